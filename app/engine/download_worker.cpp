@@ -1,0 +1,205 @@
+#include "download_worker.h"
+
+#include <thread>
+
+#include "rdcom32.h"
+
+namespace lapdex {
+
+DownloadWorker::DownloadWorker(std::mutex& lock, WorkerShared& shared, WorkerHost& host,
+                               NotificationSink& sink, WorkerTiming timing)
+    : lock_(lock), shared_(shared), host_(host), sink_(sink), timing_(timing) {}
+
+DownloadWorker::~DownloadWorker() { stop(); }
+
+void DownloadWorker::start() {
+    thread_.start([this] { run(); });
+}
+
+void DownloadWorker::postLocked(MessageId id) {
+    shared_.commandPending.store(1);
+    std::lock_guard<std::mutex> guard(lock_);
+    queue_.post(id);
+    shared_.commandPending.store(0);
+}
+
+bool DownloadWorker::stop(std::chrono::milliseconds timeout) {
+    if (thread_.running()) queue_.post(CMD_QUIT);
+    return thread_.stop(timeout);
+}
+
+void DownloadWorker::sleepFor(std::chrono::milliseconds period) {
+    std::this_thread::sleep_for(period);
+}
+
+void DownloadWorker::run() {
+    WorkerContext& ctx = *ctx_;
+    ctx.pollState = PollState::Idle;
+    ctx.lastMessage = 0;
+    ctx.completionKind = CompletionKind::NoData;
+    // Without the library there is nothing to do; the window's commands then go unheard.
+    if (RDCAA_InitDll(nullptr) != 1) return;
+    while (tick()) {
+    }
+    RDCAA_ExitDll();
+}
+
+bool DownloadWorker::tick() {
+    WorkerContext& ctx = *ctx_;
+    bool taken = false;
+    while (auto id = queue_.take(kCommandFirst, kCommandLast)) {
+        ctx.lastMessage = *id;
+        taken = true;
+    }
+    if (ctx.lastMessage == CMD_QUIT) return false;
+    if (ctx.lastMessage == CMD_PAUSE) {
+        ctx.pollState = PollState::Idle;
+        sink_.post(NTF_COMMAND_ACK);
+        sleepFor(timing_.tick);
+        return true;
+    }
+    {
+        std::lock_guard<std::mutex> guard(lock_);
+        if (shared_.commandPending.load() == 0) {
+            if (taken) {
+                ctx.pollState = PollState::Poll;
+                sink_.post(NTF_COMMAND_ACK);
+            }
+            ctx.currentCommand = ctx.lastMessage;
+            if (ctx.pollState == PollState::Poll) {
+                dispatch();
+            } else if (ctx.pollState == PollState::Watch) {
+                watch();
+            }
+        }
+    }
+    sleepFor(timing_.tick);
+    return true;
+}
+
+FlowResult DownloadWorker::runFlow() {
+    WorkerContext& ctx = *ctx_;
+    FlowEnv env{sink_, shared_, host_.clockSync(),
+                [this](const std::string& serial) { return host_.isRegistered(serial); },
+                [this] { return host_.registryFull(); }};
+    switch (ctx.currentCommand) {
+        case CMD_DOWNLOAD_NEW:
+            return downloadRuns(ctx, env, DownloadScope::NewRuns);
+        case CMD_DOWNLOAD_ALL:
+            return downloadRuns(ctx, env, DownloadScope::AllRuns);
+        case CMD_CLEAR:
+            return clearRuns(ctx, env);
+        default:
+            return FlowResult::NoStopwatch;
+    }
+}
+
+void DownloadWorker::dispatch() {
+    int attempts = 0;
+    FlowResult result = FlowResult::NoStopwatch;
+    bool hadCommError = false;
+    for (;;) {
+        if (RDCAA_OpenFelica() == 1) {
+            result = runFlow();
+            RDCAA_CloseFelica();
+        }
+        if (result == FlowResult::Ok || result == FlowResult::NoStopwatch ||
+            result == FlowResult::RegistryFull) {
+            break;
+        }
+        hadCommError = true;
+        if (++attempts > 3) break;
+    }
+    if (ctx_->currentCommand == CMD_CLEAR) {
+        if (result == FlowResult::Ok || hadCommError) sink_.post(NTF_STOPWATCH_FOUND);
+        completeClear(result, hadCommError);
+    } else {
+        completeDownload(result, hadCommError);
+    }
+}
+
+void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
+    WorkerContext& ctx = *ctx_;
+    FlowResult outcome = hadCommError ? FlowResult::CommError : result;
+    if (result == FlowResult::Ok) {
+        if (ctx.newStopwatch) host_.registerStopwatch(ctx.serialText);
+        host_.recordBattery(ctx.serialText, ctx.rawBattery);
+        sink_.post(NTF_BATTERY);
+        outcome = FlowResult::NoData;
+        if (ctx.runDataLength != 0) {
+            outcome = FlowResult::Ok;
+            // Not a completion: the user must learn of unwritten runs even when a Reload
+            // or Clear suppresses this download's completion.
+            if (!host_.writeRunFiles(ctx)) sink_.post(NTF_RUN_FILE_ERROR);
+        }
+    }
+    if (shared_.commandPending.load() == 1) return;
+    switch (outcome) {
+        case FlowResult::Ok:
+            finishExchange(NTF_DOWNLOAD_DONE, CompletionKind::Downloaded);
+            break;
+        case FlowResult::NoData:
+            finishExchange(NTF_NO_DATA, CompletionKind::NoData);
+            break;
+        case FlowResult::CommError:
+            sink_.post(NTF_COMM_ERROR);
+            ctx.pollState = PollState::Idle;
+            break;
+        case FlowResult::RegistryFull:
+            sink_.post(NTF_REGISTRY_FULL);
+            ctx.pollState = PollState::Idle;
+            break;
+        default:
+            break;  // No stopwatch: keep polling.
+    }
+}
+
+void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
+    WorkerContext& ctx = *ctx_;
+    FlowResult outcome = hadCommError ? FlowResult::CommError : result;
+    if (result == FlowResult::Ok) {
+        host_.recordBattery(ctx.serialText, ctx.rawBattery);
+        sink_.post(NTF_BATTERY);
+        outcome = FlowResult::Ok;
+    }
+    if (outcome == FlowResult::Ok) {
+        finishExchange(NTF_CLEAR_DONE, CompletionKind::Cleared);
+    } else if (outcome == FlowResult::CommError) {
+        sink_.post(NTF_COMM_ERROR);
+        ctx.pollState = PollState::Idle;
+    }
+}
+
+void DownloadWorker::finishExchange(MessageId notification, CompletionKind kind) {
+    WorkerContext& ctx = *ctx_;
+    shared_.notifiedTab.store(host_.tabOf(ctx.serialText));
+    sink_.post(notification);
+    ctx.lastSerial = ctx.serialText;
+    ctx.completionKind = kind;
+    ctx.pollState = PollState::Watch;
+}
+
+void DownloadWorker::watch() {
+    WorkerContext& ctx = *ctx_;
+    bool present = false;
+    if (RDCAA_OpenFelica() == 1) {
+        present = checkPresence(ctx) == FlowResult::Ok;
+        RDCAA_CloseFelica();
+    }
+    if (present) return;
+    switch (ctx.completionKind) {
+        case CompletionKind::NoData:
+            sink_.post(NTF_NO_DATA_GONE);
+            break;
+        case CompletionKind::Downloaded:
+            sink_.post(NTF_DOWNLOAD_DONE_GONE);
+            break;
+        case CompletionKind::Cleared:
+            sink_.post(NTF_CLEAR_DONE_GONE);
+            break;
+    }
+    ctx.pollState = PollState::Idle;
+    sleepFor(timing_.presencePause);  // Still holding the lock, as the exchange did.
+}
+
+}  // namespace lapdex

@@ -1,0 +1,33 @@
+// What the download worker needs from the program around it: the registry, the run
+// files, the tab lookup and the clock setting. Every call comes from the worker thread
+// while it holds the worker lock.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace lapdex {
+
+struct WorkerContext;
+
+class WorkerHost {
+public:
+    virtual ~WorkerHost() = default;
+
+    virtual bool isRegistered(const std::string& serialText) = 0;
+    // True when the registry has no free slot left.
+    virtual bool registryFull() = 0;
+    // Registers a new stopwatch (slot, name, folder, tab, configuration save).
+    virtual void registerStopwatch(const std::string& serialText) = 0;
+    // Records the battery level of a registered stopwatch; ignores an unknown one.
+    virtual void recordBattery(const std::string& serialText, uint16_t rawBattery) = 0;
+    // Decodes ctx.runData and writes the missing run files. False when at least one run
+    // file could not be written.
+    virtual bool writeRunFiles(const WorkerContext& ctx) = 0;
+    // Index of the stopwatch's tab, or -1.
+    virtual int tabOf(const std::string& serialText) = 0;
+    // PCTIME: set the stopwatch's clock from the PC.
+    virtual bool clockSync() = 0;
+};
+
+}  // namespace lapdex
