@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 namespace lapdex {
 namespace {
@@ -302,6 +303,14 @@ std::unique_ptr<FileLock> PosixFileSystem::holdLock(const std::string& path, Loc
 
 bool PosixFileSystem::isWritableFolder(const std::string& folder) {
     return ::access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+std::string PosixFileSystem::canonicalPath(const std::string& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return {};
+    std::string result = resolved;
+    std::free(resolved);
+    return result;
 }
 
 FileSystem& systemFileSystem() {

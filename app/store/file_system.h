@@ -99,6 +99,8 @@ public:
     virtual std::unique_ptr<FileLock> holdLock(const std::string& path, LockMode mode) = 0;
     // True when the user may create files in the folder.
     virtual bool isWritableFolder(const std::string& folder) = 0;
+    // The absolute path with every link and "." or ".." resolved (realpath), or "" when it cannot be.
+    virtual std::string canonicalPath(const std::string& path) = 0;
 };
 
 // The real file system of this machine (POSIX). Its member functions may be overridden by test fakes.
@@ -120,6 +122,7 @@ public:
     FolderListing findMatching(const std::string& folder, std::string_view pattern) override;
     std::unique_ptr<FileLock> holdLock(const std::string& path, LockMode mode) override;
     bool isWritableFolder(const std::string& folder) override;
+    std::string canonicalPath(const std::string& path) override;
 };
 
 // The one PosixFileSystem of the process (stateless, so sharing it is safe).
