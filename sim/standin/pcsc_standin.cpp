@@ -53,7 +53,12 @@ void Standin::reset() {
     st.allocations.clear();
 }
 
+std::unique_lock<std::recursive_mutex> Standin::lock() {
+    return std::unique_lock<std::recursive_mutex>(standin::state().mutex);
+}
+
 std::shared_ptr<Stopwatch> Standin::layCard(std::vector<SimRun> runs) {
+    auto guard = lock();
     card = std::make_shared<Stopwatch>();
     card->runs = std::move(runs);
     return card;

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -32,11 +33,21 @@ struct Exchange {
     long result = 0;  // SCardTransmit's return value (pcsc-lite's LONG is a long)
 };
 
-// The one stand-in of the process. Tests set its fields between library calls; the
-// SCard functions take `mutex` while they run. Not meant for concurrent scripting.
+// The one stand-in of the process. Every SCard function holds the stand-in's recursive
+// mutex while it runs, card state changes included. A test whose other thread may be
+// inside an SCard call changes `card`, `readers` or the faults, and reads the
+// observations, only while it holds `lock()` (or inside `locked`). reset() and layCard()
+// take the lock themselves.
 class Standin {
 public:
     static Standin& instance();
+
+    [[nodiscard]] std::unique_lock<std::recursive_mutex> lock();
+    template <class F>
+    auto locked(F f) {
+        auto guard = lock();
+        return f(*this);
+    }
 
     // Back to one ACS reader without a card, no faults, empty transcript and counters.
     void reset();

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <winscard.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "standin/pcsc_standin.h"
 
@@ -131,6 +134,26 @@ TEST_F(StandinTest, StatusChangeReportsPresenceAndTimesOutWithoutChange) {
     ASSERT_EQ(SCardGetStatusChange(context, 0, &state, 1), SCARD_S_SUCCESS);
     EXPECT_TRUE(state.dwEventState & SCARD_STATE_PRESENT);
     EXPECT_EQ(state.cbAtr, 20u);
+}
+
+TEST_F(StandinTest, LockKeepsOtherThreadsOutOfTheScardCalls) {
+    standin.layCard();
+    ASSERT_EQ(connect("ACS ACR122U PICC Interface 00 00"), SCARD_S_SUCCESS);
+    std::atomic<bool> done{false};
+    std::thread worker;
+    {
+        auto guard = standin.lock();
+        worker = std::thread([&] {
+            Bytes answer;
+            transmit(kPolling, answer);
+            done = true;
+        });
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_FALSE(done.load());
+        EXPECT_TRUE(standin.transcript.empty());
+    }
+    worker.join();
+    EXPECT_EQ(standin.locked([](Standin& s) { return s.transcript.size(); }), 1u);
 }
 
 }  // namespace
