@@ -34,7 +34,7 @@ LONG exchange(sim::standin::Connection& connection, const std::vector<uint8_t>& 
 
 extern "C" {
 
-LONG SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST*, LPCBYTE pbSendBuffer,
+LONG SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST* pioSendPci, LPCBYTE pbSendBuffer,
                    DWORD cbSendLength, SCARD_IO_REQUEST* pioRecvPci, LPBYTE pbRecvBuffer,
                    LPDWORD pcbRecvLength) {
     std::lock_guard<std::recursive_mutex> lock(state().mutex);
@@ -47,8 +47,10 @@ LONG SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST*, LPCBYTE pbSendBuf
     LONG result = SCARD_S_SUCCESS;
     if (connection == state().connections.end()) {
         result = SCARD_E_INVALID_HANDLE;
-    } else if (!pbSendBuffer || !pbRecvBuffer || !pcbRecvLength) {
+    } else if (!pioSendPci || !pbSendBuffer || !pbRecvBuffer || !pcbRecvLength) {
         result = SCARD_E_INVALID_PARAMETER;
+    } else if (pioSendPci->dwProtocol != SCARD_PROTOCOL_T1) {
+        result = SCARD_E_PROTO_MISMATCH;  // the card was connected with T=1
     } else if (s.failTransmitAt == index) {
         result = s.failTransmitCode;
     } else {
@@ -61,7 +63,9 @@ LONG SCardTransmit(SCARDHANDLE hCard, const SCARD_IO_REQUEST*, LPCBYTE pbSendBuf
     if (result == SCARD_S_SUCCESS) {
         std::memcpy(pbRecvBuffer, record.answer.data(), record.answer.size());
         *pcbRecvLength = static_cast<DWORD>(record.answer.size());
-        if (pioRecvPci) pioRecvPci->dwProtocol = SCARD_PROTOCOL_T1;
+        // pcsc-lite 1.9.9 hands back protocol 1 here after a T=1 exchange with vpcd, so a
+        // caller that reuses the header without setting it again fails the next exchange.
+        if (pioRecvPci) pioRecvPci->dwProtocol = SCARD_PROTOCOL_T0;
     } else {
         record.answer.clear();
     }

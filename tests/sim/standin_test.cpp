@@ -122,6 +122,19 @@ TEST_F(StandinTest, FailedTransmitLeavesTheReceiveLengthAlone) {
     EXPECT_EQ(length, 512u);
 }
 
+TEST_F(StandinTest, ReusedReceiveHeaderFailsAsWithPcscLite) {
+    standin.layCard();
+    ASSERT_EQ(connect("ACS ACR122U PICC Interface 00 00"), SCARD_S_SUCCESS);
+    SCARD_IO_REQUEST io{SCARD_PROTOCOL_T1, 8};
+    uint8_t buffer[512];
+    DWORD length = sizeof buffer;
+    auto send = [&] { return SCardTransmit(card, &io, kPolling.data(), static_cast<DWORD>(kPolling.size()), &io, buffer, &length); };
+    EXPECT_EQ(send(), SCARD_S_SUCCESS);
+    EXPECT_EQ(send(), SCARD_E_PROTO_MISMATCH);
+    io = {SCARD_PROTOCOL_T1, 8};
+    EXPECT_EQ(send(), SCARD_S_SUCCESS);
+}
+
 TEST_F(StandinTest, StatusChangeReportsPresenceAndTimesOutWithoutChange) {
     SCARD_READERSTATE state{};
     state.szReader = "ACS ACR122U PICC Interface 00 00";
