@@ -23,7 +23,8 @@ ensure_packages() {
 
 # The packages every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
-                libgtest-dev libgmock-dev libbenchmark-dev)
+                libgtest-dev libgmock-dev libbenchmark-dev
+                qt6-base-dev fonts-noto-cjk xvfb)
 
 # configure_and_build DIR [cmake args...]
 configure_and_build() {
