@@ -167,6 +167,21 @@ bool ProfileFile::setLine(Line& line, std::string text, std::string terminator) 
     return true;
 }
 
+// Gives a line without a line end one, in the file's encoding; an undecodable line keeps its bytes.
+void ProfileFile::endLine(Line& line) {
+    bool wide = encoding_ == ProfileEncoding::Utf16LeBom;
+    std::string_view raw = line.raw;
+    bool ended = wide ? (raw.size() >= 2 && raw.size() % 2 == 0 && raw.ends_with(std::string_view("\n\0", 2)))
+                      : raw.ends_with('\n');
+    if (ended) return;
+    if (line.decoded) {
+        setLine(line, line.text, "\r\n");
+    } else {
+        if (wide && raw.size() % 2 != 0) line.raw += '\0';  // keep the following lines aligned
+        line.raw += encodeText("\r\n");
+    }
+}
+
 ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
     if (hasBreak(section) || section.find(']') != std::string_view::npos || trimmed(key).empty() ||
@@ -198,10 +213,7 @@ ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view
     }
     added.emplace_back();
     setLine(added.back(), std::string(key) + "=" + std::string(value), "\r\n");
-    if (insertAt > 0 && lines_[insertAt - 1].terminator.empty() && lines_[insertAt - 1].decoded) {
-        Line& before = lines_[insertAt - 1];
-        setLine(before, before.text, "\r\n");  // the old last line had no line end
-    }
+    if (insertAt > 0) endLine(lines_[insertAt - 1]);  // the old last line may have had no line end
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
     return ProfileWrite::Done;
 }

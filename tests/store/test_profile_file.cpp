@@ -109,6 +109,13 @@ TEST(ProfileEncoding, UndecodableCp932LinesAreKeptButCannotBeReencoded) {
     EXPECT_EQ(p.serialize(), "[User]\r\nJUNK=\x82\r\nQTM01_NAME=b\r\n");
 }
 
+TEST(ProfileEncoding, KeyAddedAfterAnUndecodableLastLineStartsItsOwnLine) {
+    ProfileFile p = ProfileFile::parse("[User]\r\nJUNK=\x82");
+    ASSERT_EQ(p.writeString("User", "QTM01_NAME", "a"), ProfileWrite::Done);
+    EXPECT_EQ(p.serialize(), "[User]\r\nJUNK=\x82\r\nQTM01_NAME=a\r\n");
+    EXPECT_EQ(ProfileFile::parse(p.serialize()).readString("User", "QTM01_NAME", ""), "a");
+}
+
 TEST(ProfileStorage, MissingFileLoadsEmptyAndSaveReplacesInOneStep) {
     testing::TempFolder dir;
     PosixFileSystem fs;
