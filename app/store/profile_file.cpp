@@ -106,7 +106,7 @@ std::vector<std::size_t> ProfileFile::sectionStarts(std::string_view section) co
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (!lines_[i].decoded) continue;
         std::optional<std::string_view> name = sectionName(lines_[i].text);
-        if (name && sameName(*name, section)) starts.push_back(i);
+        if (name && sameName(*name, trimmed(section))) starts.push_back(i);
     }
     return starts;
 }
@@ -124,7 +124,7 @@ std::vector<ProfileFile::KeyMatch> ProfileFile::findKeys(std::string_view sectio
             const Line& line = lines_[i];
             if (!line.decoded || trimmed(line.text).starts_with(';')) continue;
             std::size_t equals = line.text.find('=');
-            if (equals != std::string::npos && sameName(trimmed(line.text.substr(0, equals)), key)) {
+            if (equals != std::string::npos && sameName(trimmed(line.text.substr(0, equals)), trimmed(key))) {
                 matches.push_back({i, equals});
             }
         }
@@ -184,8 +184,11 @@ void ProfileFile::endLine(Line& line) {
 
 ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (hasBreak(section) || section.find(']') != std::string_view::npos || trimmed(key).empty() ||
-        hasBreak(key) || key.find('=') != std::string_view::npos || !isValidUtf8(section) || !isValidUtf8(key)) {
+    // A key that would read back as a section header or a comment cannot be stored either.
+    std::string_view bareKey = trimmed(key);
+    if (hasBreak(section) || section.find(']') != std::string_view::npos || bareKey.empty() ||
+        bareKey.front() == '[' || bareKey.front() == ';' || hasBreak(key) || key.find('=') != std::string_view::npos ||
+        !isValidUtf8(section) || !isValidUtf8(key)) {
         return ProfileWrite::InvalidName;
     }
     if (hasBreak(value) || !isValidUtf8(value)) return ProfileWrite::InvalidValue;

@@ -60,6 +60,8 @@ TEST(ProfileFile, RefusesLineBreaksThatWouldInjectKeys) {
     EXPECT_EQ(p.writeString("User", "QTM01_NAME", "x\r\nQTM02_SERIAL=evil"), ProfileWrite::InvalidValue);
     EXPECT_EQ(p.writeString("User", "K=V", "x"), ProfileWrite::InvalidName);
     EXPECT_EQ(p.writeString("Us]er", "K", "x"), ProfileWrite::InvalidName);
+    EXPECT_EQ(p.writeString("User", " [Other", "x"), ProfileWrite::InvalidName);  // would open a section
+    EXPECT_EQ(p.writeString("User", ";K", "x"), ProfileWrite::InvalidName);       // would be a comment
     EXPECT_EQ(p.serialize(), "");
 }
 
