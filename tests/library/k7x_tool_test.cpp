@@ -2,7 +2,11 @@
 #include <fstream>
 #include <iterator>
 
+#include <set>
+
 #include "command_line.h"
+#include "download_command.h"
+#include "model/stopwatch.h"
 #include "library_fixture.h"
 #include "stopwatch_format.h"
 #include "tool_commands.h"
@@ -112,3 +116,64 @@ TEST_F(K7xTool, DumpFailsWhenTheFileCannotBeWritten) {
 
 }  // namespace
 }  // namespace rdcom32::test
+
+namespace k7x_download {
+
+using rdcom32::test::LibraryFixture;
+
+std::string fileText(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class K7xDownload : public LibraryFixture {
+  protected:
+    int download(k7x::Command command) {
+        k7x::Invocation invocation;
+        invocation.command = command;
+        invocation.file = (folder / "data").string();
+        testing::internal::CaptureStdout();
+        const int status = k7x::runDownload(invocation);
+        out = testing::internal::GetCapturedStdout();
+        return status;
+    }
+    std::set<std::string> runFiles() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(folder / "data" / "QTM-01")) {
+            names.insert(entry.path().filename().string());
+        }
+        return names;
+    }
+    std::string out;
+};
+
+TEST_F(K7xDownload, WritesRunFilesRegistersAndFindsNothingNewTheSecondTime) {
+    stopwatch->runs = *sim::parseRuns(
+        "2024-05-01 07:30:00 00:01:10.50 00:02:15.20\n"
+        "2024-05-02 08:00:00 00:00:59.99\n");
+    ASSERT_EQ(download(k7x::Command::DownloadNew), 0) << out;
+    EXPECT_NE(out.find("Download finished."), std::string::npos) << out;
+    const std::set<std::string> expected{"QTM240501_073000_ab8967452301.csv",
+                                         "QTM240502_080000_ab8967452301.csv"};
+    EXPECT_EQ(runFiles(), expected);
+    EXPECT_NE(fileText(folder / "data" / "Lapdex.dat").find("QTM01_SERIAL=ab8967452301"),
+              std::string::npos);
+    EXPECT_EQ(stopwatch->beepCount, 1);
+
+    ASSERT_EQ(download(k7x::Command::DownloadNew), 0) << out;
+    EXPECT_NE(out.find("No new runs."), std::string::npos) << out;
+    std::filesystem::remove(folder / "data" / "QTM-01" / "QTM240501_073000_ab8967452301.csv");
+    ASSERT_EQ(download(k7x::Command::DownloadAll), 0) << out;
+    EXPECT_EQ(runFiles(), expected);
+}
+
+TEST_F(K7xDownload, ParsesTheDownloadCommand) {
+    std::string error;
+    const char* words[] = {"k7x-tool", "download", "all", "/tmp/data"};
+    auto invocation = k7x::parseCommandLine(4, words, error);
+    ASSERT_TRUE(invocation.has_value()) << error;
+    EXPECT_EQ(invocation->command, k7x::Command::DownloadAll);
+    EXPECT_EQ(invocation->file, "/tmp/data");
+}
+
+}  // namespace k7x_download

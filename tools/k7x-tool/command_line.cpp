@@ -16,6 +16,9 @@ const char* usageText() {
            "                    and type, raw battery value, clock and run information\n"
            "  dump new FILE     write the raw data of the new runs to FILE\n"
            "  dump all FILE     write the raw data of all runs to FILE\n"
+           "  download new DIR  download the new runs into run files under the data folder\n"
+           "                    DIR as Lapdex does, registering a new stopwatch in DIR/Lapdex.dat\n"
+           "  download all DIR  the same for all runs (Reload): only missing run files are written\n"
            "\n"
            "Both dumps end, as every download does, with the erase command 01: the\n"
            "stopwatch then keeps its new runs only as old ones, so a later 'dump new'\n"
@@ -51,6 +54,10 @@ std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, st
     } else if (words.size() == 3 && words[0] == "dump" &&
                (words[1] == "new" || words[1] == "all")) {
         invocation.command = words[1] == "new" ? Command::DumpNew : Command::DumpAll;
+        invocation.file = std::string(words[2]);
+    } else if (words.size() == 3 && words[0] == "download" &&
+               (words[1] == "new" || words[1] == "all")) {
+        invocation.command = words[1] == "new" ? Command::DownloadNew : Command::DownloadAll;
         invocation.file = std::string(words[2]);
     } else {
         error = words.empty() ? "no command given" : "unknown command line";

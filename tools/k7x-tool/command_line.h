@@ -6,11 +6,11 @@
 
 namespace k7x {
 
-enum class Command { Readers, Info, DumpNew, DumpAll, Help };
+enum class Command { Readers, Info, DumpNew, DumpAll, DownloadNew, DownloadAll, Help };
 
 struct Invocation {
     Command command = Command::Help;
-    std::string file;          // the dump's output file
+    std::string file;          // the dump's output file, or the download's data folder
     std::string logDirectory;  // empty: the debug log stays off
 };
 

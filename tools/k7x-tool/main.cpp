@@ -3,6 +3,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "download_command.h"
 #include "tool_commands.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
         case k7x::Command::DumpNew:
         case k7x::Command::DumpAll:
             return k7x::runDump(*invocation);
+        case k7x::Command::DownloadNew:
+        case k7x::Command::DownloadAll:
+            return k7x::runDownload(*invocation);
         case k7x::Command::Help:
             break;
     }
