@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,11 +35,17 @@ struct SimRun {
 // Blank lines and lines starting with '#' are skipped. Returns nullopt on a malformed line.
 std::optional<std::vector<SimRun>> parseRuns(const std::string& text);
 
-// Generates `count` plausible runs from a seed (same seed, same runs).
+// Writes runs in the text form that parseRuns reads, one line per run.
+std::string formatRuns(const std::vector<SimRun>& runs);
+
+// Generates `count` plausible runs from a seed (same seed, same runs on every platform).
 std::vector<SimRun> generateRuns(uint32_t seed, int count);
 
 // The encoded run stream: per run a 16-byte header and 4 bytes per split.
 std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs);
+
+// The most bytes a stream can report: its length travels as a 16-bit number.
+inline constexpr size_t kMaxStreamLength = 65535;
 
 class Stopwatch {
 public:
@@ -50,6 +57,7 @@ public:
     std::array<uint8_t, 3> firmVer{0x01, 0x02, 0x03};
     std::array<uint8_t, 6> serial{0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
     std::array<uint8_t, 8> productName{'K', '7', 'X', '-', 'S', 'W', 0x00, 0x02};  // byte 7: type
+    uint8_t battery = 5;                               // answer of GetBattery (A6)
     std::array<uint8_t, 6> clock{0, 0, 12, 1, 1, 24};  // s, min, h, day, month, year-2000
     std::array<uint8_t, 9> impact{};
     std::array<uint8_t, 7> account{};
@@ -71,19 +79,33 @@ public:
     // Observations.
     int beepCount = 0;
     std::array<uint8_t, 2> lastBeep{};
+    int demoCount = 0;
+    uint8_t lastDemo = 0;
     int setTimeCount = 0;
     std::vector<uint8_t> eraseRunParams;  // every EraseRun parameter byte received
     std::vector<uint8_t> eraseLogParams;
 
     void setBatteryRaw(uint16_t raw);
+    uint16_t batteryRaw() const;
+    // Streams as the stopwatch transfers them, cut at kMaxStreamLength.
     std::vector<uint8_t> newRunBytes() const;
     std::vector<uint8_t> allRunBytes() const;
+    std::vector<uint8_t> newLogBytes() const;
+    std::vector<uint8_t> allLogBytes() const;
 
     // FeliCa Read Without Encryption on service 000B: `blockList` holds 3 bytes per
-    // block. Fills 16 bytes per block into `out`. False for an unknown command code.
+    // block. Fills 16 bytes per block into `out`. False for an unknown command code or
+    // a request that does not fit into the blocks asked for.
     bool readBlocks(const uint8_t* blockList, int blocks, uint8_t* out);
     // FeliCa Write Without Encryption: `data` holds 16 bytes per block (command block).
     bool writeBlocks(const uint8_t* data, int blocks);
+
+private:
+    bool readFixed(uint8_t code, int blocks, uint8_t* out) const;
+    bool readRanged(const uint8_t* blockList, int blocks, uint8_t* out) const;
+    bool writeFixed(const uint8_t* data, int blocks);
+    bool writeMemory(const uint8_t* data, int blocks);
+    void erase(uint8_t code, uint8_t parameter);
 };
 
 }  // namespace sim

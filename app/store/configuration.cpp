@@ -1,0 +1,118 @@
+#include "configuration.h"
+
+#include <cstdio>
+
+#include "cp932.h"
+#include "profile_file.h"
+
+namespace lapdex {
+namespace {
+
+constexpr std::string_view kConfig = "Config";
+constexpr std::string_view kUser = "User";
+
+std::string slotKey(int slotNumber, const char* suffix) {
+    char key[32];
+    std::snprintf(key, sizeof key, "QTM%02d_%s", slotNumber, suffix);
+    return key;
+}
+
+std::string oneOf(std::string value, std::string_view a, std::string_view b, std::string_view fallback) {
+    return (value == a || value == b) ? value : std::string(fallback);
+}
+
+}  // namespace
+
+std::string serialKey(int slotNumber) { return slotKey(slotNumber, "SERIAL"); }
+std::string nameKey(int slotNumber) { return slotKey(slotNumber, "NAME"); }
+
+Configuration loadConfiguration(const DataFolder& data, std::string_view localeLocation) {
+    ProfileLoad load = loadProfile(data.fs(), data.configurationFile());
+    const ProfileFile& file = load.profile;  // empty when unreadable: every key takes its default
+    Configuration config;
+    Settings& s = config.settings;
+    s.location = oneOf(file.readString(kConfig, "LOCATION", localeLocation), "JPN", "ENG", localeLocation);
+    (void)file.readString(kConfig, "TIMECOMP", "OFF");  // kept in the format, no effect
+    s.timeComp = "OFF";
+    s.pcTime = oneOf(file.readString(kConfig, "PCTIME", "ON"), "OFF", "ON", "ON");
+    for (int number = 1; number <= kSlotCount; ++number) {
+        StopwatchEntry& e = config.registry.entry(number - 1);
+        e.serialText = file.readString(kUser, serialKey(number), "");
+        e.displayName = std::string(utf8Prefix(file.readString(kUser, nameKey(number), ""), kDisplayNameLimit));
+        e.batteryLevel = 0;
+    }
+    return config;
+}
+
+void createStopwatchFolders(const DataFolder& data, const StopwatchRegistry& registry) {
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (!registry.isInUse(i)) continue;
+        std::string folder = data.stopwatchFolder(i);
+        if (data.fs().kindOf(folder) != EntryKind::Folder) (void)data.fs().createFolder(folder);
+    }
+}
+
+FsStatus saveConfiguration(const DataFolder& data, const Configuration& config) {
+    ProfileLoad load = loadProfile(data.fs(), data.configurationFile());
+    if (!load.ok()) return load.status;
+    ProfileFile& file = load.profile;
+    // Write results are not looked at: a value that cannot be stored leaves its old line.
+    (void)file.writeString(kConfig, "LOCATION", config.settings.location);
+    (void)file.writeString(kConfig, "TIMECOMP", config.settings.timeComp);
+    (void)file.writeString(kConfig, "PCTIME", config.settings.pcTime);
+    for (int number = 1; number <= kSlotCount; ++number) {
+        const StopwatchEntry& e = config.registry.entry(number - 1);
+        if (config.registry.isInUse(number - 1)) {
+            (void)file.writeString(kUser, serialKey(number), e.serialText);
+            (void)file.writeString(kUser, nameKey(number), e.displayName);
+        } else {
+            file.deleteKey(kUser, serialKey(number));
+            file.deleteKey(kUser, nameKey(number));
+        }
+    }
+    return saveProfile(data.fs(), data.configurationFile(), file);
+}
+
+int addStopwatch(Configuration& config, const DataFolder& data, std::string_view serialText,
+                 const TabRequestSink& showTab) {
+    StopwatchRegistry& registry = config.registry;
+    int slot = registry.chooseFreeSlot();
+    if (slot < 0 || serialText.empty()) return -1;
+    std::string name = DataFolder::stopwatchFolderName(slot);
+    int countBefore = registry.registeredCount();
+    if (showTab) {
+        TabRequest request;
+        request.kind = countBefore == 0 ? TabRequest::Kind::RenamePlaceholder : TabRequest::Kind::Append;
+        request.position = countBefore;
+        request.name = name;
+        showTab(request);
+    }
+    StopwatchEntry& e = registry.entry(slot);
+    e.serialText = std::string(serialText);
+    e.displayName = name;
+    e.batteryLevel = 0;
+    // The default name equals the folder name; an existing folder is reused, a failure ignored.
+    (void)data.fs().createFolder(data.stopwatchFolder(slot));
+    (void)saveConfiguration(data, config);
+    return slot;
+}
+
+bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex, std::string_view name) {
+    if (!config.registry.isInUse(slotIndex)) return false;
+    config.registry.entry(slotIndex).displayName = std::string(name);
+    (void)saveConfiguration(data, config);
+    return true;
+}
+
+bool removeStopwatch(Configuration& config, const DataFolder& data, int slotIndex) {
+    if (!isValidSlotIndex(slotIndex)) return false;
+    config.registry.entry(slotIndex) = StopwatchEntry{};
+    (void)saveConfiguration(data, config);
+    return true;
+}
+
+void setClockSync(Settings& settings, ClockSync sync) {
+    settings.pcTime = sync == ClockSync::On ? "ON" : "OFF";
+}
+
+}  // namespace lapdex

@@ -1,0 +1,101 @@
+// Export and import of the whole data set.
+#include "data_procedure_support.h"
+#include "procedure_texts.h"
+#include "profile_file.h"
+
+namespace lapdex {
+namespace {
+
+using detail::WorkerPause;
+
+constexpr const char* kConfigurationName = "Lapdex.dat";
+
+std::string readLocation(FileSystem& fs, const std::string& folder) {
+    ProfileLoad load = loadProfile(fs, withTrailingSlash(folder) + kConfigurationName);
+    return load.profile.readString("Config", "LOCATION", "");
+}
+
+// Steps 3 to 6 of an import: the chosen folder must hold a usable "Lapdex.dat", and a different
+// language form needs the user's consent.
+ProcedureOutcome checkImportSource(ProcedureUi& ui, const DataFolder& data, const std::string& chosen) {
+    FolderListing found = data.fs().findMatching(chosen, kConfigurationName);
+    std::string imported = found.ok() && !found.entries.empty() ? readLocation(data.fs(), chosen) : "";
+    if (imported != "JPN" && imported != "ENG") {
+        ui.showError(texts::kImportInvalid);
+        return ProcedureOutcome::Invalid;
+    }
+    if (imported != readLocation(data.fs(), data.path()) && !ui.askOkCancel(texts::kImportOtherLanguage)) {
+        return ProcedureOutcome::Cancelled;
+    }
+    return ProcedureOutcome::Done;
+}
+
+// Undoes a partly copied import: deletes what arrived and puts the backup back.
+TreeResult rollBackImport(FileSystem& fs, const DataFolder& data, const std::string& backup) {
+    std::string configuration = data.configurationFile();
+    if (fs.kindOf(configuration) == EntryKind::File) (void)setReadOnly(fs, configuration, ReadOnly::Off);
+    TreeResult cleared = deleteTree(fs, data.path(), TreeScope::DataSet);
+    TreeResult restored =
+        copyTree(fs, backup, data.path(), TreeScope::DataSet, AttributeRule::KeepAttributes, ExistingFiles::Keep);
+    if (!cleared.ok()) restored.failures += cleared.failures;
+    return restored;
+}
+
+// Steps 7 to 10: backup, delete, copy in; each failure puts the old data set back.
+ProcedureOutcome replaceDataSet(ProcedureUi& ui, const DataFolder& data, Configuration& config,
+                                const LocalClock& clock, const std::string& chosen) {
+    FileSystem& fs = data.fs();
+    std::string backup = detail::createBackupFolder(data, clock);
+    if (!copyTree(fs, data.path(), backup, TreeScope::DataSet, AttributeRule::KeepAttributes).ok()) {
+        detail::discardBackup(fs, backup);  // nothing was deleted yet
+        ui.showError(texts::kImportFailed);
+        return ProcedureOutcome::Failed;
+    }
+    if (!deleteTree(fs, data.path(), TreeScope::DataSet).ok()) {
+        TreeResult restore = copyTree(fs, backup, data.path(), TreeScope::DataSet, AttributeRule::KeepAttributes,
+                                      ExistingFiles::Keep);
+        return detail::finishRestore(ui, fs, restore, backup, texts::kImportFailed);
+    }
+    if (!copyTree(fs, chosen, data.path(), TreeScope::DataSet, AttributeRule::MakeReadOnly).ok()) {
+        TreeResult restore = rollBackImport(fs, data, backup);
+        return detail::finishRestore(ui, fs, restore, backup, texts::kImportCopyFailedRestored);
+    }
+    detail::discardBackup(fs, backup);
+    config.keepImportedConfiguration = true;
+    ui.showNotice(texts::kImportRestart);
+    ui.closeMainWindow();
+    return ProcedureOutcome::Done;
+}
+
+bool refuseOverlap(ProcedureUi& ui, const DataFolder& data, const std::string& chosen) {
+    if (relationToDataFolder(data.fs(), data.path(), chosen) == FolderRelation::Separate) return false;
+    ui.showError(texts::kFolderOverlapsDataFolder);
+    return true;
+}
+
+}  // namespace
+
+ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
+    WorkerPause pause(ui);
+    std::optional<std::string> chosen = ui.browseFolder(texts::kExportBrowseTitle, NewFolderButton::Shown);
+    if (!chosen) return ProcedureOutcome::Cancelled;
+    if (refuseOverlap(ui, data, *chosen)) return ProcedureOutcome::Refused;
+    if (!copyTree(data.fs(), data.path(), *chosen, TreeScope::DataSet, AttributeRule::ClearReadOnly).ok()) {
+        ui.showError(texts::kExportFailed);
+        return ProcedureOutcome::Failed;
+    }
+    return ProcedureOutcome::Done;
+}
+
+ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configuration& config, const LocalClock& clock) {
+    WorkerPause pause(ui);
+    std::optional<std::string> chosen = ui.browseFolder(texts::kImportBrowseTitle, NewFolderButton::Hidden);
+    if (!chosen) return ProcedureOutcome::Cancelled;
+    if (refuseOverlap(ui, data, *chosen)) return ProcedureOutcome::Refused;
+    if (ProcedureOutcome check = checkImportSource(ui, data, *chosen); check != ProcedureOutcome::Done) {
+        return check;
+    }
+    return replaceDataSet(ui, data, config, clock, *chosen);
+}
+
+}  // namespace lapdex

@@ -1,0 +1,115 @@
+// The run file catalogue: day search, day listing, day masks and run deletion.
+#include "run_catalogue.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+
+#include "run_file_writer.h"
+
+namespace lapdex {
+namespace {
+
+std::regex dayPattern(const std::string& prefix) {
+    return std::regex(prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])", std::regex::ECMAScript);
+}
+
+}  // namespace
+
+bool isReadableRun(FileSystem& fs, const std::string& path) {
+    return fs.kindOf(path) == EntryKind::File && !fs.isLockedExclusively(path);
+}
+
+std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range) {
+    return std::vector<std::uint32_t>(static_cast<std::size_t>(std::max(range.monthCount, 0)), 0);
+}
+
+std::string selectedStopwatchFolder(const std::string& dataFolder, int slotIndex) {
+    return withTrailingSlash(dataFolder) + stopwatchFolderName(slotIndex);
+}
+
+std::string dayPrefix(const CalendarDate& date) {
+    char text[48];
+    std::snprintf(text, sizeof text, "QTM%02d%02d%02d", ((date.year % 100) + 100) % 100, date.month,
+                  date.day);
+    return text;
+}
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) return 0;
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+std::vector<MonthSpan> monthSpans(const DisplayedRange& range) {
+    std::vector<MonthSpan> spans;
+    const int count = std::min(range.monthCount, 4);
+    for (int n = 0; n < count; ++n) {
+        MonthSpan span;
+        if (n == 3) {
+            span = {range.lastShown.year, range.lastShown.month, 1, range.lastShown.day};
+        } else {
+            span.year = range.firstShown.year;
+            span.month = range.firstShown.month + n;
+            if (span.month > 12) {
+                span.month -= 12;
+                ++span.year;
+            }
+            span.firstDay = n == 0 ? range.firstShown.day : 1;
+            span.lastDay = daysInMonth(span.year, span.month);
+        }
+        // Masks hold 32 days; a calendar that reports odd days cannot push a shift out of range.
+        span.firstDay = std::max(span.firstDay, 1);
+        span.lastDay = std::min(span.lastDay, 31);
+        spans.push_back(span);
+    }
+    return spans;
+}
+
+bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefix, SearchMode mode) {
+    const std::string folder = withTrailingSlash(page.stopwatchFolder());
+    FolderListing found = fs.findMatching(folder, prefix + "*.csv");
+    if (!found.ok() || found.entries.empty()) return false;
+    const std::regex pattern = dayPattern(prefix);
+    int listed = 0;
+    for (const FolderEntry& entry : found.entries) {
+        if (entry.kind != EntryKind::File || !std::regex_search(entry.name, pattern)) continue;
+        const std::string path = folder + entry.name;
+        if (mode == SearchMode::Existence) {
+            if (isReadableRun(fs, path)) return true;
+        } else if (readRunFile(fs, path, listed + 1, page.cellStore())) {
+            ++listed;
+            page.runPaths().push_back(path);
+        }
+    }
+    return listed > 0;
+}
+
+bool listRunsOfDay(FileSystem& fs, CataloguePage& page, const CalendarDate& selectedDate) {
+    return findRunsOfDay(fs, page, dayPrefix(selectedDate), SearchMode::Listing);
+}
+
+std::vector<std::uint32_t> dayMasksByDaySearch(FileSystem& fs, CataloguePage& page) {
+    const DisplayedRange range = page.displayedRange();
+    std::vector<std::uint32_t> masks = emptyDayMasks(range);
+    if (page.registeredCount() == 0) return masks;
+    const std::vector<MonthSpan> spans = monthSpans(range);
+    for (std::size_t n = 0; n < spans.size(); ++n) {
+        for (int day = spans[n].firstDay; day <= spans[n].lastDay; ++day) {
+            const std::string prefix = dayPrefix({spans[n].year, spans[n].month, day});
+            if (findRunsOfDay(fs, page, prefix, SearchMode::Existence)) masks[n] |= 1U << (day - 1);
+        }
+    }
+    return masks;
+}
+
+FsStatus deleteRunFile(FileSystem& fs, const std::string& path) {
+    if (fs.kindOf(path) == EntryKind::File && fs.isInUse(path)) return {FsError::InUse, 0};
+    if (fs.isReadOnly(path)) {
+        if (FsStatus cleared = fs.setReadOnlyAttribute(path, ReadOnly::Off); !cleared.ok()) return cleared;
+    }
+    return fs.deleteFile(path);
+}
+
+}  // namespace lapdex

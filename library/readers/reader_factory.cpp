@@ -1,0 +1,40 @@
+#include "reader_factory.h"
+
+#include <cstring>
+#include <new>
+
+#include "acs_reader.h"
+#include "debug_log.h"
+
+namespace rdcom32 {
+namespace {
+
+struct ReaderKind {
+    const char* marker;  // searched for, case-sensitive, anywhere in the name
+    const char* foundLine;
+    CardReader* (*create)(pcsc::Context context, const char* readerName);
+};
+
+CardReader* createAcs(pcsc::Context context, const char* readerName) {
+    return new (std::nothrow) AcsReader(context, readerName);
+}
+
+// Tested in this order. Sony readers ("Sony", "Found SONY Card Reader") are passed over
+// like foreign ones until their reader kind exists.
+constexpr ReaderKind kKinds[] = {
+    {"ACS", "Found ACS Card Reader", &createAcs},
+};
+
+}  // namespace
+
+std::unique_ptr<CardReader> createReaderFor(const char* readerName, pcsc::Context context) {
+    for (const ReaderKind& kind : kKinds) {
+        if (std::strstr(readerName, kind.marker) == nullptr) continue;
+        std::unique_ptr<CardReader> reader(kind.create(context, readerName));
+        if (reader != nullptr) WriteLogLine(kind.foundLine);
+        return reader;
+    }
+    return nullptr;
+}
+
+}  // namespace rdcom32

@@ -1,0 +1,129 @@
+// stopwatch-sim: a simulated K7X stopwatch lying on vpcd's virtual ACS ACR122U reader.
+// Connecting to vpcd lays it on the reader; closing the connection lifts it.
+#include <csignal>
+#include <cstdio>
+#include <string>
+
+#include "acs/acs_emulator.h"
+#include "vpcd/sim_options.h"
+#include "vpcd/vpcd_link.h"
+
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+void onSignal(int) { stopRequested = true; }
+
+// No SA_RESTART: the link polls in short steps and looks at the flag between them.
+void installSignals() {
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+std::string hex(const uint8_t* data, size_t length) {
+    std::string text;
+    char byte[4];
+    for (size_t i = 0; i < length; ++i) {
+        std::snprintf(byte, sizeof byte, i ? " %02X" : "%02X", data[i]);
+        text += byte;
+    }
+    return text;
+}
+
+template <class C>
+std::string hex(const C& bytes) { return hex(bytes.data(), bytes.size()); }
+
+// What the stopwatch went through, for tests that look at the simulator's side.
+void printState(const sim::Stopwatch& sw, long apdus) {
+    std::printf("state: apdus=%ld beeps=%d last-beep=%s set-time=%d clock=%s erase-run=%s erase-log=%s "
+                "new-bytes=%zu all-bytes=%zu serial=%s\n",
+                apdus, sw.beepCount, hex(sw.lastBeep).c_str(), sw.setTimeCount, hex(sw.clock).c_str(),
+                hex(sw.eraseRunParams).c_str(), hex(sw.eraseLogParams).c_str(), sw.newRunBytes().size(),
+                sw.allRunBytes().size(), hex(sw.serial).c_str());
+    std::fflush(stdout);
+}
+
+// One-byte messages from vpcd: 00 power off, 01 power on, 02 reset, 04 get ATR.
+sim::LinkResult control(uint8_t code, sim::AcsEmulator& acs, sim::VpcdLink& link, bool transcript) {
+    static const char* const kNames[] = {"power off", "power on", "reset"};
+    if (code == 0x04) {
+        return link.send(std::vector<uint8_t>(std::begin(sim::kFelicaAtr), std::end(sim::kFelicaAtr)));
+    }
+    if (code <= 0x02) {
+        acs.powerOn();
+        if (transcript) std::printf("%s\n", kNames[code]);
+    }
+    return sim::LinkResult::Ok;
+}
+
+int serve(sim::VpcdLink& link, sim::Stopwatch& sw, const sim::SimOptions& options) {
+    sim::AcsEmulator acs(&sw);
+    std::vector<uint8_t> message;
+    long apdus = 0;
+    int status = 0;
+    for (;;) {
+        sim::LinkResult result = link.receive(message);
+        if (result == sim::LinkResult::Closed || result == sim::LinkResult::Stopped) break;
+        if (result == sim::LinkResult::Failed) {
+            std::fprintf(stderr, "stopwatch-sim: connection lost: %s\n", link.lastError.c_str());
+            status = 1;
+            break;
+        }
+        if (message.size() == 1) {
+            result = control(message[0], acs, link, options.transcript);
+        } else if (!message.empty()) {
+            std::vector<uint8_t> answer = acs.transmit(message);
+            if (options.transcript) std::printf("> %s\n< %s\n", hex(message).c_str(), hex(answer).c_str());
+            result = link.send(answer);
+            ++apdus;
+        }
+        std::fflush(stdout);
+        if (result != sim::LinkResult::Ok) {
+            std::fprintf(stderr, "stopwatch-sim: cannot answer vpcd: %s\n", link.lastError.c_str());
+            status = 1;
+            break;
+        }
+        if (options.liftAfter > 0 && apdus >= options.liftAfter) {
+            std::printf("lifted after %ld APDUs\n", apdus);
+            break;
+        }
+    }
+    link.close();
+    printState(sw, apdus);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    auto options = sim::parseSimOptions(argc, argv, error);
+    if (!options || options->help) {
+        if (!options) std::fprintf(stderr, "stopwatch-sim: %s\n", error.c_str());
+        std::fputs(sim::kSimUsage, options ? stdout : stderr);
+        return options ? 0 : 2;
+    }
+    sim::Stopwatch stopwatch;
+    if (!sim::buildStopwatch(*options, stopwatch, error)) {
+        std::fprintf(stderr, "stopwatch-sim: %s\n", error.c_str());
+        return 2;
+    }
+    installSignals();
+    sim::VpcdLink link(stopRequested);
+    sim::LinkResult connected = link.connect(options->port, options->connectTimeoutMs);
+    if (connected == sim::LinkResult::Stopped) return 0;
+    if (connected != sim::LinkResult::Ok) {
+        std::fprintf(stderr, "stopwatch-sim: cannot reach vpcd at 127.0.0.1:%u: %s\n", options->port,
+                     link.lastError.c_str());
+        return 1;
+    }
+    std::printf("stopwatch-sim: on the reader at 127.0.0.1:%u, %zu runs (%zu new bytes, %zu bytes in all)\n",
+                options->port, stopwatch.runs.size(), stopwatch.newRunBytes().size(),
+                stopwatch.allRunBytes().size());
+    std::fflush(stdout);
+    return serve(link, stopwatch, *options);
+}

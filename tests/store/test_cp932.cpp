@@ -1,0 +1,58 @@
+#include "cp932.h"
+
+#include <gtest/gtest.h>
+
+namespace lapdex {
+namespace {
+
+TEST(Cp932, RoundTripsJapaneseText) {
+    const std::string utf8 = "【注意1】ラップ数、ＱＴＭ①～";
+    TextConversion out = utf8ToCp932(utf8);
+    ASSERT_TRUE(out.ok());
+    EXPECT_EQ(out.text.substr(0, 2), "\x81\x79");  // 【
+    TextConversion back = cp932ToUtf8(out.text);
+    ASSERT_TRUE(back.ok());
+    EXPECT_EQ(back.text, utf8);
+}
+
+TEST(Cp932, KeepsAsciiBytesUnchanged) {
+    TextConversion out = utf8ToCp932("a\\b~c,\"d\"\r\n");
+    ASSERT_TRUE(out.ok());
+    EXPECT_EQ(out.text, "a\\b~c,\"d\"\r\n");
+}
+
+TEST(Cp932, NamesEveryUnrepresentableCharacterOnceAndNeverSubstitutes) {
+    TextConversion out = utf8ToCp932("run 😀 é and 😀 again ✓");
+    EXPECT_EQ(out.error, ConversionError::Unrepresentable);
+    EXPECT_EQ(out.offending, "😀é✓");
+    EXPECT_TRUE(out.text.empty());
+    EXPECT_FALSE(fitsCp932("é"));
+    EXPECT_TRUE(fitsCp932("メモ"));
+}
+
+TEST(Cp932, RejectsMalformedUtf8WithItsOffset) {
+    TextConversion out = utf8ToCp932("ab\xC3");
+    EXPECT_EQ(out.error, ConversionError::InvalidInput);
+    EXPECT_EQ(out.offending, "at byte 2: 0xC3");
+    EXPECT_EQ(utf8ToCp932("\xED\xA0\x80").error, ConversionError::InvalidInput);  // surrogate
+    EXPECT_EQ(utf8ToCp932("\xE0\x80\xAF").error, ConversionError::InvalidInput);  // overlong
+}
+
+TEST(Cp932, RejectsInvalidCp932Bytes) {
+    TextConversion truncated = cp932ToUtf8("ok\x82");
+    EXPECT_EQ(truncated.error, ConversionError::InvalidInput);
+    EXPECT_NE(truncated.offending.find("0x82"), std::string::npos);
+    TextConversion badTrail = cp932ToUtf8("\x82\x20x");
+    EXPECT_EQ(badTrail.error, ConversionError::InvalidInput);
+    EXPECT_TRUE(badTrail.text.empty());
+}
+
+TEST(Utf8Text, CountsAndCutsByCharacter) {
+    EXPECT_EQ(utf8CharacterCount("aメモ😀"), 4u);
+    EXPECT_EQ(utf8Prefix("aメモ😀b", 3), "aメモ");
+    EXPECT_EQ(utf8Prefix("ab", 5), "ab");
+    EXPECT_EQ(utf8Prefix("ab", 0), "");
+}
+
+}  // namespace
+}  // namespace lapdex
