@@ -1,0 +1,54 @@
+#include "store_worker_host.h"
+
+#include <span>
+
+#include "run_decoder.h"
+#include "run_file_writer.h"
+#include "serial_text.h"
+#include "worker_context.h"
+
+namespace lapdex {
+
+bool StoreWorkerHost::isRegistered(const std::string& serialText) {
+    return state_.config.registry.findBySerial(serialText) >= 0;
+}
+
+bool StoreWorkerHost::registryFull() {
+    return state_.config.registry.registeredCount() >= kSlotCount;
+}
+
+void StoreWorkerHost::registerStopwatch(const std::string& serialText) {
+    // The tab model changes at once, so the completion's tab lookup already finds the new
+    // tab; the window mirrors it when it handles NTF_TAB_ADDED, posted before completion.
+    addStopwatch(state_.config, state_.data, serialText, [this](const TabRequest& request) {
+        state_.tabs.apply(request);
+        sink_.post(NTF_TAB_ADDED);
+    });
+}
+
+void StoreWorkerHost::recordBattery(const std::string& serialText, uint16_t rawBattery) {
+    int slot = state_.config.registry.findBySerial(serialText);
+    if (slot >= 0) state_.config.registry.setBatteryLevel(slot, batteryLevelFromRaw(rawBattery));
+}
+
+bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
+    int slot = state_.config.registry.findBySerial(ctx.serialText);
+    // Without a slot there is no folder to write into; the runs stay on the stopwatch.
+    if (slot < 0) return false;
+    bool allWritten = true;
+    std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
+    decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) {
+        RunFileWriteResult result = writeRunFile(state_.data.fs(), state_.data.path(), slot,
+                                                 ctx.serialText, record);
+        if (!result.ok()) allWritten = false;
+    });
+    return allWritten;
+}
+
+int StoreWorkerHost::tabOf(const std::string& serialText) {
+    int slot = state_.config.registry.findBySerial(serialText);
+    if (slot < 0) return -1;
+    return state_.tabs.indexOf(state_.config.registry.entry(slot).displayName);
+}
+
+}  // namespace lapdex

@@ -1,0 +1,28 @@
+// The worker's view of the store: registry, run files and tabs of an EngineState.
+#pragma once
+
+#include "engine_state.h"
+#include "notification_sink.h"
+#include "worker_host.h"
+
+namespace lapdex {
+
+class StoreWorkerHost : public WorkerHost {
+public:
+    // Both must outlive the host. Every call expects state.lock to be held.
+    StoreWorkerHost(EngineState& state, NotificationSink& sink) : state_(state), sink_(sink) {}
+
+    bool isRegistered(const std::string& serialText) override;
+    bool registryFull() override;
+    void registerStopwatch(const std::string& serialText) override;
+    void recordBattery(const std::string& serialText, uint16_t rawBattery) override;
+    bool writeRunFiles(const WorkerContext& ctx) override;
+    int tabOf(const std::string& serialText) override;
+    bool clockSync() override { return state_.clockSync.load(); }
+
+private:
+    EngineState& state_;
+    NotificationSink& sink_;
+};
+
+}  // namespace lapdex
