@@ -1,0 +1,55 @@
+#include "desktop.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace lapdex::ui {
+
+namespace {
+
+int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, kBoxTitle, text, buttons, owner);
+    box.setFont(owner ? owner->font() : box.font());
+    return box.exec();
+}
+
+}  // namespace
+
+bool QtDesktop::askYesNo(QWidget* owner, const QString& text) {
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+void QtDesktop::showNotice(QWidget* owner, const QString& text) {
+    runBox(owner, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+void QtDesktop::showError(QWidget* owner, const QString& text) {
+    runBox(owner, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void QtDesktop::showErrorLater(QWidget* owner, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Critical, kBoxTitle, text, QMessageBox::Ok, owner);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
+std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title, bool newFolderButton) {
+    // Qt's own dialog: the platform's may not offer hiding the new-folder button.
+    QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
+    if (!newFolderButton) options |= QFileDialog::ReadOnly;
+    const QString start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString folder = QFileDialog::getExistingDirectory(owner, title, start, options);
+    if (folder.isEmpty()) return std::nullopt;
+    return folder;
+}
+
+void QtDesktop::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+}  // namespace lapdex::ui

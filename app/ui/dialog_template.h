@@ -1,0 +1,51 @@
+// Dialog templates as data: the controls of one window in one language set.
+#pragma once
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace lapdex::ui {
+
+enum class Language { Japanese, English };
+
+// Control id of a control that has none (labels, group boxes, static pictures).
+inline constexpr int kNoControlId = -1;
+
+struct ControlSpec {
+    int id = kNoControlId;
+    QString kind;      // label, button, checkbox, edit, tab, picture, icon, progress,
+                       // group, list, listview, calendar
+    QString text;      // for a picture: its resource number; for an icon: its kind
+    QStringList style; // tabstop, default, centre, right, multiline, readonly, vscroll, ...
+    QRect rect;        // dialog units
+    bool hasStyle(const QString& s) const { return style.contains(s); }
+};
+
+struct MenuItemSpec {
+    int id = 0;
+    QString text;
+};
+
+struct DialogTemplate {
+    QString name;
+    int resource = 0;
+    QString title;
+    QSize size;        // client area in dialog units
+    bool child = false;
+    bool noClose = false;
+    std::vector<ControlSpec> controls;
+    std::vector<MenuItemSpec> menuBar;
+    std::vector<MenuItemSpec> contextMenu;
+
+    const ControlSpec* find(int id) const;
+};
+
+// Loads the template `name` (the file name without ".json" under the templates resource)
+// in the given language. An unknown name or a malformed file gives an empty template
+// whose name is empty; the files are compiled in, so that is a build fault.
+DialogTemplate loadTemplate(const QString& name, Language language = Language::Japanese);
+
+}  // namespace lapdex::ui

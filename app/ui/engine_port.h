@@ -1,0 +1,57 @@
+// What the main window needs of the engine and the store, in the window's own terms.
+// The program's implementation wraps Engine and EngineState; tests script one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data_procedures.h"
+#include "engine/notification_sink.h"
+
+namespace lapdex::ui {
+
+class EnginePort {
+public:
+    virtual ~EnginePort() = default;
+
+    // Folder of the data set, ending in '/'.
+    virtual std::string dataFolder() const = 0;
+    // Start-up: load and normalise the configuration, create missing stopwatch folders,
+    // save, and rebuild the tab model.
+    virtual void loadConfiguration() = 0;
+    // Starts the worker (polling for new runs) and the ticker (stopped); both report to `sink`.
+    virtual void start(NotificationSink& sink) = 0;
+    // Quits both threads, waiting for each at most 5000 ms.
+    virtual void stop() = 0;
+    // Saves the configuration unless an import has just replaced it.
+    virtual void saveOnExit() = 0;
+
+    virtual void post(MessageId command) = 0;        // CMD_DOWNLOAD_NEW, CMD_PAUSE
+    virtual void postLocked(MessageId command) = 0;  // CMD_DOWNLOAD_ALL, CMD_CLEAR
+    virtual void postTicker(MessageId message) = 0;  // TICK_START, TICK_STOP
+
+    // The WorkerShared fields, read when their notification is handled.
+    virtual int notifiedTab() const = 0;
+    virtual int transferLength() const = 0;
+
+    // The tab model's titles (one empty title when nothing is registered) and the number
+    // of slots in use.
+    virtual std::vector<std::string> tabTitles() = 0;
+    virtual int registeredCount() = 0;
+    // After the window changed its tabs (rename, removal): the model follows.
+    virtual void mirrorTabs(const std::vector<std::string>& titles) = 0;
+    // Battery level of the first slot named `name`: 0 to 5, or -1 when no slot has it.
+    virtual int batteryLevel(const std::string& name) = 0;
+
+    virtual bool clockSync() = 0;
+    virtual void setClockSync(bool on) = 0;
+    // The slot found by the old name takes the new one; the configuration is saved.
+    virtual void renameStopwatch(const std::string& oldName, const std::string& newName) = 0;
+
+    virtual ProcedureOutcome exportData(ProcedureUi& ui) = 0;
+    virtual ProcedureOutcome importData(ProcedureUi& ui) = 0;
+    virtual ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) = 0;
+};
+
+}  // namespace lapdex::ui

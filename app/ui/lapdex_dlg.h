@@ -1,0 +1,166 @@
+// The main window: one tab per registered stopwatch over one page, the battery picture,
+// the clock-sync check box, Exit, the menu bar; it reacts to the engine's notifications
+// with the status dialogs and runs the commands of its menus.
+#pragma once
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "data_procedures.h"
+#include "desktop.h"
+#include "dialog_builder.h"
+#include "edit_dialogs.h"
+#include "engine_bridge.h"
+#include "engine_port.h"
+#include "status_dialogs.h"
+#include "stopwatch_page.h"
+#include "tab_control.h"
+
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+namespace lapdex::ui {
+
+// Command ids of the menu bar and the tab context menu.
+enum MenuCommand : int {
+    kCmdReload = 32786, kCmdClear = 32785, kCmdHelp = 57670, kCmdVersion = 32789,
+    kCmdExport = 32787, kCmdImport = 32788, kCmdRename = 32775, kCmdDelete = 32790,
+};
+
+// A status dialog and its shown flag, which the window owns.
+struct StatusSlot {
+    TemplateDialog* dialog = nullptr;
+    bool shown = false;
+};
+
+class CLapdexDlg : public QDialog, public ProcedureUi {
+    Q_OBJECT
+public:
+    using PageFactory = std::function<StopwatchPage*(QWidget* parent)>;
+
+    // `port` and `desktop` must outlive the window. `makePage` creates the page (the empty
+    // page when not given).
+    CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage = {});
+    ~CLapdexDlg() override;
+
+    // ProcedureUi, also used by the page.
+    void pauseWorker() override;
+    void resumeWorker() override;
+    std::optional<std::string> browseFolder(std::string_view title, NewFolderButton button) override;
+    bool askYesNo(std::string_view text) override;
+    bool askOkCancel(std::string_view text) override;
+    void showNotice(std::string_view text) override;
+    void showError(std::string_view text) override;
+    void closeMainWindow() override;
+    void stopwatchRemoved(int slotIndex) override;
+
+    // Runs a menu or context-menu command.
+    void runCommand(int id);
+
+    // State the page and the tests read.
+    int currentTab() const { return currentTab_; }
+    int contextTab() const { return contextTab_; }
+    int registeredCount() const { return registeredCount_; }
+    int progressPosition() const { return progressPosition_; }
+    QString currentTabName() const;
+    QString dataFolder() const;
+    TabControl* tabControl() const { return tabs_; }
+    StopwatchPage* page() const { return page_; }
+    QMenu* contextMenu() const { return contextMenu_; }
+    QMenuBar* menuBar() const { return menuBar_; }
+    QWidget* control(int id) const { return controls_.control(id); }
+    int batteryPictureShown() const { return batteryResource_; }
+    bool closeEnabled() const { return closeEnabled_; }
+    const StatusSlot& touchPrompt() const { return touch_; }
+    const StatusSlot& readEnd() const { return readEnd_; }
+    const StatusSlot& clearEnd() const { return clearEnd_; }
+    const StatusSlot& noData() const { return noData_; }
+    const StatusSlot& transErr() const { return transErr_; }
+    const StatusSlot& userFull() const { return userFull_; }
+    CDownloadDlg* progressDialog() const { return progress_; }
+    bool progressShown() const { return progressShown_; }
+    CUserIdEdit* renameDialog() const { return rename_; }
+    CAboutBox* aboutBox() const { return about_; }
+    // The shutdown order: threads, configuration (unless imported), page. Idempotent.
+    void shutdown();
+
+public slots:
+    void accept() override {}  // Enter never closes the window
+    void reject() override {}  // nor does Escape
+
+protected:
+    void customEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void initialiseWindow();
+    void buildMenus();
+    void placePage();
+    void buildTabs();
+    void syncTabsFromModel();
+    void mirrorTabs();
+    std::vector<std::string> tabTexts() const;
+    void selectTabSilently(int index);
+    void tabSelectionChanged(int index);
+    void tabContextRequested(const QPoint& position, const QPoint& globalPosition);
+    void refreshBattery();
+    void postToPage(MessageId id);
+
+    void handleNotification(MessageId id);
+    void showStatus(StatusSlot& slot, std::function<void(int)> ended);
+    void closeStatusAsOk(StatusSlot& slot);
+    void finishExchange();
+    void openProgress();
+    void closeProgress();
+    void advanceProgress();
+    void dismissStatusDialogs();
+    void selectNotifiedTab();
+
+    void reload();
+    void clearStopwatch();
+    void promptForTouch();
+    void help();
+    void version();
+    void rename();
+    void removeStopwatch();
+    void exportData();
+    void importData();
+    void exitClicked();
+
+    EnginePort& port_;
+    Desktop& desktop_;
+    EngineBridge bridge_{this};
+    PageFactory makePage_;
+    DialogTemplate template_;
+    QWidget* client_ = nullptr;
+    ControlSet controls_;
+    QMenuBar* menuBar_ = nullptr;
+    QMenu* contextMenu_ = nullptr;
+    TabControl* tabs_ = nullptr;
+    StopwatchPage* page_ = nullptr;
+    QLabel* battery_ = nullptr;
+    QCheckBox* clockSync_ = nullptr;
+    QPushButton* exit_ = nullptr;
+    CUserIdEdit* rename_ = nullptr;
+    CAboutBox* about_ = nullptr;
+    CDownloadDlg* progress_ = nullptr;
+    StatusSlot touch_, readEnd_, clearEnd_, noData_, transErr_, userFull_;
+    bool progressShown_ = false;
+    bool closeEnabled_ = true;
+    bool shutDown_ = false;
+    int currentTab_ = 0;
+    int contextTab_ = 0;
+    int progressPosition_ = 0;
+    int registeredCount_ = 0;
+    int batteryResource_ = 140;
+};
+
+}  // namespace lapdex::ui

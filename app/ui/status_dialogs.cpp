@@ -1,0 +1,44 @@
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QProgressBar>
+#include <algorithm>
+
+#include "status_dialogs.h"
+
+namespace lapdex::ui {
+
+namespace {
+constexpr int kProgressBar = 1018;
+constexpr int kBytesPerTick = 192;
+}  // namespace
+
+CDownloadDlg::CDownloadDlg(QWidget* owner, Language language)
+    : TemplateDialog(QStringLiteral("download"), owner, language) {
+    setModal(false);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+}
+
+void CDownloadDlg::startTransfer(int transferLength) {
+    auto* bar = qobject_cast<QProgressBar*>(control(kProgressBar));
+    bar->setRange(0, std::max(1, transferLength / kBytesPerTick));
+    bar->setValue(0);
+}
+
+void CDownloadDlg::advance() {
+    auto* bar = qobject_cast<QProgressBar*>(control(kProgressBar));
+    bar->setValue(std::min(bar->value() + 1, bar->maximum()));
+}
+
+int CDownloadDlg::position() const {
+    return qobject_cast<QProgressBar*>(control(kProgressBar))->value();
+}
+
+int CDownloadDlg::maximum() const {
+    return qobject_cast<QProgressBar*>(control(kProgressBar))->maximum();
+}
+
+void CDownloadDlg::keyPressEvent(QKeyEvent* event) { event->accept(); }
+
+void CDownloadDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+}  // namespace lapdex::ui

@@ -1,0 +1,78 @@
+// The status dialogs: touch prompt, download finished, cleared, no data, communication
+// error, registry full. They hold only their texts and icons; the main window opens and
+// closes them.
+#pragma once
+
+#include "template_dialog.h"
+
+namespace lapdex::ui {
+
+class CTouchDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CTouchDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("touch"), owner, language) {}
+};
+
+class CReadEndDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CReadEndDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("read_end"), owner, language) {}
+};
+
+class CClearEndDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CClearEndDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("clear_end"), owner, language) {}
+};
+
+class CNoDataDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CNoDataDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("no_data"), owner, language) {}
+};
+
+class CTransErrDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CTransErrDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("trans_err"), owner, language) {}
+};
+
+class CUserFullDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CUserFullDlg(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("user_full"), owner, language) {}
+};
+
+class CAboutBox : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CAboutBox(QWidget* owner, Language language = Language::Japanese)
+        : TemplateDialog(QStringLiteral("about_box"), owner, language) {}
+};
+
+// The transfer progress: modeless, created once and only shown and hidden; the user
+// cannot close it (no close box, Escape and Enter do nothing).
+class CDownloadDlg : public TemplateDialog {
+    Q_OBJECT
+public:
+    explicit CDownloadDlg(QWidget* owner, Language language = Language::Japanese);
+
+    // Range 0 … max(1, transferLength / 192), position 0.
+    void startTransfer(int transferLength);
+    // One tick: the position grows by one and stays at the maximum once reached.
+    void advance();
+    int position() const;
+    int maximum() const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+}  // namespace lapdex::ui

@@ -1,0 +1,18 @@
+#include "text_cleaning.h"
+
+namespace lapdex::ui {
+
+QString cleanEditedText(QString text, LineBreaks lineBreaks) {
+    if (lineBreaks == LineBreaks::Remove) {
+        text.remove(QChar(u'\r'));
+        text.remove(QChar(u'\n'));
+    }
+    static constexpr char16_t kRemoved[] = {u'\u200E', u'\u200F', u'\u200D', u'\u200C', u'\u202A',
+                                            u'\u202B', u'\u202D', u'\u202E', u'\u202C', u'\u206E',
+                                            u'\u206F', u'\u206B', u'\u206A', u'\u206D', u'\u206C',
+                                            u'\u001E', u'\u001F'};
+    for (char16_t c : kRemoved) text.remove(QChar(c));
+    return text;
+}
+
+}  // namespace lapdex::ui

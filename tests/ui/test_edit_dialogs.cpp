@@ -1,0 +1,182 @@
+// Edit dialogs: limits, the 17-character cleaning, the run memo's keys, results.
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialog_test_support.h"
+#include "edit_dialogs.h"
+
+using namespace lapdex::ui;
+using lapdex::ui::test::staticTexts;
+
+namespace {
+
+const QString kControls = QString::fromUtf16(
+    u"\u200E\u200F\u200D\u200C\u202A\u202B\u202D\u202E\u202C\u206E\u206F\u206B\u206A\u206D\u206C"
+    u"\u001E\u001F");
+
+QLineEdit* lineField(EditDialog& d) { return qobject_cast<QLineEdit*>(d.control(1014)); }
+QPlainTextEdit* memoField(EditDialog& d) { return qobject_cast<QPlainTextEdit*>(d.control(1014)); }
+
+}  // namespace
+
+class EditDialogsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void textsAndLimits();
+    void openingSelectsTheWholeValue();
+    void typingStopsAtTheLimit();
+    void cleaningRemovesTheSeventeenCharacters();
+    void onlyControlCharactersBecomeEmptyAndAreAccepted();
+    void runMemoJoinsPastedLines();
+    void runMemoPasteIsCutAtTheLimit();
+    void runMemoKeys();
+    void overLongValueIsRefusedWithTheNotice();
+    void cancelLeavesTheValue();
+};
+
+void EditDialogsTest::textsAndLimits() {
+    QWidget owner;
+    CUserIdEdit name(&owner);
+    CLapMemo lap(&owner);
+    CRunMemo run(&owner);
+    QCOMPARE(staticTexts(name), QStringList{"ID名編集"});
+    QCOMPARE(staticTexts(lap), (QStringList{"ラップメモ編集（20文字まで登録できます）", "取得データが更新されます。"}));
+    QCOMPARE(staticTexts(run), (QStringList{"メモ編集（200文字まで登録できます）", "取得データが更新されます。"}));
+    QCOMPARE(name.limit(), 20);
+    QCOMPARE(lap.limit(), 20);
+    QCOMPARE(run.limit(), 200);
+    QCOMPARE(lineField(name)->maxLength(), 20);
+    QVERIFY(memoField(run));
+    for (EditDialog* d : {static_cast<EditDialog*>(&name), static_cast<EditDialog*>(&lap),
+                          static_cast<EditDialog*>(&run)}) {
+        QCOMPARE(d->windowTitle(), QString("K7X Stopwatch"));
+        QCOMPARE(qobject_cast<QPushButton*>(d->control(1))->text(), QString("OK"));
+        QCOMPARE(qobject_cast<QPushButton*>(d->control(2))->text(), QString("キャンセル"));
+    }
+}
+
+void EditDialogsTest::openingSelectsTheWholeValue() {
+    QWidget owner;
+    CUserIdEdit name(&owner);
+    name.text = "QTM-01";
+    name.open();
+    QCOMPARE(lineField(name)->text(), QString("QTM-01"));
+    QCOMPARE(lineField(name)->selectedText(), QString("QTM-01"));
+    QCOMPARE(name.focusWidget(), lineField(name));
+}
+
+void EditDialogsTest::typingStopsAtTheLimit() {
+    QWidget owner;
+    CLapMemo lap(&owner);
+    lap.open();
+    QTest::keyClicks(lineField(lap), QString(25, QChar('x')));
+    QCOMPARE(lineField(lap)->text().size(), 20);
+    CRunMemo run(&owner);
+    run.open();
+    QTest::keyClicks(memoField(run), QString(205, QChar('y')));
+    QCOMPARE(memoField(run)->toPlainText().size(), 200);
+}
+
+void EditDialogsTest::cleaningRemovesTheSeventeenCharacters() {
+    QCOMPARE(cleanEditedText("a" + kControls + "b\r\nc", LineBreaks::Keep), QString("ab\r\nc"));
+    QCOMPARE(cleanEditedText("a" + kControls + "b\r\nc", LineBreaks::Remove), QString("abc"));
+    // Neighbouring marks that are not on the list stay.
+    QCOMPARE(cleanEditedText(QString::fromUtf16(u"x\u200By\u2060z\u001D"), LineBreaks::Remove),
+             QString::fromUtf16(u"x\u200By\u2060z\u001D"));
+    QWidget owner;
+    CUserIdEdit name(&owner);
+    name.open();
+    lineField(name)->setText(QString::fromUtf16(u"\u202EQTM\u200E-7"));
+    qobject_cast<QPushButton*>(name.control(1))->click();
+    QCOMPARE(name.result(), 1);
+    QCOMPARE(name.text, QString("QTM-7"));
+    QCOMPARE(lineField(name)->text(), QString("QTM-7"));  // written back into the field
+}
+
+void EditDialogsTest::onlyControlCharactersBecomeEmptyAndAreAccepted() {
+    QWidget owner;
+    CRunMemo run(&owner);
+    run.text = "old";
+    run.open();
+    memoField(run)->setPlainText(kControls);
+    run.accept();
+    QCOMPARE(run.result(), 1);
+    QCOMPARE(run.text, QString());
+}
+
+void EditDialogsTest::runMemoJoinsPastedLines() {
+    QWidget owner;
+    CRunMemo run(&owner);
+    run.open();
+    QApplication::clipboard()->setText("first line\r\nsecond\nthird");
+    memoField(run)->paste();
+    run.accept();
+    QCOMPARE(run.result(), 1);
+    QCOMPARE(run.text, QString("first linesecondthird"));
+}
+
+void EditDialogsTest::runMemoPasteIsCutAtTheLimit() {
+    QWidget owner;
+    CRunMemo run(&owner);
+    run.open();
+    QTest::keyClicks(memoField(run), "ab");
+    QApplication::clipboard()->setText(QString(300, QChar(u'メ')));
+    memoField(run)->paste();
+    QCOMPARE(memoField(run)->toPlainText().size(), 200);
+    QVERIFY(memoField(run)->toPlainText().startsWith("ab"));
+}
+
+void EditDialogsTest::runMemoKeys() {
+    QWidget owner;
+    CRunMemo run(&owner);
+    run.text = "memo";
+    run.open();
+    QTest::keyClick(memoField(run), Qt::Key_End);
+    QTest::keyClick(memoField(run), Qt::Key_Return, Qt::ControlModifier);
+    QVERIFY(run.isVisible());
+    QCOMPARE(memoField(run)->toPlainText(), QString("memo"));
+    QTest::keyClick(memoField(run), Qt::Key_End);
+    QVERIFY(!memoField(run)->textCursor().hasSelection());
+    QTest::keyClick(memoField(run), Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(memoField(run)->textCursor().selectedText(), QString("memo"));
+    QTest::keyClick(memoField(run), Qt::Key_End);
+    QTest::keyClicks(memoField(run), "!");
+    QTest::keyClick(memoField(run), Qt::Key_Return);
+    QCOMPARE(run.result(), 1);
+    QCOMPARE(run.text, QString("memo!"));
+}
+
+void EditDialogsTest::overLongValueIsRefusedWithTheNotice() {
+    QWidget owner;
+    CUserIdEdit name(&owner);
+    QStringList notices;
+    name.showLimitNotice = [&](const QString& m) { notices << m; };
+    name.text = QString(25, QChar('n'));  // from an edited configuration file
+    name.open();
+    name.accept();
+    QCOMPARE(notices, QStringList{"20 文字以内で入力してください。"});
+    QVERIFY(name.isVisible());
+    QCOMPARE(name.text.size(), 25);
+    lineField(name)->setText("short");
+    name.accept();
+    QCOMPARE(name.result(), 1);
+    QCOMPARE(name.text, QString("short"));
+}
+
+void EditDialogsTest::cancelLeavesTheValue() {
+    QWidget owner;
+    CLapMemo lap(&owner);
+    lap.text = "keep";
+    lap.open();
+    lineField(lap)->setText("changed");
+    QTest::keyClick(&lap, Qt::Key_Escape);
+    QCOMPARE(lap.result(), 2);
+    QCOMPARE(lap.text, QString("keep"));
+}
+
+QTEST_MAIN(EditDialogsTest)
+#include "test_edit_dialogs.moc"
