@@ -35,8 +35,13 @@ int main(int argc, char** argv) {
     CLapdexDlg window(port, desktop);
     bool ok = save(window, folder, "main_window");
     port.transfer = 192 * 20;
-    QCoreApplication::sendEvent(&window, new MessageEvent(NTF_TRANSFER_START));
-    for (int i = 0; i < 8; ++i) QCoreApplication::sendEvent(&window, new MessageEvent(NTF_PROGRESS_TICK));
+    // sendEvent leaves the event with the caller, unlike postEvent.
+    MessageEvent start(NTF_TRANSFER_START);
+    QCoreApplication::sendEvent(&window, &start);
+    for (int i = 0; i < 8; ++i) {
+        MessageEvent tick(NTF_PROGRESS_TICK);
+        QCoreApplication::sendEvent(&window, &tick);
+    }
     ok = save(*window.progressDialog(), folder, "download") && ok;
     CTouchDlg touch(&window);
     CReadEndDlg readEnd(&window);

@@ -21,7 +21,8 @@ using lapdex::ui::test::FakePort;
 namespace {
 
 void notify(CLapdexDlg& w, MessageId id) {
-    QCoreApplication::sendEvent(&w, new MessageEvent(id));
+    MessageEvent event(id);
+    QCoreApplication::sendEvent(&w, &event);
 }
 
 QStringList tabTexts(const CLapdexDlg& w) {
