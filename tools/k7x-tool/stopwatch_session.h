@@ -11,7 +11,7 @@ enum class SessionError {
     LibraryInit,  // RDCAA_InitDll failed
     NoService,    // no PC/SC service
     NoReader,     // the service lists no reader
-    NoAcsReader,  // readers, but none the library serves
+    NoServedReader,  // readers, but none the library serves
     NoStopwatch,  // the reader refused the connection or no card answered the polling
     ForeignCard,  // a FeliCa card that is not the stopwatch
 };
