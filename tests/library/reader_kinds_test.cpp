@@ -78,7 +78,8 @@ class SonyDownload : public LibraryFixture {
 
 TEST_F(SonyDownload, ChunksFollowOneSelectFileAndEndWithTheErase) {
     stopwatch->logs.resize(400);
-    for (size_t i = 0; i < stopwatch->logs.size(); ++i) stopwatch->logs[i] = static_cast<uint8_t>(i * 3);
+    for (size_t i = 0; i < stopwatch->logs.size(); ++i)
+        stopwatch->logs[i] = static_cast<uint8_t>(i * 3);
     openLogged();
     std::vector<uint8_t> buffer(65535, 0);
     ASSERT_EQ(RDCAA_GetLogData(buffer.data()), 1);
@@ -88,10 +89,13 @@ TEST_F(SonyDownload, ChunksFollowOneSelectFileAndEndWithTheErase) {
     EXPECT_EQ(commands[0], hex("FF A4 00 01 02 00 B0"));
     EXPECT_EQ(commands[1], hex("FF B0 80 01 03 00 B4 00"));
     EXPECT_EQ(commands[2].size(), 41u);  // 12 blocks
-    EXPECT_EQ(Bytes(commands[2].begin(), commands[2].begin() + 11), hex("FF B0 80 0C 24 00 B6 00 00 00 C0"));
-    EXPECT_EQ(Bytes(commands[3].begin(), commands[3].begin() + 11), hex("FF B0 80 0C 24 00 B6 C0 00 00 C0"));
+    EXPECT_EQ(Bytes(commands[2].begin(), commands[2].begin() + 11),
+              hex("FF B0 80 0C 24 00 B6 00 00 00 C0"));
+    EXPECT_EQ(Bytes(commands[3].begin(), commands[3].begin() + 11),
+              hex("FF B0 80 0C 24 00 B6 C0 00 00 C0"));
     EXPECT_EQ(commands[4], hex("FF B0 80 02 06 00 B6 80 00 01 10"));
-    EXPECT_EQ(Bytes(commands[5].begin(), commands[5].begin() + 11), hex("FF D6 80 01 13 00 00 00 B7 01 00"));
+    EXPECT_EQ(Bytes(commands[5].begin(), commands[5].begin() + 11),
+              hex("FF D6 80 01 13 00 00 00 B7 01 00"));
     EXPECT_TRUE(std::equal(stopwatch->logs.begin(), stopwatch->logs.end(), buffer.begin()));
     EXPECT_EQ(stopwatch->eraseLogParams, Bytes{0x01});
     EXPECT_TRUE(logHas("SonyReader/GetLogData"));

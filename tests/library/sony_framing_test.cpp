@@ -32,7 +32,8 @@ class SonyFraming : public LibraryFixture {
     }
     // The log lines written after the banner of `exportName`.
     std::vector<std::string> linesAfterBanner(const std::string& exportName) const {
-        const std::string banner = std::string(50, '-') + " " + exportName + " " + std::string(50, '-');
+        const std::string banner =
+            std::string(50, '-') + " " + exportName + " " + std::string(50, '-');
         const std::vector<std::string> lines = stepLines(logTexts());
         auto at = std::find(lines.rbegin(), lines.rend(), banner);
         if (at == lines.rend()) return {"<no banner " + exportName + ">"};
@@ -54,9 +55,9 @@ TEST_F(SonyFraming, GetSerialSelectsTheServiceThenReadsOneBlock) {
     EXPECT_EQ(Bytes(transcript()[1].answer.end() - 2, transcript()[1].answer.end()), hex("90 00"));
     EXPECT_EQ(Bytes(serial, serial + 6), hex("01 23 45 67 89 AB"));
     EXPECT_EQ(linesAfterBanner("RDCAA_GetSerial"),
-              (std::vector<std::string>{"SonyReader/GetSerial",
-                                        "InitTransmitData/SetSelectFile: Select File Command",
-                                        "SonyReader/GetSerial/SetReadCommand: Get Serial Command"}));
+              (std::vector<std::string>{
+                  "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
+                  "SonyReader/GetSerial/SetReadCommand: Get Serial Command"}));
     EXPECT_TRUE(logHas("Sending Command:   FF A4 00 01 02 00 B0 "));
     EXPECT_TRUE(logHas("Total Length: 7 Byte(s)"));
     EXPECT_TRUE(logHas("Sending Command:   FF B0 80 01 03 00 A2 00 "));
@@ -67,7 +68,8 @@ TEST_F(SonyFraming, GetStwCfgReadsTwoBlocksAndAcceptsOnly34Bytes) {
     uint8_t config[27] = {};
     ASSERT_EQ(RDCAA_GetStwCfg(config), 1);
     EXPECT_EQ(transcript()[1].command, hex("FF B0 80 02 06 00 C7 00 00 00 00"));
-    EXPECT_EQ(Bytes(config, config + 27), Bytes(stopwatch->stwCfg.begin(), stopwatch->stwCfg.end()));
+    EXPECT_EQ(Bytes(config, config + 27),
+              Bytes(stopwatch->stwCfg.begin(), stopwatch->stwCfg.end()));
 
     // One data byte short, one too many, or 34 bytes without 90 00: all refused.
     const std::vector<std::function<void(Bytes&)>> spoilers = {
@@ -109,7 +111,8 @@ TEST_F(SonyFraming, PlugAndRangedReadsCarryTheirBlockLists) {
     ASSERT_EQ(RDCAA_WritePlug(0x10, 14, plug), 1);
     const Bytes& write = transcript()[3].command;
     ASSERT_EQ(write.size(), 43u);  // 2 blocks: 19 * 2 + 5
-    EXPECT_EQ(Bytes(write.begin(), write.begin() + 14), hex("FF D6 80 02 26 00 00 00 00 00 00 D5 10 0E"));
+    EXPECT_EQ(Bytes(write.begin(), write.begin() + 14),
+              hex("FF D6 80 02 26 00 00 00 00 00 00 D5 10 0E"));
     EXPECT_TRUE(logHas("SonyReader/ReadPlug/SetReadE2p: Read Plug Command"));
     EXPECT_TRUE(logHas("SonyReader/WritePlug/SetWriteCommand: Set Write Plug Command"));
 }
@@ -118,20 +121,20 @@ TEST_F(SonyFraming, FileNotFoundIsNamedButOtherStatusWordsAreNot) {
     answerEveryRead(0x6A, 0x82);
     uint8_t serial[6] = {};
     EXPECT_EQ(RDCAA_GetSerial(serial), 0);
-    EXPECT_EQ(linesAfterBanner("RDCAA_GetSerial"),
-              (std::vector<std::string>{
-                  "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
-                  "SonyReader/GetSerial/SetReadCommand: Get Serial Command",
-                  "SonyReader/ValidateData: File not found / Addressed Block or Byte does not exist",
-                  "Function failure"}));
+    EXPECT_EQ(
+        linesAfterBanner("RDCAA_GetSerial"),
+        (std::vector<std::string>{
+            "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
+            "SonyReader/GetSerial/SetReadCommand: Get Serial Command",
+            "SonyReader/ValidateData: File not found / Addressed Block or Byte does not exist",
+            "Function failure"}));
     standin().sonyFaults.list.clear();
     answerEveryRead(0x6A, 0x83);
     EXPECT_EQ(RDCAA_GetSerial(serial), 0);
     EXPECT_EQ(linesAfterBanner("RDCAA_GetSerial"),
-              (std::vector<std::string>{"SonyReader/GetSerial",
-                                        "InitTransmitData/SetSelectFile: Select File Command",
-                                        "SonyReader/GetSerial/SetReadCommand: Get Serial Command",
-                                        "Function failure"}));
+              (std::vector<std::string>{
+                  "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
+                  "SonyReader/GetSerial/SetReadCommand: Get Serial Command", "Function failure"}));
 }
 
 struct NamedStatus {
@@ -193,11 +196,12 @@ TEST_F(SonyFraming, FailedSelectFileEndsTheOperation) {
     EXPECT_EQ(RDCAA_GetSerial(serial), 0);
     EXPECT_EQ(transcript().size(), 1u);
     const std::vector<std::string> lines = linesAfterBanner("RDCAA_GetSerial");
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
-                         "SCardTransmit Failure: -2146435050", "No data receving",
-                         "SonyReader/GetSerial/InitTransmitData: Connect Card error",
-                         "Function failure"}));
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            "SonyReader/GetSerial", "InitTransmitData/SetSelectFile: Select File Command",
+            "SCardTransmit Failure: -2146435050", "No data receving",
+            "SonyReader/GetSerial/InitTransmitData: Connect Card error", "Function failure"}));
 }
 
 TEST_F(SonyFraming, SelectFileAnswerItselfIsNotLookedAt) {
@@ -218,13 +222,20 @@ TEST_F(SonyFraming, FailedTransmitsWriteTheOperationsOwnFailureText) {
     };
     uint8_t out[27] = {};
     const std::vector<Case> cases = {
-        {[&] { return RDCAA_GetSerial(out); }, "SonyReader/GetSerial/SetReadCommand: Get Serial Command error"},
-        {[&] { return RDCAA_SetProductName(out); }, "SonyReader/SetProductName/SetWriteCommand: Set Product Name error"},
-        {[&] { return RDCAA_SetSystemCfg(out); }, "SonyReader/SetSystemCfg/SetWriteCommand: Set system config error"},
-        {[&] { return RDCAA_SetStwCfg(out); }, "SonyReader/SetStwCfg/SetWriteCommand: Set Stw config error"},
-        {[&] { return RDCAA_GetSystemCfg(out); }, "SonyReader/GetSystemCfg/SetReadCommand: Get System Config Command error"},
-        {[&] { return RDCAA_ReadRam(0x10, 4, out); }, "SonyReader/ReadRamData/SetReadRam: Read RAM Command error"},
-        {[&] { return RDCAA_WriteE2p(0x10, 4, out); }, "SonyReader/WriteE2pData/SetWriteE2p: Write E2PROM Command error"},
+        {[&] { return RDCAA_GetSerial(out); },
+         "SonyReader/GetSerial/SetReadCommand: Get Serial Command error"},
+        {[&] { return RDCAA_SetProductName(out); },
+         "SonyReader/SetProductName/SetWriteCommand: Set Product Name error"},
+        {[&] { return RDCAA_SetSystemCfg(out); },
+         "SonyReader/SetSystemCfg/SetWriteCommand: Set system config error"},
+        {[&] { return RDCAA_SetStwCfg(out); },
+         "SonyReader/SetStwCfg/SetWriteCommand: Set Stw config error"},
+        {[&] { return RDCAA_GetSystemCfg(out); },
+         "SonyReader/GetSystemCfg/SetReadCommand: Get System Config Command error"},
+        {[&] { return RDCAA_ReadRam(0x10, 4, out); },
+         "SonyReader/ReadRamData/SetReadRam: Read RAM Command error"},
+        {[&] { return RDCAA_WriteE2p(0x10, 4, out); },
+         "SonyReader/WriteE2pData/SetWriteE2p: Write E2PROM Command error"},
     };
     for (const Case& c : cases) {
         standin().failTransmitAt = static_cast<int>(transcript().size()) + 2;

@@ -31,8 +31,8 @@ TEST_F(SonyPolling, AsksForIdmAndPmmWithoutSelectingTheService) {
     EXPECT_EQ(standin().transcript[0].command, hex("FF CA 00 00 00"));
     EXPECT_EQ(standin().transcript[1].command, hex("FF CA 01 00 00"));
     const std::vector<std::string> expected = {
-        "SonyReader/Polling", "SonyReader/Polling/SetPolling: Polling Command",
-        "SonyReader/GetPmm", "SonyReader/GetPmm/SetPolling: Polling Get PMm Command"};
+        "SonyReader/Polling", "SonyReader/Polling/SetPolling: Polling Command", "SonyReader/GetPmm",
+        "SonyReader/GetPmm/SetPolling: Polling Get PMm Command"};
     std::vector<std::string> lines;
     for (const std::string& text : logTexts()) {
         if (text.rfind("SonyReader/", 0) == 0) lines.push_back(text);
