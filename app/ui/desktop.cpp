@@ -1,6 +1,9 @@
 #include "desktop.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -51,5 +54,13 @@ std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& ti
 }
 
 void QtDesktop::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+QString QtDesktop::programFile(const QString& name) const {
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString beside = folder.filePath(name);
+    if (QFileInfo::exists(beside)) return beside;
+    const QString installed = folder.filePath(QStringLiteral("../share/doc/lapdex/") + name);
+    return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
+}
 
 }  // namespace lapdex::ui

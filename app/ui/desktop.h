@@ -22,6 +22,8 @@ public:
     virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) = 0;
     // Asks the desktop to open a document or folder; failures are not reported.
     virtual void openDocument(const QString& path) = 0;
+    // Path of a file shipped with the program (the manual): in the program's folder.
+    virtual QString programFile(const QString& name) const = 0;
 };
 
 class QtDesktop : public Desktop {
@@ -33,6 +35,8 @@ public:
     void showErrorLater(QWidget* owner, const QString& text) override;
     std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) override;
     void openDocument(const QString& path) override;
+    // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
+    QString programFile(const QString& name) const override;
 };
 
 }  // namespace lapdex::ui

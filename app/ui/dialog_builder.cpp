@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "pictures.h"
 #include "tab_control.h"
@@ -100,17 +101,47 @@ QWidget* makeWidget(const ControlSpec& c, QWidget* parent, const QSize& size) {
     return new QWidget(parent);
 }
 
-// Japanese fonts other than the designed one run wider: a text that would be cut is given
-// the room it needs, as far as the window reaches.
-QRect fitText(const ControlSpec& c, QRect r, QWidget* parent, int parentWidth) {
-    if (c.kind != "label" && c.kind != "checkbox") return r;
+// The room a label's or check box's text needs on one line per '\n', or an empty size for
+// controls whose text is not measured here.
+QSize textNeeds(const ControlSpec& c, const QWidget* parent) {
+    const bool wrapsByDesign = c.kind == "checkbox" && c.hasStyle("multiline");
+    if ((c.kind != "label" && c.kind != "checkbox") || wrapsByDesign || c.text.isEmpty()) return {};
     const QFontMetrics metrics(parent->font());
-    int needed = 0;
-    for (const QString& line : c.text.split(QChar(u'\n'))) needed = std::max(needed, metrics.horizontalAdvance(line));
-    if (c.kind == "checkbox") needed += 24;
-    const int room = parentWidth - r.x() - 2;
-    if (needed > r.width()) r.setWidth(std::min(needed + 2, std::max(room, r.width())));
+    const QStringList lines = c.text.split(QChar(u'\n'));
+    int width = 0;
+    for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
+    if (c.kind == "checkbox") {
+        const QStyle* style = parent->style();
+        width += style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+    }
+    return {width + 2, metrics.lineSpacing() * int(lines.size())};
+}
+
+// Japanese fonts other than the designed one run wider: the template's position is kept,
+// but a text that would be cut is given the room it needs (centred texts grow on both
+// sides, right-aligned ones to the left while there is room).
+QRect fitText(const ControlSpec& c, QRect r, const QWidget* parent) {
+    const QSize needed = textNeeds(c, parent);
+    if (needed.width() > r.width()) {
+        const int extra = needed.width() - r.width();
+        int leftward = 0;
+        if (c.hasStyle("centre")) leftward = std::min(extra / 2, r.left());
+        else if (c.hasStyle("right")) leftward = std::min(extra, r.left());
+        r.setLeft(r.left() - leftward);
+        r.setWidth(needed.width());
+    }
+    if (needed.height() > r.height()) r.setHeight(needed.height());
     return r;
+}
+
+// The parent grows when a control given more room would reach past its edge: the control
+// keeps the template's margin to that edge, at most the usual 7-unit dialog margin.
+QSize grownSize(QSize size, const QSize& designedSize, const QRect& designed, const QRect& placed, const DialogUnits& units) {
+    const int rightMargin = std::clamp(designedSize.width() - designed.x() - designed.width(), 0, units.toPixelsX(7));
+    const int bottomMargin = std::clamp(designedSize.height() - designed.y() - designed.height(), 0, units.toPixelsY(7));
+    size.setWidth(std::max(size.width(), placed.x() + placed.width() + rightMargin));
+    size.setHeight(std::max(size.height(), placed.y() + placed.height() + bottomMargin));
+    return size;
 }
 
 void applyFocusStyle(const ControlSpec& c, QWidget* w) {
@@ -133,26 +164,26 @@ void ControlSet::add(int id, QWidget* widget) {
 ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogUnits& units) {
     ControlSet set;
     int unnamed = 0;
+    QSize size = units.toPixels(t.size);
+    const QSize designedSize = size;
     for (const ControlSpec& c : t.controls) {
-        const QRect r = fitText(c, units.toPixels(c.rect), parent, units.toPixelsX(t.size.width()));
+        const QRect designed = units.toPixels(c.rect);
+        const QRect r = fitText(c, designed, parent);
+        if (r != designed) size = grownSize(size, designedSize, designed, r, units);
         QWidget* w = makeWidget(c, parent, r.size());
         w->setGeometry(r);
         // A picture control takes the size of its picture.
         if (c.kind == "picture") w->resize(pictureResource(c.text.toInt()).size());
-        // Lines that fit are not wrapped again inside the control.
-        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label") {
-            const QFontMetrics metrics(parent->font());
-            int widest = 0;
-            for (const QString& line : c.text.split(QChar(u'\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
-            if (widest <= r.width()) label->setWordWrap(false);
-        }
+        // A label now holds each of its lines whole: no second wrapping inside it.
+        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label" && !textNeeds(c, parent).isEmpty())
+            label->setWordWrap(false);
         w->setObjectName(c.id == kNoControlId ? QStringLiteral("static%1").arg(unnamed++)
                                               : QStringLiteral("ctl%1").arg(c.id));
         w->setProperty("controlId", c.id);
         applyFocusStyle(c, w);
         set.add(c.id, w);
     }
-    parent->setFixedSize(units.toPixels(t.size));
+    parent->setFixedSize(size);
     return set;
 }
 

@@ -5,9 +5,10 @@
 
 namespace lapdex::ui {
 
-EngineAdapter::EngineAdapter() {
+EngineAdapter::EngineAdapter(std::optional<std::string> dataFolder) {
     FileSystem& fs = systemFileSystem();
-    const std::string folder = determineDataFolder(fs, readExecutablePath(), processEnvironment());
+    const std::string folder =
+        dataFolder ? *dataFolder : determineDataFolder(fs, readExecutablePath(), processEnvironment());
     state_ = std::make_unique<EngineState>(DataFolder(fs, folder));
 }
 

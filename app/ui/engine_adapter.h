@@ -2,6 +2,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "engine.h"
 #include "engine_port.h"
@@ -12,7 +14,8 @@ namespace lapdex::ui {
 
 class EngineAdapter : public EnginePort {
 public:
-    EngineAdapter();
+    // The program keeps its data where determineDataFolder puts it; tests give their own folder.
+    explicit EngineAdapter(std::optional<std::string> dataFolder = std::nullopt);
     ~EngineAdapter() override;
 
     std::string dataFolder() const override;

@@ -4,6 +4,9 @@
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
+#include "window_snapshot.h"
+
+#include <memory>
 
 namespace lapdex::ui {
 
@@ -26,6 +29,9 @@ int CLapdexApp::run() {
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop);
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
+    // Demos on machines without a screen ask for a picture of the window.
+    std::unique_ptr<WindowSnapshot> snapshot;
+    if (const auto path = WindowSnapshot::requestedPath(arguments())) snapshot = std::make_unique<WindowSnapshot>(window, *path);
     window.exec();
     window.shutdown();
     return 0;

@@ -56,7 +56,7 @@ void CLapdexDlg::clearStopwatch() {
     promptForTouch();
 }
 
-void CLapdexDlg::help() { desktop_.openDocument(dataFolder() + kManual); }
+void CLapdexDlg::help() { desktop_.openDocument(desktop_.programFile(kManual)); }
 
 void CLapdexDlg::version() {
     pauseWorker();

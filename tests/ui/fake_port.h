@@ -67,6 +67,7 @@ public:
     void showErrorLater(QWidget*, const QString& t) override { shown << "error: " + t; }
     std::optional<QString> browseFolder(QWidget*, const QString&, bool) override { return std::nullopt; }
     void openDocument(const QString& path) override { opened << path; }
+    QString programFile(const QString& name) const override { return "/program/" + name; }
 
 private:
     bool answer(const QString& record) {

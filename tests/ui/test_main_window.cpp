@@ -483,7 +483,7 @@ void MainWindowTest::helpOpensTheManualAndClockSyncIsKept() {
     FakeDesktop desktop;
     CLapdexDlg w(port, desktop);
     w.runCommand(kCmdHelp);
-    QCOMPARE(desktop.opened, QStringList{"/data/Manual_Lapdex.pdf"});
+    QCOMPARE(desktop.opened, QStringList{"/program/Manual_Lapdex.pdf"});
     QVERIFY(port.commands.empty());  // Help does not pause the worker
     auto* sync = qobject_cast<QCheckBox*>(w.control(1023));
     QVERIFY(sync->isChecked());

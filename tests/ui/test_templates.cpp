@@ -19,6 +19,9 @@ private slots:
     void builderPlacesControlsByDialogUnits();
     void dialogFontIsJapanese();
     void mainWindowMenusKeepTheirIds();
+    void noTextIsCutInTheDialogFont_data();
+    void noTextIsCutInTheDialogFont();
+    void aWideTextWidensTheDialogButKeepsItsPlace();
 };
 
 void TemplatesTest::everyTemplateHasBothSetsWithTheSameIds_data() {
@@ -72,6 +75,9 @@ void TemplatesTest::dialogUnitsRoundLikeTheDialogManager() {
 void TemplatesTest::builderPlacesControlsByDialogUnits() {
     const DialogTemplate t = loadTemplate("trans_err");
     QWidget parent;
+    QFont small = parent.font();
+    small.setPixelSize(6);  // every text fits: nothing is widened
+    parent.setFont(small);
     const DialogUnits units(6, 14);
     const ControlSet set = buildControls(t, &parent, units);
     QCOMPARE(parent.size(), QSize(units.toPixelsX(157), units.toPixelsY(73)));
@@ -111,6 +117,55 @@ void TemplatesTest::mainWindowMenusKeepTheirIds() {
     QCOMPARE(j.contextMenu.size(), size_t(2));
     QCOMPARE(j.contextMenu[0].id, 32775);
     QCOMPARE(j.contextMenu[1].text, QString("削除"));
+}
+
+void TemplatesTest::noTextIsCutInTheDialogFont_data() { everyTemplateHasBothSetsWithTheSameIds_data(); }
+
+// Every label keeps each of its lines whole and lies inside its dialog, whatever font the
+// machine has; the dialog is never smaller than its template.
+void TemplatesTest::noTextIsCutInTheDialogFont() {
+    QFETCH(QString, name);
+    const DialogTemplate t = loadTemplate(name);
+    QWidget parent;
+    parent.setFont(dialogFont());
+    const DialogUnits units(parent.font());
+    const ControlSet set = buildControls(t, &parent, units);
+    QVERIFY(parent.width() >= units.toPixelsX(t.size.width()));
+    QVERIFY(parent.height() >= units.toPixelsY(t.size.height()));
+    const QFontMetrics metrics(parent.font());
+    for (QWidget* w : set.all()) {
+        auto* label = qobject_cast<QLabel*>(w);
+        if (!label || label->text().isEmpty()) continue;
+        const QStringList lines = label->text().split(u'\n');
+        const QString where = name + ": " + label->text();
+        QVERIFY2(!label->wordWrap(), qPrintable(where));
+        for (const QString& line : lines)
+            QVERIFY2(metrics.horizontalAdvance(line) <= label->width(), qPrintable(where));
+        QVERIFY2(metrics.lineSpacing() * int(lines.size()) <= label->height(), qPrintable(where));
+        QVERIFY2(parent.rect().contains(label->geometry()), qPrintable(where));
+    }
+}
+
+void TemplatesTest::aWideTextWidensTheDialogButKeepsItsPlace() {
+    DialogTemplate t;
+    t.size = QSize(100, 40);
+    ControlSpec label;
+    label.id = 7;
+    label.kind = "label";
+    label.text = QString(40, QChar(u'あ'));
+    label.rect = QRect(10, 10, 60, 8);
+    t.controls.push_back(label);
+    QWidget parent;
+    parent.setFont(dialogFont());
+    const DialogUnits units(parent.font());
+    const ControlSet set = buildControls(t, &parent, units);
+    QWidget* built = set.control(7);
+    const int needed = QFontMetrics(parent.font()).horizontalAdvance(label.text);
+    QCOMPARE(built->pos(), units.toPixels(label.rect).topLeft());
+    QVERIFY(built->width() >= needed);
+    // The template's right margin (30 units), capped at the usual 7 units.
+    QCOMPARE(parent.width(), built->geometry().right() + 1 + units.toPixelsX(7));
+    QCOMPARE(parent.height(), units.toPixelsY(40));
 }
 
 QTEST_MAIN(TemplatesTest)
