@@ -116,6 +116,7 @@ void CUserDialog::createLapColumns() {
                                page_text::kLapHeaders[3]});
     lapList_->header()->setStretchLastSection(false);
     lapList_->header()->setSectionsMovable(false);
+    lapList_->header()->setMinimumSectionSize(1);
     const int client = lapList_->width() - 2 * lapList_->frameWidth();
     const auto widths = lapColumnWidths(screenScale(screen_.dotsPerInchX), client);
     for (int column = 0; column < 4; ++column) lapList_->setColumnWidth(column, widths[column]);

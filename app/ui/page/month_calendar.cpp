@@ -55,6 +55,11 @@ void MonthCalendar::setSelectedDate(QDate date) {
     update();
 }
 
+void MonthCalendar::showMonths(QDate month) {
+    firstMonth_ = clampFirstMonth(monthStart(month));
+    update();
+}
+
 void MonthCalendar::selectByUser(QDate date) {
     if (clamp(date) == selected_) return;
     selected_ = clamp(date);

@@ -29,6 +29,9 @@ public:
 
     // Day 1 of the left month.
     QDate firstShownMonth() const { return firstMonth_; }
+    // Shows the month of `month` on the left (within the limits); the selection stays. The
+    // program's own scrolling: no signal.
+    void showMonths(QDate month);
     // The displayed range with the partly covered months at both ends: the first cell of the
     // left month's grid, the last cell of the right month's grid, and the months they span.
     QDate firstGridDate() const;

@@ -8,7 +8,17 @@
 #include <string>
 #include <vector>
 
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+#include "c_user_dialog.h"
+#include "memo_rewrite.h"
+#include "message_event.h"
 #include "file_system.h"
+#include "month_calendar.h"
 #include "page_host.h"
 #include "run_file_writer.h"
 
@@ -117,6 +127,47 @@ public:
 
 private:
     QTemporaryDir dir_;
+};
+
+// One page over a fresh data folder, at 96 dots per inch in Japan, not yet initialised.
+struct PageFixture {
+    DataFolder data;
+    ScriptedHost host{data.path()};
+    CheckingFileSystem fs{&host};
+    std::unique_ptr<CUserDialog> page =
+        std::make_unique<CUserDialog>(nullptr, host, fs, ScreenFacts{96, true, true});
+    int dialogsShown = 0;
+    QString dialogTextOnOpen;
+
+    // Edit dialogs answer OK with `typed` in their field, as if the user had typed or pasted it.
+    void answerDialogsWith(const QString& typed) {
+        page->runEditDialog = [this, typed](EditDialog& dialog) {
+            ++dialogsShown;
+            dialogTextOnOpen = dialog.text;
+            QWidget* field = dialog.control(EditDialog::kEditField);
+            if (auto* line = qobject_cast<QLineEdit*>(field)) line->setText(typed);
+            if (auto* multi = qobject_cast<QPlainTextEdit*>(field)) multi->setPlainText(typed);
+            dialog.accept();
+            return dialog.result();
+        };
+    }
+
+    // The user picks `date` on the calendar, with `firstMonth` shown on the left.
+    void pickDay(QDate date, QDate firstMonth) {
+        page->calendar()->setSelectedDate(date.addDays(-1));
+        page->calendar()->showMonths(firstMonth);
+        QTest::keyClick(page->calendar(), Qt::Key_Right);
+        QCoreApplication::sendPostedEvents(page.get());
+    }
+    void pickDay(QDate date) { pickDay(date, monthStart(date)); }
+
+    // Index in the run list of the run that started at hh:mm:ss.
+    int runIndexOf(const QString& time) const {
+        const QStringList& lines = page->content().runLines;
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].endsWith(time)) return i;
+        return -1;
+    }
 };
 
 }  // namespace lapdex::ui::test
