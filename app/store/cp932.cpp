@@ -64,6 +64,14 @@ bool convertAll(iconv_t cd, std::string_view input, std::string& out, OnBad onBa
     return clean;
 }
 
+// Code page 932 keeps ASCII as it is (0x5C and 0x7E included), so pure ASCII needs no converter.
+bool isAscii(std::string_view text) {
+    for (unsigned char c : text) {
+        if (c >= 0x80) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int utf8SequenceLength(unsigned char lead) {
@@ -114,6 +122,10 @@ std::string_view utf8Prefix(std::string_view utf8, std::size_t maxCharacters) {
 
 TextConversion utf8ToCp932(std::string_view utf8) {
     TextConversion result;
+    if (isAscii(utf8)) {
+        result.text = std::string(utf8);
+        return result;
+    }
     if (!isValidUtf8(utf8)) {
         result.error = ConversionError::InvalidInput;
         // Find the first offending byte: the longest valid prefix ends just before it.
@@ -148,6 +160,10 @@ TextConversion utf8ToCp932(std::string_view utf8) {
 
 TextConversion cp932ToUtf8(std::string_view cp932) {
     TextConversion result;
+    if (isAscii(cp932)) {
+        result.text = std::string(cp932);
+        return result;
+    }
     Converter cv(kUtf8, kCp932);
     if (!cv.valid()) {
         result.error = ConversionError::SystemError;

@@ -135,7 +135,9 @@ FolderListing PosixFileSystem::listFolder(const std::string& folder) {
     FolderListing listing;
     Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
-        listing.status = lastError();
+        // O_NOFOLLOW on a link to a folder reports ENOTDIR; say what it really is.
+        listing.status = kindOf(folder) == EntryKind::SymbolicLink ? FsStatus{FsError::SymbolicLink, ELOOP}
+                                                                   : lastError();
         return listing;
     }
     DIR* dir = ::fdopendir(fd.get());

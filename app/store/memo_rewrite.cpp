@@ -59,13 +59,13 @@ MemoRewriteResult failure(MemoRewriteStatus status, FsStatus cause) {
 // Steps after the "_bak.csv" copy exists: read under an exclusive lock, write, rename.
 MemoRewriteResult replaceThroughBackup(FileSystem& fs, const std::string& path, const std::string& backup,
                                        int targetLine, int commas, const std::string& quotedMemo) {
-    FsBytes content;
-    {
-        // Our own lock must be gone before the rename, which refuses a file in use.
-        std::unique_ptr<FileLock> lock = fs.holdLock(path, LockMode::Exclusive);
-        if (!lock) return failure(MemoRewriteStatus::CannotOpen, {FsError::InUse, 0});
-        content = fs.readFile(path);
+    // Exclusive access proves no other program has the file open. The probe lock is dropped before
+    // reading (our own lock would make the read see the file as held) and before the rename, which
+    // itself refuses a file that another program opened meanwhile.
+    if (!fs.holdLock(path, LockMode::Exclusive)) {
+        return failure(MemoRewriteStatus::CannotOpen, {FsError::InUse, 0});
     }
+    FsBytes content = fs.readFile(path);
     if (!content.ok()) return failure(MemoRewriteStatus::CannotOpen, content.status);
     const std::string rebuilt = rebuild(content.bytes, targetLine, commas, quotedMemo);
     if (FsStatus written = fs.writeFileAtomic(backup, rebuilt, Existing::Replace); !written.ok()) {

@@ -106,7 +106,7 @@ std::vector<std::size_t> ProfileFile::sectionStarts(std::string_view section) co
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         if (!lines_[i].decoded) continue;
         std::optional<std::string_view> name = sectionName(lines_[i].text);
-        if (name && sameName(*name, section)) starts.push_back(i);
+        if (name && sameName(*name, trimmed(section))) starts.push_back(i);
     }
     return starts;
 }
@@ -124,7 +124,7 @@ std::vector<ProfileFile::KeyMatch> ProfileFile::findKeys(std::string_view sectio
             const Line& line = lines_[i];
             if (!line.decoded || trimmed(line.text).starts_with(';')) continue;
             std::size_t equals = line.text.find('=');
-            if (equals != std::string::npos && sameName(trimmed(line.text.substr(0, equals)), key)) {
+            if (equals != std::string::npos && sameName(trimmed(line.text.substr(0, equals)), trimmed(key))) {
                 matches.push_back({i, equals});
             }
         }
@@ -167,10 +167,28 @@ bool ProfileFile::setLine(Line& line, std::string text, std::string terminator) 
     return true;
 }
 
+// Gives a line without a line end one, in the file's encoding; an undecodable line keeps its bytes.
+void ProfileFile::endLine(Line& line) {
+    bool wide = encoding_ == ProfileEncoding::Utf16LeBom;
+    std::string_view raw = line.raw;
+    bool ended = wide ? (raw.size() >= 2 && raw.size() % 2 == 0 && raw.ends_with(std::string_view("\n\0", 2)))
+                      : raw.ends_with('\n');
+    if (ended) return;
+    if (line.decoded) {
+        setLine(line, line.text, "\r\n");
+    } else {
+        if (wide && raw.size() % 2 != 0) line.raw += '\0';  // keep the following lines aligned
+        line.raw += encodeText("\r\n");
+    }
+}
+
 ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
     auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
-    if (hasBreak(section) || section.find(']') != std::string_view::npos || trimmed(key).empty() ||
-        hasBreak(key) || key.find('=') != std::string_view::npos || !isValidUtf8(section) || !isValidUtf8(key)) {
+    // A key that would read back as a section header or a comment cannot be stored either.
+    std::string_view bareKey = trimmed(key);
+    if (hasBreak(section) || section.find(']') != std::string_view::npos || bareKey.empty() ||
+        bareKey.front() == '[' || bareKey.front() == ';' || hasBreak(key) || key.find('=') != std::string_view::npos ||
+        !isValidUtf8(section) || !isValidUtf8(key)) {
         return ProfileWrite::InvalidName;
     }
     if (hasBreak(value) || !isValidUtf8(value)) return ProfileWrite::InvalidValue;
@@ -198,10 +216,7 @@ ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view
     }
     added.emplace_back();
     setLine(added.back(), std::string(key) + "=" + std::string(value), "\r\n");
-    if (insertAt > 0 && lines_[insertAt - 1].terminator.empty() && lines_[insertAt - 1].decoded) {
-        Line& before = lines_[insertAt - 1];
-        setLine(before, before.text, "\r\n");  // the old last line had no line end
-    }
+    if (insertAt > 0) endLine(lines_[insertAt - 1]);  // the old last line may have had no line end
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
     return ProfileWrite::Done;
 }

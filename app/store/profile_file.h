@@ -62,6 +62,7 @@ private:
     std::vector<KeyMatch> findKeys(std::string_view section, std::string_view key) const;
     bool setLine(Line& line, std::string text, std::string terminator);
     bool upgradeToUtf16();
+    void endLine(Line& line);
     std::string encodeText(std::string_view utf8) const;
 
     ProfileEncoding encoding_ = ProfileEncoding::Cp932;

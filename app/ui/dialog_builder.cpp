@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -99,6 +100,19 @@ QWidget* makeWidget(const ControlSpec& c, QWidget* parent, const QSize& size) {
     return new QWidget(parent);
 }
 
+// Japanese fonts other than the designed one run wider: a text that would be cut is given
+// the room it needs, as far as the window reaches.
+QRect fitText(const ControlSpec& c, QRect r, QWidget* parent, int parentWidth) {
+    if (c.kind != "label" && c.kind != "checkbox") return r;
+    const QFontMetrics metrics(parent->font());
+    int needed = 0;
+    for (const QString& line : c.text.split(QChar(u'\n'))) needed = std::max(needed, metrics.horizontalAdvance(line));
+    if (c.kind == "checkbox") needed += 24;
+    const int room = parentWidth - r.x() - 2;
+    if (needed > r.width()) r.setWidth(std::min(needed + 2, std::max(room, r.width())));
+    return r;
+}
+
 void applyFocusStyle(const ControlSpec& c, QWidget* w) {
     if (w->focusPolicy() == Qt::NoFocus) return;
     w->setFocusPolicy(c.hasStyle("tabstop") ? Qt::StrongFocus : Qt::ClickFocus);
@@ -120,9 +134,18 @@ ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogU
     ControlSet set;
     int unnamed = 0;
     for (const ControlSpec& c : t.controls) {
-        const QRect r = units.toPixels(c.rect);
+        const QRect r = fitText(c, units.toPixels(c.rect), parent, units.toPixelsX(t.size.width()));
         QWidget* w = makeWidget(c, parent, r.size());
         w->setGeometry(r);
+        // A picture control takes the size of its picture.
+        if (c.kind == "picture") w->resize(pictureResource(c.text.toInt()).size());
+        // Lines that fit are not wrapped again inside the control.
+        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label") {
+            const QFontMetrics metrics(parent->font());
+            int widest = 0;
+            for (const QString& line : c.text.split(QChar(u'\n'))) widest = std::max(widest, metrics.horizontalAdvance(line));
+            if (widest <= r.width()) label->setWordWrap(false);
+        }
         w->setObjectName(c.id == kNoControlId ? QStringLiteral("static%1").arg(unnamed++)
                                               : QStringLiteral("ctl%1").arg(c.id));
         w->setProperty("controlId", c.id);

@@ -1,6 +1,7 @@
 #include "lapdex_dlg.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>

@@ -23,12 +23,18 @@ ensure_packages() {
 
 # The packages every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
-                libgtest-dev libgmock-dev libbenchmark-dev)
+                libgtest-dev libgmock-dev libbenchmark-dev
+                qt6-base-dev fonts-noto-cjk xvfb)
 
-# configure_and_build DIR [cmake args...]
-configure_and_build() {
+# configure_only DIR [cmake args...]
+configure_only() {
     local dir="$1"
     shift
     cmake -S "$(repo_root)" -B "$(repo_root)/$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$(repo_root)/$dir" -j "$(nproc)"
+}
+
+# configure_and_build DIR [cmake args...]
+configure_and_build() {
+    configure_only "$@"
+    cmake --build "$(repo_root)/$1" -j "$(nproc)"
 }

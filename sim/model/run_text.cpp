@@ -124,22 +124,29 @@ std::vector<SimRun> generateRuns(uint32_t seed, int count) {
     return runs;
 }
 
-std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs) {
-    std::vector<uint8_t> bytes;
-    for (const SimRun& run : runs) {
-        uint8_t header[kHeaderSize] = {};
-        header[2] = static_cast<uint8_t>(run.day);
-        header[3] = static_cast<uint8_t>(run.month);
-        header[4] = static_cast<uint8_t>(run.year - 2000);
-        header[5] = static_cast<uint8_t>(run.second);
-        header[6] = static_cast<uint8_t>(run.minute);
-        header[7] = static_cast<uint8_t>(run.hour);
-        header[12] = static_cast<uint8_t>(run.splits.size() & 0xFF);
-        header[13] = static_cast<uint8_t>(run.splits.size() >> 8);
-        bytes.insert(bytes.end(), header, header + kHeaderSize);
-        for (const Split& s : run.splits) {
-            const uint8_t entry[kSplitSize] = {s.hundredths, s.seconds, s.minutes, s.hours};
-            bytes.insert(bytes.end(), entry, entry + kSplitSize);
+std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs, size_t from) {
+    size_t size = 0;
+    for (size_t i = from; i < runs.size(); ++i) size += kHeaderSize + kSplitSize * runs[i].splits.size();
+    // Sized once and written in place: the stopwatch encodes on every chunk read.
+    std::vector<uint8_t> bytes(size, 0);
+    uint8_t* out = bytes.data();
+    for (size_t i = from; i < runs.size(); ++i) {
+        const SimRun& run = runs[i];
+        out[2] = static_cast<uint8_t>(run.day);
+        out[3] = static_cast<uint8_t>(run.month);
+        out[4] = static_cast<uint8_t>(run.year - 2000);
+        out[5] = static_cast<uint8_t>(run.second);
+        out[6] = static_cast<uint8_t>(run.minute);
+        out[7] = static_cast<uint8_t>(run.hour);
+        out[12] = static_cast<uint8_t>(run.splits.size() & 0xFF);
+        out[13] = static_cast<uint8_t>(run.splits.size() >> 8);
+        out += kHeaderSize;
+        for (const Split& split : run.splits) {
+            out[0] = split.hundredths;
+            out[1] = split.seconds;
+            out[2] = split.minutes;
+            out[3] = split.hours;
+            out += kSplitSize;
         }
     }
     return bytes;

@@ -44,7 +44,7 @@ uint16_t Stopwatch::batteryRaw() const { return static_cast<uint16_t>(plug[4] | 
 
 std::vector<uint8_t> Stopwatch::newRunBytes() const {
     size_t from = std::min(downloadedRuns, runs.size());
-    return capped(encodeRuns(std::vector<SimRun>(runs.begin() + static_cast<long>(from), runs.end())));
+    return capped(encodeRuns(runs, from));
 }
 
 std::vector<uint8_t> Stopwatch::allRunBytes() const { return capped(encodeRuns(runs)); }

@@ -41,8 +41,8 @@ std::string formatRuns(const std::vector<SimRun>& runs);
 // Generates `count` plausible runs from a seed (same seed, same runs on every platform).
 std::vector<SimRun> generateRuns(uint32_t seed, int count);
 
-// The encoded run stream: per run a 16-byte header and 4 bytes per split.
-std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs);
+// The encoded run stream of runs[from..]: per run a 16-byte header and 4 bytes per split.
+std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs, size_t from = 0);
 
 // The most bytes a stream can report: its length travels as a 16-bit number.
 inline constexpr size_t kMaxStreamLength = 65535;

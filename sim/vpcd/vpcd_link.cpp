@@ -83,6 +83,11 @@ LinkResult VpcdLink::readExact(uint8_t* data, size_t length, bool atMessageStart
         }
         if (ready <= 0) continue;
         ssize_t got = ::recv(socket, data + done, length - done, 0);
+        // vpcd writes a length and its data separately with Nagle on: acknowledge at once,
+        // or its data waits for our delayed ACK (about 40 ms per message). Linux clears
+        // the flag again after a while, so it is set after every read.
+        int one = 1;
+        setsockopt(socket, IPPROTO_TCP, TCP_QUICKACK, &one, sizeof one);
         if (got == 0) return atMessageStart && done == 0 ? LinkResult::Closed : LinkResult::Failed;
         if (got < 0) {
             if (errno == EINTR || errno == EAGAIN) continue;

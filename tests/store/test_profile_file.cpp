@@ -60,6 +60,8 @@ TEST(ProfileFile, RefusesLineBreaksThatWouldInjectKeys) {
     EXPECT_EQ(p.writeString("User", "QTM01_NAME", "x\r\nQTM02_SERIAL=evil"), ProfileWrite::InvalidValue);
     EXPECT_EQ(p.writeString("User", "K=V", "x"), ProfileWrite::InvalidName);
     EXPECT_EQ(p.writeString("Us]er", "K", "x"), ProfileWrite::InvalidName);
+    EXPECT_EQ(p.writeString("User", " [Other", "x"), ProfileWrite::InvalidName);  // would open a section
+    EXPECT_EQ(p.writeString("User", ";K", "x"), ProfileWrite::InvalidName);       // would be a comment
     EXPECT_EQ(p.serialize(), "");
 }
 
@@ -107,6 +109,13 @@ TEST(ProfileEncoding, UndecodableCp932LinesAreKeptButCannotBeReencoded) {
     EXPECT_EQ(p.serialize(), original);  // never written as '?'
     ASSERT_EQ(p.writeString("User", "QTM01_NAME", "b"), ProfileWrite::Done);
     EXPECT_EQ(p.serialize(), "[User]\r\nJUNK=\x82\r\nQTM01_NAME=b\r\n");
+}
+
+TEST(ProfileEncoding, KeyAddedAfterAnUndecodableLastLineStartsItsOwnLine) {
+    ProfileFile p = ProfileFile::parse("[User]\r\nJUNK=\x82");
+    ASSERT_EQ(p.writeString("User", "QTM01_NAME", "a"), ProfileWrite::Done);
+    EXPECT_EQ(p.serialize(), "[User]\r\nJUNK=\x82\r\nQTM01_NAME=a\r\n");
+    EXPECT_EQ(ProfileFile::parse(p.serialize()).readString("User", "QTM01_NAME", ""), "a");
 }
 
 TEST(ProfileStorage, MissingFileLoadsEmptyAndSaveReplacesInOneStep) {

@@ -1,0 +1,51 @@
+// The program's EnginePort: the engine facade over the data folder of the executable.
+#pragma once
+
+#include <memory>
+
+#include "engine.h"
+#include "engine_port.h"
+#include "engine_state.h"
+#include "local_clock.h"
+
+namespace lapdex::ui {
+
+class EngineAdapter : public EnginePort {
+public:
+    EngineAdapter();
+    ~EngineAdapter() override;
+
+    std::string dataFolder() const override;
+    void loadConfiguration() override;
+    void start(NotificationSink& sink) override;
+    void stop() override;
+    void saveOnExit() override;
+    void post(MessageId command) override;
+    void postLocked(MessageId command) override;
+    void postTicker(MessageId message) override;
+    int notifiedTab() const override;
+    int transferLength() const override;
+    std::vector<std::string> tabTitles() override;
+    int registeredCount() override;
+    void mirrorTabs(const std::vector<std::string>& titles) override;
+    int batteryLevel(const std::string& name) override;
+    bool clockSync() override;
+    void setClockSync(bool on) override;
+    void renameStopwatch(const std::string& oldName, const std::string& newName) override;
+    ProcedureOutcome exportData(ProcedureUi& ui) override;
+    ProcedureOutcome importData(ProcedureUi& ui) override;
+    ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override;
+
+private:
+    template <class F>
+    decltype(auto) locked(F&& work) {
+        std::lock_guard<std::mutex> guard(state_->lock);
+        return std::forward<F>(work)();
+    }
+
+    std::unique_ptr<EngineState> state_;
+    std::unique_ptr<Engine> engine_;
+    SystemLocalClock clock_;
+};
+
+}  // namespace lapdex::ui

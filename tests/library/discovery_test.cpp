@@ -1,0 +1,111 @@
+// Reader discovery and connection: choice of reader, failures and the PC/SC context.
+#include "library_fixture.h"
+
+namespace rdcom32::test {
+namespace {
+
+const std::string kAcs = "ACS ACR122U PICC Interface 00 00";
+
+sim::StandinReader foreign(const std::string& name) {
+    return sim::StandinReader{name, sim::ReaderEmulation::Acs, false};
+}
+
+class Discovery : public LibraryFixture {
+  protected:
+    void SetUp() override {
+        LibraryFixture::SetUp();
+        ASSERT_EQ(RDCAA_SetDllLogPath(logDirectory().c_str()), 1);
+        ASSERT_EQ(RDCAA_InitDll(nullptr), 1);
+    }
+};
+
+TEST_F(Discovery, ForeignReaderBeforeAcsReaderIsPassedOver) {
+    standin().readers = {foreign("Gemalto PC Twin Reader 00 00"), foreign(kAcs)};
+    ASSERT_EQ(RDCAA_OpenFelica(), 1);
+    EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{kAcs});
+    EXPECT_TRUE(logHas("Found ACS Card Reader"));
+    EXPECT_TRUE(logHas("Find Card Reader: Cerd Connect successfully"));
+    EXPECT_EQ(standin().openContexts(), 1);
+}
+
+TEST_F(Discovery, OnlyForeignReadersGiveFailure) {
+    standin().readers = {foreign("Gemalto PC Twin Reader 00 00"), foreign("acs lower case 00 00")};
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_TRUE(logHas("Find Card Reader: failure"));
+    EXPECT_EQ(standin().connectCount, 0);
+    EXPECT_EQ(standin().openContexts(), 0);
+    EXPECT_EQ(standin().releaseCount, 1);
+}
+
+TEST_F(Discovery, SonyReaderIsPassedOverForNow) {
+    standin().readers = {foreign("Sony FeliCa Port/PaSoRi 3.0 00 00"), foreign(kAcs)};
+    ASSERT_EQ(RDCAA_OpenFelica(), 1);
+    EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{kAcs});
+}
+
+TEST_F(Discovery, FirstAcsReaderInListOrderWins) {
+    const std::string second = "ACS ACR1252 Dual Reader PICC 01 00";
+    standin().readers = {foreign(kAcs), foreign(second)};
+    standin().cardReader = second;
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);  // the card lies on the later reader
+    EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{kAcs});
+}
+
+TEST_F(Discovery, FailedConnectReleasesTheContextExactlyOnce) {
+    standin().readers[0].refuseConnect = true;
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().establishCount, 1);
+    EXPECT_EQ(standin().releaseCount, 1);
+    const std::vector<std::string> texts = logTexts();
+    const std::vector<std::string> tail(texts.end() - 4, texts.end());
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"Found ACS Card Reader", "AcsReader/ReleaseCardReader",
+                                        "AcsReader/ReleaseCardReader: successfully",
+                                        "Find Card Reader: Cerd Connect NG"}));
+    // Back in Ready: the operations are refused, and CloseFelica has nothing to close.
+    uint8_t serial[6];
+    EXPECT_EQ(RDCAA_GetSerial(serial), 0);
+    EXPECT_EQ(RDCAA_CloseFelica(), 0);
+    EXPECT_TRUE(standin().transcript.empty());
+    EXPECT_EQ(standin().releaseCount, 1);
+}
+
+TEST_F(Discovery, NoCardRefusesTheSharedConnection) {
+    standin().card.reset();
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().openContexts(), 0);
+    standin().layCard();
+    EXPECT_EQ(RDCAA_OpenFelica(), 1);
+}
+
+TEST_F(Discovery, ServiceFailuresReleaseTheContext) {
+    standin().failEstablish = true;
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().listCount, 0);
+    standin().failEstablish = false;
+    standin().failListAt = 1;
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().openContexts(), 0);
+    standin().failListAt = 3;  // the second call of this attempt
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().openContexts(), 0);
+    standin().readers.clear();
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_EQ(standin().openContexts(), 0);
+    EXPECT_FALSE(logHas("Find Card Reader: Cerd Connect successfully"));
+}
+
+TEST_F(Discovery, EachConnectionUsesAFreshContext) {
+    ASSERT_EQ(RDCAA_OpenFelica(), 1);
+    ASSERT_EQ(RDCAA_CloseFelica(), 1);
+    EXPECT_EQ(standin().openContexts(), 0);
+    EXPECT_EQ(standin().disconnectCount, 1);
+    EXPECT_TRUE(logHas("AcsReader/ReleaseCardReader: successfully"));
+    ASSERT_EQ(RDCAA_OpenFelica(), 1);
+    EXPECT_EQ(standin().establishCount, 2);
+    uint8_t serial[6];
+    EXPECT_EQ(RDCAA_GetSerial(serial), 1);
+}
+
+}  // namespace
+}  // namespace rdcom32::test

@@ -1,0 +1,71 @@
+// A ProcedureUi that answers from a script and records what the procedures asked and showed.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data_procedures.h"
+
+namespace lapdex::testing {
+
+class ScriptedUi : public ProcedureUi {
+public:
+    std::optional<std::string> folder;  // the browser's answer
+    bool answerYes = true;
+    bool answerOk = true;
+
+    std::vector<std::string> questions;
+    std::vector<std::string> notices;
+    std::vector<std::string> errors;
+    std::vector<std::string> browseTitles;
+    std::vector<int> removedSlots;
+    int pauseDepth = 0;
+    int pauses = 0;
+    bool closed = false;
+
+    void pauseWorker() override {
+        ++pauseDepth;
+        ++pauses;
+    }
+    void resumeWorker() override { --pauseDepth; }
+    std::optional<std::string> browseFolder(std::string_view title, NewFolderButton) override {
+        browseTitles.emplace_back(title);
+        return folder;
+    }
+    bool askYesNo(std::string_view text) override {
+        questions.emplace_back(text);
+        return answerYes;
+    }
+    bool askOkCancel(std::string_view text) override {
+        questions.emplace_back(text);
+        return answerOk;
+    }
+    void showNotice(std::string_view text) override { notices.emplace_back(text); }
+    void showError(std::string_view text) override { errors.emplace_back(text); }
+    void closeMainWindow() override { closed = true; }
+    void stopwatchRemoved(int slotIndex) override { removedSlots.push_back(slotIndex); }
+};
+
+// A clock stopped at one moment.
+class FixedClock : public LocalClock {
+public:
+    explicit FixedClock(std::tm at) : at_(at) {}
+    std::tm localNow() const override { return at_; }
+
+private:
+    std::tm at_;
+};
+
+inline std::tm march14At093015() {
+    std::tm t{};
+    t.tm_year = 2015 - 1900;
+    t.tm_mon = 2;
+    t.tm_mday = 14;
+    t.tm_hour = 9;
+    t.tm_min = 30;
+    t.tm_sec = 15;
+    return t;
+}
+
+}  // namespace lapdex::testing

@@ -1,0 +1,23 @@
+// The command line of k7x-tool: which command to run, on what, and its help text.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace k7x {
+
+enum class Command { Readers, Info, DumpNew, DumpAll, DownloadNew, DownloadAll, Help };
+
+struct Invocation {
+    Command command = Command::Help;
+    std::string file;          // the dump's output file, or the download's data folder
+    std::string logDirectory;  // empty: the debug log stays off
+};
+
+// Null with a message in `error` when the arguments do not form a command.
+[[nodiscard]] std::optional<Invocation> parseCommandLine(int argc, const char* const* argv,
+                                                         std::string& error);
+
+[[nodiscard]] const char* usageText();
+
+}  // namespace k7x

@@ -1,0 +1,32 @@
+// k7x-tool: diagnostic command line for a K7X Stopwatch through the RDCOM32 library.
+#include <cstdio>
+#include <string>
+
+#include "command_line.h"
+#include "download_command.h"
+#include "tool_commands.h"
+
+int main(int argc, char** argv) {
+    std::string error;
+    const auto invocation = k7x::parseCommandLine(argc, argv, error);
+    if (!invocation) {
+        std::fprintf(stderr, "k7x-tool: %s\n\n%s", error.c_str(), k7x::usageText());
+        return 2;
+    }
+    switch (invocation->command) {
+        case k7x::Command::Readers:
+            return k7x::runReaders();
+        case k7x::Command::Info:
+            return k7x::runInfo(*invocation);
+        case k7x::Command::DumpNew:
+        case k7x::Command::DumpAll:
+            return k7x::runDump(*invocation);
+        case k7x::Command::DownloadNew:
+        case k7x::Command::DownloadAll:
+            return k7x::runDownload(*invocation);
+        case k7x::Command::Help:
+            break;
+    }
+    std::fputs(k7x::usageText(), stdout);
+    return 0;
+}

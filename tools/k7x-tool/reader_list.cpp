@@ -1,0 +1,36 @@
+#include "reader_list.h"
+
+#include <winscard.h>
+
+#include <cstring>
+
+namespace k7x {
+
+ReaderListing listReaders() {
+    ReaderListing listing;
+    SCARDCONTEXT context = 0;
+    if (SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS) {
+        return listing;
+    }
+    listing.serviceReached = true;
+    DWORD length = 0;
+    if (SCardListReaders(context, nullptr, nullptr, &length) == SCARD_S_SUCCESS && length > 0) {
+        std::vector<char> names(length + 2, '\0');
+        if (SCardListReaders(context, nullptr, names.data(), &length) == SCARD_S_SUCCESS) {
+            for (const char* name = names.data(); *name != '\0'; name += std::strlen(name) + 1) {
+                listing.names.emplace_back(name);
+            }
+        }
+    }
+    SCardReleaseContext(context);
+    return listing;
+}
+
+std::string libraryReader(const ReaderListing& listing) {
+    for (const std::string& name : listing.names) {
+        if (name.find("ACS") != std::string::npos) return name;
+    }
+    return {};
+}
+
+}  // namespace k7x

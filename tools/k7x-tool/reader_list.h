@@ -1,0 +1,19 @@
+// The PC/SC readers as the service lists them, read directly (not through RDCOM32).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace k7x {
+
+struct ReaderListing {
+    bool serviceReached = false;  // false: no PC/SC service (pcscd not running?)
+    std::vector<std::string> names;
+};
+
+[[nodiscard]] ReaderListing listReaders();
+
+// The reader that RDCOM32 would choose: the first whose name contains "ACS"; empty if none.
+[[nodiscard]] std::string libraryReader(const ReaderListing& listing);
+
+}  // namespace k7x

@@ -1,0 +1,95 @@
+#include "tool_commands.h"
+
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "rdcom32.h"
+#include "reader_list.h"
+#include "stopwatch_format.h"
+#include "stopwatch_session.h"
+
+namespace k7x {
+namespace {
+
+constexpr int kSuccess = 0;
+constexpr int kFailure = 1;
+constexpr size_t kRunBufferSize = 65535;
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "k7x-tool: %s\n", message.c_str());
+    return kFailure;
+}
+
+// Opens the session or says why not; true when the stopwatch answered.
+bool openSession(StopwatchSession& session) {
+    if (!session.logReady()) std::fprintf(stderr, "k7x-tool: the debug log could not be opened\n");
+    const SessionError error = session.open();
+    if (error == SessionError::None) return true;
+    fail(describe(error, session.readerName()));
+    return false;
+}
+
+void printLine(const char* label, const std::string& value) {
+    std::printf("%-15s %s\n", label, value.c_str());
+}
+
+}  // namespace
+
+int runReaders() {
+    const ReaderListing listing = listReaders();
+    if (!listing.serviceReached) return fail(describe(SessionError::NoService, ""));
+    if (listing.names.empty()) return fail(describe(SessionError::NoReader, ""));
+    const std::string chosen = libraryReader(listing);
+    for (const std::string& name : listing.names) {
+        std::printf("%s%s\n", name.c_str(), name == chosen ? "   (used by RDCOM32)" : "");
+    }
+    return kSuccess;
+}
+
+int runInfo(const Invocation& invocation) {
+    StopwatchSession session(invocation.logDirectory);
+    if (!openSession(session)) return kFailure;
+    uint8_t serial[6], firmware[3], name[8], battery[2], clock[6], runInfo[4];
+    if (RDCAA_GetSerial(serial) != 1) return fail("reading the serial number failed");
+    if (RDCAA_GetFirmVer(firmware) != 1) return fail("reading the firmware version failed");
+    if (RDCAA_GetProductName(name) != 1) return fail("reading the product name failed");
+    if (RDCAA_ReadPlug(4, 2, battery) != 1) return fail("reading the battery value failed");
+    if (RDCAA_GetTime(clock) != 1) return fail("reading the clock failed");
+    if (RDCAA_GetRunInfo(runInfo) != 1) return fail("reading the run information failed");
+    printLine("Reader:", session.readerName());
+    printLine("Serial:", serialText(serial));
+    printLine("Firmware:", hexBytes(firmware, sizeof firmware));
+    printLine("Product name:", productNameText(name) + " (" + hexBytes(name, sizeof name) + ")");
+    printLine("Product type:", std::to_string(name[7]));
+    printLine("Battery (raw):", std::to_string(littleEndian16(battery)));
+    printLine("Clock:", clockText(clock));
+    printLine("New runs:", std::to_string(littleEndian16(runInfo)) + " bytes");
+    printLine("All runs:", std::to_string(littleEndian16(runInfo + 2)) + " bytes");
+    return kSuccess;
+}
+
+int runDump(const Invocation& invocation) {
+    const bool onlyNew = invocation.command == Command::DumpNew;
+    StopwatchSession session(invocation.logDirectory);
+    if (!openSession(session)) return kFailure;
+    uint8_t runInfo[4];
+    if (RDCAA_GetRunInfo(runInfo) != 1) return fail("reading the run information failed");
+    const size_t length = littleEndian16(onlyNew ? runInfo : runInfo + 2);
+    std::vector<uint8_t> buffer(kRunBufferSize);
+    // A length of 0 makes the library refuse the download; there is nothing to fetch then.
+    if (length > 0) {
+        const int32_t result =
+            onlyNew ? RDCAA_GetRunNew(buffer.data()) : RDCAA_GetRunData(buffer.data());
+        if (result != 1) return fail("the run download failed (the stopwatch was lifted?)");
+    }
+    std::ofstream out(invocation.file, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(length));
+    out.close();
+    if (!out) return fail("cannot write " + invocation.file);
+    std::printf("Wrote %zu bytes of %s runs to %s\n", length, onlyNew ? "new" : "all",
+                invocation.file.c_str());
+    return kSuccess;
+}
+
+}  // namespace k7x
