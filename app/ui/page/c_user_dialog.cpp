@@ -105,9 +105,6 @@ void CUserDialog::connectControls() {
     connect(runList_, &QListWidget::currentRowChanged, this, [this] { runSelectionChanged(); });
     connect(allData_, &QPushButton::clicked, this, &CUserDialog::openAllData);
     connect(delete_, &QPushButton::clicked, this, &CUserDialog::deleteSelectedRun);
-    connect(lapList_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item, int column) {
-        if (column == 3) editLapMemo(lapList_->indexOfTopLevelItem(item));
-    });
 }
 
 void CUserDialog::createLapColumns() {

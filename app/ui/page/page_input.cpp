@@ -2,6 +2,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolTip>
@@ -67,6 +68,13 @@ bool CUserDialog::filterKey(QObject* watched, QKeyEvent* event) {
 }
 
 bool CUserDialog::filterMouse(QObject* watched, QEvent* event) {
+    if (watched == lapList_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        // Only a row's memo column edits; elsewhere, below the rows included, nothing happens.
+        const QModelIndex index = lapList_->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        if (!index.isValid() || index.column() != 3) return false;
+        editLapMemo(index.row());
+        return true;
+    }
     if (watched != memoBox_->viewport()) return false;
     if (event->type() == QEvent::MouseButtonDblClick) {
         if (content_.runLoaded) editRunMemo();
