@@ -1,6 +1,7 @@
 #include "c_user_dialog.h"
 
 #include <QCoreApplication>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -122,7 +123,7 @@ void CUserDialog::createLapColumns() {
 void CUserDialog::initialisePage() {
     createLapColumns();
     calendar_->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
-    if (const auto place = calendarPlacement(screen_)) calendar_->setGeometry(*place);
+    if (const auto place = calendarPlacement(screen_)) calendar_->setGeometry(fittedCalendarPlace(*place));
     // Showing the previous and the current month: select day 1 of the previous month first.
     calendar_->setSelectedDate(monthStart(QDate::currentDate()).addMonths(-1));
     content_.runLoaded = false;
@@ -130,6 +131,20 @@ void CUserDialog::initialisePage() {
     showDay();
     // The calendar asks for its first day states once it is up.
     postPageMessage(PAGE_MARK_DAYS);
+}
+
+QRect CUserDialog::fittedCalendarPlace(const QRect& place) const {
+    // The table's pixels suit the font it was measured with; with a narrower dialog font they
+    // would reach over the run list, so the calendar stays inside its group box.
+    for (QWidget* w : controls_.all()) {
+        auto* group = qobject_cast<QGroupBox*>(w);
+        if (!group || !group->geometry().contains(calendar_->geometry())) continue;
+        const DialogUnits units(font());
+        const QRect inside = group->geometry().adjusted(units.toPixelsX(2), units.toPixelsY(10),
+                                                       -units.toPixelsX(2), -units.toPixelsY(2));
+        return place.intersected(inside);
+    }
+    return place;
 }
 
 void CUserDialog::clearPage() {

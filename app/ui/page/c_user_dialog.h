@@ -87,6 +87,8 @@ private:
     void buildPage();
     void connectControls();
     void createLapColumns();
+    // The calendar's place from the resolution table, kept within the calendar's group box.
+    QRect fittedCalendarPlace(const QRect& place) const;
     void installFilters();
     void pushValues();
     void pullValues();

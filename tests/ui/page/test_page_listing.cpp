@@ -1,5 +1,6 @@
 // The page's listing: its layout after initialisation, bold days, the runs of a day, run
 // selection, read failures and the reloads the window asks for.
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -39,7 +40,14 @@ void PageListing::initialisationLaysOutThePage() {
     PageFixture f;
     f.page->initialisePage();
     CUserDialog& page = *f.page;
-    QCOMPARE(page.calendar()->geometry(), QRect(30, 39, 441, 176));
+    // The 96 dpi place for Japan, kept inside the calendar's group box and off the run list.
+    const QRect table(30, 39, 441, 176);
+    const QRect placed = page.calendar()->geometry();
+    QCOMPARE(placed.topLeft(), table.topLeft());
+    QVERIFY(table.contains(placed));
+    QVERIFY(page.findChild<QGroupBox*>(QStringLiteral("static0"))->geometry().contains(placed));
+    QVERIFY(!placed.intersects(page.runList()->geometry()));
+    QVERIFY(!placed.intersects(page.control(kPageAllData)->geometry()));
     QCOMPARE(page.calendar()->minimumDate(), QDate(2000, 1, 1));
     QCOMPARE(page.calendar()->maximumDate(), QDate(2099, 12, 31));
     // The previous and the current month are shown, today selected.
