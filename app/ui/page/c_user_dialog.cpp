@@ -176,6 +176,7 @@ void CUserDialog::computeDayMasks() { (void)lapdex::computeDayMasks(fs_, *catalo
 
 void CUserDialog::handlePageMessage(MessageId id) {
     if (id == PAGE_MARK_DAYS) {
+        markDaysPosted_ = false;
         computeDayMasks();
         pushValues();
         return;
@@ -193,7 +194,14 @@ void CUserDialog::customEvent(QEvent* event) {
     if (event->type() == MessageEvent::eventType()) handlePageMessage(static_cast<MessageEvent*>(event)->id());
 }
 
-void CUserDialog::postPageMessage(MessageId id) { QCoreApplication::postEvent(this, new MessageEvent(id)); }
+void CUserDialog::postPageMessage(MessageId id) {
+    // Scrolling asks for day marks and changes the selection, which asks again: one scan serves both.
+    if (id == PAGE_MARK_DAYS) {
+        if (markDaysPosted_) return;
+        markDaysPosted_ = true;
+    }
+    QCoreApplication::postEvent(this, new MessageEvent(id));
+}
 
 void CUserDialog::pushValues() {
     for (int i = 0; i < kPageTextCount; ++i) {

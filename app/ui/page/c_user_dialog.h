@@ -10,6 +10,7 @@
 
 #include "edit_dialogs.h"
 #include "engine/message_ids.h"
+#include "dirent_listing.h"
 #include "file_system.h"
 #include "page_cells.h"
 #include "page_host.h"
@@ -37,8 +38,10 @@ class CUserDialog : public StopwatchPage {
     Q_OBJECT
 public:
     // `host` and `fs` must outlive the page. Created hidden; the window places and shows it,
-    // then calls initialisePage(). `screen` defaults to the primary screen and system locale.
-    CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = systemFileSystem(),
+    // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
+    // folder of many run files without a stat per file. `screen` defaults to the primary
+    // screen and the system locale.
+    CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = catalogueFileSystem(),
                 std::optional<ScreenFacts> screen = std::nullopt);
     ~CUserDialog() override;
 
@@ -118,6 +121,7 @@ private:
     int selectedRun_ = 0;
     std::vector<std::string> runPaths_;
     QDate selectedDate_;
+    bool markDaysPosted_ = false;  // one PAGE_MARK_DAYS waiting is enough
     PageCellStore cells_{content_, selectedRun_};
     std::unique_ptr<Catalogue> catalogue_;
 };

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
-#include <QTextStream>
 #include <QTreeWidget>
 #include <cstdio>
 
@@ -15,11 +14,6 @@ using namespace lapdex::ui;
 using namespace lapdex::ui::test;
 
 namespace {
-
-class ScreenHost : public ScriptedHost {
-public:
-    using ScriptedHost::ScriptedHost;
-};
 
 int fail(const char* what) {
     std::fprintf(stderr, "page_screens: %s\n", what);
@@ -37,7 +31,7 @@ int main(int argc, char** argv) {
     for (int hour : {9, 10, 14}) data.write(clockRun(day, hour, 30, 15, hour == 10 ? 6 : 4));
     for (QDate other : {month.addMonths(-1).addDays(2), month.addMonths(-1).addDays(20), month.addDays(3)})
         data.write(clockRun(other, 8, 0, 0));
-    ScreenHost host(data.path());
+    ScriptedHost host(data.path());
     CUserDialog page(nullptr, host, systemFileSystem());
     page.initialisePage();
     page.show();
@@ -48,7 +42,6 @@ int main(int argc, char** argv) {
     const auto second = std::find_if(page.content().runLines.begin(), page.content().runLines.end(),
                                      [](const QString& line) { return line.endsWith("10:30:15"); });
     page.runList()->setCurrentRow(static_cast<int>(second - page.content().runLines.begin()));
-    page.runMemoDialog()->text.clear();
     (void)rewriteMemo(systemFileSystem(), page.runPaths()[page.selectedRun()], "向かい風、ラスト2周で追い上げ",
                       MemoKind::Run, 0);
     (void)rewriteMemo(systemFileSystem(), page.runPaths()[page.selectedRun()], "ペース配分◎", MemoKind::Lap, 1);
