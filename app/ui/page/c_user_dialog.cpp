@@ -1,0 +1,241 @@
+#include "c_user_dialog.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "message_event.h"
+#include "month_calendar.h"
+#include "page_texts.h"
+#include "run_catalogue.h"
+
+namespace lapdex::ui {
+
+namespace {
+
+constexpr int kTextControls[kPageTextCount] = {kPageTotalTime, kPageLapCount, kPageBestLapNumber,
+                                               kPageBestLapTime, kPageAverageLapTime, kPageMemo};
+
+CalendarDate calendarDate(QDate date) { return CalendarDate{date.year(), date.month(), date.day()}; }
+
+}  // namespace
+
+// The page as the catalogue sees it.
+class CUserDialog::Catalogue : public CataloguePage {
+public:
+    explicit Catalogue(CUserDialog& page) : page_(page) {}
+    std::string stopwatchFolder() const override { return page_.host_.currentStopwatchFolder(); }
+    int registeredCount() const override { return page_.host_.registeredCount(); }
+    std::vector<std::string>& runPaths() override { return page_.runPaths_; }
+    RunCellStore& cellStore() override { return page_.cells_; }
+    // The calendar has no year or decade view, so it always shows single days.
+    bool showsMonthView() const override { return true; }
+    DisplayedRange displayedRange() const override {
+        const MonthCalendar& c = *page_.calendar_;
+        return DisplayedRange{calendarDate(c.firstGridDate()), calendarDate(c.lastGridDate()), c.gridMonthCount()};
+    }
+    void setDayStates(const std::vector<std::uint32_t>& masks) override { page_.calendar_->setDayStates(masks); }
+
+private:
+    CUserDialog& page_;
+};
+
+CUserDialog::CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs, std::optional<ScreenFacts> screen)
+    : StopwatchPage(parent), host_(host), fs_(fs), screen_(screen ? *screen : ScreenFacts::current()),
+      selectedDate_(QDate::currentDate()), catalogue_(std::make_unique<Catalogue>(*this)) {
+    runEditDialog = [](EditDialog& dialog) { return dialog.exec(); };
+    hide();
+    buildPage();
+    connectControls();
+    installFilters();
+    lapMemo_ = new CLapMemo(this);
+    runMemo_ = new CRunMemo(this);
+}
+
+CUserDialog::~CUserDialog() = default;
+
+void CUserDialog::buildPage() {
+    setFont(dialogFont());
+    const DialogTemplate page = loadTemplate(QStringLiteral("page"));
+    const DialogUnits units(font());
+    // The builder's stock calendar shows one month; the page puts its own in the same place.
+    DialogTemplate rest = page;
+    std::erase_if(rest.controls, [](const ControlSpec& c) { return c.id == kPageCalendar; });
+    const ControlSet built = buildControls(rest, this, units);
+    std::size_t next = 0;
+    for (const ControlSpec& spec : page.controls) {
+        if (spec.id != kPageCalendar) {
+            controls_.add(spec.id, built.all()[next++]);
+            continue;
+        }
+        calendar_ = new MonthCalendar(this);
+        calendar_->setGeometry(units.toPixels(spec.rect));
+        calendar_->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
+        calendar_->setProperty("controlId", spec.id);
+        controls_.add(spec.id, calendar_);
+    }
+    runList_ = controls_.as<QListWidget>(kPageRunList);
+    lapList_ = controls_.as<QTreeWidget>(kPageLapList);
+    memoBox_ = controls_.as<QPlainTextEdit>(kPageMemo);
+    allData_ = controls_.as<QPushButton>(kPageAllData);
+    delete_ = controls_.as<QPushButton>(kPageDelete);
+    for (QPushButton* button : {allData_, delete_}) button->setAutoDefault(false);
+    lapList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lapList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The memo box is white, never keeps the focus and has no context menu.
+    QPalette white = memoBox_->palette();
+    white.setColor(QPalette::Base, Qt::white);
+    memoBox_->setPalette(white);
+    memoBox_->setFocusPolicy(Qt::NoFocus);
+    memoBox_->viewport()->setFocusPolicy(Qt::NoFocus);
+    memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
+    setTabOrder(calendar_, runList_);
+    setTabOrder(runList_, allData_);
+    setTabOrder(allData_, delete_);
+    setTabOrder(delete_, lapList_);
+}
+
+void CUserDialog::connectControls() {
+    connect(calendar_, &MonthCalendar::selectionChanged, this, &CUserDialog::calendarSelectionChanged);
+    connect(calendar_, &MonthCalendar::dayStatesNeeded, this, [this] { postPageMessage(PAGE_MARK_DAYS); });
+    connect(runList_, &QListWidget::currentRowChanged, this, [this] { runSelectionChanged(); });
+    connect(allData_, &QPushButton::clicked, this, &CUserDialog::openAllData);
+    connect(delete_, &QPushButton::clicked, this, &CUserDialog::deleteSelectedRun);
+}
+
+void CUserDialog::createLapColumns() {
+    lapList_->setColumnCount(4);
+    lapList_->setHeaderLabels({page_text::kLapHeaders[0], page_text::kLapHeaders[1], page_text::kLapHeaders[2],
+                               page_text::kLapHeaders[3]});
+    lapList_->header()->setStretchLastSection(false);
+    lapList_->header()->setSectionsMovable(false);
+    lapList_->header()->setMinimumSectionSize(1);
+    const int client = lapList_->width() - 2 * lapList_->frameWidth();
+    const auto widths = lapColumnWidths(screenScale(screen_.dotsPerInchX), client);
+    for (int column = 0; column < 4; ++column) lapList_->setColumnWidth(column, widths[column]);
+}
+
+void CUserDialog::initialisePage() {
+    createLapColumns();
+    calendar_->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
+    if (const auto place = calendarPlacement(screen_)) calendar_->setGeometry(fittedCalendarPlace(*place));
+    // Showing the previous and the current month: select day 1 of the previous month first.
+    calendar_->setSelectedDate(monthStart(QDate::currentDate()).addMonths(-1));
+    content_.runLoaded = false;
+    lapList_->viewport()->setMouseTracking(true);
+    showDay();
+    // The calendar asks for its first day states once it is up.
+    postPageMessage(PAGE_MARK_DAYS);
+}
+
+QRect CUserDialog::fittedCalendarPlace(const QRect& place) const {
+    // The table's pixels suit the font it was measured with; with a narrower dialog font they
+    // would reach over the run list, so the calendar stays inside its group box.
+    for (QWidget* w : controls_.all()) {
+        auto* group = qobject_cast<QGroupBox*>(w);
+        if (!group || !group->geometry().contains(calendar_->geometry())) continue;
+        const DialogUnits units(font());
+        const QRect inside = group->geometry().adjusted(units.toPixelsX(2), units.toPixelsY(10),
+                                                       -units.toPixelsX(2), -units.toPixelsY(2));
+        return place.intersected(inside);
+    }
+    return place;
+}
+
+void CUserDialog::clearPage() {
+    runPaths_.clear();
+    content_.runLines.clear();
+    clearRunDetails();
+    renderRunList();
+}
+
+void CUserDialog::clearRunDetails() {
+    for (QString& text : content_.texts) text.clear();
+    content_.laps.clear();
+    content_.runLoaded = false;
+    renderLaps();
+}
+
+void CUserDialog::showDay() {
+    // A listing always starts from an empty list, so it never shows a run twice.
+    runPaths_.clear();
+    content_.runLines.clear();
+    content_.laps.clear();
+    (void)listRunsOfDay(fs_, *catalogue_, calendarDate(selectedDate_));
+    renderRunList();
+    renderLaps();
+    pushValues();
+}
+
+void CUserDialog::computeDayMasks() { (void)lapdex::computeDayMasks(fs_, *catalogue_); }
+
+void CUserDialog::handlePageMessage(MessageId id) {
+    if (id == PAGE_MARK_DAYS) {
+        markDaysPosted_ = false;
+        computeDayMasks();
+        pushValues();
+        return;
+    }
+    if (id != PAGE_STOPWATCH_CHANGED && id != PAGE_DATA_CHANGED) return;
+    clearPage();
+    computeDayMasks();
+    if (id == PAGE_STOPWATCH_CHANGED) selectedRun_ = 0;
+    showDay();
+    if (id == PAGE_DATA_CHANGED) host_.refreshBatteryNow();
+    pushValues();
+}
+
+void CUserDialog::customEvent(QEvent* event) {
+    if (event->type() == MessageEvent::eventType()) handlePageMessage(static_cast<MessageEvent*>(event)->id());
+}
+
+void CUserDialog::postPageMessage(MessageId id) {
+    // Scrolling asks for day marks and changes the selection, which asks again: one scan serves both.
+    if (id == PAGE_MARK_DAYS) {
+        if (markDaysPosted_) return;
+        markDaysPosted_ = true;
+    }
+    QCoreApplication::postEvent(this, new MessageEvent(id));
+}
+
+void CUserDialog::pushValues() {
+    for (int i = 0; i < kPageTextCount; ++i) {
+        if (i == kMemo) memoBox_->setPlainText(content_.texts[kMemo]);
+        else controls_.as<QLabel>(kTextControls[i])->setText(content_.texts[i]);
+    }
+    {
+        const QSignalBlocker block(runList_);
+        runList_->setCurrentRow(runIndexValid() ? selectedRun_ : -1);
+    }
+    calendar_->setSelectedDate(selectedDate_);
+}
+
+void CUserDialog::pullValues() {
+    selectedRun_ = runList_->currentRow();
+    selectedDate_ = calendar_->selectedDate();
+}
+
+void CUserDialog::renderRunList() {
+    const QSignalBlocker block(runList_);
+    runList_->clear();
+    runList_->addItems(content_.runLines);
+}
+
+void CUserDialog::renderLaps() {
+    lapList_->clear();
+    QList<QTreeWidgetItem*> rows;
+    for (const LapRow& lap : content_.laps)
+        rows.append(new QTreeWidgetItem(QStringList{lap.number, lap.lap, lap.split, lap.memo}));
+    lapList_->addTopLevelItems(rows);
+}
+
+bool CUserDialog::runIndexValid() const {
+    return selectedRun_ >= 0 && selectedRun_ < static_cast<int>(runPaths_.size());
+}
+
+}  // namespace lapdex::ui

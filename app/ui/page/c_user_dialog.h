@@ -1,0 +1,129 @@
+// The stopwatch page: the two-month calendar with bold days, the runs of the selected day, the
+// laps, statistics and memo of the selected run, memo editing, Delete and All data.
+#pragma once
+
+#include <QDate>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "edit_dialogs.h"
+#include "engine/message_ids.h"
+#include "dirent_listing.h"
+#include "file_system.h"
+#include "page_cells.h"
+#include "page_host.h"
+#include "page_metrics.h"
+#include "stopwatch_page.h"
+
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+
+namespace lapdex::ui {
+
+class MonthCalendar;
+
+// Control ids of template 130.
+enum PageControl : int {
+    kPageCalendar = 1001, kPageLapList = 1003, kPageRunList = 1004, kPageTotalTime = 1005,
+    kPageLapCount = 1006, kPageMemo = 1008, kPageBestLapTime = 1009, kPageAllData = 1010,
+    kPageDelete = 1011, kPageBestLapNumber = 1012, kPageAverageLapTime = 1013,
+};
+
+class CUserDialog : public StopwatchPage {
+    Q_OBJECT
+public:
+    // `host` and `fs` must outlive the page. Created hidden; the window places and shows it,
+    // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
+    // folder of many run files without a stat per file. `screen` defaults to the primary
+    // screen and the system locale.
+    CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = catalogueFileSystem(),
+                std::optional<ScreenFacts> screen = std::nullopt);
+    ~CUserDialog() override;
+
+    void initialisePage() override;
+    void clearPage() override;
+    void showDay() override;
+    void computeDayMasks() override;
+
+    // PAGE_MARK_DAYS, PAGE_STOPWATCH_CHANGED or PAGE_DATA_CHANGED (also arrives as a MessageEvent).
+    void handlePageMessage(MessageId id);
+
+    // The user's actions, as the controls trigger them.
+    void calendarSelectionChanged();
+    void runSelectionChanged();
+    void openAllData();
+    void deleteSelectedRun();
+    void editLapMemo(int row);
+    void editRunMemo();
+
+    // Shows an edit dialog modally and returns its result; replaceable so tests need no loop.
+    std::function<int(EditDialog&)> runEditDialog;
+
+    // State, for the window and the tests.
+    int selectedRun() const { return selectedRun_; }
+    QDate selectedDate() const { return selectedDate_; }
+    bool runLoaded() const { return content_.runLoaded; }
+    const std::vector<std::string>& runPaths() const { return runPaths_; }
+    const PageContent& content() const { return content_; }
+    QWidget* control(int id) const { return controls_.control(id); }
+    MonthCalendar* calendar() const { return calendar_; }
+    QListWidget* runList() const { return runList_; }
+    QTreeWidget* lapList() const { return lapList_; }
+    QPlainTextEdit* memoBox() const { return memoBox_; }
+    CLapMemo* lapMemoDialog() const { return lapMemo_; }
+    CRunMemo* runMemoDialog() const { return runMemo_; }
+    // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
+    QString toolTipAt(const QWidget* viewport, QPoint position) const;
+
+protected:
+    void customEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    class Catalogue;
+
+    void buildPage();
+    void connectControls();
+    void createLapColumns();
+    // The calendar's place from the resolution table, kept within the calendar's group box.
+    QRect fittedCalendarPlace(const QRect& place) const;
+    void installFilters();
+    void pushValues();
+    void pullValues();
+    void renderRunList();
+    void renderLaps();
+    void clearRunDetails();
+    void postPageMessage(MessageId id);
+    bool filterKey(QObject* watched, QKeyEvent* event);
+    bool filterMouse(QObject* watched, QEvent* event);
+    bool runIndexValid() const;
+    // Writes a memo under the worker lock and reports failures; true when written.
+    bool saveMemo(const QString& memo, bool lapMemo, int lapIndex);
+
+    PageHost& host_;
+    FileSystem& fs_;
+    ScreenFacts screen_;
+    ControlSet controls_;
+    MonthCalendar* calendar_ = nullptr;
+    QListWidget* runList_ = nullptr;
+    QTreeWidget* lapList_ = nullptr;
+    QPlainTextEdit* memoBox_ = nullptr;
+    QPushButton* allData_ = nullptr;
+    QPushButton* delete_ = nullptr;
+    CLapMemo* lapMemo_ = nullptr;
+    CRunMemo* runMemo_ = nullptr;
+    PageContent content_;
+    int selectedRun_ = 0;
+    std::vector<std::string> runPaths_;
+    QDate selectedDate_;
+    bool markDaysPosted_ = false;  // one PAGE_MARK_DAYS waiting is enough
+    PageCellStore cells_{content_, selectedRun_};
+    std::unique_ptr<Catalogue> catalogue_;
+};
+
+}  // namespace lapdex::ui

@@ -1,0 +1,112 @@
+// The page's reactions to the user: calendar and run selection, All data, Delete and memo editing.
+#include <QDesktopServices>
+#include <QListWidget>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "c_user_dialog.h"
+#include "memo_rewrite.h"
+#include "month_calendar.h"
+#include "page_texts.h"
+#include "run_catalogue.h"
+
+namespace lapdex::ui {
+
+namespace {
+
+std::string utf8(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+void CUserDialog::calendarSelectionChanged() {
+    calendar_->setFocus(Qt::OtherFocusReason);
+    pullValues();
+    postPageMessage(PAGE_MARK_DAYS);
+    clearPage();
+    selectedRun_ = 0;
+    showDay();
+}
+
+void CUserDialog::runSelectionChanged() {
+    const int previous = selectedRun_;
+    pullValues();
+    if (!runIndexValid() || selectedRun_ == previous) return;
+    // The texts go too: a summary line without a memo cell must not keep the last run's memo.
+    clearRunDetails();
+    const bool read = readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
+    renderLaps();
+    if (!read) {
+        host_.pauseWorker();
+        clearRunDetails();
+        pushValues();
+        host_.showError(utf8(page_text::kReadFailed.arg(content_.runLines.value(selectedRun_))));
+        host_.resumeWorker();
+        return;
+    }
+    pushValues();
+}
+
+void CUserDialog::openAllData() {
+    // The worker keeps polling and a failure to open the folder is not reported.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
+}
+
+void CUserDialog::deleteSelectedRun() {
+    const int count = static_cast<int>(runPaths_.size());
+    if (!runIndexValid() || runList_->count() == 0) return;
+    host_.pauseWorker();
+    const QString name = content_.runLines.value(selectedRun_);
+    if (host_.askYesNo(utf8(page_text::kDeleteConfirm.arg(name)))) {
+        FsStatus status;
+        const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
+        host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
+        if (status.ok()) {
+            if (count == 1) selectedRun_ = -1;
+            else if (selectedRun_ == count - 1) selectedRun_ -= 1;
+            clearPage();
+            showDay();
+            computeDayMasks();
+        } else {
+            host_.showError(utf8(page_text::kDeleteFailed.arg(name)));
+        }
+    }
+    host_.resumeWorker();
+}
+
+void CUserDialog::editLapMemo(int row) {
+    if (row < 0 || row >= static_cast<int>(content_.laps.size()) || !runIndexValid()) return;
+    host_.pauseWorker();
+    lapMemo_->text = content_.laps[static_cast<std::size_t>(row)].memo;
+    if (runEditDialog(*lapMemo_) == kResultOk && saveMemo(lapMemo_->text, true, row)) {
+        content_.laps[static_cast<std::size_t>(row)].memo = lapMemo_->text;
+        if (QTreeWidgetItem* item = lapList_->topLevelItem(row)) item->setText(3, lapMemo_->text);
+    }
+    host_.resumeWorker();
+}
+
+void CUserDialog::editRunMemo() {
+    if (!content_.runLoaded || !runIndexValid()) return;
+    host_.pauseWorker();
+    runMemo_->text = content_.texts[kMemo];
+    if (runEditDialog(*runMemo_) == kResultOk && saveMemo(runMemo_->text, false, 0))
+        content_.texts[kMemo] = runMemo_->text;
+    host_.resumeWorker();
+    pushValues();
+}
+
+bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
+    const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
+    MemoRewriteResult result;
+    host_.withWorkerLock([&] {
+        result = rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
+    });
+    if (result.status == MemoRewriteStatus::NotEncodable) {
+        // Shift_JIS has no form for these characters; the file stays as it was.
+        host_.showError(utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
+        return false;
+    }
+    if (!result.ok()) host_.showError(utf8(page_text::kSaveFailed));
+    return result.ok();
+}
+
+}  // namespace lapdex::ui

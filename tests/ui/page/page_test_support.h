@@ -1,0 +1,173 @@
+// Helpers for the page tests: a temporary data folder with run files made by the store's
+// writer, a scripted window, and a file system that checks the worker is paused and locked.
+#pragma once
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <memory>
+
+#include "c_user_dialog.h"
+#include "memo_rewrite.h"
+#include "message_event.h"
+#include "file_system.h"
+#include "month_calendar.h"
+#include "page_host.h"
+#include "run_file_writer.h"
+
+namespace lapdex::ui::test {
+
+inline constexpr const char* kSerial = "0123456789ab";
+
+// A Clock run started at `date` `hour`:`minute`:`second` with `laps` laps of 1:10.50 plus
+// the lap's number in hundredths.
+inline RunRecord clockRun(QDate date, int hour, int minute, int second, int laps = 3) {
+    RunRecord run;
+    run.start = RunStart{date.year(), date.month(), date.day(), hour, minute, second};
+    std::uint32_t elapsed = 0;
+    for (int i = 1; i <= laps; ++i) {
+        const std::uint32_t lapHundredths = 7050 + static_cast<std::uint32_t>(i);
+        elapsed += lapHundredths;
+        auto time = [](std::uint32_t h) {
+            return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
+        };
+        run.laps.push_back(LapEntry{i, time(lapHundredths), time(elapsed), {}});
+    }
+    run.lapCount = laps;
+    run.total = run.laps.back().split;
+    run.bestLapNumber = 1;
+    run.bestLap = run.laps.front().lap;
+    run.averageLap = run.laps.front().lap;
+    return run;
+}
+
+// The window as the page sees it: slot 0 is the current stopwatch. Records what the page asks.
+class ScriptedHost : public PageHost {
+public:
+    explicit ScriptedHost(std::string dataFolder) : dataFolder_(std::move(dataFolder)) {}
+
+    void pauseWorker() override { ++pauses; paused = true; }
+    void resumeWorker() override { ++resumes; paused = false; }
+    void withWorkerLock(const std::function<void()>& work) override {
+        locked = true;
+        work();
+        locked = false;
+    }
+    std::string currentStopwatchFolder() override { return dataFolder_ + "QTM-01"; }
+    int registeredCount() const override { return registered; }
+    bool askYesNo(std::string_view text) override {
+        questions.emplace_back(text);
+        return answerYes;
+    }
+    void showError(std::string_view text) override {
+        errors.emplace_back(text);
+        errorsWhilePaused += paused ? 1 : 0;
+    }
+    void refreshBatteryNow() override { ++batteryRefreshes; }
+
+    int registered = 1;
+    bool answerYes = true;
+    int pauses = 0, resumes = 0, batteryRefreshes = 0, errorsWhilePaused = 0;
+    bool paused = false, locked = false;
+    std::vector<std::string> questions, errors;
+
+private:
+    std::string dataFolder_;
+};
+
+// The real file system, counting reads per path and recording file changes made while the
+// host was not both paused and locked.
+class CheckingFileSystem : public PosixFileSystem {
+public:
+    explicit CheckingFileSystem(const ScriptedHost* host = nullptr) : host_(host) {}
+
+    FsBytes readFile(const std::string& path) override {
+        ++reads[path];
+        return PosixFileSystem::readFile(path);
+    }
+    FsStatus deleteFile(const std::string& path) override { check(); return PosixFileSystem::deleteFile(path); }
+    FsStatus renameReplace(const std::string& from, const std::string& to) override {
+        check();
+        return PosixFileSystem::renameReplace(from, to);
+    }
+    FsStatus copyFile(const std::string& from, const std::string& to, Existing existing) override {
+        check();
+        return PosixFileSystem::copyFile(from, to, existing);
+    }
+    void setHost(const ScriptedHost* host) { host_ = host; }
+
+    std::map<std::string, int> reads;
+    int unguardedChanges = 0;
+
+private:
+    void check() {
+        if (host_ && !(host_->paused && host_->locked)) ++unguardedChanges;
+    }
+    const ScriptedHost* host_;
+};
+
+// A data folder with the stopwatch folder QTM-01.
+class DataFolder {
+public:
+    DataFolder() { (void)systemFileSystem().createFolder(folder()); }
+    std::string path() const { return dir_.path().toStdString() + "/"; }
+    std::string folder() const { return path() + "QTM-01"; }
+    // Writes the run with the store's writer; returns its path.
+    std::string write(const RunRecord& run) const {
+        return writeRunFile(systemFileSystem(), path(), 0, kSerial, run).path;
+    }
+    bool valid() const { return dir_.isValid(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// One page over a fresh data folder, at 96 dots per inch in Japan, not yet initialised.
+struct PageFixture {
+    DataFolder data;
+    ScriptedHost host{data.path()};
+    CheckingFileSystem fs{&host};
+    std::unique_ptr<CUserDialog> page =
+        std::make_unique<CUserDialog>(nullptr, host, fs, ScreenFacts{96, true, true});
+    int dialogsShown = 0;
+    QString dialogTextOnOpen;
+
+    // Edit dialogs answer OK with `typed` in their field, as if the user had typed or pasted it.
+    void answerDialogsWith(const QString& typed) {
+        page->runEditDialog = [this, typed](EditDialog& dialog) {
+            ++dialogsShown;
+            dialogTextOnOpen = dialog.text;
+            QWidget* field = dialog.control(EditDialog::kEditField);
+            if (auto* line = qobject_cast<QLineEdit*>(field)) line->setText(typed);
+            if (auto* multi = qobject_cast<QPlainTextEdit*>(field)) multi->setPlainText(typed);
+            dialog.accept();
+            return dialog.result();
+        };
+    }
+
+    // The user picks `date` on the calendar, with `firstMonth` shown on the left.
+    void pickDay(QDate date, QDate firstMonth) {
+        page->calendar()->setSelectedDate(date.addDays(-1));
+        page->calendar()->showMonths(firstMonth);
+        QTest::keyClick(page->calendar(), Qt::Key_Right);
+        QCoreApplication::sendPostedEvents(page.get());
+    }
+    void pickDay(QDate date) { pickDay(date, monthStart(date)); }
+
+    // Index in the run list of the run that started at hh:mm:ss.
+    int runIndexOf(const QString& time) const {
+        const QStringList& lines = page->content().runLines;
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].endsWith(time)) return i;
+        return -1;
+    }
+};
+
+}  // namespace lapdex::ui::test
