@@ -81,6 +81,12 @@ int EngineAdapter::batteryLevel(const std::string& name) {
     });
 }
 
+int EngineAdapter::slotOf(const std::string& name) {
+    return locked([&] { return state_->config.registry.findByName(name); });
+}
+
+void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(work); }
+
 bool EngineAdapter::clockSync() { return state_->clockSync.load(); }
 
 void EngineAdapter::setClockSync(bool on) {

@@ -32,6 +32,8 @@ public:
     int registeredCount() override;
     void mirrorTabs(const std::vector<std::string>& titles) override;
     int batteryLevel(const std::string& name) override;
+    int slotOf(const std::string& name) override;
+    void withWorkerLock(const std::function<void()>& work) override;
     bool clockSync() override;
     void setClockSync(bool on) override;
     void renameStopwatch(const std::string& oldName, const std::string& newName) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,10 @@ public:
     virtual void mirrorTabs(const std::vector<std::string>& titles) = 0;
     // Battery level of the first slot named `name`: 0 to 5, or -1 when no slot has it.
     virtual int batteryLevel(const std::string& name) = 0;
+    // Registry slot of the first slot in use named `name`, or -1.
+    virtual int slotOf(const std::string& name) = 0;
+    // Runs `work` while holding the worker lock (call between pause and resume).
+    virtual void withWorkerLock(const std::function<void()>& work) = 0;
 
     virtual bool clockSync() = 0;
     virtual void setClockSync(bool on) = 0;

@@ -1,5 +1,7 @@
 #include "lapdex_app.h"
 
+#include "c_user_dialog.h"
+
 #include "desktop.h"
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
@@ -27,7 +29,9 @@ int CLapdexApp::run() {
     }
     EngineAdapter engine;
     QtDesktop desktop;
-    CLapdexDlg window(engine, desktop);
+    CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+        return new CUserDialog(parent, host);
+    });
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

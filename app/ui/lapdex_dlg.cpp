@@ -58,7 +58,7 @@ void CLapdexDlg::initialiseWindow() {
     connect(tabs_->tabBar(), &QTabBar::currentChanged, this, &CLapdexDlg::tabSelectionChanged);
     connect(tabs_, &TabControl::contextRequested, this, &CLapdexDlg::tabContextRequested);
 
-    page_ = makePage_ ? makePage_(client_) : new EmptyPage(client_);
+    page_ = makePage_ ? makePage_(client_, *this) : new EmptyPage(client_);
     placePage();
     port_.loadConfiguration();
     buildTabs();

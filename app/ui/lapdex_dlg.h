@@ -15,6 +15,7 @@
 #include "edit_dialogs.h"
 #include "engine_bridge.h"
 #include "engine_port.h"
+#include "page/page_host.h"
 #include "status_dialogs.h"
 #include "stopwatch_page.h"
 #include "tab_control.h"
@@ -39,17 +40,17 @@ struct StatusSlot {
     bool shown = false;
 };
 
-class CLapdexDlg : public QDialog, public ProcedureUi {
+class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     Q_OBJECT
 public:
-    using PageFactory = std::function<StopwatchPage*(QWidget* parent)>;
+    using PageFactory = std::function<StopwatchPage*(QWidget* parent, PageHost& host)>;
 
     // `port` and `desktop` must outlive the window. `makePage` creates the page (the empty
     // page when not given).
     CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage = {});
     ~CLapdexDlg() override;
 
-    // ProcedureUi, also used by the page.
+    // ProcedureUi and PageHost (the page uses the same pause, resume and boxes).
     void pauseWorker() override;
     void resumeWorker() override;
     std::optional<std::string> browseFolder(std::string_view title, NewFolderButton button) override;
@@ -59,6 +60,9 @@ public:
     void showError(std::string_view text) override;
     void closeMainWindow() override;
     void stopwatchRemoved(int slotIndex) override;
+    void withWorkerLock(const std::function<void()>& work) override;
+    std::string currentStopwatchFolder() override;
+    void refreshBatteryNow() override { refreshBattery(); }
 
     // Runs a menu or context-menu command.
     void runCommand(int id);
@@ -66,7 +70,7 @@ public:
     // State the page and the tests read.
     int currentTab() const { return currentTab_; }
     int contextTab() const { return contextTab_; }
-    int registeredCount() const { return registeredCount_; }
+    int registeredCount() const override { return registeredCount_; }
     int progressPosition() const { return progressPosition_; }
     QString currentTabName() const;
     QString dataFolder() const;

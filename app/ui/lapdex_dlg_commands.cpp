@@ -4,6 +4,7 @@
 #include <QSignalBlocker>
 
 #include "message_event.h"
+#include "run_catalogue.h"
 
 namespace lapdex::ui {
 
@@ -32,6 +33,12 @@ void CLapdexDlg::runCommand(int id) {
 }
 
 void CLapdexDlg::pauseWorker() { port_.post(CMD_PAUSE); }
+
+void CLapdexDlg::withWorkerLock(const std::function<void()>& work) { port_.withWorkerLock(work); }
+
+std::string CLapdexDlg::currentStopwatchFolder() {
+    return selectedStopwatchFolder(port_.dataFolder(), port_.slotOf(currentTabName().toStdString()));
+}
 
 void CLapdexDlg::resumeWorker() { port_.post(CMD_DOWNLOAD_NEW); }
 

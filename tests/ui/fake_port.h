@@ -23,6 +23,7 @@ public:
     std::vector<std::pair<std::string, std::string>> renames;
     std::function<ProcedureOutcome(ProcedureUi&, const std::string&)> removal;
     std::function<ProcedureOutcome(ProcedureUi&)> import;
+    int lockedWork = 0;
 
     std::string dataFolder() const override { return "/data/"; }
     void loadConfiguration() override {}
@@ -43,6 +44,16 @@ public:
     int batteryLevel(const std::string& name) override {
         const auto it = battery.find(name);
         return it == battery.end() ? -1 : it->second;
+    }
+    int slotOf(const std::string& name) override {
+        for (size_t i = 0; i < titles.size(); ++i) {
+            if (titles[i] == name) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    void withWorkerLock(const std::function<void()>& work) override {
+        ++lockedWork;
+        work();
     }
     bool clockSync() override { return sync; }
     void setClockSync(bool on) override { sync = on; }
