@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "dirent_listing.h"
 #include "run_catalogue.h"
 #include "run_decoder.h"
 #include "run_file_writer.h"
@@ -84,24 +83,23 @@ public:
 void BM_ComputeDayMasks(benchmark::State& state) {
     runFolder();  // created once, outside the timing
     BenchPage page;
-    FileSystem& fs = state.range(0) == 0 ? systemFileSystem() : catalogueFileSystem();
+    FileSystem& fs = systemFileSystem();
     for (auto _ : state) benchmark::DoNotOptimize(computeDayMasks(fs, page));
     if (page.masks != dayMasksByDaySearch(fs, page)) state.SkipWithError("masks differ");
 }
-// Argument 0: stat() per entry (PosixFileSystem); 1: kinds from the directory entries.
-BENCHMARK(BM_ComputeDayMasks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeDayMasks)->Unit(benchmark::kMillisecond);
 
 void BM_ListRunsOfDay(benchmark::State& state) {
     runFolder();
     BenchPage page;
-    FileSystem& fs = state.range(0) == 0 ? systemFileSystem() : catalogueFileSystem();
+    FileSystem& fs = systemFileSystem();
     for (auto _ : state) {
         page.paths.clear();
         benchmark::DoNotOptimize(listRunsOfDay(fs, page, {2024, 3, 14}));
     }
     state.counters["runs"] = static_cast<double>(page.paths.size());
 }
-BENCHMARK(BM_ListRunsOfDay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRunsOfDay)->Unit(benchmark::kMillisecond);
 
 // A full 65,535-byte buffer: 1,023 runs of 12 laps and a tail too short for another run.
 std::vector<std::uint8_t> fullRunData() {

@@ -63,6 +63,13 @@ struct flock wholeFile(short type) {
     return lock;
 }
 
+// True when another open file description holds a lock that conflicts with `type` on the whole file.
+bool lockHeldByOthers(int fd, short type) {
+    struct flock lock = wholeFile(type);
+    if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
+    return lock.l_type != F_UNLCK;
+}
+
 // True when a lock of `type` on the whole file would conflict with another open's lock.
 bool lockConflicts(const std::string& path, short type) {
     if (type == F_WRLCK) {
@@ -78,10 +85,12 @@ bool lockConflicts(const std::string& path, short type) {
     }
     // Without write access (a read-only file for an ordinary user) ask who holds a lock instead.
     Fd ro(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!ro.valid()) return false;
-    struct flock lock = wholeFile(type);
-    if (::fcntl(ro.get(), F_OFD_GETLK, &lock) != 0) return false;
-    return lock.l_type != F_UNLCK;
+    return ro.valid() && lockHeldByOthers(ro.get(), type);
+}
+
+// True when another open holds a lock that keeps readers of the open file `fd` out.
+bool heldExclusively(int fd) {
+    return lockHeldByOthers(fd, F_RDLCK);
 }
 
 std::string folderOf(const std::string& path) {
@@ -131,13 +140,29 @@ EntryKind PosixFileSystem::kindOf(const std::string& path) {
     return EntryKind::Other;
 }
 
-FolderListing PosixFileSystem::listFolder(const std::string& folder) {
+namespace {
+
+EntryKind kindFromDirent(unsigned char type) {
+    switch (type) {
+    case DT_REG: return EntryKind::File;
+    case DT_DIR: return EntryKind::Folder;
+    case DT_LNK: return EntryKind::SymbolicLink;
+    case DT_UNKNOWN: return EntryKind::None;
+    default: return EntryKind::Other;
+    }
+}
+
+// Lists the entries whose names pass `wanted`. Kinds come from the directory entries, so a folder
+// of tens of thousands of run files needs no lstat() per file; only file systems that leave the
+// kind unknown pay for one.
+template <typename Wanted>
+FolderListing scanFolder(FileSystem& fs, const std::string& folder, Wanted wanted) {
     FolderListing listing;
     Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         // O_NOFOLLOW on a link to a folder reports ENOTDIR; say what it really is.
-        listing.status = kindOf(folder) == EntryKind::SymbolicLink ? FsStatus{FsError::SymbolicLink, ELOOP}
-                                                                   : lastError();
+        listing.status = fs.kindOf(folder) == EntryKind::SymbolicLink ? FsStatus{FsError::SymbolicLink, ELOOP}
+                                                                      : lastError();
         return listing;
     }
     DIR* dir = ::fdopendir(fd.get());
@@ -146,14 +171,22 @@ FolderListing PosixFileSystem::listFolder(const std::string& folder) {
         return listing;
     }
     fd.release();
-    std::string prefix = withTrailingSlash(folder);
-    while (struct dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        listing.entries.push_back({name, kindOf(prefix + name)});
+    const std::string prefix = withTrailingSlash(folder);
+    while (const struct dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || !wanted(name)) continue;
+        EntryKind kind = kindFromDirent(entry->d_type);
+        if (kind == EntryKind::None) kind = fs.kindOf(prefix + std::string(name));
+        listing.entries.push_back({std::string(name), kind});
     }
     ::closedir(dir);
     return listing;
+}
+
+}  // namespace
+
+FolderListing PosixFileSystem::listFolder(const std::string& folder) {
+    return scanFolder(*this, folder, [](std::string_view) { return true; });
 }
 
 FsStatus PosixFileSystem::createFolder(const std::string& folder) {
@@ -193,12 +226,18 @@ bool PosixFileSystem::isLockedExclusively(const std::string& path) {
 
 FsBytes PosixFileSystem::readFile(const std::string& path) {
     FsBytes result;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO under a run file's name must not hang the reader; regular files ignore it.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) {
         result.status = lastError();
         return result;
     }
-    if (isLockedExclusively(path)) {
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.status = {FsError::Io, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+        return result;
+    }
+    if (heldExclusively(fd.get())) {
         result.status = {FsError::InUse, 0};
         return result;
     }
@@ -289,9 +328,7 @@ FsStatus PosixFileSystem::deleteFile(const std::string& path) {
 }
 
 FolderListing PosixFileSystem::findMatching(const std::string& folder, std::string_view pattern) {
-    FolderListing listing = listFolder(folder);
-    std::erase_if(listing.entries, [&](const FolderEntry& e) { return !wildcardMatch(pattern, e.name); });
-    return listing;
+    return scanFolder(*this, folder, [pattern](std::string_view name) { return wildcardMatch(pattern, name); });
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::holdLock(const std::string& path, LockMode mode) {

@@ -37,7 +37,8 @@ struct [[nodiscard]] FsBytes {
 
 enum class EntryKind { None, File, Folder, SymbolicLink, Other };
 
-// One entry of a folder listing: the name only (no path), and its kind as lstat() sees it.
+// One entry of a folder listing: the name only (no path), and its kind as lstat() sees it (taken
+// from the directory entry itself where the file system records it, so listing costs no stat()).
 struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::None;
@@ -79,6 +80,7 @@ public:
     virtual bool isInUse(const std::string& path) = 0;
     // True when another open holds the file exclusively, so it could not be opened for reading.
     virtual bool isLockedExclusively(const std::string& path) = 0;
+    // Reads a whole regular file; refuses a link, any other kind of entry, and a file held exclusively.
     virtual FsBytes readFile(const std::string& path) = 0;
     // Writes a temporary file in the same folder, flushes it, then moves it to `path` in one step.
     // Replace refuses a target that is read-only or in use; Refuse never touches an existing file
