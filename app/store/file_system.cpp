@@ -1,11 +1,12 @@
 #include "file_system.h"
 
+#include "posix_support.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,38 +14,8 @@
 namespace lapdex {
 namespace {
 
-FsStatus fromErrno(int err) {
-    switch (err) {
-    case ENOENT: case ENOTDIR: return {FsError::NotFound, err};
-    case EEXIST: return {FsError::AlreadyExists, err};
-    case ENOTEMPTY: return {FsError::NotEmpty, err};
-    case ELOOP: return {FsError::SymbolicLink, err};
-    default: return {FsError::Io, err};
-    }
-}
-
-FsStatus lastError() { return fromErrno(errno); }
-
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
+using posix::Fd;
+using posix::lastError;
 
 class OfdLock : public FileLock {
 public:
@@ -91,42 +62,6 @@ bool lockConflicts(const std::string& path, short type) {
 // True when another open holds a lock that keeps readers of the open file `fd` out.
 bool heldExclusively(int fd) {
     return lockHeldByOthers(fd, F_RDLCK);
-}
-
-std::string folderOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseName(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string temporaryPathFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%u", static_cast<long>(::getpid()), counter++);
-    std::string folder = folderOf(path);
-    return (folder == "/" ? "" : folder) + "/." + baseName(path) + suffix;
-}
-
-void syncFolderOf(const std::string& path) {
-    Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) (void)::fsync(dir.get());
-}
-
-FsStatus writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return lastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return FsStatus::success();
 }
 
 }  // namespace
@@ -272,10 +207,10 @@ static FsStatus replaceableTarget(FileSystem& fs, const std::string& target, Exi
 static FsStatus publish(FileSystem& fs, const std::string& path, std::string_view bytes, mode_t mode,
                         Existing existing) {
     if (FsStatus check = replaceableTarget(fs, path, existing); !check.ok()) return check;
-    std::string temp = temporaryPathFor(path);
+    std::string temp = posix::temporaryPathFor(path);
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.valid()) return lastError();
-    FsStatus status = writeAll(fd.get(), bytes);
+    FsStatus status = posix::writeAll(fd.get(), bytes);
     if (status.ok() && ::fchmod(fd.get(), mode) != 0) status = lastError();
     if (status.ok() && ::fsync(fd.get()) != 0) status = lastError();
     if (status.ok() && ::close(fd.release()) != 0) status = lastError();
@@ -287,7 +222,7 @@ static FsStatus publish(FileSystem& fs, const std::string& path, std::string_vie
         if (rc != 0) status = lastError();
     }
     if (!status.ok() || existing == Existing::Refuse) ::unlink(temp.c_str());
-    if (status.ok()) syncFolderOf(path);
+    if (status.ok()) posix::syncFolderOf(path);
     return status;
 }
 
@@ -311,7 +246,7 @@ FsStatus PosixFileSystem::renameReplace(const std::string& from, const std::stri
     if (kindOf(from) == EntryKind::None) return {FsError::NotFound, ENOENT};
     if (FsStatus check = replaceableTarget(*this, to, Existing::Replace); !check.ok()) return check;
     if (::rename(from.c_str(), to.c_str()) != 0) return lastError();
-    syncFolderOf(to);
+    posix::syncFolderOf(to);
     return FsStatus::success();
 }
 

@@ -51,6 +51,12 @@ struct [[nodiscard]] FolderListing {
 };
 
 enum class ReadOnly { Off, On };
+
+// One file for FileSystem::createFiles: its full path and its whole content.
+struct NewFile {
+    std::string path;
+    std::string bytes;
+};
 enum class Existing { Replace, Refuse };
 enum class LockMode { Shared, Exclusive };
 
@@ -86,6 +92,12 @@ public:
     // Replace refuses a target that is read-only or in use; Refuse never touches an existing file
     // (AlreadyExists). A failure leaves no partial file under `path`.
     virtual FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) = 0;
+    // Creates the files of one batch, none of which may replace an existing file. Each is written
+    // under a temporary name beside its final one; all are flushed together, then each appears under
+    // its final name in one step (complete or not at all), the folders are flushed once and the
+    // temporary names removed. `attribute` On: the files appear read-only. One status per file, in
+    // order: AlreadyExists when the name is taken (that file is left untouched).
+    virtual std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) = 0;
     // Copies a regular file's bytes and permission bits (as the platform's copy keeps attributes).
     // Refuses a source held exclusively, a source that is a link, and a target that is read-only or in
     // use; the copy reaches `to` through a temporary file and a rename.
@@ -118,6 +130,7 @@ public:
     bool isLockedExclusively(const std::string& path) override;
     FsBytes readFile(const std::string& path) override;
     FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) override;
+    std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) override;
     FsStatus copyFile(const std::string& from, const std::string& to, Existing existing) override;
     FsStatus renameReplace(const std::string& from, const std::string& to) override;
     FsStatus deleteFile(const std::string& path) override;
