@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -11,7 +12,7 @@
 
 #include "run_catalogue.h"
 #include "run_decoder.h"
-#include "run_file_writer.h"
+#include "run_file_batch.h"
 
 namespace lapdex {
 namespace {
@@ -128,13 +129,13 @@ void BM_DecodeAndWriteFullBuffer(benchmark::State& state) {
         const std::string dataFolder = folder.path() + "/" + std::to_string(round++) + "/";
         std::filesystem::create_directories(dataFolder + "QTM-01");
         state.ResumeTiming();
-        written = 0;
-        decodeRunData(data, TimeFormat::Clock, [&](RunRecord&& record) {
-            if (writeRunFile(systemFileSystem(), dataFolder, 0, "0123456789ab", record).status ==
-                RunFileWriteStatus::Written) {
-                ++written;
-            }
-        });
+        // As the engine does it: one batch for the whole download.
+        RunFileBatch batch(systemFileSystem(), dataFolder, 0, "0123456789ab");
+        decodeRunData(data, TimeFormat::Clock, [&](RunRecord&& record) { batch.add(record); });
+        const std::vector<RunFileWriteResult> results = batch.commit();
+        written = static_cast<std::size_t>(std::count_if(results.begin(), results.end(), [](const RunFileWriteResult& r) {
+            return r.status == RunFileWriteStatus::Written;
+        }));
     }
     state.counters["files"] = static_cast<double>(written);
 }

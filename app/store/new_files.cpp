@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <map>
 
 #include "file_system.h"
@@ -63,6 +64,16 @@ FsStatus flushAll(std::vector<Pending>& pending, const std::map<std::string, Fol
     return FsStatus::success();
 }
 
+// Gives the temporary file its final name without ever replacing a file of that name: one rename
+// where the file system can refuse an existing target, else link() (which refuses one) and unlink.
+FsStatus moveIntoPlace(const std::string& temp, const std::string& path) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0) return FsStatus::success();
+    if (errno != EINVAL && errno != ENOSYS) return lastError();
+    if (::link(temp.c_str(), path.c_str()) != 0) return lastError();
+    ::unlink(temp.c_str());
+    return FsStatus::success();
+}
+
 }  // namespace
 
 std::vector<FsStatus> PosixFileSystem::createFiles(const std::vector<NewFile>& files, ReadOnly attribute) {
@@ -94,10 +105,9 @@ std::vector<FsStatus> PosixFileSystem::createFiles(const std::vector<NewFile>& f
     const FsStatus flushed = flushAll(pending, folders);
     for (Pending& p : pending) {
         p.fd = Fd();
-        // link() refuses an existing name, so a file that appeared meanwhile is never replaced.
-        if (flushed.ok() && ::link(p.temp.c_str(), files[p.index].path.c_str()) != 0) statuses[p.index] = lastError();
+        if (flushed.ok()) statuses[p.index] = moveIntoPlace(p.temp, files[p.index].path);
         if (!flushed.ok()) statuses[p.index] = flushed;
-        ::unlink(p.temp.c_str());
+        if (!statuses[p.index].ok()) ::unlink(p.temp.c_str());
     }
     for (const auto& [name, folder] : folders) {
         if (folder.fd.valid()) (void)::fsync(folder.fd.get());
