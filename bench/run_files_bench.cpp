@@ -4,15 +4,15 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "dirent_listing.h"
 #include "run_catalogue.h"
 #include "run_decoder.h"
-#include "run_file_writer.h"
+#include "run_file_batch.h"
 
 namespace lapdex {
 namespace {
@@ -84,24 +84,23 @@ public:
 void BM_ComputeDayMasks(benchmark::State& state) {
     runFolder();  // created once, outside the timing
     BenchPage page;
-    FileSystem& fs = state.range(0) == 0 ? systemFileSystem() : catalogueFileSystem();
+    FileSystem& fs = systemFileSystem();
     for (auto _ : state) benchmark::DoNotOptimize(computeDayMasks(fs, page));
     if (page.masks != dayMasksByDaySearch(fs, page)) state.SkipWithError("masks differ");
 }
-// Argument 0: stat() per entry (PosixFileSystem); 1: kinds from the directory entries.
-BENCHMARK(BM_ComputeDayMasks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComputeDayMasks)->Unit(benchmark::kMillisecond);
 
 void BM_ListRunsOfDay(benchmark::State& state) {
     runFolder();
     BenchPage page;
-    FileSystem& fs = state.range(0) == 0 ? systemFileSystem() : catalogueFileSystem();
+    FileSystem& fs = systemFileSystem();
     for (auto _ : state) {
         page.paths.clear();
         benchmark::DoNotOptimize(listRunsOfDay(fs, page, {2024, 3, 14}));
     }
     state.counters["runs"] = static_cast<double>(page.paths.size());
 }
-BENCHMARK(BM_ListRunsOfDay)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRunsOfDay)->Unit(benchmark::kMillisecond);
 
 // A full 65,535-byte buffer: 1,023 runs of 12 laps and a tail too short for another run.
 std::vector<std::uint8_t> fullRunData() {
@@ -130,13 +129,13 @@ void BM_DecodeAndWriteFullBuffer(benchmark::State& state) {
         const std::string dataFolder = folder.path() + "/" + std::to_string(round++) + "/";
         std::filesystem::create_directories(dataFolder + "QTM-01");
         state.ResumeTiming();
-        written = 0;
-        decodeRunData(data, TimeFormat::Clock, [&](RunRecord&& record) {
-            if (writeRunFile(systemFileSystem(), dataFolder, 0, "0123456789ab", record).status ==
-                RunFileWriteStatus::Written) {
-                ++written;
-            }
-        });
+        // As the engine does it: one batch for the whole download.
+        RunFileBatch batch(systemFileSystem(), dataFolder, 0, "0123456789ab");
+        decodeRunData(data, TimeFormat::Clock, [&](RunRecord&& record) { batch.add(record); });
+        const std::vector<RunFileWriteResult> results = batch.commit();
+        written = static_cast<std::size_t>(std::count_if(results.begin(), results.end(), [](const RunFileWriteResult& r) {
+            return r.status == RunFileWriteStatus::Written;
+        }));
     }
     state.counters["files"] = static_cast<double>(written);
 }

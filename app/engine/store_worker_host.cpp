@@ -3,7 +3,7 @@
 #include <span>
 
 #include "run_decoder.h"
-#include "run_file_writer.h"
+#include "run_file_batch.h"
 #include "serial_text.h"
 #include "worker_context.h"
 
@@ -35,14 +35,11 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     int slot = state_.config.registry.findBySerial(ctx.serialText);
     // Without a slot there is no folder to write into; the runs stay on the stopwatch.
     if (slot < 0) return false;
-    bool allWritten = true;
+    // One batch per download: one flush for all its runs instead of one per run file.
+    RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
-    decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) {
-        RunFileWriteResult result = writeRunFile(state_.data.fs(), state_.data.path(), slot,
-                                                 ctx.serialText, record);
-        if (!result.ok()) allWritten = false;
-    });
-    return allWritten;
+    decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) { batch.add(record); });
+    return allRunsWritten(batch.commit());
 }
 
 int StoreWorkerHost::tabOf(const std::string& serialText) {

@@ -12,7 +12,8 @@ namespace {
 constexpr const char* kCp932 = "CP932";
 constexpr const char* kUtf8 = "UTF-8";
 
-// Owns one iconv descriptor for the length of a conversion.
+// Owns one iconv descriptor for the life of its thread: opening one per conversion cost more
+// than the conversion itself when a download writes a thousand run files.
 class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
@@ -22,11 +23,25 @@ public:
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-    iconv_t get() const { return cd_; }
+    // The descriptor in its initial shift state, ready for a new conversion.
+    iconv_t fresh() const {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        return cd_;
+    }
 
 private:
     iconv_t cd_;
 };
+
+const Converter& toCp932() {
+    thread_local const Converter converter(kCp932, kUtf8);
+    return converter;
+}
+
+const Converter& fromCp932() {
+    thread_local const Converter converter(kUtf8, kCp932);
+    return converter;
+}
 
 void appendByteWords(std::string& out, std::string_view bytes, std::size_t offset) {
     char buf[48];
@@ -72,6 +87,31 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
+
+void addOnce(std::string& list, std::string_view character) {
+    if (list.find(character) == std::string::npos) list += character;
+}
+
+// True when code page 932 `bytes` decode to exactly `utf8`.
+bool decodesBackTo(std::string_view bytes, std::string_view utf8) {
+    std::string back;
+    bool clean = convertAll(fromCp932().fresh(), bytes, back, [](std::size_t, bool) { return std::size_t{0}; });
+    return clean && back == utf8;
+}
+
+// iconv maps a few characters to bytes that read back as others (U+00A5 to the backslash, U+203E to
+// the tilde, the JIS forms of the wave dash, minus and dashes to the Windows forms) and drops the tag
+// characters without a word; such text would not read back as written, so it counts as unrepresentable.
+void addOneWayCharacters(std::string_view utf8, std::string& offending) {
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t len = static_cast<std::size_t>(utf8SequenceLength(static_cast<unsigned char>(utf8[i])));
+        std::string_view character = utf8.substr(i, len);
+        std::string bytes;
+        bool clean = convertAll(toCp932().fresh(), character, bytes, [](std::size_t, bool) { return std::size_t{0}; });
+        if (len > 1 && (!clean || !decodesBackTo(bytes, character))) addOnce(offending, character);
+        i += len;
+    }
+}
 }  // namespace
 
 int utf8SequenceLength(unsigned char lead) {
@@ -138,18 +178,20 @@ TextConversion utf8ToCp932(std::string_view utf8) {
         appendByteWords(result.offending, utf8.substr(good, 1), good);
         return result;
     }
-    Converter cv(kCp932, kUtf8);
-    if (!cv.valid()) {
+    if (!toCp932().valid() || !fromCp932().valid()) {
         result.error = ConversionError::SystemError;
         return result;
     }
     std::string offending;
-    bool clean = convertAll(cv.get(), utf8, result.text, [&](std::size_t offset, bool) -> std::size_t {
+    bool clean = convertAll(toCp932().fresh(), utf8, result.text, [&](std::size_t offset, bool) -> std::size_t {
         std::size_t len = utf8SequenceLength(static_cast<unsigned char>(utf8[offset]));
-        std::string_view ch = utf8.substr(offset, len);
-        if (offending.find(ch) == std::string::npos) offending += ch;
+        addOnce(offending, utf8.substr(offset, len));
         return len;
     });
+    if (clean && !decodesBackTo(result.text, utf8)) {
+        clean = false;
+        addOneWayCharacters(utf8, offending);
+    }
     if (!clean) {
         result.error = ConversionError::Unrepresentable;
         result.text.clear();
@@ -164,13 +206,12 @@ TextConversion cp932ToUtf8(std::string_view cp932) {
         result.text = std::string(cp932);
         return result;
     }
-    Converter cv(kUtf8, kCp932);
-    if (!cv.valid()) {
+    if (!fromCp932().valid()) {
         result.error = ConversionError::SystemError;
         return result;
     }
     std::string offending;
-    bool clean = convertAll(cv.get(), cp932, result.text, [&](std::size_t offset, bool truncated) {
+    bool clean = convertAll(fromCp932().fresh(), cp932, result.text, [&](std::size_t offset, bool truncated) {
         // A lead byte with a bad or missing trail byte: name both bytes that were present.
         auto lead = static_cast<unsigned char>(cp932[offset]);
         bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);

@@ -24,7 +24,8 @@ struct [[nodiscard]] TextConversion {
 
 // Converts UTF-8 text to code page 932 bytes. Strict: a character that code page 932 cannot hold
 // makes the whole conversion fail with Unrepresentable naming every such character; malformed UTF-8
-// fails with InvalidInput. Thread-safe (each call opens its own converter).
+// fails with InvalidInput. Characters that would read back as others count as Unrepresentable.
+// Thread-safe (each thread keeps its own converters).
 TextConversion utf8ToCp932(std::string_view utf8);
 
 // Converts code page 932 bytes to UTF-8. Bytes that are not valid code page 932 fail with InvalidInput.

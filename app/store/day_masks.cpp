@@ -1,7 +1,5 @@
 // The calendar's day masks from one scan of the stopwatch's folder.
 #include <cctype>
-#include <map>
-#include <regex>
 
 #include "run_catalogue.h"
 
@@ -32,16 +30,6 @@ bool candidatePrefix(const std::string& name, std::string& prefix, int& yy, int&
     return true;
 }
 
-// Day patterns are few (one per displayed day at most); build each once.
-const std::regex& patternFor(std::map<std::string, std::regex>& cache, const std::string& prefix) {
-    auto it = cache.find(prefix);
-    if (it == cache.end()) {
-        it = cache.emplace(prefix, std::regex(prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])",
-                                              std::regex::ECMAScript)).first;
-    }
-    return it->second;
-}
-
 }  // namespace
 
 std::vector<std::uint32_t> computeDayMasks(FileSystem& fs, CataloguePage& page) {
@@ -52,7 +40,6 @@ std::vector<std::uint32_t> computeDayMasks(FileSystem& fs, CataloguePage& page) 
         const std::vector<MonthSpan> spans = monthSpans(range);
         const std::string folder = withTrailingSlash(page.stopwatchFolder());
         FolderListing listing = fs.listFolder(folder);
-        std::map<std::string, std::regex> patterns;
         std::string prefix;
         int yy = 0, mm = 0, dd = 0;
         for (const FolderEntry& entry : listing.entries) {
@@ -61,8 +48,8 @@ std::vector<std::uint32_t> computeDayMasks(FileSystem& fs, CataloguePage& page) 
                 const MonthSpan& span = spans[n];
                 if (span.year % 100 != yy || span.month != mm || dd < span.firstDay || dd > span.lastDay) continue;
                 const std::uint32_t bit = 1U << (dd - 1);
-                if ((masks[n] & bit) != 0 || !std::regex_search(entry.name, patternFor(patterns, prefix))) continue;
-                if (isReadableRun(fs, folder + entry.name)) masks[n] |= bit;
+                if ((masks[n] & bit) != 0 || !containsRunOfDay(entry.name, prefix)) continue;
+                if (isReadableListedRun(fs, folder, entry)) masks[n] |= bit;
             }
         }
     }

@@ -1,11 +1,12 @@
 #include "file_system.h"
 
+#include "posix_support.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -13,38 +14,8 @@
 namespace lapdex {
 namespace {
 
-FsStatus fromErrno(int err) {
-    switch (err) {
-    case ENOENT: case ENOTDIR: return {FsError::NotFound, err};
-    case EEXIST: return {FsError::AlreadyExists, err};
-    case ENOTEMPTY: return {FsError::NotEmpty, err};
-    case ELOOP: return {FsError::SymbolicLink, err};
-    default: return {FsError::Io, err};
-    }
-}
-
-FsStatus lastError() { return fromErrno(errno); }
-
-// Closes a descriptor when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-    bool valid() const { return fd_ >= 0; }
-    int release() {
-        int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-
-private:
-    int fd_;
-};
+using posix::Fd;
+using posix::lastError;
 
 class OfdLock : public FileLock {
 public:
@@ -63,6 +34,13 @@ struct flock wholeFile(short type) {
     return lock;
 }
 
+// True when another open file description holds a lock that conflicts with `type` on the whole file.
+bool lockHeldByOthers(int fd, short type) {
+    struct flock lock = wholeFile(type);
+    if (::fcntl(fd, F_OFD_GETLK, &lock) != 0) return false;
+    return lock.l_type != F_UNLCK;
+}
+
 // True when a lock of `type` on the whole file would conflict with another open's lock.
 bool lockConflicts(const std::string& path, short type) {
     if (type == F_WRLCK) {
@@ -78,46 +56,12 @@ bool lockConflicts(const std::string& path, short type) {
     }
     // Without write access (a read-only file for an ordinary user) ask who holds a lock instead.
     Fd ro(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
-    if (!ro.valid()) return false;
-    struct flock lock = wholeFile(type);
-    if (::fcntl(ro.get(), F_OFD_GETLK, &lock) != 0) return false;
-    return lock.l_type != F_UNLCK;
+    return ro.valid() && lockHeldByOthers(ro.get(), type);
 }
 
-std::string folderOf(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string baseName(const std::string& path) {
-    auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string temporaryPathFor(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    char suffix[64];
-    std::snprintf(suffix, sizeof suffix, ".tmp-%ld-%u", static_cast<long>(::getpid()), counter++);
-    std::string folder = folderOf(path);
-    return (folder == "/" ? "" : folder) + "/." + baseName(path) + suffix;
-}
-
-void syncFolderOf(const std::string& path) {
-    Fd dir(::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.valid()) (void)::fsync(dir.get());
-}
-
-FsStatus writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return lastError();
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return FsStatus::success();
+// True when another open holds a lock that keeps readers of the open file `fd` out.
+bool heldExclusively(int fd) {
+    return lockHeldByOthers(fd, F_RDLCK);
 }
 
 }  // namespace
@@ -131,13 +75,29 @@ EntryKind PosixFileSystem::kindOf(const std::string& path) {
     return EntryKind::Other;
 }
 
-FolderListing PosixFileSystem::listFolder(const std::string& folder) {
+namespace {
+
+EntryKind kindFromDirent(unsigned char type) {
+    switch (type) {
+    case DT_REG: return EntryKind::File;
+    case DT_DIR: return EntryKind::Folder;
+    case DT_LNK: return EntryKind::SymbolicLink;
+    case DT_UNKNOWN: return EntryKind::None;
+    default: return EntryKind::Other;
+    }
+}
+
+// Lists the entries whose names pass `wanted`. Kinds come from the directory entries, so a folder
+// of tens of thousands of run files needs no lstat() per file; only file systems that leave the
+// kind unknown pay for one.
+template <typename Wanted>
+FolderListing scanFolder(FileSystem& fs, const std::string& folder, Wanted wanted) {
     FolderListing listing;
     Fd fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!fd.valid()) {
         // O_NOFOLLOW on a link to a folder reports ENOTDIR; say what it really is.
-        listing.status = kindOf(folder) == EntryKind::SymbolicLink ? FsStatus{FsError::SymbolicLink, ELOOP}
-                                                                   : lastError();
+        listing.status = fs.kindOf(folder) == EntryKind::SymbolicLink ? FsStatus{FsError::SymbolicLink, ELOOP}
+                                                                      : lastError();
         return listing;
     }
     DIR* dir = ::fdopendir(fd.get());
@@ -146,14 +106,22 @@ FolderListing PosixFileSystem::listFolder(const std::string& folder) {
         return listing;
     }
     fd.release();
-    std::string prefix = withTrailingSlash(folder);
-    while (struct dirent* entry = ::readdir(dir)) {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        listing.entries.push_back({name, kindOf(prefix + name)});
+    const std::string prefix = withTrailingSlash(folder);
+    while (const struct dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == ".." || !wanted(name)) continue;
+        EntryKind kind = kindFromDirent(entry->d_type);
+        if (kind == EntryKind::None) kind = fs.kindOf(prefix + std::string(name));
+        listing.entries.push_back({std::string(name), kind});
     }
     ::closedir(dir);
     return listing;
+}
+
+}  // namespace
+
+FolderListing PosixFileSystem::listFolder(const std::string& folder) {
+    return scanFolder(*this, folder, [](std::string_view) { return true; });
 }
 
 FsStatus PosixFileSystem::createFolder(const std::string& folder) {
@@ -193,12 +161,18 @@ bool PosixFileSystem::isLockedExclusively(const std::string& path) {
 
 FsBytes PosixFileSystem::readFile(const std::string& path) {
     FsBytes result;
-    Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC));
+    // O_NONBLOCK: a FIFO under a run file's name must not hang the reader; regular files ignore it.
+    Fd fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (!fd.valid()) {
         result.status = lastError();
         return result;
     }
-    if (isLockedExclusively(path)) {
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        result.status = {FsError::Io, S_ISDIR(st.st_mode) ? EISDIR : EINVAL};
+        return result;
+    }
+    if (heldExclusively(fd.get())) {
         result.status = {FsError::InUse, 0};
         return result;
     }
@@ -233,10 +207,10 @@ static FsStatus replaceableTarget(FileSystem& fs, const std::string& target, Exi
 static FsStatus publish(FileSystem& fs, const std::string& path, std::string_view bytes, mode_t mode,
                         Existing existing) {
     if (FsStatus check = replaceableTarget(fs, path, existing); !check.ok()) return check;
-    std::string temp = temporaryPathFor(path);
+    std::string temp = posix::temporaryPathFor(path);
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
     if (!fd.valid()) return lastError();
-    FsStatus status = writeAll(fd.get(), bytes);
+    FsStatus status = posix::writeAll(fd.get(), bytes);
     if (status.ok() && ::fchmod(fd.get(), mode) != 0) status = lastError();
     if (status.ok() && ::fsync(fd.get()) != 0) status = lastError();
     if (status.ok() && ::close(fd.release()) != 0) status = lastError();
@@ -248,7 +222,7 @@ static FsStatus publish(FileSystem& fs, const std::string& path, std::string_vie
         if (rc != 0) status = lastError();
     }
     if (!status.ok() || existing == Existing::Refuse) ::unlink(temp.c_str());
-    if (status.ok()) syncFolderOf(path);
+    if (status.ok()) posix::syncFolderOf(path);
     return status;
 }
 
@@ -272,7 +246,7 @@ FsStatus PosixFileSystem::renameReplace(const std::string& from, const std::stri
     if (kindOf(from) == EntryKind::None) return {FsError::NotFound, ENOENT};
     if (FsStatus check = replaceableTarget(*this, to, Existing::Replace); !check.ok()) return check;
     if (::rename(from.c_str(), to.c_str()) != 0) return lastError();
-    syncFolderOf(to);
+    posix::syncFolderOf(to);
     return FsStatus::success();
 }
 
@@ -289,9 +263,7 @@ FsStatus PosixFileSystem::deleteFile(const std::string& path) {
 }
 
 FolderListing PosixFileSystem::findMatching(const std::string& folder, std::string_view pattern) {
-    FolderListing listing = listFolder(folder);
-    std::erase_if(listing.entries, [&](const FolderEntry& e) { return !wildcardMatch(pattern, e.name); });
-    return listing;
+    return scanFolder(*this, folder, [pattern](std::string_view name) { return wildcardMatch(pattern, name); });
 }
 
 std::unique_ptr<FileLock> PosixFileSystem::holdLock(const std::string& path, LockMode mode) {

@@ -37,7 +37,8 @@ struct [[nodiscard]] FsBytes {
 
 enum class EntryKind { None, File, Folder, SymbolicLink, Other };
 
-// One entry of a folder listing: the name only (no path), and its kind as lstat() sees it.
+// One entry of a folder listing: the name only (no path), and its kind as lstat() sees it (taken
+// from the directory entry itself where the file system records it, so listing costs no stat()).
 struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::None;
@@ -50,6 +51,12 @@ struct [[nodiscard]] FolderListing {
 };
 
 enum class ReadOnly { Off, On };
+
+// One file for FileSystem::createFiles: its full path and its whole content.
+struct NewFile {
+    std::string path;
+    std::string bytes;
+};
 enum class Existing { Replace, Refuse };
 enum class LockMode { Shared, Exclusive };
 
@@ -79,11 +86,18 @@ public:
     virtual bool isInUse(const std::string& path) = 0;
     // True when another open holds the file exclusively, so it could not be opened for reading.
     virtual bool isLockedExclusively(const std::string& path) = 0;
+    // Reads a whole regular file; refuses a link, any other kind of entry, and a file held exclusively.
     virtual FsBytes readFile(const std::string& path) = 0;
     // Writes a temporary file in the same folder, flushes it, then moves it to `path` in one step.
     // Replace refuses a target that is read-only or in use; Refuse never touches an existing file
     // (AlreadyExists). A failure leaves no partial file under `path`.
     virtual FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) = 0;
+    // Creates the files of one batch, none of which may replace an existing file. Each is written
+    // under a temporary name beside its final one; all are flushed together, then each appears under
+    // its final name in one step (complete or not at all), the folders are flushed once and the
+    // temporary names removed. `attribute` On: the files appear read-only. One status per file, in
+    // order: AlreadyExists when the name is taken (that file is left untouched).
+    virtual std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) = 0;
     // Copies a regular file's bytes and permission bits (as the platform's copy keeps attributes).
     // Refuses a source held exclusively, a source that is a link, and a target that is read-only or in
     // use; the copy reaches `to` through a temporary file and a rename.
@@ -116,6 +130,7 @@ public:
     bool isLockedExclusively(const std::string& path) override;
     FsBytes readFile(const std::string& path) override;
     FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) override;
+    std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) override;
     FsStatus copyFile(const std::string& from, const std::string& to, Existing existing) override;
     FsStatus renameReplace(const std::string& from, const std::string& to) override;
     FsStatus deleteFile(const std::string& path) override;

@@ -3,21 +3,38 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <regex>
 
 #include "run_file_writer.h"
 
 namespace lapdex {
 namespace {
 
-std::regex dayPattern(const std::string& prefix) {
-    return std::regex(prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])", std::regex::ECMAScript);
+bool isDigitIn(char c, char low, char high) { return c >= low && c <= high; }
+
+// "_" + hour 00-23 + minute 00-59 at the start of `rest`.
+bool startsWithRunTime(std::string_view rest) {
+    if (rest.size() < 5 || rest[0] != '_') return false;
+    const bool hour = (isDigitIn(rest[1], '0', '1') && isDigitIn(rest[2], '0', '9')) ||
+                      (rest[1] == '2' && isDigitIn(rest[2], '0', '3'));
+    return hour && isDigitIn(rest[3], '0', '5') && isDigitIn(rest[4], '0', '9');
 }
 
 }  // namespace
 
+bool containsRunOfDay(std::string_view name, std::string_view prefix) {
+    if (prefix.empty()) return false;
+    for (std::size_t at = name.find(prefix); at != std::string_view::npos; at = name.find(prefix, at + 1)) {
+        if (startsWithRunTime(name.substr(at + prefix.size()))) return true;
+    }
+    return false;
+}
+
 bool isReadableRun(FileSystem& fs, const std::string& path) {
     return fs.kindOf(path) == EntryKind::File && !fs.isLockedExclusively(path);
+}
+
+bool isReadableListedRun(FileSystem& fs, const std::string& folder, const FolderEntry& entry) {
+    return entry.kind == EntryKind::File && !fs.isLockedExclusively(folder + entry.name);
 }
 
 std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range) {
@@ -71,14 +88,15 @@ bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefi
     const std::string folder = withTrailingSlash(page.stopwatchFolder());
     FolderListing found = fs.findMatching(folder, prefix + "*.csv");
     if (!found.ok() || found.entries.empty()) return false;
-    const std::regex pattern = dayPattern(prefix);
     int listed = 0;
     for (const FolderEntry& entry : found.entries) {
-        if (entry.kind != EntryKind::File || !std::regex_search(entry.name, pattern)) continue;
-        const std::string path = folder + entry.name;
+        if (entry.kind != EntryKind::File || !containsRunOfDay(entry.name, prefix)) continue;
         if (mode == SearchMode::Existence) {
-            if (isReadableRun(fs, path)) return true;
-        } else if (readRunFile(fs, path, listed + 1, page.cellStore())) {
+            if (isReadableListedRun(fs, folder, entry)) return true;
+            continue;
+        }
+        const std::string path = folder + entry.name;
+        if (readRunFile(fs, path, listed + 1, page.cellStore())) {
             ++listed;
             page.runPaths().push_back(path);
         }

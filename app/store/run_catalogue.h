@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "file_system.h"
@@ -93,6 +94,13 @@ std::vector<std::uint32_t> dayMasksByDaySearch(FileSystem& fs, CataloguePage& pa
 // True when `path` is a regular file that another program does not hold exclusively, so it can be
 // opened for reading.
 bool isReadableRun(FileSystem& fs, const std::string& path);
+
+// The same for an entry of a listing of `folder` (ending in '/'): its kind is taken from the listing.
+bool isReadableListedRun(FileSystem& fs, const std::string& folder, const FolderEntry& entry);
+
+// True when `name` contains, case-sensitively, `prefix` + "_" + hour 00-23 + minute 00-59: the day
+// pattern prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])" searched anywhere in the name.
+bool containsRunOfDay(std::string_view name, std::string_view prefix);
 
 // One zero mask per displayed month.
 std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range);

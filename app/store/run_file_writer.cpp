@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-#include "cp932.h"
-#include "run_file_format.h"
+#include "run_file_batch.h"
 
 namespace lapdex {
 
@@ -22,29 +21,9 @@ bool makeReadOnlyWhenFree(FileSystem& fs, const std::string& path) {
 
 RunFileWriteResult writeRunFile(FileSystem& fs, const std::string& dataFolder, int slotIndex,
                                 const std::string& serialText, const RunRecord& record) {
-    RunFileWriteResult result;
-    result.path = withTrailingSlash(dataFolder) + stopwatchFolderName(slotIndex) + "/" +
-                  runFileName(record.start, serialText);
-    if (fs.kindOf(result.path) != EntryKind::None) {
-        result.status = RunFileWriteStatus::AlreadyExists;
-        return result;
-    }
-    TextConversion encoded = utf8ToCp932(runFileText(record));
-    if (!encoded.ok()) {
-        result.status = RunFileWriteStatus::NotEncodable;
-        result.unencodable = encoded.offending;
-        return result;
-    }
-    result.fsStatus = fs.writeFileAtomic(result.path, encoded.text, Existing::Refuse);
-    if (result.fsStatus.error == FsError::AlreadyExists) {
-        result.status = RunFileWriteStatus::AlreadyExists;
-        result.fsStatus = FsStatus::success();
-        return result;
-    }
-    if (!result.fsStatus.ok()) return result;
-    result.status = RunFileWriteStatus::Written;
-    result.readOnlySet = makeReadOnlyWhenFree(fs, result.path);
-    return result;
+    RunFileBatch batch(fs, dataFolder, slotIndex, serialText);
+    batch.add(record);
+    return std::move(batch.commit().front());
 }
 
 }  // namespace lapdex

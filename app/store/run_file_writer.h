@@ -30,10 +30,10 @@ struct [[nodiscard]] RunFileWriteResult {
 std::string stopwatchFolderName(int slotIndex);
 
 // Writes `record` as "<dataFolder>QTM-nn/<run file name>". An existing file of that name is never
-// touched. The text goes to a temporary file in the same folder, is flushed and only then moved to
-// its final name, so a crash or a full disk never leaves a partial file there. Afterwards the file
-// is made read-only unless another program holds it open. `dataFolder` ends with '/'.
-// Runs on the worker thread; safe to call concurrently for different files.
+// touched. The text goes to a temporary file in the same folder, is flushed and only then appears
+// under its final name, already read-only, so a crash or a full disk never leaves a partial file
+// there. `dataFolder` ends with '/'. A download's many runs go through RunFileBatch instead (one
+// flush for all). Runs on the worker thread; safe to call concurrently for different files.
 RunFileWriteResult writeRunFile(FileSystem& fs, const std::string& dataFolder, int slotIndex,
                                 const std::string& serialText, const RunRecord& record);
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+#include <vector>
+
 namespace lapdex {
 namespace {
 
@@ -45,6 +48,36 @@ TEST(Cp932, RejectsInvalidCp932Bytes) {
     TextConversion badTrail = cp932ToUtf8("\x82\x20x");
     EXPECT_EQ(badTrail.error, ConversionError::InvalidInput);
     EXPECT_TRUE(badTrail.text.empty());
+}
+
+TEST(Cp932, RefusesCharactersThatWouldReadBackAsOthers) {
+    // iconv maps these to bytes that decode to a different character, or drops them silently.
+    TextConversion out = utf8ToCp932("a¥b‾c〜d−e" "\xF3\xA0\x81\x81" "f¥");
+    EXPECT_EQ(out.error, ConversionError::Unrepresentable);
+    EXPECT_EQ(out.offending, "¥‾〜−" "\xF3\xA0\x81\x81");
+    EXPECT_TRUE(out.text.empty());
+    // Their Windows forms stay representable and read back unchanged.
+    const std::string windowsForms = "＼～－￥";
+    TextConversion kept = utf8ToCp932(windowsForms);
+    ASSERT_TRUE(kept.ok());
+    EXPECT_EQ(cp932ToUtf8(kept.text).text, windowsForms);
+}
+
+TEST(Cp932, ThreadsConvertAtTheSameTimeWithoutMixingTheirText) {
+    const std::string texts[2] = {"【注意1】ラップ数", "計測メモ①～"};
+    std::vector<std::thread> threads;
+    std::vector<int> failures(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 300; ++i) {
+                const std::string& text = texts[(t + i) % 2];
+                TextConversion out = utf8ToCp932(text);
+                if (!out.ok() || cp932ToUtf8(out.text).text != text) ++failures[t];
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures, std::vector<int>(4, 0));
 }
 
 TEST(Utf8Text, CountsAndCutsByCharacter) {

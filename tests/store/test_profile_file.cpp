@@ -118,6 +118,22 @@ TEST(ProfileEncoding, KeyAddedAfterAnUndecodableLastLineStartsItsOwnLine) {
     EXPECT_EQ(ProfileFile::parse(p.serialize()).readString("User", "QTM01_NAME", ""), "a");
 }
 
+TEST(ProfileEncoding, NamesThatWouldReadBackAsOtherNamesAreNeverWrittenInCp932) {
+    // Found by fuzzing (3 bytes): a key "¥" went to the file as "\\=v" and could not be read back.
+    const std::string original("\0\xC2\xA5", 3);
+    ProfileFile p = ProfileFile::parse(original);
+    ASSERT_EQ(p.writeString("S", "¥", "v"), ProfileWrite::Done);
+    EXPECT_EQ(p.encoding(), ProfileEncoding::Utf16LeBom);  // the only way to keep the name exactly
+    ProfileFile reread = ProfileFile::parse(p.serialize());
+    EXPECT_EQ(reread.readString("S", "¥", "none"), "v");
+    EXPECT_EQ(reread.readString("S", "\\", "none"), "none");
+    // A file with a line that cannot be re-encoded refuses the name instead.
+    const std::string undecodable = "\xC2\xA5$\xFF\x7F";
+    ProfileFile stuck = ProfileFile::parse(undecodable);
+    EXPECT_EQ(stuck.writeString("¥", "K", "v"), ProfileWrite::Unrepresentable);
+    EXPECT_EQ(stuck.serialize(), undecodable);
+}
+
 TEST(ProfileStorage, MissingFileLoadsEmptyAndSaveReplacesInOneStep) {
     testing::TempFolder dir;
     PosixFileSystem fs;

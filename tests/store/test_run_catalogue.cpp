@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <random>
+#include <regex>
 #include <set>
 
 #include "recorded_cells.h"
@@ -161,6 +162,32 @@ TEST_F(RunCatalogueTest, SingleScanAgreesWithDayByDaySearch) {
         EXPECT_EQ(computeDayMasks(fs, page), byDay);
         EXPECT_NE(std::count(byDay.begin(), byDay.end(), 0u), static_cast<long>(byDay.size()));
     }
+}
+
+// The hand-written day pattern must accept exactly what the ECMAScript pattern accepts.
+TEST(DayPattern, AcceptsExactlyWhatTheRegularExpressionAccepts) {
+    std::mt19937 random(7);
+    const std::string prefixes[] = {"QTM150314", "QTM150315", "QTM000100"};
+    std::vector<std::regex> patterns;
+    for (const std::string& prefix : prefixes) {
+        patterns.emplace_back(prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])", std::regex::ECMAScript);
+    }
+    int accepted = 0;
+    for (int i = 0; i < 10000; ++i) {
+        const std::size_t which = random() % 3;
+        const std::string& prefix = prefixes[which];
+        // Names pieced together from the prefix, its parts, times in and out of range and noise.
+        const std::string pieces[] = {prefix, prefix.substr(0, 8), "qtm150314", "_", "_0930", "_2359", "_2400",
+                                      "_1960", "_19", "23", "5", "9", "x", ".csv"};
+        std::string name;
+        for (std::size_t k = random() % 7; k > 0; --k) name += pieces[random() % std::size(pieces)];
+        const bool expected = std::regex_search(name, patterns[which]);
+        accepted += expected ? 1 : 0;
+        ASSERT_EQ(containsRunOfDay(name, prefix), expected) << name << " / " << prefix;
+    }
+    EXPECT_GT(accepted, 100);  // the generated names reach both answers often
+    EXPECT_TRUE(containsRunOfDay("xQTM150314_QTM150314_2359", "QTM150314"));
+    EXPECT_FALSE(containsRunOfDay("QTM150314_2360QTM150314_240", "QTM150314"));
 }
 
 TEST_F(RunCatalogueTest, DeleteClearsReadOnlyButRefusesAFileInUse) {

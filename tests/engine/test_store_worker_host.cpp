@@ -1,0 +1,94 @@
+// The worker's store host writes a download's runs as one batch and tells the engine when any run
+// could not be written, so the runs are never counted as safe on disk.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "engine_state.h"
+#include "run_data_builder.h"
+#include "store_worker_host.h"
+#include "temp_folder.h"
+#include "worker_context.h"
+#include "worker_test_support.h"
+
+namespace lapdex {
+namespace {
+
+// Fails, as a full disk would, every new file whose path contains `failing`.
+class FailingFileSystem : public PosixFileSystem {
+public:
+    std::string failing;
+    std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) override {
+        std::vector<FsStatus> statuses(files.size(), FsStatus{FsError::Io, ENOSPC});
+        std::vector<NewFile> kept;
+        std::vector<std::size_t> where;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            if (failing.empty() || files[i].path.find(failing) == std::string::npos) {
+                kept.push_back(files[i]);
+                where.push_back(i);
+            }
+        }
+        const std::vector<FsStatus> done = PosixFileSystem::createFiles(kept, attribute);
+        for (std::size_t k = 0; k < done.size(); ++k) statuses[where[k]] = done[k];
+        return statuses;
+    }
+};
+
+class StoreWorkerHostTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.config = loadConfiguration(state.data, "JPN");
+        ASSERT_EQ(addStopwatch(state.config, state.data, kSerial, [](const TabRequest&) {}), 0);
+        ctx.serialText = kSerial;
+        std::vector<std::uint8_t> data;
+        for (std::uint8_t minute : {10, 11, 12}) {
+            testing::appendRun(data, {.minute = minute}, {{0, 1, 10, 50}, {0, 2, 15, 20}});
+        }
+        std::copy(data.begin(), data.end(), ctx.runData.begin());
+        ctx.runDataLength = static_cast<std::uint16_t>(data.size());
+    }
+    std::size_t runFileCount() {
+        std::size_t count = 0;
+        for (const FolderEntry& e : fs.listFolder(folder / "QTM-01").entries) count += e.name.starts_with("QTM") ? 1 : 0;
+        return count;
+    }
+    bool writeRunFiles() {
+        std::lock_guard<std::mutex> guard(state.lock);
+        return host.writeRunFiles(ctx);
+    }
+
+    static constexpr const char* kSerial = "0123456789ab";
+    FailingFileSystem fs;
+    testing::TempFolder folder;
+    EngineState state{DataFolder(fs, folder.path())};
+    test::RecordingSink sink;
+    StoreWorkerHost host{state, sink};
+    WorkerContext ctx;
+};
+
+TEST_F(StoreWorkerHostTest, WritesEveryRunOfTheDownload) {
+    EXPECT_TRUE(writeRunFiles());
+    EXPECT_EQ(runFileCount(), 3u);
+    EXPECT_EQ(fs.listFolder(folder / "QTM-01").entries.size(), 3u);
+    EXPECT_TRUE(writeRunFiles());  // a Reload of the same runs finds them all in place
+}
+
+TEST_F(StoreWorkerHostTest, ReportsFailureWhenOneRunCannotBeWritten) {
+    fs.failing = "_091115_";
+    EXPECT_FALSE(writeRunFiles());
+    EXPECT_EQ(runFileCount(), 2u);
+    EXPECT_EQ(fs.kindOf(folder / "QTM-01/QTM240131_091115_0123456789ab.csv"), EntryKind::None);
+    fs.failing.clear();
+    EXPECT_TRUE(writeRunFiles());  // once there is room the missing run is written
+    EXPECT_EQ(runFileCount(), 3u);
+}
+
+TEST_F(StoreWorkerHostTest, AnUnknownStopwatchWritesNothing) {
+    ctx.serialText = "ffffffffffff";
+    EXPECT_FALSE(writeRunFiles());
+    EXPECT_EQ(runFileCount(), 0u);
+}
+
+}  // namespace
+}  // namespace lapdex
