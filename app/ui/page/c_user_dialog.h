@@ -10,7 +10,7 @@
 
 #include "edit_dialogs.h"
 #include "engine/message_ids.h"
-#include "dirent_listing.h"
+#include "file_system.h"
 #include "file_system.h"
 #include "page_cells.h"
 #include "page_host.h"
@@ -41,7 +41,7 @@ public:
     // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
     // folder of many run files without a stat per file. `screen` defaults to the primary
     // screen and the system locale.
-    CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = catalogueFileSystem(),
+    CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = systemFileSystem(),
                 std::optional<ScreenFacts> screen = std::nullopt);
     ~CUserDialog() override;
 
