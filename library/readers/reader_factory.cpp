@@ -5,6 +5,7 @@
 
 #include "acs_reader.h"
 #include "debug_log.h"
+#include "sony_reader.h"
 
 namespace rdcom32 {
 namespace {
@@ -19,10 +20,14 @@ CardReader* createAcs(pcsc::Context context, const char* readerName) {
     return new (std::nothrow) AcsReader(context, readerName);
 }
 
-// Tested in this order. Sony readers ("Sony", "Found SONY Card Reader") are passed over
-// like foreign ones until their reader kind exists.
+CardReader* createSony(pcsc::Context context, const char* readerName) {
+    return new (std::nothrow) SonyReader(context, readerName);
+}
+
+// Tested in this order on each name, so a name with both markers gets an AcsReader.
 constexpr ReaderKind kKinds[] = {
     {"ACS", "Found ACS Card Reader", &createAcs},
+    {"Sony", "Found SONY Card Reader", &createSony},
 };
 
 }  // namespace

@@ -44,6 +44,7 @@ void Standin::reset() {
     failTransmitCode = 0x80100016L;
     liftCardAt = 0;
     tamper = nullptr;
+    sonyFaults = SonyFaults{};
     transcript.clear();
     establishCount = releaseCount = listCount = connectCount = disconnectCount = 0;
     connectedReaders.clear();
@@ -55,6 +56,12 @@ void Standin::reset() {
 
 std::unique_lock<std::recursive_mutex> Standin::lock() {
     return std::unique_lock<std::recursive_mutex>(standin::state().mutex);
+}
+
+void Standin::useSonyReader(const std::string& name) {
+    auto guard = lock();
+    readers = {StandinReader{name, ReaderEmulation::Sony, false}};
+    cardReader = name;
 }
 
 std::shared_ptr<Stopwatch> Standin::layCard(std::vector<SimRun> runs) {

@@ -16,10 +16,14 @@
 #include <vector>
 
 #include "model/stopwatch.h"
+#include "sony/sony_emulator.h"
 
 namespace sim {
 
 enum class ReaderEmulation { Acs, Sony };
+
+// The name pcsc-lite gives a Sony PaSoRi on its first slot.
+inline constexpr const char* kSonyReaderName = "Sony FeliCa Port/PaSoRi 3.0 00 00";
 
 struct StandinReader {
     std::string name;  // PC/SC name, e.g. "ACS ACR122U PICC Interface 00 00"
@@ -52,6 +56,9 @@ public:
     // Back to one ACS reader without a card, no faults, empty transcript and counters.
     void reset();
 
+    // Makes the one reader a Sony reader named `name` that the card lies on.
+    void useSonyReader(const std::string& name = kSonyReaderName);
+
     // Convenience: lays a default stopwatch (with `runs`) on the card reader and returns it.
     std::shared_ptr<Stopwatch> layCard(std::vector<SimRun> runs = {});
 
@@ -71,6 +78,8 @@ public:
     // Called with each answer before it is returned; may change it (malformed answers).
     // `index` is 1-based, as in failTransmitAt.
     std::function<void(int index, std::vector<uint8_t>& answer)> tamper;
+    // Misbehaviour of every Sony reader's driver, counted since reset().
+    SonyFaults sonyFaults;
 
     // Observations.
     std::vector<Exchange> transcript;

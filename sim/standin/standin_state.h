@@ -8,12 +8,14 @@
 #include <string>
 
 #include "acs/acs_emulator.h"
+#include "sony/sony_emulator.h"
 
 namespace sim::standin {
 
 struct Connection {
     size_t readerIndex = 0;
     AcsEmulator emulator;
+    SonyEmulator sony;
 };
 
 struct State {

@@ -21,8 +21,10 @@ LONG exchange(sim::standin::Connection& connection, const std::vector<uint8_t>& 
     if (sim::standin::cardReaderIndex() != static_cast<int>(connection.readerIndex)) {
         return SCARD_W_REMOVED_CARD;
     }
-    if (s.readers[connection.readerIndex].emulation != sim::ReaderEmulation::Acs) {
-        answer = {0x6A, 0x81};  // only the ACS reader is emulated so far
+    if (s.readers[connection.readerIndex].emulation == sim::ReaderEmulation::Sony) {
+        connection.sony.setCard(s.card.get());
+        connection.sony.setFaults(&s.sonyFaults);
+        answer = connection.sony.transmit(command);
         return SCARD_S_SUCCESS;
     }
     connection.emulator.setCard(s.card.get());

@@ -98,6 +98,8 @@ LONG SCardConnect(SCARDCONTEXT hContext, LPCSTR szReader, DWORD, DWORD dwPreferr
     connection.readerIndex = index;
     connection.emulator.setCard(s.card.get());
     connection.emulator.powerOn();
+    connection.sony.setCard(s.card.get());
+    connection.sony.powerOn();
     *pdwActiveProtocol = SCARD_PROTOCOL_T1;
     return SCARD_S_SUCCESS;
 }

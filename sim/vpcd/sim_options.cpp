@@ -12,7 +12,11 @@ namespace sim {
 
 const char* const kSimUsage =
     "usage: stopwatch-sim [options]\n"
-    "  Connects to vpcd at 127.0.0.1:PORT as a K7X stopwatch lying on the virtual ACS reader.\n"
+    "  Connects to vpcd at 127.0.0.1:PORT as a K7X stopwatch lying on the virtual reader.\n"
+    "  --reader acs|sony     answer as an ACS ACR122U (default) or a Sony reader's driver\n"
+    "  --sony-fault K:N:SW   Sony reader: the N-th (0: every) command of kind K (select, idm,\n"
+    "                        pmm, read, write) is answered with status word SW (e.g. 6a83),\n"
+    "                        or with cutC instead, C bytes short before 90 00; repeatable\n"
     "  --port N              vpcd port (default 35963 = 0x8C7B; 0x.. accepted)\n"
     "  --runs FILE           runs as text, one per line: YYYY-MM-DD HH:MM:SS HH:MM:SS.CC ...\n"
     "  --generate SEED:COUNT generated runs\n"
@@ -50,6 +54,15 @@ std::optional<std::vector<uint8_t>> parseHex(const std::string& text, size_t byt
     return out;
 }
 
+std::optional<SonyCommand> sonyCommandNamed(const std::string& name) {
+    if (name == "select") return SonyCommand::SelectFile;
+    if (name == "idm") return SonyCommand::GetIdm;
+    if (name == "pmm") return SonyCommand::GetPmm;
+    if (name == "read") return SonyCommand::ReadBinary;
+    if (name == "write") return SonyCommand::UpdateBinary;
+    return std::nullopt;
+}
+
 bool parseGenerate(const std::string& text, SimOptions& options) {
     size_t colon = text.find(':');
     if (colon == std::string::npos) return false;
@@ -74,6 +87,16 @@ bool applyOption(const std::string& name, const std::string& value, SimOptions& 
         auto n = parseNumber(value, 0, 100000);
         if (n) options.oldRuns = static_cast<int>(*n);
         return n.has_value();
+    }
+    if (name == "--reader") {
+        if (value != "acs" && value != "sony") return false;
+        options.reader = value == "sony" ? SimReader::Sony : SimReader::Acs;
+        return true;
+    }
+    if (name == "--sony-fault") {
+        auto fault = parseSonyFault(value);
+        if (fault) options.sonyFaults.push_back(*fault);
+        return fault.has_value();
     }
     if (name == "--serial") return (options.serial = parseHex(value, 6)).has_value();
     if (name == "--idm") return (options.idm = parseHex(value, 8)).has_value();
@@ -101,6 +124,30 @@ bool applyOption(const std::string& name, const std::string& value, SimOptions& 
 }
 
 }  // namespace
+
+std::optional<SonyFault> parseSonyFault(const std::string& text) {
+    const size_t first = text.find(':');
+    const size_t second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (second == std::string::npos) return std::nullopt;
+    auto command = sonyCommandNamed(text.substr(0, first));
+    auto occurrence = parseNumber(text.substr(first + 1, second - first - 1), 0, 1L << 30);
+    const std::string answer = text.substr(second + 1);
+    if (!command || !occurrence) return std::nullopt;
+    SonyFault fault;
+    fault.command = *command;
+    fault.occurrence = static_cast<int>(*occurrence);
+    if (answer.rfind("cut", 0) == 0) {
+        auto cut = parseNumber(answer.substr(3), 1, 255);
+        if (!cut) return std::nullopt;
+        fault.cut = static_cast<int>(*cut);
+        return fault;
+    }
+    auto status = parseHex(answer, 2);
+    if (!status) return std::nullopt;
+    fault.sw1 = (*status)[0];
+    fault.sw2 = (*status)[1];
+    return fault;
+}
 
 std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& error) {
     SimOptions options;

@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "model/stopwatch.h"
+#include "sony/sony_emulator.h"
 
 namespace sim {
 
 inline constexpr uint16_t kDefaultVpcdPort = 0x8C7B;
+
+// Which reader's driver the simulator answers as.
+enum class SimReader { Acs, Sony };
 
 struct SimOptions {
     uint16_t port = kDefaultVpcdPort;
@@ -22,6 +26,8 @@ struct SimOptions {
     std::optional<std::vector<uint8_t>> idm;     // --idm HEX
     std::optional<uint16_t> batteryRaw;          // --battery RAW
     std::optional<uint8_t> productType;          // --product-type N
+    SimReader reader = SimReader::Acs;         // --reader acs|sony
+    std::vector<SonyFault> sonyFaults;         // --sony-fault KIND:N:SW or KIND:N:cutC
     bool transcript = false;           // --transcript: print every APDU and answer
     long liftAfter = 0;                // --lift-after N: leave the reader after N APDUs
     int connectTimeoutMs = 10000;      // --connect-timeout MS
@@ -34,6 +40,11 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
 // Builds the stopwatch that the options describe (reads the runs file). False and
 // `error` set when the runs cannot be read.
 bool buildStopwatch(const SimOptions& options, Stopwatch& stopwatch, std::string& error);
+
+// "read:3:6a83": the third Read Binary is answered with 6A 83 alone; "pmm:0:6a81": every
+// PMm query fails; "read:2:cut4": the second read answer lacks 4 bytes before 90 00.
+// Kinds: select, idm, pmm, read, write. N counts from 1; 0 means every such command.
+std::optional<SonyFault> parseSonyFault(const std::string& text);
 
 extern const char* const kSimUsage;
 

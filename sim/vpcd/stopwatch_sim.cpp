@@ -1,16 +1,40 @@
-// stopwatch-sim: a simulated K7X stopwatch lying on vpcd's virtual ACS ACR122U reader.
+// stopwatch-sim: a simulated K7X stopwatch lying on vpcd's virtual reader, answering as an
+// ACS ACR122U or as a Sony reader's driver.
 // Connecting to vpcd lays it on the reader; closing the connection lifts it.
 #include <csignal>
 #include <cstdio>
 #include <string>
 
 #include "acs/acs_emulator.h"
+#include "sony/sony_emulator.h"
 #include "vpcd/sim_options.h"
 #include "vpcd/vpcd_link.h"
 
 namespace {
 
 std::atomic<bool> stopRequested{false};
+
+// The reader emulation that answers vpcd's APDUs.
+class Reader {
+public:
+    Reader(sim::Stopwatch& sw, const sim::SimOptions& options)
+        : sony(options.reader == sim::SimReader::Sony), acs(&sw), sonyEmulator(&sw, &faults) {
+        faults.list = options.sonyFaults;
+    }
+    void powerOn() {
+        acs.powerOn();
+        sonyEmulator.powerOn();
+    }
+    std::vector<uint8_t> transmit(const std::vector<uint8_t>& apdu) {
+        return sony ? sonyEmulator.transmit(apdu) : acs.transmit(apdu);
+    }
+
+private:
+    bool sony;
+    sim::SonyFaults faults;
+    sim::AcsEmulator acs;
+    sim::SonyEmulator sonyEmulator;
+};
 
 void onSignal(int) { stopRequested = true; }
 
@@ -48,20 +72,20 @@ void printState(const sim::Stopwatch& sw, long apdus) {
 }
 
 // One-byte messages from vpcd: 00 power off, 01 power on, 02 reset, 04 get ATR.
-sim::LinkResult control(uint8_t code, sim::AcsEmulator& acs, sim::VpcdLink& link, bool transcript) {
+sim::LinkResult control(uint8_t code, Reader& reader, sim::VpcdLink& link, bool transcript) {
     static const char* const kNames[] = {"power off", "power on", "reset"};
     if (code == 0x04) {
         return link.send(std::vector<uint8_t>(std::begin(sim::kFelicaAtr), std::end(sim::kFelicaAtr)));
     }
     if (code <= 0x02) {
-        acs.powerOn();
+        reader.powerOn();
         if (transcript) std::printf("%s\n", kNames[code]);
     }
     return sim::LinkResult::Ok;
 }
 
 int serve(sim::VpcdLink& link, sim::Stopwatch& sw, const sim::SimOptions& options) {
-    sim::AcsEmulator acs(&sw);
+    Reader reader(sw, options);
     std::vector<uint8_t> message;
     long apdus = 0;
     int status = 0;
@@ -74,9 +98,9 @@ int serve(sim::VpcdLink& link, sim::Stopwatch& sw, const sim::SimOptions& option
             break;
         }
         if (message.size() == 1) {
-            result = control(message[0], acs, link, options.transcript);
+            result = control(message[0], reader, link, options.transcript);
         } else if (!message.empty()) {
-            std::vector<uint8_t> answer = acs.transmit(message);
+            std::vector<uint8_t> answer = reader.transmit(message);
             if (options.transcript) std::printf("> %s\n< %s\n", hex(message).c_str(), hex(answer).c_str());
             result = link.send(answer);
             ++apdus;

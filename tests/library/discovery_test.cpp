@@ -37,10 +37,60 @@ TEST_F(Discovery, OnlyForeignReadersGiveFailure) {
     EXPECT_EQ(standin().releaseCount, 1);
 }
 
-TEST_F(Discovery, SonyReaderIsPassedOverForNow) {
-    standin().readers = {foreign("Sony FeliCa Port/PaSoRi 3.0 00 00"), foreign(kAcs)};
+TEST_F(Discovery, SonyReaderIsServedInListOrder) {
+    const std::string sony = sim::kSonyReaderName;
+    standin().readers = {foreign("Gemalto PC Twin Reader 00 00"),
+                         {sony, sim::ReaderEmulation::Sony, false}, foreign(kAcs)};
+    standin().cardReader = sony;
     ASSERT_EQ(RDCAA_OpenFelica(), 1);
-    EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{kAcs});
+    EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{sony});
+    EXPECT_TRUE(logHas("Found SONY Card Reader"));
+    EXPECT_FALSE(logHas("Found ACS Card Reader"));
+    ASSERT_EQ(RDCAA_CloseFelica(), 1);
+    const std::vector<std::string> texts = logTexts();
+    const std::vector<std::string> tail(texts.end() - 2, texts.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"SonyReader/ReleaseCardReader",
+                                              "SonyReader/ReleaseCardReader: successfully"}));
+    EXPECT_EQ(standin().establishCount, 1);
+    EXPECT_EQ(standin().releaseCount, 1);
+}
+
+TEST_F(Discovery, NameWithBothMarkersGetsTheAcsReader) {
+    const std::string both = "Sony ACS Combo Reader 00 00";
+    standin().readers = {foreign(both)};
+    standin().cardReader = both;
+    ASSERT_EQ(RDCAA_OpenFelica(), 1);
+    EXPECT_TRUE(logHas("Found ACS Card Reader"));
+    EXPECT_FALSE(logHas("Found SONY Card Reader"));
+    uint8_t serial[6] = {};
+    EXPECT_EQ(RDCAA_GetSerial(serial), 1);  // spoken to in the ACS framing
+    EXPECT_TRUE(logHas("AcsReader/GetSerial"));
+    ASSERT_EQ(RDCAA_CloseFelica(), 1);
+    EXPECT_TRUE(logHas("AcsReader/ReleaseCardReader: successfully"));
+    EXPECT_FALSE(logHas("SonyReader/ReleaseCardReader"));
+    EXPECT_EQ(standin().establishCount, 1);
+    EXPECT_EQ(standin().releaseCount, 1);
+}
+
+TEST_F(Discovery, RefusedSonyConnectionReleasesItsContextOnce) {
+    standin().useSonyReader();
+    standin().readers[0].refuseConnect = true;
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    const std::vector<std::string> texts = logTexts();
+    const std::vector<std::string> tail(texts.end() - 4, texts.end());
+    EXPECT_EQ(tail,
+              (std::vector<std::string>{"Found SONY Card Reader", "SonyReader/ReleaseCardReader",
+                                        "SonyReader/ReleaseCardReader: successfully",
+                                        "Find Card Reader: Cerd Connect NG"}));
+    EXPECT_EQ(standin().releaseCount, 1);
+    EXPECT_EQ(standin().openContexts(), 0);
+}
+
+TEST_F(Discovery, LowerCaseSonyIsForeign) {
+    standin().readers = {foreign("sony felica 00 00")};
+    EXPECT_EQ(RDCAA_OpenFelica(), 0);
+    EXPECT_TRUE(logHas("Find Card Reader: failure"));
+    EXPECT_EQ(standin().openContexts(), 0);
 }
 
 TEST_F(Discovery, FirstAcsReaderInListOrderWins) {

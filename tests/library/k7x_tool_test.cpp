@@ -81,10 +81,37 @@ TEST_F(K7xTool, InfoSaysWhatIsMissing) {
     EXPECT_NE(err.find("No stopwatch found on ACS ACR122U"), std::string::npos) << err;
     standin().readers = {sim::StandinReader{"Foreign Reader 00 00"}};
     EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
-    EXPECT_NE(err.find("No ACS reader found"), std::string::npos) << err;
+    EXPECT_NE(err.find("No ACS or Sony reader found"), std::string::npos) << err;
+    standin().readers = {sim::StandinReader{"sony lower case 00 00"}};  // the marker is case-sensitive
+    EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
+    EXPECT_NE(err.find("No ACS or Sony reader found"), std::string::npos) << err;
     standin().readers.clear();
     EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
     EXPECT_NE(err.find("No reader found"), std::string::npos) << err;
+    EXPECT_EQ(standin().openContexts(), 0);
+}
+
+TEST_F(K7xTool, InfoAndDumpWorkThroughASonyReader) {
+    standin().readers = {sim::StandinReader{"Gemalto PC Twin Reader 00 00"},
+                         sim::StandinReader{sim::kSonyReaderName, sim::ReaderEmulation::Sony}};
+    standin().cardReader = sim::kSonyReaderName;
+    stopwatch = standin().layCard(sim::generateRuns(23, 5));
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::Info;
+    ASSERT_EQ(run(&k7x::runInfo, invocation), 0) << err;
+    EXPECT_NE(out.find("Reader:         Sony FeliCa Port/PaSoRi 3.0 00 00\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Serial:         ab8967452301\n"), std::string::npos) << out;
+    invocation.command = k7x::Command::DumpAll;
+    invocation.file = (folder / "all.bin").string();
+    ASSERT_EQ(run(&k7x::runDump, invocation), 0) << err;
+    std::ifstream in(invocation.file, std::ios::binary);
+    const Bytes written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(written, stopwatch->allRunBytes());
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(k7x::runReaders(), 0);
+    out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Sony FeliCa Port/PaSoRi 3.0 00 00   (used by RDCOM32)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Gemalto PC Twin Reader 00 00\n"), std::string::npos) << out;
     EXPECT_EQ(standin().openContexts(), 0);
 }
 

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #ifndef STOPWATCH_SIM_PATH
 #error "STOPWATCH_SIM_PATH must name the stopwatch-sim program"
@@ -25,7 +26,6 @@ namespace fs = std::filesystem;
 namespace testsupport {
 namespace {
 
-constexpr const char* kFriendlyName = "ACS ACR122U PICC Interface";
 constexpr const char* kDriver = "/usr/lib/pcsc/drivers/serial/libifdvpcd.so";
 constexpr const char* kRunFolder = "/run/pcscd";
 constexpr const char* kSocket = "/run/pcscd/pcscd.comm";
@@ -75,7 +75,8 @@ std::string pcscdProgram() {
 
 }  // namespace
 
-PcscdFixture::PcscdFixture(uint16_t port) : vpcdPort(port), reader(std::string(kFriendlyName) + " 00 00") {
+PcscdFixture::PcscdFixture(uint16_t port, std::string friendlyName)
+    : vpcdPort(port), friendly(std::move(friendlyName)), reader(friendly + " 00 00") {
     std::string pattern = (fs::temp_directory_path() / "lapdex-pcscd-XXXXXX").string();
     if (mkdtemp(pattern.data())) directory = pattern;
 }
@@ -110,7 +111,7 @@ FixtureResult PcscdFixture::start() {
     char port[16];
     std::snprintf(port, sizeof port, "0x%04X", vpcdPort);
     std::ofstream conf(directory + "/reader.conf.d/vpcd");
-    conf << "FRIENDLYNAME \"" << kFriendlyName << "\"\n"
+    conf << "FRIENDLYNAME \"" << friendly << "\"\n"
          << "DEVICENAME /dev/null:" << port << "\n"
          << "LIBPATH " << kDriver << "\n"
          << "CHANNELID " << port << "\n";

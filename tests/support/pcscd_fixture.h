@@ -1,5 +1,5 @@
-// A private pcscd with vpcd's virtual "ACS ACR122U PICC Interface" reader and the
-// stopwatch-sim program on it, for tests that go through the real PC/SC stack.
+// A private pcscd with one vpcd virtual reader (by default named "ACS ACR122U PICC
+// Interface"; a test may name it as a Sony reader instead) and the stopwatch-sim program on it, for tests that go through the real PC/SC stack.
 //
 // pcscd always listens on /run/pcscd/pcscd.comm, so one runs per machine: tests using
 // this fixture carry the CTest property RESOURCE_LOCK pcscd, and start() refuses to run
@@ -28,7 +28,11 @@ public:
     static constexpr uint16_t kDefaultPort = 0x8C7B;
     static constexpr int kTimeoutMs = 15000;
 
-    explicit PcscdFixture(uint16_t port = kDefaultPort);
+    static constexpr const char* kAcsFriendlyName = "ACS ACR122U PICC Interface";
+    static constexpr const char* kSonyFriendlyName = "Sony FeliCa Port/PaSoRi 3.0";
+
+    // `friendlyName` is the reader's name in reader.conf; pcscd lists it with " 00 00".
+    explicit PcscdFixture(uint16_t port = kDefaultPort, std::string friendlyName = kAcsFriendlyName);
     ~PcscdFixture();
     PcscdFixture(const PcscdFixture&) = delete;
     PcscdFixture& operator=(const PcscdFixture&) = delete;
@@ -47,7 +51,7 @@ public:
     // Everything stopwatch-sim printed so far (its transcript and, once stopped, its state line).
     std::string simulatorOutput() const;
     std::string pcscdLog() const;
-    // "ACS ACR122U PICC Interface 00 00"
+    // e.g. "ACS ACR122U PICC Interface 00 00"
     const std::string& readerName() const { return reader; }
     const std::string& folder() const { return directory; }
     uint16_t port() const { return vpcdPort; }
@@ -63,6 +67,7 @@ private:
 
     uint16_t vpcdPort;
     std::string directory;
+    std::string friendly;
     std::string reader;
     ChildProcess pcscd;
     ChildProcess simulator;

@@ -28,7 +28,9 @@ ReaderListing listReaders() {
 
 std::string libraryReader(const ReaderListing& listing) {
     for (const std::string& name : listing.names) {
-        if (name.find("ACS") != std::string::npos) return name;
+        if (name.find("ACS") != std::string::npos || name.find("Sony") != std::string::npos) {
+            return name;
+        }
     }
     return {};
 }

@@ -13,7 +13,8 @@ struct ReaderListing {
 
 [[nodiscard]] ReaderListing listReaders();
 
-// The reader that RDCOM32 would choose: the first whose name contains "ACS"; empty if none.
+// The reader that RDCOM32 would choose: the first whose name contains "ACS" or "Sony"
+// (case-sensitive); empty if none.
 [[nodiscard]] std::string libraryReader(const ReaderListing& listing);
 
 }  // namespace k7x

@@ -23,7 +23,7 @@ SessionError StopwatchSession::open() {
     if (!listing.serviceReached) return SessionError::NoService;
     if (listing.names.empty()) return SessionError::NoReader;
     reader = libraryReader(listing);
-    if (reader.empty()) return SessionError::NoAcsReader;
+    if (reader.empty()) return SessionError::NoServedReader;
     if (RDCAA_InitDll(nullptr) != 1) return SessionError::LibraryInit;
     initialised = true;
     if (RDCAA_OpenFelica() != 1) return SessionError::NoStopwatch;
@@ -45,8 +45,8 @@ std::string describe(SessionError error, const std::string& readerName) {
             return "No PC/SC service: is pcscd running?";
         case SessionError::NoReader:
             return "No reader found: connect a PC/SC contactless reader.";
-        case SessionError::NoAcsReader:
-            return "No ACS reader found ('k7x-tool readers' lists the readers there are).";
+        case SessionError::NoServedReader:
+            return "No ACS or Sony reader found ('k7x-tool readers' lists the readers there are).";
         case SessionError::NoStopwatch:
             return "No stopwatch found on " + readerName + ": lay the stopwatch on the reader.";
         case SessionError::ForeignCard:

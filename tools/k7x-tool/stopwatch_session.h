@@ -8,12 +8,12 @@ namespace k7x {
 
 enum class SessionError {
     None,
-    LibraryInit,  // RDCAA_InitDll failed
-    NoService,    // no PC/SC service
-    NoReader,     // the service lists no reader
-    NoAcsReader,  // readers, but none the library serves
-    NoStopwatch,  // the reader refused the connection or no card answered the polling
-    ForeignCard,  // a FeliCa card that is not the stopwatch
+    LibraryInit,     // RDCAA_InitDll failed
+    NoService,       // no PC/SC service
+    NoReader,        // the service lists no reader
+    NoServedReader,  // readers, but none the library serves
+    NoStopwatch,     // the reader refused the connection or no card answered the polling
+    ForeignCard,     // a FeliCa card that is not the stopwatch
 };
 
 class StopwatchSession {

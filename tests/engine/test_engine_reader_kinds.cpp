@@ -1,0 +1,94 @@
+// The engine downloads through a Sony reader exactly as through an ACS reader: the same
+// stopwatch gives the same run files, registration and stopwatch-side effects.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "engine/engine.h"
+#include "file_system.h"
+#include "model/stopwatch.h"
+#include "standin/pcsc_standin.h"
+#include "temp_folder.h"
+#include "worker_test_support.h"
+
+namespace lapdex {
+namespace {
+
+using std::chrono::milliseconds;
+namespace fs = std::filesystem;
+
+// Everything one download left behind: every file of the data folder by relative path
+// with its bytes, and what the stopwatch went through.
+struct DownloadOutcome {
+    std::map<std::string, std::string> files;
+    std::vector<uint8_t> eraseRunParams;
+    int beepCount = 0;
+    bool completed = false;
+};
+
+std::map<std::string, std::string> filesUnder(const std::string& root) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        if (!entry.is_regular_file()) continue;
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        files[fs::relative(entry.path(), root).string()] = text.str();
+    }
+    return files;
+}
+
+// A fresh data folder and engine; one new stopwatch with `runs` laid on the reader that
+// `emulation` names, until the download is done.
+DownloadOutcome downloadThrough(sim::ReaderEmulation emulation, const std::vector<sim::SimRun>& runs) {
+    sim::Standin& standin = sim::Standin::instance();
+    standin.reset();
+    if (emulation == sim::ReaderEmulation::Sony) standin.useSonyReader();
+    testing::TempFolder dataPath;
+    EngineState state{DataFolder(systemFileSystem(), dataPath.path())};
+    state.config = loadConfiguration(state.data, "JPN");
+    state.tabs.rebuild(state.config.registry);
+    test::RecordingSink sink;
+    Engine engine{state, sink, EngineTiming{{milliseconds(5), milliseconds(5)}, milliseconds(5),
+                                            milliseconds(5000)}};
+    auto watch = std::make_shared<sim::Stopwatch>();
+    watch->runs = runs;
+    watch->downloadedRuns = 2;
+    standin.locked([&](sim::Standin& s) { s.card = watch; });
+    engine.start();
+    DownloadOutcome outcome;
+    outcome.completed = sink.waitFor(NTF_DOWNLOAD_DONE);
+    engine.stop();
+    outcome.files = filesUnder(dataPath.path());
+    standin.locked([&](sim::Standin&) {
+        outcome.eraseRunParams = watch->eraseRunParams;
+        outcome.beepCount = watch->beepCount;
+    });
+    standin.reset();
+    return outcome;
+}
+
+TEST(EngineReaderKinds, SonyReaderGivesTheSameRunFilesAsAnAcsReader) {
+    // Enough runs for several 192-byte chunks after the two already downloaded.
+    const std::vector<sim::SimRun> runs = sim::generateRuns(41, 12);
+    const DownloadOutcome acs = downloadThrough(sim::ReaderEmulation::Acs, runs);
+    const DownloadOutcome sony = downloadThrough(sim::ReaderEmulation::Sony, runs);
+    ASSERT_TRUE(acs.completed);
+    ASSERT_TRUE(sony.completed);
+    size_t runFiles = 0;
+    for (const auto& [path, bytes] : acs.files) {
+        if (path.rfind("QTM-01/QTM", 0) == 0) ++runFiles;
+    }
+    EXPECT_EQ(runFiles, 10u);
+    EXPECT_EQ(sony.files, acs.files);
+    EXPECT_EQ(sony.eraseRunParams, acs.eraseRunParams);
+    EXPECT_EQ(sony.eraseRunParams, std::vector<uint8_t>{0x01});
+    EXPECT_EQ(sony.beepCount, 1);
+    EXPECT_EQ(acs.beepCount, 1);
+}
+
+}  // namespace
+}  // namespace lapdex
