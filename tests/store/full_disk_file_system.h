@@ -1,0 +1,59 @@
+// A file system that runs out of space: from its n-th write on, every write fails with ENOSPC
+// (nothing reaches the disk) until space is given back. Thread-safe.
+#pragma once
+
+#include <cerrno>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "file_system.h"
+
+namespace lapdex::testing {
+
+class FullDiskFileSystem : public PosixFileSystem {
+public:
+    // The 1-based write from which the disk is full; 0 = never.
+    void fullFrom(int write) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        fullFrom_ = write;
+    }
+    void spaceBack() { fullFrom(0); }
+    int writes() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return writes_;
+    }
+    int refused() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        return refused_;
+    }
+
+    FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) override {
+        if (outOfSpace()) return {FsError::Io, ENOSPC};
+        return PosixFileSystem::writeFileAtomic(path, bytes, existing);
+    }
+    FsStatus copyFile(const std::string& from, const std::string& to, Existing existing) override {
+        if (outOfSpace()) return {FsError::Io, ENOSPC};
+        return PosixFileSystem::copyFile(from, to, existing);
+    }
+    FsStatus createFolder(const std::string& folder) override {
+        if (outOfSpace()) return {FsError::Io, ENOSPC};
+        return PosixFileSystem::createFolder(folder);
+    }
+
+private:
+    bool outOfSpace() {
+        std::lock_guard<std::mutex> guard(mutex_);
+        ++writes_;
+        const bool full = fullFrom_ > 0 && writes_ >= fullFrom_;
+        if (full) ++refused_;
+        return full;
+    }
+
+    std::mutex mutex_;
+    int fullFrom_ = 0;
+    int writes_ = 0;
+    int refused_ = 0;
+};
+
+}  // namespace lapdex::testing
