@@ -14,6 +14,14 @@ std::regex dayPattern(const std::string& prefix) {
     return std::regex(prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])", std::regex::ECMAScript);
 }
 
+// The memo rewrite's "_bak.csv" copy, left behind when the program ended in the middle of a
+// rewrite, holds a run's text too; it is no run of its own.
+bool isMemoBackupName(const std::string& name) {
+    constexpr std::string_view kSuffix = "_bak.csv";
+    return name.size() >= kSuffix.size() &&
+           wildcardMatch(kSuffix, std::string_view(name).substr(name.size() - kSuffix.size()));
+}
+
 }  // namespace
 
 bool isReadableRun(FileSystem& fs, const std::string& path) {
@@ -75,6 +83,7 @@ bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefi
     int listed = 0;
     for (const FolderEntry& entry : found.entries) {
         if (entry.kind != EntryKind::File || !std::regex_search(entry.name, pattern)) continue;
+        if (isMemoBackupName(entry.name)) continue;
         const std::string path = folder + entry.name;
         if (mode == SearchMode::Existence) {
             if (isReadableRun(fs, path)) return true;
