@@ -1,5 +1,5 @@
-// A file system that runs out of space: from its n-th write on, every write fails with ENOSPC
-// (nothing reaches the disk) until space is given back. Thread-safe.
+// A file system that runs out of space: from its n-th write on (or at the n-th write only), writes
+// fail with ENOSPC and nothing reaches the disk, until space is given back. Thread-safe.
 #pragma once
 
 #include <cerrno>
@@ -17,6 +17,13 @@ public:
     void fullFrom(int write) {
         std::lock_guard<std::mutex> guard(mutex_);
         fullFrom_ = write;
+        only_ = false;
+    }
+    // Only the 1-based `write` fails (space freed again at once); 0 = none.
+    void failOnly(int write) {
+        std::lock_guard<std::mutex> guard(mutex_);
+        fullFrom_ = write;
+        only_ = true;
     }
     void spaceBack() { fullFrom(0); }
     int writes() {
@@ -45,7 +52,7 @@ private:
     bool outOfSpace() {
         std::lock_guard<std::mutex> guard(mutex_);
         ++writes_;
-        const bool full = fullFrom_ > 0 && writes_ >= fullFrom_;
+        const bool full = fullFrom_ > 0 && (only_ ? writes_ == fullFrom_ : writes_ >= fullFrom_);
         if (full) ++refused_;
         return full;
     }
@@ -54,6 +61,7 @@ private:
     int fullFrom_ = 0;
     int writes_ = 0;
     int refused_ = 0;
+    bool only_ = false;
 };
 
 }  // namespace lapdex::testing
