@@ -8,6 +8,7 @@
 #include <random>
 
 #include "configuration.h"
+#include "cp932.h"
 #include "data_procedures.h"
 #include "memo_rewrite.h"
 #include "profile_file.h"
@@ -191,6 +192,30 @@ TEST_F(HostileInput, NonsenseRunFilesAreReadWithinLimitsAndRewrittenSafely) {
     }
     // The untouched run beside them is as it was.
     EXPECT_EQ(fs.readFile(folder + "QTM150314_093015_0123456789ab.csv").bytes, kRunText);
+}
+
+// The fuzz corpus kept in the repository, replayed on every test run.
+TEST(FuzzCorpus, RunFileReaderAndProfileReaderTakeEveryCorpusFile) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/run_file_reader")) {
+        FsBytes bytes = systemFileSystem().readFile(entry.path().string());
+        ASSERT_TRUE(bytes.ok()) << entry.path();
+        testing::RecordedCells cells;
+        readRunFileBytes(bytes.bytes, 1, cells);
+        for (const auto& cell : cells.cells) {
+            EXPECT_TRUE(isValidUtf8(cell.text)) << entry.path();
+            EXPECT_LE(cell.column, cell.row == 0 ? 6 : 3) << entry.path();
+        }
+        ++files;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/profile_reader")) {
+        FsBytes bytes = systemFileSystem().readFile(entry.path().string());
+        ASSERT_TRUE(bytes.ok()) << entry.path();
+        // A file that is only read comes back byte for byte.
+        EXPECT_EQ(ProfileFile::parse(bytes.bytes).serialize(), bytes.bytes) << entry.path();
+        ++files;
+    }
+    EXPECT_GE(files, 15);
 }
 
 }  // namespace
