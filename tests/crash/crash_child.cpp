@@ -47,7 +47,9 @@ int main(int argc, char** argv) {
     createStopwatchFolders(state.data, state.config.registry);
     state.tabs.rebuild(state.config.registry);
     test::RecordingSink sink;
-    Engine engine{state, sink, EngineTiming{{milliseconds(1), milliseconds(1)}, milliseconds(50), milliseconds(5000)}};
+    Engine engine{
+        state, sink,
+        EngineTiming{{milliseconds(1), milliseconds(1)}, milliseconds(50), milliseconds(5000)}};
     engine.start();
     int memo = first * 100;
     for (int round = first; round < first + 100; ++round) {

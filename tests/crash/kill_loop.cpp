@@ -26,9 +26,10 @@ namespace {
 std::map<std::string, std::string> downloadedTexts(int d) {
     std::map<std::string, std::string> texts;
     std::vector<uint8_t> bytes = sim::encodeRuns(roundRuns(d));
-    decodeRunData(std::span<const uint8_t>(bytes), timeFormatFromProductType(2), [&](RunRecord&& record) {
-        texts[runFileName(record.start, kSerial)] = utf8ToCp932(runFileText(record)).text;
-    });
+    decodeRunData(
+        std::span<const uint8_t>(bytes), timeFormatFromProductType(2), [&](RunRecord&& record) {
+            texts[runFileName(record.start, kSerial)] = utf8ToCp932(runFileText(record)).text;
+        });
     return texts;
 }
 
@@ -47,7 +48,8 @@ std::vector<std::string> linesOf(const std::string& text) {
 }
 
 bool isMemo(const std::string& rest) {
-    if (rest.size() < 4 || rest.front() != '"' || rest.back() != '"' || rest[1] != 'm') return false;
+    if (rest.size() < 4 || rest.front() != '"' || rest.back() != '"' || rest[1] != 'm')
+        return false;
     for (size_t i = 2; i + 1 < rest.size(); ++i) {
         if (rest[i] < '0' || rest[i] > '9') return false;
     }
@@ -55,11 +57,13 @@ bool isMemo(const std::string& rest) {
 }
 
 // The file is the downloaded text, except that memos may have been set.
-std::string compareWithDownload(const std::string& file, const std::string& downloaded, bool& edited) {
+std::string compareWithDownload(const std::string& file, const std::string& downloaded,
+                                bool& edited) {
     std::vector<std::string> got = linesOf(file);
     std::vector<std::string> want = linesOf(downloaded);
-    if (got.size() != want.size()) return "has " + std::to_string(got.size()) + " lines instead of " +
-                                          std::to_string(want.size());
+    if (got.size() != want.size())
+        return "has " + std::to_string(got.size()) + " lines instead of " +
+               std::to_string(want.size());
     for (size_t i = 0; i < got.size(); ++i) {
         if (got[i] == want[i]) continue;
         if (got[i].starts_with(want[i]) && isMemo(got[i].substr(want[i].size()))) {
@@ -72,13 +76,13 @@ std::string compareWithDownload(const std::string& file, const std::string& down
 }
 
 class CountingCells : public RunCellStore {
-public:
+  public:
     void storeCell(int, int, const std::string&, int) override { ++cells; }
     int cells = 0;
 };
 
 class ListingPage : public CataloguePage {
-public:
+  public:
     explicit ListingPage(std::string folder) : folder_(std::move(folder)) {}
     std::string stopwatchFolder() const override { return folder_; }
     int registeredCount() const override { return 1; }
@@ -89,7 +93,7 @@ public:
     void setDayStates(const std::vector<std::uint32_t>&) override {}
     std::vector<std::string> paths;
 
-private:
+  private:
     std::string folder_;
     CountingCells cells;
 };
@@ -103,7 +107,8 @@ void checkDataFolder(const std::string& dataFolder, KillLoopReport& report) {
     if (fs.kindOf(dat) != EntryKind::None) {
         ProfileLoad load = loadProfile(fs, dat);
         if (!load.ok()) problem("Lapdex.dat cannot be loaded");
-        if (load.profile.readString("User", "QTM01_SERIAL", "") != kSerial) problem("Lapdex.dat lost the registration");
+        if (load.profile.readString("User", "QTM01_SERIAL", "") != kSerial)
+            problem("Lapdex.dat lost the registration");
     }
     const std::string folder = withTrailingSlash(dataFolder) + "QTM-01";
     FolderListing listing = fs.listFolder(folder);
@@ -134,7 +139,8 @@ void checkDataFolder(const std::string& dataFolder, KillLoopReport& report) {
         std::string difference = compareWithDownload(bytes.bytes, want->second, edited);
         if (!difference.empty()) problem(entry.name + " " + difference);
         CountingCells cells;
-        if (!readRunFile(fs, path, 1, cells) || cells.cells == 0) problem(entry.name + " cannot be read");
+        if (!readRunFile(fs, path, 1, cells) || cells.cells == 0)
+            problem(entry.name + " cannot be read");
         ++report.runFiles;
         if (edited) ++report.editedRunFiles;
         runsOfDay[entry.name.substr(0, 9)].insert(path);
@@ -144,8 +150,8 @@ void checkDataFolder(const std::string& dataFolder, KillLoopReport& report) {
         (void)findRunsOfDay(fs, page, prefix, SearchMode::Listing);
         std::set<std::string> listed(page.paths.begin(), page.paths.end());
         if (listed != paths || page.paths.size() != paths.size()) {
-            problem("the catalogue lists " + std::to_string(page.paths.size()) + " runs of " + prefix + " instead of " +
-                    std::to_string(paths.size()));
+            problem("the catalogue lists " + std::to_string(page.paths.size()) + " runs of " +
+                    prefix + " instead of " + std::to_string(paths.size()));
         }
     }
 }
@@ -158,7 +164,8 @@ KillLoopReport runKillLoop(const std::string& childPath, const std::string& data
     for (int kill = 0; kill < kills; ++kill) {
         testsupport::ChildProcess child;
         std::string error;
-        if (!child.start({childPath, dataFolder, std::to_string(kill * 100)}, dataFolder + ".log", error)) {
+        if (!child.start({childPath, dataFolder, std::to_string(kill * 100)}, dataFolder + ".log",
+                         error)) {
             report.problems.push_back("cannot start the child: " + error);
             return report;
         }

@@ -46,7 +46,7 @@ std::map<std::string, std::string> filesBelow(const std::string& root) {
 
 // Records notifications; waits for one of them.
 class Sink : public NotificationSink {
-public:
+  public:
     void post(MessageId id) override {
         std::lock_guard<std::mutex> guard(mutex_);
         ids_.push_back(id);
@@ -60,12 +60,13 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         return changed_.wait_for(lock, timeout, [&] {
             int seen = 0;
-            for (MessageId id : wanted) seen += static_cast<int>(std::count(ids_.begin(), ids_.end(), id));
+            for (MessageId id : wanted)
+                seen += static_cast<int>(std::count(ids_.begin(), ids_.end(), id));
             return seen > already;
         });
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<MessageId> ids_;
@@ -80,11 +81,12 @@ struct Station {
     EngineState state;
     Sink sink;
     StoreWorkerHost host{state, sink};
-    DownloadWorker worker{state.lock, state.shared, host, sink, WorkerTiming{milliseconds(20), milliseconds(20)}};
+    DownloadWorker worker{state.lock, state.shared, host, sink,
+                          WorkerTiming{milliseconds(20), milliseconds(20)}};
 };
 
 class EngineLiftOverPcscd : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         auto started = rig.start();
         ASSERT_TRUE(started) << started.error;
@@ -129,9 +131,7 @@ TEST_F(EngineLiftOverPcscd, SampleOfLiftsEndsWithEveryRunStored) {
         const bool erased = stateField(rig.simulatorOutput(), "erase-run") == "01";
         // Let the worker end its attempts, as the window's error dialog would.
         station.sink.waitAny({NTF_COMM_ERROR, NTF_DOWNLOAD_DONE_GONE}, 0, milliseconds(3000));
-        {
-            std::lock_guard<std::mutex> guard(station.state.lock);
-        }
+        { std::lock_guard<std::mutex> guard(station.state.lock); }
         // The same stopwatch again: runs it took the erase for are old now.
         std::vector<std::string> again = runs;
         if (erased) again.insert(again.end(), {"--old", "8"});
@@ -139,11 +139,14 @@ TEST_F(EngineLiftOverPcscd, SampleOfLiftsEndsWithEveryRunStored) {
         ASSERT_TRUE(laid) << laid.error << where;
         int before = station.sink.count(NTF_DOWNLOAD_DONE) + station.sink.count(NTF_NO_DATA);
         station.worker.post(CMD_DOWNLOAD_NEW);
-        ASSERT_TRUE(station.sink.waitAny({NTF_DOWNLOAD_DONE, NTF_NO_DATA}, before, milliseconds(20000))) << where;
+        ASSERT_TRUE(
+            station.sink.waitAny({NTF_DOWNLOAD_DONE, NTF_NO_DATA}, before, milliseconds(20000)))
+            << where;
         ASSERT_TRUE(station.worker.stop());
         auto lifted = rig.liftStopwatch();
         ASSERT_TRUE(lifted) << lifted.error << where;
-        EXPECT_EQ(station.sink.count(NTF_TRANSFER_START), station.sink.count(NTF_TRANSFER_END)) << where;
+        EXPECT_EQ(station.sink.count(NTF_TRANSFER_START), station.sink.count(NTF_TRANSFER_END))
+            << where;
         EXPECT_EQ(station.sink.count(NTF_RUN_FILE_ERROR), 0) << where;
         EXPECT_EQ(filesBelow(dataFolder("lift" + std::to_string(n))), reference) << where;
     }

@@ -32,7 +32,8 @@ inline std::map<std::string, std::string> filesBelow(const std::string& root) {
     namespace fs = std::filesystem;
     std::map<std::string, std::string> files;
     std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it); it.increment(ec)) {
+    for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::end(it);
+         it.increment(ec)) {
         if (!it->is_regular_file()) continue;
         std::ifstream in(it->path(), std::ios::binary);
         std::stringstream text;
@@ -74,7 +75,7 @@ inline ::testing::AssertionResult transfersArePaired(const std::vector<MessageId
 }
 
 class StoreRig {
-public:
+  public:
     explicit StoreRig(FileSystem& fs = systemFileSystem(),
                       std::chrono::milliseconds tick = std::chrono::milliseconds(2))
         : state(DataFolder(fs, folder.path())),
@@ -92,7 +93,8 @@ public:
 
     // Registers the stand-in stopwatch's serial before the worker runs (slot 0).
     void preRegister() {
-        addStopwatch(state.config, state.data, kRigSerial, [this](const TabRequest& r) { state.tabs.apply(r); });
+        addStopwatch(state.config, state.data, kRigSerial,
+                     [this](const TabRequest& r) { state.tabs.apply(r); });
     }
     void start(MessageId first) {
         worker.post(first);
@@ -109,7 +111,8 @@ public:
     }
     // Waits until the stand-in has seen `count` exchanges, then until the worker's tick
     // that saw the last of them has ended (the tick holds the worker lock throughout).
-    bool waitExchanges(int count, std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
+    bool waitExchanges(int count,
+                       std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
         auto until = std::chrono::steady_clock::now() + timeout;
         while (exchanges() < count) {
             if (std::chrono::steady_clock::now() > until) return false;

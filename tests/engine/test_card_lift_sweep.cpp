@@ -96,7 +96,8 @@ TEST(CardLiftSweep, NewRunsAreAllStoredWhateverExchangeTheLiftHits) {
             std::vector<MessageId> later = after(rig.sink.ids(), mark);
             return countOf(later, NTF_DOWNLOAD_DONE) + countOf(later, NTF_NO_DATA) > 0;
         };
-        for (int wait = 0; wait < 5000 && !settled(); ++wait) std::this_thread::sleep_for(milliseconds(1));
+        for (int wait = 0; wait < 5000 && !settled(); ++wait)
+            std::this_thread::sleep_for(milliseconds(1));
         ASSERT_TRUE(settled()) << k;
         std::vector<MessageId> second = after(rig.sink.idsWithoutAcks(), first.size());
         EXPECT_EQ(countOf(second, NTF_COMM_ERROR), 0) << k;

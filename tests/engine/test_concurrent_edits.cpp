@@ -32,7 +32,8 @@ std::shared_ptr<sim::Stopwatch> stopwatchOfDay(int day) {
 std::vector<std::string> runFilesIn(const std::string& folder) {
     std::vector<std::string> paths;
     for (const FolderEntry& e : systemFileSystem().listFolder(folder).entries) {
-        if (e.name.starts_with("QTM") && e.name.ends_with(".csv")) paths.push_back(folder + "/" + e.name);
+        if (e.name.starts_with("QTM") && e.name.ends_with(".csv"))
+            paths.push_back(folder + "/" + e.name);
     }
     std::sort(paths.begin(), paths.end());
     return paths;
@@ -67,7 +68,8 @@ TEST(ConcurrentEdits, WindowChangesWhileDownloadsRunLoseNothing) {
                     if (!runs.empty()) {
                         const std::string path = runs[random() % runs.size()];
                         const std::string memo = "memo " + std::to_string(++edits);
-                        if (rewriteMemo(rig.state.data.fs(), path, memo, MemoKind::Run, 0).ok()) memos[path] = memo;
+                        if (rewriteMemo(rig.state.data.fs(), path, memo, MemoKind::Run, 0).ok())
+                            memos[path] = memo;
                     }
                     break;
                 case 3:
@@ -80,7 +82,8 @@ TEST(ConcurrentEdits, WindowChangesWhileDownloadsRunLoseNothing) {
                     }
                     break;
                 case 4:
-                    if (renameStopwatch(config, rig.state.data, slot, "Team " + std::to_string(++renames))) {
+                    if (renameStopwatch(config, rig.state.data, slot,
+                                        "Team " + std::to_string(++renames))) {
                         rig.state.tabs.rebuild(config.registry);
                     }
                     break;
@@ -88,10 +91,12 @@ TEST(ConcurrentEdits, WindowChangesWhileDownloadsRunLoseNothing) {
                     testing::ScriptedUi ui;
                     testing::FixedClock clock{testing::march14At093015()};
                     const std::string name = config.registry.entry(slot).displayName;
-                    if (removeStopwatchData(ui, rig.state.data, config, clock, name) == ProcedureOutcome::Done) {
+                    if (removeStopwatchData(ui, rig.state.data, config, clock, name) ==
+                        ProcedureOutcome::Done) {
                         rig.state.tabs.rebuild(config.registry);
                         for (auto it = memos.begin(); it != memos.end();) {
-                            it = it->first.starts_with(folder + "/") ? memos.erase(it) : std::next(it);
+                            it = it->first.starts_with(folder + "/") ? memos.erase(it)
+                                                                     : std::next(it);
                         }
                         ++removals;
                         // Nothing may reach the removed folder while the lock is held.

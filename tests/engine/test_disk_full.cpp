@@ -30,7 +30,8 @@ int runFileCount(const std::map<std::string, std::string>& files) {
 
 // Every file present is complete: equal to the same file of a clean download.
 void expectOnlyCompleteFiles(const std::map<std::string, std::string>& files,
-                             const std::map<std::string, std::string>& reference, const std::string& where) {
+                             const std::map<std::string, std::string>& reference,
+                             const std::string& where) {
     for (const auto& [name, bytes] : files) {
         auto it = reference.find(name);
         ASSERT_NE(it, reference.end()) << "unexpected file " << name << " " << where;
@@ -115,7 +116,7 @@ TEST(DiskFull, EveryWriteOfADownloadMayFindTheDiskFull) {
 // A real full disk: a small tmpfs mounted on the test's own folder. Needs root; skipped
 // where mounting is not allowed.
 class TmpfsMount {
-public:
+  public:
     TmpfsMount(const std::string& at, const std::string& size) : at_(at) {
         mounted_ = ::mount("tmpfs", at.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
     }
@@ -127,7 +128,7 @@ public:
         return ::mount("tmpfs", at_.c_str(), "tmpfs", MS_REMOUNT, ("size=" + size).c_str()) == 0;
     }
 
-private:
+  private:
     std::string at_;
     bool mounted_ = false;
 };
@@ -148,7 +149,8 @@ TEST(DiskFull, SmallTmpfsFillsUpDuringADownload) {
         state.config = loadConfiguration(state.data, "JPN");
         test::RecordingSink sink;
         StoreWorkerHost host{state, sink};
-        DownloadWorker worker{state.lock, state.shared, host, sink, WorkerTiming{milliseconds(2), milliseconds(2)}};
+        DownloadWorker worker{state.lock, state.shared, host, sink,
+                              WorkerTiming{milliseconds(2), milliseconds(2)}};
         {
             auto guard = sim::Standin::instance().lock();
             sim::Standin::instance().card = watch;

@@ -12,7 +12,7 @@
 namespace lapdex::testing {
 
 class FullDiskFileSystem : public PosixFileSystem {
-public:
+  public:
     // The 1-based write from which the disk is full; 0 = never.
     void fullFrom(int write) {
         std::lock_guard<std::mutex> guard(mutex_);
@@ -35,7 +35,8 @@ public:
         return refused_;
     }
 
-    FsStatus writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) override {
+    FsStatus writeFileAtomic(const std::string& path, std::string_view bytes,
+                             Existing existing) override {
         if (outOfSpace()) return {FsError::Io, ENOSPC};
         return PosixFileSystem::writeFileAtomic(path, bytes, existing);
     }
@@ -48,7 +49,7 @@ public:
         return PosixFileSystem::createFolder(folder);
     }
 
-private:
+  private:
     bool outOfSpace() {
         std::lock_guard<std::mutex> guard(mutex_);
         ++writes_;

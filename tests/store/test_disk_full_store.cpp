@@ -23,10 +23,11 @@ constexpr char kRunText[] =
     "n1\r\nn2\r\n\r\n\r\nh\r\n2015/03/14   09:30:15,t,1,1,b,a,\r\n\r\nl\r\n1,a,b,\r\n";
 
 class DiskFullStore : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         put(fs, home / "Lapdex.dat",
-            "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM01_SERIAL=0123456789ab\r\nQTM01_NAME=Alpha\r\n");
+            "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM01_SERIAL=0123456789ab\r\nQTM01_NAME="
+            "Alpha\r\n");
         put(fs, home / kRun, kRunText, ReadOnly::On);
         put(fs, home / "QTM-01/QTM150315_101010_0123456789ab.csv", "run2", ReadOnly::On);
         config = loadConfiguration(data, "JPN");
@@ -56,7 +57,8 @@ TEST_F(DiskFullStore, MemoRewriteOnAFullDiskKeepsTheOldFile) {
         EXPECT_EQ(result.fsStatus.sysErrno, ENOSPC) << n;
         EXPECT_EQ(fs.readFile(home / kRun).bytes, kRunText) << n;
         EXPECT_TRUE(fs.isReadOnly(home / kRun)) << n;
-        EXPECT_EQ(fs.kindOf(home / "QTM-01/QTM150314_093015_0123456789ab_bak.csv"), EntryKind::None) << n;
+        EXPECT_EQ(fs.kindOf(home / "QTM-01/QTM150314_093015_0123456789ab_bak.csv"), EntryKind::None)
+            << n;
     }
     fs.spaceBack();
     EXPECT_TRUE(rewriteMemo(fs, home / kRun, "new memo", MemoKind::Run, 0).ok());
@@ -64,7 +66,8 @@ TEST_F(DiskFullStore, MemoRewriteOnAFullDiskKeepsTheOldFile) {
 }
 
 TEST_F(DiskFullStore, ImportFailingAtAnyWriteLeavesTheOldDataSetOrTheNewOne) {
-    put(fs, other / "Lapdex.dat", "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM02_SERIAL=bbbbbbbbbbbb\r\n");
+    put(fs, other / "Lapdex.dat",
+        "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM02_SERIAL=bbbbbbbbbbbb\r\n");
     put(fs, other / "QTM-02/QTM160101_000000_bbbbbbbbbbbb.csv", "imported");
     const Tree before = snapshot(fs, home.path());
     // A clean import, counted on a copy of the data folder.

@@ -25,7 +25,8 @@ using testing::snapshot;
 using testing::TempFolder;
 using Tree = std::map<std::string, std::string>;
 
-constexpr char kDat[] = "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM01_SERIAL=0123456789ab\r\nQTM01_NAME=Alpha\r\n";
+constexpr char kDat[] =
+    "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM01_SERIAL=0123456789ab\r\nQTM01_NAME=Alpha\r\n";
 constexpr char kRunText[] =
     "n1\r\nn2\r\n\r\n\r\nh\r\n2015/03/14   09:30:15,t,1,1,b,a,\r\n\r\nl\r\n1,a,b,\r\n";
 
@@ -36,7 +37,7 @@ std::string randomBytes(std::mt19937& random, size_t size) {
 }
 
 class HostileInput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         put(fs, home / "Lapdex.dat", kDat);
         put(fs, home / "QTM-01/QTM150314_093015_0123456789ab.csv", kRunText, ReadOnly::On);
@@ -56,7 +57,8 @@ protected:
         EXPECT_TRUE(loadProfile(fs, home / "Lapdex.dat").ok());
         for (const auto& [rel, content] : snapshot(fs, home.path())) {
             EXPECT_NE(content, "<link>") << rel << " is a link in the data folder";
-            EXPECT_EQ(content.find("outside"), std::string::npos) << rel << " was copied from outside";
+            EXPECT_EQ(content.find("outside"), std::string::npos)
+                << rel << " was copied from outside";
         }
     }
 
@@ -74,7 +76,8 @@ TEST_F(HostileInput, ImportNeverFollowsLinksOutOfTheChosenFolder) {
     put(fs, source / "Lapdex.dat", "[Config]\r\nLOCATION=JPN\r\n");
     std::filesystem::create_directories(source / "QTM-02");
     std::filesystem::create_symlink(outside.path(), source / "QTM-01");
-    std::filesystem::create_symlink(outside / "secret.txt", source / "QTM-02/QTM150314_093015_0123456789ab.csv");
+    std::filesystem::create_symlink(outside / "secret.txt",
+                                    source / "QTM-02/QTM150314_093015_0123456789ab.csv");
     std::filesystem::create_symlink(outside.path(), source / "QTM-02/escape");
     const Tree before = snapshot(fs, home.path());
     const Tree outsideBefore = snapshot(fs, outside.path());
@@ -93,7 +96,8 @@ TEST_F(HostileInput, ImportWhoseLapdexDatIsALinkIsRefusedOrCopiedAsNoLink) {
 }
 
 TEST_F(HostileInput, ImportOfOddNamesHugeFilesAndDeepTreesEndsCleanly) {
-    put(fs, source / "Lapdex.dat", "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM02_SERIAL=bbbbbbbbbbbb\r\n");
+    put(fs, source / "Lapdex.dat",
+        "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM02_SERIAL=bbbbbbbbbbbb\r\n");
     // Not UTF-8, and UTF-8 that code page 932 cannot hold.
     put(fs, source / "QTM-02/QTM160101_000000_\xff\xfe.csv", kRunText);
     put(fs, source / "QTM-02/QTM160101_000001_\xF0\x9F\x98\x80.csv", kRunText);
@@ -101,7 +105,8 @@ TEST_F(HostileInput, ImportOfOddNamesHugeFilesAndDeepTreesEndsCleanly) {
     put(fs, source / "QTM-02/QTM160101_000002_bbbbbbbbbbbb.csv", std::string(8 << 20, 'x'));
     // A tree deeper than any path the platform accepts.
     std::string deep = source / "QTM-02";
-    for (int level = 0; level < 40 && deep.size() < 3900; ++level) deep += "/" + std::string(100, 'd');
+    for (int level = 0; level < 40 && deep.size() < 3900; ++level)
+        deep += "/" + std::string(100, 'd');
     std::error_code ec;
     std::filesystem::create_directories(deep, ec);
     const Tree before = snapshot(fs, home.path());
@@ -110,8 +115,10 @@ TEST_F(HostileInput, ImportOfOddNamesHugeFilesAndDeepTreesEndsCleanly) {
     EXPECT_TRUE(outcome == ProcedureOutcome::Done || outcome == ProcedureOutcome::Failed);
     expectNothingLostAndNothingOutside(outcome, before, outsideBefore);
     if (outcome == ProcedureOutcome::Done) {
-        EXPECT_EQ(fs.readFile(home / "QTM-02/QTM160101_000001_\xF0\x9F\x98\x80.csv").bytes, kRunText);
-        EXPECT_EQ(fs.readFile(home / "QTM-02/QTM160101_000002_bbbbbbbbbbbb.csv").bytes.size(), 8u << 20);
+        EXPECT_EQ(fs.readFile(home / "QTM-02/QTM160101_000001_\xF0\x9F\x98\x80.csv").bytes,
+                  kRunText);
+        EXPECT_EQ(fs.readFile(home / "QTM-02/QTM160101_000002_bbbbbbbbbbbb.csv").bytes.size(),
+                  8u << 20);
     }
 }
 
@@ -139,9 +146,11 @@ TEST_F(HostileInput, LapdexDatOfRandomBytesGivesDefaultsAndSavingKeepsItsLines) 
 
 TEST_F(HostileInput, ConfigurationWithThousandsOfKeysLoadsAndSavesWithAllOfThem) {
     std::string text = kDat;
-    for (int key = 0; key < 5000; ++key) text += "KEY" + std::to_string(key) + "=value" + std::to_string(key) + "\r\n";
+    for (int key = 0; key < 5000; ++key)
+        text += "KEY" + std::to_string(key) + "=value" + std::to_string(key) + "\r\n";
     text += "[Other]\r\n";
-    for (int key = 0; key < 5000; ++key) text += "X" + std::to_string(key) + "=" + std::to_string(key) + "\r\n";
+    for (int key = 0; key < 5000; ++key)
+        text += "X" + std::to_string(key) + "=" + std::to_string(key) + "\r\n";
     put(fs, home / "Lapdex.dat", text);
     const auto start = std::chrono::steady_clock::now();
     Configuration loaded = loadConfiguration(data, "JPN");
@@ -164,14 +173,17 @@ TEST_F(HostileInput, NonsenseRunFilesAreReadWithinLimitsAndRewrittenSafely) {
         {"empty", ""},
         {"columns", "n1\r\nn2\r\n\r\n\r\nh\r\n" + std::string(20000, ',') + "\r\n\r\nl\r\n" +
                         std::string(20000, ',') + "\r\n"},
-        {"huge_memo", "n1\r\nn2\r\n\r\n\r\nh\r\n2015/03/14   09:30:15,t,1,1,b,a,\"" + std::string(1 << 20, 'M') +
-                          "\"\r\n\r\nl\r\n1,a,b,\"" + std::string(1 << 20, 'L') + "\r\n"},
-        {"unterminated_quote", "n1\r\nn2\r\n\r\n\r\nh\r\n2015,t,1,1,b,a,\"abc\r\n\r\nl\r\n1,a,b,\"x\"\"\r\n"},
+        {"huge_memo", "n1\r\nn2\r\n\r\n\r\nh\r\n2015/03/14   09:30:15,t,1,1,b,a,\"" +
+                          std::string(1 << 20, 'M') + "\"\r\n\r\nl\r\n1,a,b,\"" +
+                          std::string(1 << 20, 'L') + "\r\n"},
+        {"unterminated_quote",
+         "n1\r\nn2\r\n\r\n\r\nh\r\n2015,t,1,1,b,a,\"abc\r\n\r\nl\r\n1,a,b,\"x\"\"\r\n"},
         {"binary", std::string("\x00\x81\x82\xff\r\r\n\n\x81", 9)},
     };
     int n = 0;
     for (const auto& [what, bytes] : nonsense) {
-        const std::string path = folder + "QTM150314_1000" + std::to_string(10 + n++) + "_0123456789ab.csv";
+        const std::string path =
+            folder + "QTM150314_1000" + std::to_string(10 + n++) + "_0123456789ab.csv";
         put(fs, path, bytes, ReadOnly::On);
         testing::RecordedCells cells;
         EXPECT_TRUE(readRunFile(fs, path, 1, cells)) << what;
@@ -186,7 +198,8 @@ TEST_F(HostileInput, NonsenseRunFilesAreReadWithinLimitsAndRewrittenSafely) {
             ASSERT_TRUE(after.ok()) << what;
             // No line is dropped, and the file stays read-only.
             EXPECT_GE(std::count(after.bytes.begin(), after.bytes.end(), '\n'),
-                      std::count(bytes.begin(), bytes.end(), '\n')) << what;
+                      std::count(bytes.begin(), bytes.end(), '\n'))
+                << what;
             EXPECT_TRUE(fs.isReadOnly(path)) << what;
         }
     }
@@ -197,7 +210,8 @@ TEST_F(HostileInput, NonsenseRunFilesAreReadWithinLimitsAndRewrittenSafely) {
 // The fuzz corpus kept in the repository, replayed on every test run.
 TEST(FuzzCorpus, RunFileReaderAndProfileReaderTakeEveryCorpusFile) {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/run_file_reader")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/run_file_reader")) {
         FsBytes bytes = systemFileSystem().readFile(entry.path().string());
         ASSERT_TRUE(bytes.ok()) << entry.path();
         testing::RecordedCells cells;
@@ -208,7 +222,8 @@ TEST(FuzzCorpus, RunFileReaderAndProfileReaderTakeEveryCorpusFile) {
         }
         ++files;
     }
-    for (const auto& entry : std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/profile_reader")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(LAPDEX_FUZZ_CORPUS_DIR "/profile_reader")) {
         FsBytes bytes = systemFileSystem().readFile(entry.path().string());
         ASSERT_TRUE(bytes.ok()) << entry.path();
         // A file that is only read comes back byte for byte.
