@@ -35,6 +35,10 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     int slot = state_.config.registry.findBySerial(ctx.serialText);
     // Without a slot there is no folder to write into; the runs stay on the stopwatch.
     if (slot < 0) return false;
+    // A folder that could not be made at registration (disk full) or was removed by hand:
+    // make it now, or a Reload could never bring the runs back.
+    const std::string folder = state_.data.stopwatchFolder(slot);
+    if (state_.data.fs().kindOf(folder) == EntryKind::None) (void)state_.data.fs().createFolder(folder);
     // One batch per download: one flush for all its runs instead of one per run file.
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);

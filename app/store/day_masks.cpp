@@ -43,7 +43,10 @@ std::vector<std::uint32_t> computeDayMasks(FileSystem& fs, CataloguePage& page) 
         std::string prefix;
         int yy = 0, mm = 0, dd = 0;
         for (const FolderEntry& entry : listing.entries) {
-            if (entry.kind != EntryKind::File || !candidatePrefix(entry.name, prefix, yy, mm, dd)) continue;
+            if (entry.kind != EntryKind::File || isMemoBackupName(entry.name) ||
+                !candidatePrefix(entry.name, prefix, yy, mm, dd)) {
+                continue;
+            }
             for (std::size_t n = 0; n < spans.size(); ++n) {
                 const MonthSpan& span = spans[n];
                 if (span.year % 100 != yy || span.month != mm || dd < span.firstDay || dd > span.lastDay) continue;

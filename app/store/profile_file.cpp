@@ -120,7 +120,9 @@ std::size_t ProfileFile::sectionEnd(std::size_t start) const {
 std::vector<ProfileFile::KeyMatch> ProfileFile::findKeys(std::string_view section, std::string_view key) const {
     std::vector<KeyMatch> matches;
     for (std::size_t start : sectionStarts(section)) {
-        for (std::size_t i = start + 1; i < sectionEnd(start); ++i) {
+        // Once per section: scanning for its end at every line made a save of a large file take minutes.
+        const std::size_t end = sectionEnd(start);
+        for (std::size_t i = start + 1; i < end; ++i) {
             const Line& line = lines_[i];
             if (!line.decoded || trimmed(line.text).starts_with(';')) continue;
             std::size_t equals = line.text.find('=');

@@ -21,6 +21,14 @@ bool startsWithRunTime(std::string_view rest) {
 
 }  // namespace
 
+// The memo rewrite's "_bak.csv" copy, left behind when the program ended in the middle of a
+// rewrite, holds a run's text too; it is no run of its own.
+bool isMemoBackupName(std::string_view name) {
+    constexpr std::string_view kSuffix = "_bak.csv";
+    return name.size() >= kSuffix.size() &&
+           wildcardMatch(kSuffix, name.substr(name.size() - kSuffix.size()));
+}
+
 bool containsRunOfDay(std::string_view name, std::string_view prefix) {
     if (prefix.empty()) return false;
     for (std::size_t at = name.find(prefix); at != std::string_view::npos; at = name.find(prefix, at + 1)) {
@@ -91,6 +99,7 @@ bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefi
     int listed = 0;
     for (const FolderEntry& entry : found.entries) {
         if (entry.kind != EntryKind::File || !containsRunOfDay(entry.name, prefix)) continue;
+        if (isMemoBackupName(entry.name)) continue;
         if (mode == SearchMode::Existence) {
             if (isReadableListedRun(fs, folder, entry)) return true;
             continue;

@@ -101,6 +101,8 @@ bool isReadableListedRun(FileSystem& fs, const std::string& folder, const Folder
 // True when `name` contains, case-sensitively, `prefix` + "_" + hour 00-23 + minute 00-59: the day
 // pattern prefix + "_([0-1][0-9]|2[0-3])([0-5][0-9])" searched anywhere in the name.
 bool containsRunOfDay(std::string_view name, std::string_view prefix);
+// A memo rewrite's "_bak.csv" copy (left behind when the program ended mid-rewrite): no run.
+bool isMemoBackupName(std::string_view name);
 
 // One zero mask per displayed month.
 std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range);

@@ -22,6 +22,11 @@ void RunFileBatch::add(const RunRecord& record) {
         result.status = RunFileWriteStatus::AlreadyExists;
         return;
     }
+    // A run downloaded before keeps its file; a Reload then costs no temporary file for it.
+    if (fs_.kindOf(result.path) != EntryKind::None) {
+        result.status = RunFileWriteStatus::AlreadyExists;
+        return;
+    }
     TextConversion encoded = utf8ToCp932(runFileText(record));
     if (!encoded.ok()) {
         result.status = RunFileWriteStatus::NotEncodable;

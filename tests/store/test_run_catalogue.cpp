@@ -59,6 +59,21 @@ protected:
     FakePage page;
 };
 
+TEST_F(RunCatalogueTest, LeftoversOfAnInterruptedWriteAreNoRuns) {
+    // What a crash in the middle of a memo rewrite or a download can leave beside a run.
+    file("QTM150314_093015_ab8967452301_bak.csv");
+    file("QTM150314_093016_ab8967452301_BAK.csv");
+    file(".QTM150314_093017_ab8967452301.csv.tmp-12-0");
+    EXPECT_FALSE(findRunsOfDay(fs, page, "QTM150314", SearchMode::Existence));
+    EXPECT_FALSE(listRunsOfDay(fs, page, {2015, 3, 14}));
+    // Nor is the day shown in bold for them.
+    const std::uint32_t march14 = 1U << 13;
+    EXPECT_EQ(computeDayMasks(fs, page)[1] & march14, 0U);
+    const std::string run = file("QTM150314_093015_ab8967452301.csv");
+    EXPECT_TRUE(listRunsOfDay(fs, page, {2015, 3, 14}));
+    EXPECT_EQ(page.paths, std::vector<std::string>{run});
+}
+
 TEST_F(RunCatalogueTest, DayPatternDecidesWhatIsARun) {
     file("QTM150314_2460_x.csv");   // 24 is no hour
     file("qtm150314_0930.csv");     // found by the search, refused by the case-sensitive pattern
