@@ -68,16 +68,16 @@ void CUserDialog::buildPage() {
     std::erase_if(rest.controls, [](const ControlSpec& c) { return c.id == kPageCalendar; });
     const ControlSet built = buildControls(rest, this, units);
     std::size_t next = 0;
-    for (const ControlSpec& spec : page.controls) {
-        if (spec.id != kPageCalendar) {
-            controls_.add(spec.id, built.all()[next++]);
+    for (const ControlSpec& control : page.controls) {
+        if (control.id != kPageCalendar) {
+            controls_.add(control.id, built.all()[next++]);
             continue;
         }
         calendar_ = new MonthCalendar(this);
-        calendar_->setGeometry(units.toPixels(spec.rect));
-        calendar_->setObjectName(QStringLiteral("ctl%1").arg(spec.id));
-        calendar_->setProperty("controlId", spec.id);
-        controls_.add(spec.id, calendar_);
+        calendar_->setGeometry(units.toPixels(control.rect));
+        calendar_->setObjectName(QStringLiteral("ctl%1").arg(control.id));
+        calendar_->setProperty("controlId", control.id);
+        controls_.add(control.id, calendar_);
     }
     runList_ = controls_.as<QListWidget>(kPageRunList);
     lapList_ = controls_.as<QTreeWidget>(kPageLapList);
