@@ -226,10 +226,24 @@ static FsStatus publish(FileSystem& fs, const std::string& path, std::string_vie
     return status;
 }
 
+// The process's file creation mask, read without changing it: umask() can only be read by
+// setting it, which for a moment would give files that other threads create the wrong mode.
+static mode_t creationMask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[128];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status)) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    return 022;
+}
+
 FsStatus PosixFileSystem::writeFileAtomic(const std::string& path, std::string_view bytes, Existing existing) {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return publish(*this, path, bytes, 0666 & ~mask, existing);
+    return publish(*this, path, bytes, 0666 & ~creationMask(), existing);
 }
 
 FsStatus PosixFileSystem::copyFile(const std::string& from, const std::string& to, Existing existing) {

@@ -1,6 +1,7 @@
 #include "file_system.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "temp_folder.h"
@@ -70,6 +71,15 @@ TEST_F(FileSystemTest, NoReplaceWriteNeverTouchesAnExistingFile) {
     EXPECT_EQ(fs.writeFileAtomic(file, "second", Existing::Refuse).error, FsError::AlreadyExists);
     EXPECT_EQ(read(file), "first");
     EXPECT_EQ(fs.listFolder(dir.path()).entries.size(), 1u);  // no temporary file left behind
+}
+
+TEST_F(FileSystemTest, NewFilesFollowTheCreationMaskWithoutChangingIt) {
+    const mode_t previous = ::umask(027);
+    write(dir / "Lapdex.dat", "x");
+    struct stat st {};
+    ASSERT_EQ(::stat((dir / "Lapdex.dat").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(::umask(previous), 027u);  // still the mask this test set
 }
 
 TEST_F(FileSystemTest, CopyKeepsPermissionBitsAndRefusesReadOnlyTarget) {
