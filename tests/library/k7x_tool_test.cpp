@@ -8,6 +8,7 @@
 #include "download_command.h"
 #include "model/stopwatch.h"
 #include "library_fixture.h"
+#include "engine/serial_text.h"
 #include "stopwatch_format.h"
 #include "tool_commands.h"
 
@@ -37,7 +38,7 @@ TEST(K7xCommandLine, ParsesCommandsAndLogOption) {
 
 TEST(K7xFormat, SerialTextIsLowerCaseHexByteFiveFirst) {
     const uint8_t serial[6] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
-    EXPECT_EQ(k7x::serialText(serial), "ab8967452301");
+    EXPECT_EQ(lapdex::serialText(serial), "ab8967452301");
     const uint8_t clock[6] = {49, 54, 8, 23, 4, 14};
     EXPECT_EQ(k7x::clockText(clock), "2014-04-23 08:54:49");
     const uint8_t name[8] = {'K', '7', 'X', 0, 'Z', 'Z', 'Z', 3};

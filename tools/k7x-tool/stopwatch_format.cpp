@@ -4,13 +4,6 @@
 
 namespace k7x {
 
-std::string serialText(const uint8_t (&serial)[6]) {
-    char text[13];
-    std::snprintf(text, sizeof text, "%02x%02x%02x%02x%02x%02x", serial[5], serial[4], serial[3],
-                  serial[2], serial[1], serial[0]);
-    return text;
-}
-
 std::string hexBytes(const uint8_t* bytes, size_t count) {
     std::string text;
     char digits[4];

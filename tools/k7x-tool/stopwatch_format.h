@@ -6,8 +6,6 @@
 
 namespace k7x {
 
-// 12 lower-case hex digits, byte 5 first (the registry's serial text).
-[[nodiscard]] std::string serialText(const uint8_t (&serial)[6]);
 // "01 02 03".
 [[nodiscard]] std::string hexBytes(const uint8_t* bytes, size_t count);
 // The printable name in bytes 0 to 6 (up to the first zero byte).

@@ -6,6 +6,7 @@
 
 #include "rdcom32.h"
 #include "reader_list.h"
+#include "engine/serial_text.h"
 #include "stopwatch_format.h"
 #include "stopwatch_session.h"
 
@@ -58,7 +59,7 @@ int runInfo(const Invocation& invocation) {
     if (RDCAA_GetTime(clock) != 1) return fail("reading the clock failed");
     if (RDCAA_GetRunInfo(runInfo) != 1) return fail("reading the run information failed");
     printLine("Reader:", session.readerName());
-    printLine("Serial:", serialText(serial));
+    printLine("Serial:", lapdex::serialText(serial));
     printLine("Firmware:", hexBytes(firmware, sizeof firmware));
     printLine("Product name:", productNameText(name) + " (" + hexBytes(name, sizeof name) + ")");
     printLine("Product type:", std::to_string(name[7]));
