@@ -1,14 +1,15 @@
 // k7x-tool's commands, run in-process against the library core and the PC/SC stand-in.
+#include <chrono>
 #include <fstream>
+#include <functional>
 #include <iterator>
-
 #include <set>
 
 #include "command_line.h"
 #include "download_command.h"
-#include "model/stopwatch.h"
-#include "library_fixture.h"
 #include "engine/serial_text.h"
+#include "library_fixture.h"
+#include "model/stopwatch.h"
 #include "stopwatch_format.h"
 #include "tool_commands.h"
 
@@ -30,10 +31,41 @@ TEST(K7xCommandLine, ParsesCommandsAndLogOption) {
     EXPECT_EQ(parse({"dump", "all", "f"}, error)->command, k7x::Command::DumpAll);
     EXPECT_EQ(parse({"info"}, error)->command, k7x::Command::Info);
     EXPECT_EQ(parse({"readers"}, error)->command, k7x::Command::Readers);
-    EXPECT_FALSE(parse({"dump", "some", "f"}, error).has_value());
-    EXPECT_FALSE(parse({"dump", "new"}, error).has_value());
-    EXPECT_FALSE(parse({"info", "--log"}, error).has_value());
-    EXPECT_FALSE(parse({}, error).has_value());
+    EXPECT_EQ(parse({"dump", "new", "--", "-odd-name"}, error)->file, "-odd-name");
+}
+
+TEST(K7xCommandLine, SaysWhatIsWrongWithTheLine) {
+    const struct {
+        std::vector<const char*> words;
+        std::string firstLine;
+        std::string usage;  // a usage line that must follow ("" for none)
+    } cases[] = {
+        {{}, "no command given", "k7x-tool [--log DIR] readers"},
+        {{"fetch"}, "unknown command 'fetch'", "k7x-tool [--log DIR] download all DIR"},
+        {{"--verbose", "info"}, "unknown option '--verbose'", ""},
+        {{"info", "--log"}, "--log needs a folder (the log goes to DIR/rdcaa_debug.log)", ""},
+        {{"dump"}, "'dump' needs 'new' or 'all'", "k7x-tool [--log DIR] dump new FILE"},
+        {{"dump", "some", "f"}, "'dump' takes 'new' or 'all', not 'some'", "dump all FILE"},
+        {{"dump", "new"}, "'dump new' needs an output FILE", "dump new FILE"},
+        {{"download", "all"}, "'download all' needs a data folder DIR", "download all DIR"},
+        {{"dump", "all", "a", "b"}, "extra argument 'b' after 'dump all FILE'", "dump all FILE"},
+        {{"readers", "now"},
+         "extra argument 'now' after 'readers'",
+         "k7x-tool [--log DIR] readers"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        EXPECT_FALSE(parse(c.words, error).has_value()) << c.firstLine;
+        EXPECT_EQ(error.substr(0, error.find('\n')), c.firstLine);
+        EXPECT_EQ(error.back(), '\n') << error;
+        if (!c.usage.empty()) {
+            EXPECT_NE(error.find(c.usage), std::string::npos) << error;
+        }
+    }
+    // Only the command concerned is shown.
+    std::string error;
+    (void)parse({"dump", "new"}, error);
+    EXPECT_EQ(error.find("download"), std::string::npos) << error;
 }
 
 TEST(K7xFormat, SerialTextIsLowerCaseHexByteFiveFirst) {
@@ -83,7 +115,8 @@ TEST_F(K7xTool, InfoSaysWhatIsMissing) {
     standin().readers = {sim::StandinReader{"Foreign Reader 00 00"}};
     EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
     EXPECT_NE(err.find("No ACS or Sony reader found"), std::string::npos) << err;
-    standin().readers = {sim::StandinReader{"sony lower case 00 00"}};  // the marker is case-sensitive
+    standin().readers = {
+        sim::StandinReader{"sony lower case 00 00"}};  // the marker is case-sensitive
     EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
     EXPECT_NE(err.find("No ACS or Sony reader found"), std::string::npos) << err;
     standin().readers.clear();
@@ -100,7 +133,8 @@ TEST_F(K7xTool, InfoAndDumpWorkThroughASonyReader) {
     k7x::Invocation invocation;
     invocation.command = k7x::Command::Info;
     ASSERT_EQ(run(&k7x::runInfo, invocation), 0) << err;
-    EXPECT_NE(out.find("Reader:         Sony FeliCa Port/PaSoRi 3.0 00 00\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Reader:         Sony FeliCa Port/PaSoRi 3.0 00 00\n"), std::string::npos)
+        << out;
     EXPECT_NE(out.find("Serial:         ab8967452301\n"), std::string::npos) << out;
     invocation.command = k7x::Command::DumpAll;
     invocation.file = (folder / "all.bin").string();
@@ -111,7 +145,9 @@ TEST_F(K7xTool, InfoAndDumpWorkThroughASonyReader) {
     testing::internal::CaptureStdout();
     ASSERT_EQ(k7x::runReaders(), 0);
     out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("Sony FeliCa Port/PaSoRi 3.0 00 00   (used by RDCOM32)\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("Sony FeliCa Port/PaSoRi 3.0 00 00   (used by RDCOM32)\n"),
+              std::string::npos)
+        << out;
     EXPECT_NE(out.find("Gemalto PC Twin Reader 00 00\n"), std::string::npos) << out;
     EXPECT_EQ(standin().openContexts(), 0);
 }
@@ -133,13 +169,63 @@ TEST_F(K7xTool, DumpNewWritesTheNewRunsAndTheStopwatchMarksThemRead) {
     EXPECT_EQ(std::filesystem::file_size(invocation.file), 0u);
 }
 
-TEST_F(K7xTool, DumpFailsWhenTheFileCannotBeWritten) {
-    stopwatch = standin().layCard(sim::generateRuns(22, 2));
+// A dump whose output cannot be written must not read the runs: reading them erases the
+// stopwatch's "new" marking.
+TEST_F(K7xTool, DumpToABadPathKeepsTheNewRunsAndSaysWhy) {
+    stopwatch = standin().layCard(sim::generateRuns(22, 3));
+    const Bytes newRuns = stopwatch->newRunBytes();
+    std::ofstream(folder / "plain-file") << "x";
+    std::filesystem::create_directory(folder / "a-folder");
+    const struct {
+        std::filesystem::path file;
+        std::string why;
+    } cases[] = {
+        {folder / "missing" / "new.bin",
+         "the folder " + (folder / "missing").string() + " does not exist"},
+        {folder / "plain-file" / "new.bin", (folder / "plain-file").string() + " is not a folder"},
+        {folder / "a-folder", (folder / "a-folder").string() + " is a folder"},
+    };
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::DumpNew;
+    for (const auto& c : cases) {
+        invocation.file = c.file.string();
+        EXPECT_EQ(run(&k7x::runDump, invocation), 1);
+        EXPECT_EQ(err, "k7x-tool: cannot write " + c.file.string() + ": " + c.why + "\n");
+    }
+    EXPECT_TRUE(standin().transcript.empty());
+    EXPECT_EQ(stopwatch->newRunBytes(), newRuns);
+    EXPECT_TRUE(stopwatch->eraseRunParams.empty());
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "a-folder"));
+}
+
+TEST_F(K7xTool, DumpReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    stopwatch = standin().layCard(sim::generateRuns(24, 4));
+    const std::filesystem::path file = folder / "all.bin";
+    std::ofstream(file) << std::string(70000, 'x');  // longer than any dump
     k7x::Invocation invocation;
     invocation.command = k7x::Command::DumpAll;
-    invocation.file = (folder / "missing" / "all.bin").string();
-    EXPECT_EQ(run(&k7x::runDump, invocation), 1);
-    EXPECT_NE(err.find("cannot write"), std::string::npos) << err;
+    invocation.file = file.string();
+    ASSERT_EQ(run(&k7x::runDump, invocation), 0) << err;
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
+              stopwatch->allRunBytes());
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::vector<std::string>{"all.bin"});
+}
+
+TEST_F(K7xTool, ALogThatCannotBeOpenedStopsBeforeTheStopwatchIsTouched) {
+    std::ofstream(folder / "plain-file") << "x";
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::Info;
+    invocation.logDirectory = (folder / "plain-file").string();
+    EXPECT_EQ(run(&k7x::runInfo, invocation), 1);
+    EXPECT_EQ(err, "k7x-tool: cannot open the debug log " + (folder / "plain-file").string() +
+                       "/rdcaa_debug.log: " + (folder / "plain-file").string() +
+                       " is not a folder\n");
+    EXPECT_TRUE(standin().transcript.empty());
 }
 
 }  // namespace
@@ -156,13 +242,17 @@ std::string fileText(const std::filesystem::path& path) {
 
 class K7xDownload : public LibraryFixture {
   protected:
-    int download(k7x::Command command) {
+    int download(k7x::Command command, std::string logDirectory = "",
+                 std::chrono::milliseconds wait = k7x::kStopwatchWait) {
         k7x::Invocation invocation;
         invocation.command = command;
         invocation.file = (folder / "data").string();
+        invocation.logDirectory = std::move(logDirectory);
         testing::internal::CaptureStdout();
-        const int status = k7x::runDownload(invocation);
+        testing::internal::CaptureStderr();
+        const int status = k7x::runDownload(invocation, wait);
         out = testing::internal::GetCapturedStdout();
+        err = testing::internal::GetCapturedStderr();
         return status;
     }
     std::set<std::string> runFiles() const {
@@ -173,6 +263,7 @@ class K7xDownload : public LibraryFixture {
         return names;
     }
     std::string out;
+    std::string err;
 };
 
 TEST_F(K7xDownload, WritesRunFilesRegistersAndFindsNothingNewTheSecondTime) {
@@ -193,6 +284,64 @@ TEST_F(K7xDownload, WritesRunFilesRegistersAndFindsNothingNewTheSecondTime) {
     std::filesystem::remove(folder / "data" / "QTM-01" / "QTM240501_073000_ab8967452301.csv");
     ASSERT_EQ(download(k7x::Command::DownloadAll), 0) << out;
     EXPECT_EQ(runFiles(), expected);
+}
+
+TEST_F(K7xDownload, WritesTheLogIntoTheFolderGiven) {
+    std::filesystem::create_directory(folder / "logs");
+    ASSERT_EQ(download(k7x::Command::DownloadNew, (folder / "logs").string()), 0) << err;
+    EXPECT_GT(std::filesystem::file_size(folder / "logs" / "rdcaa_debug.log"), 0u);
+    EXPECT_FALSE(std::filesystem::exists(folder / "logsrdcaa_debug.log"));
+    EXPECT_EQ(download(k7x::Command::DownloadNew, (folder / "nowhere").string()), 1);
+    EXPECT_EQ(err, "k7x-tool: cannot open the debug log " + (folder / "nowhere").string() +
+                       "/rdcaa_debug.log: the folder " + (folder / "nowhere").string() +
+                       " does not exist\n");
+}
+
+// Without a service or a reader the download says so at once and creates nothing.
+TEST_F(K7xDownload, SaysAtOnceWhatIsMissing) {
+    const struct {
+        std::function<void(sim::Standin&)> breakIt;
+        std::string message;
+    } cases[] = {
+        {[](sim::Standin& s) { s.failEstablish = true; }, "No PC/SC service: is pcscd running?"},
+        {[](sim::Standin& s) { s.readers.clear(); }, "No reader found"},
+        {[](sim::Standin& s) { s.readers = {sim::StandinReader{"Gemalto 00 00"}}; },
+         "No ACS or Sony reader"},
+    };
+    for (const auto& c : cases) {
+        standin().reset();
+        stopwatch = standin().layCard();
+        c.breakIt(standin());
+        const auto started = std::chrono::steady_clock::now();
+        EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2));
+        EXPECT_EQ(err.rfind("k7x-tool: " + c.message, 0), 0u) << err;
+        EXPECT_FALSE(std::filesystem::exists(folder / "data"));
+    }
+}
+
+TEST_F(K7xDownload, WithoutAStopwatchSaysSoAndLeavesNothingBehind) {
+    standin().card.reset();
+    EXPECT_EQ(download(k7x::Command::DownloadNew, "", std::chrono::seconds(1)), 1);
+    EXPECT_EQ(out.rfind("No stopwatch on ACS ACR122U", 0), 0u) << out;
+    EXPECT_NE(err.find("no stopwatch was laid on ACS ACR122U"), std::string::npos) << err;
+    EXPECT_FALSE(std::filesystem::exists(folder / "data"));
+    // An existing folder stays, without a Lapdex.dat of ours.
+    std::filesystem::create_directory(folder / "data");
+    EXPECT_EQ(download(k7x::Command::DownloadNew, "", std::chrono::seconds(1)), 1);
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "data"));
+}
+
+TEST_F(K7xDownload, NeverReplacesALapdexDatItCannotRead) {
+    std::filesystem::create_directories(folder / "data" /
+                                        "Lapdex.dat");  // cannot be read as a file
+    EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+    EXPECT_NE(err.find((folder / "data" / "Lapdex.dat").string() + " exists but cannot be read"),
+              std::string::npos)
+        << err;
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "data" / "Lapdex.dat"));
+    EXPECT_TRUE(standin().transcript.empty());
+    EXPECT_TRUE(stopwatch->eraseRunParams.empty());
 }
 
 TEST_F(K7xDownload, ParsesTheDownloadCommand) {

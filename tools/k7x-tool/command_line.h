@@ -14,7 +14,9 @@ struct Invocation {
     std::string logDirectory;  // empty: the debug log stays off
 };
 
-// Null with a message in `error` when the arguments do not form a command.
+// Null with a message in `error` when the arguments do not form a command. Its first line
+// names what is wrong (the unknown option or command, the missing argument, the extra one),
+// the following lines the usage of the command concerned.
 [[nodiscard]] std::optional<Invocation> parseCommandLine(int argc, const char* const* argv,
                                                          std::string& error);
 

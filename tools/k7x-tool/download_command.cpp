@@ -1,8 +1,14 @@
 #include "download_command.h"
 
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <mutex>
 #include <optional>
@@ -13,7 +19,11 @@
 #include "engine/download_worker.h"
 #include "engine/engine_state.h"
 #include "engine/store_worker_host.h"
+#include "output_file.h"
+#include "profile_file.h"
 #include "rdcom32.h"
+#include "reader_list.h"
+#include "stopwatch_session.h"
 
 namespace k7x {
 namespace {
@@ -22,14 +32,14 @@ using lapdex::MessageId;
 
 // Remembers the notifications and wakes the waiting main thread on the final one.
 class DownloadWatcher : public lapdex::NotificationSink {
-public:
+  public:
     void post(MessageId id) override {
         std::lock_guard<std::mutex> guard(mutex_);
         if (id == lapdex::NTF_RUN_FILE_ERROR) writeFailed_ = true;
         if (isFinal(id)) final_ = id;
         changed_.notify_all();
     }
-    std::optional<MessageId> waitForFinal(std::chrono::seconds timeout) {
+    std::optional<MessageId> waitForFinal(std::chrono::milliseconds timeout) {
         std::unique_lock<std::mutex> lock(mutex_);
         changed_.wait_for(lock, timeout, [this] { return final_.has_value(); });
         return final_;
@@ -39,7 +49,7 @@ public:
         return writeFailed_;
     }
 
-private:
+  private:
     static bool isFinal(MessageId id) {
         return id == lapdex::NTF_DOWNLOAD_DONE || id == lapdex::NTF_NO_DATA ||
                id == lapdex::NTF_COMM_ERROR || id == lapdex::NTF_REGISTRY_FULL;
@@ -60,50 +70,145 @@ size_t countFiles(const std::string& folder) {
     return count;
 }
 
+int fail(const std::string& message) {
+    std::fprintf(stderr, "k7x-tool: %s\n", message.c_str());
+    return 1;
+}
+
+// Why nothing could be written into `folder`, found by trying.
+std::string folderProblem(const std::string& folder) {
+    const std::string probe = folder + "/.k7x-probe";
+    const int descriptor = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (descriptor < 0 && errno != EEXIST) return writeProblem(probe, errno);
+    if (descriptor >= 0) {
+        ::close(descriptor);
+        ::unlink(probe.c_str());
+    }
+    struct statvfs space {};
+    if (::statvfs(folder.c_str(), &space) == 0 && space.f_bavail == 0) return "the disk is full";
+    return "the disk was full or the folder was changed meanwhile";
+}
+
 int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
     if (outcome == lapdex::NTF_COMM_ERROR) {
-        std::fprintf(stderr, "k7x-tool: the stopwatch did not answer reliably; lay it on again\n");
-        return 1;
+        return fail("the stopwatch did not answer reliably; lay it on again");
     }
     if (outcome == lapdex::NTF_REGISTRY_FULL) {
-        std::fprintf(stderr, "k7x-tool: 100 stopwatches are registered; this one cannot be\n");
-        return 1;
+        return fail("100 stopwatches are registered; this one cannot be");
     }
     std::printf("%s\n", outcome == lapdex::NTF_NO_DATA ? "No new runs." : "Download finished.");
+    std::string folder = state.data.path();
     int tab = state.shared.notifiedTab.load();
     if (tab >= 0 && tab < static_cast<int>(state.tabs.titles().size())) {
         int slot = state.config.registry.findByName(state.tabs.titles()[tab]);
         if (slot >= 0) {
-            std::string folder = state.data.stopwatchFolder(slot);
+            folder = state.data.stopwatchFolder(slot);
             std::printf("Stopwatch %s: %zu run files in %s\n",
                         state.config.registry.entry(slot).displayName.c_str(), countFiles(folder),
                         folder.c_str());
         }
     }
     if (writeFailed) {
-        std::fprintf(stderr, "k7x-tool: some run files could not be written (disk full or "
-                             "folder missing?); their runs stay on the stopwatch for 'download all'\n");
-        return 1;
+        return fail("some run files could not be written in " + folder + ": " +
+                    folderProblem(folder) +
+                    "; their runs stay on the stopwatch for 'download all'");
     }
     return 0;
 }
 
+// The reader the download will use, or a message saying what is missing.
+std::optional<std::string> findReader(std::string& error) {
+    const ReaderListing listing = listReaders();
+    SessionError missing = SessionError::None;
+    if (!listing.serviceReached) {
+        missing = SessionError::NoService;
+    } else if (listing.names.empty()) {
+        missing = SessionError::NoReader;
+    } else if (libraryReader(listing).empty()) {
+        missing = SessionError::NoServedReader;
+    }
+    if (missing == SessionError::None) return libraryReader(listing);
+    error = describe(missing, "");
+    return std::nullopt;
+}
+
+// The data folder as it was before the download, so that one that brought nothing leaves
+// nothing behind.
+struct FolderBefore {
+    bool folderExisted = false;
+    bool configurationExisted = false;
+};
+
+// Creates the data folder when missing and checks that an existing Lapdex.dat can be read:
+// one that cannot is never replaced. Null with `error` set when the download must not go on.
+std::optional<FolderBefore> prepareFolder(const lapdex::DataFolder& data, std::string& error) {
+    namespace fs = std::filesystem;
+    const std::string folder = lapdex::withoutTrailingSlash(data.path());
+    std::error_code code;
+    FolderBefore before;
+    const fs::file_status status = fs::symlink_status(folder, code);
+    before.folderExisted = fs::exists(status);
+    if (before.folderExisted && !fs::is_directory(fs::status(folder, code))) {
+        error = "cannot use " + folder + " as the data folder: it is not a folder";
+        return std::nullopt;
+    }
+    if (!before.folderExisted && !fs::create_directories(folder, code)) {
+        error =
+            "cannot create the data folder " + folder + ": " + writeProblem(folder, code.value());
+        return std::nullopt;
+    }
+    const std::string file = data.configurationFile();
+    before.configurationExisted = fs::exists(fs::symlink_status(file, code));
+    const lapdex::ProfileLoad load = lapdex::loadProfile(data.fs(), file);
+    if (!load.ok()) {
+        error =
+            file + " exists but cannot be read (" +
+            (load.status.sysErrno != 0 ? std::strerror(load.status.sysErrno) : "in use or a link") +
+            "); it is left as it is. Check it, or give another folder.";
+        return std::nullopt;
+    }
+    return before;
+}
+
+void undoFolder(const lapdex::DataFolder& data, const FolderBefore& before) {
+    std::error_code ignored;
+    if (!before.configurationExisted) std::filesystem::remove(data.configurationFile(), ignored);
+    // Only an empty folder goes: remove() refuses one that holds anything.
+    if (!before.folderExisted) {
+        std::filesystem::remove(lapdex::withoutTrailingSlash(data.path()), ignored);
+    }
+}
+
 }  // namespace
 
-int runDownload(const Invocation& invocation) {
-    std::error_code error;
-    std::filesystem::create_directories(invocation.file, error);
+int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
+    if (!invocation.logDirectory.empty()) {
+        if (const std::string problem = openDebugLog(invocation.logDirectory); !problem.empty()) {
+            return fail(problem);
+        }
+    }
+    std::string error;
+    const std::optional<std::string> reader = findReader(error);
+    if (!reader) return fail(error);
     lapdex::EngineState state(lapdex::DataFolder(lapdex::systemFileSystem(), invocation.file));
+    const std::optional<FolderBefore> before = prepareFolder(state.data, error);
+    if (!before) return fail(error);
     state.config = lapdex::loadConfiguration(
         state.data, lapdex::localeDefaultLocation(lapdex::processEnvironment()));
     lapdex::createStopwatchFolders(state.data, state.config.registry);
-    if (!lapdex::saveConfiguration(state.data, state.config).ok()) {
-        std::fprintf(stderr, "k7x-tool: cannot write %s\n", state.data.configurationFile().c_str());
-        return 1;
+    if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
+        !saved.ok()) {
+        undoFolder(state.data, *before);
+        return fail(cannotWrite(state.data.configurationFile(),
+                                saved.sysErrno != 0 ? saved.sysErrno : EIO));
     }
     state.tabs.rebuild(state.config.registry);
     state.clockSync.store(state.config.settings.pcTime == "ON");
-    if (!invocation.logDirectory.empty()) RDCAA_SetDllLogPath(invocation.logDirectory.c_str());
+    if (!cardPresent(*reader)) {
+        std::printf("No stopwatch on %s yet: lay it on the reader (waiting up to %lld s).\n",
+                    reader->c_str(), static_cast<long long>(wait.count() / 1000));
+        std::fflush(stdout);
+    }
 
     DownloadWatcher watcher;
     lapdex::StoreWorkerHost host(state, watcher);
@@ -111,11 +216,15 @@ int runDownload(const Invocation& invocation) {
     worker.post(invocation.command == Command::DownloadAll ? lapdex::CMD_DOWNLOAD_ALL
                                                            : lapdex::CMD_DOWNLOAD_NEW);
     worker.start();
-    std::optional<MessageId> outcome = watcher.waitForFinal(std::chrono::seconds(15));
+    std::optional<MessageId> outcome = watcher.waitForFinal(wait);
     worker.stop();
+    // Only a finished exchange registers a stopwatch or writes files.
+    if (!outcome || *outcome == lapdex::NTF_COMM_ERROR || *outcome == lapdex::NTF_REGISTRY_FULL) {
+        undoFolder(state.data, *before);
+    }
     if (!outcome) {
-        std::fprintf(stderr, "k7x-tool: no stopwatch was laid on the reader within 15 s\n");
-        return 1;
+        return fail("no stopwatch was laid on " + *reader + " within " +
+                    std::to_string(wait.count() / 1000) + " s");
     }
     return report(*outcome, state, watcher.writeFailed());
 }

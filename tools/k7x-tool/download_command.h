@@ -1,13 +1,19 @@
 // k7x-tool download: one download through Lapdex's own engine into a data folder.
 #pragma once
 
+#include <chrono>
+
 #include "command_line.h"
 
 namespace k7x {
 
-// Waits up to 15 s for a stopwatch, downloads its new (or all) runs, registers it when it
-// is new, writes the missing run files and returns 0; 1 when nothing could be downloaded
-// or a run file could not be written.
-[[nodiscard]] int runDownload(const Invocation& invocation);
+inline constexpr std::chrono::seconds kStopwatchWait{15};
+
+// Says at once when the PC/SC service or a reader is missing. Otherwise waits up to `wait`
+// for a stopwatch, downloads its new (or all) runs, registers it when it is new, writes the
+// missing run files and returns 0; 1 when nothing could be downloaded (the data folder is
+// then left as it was) or a run file could not be written.
+[[nodiscard]] int runDownload(const Invocation& invocation,
+                              std::chrono::milliseconds wait = kStopwatchWait);
 
 }  // namespace k7x

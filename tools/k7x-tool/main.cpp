@@ -10,7 +10,8 @@ int main(int argc, char** argv) {
     std::string error;
     const auto invocation = k7x::parseCommandLine(argc, argv, error);
     if (!invocation) {
-        std::fprintf(stderr, "k7x-tool: %s\n\n%s", error.c_str(), k7x::usageText());
+        std::fprintf(stderr, "k7x-tool: %s'k7x-tool --help' explains every command.\n",
+                     error.c_str());
         return 2;
     }
     switch (invocation->command) {

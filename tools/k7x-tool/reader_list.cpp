@@ -35,4 +35,17 @@ std::string libraryReader(const ReaderListing& listing) {
     return {};
 }
 
+bool cardPresent(const std::string& reader) {
+    SCARDCONTEXT context = 0;
+    if (SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS) {
+        return false;
+    }
+    SCARD_READERSTATE state{};
+    state.szReader = reader.c_str();
+    state.dwCurrentState = SCARD_STATE_UNAWARE;
+    const LONG result = SCardGetStatusChange(context, 0, &state, 1);
+    SCardReleaseContext(context);
+    return result == SCARD_S_SUCCESS && (state.dwEventState & SCARD_STATE_PRESENT) != 0;
+}
+
 }  // namespace k7x

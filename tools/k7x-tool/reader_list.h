@@ -17,4 +17,7 @@ struct ReaderListing {
 // (case-sensitive); empty if none.
 [[nodiscard]] std::string libraryReader(const ReaderListing& listing);
 
+// Whether the service sees a card on `reader` now (asked without waiting).
+[[nodiscard]] bool cardPresent(const std::string& reader);
+
 }  // namespace k7x

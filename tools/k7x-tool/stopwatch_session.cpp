@@ -1,15 +1,13 @@
 #include "stopwatch_session.h"
 
+#include "output_file.h"
 #include "rdcom32.h"
 #include "reader_list.h"
 
 namespace k7x {
 
-StopwatchSession::StopwatchSession(std::string logDirectory) {
-    if (logDirectory.empty()) return;
-    // The library appends the file name directly to the directory it is given.
-    if (logDirectory.back() != '/') logDirectory += '/';
-    logOk = RDCAA_SetDllLogPath(logDirectory.c_str()) == 1;
+StopwatchSession::StopwatchSession(const std::string& logDirectory) {
+    if (!logDirectory.empty()) logProblem = openDebugLog(logDirectory);
 }
 
 StopwatchSession::~StopwatchSession() {

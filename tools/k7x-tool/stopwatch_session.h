@@ -19,7 +19,7 @@ enum class SessionError {
 class StopwatchSession {
   public:
     // logDirectory empty: no debug log. A missing trailing separator is added.
-    explicit StopwatchSession(std::string logDirectory);
+    explicit StopwatchSession(const std::string& logDirectory);
     ~StopwatchSession();
     StopwatchSession(const StopwatchSession&) = delete;
     StopwatchSession& operator=(const StopwatchSession&) = delete;
@@ -27,13 +27,14 @@ class StopwatchSession {
     [[nodiscard]] SessionError open();
     // The reader the library chose (known once open() got past the listing).
     [[nodiscard]] const std::string& readerName() const { return reader; }
-    // False when the debug log was asked for but could not be opened.
-    [[nodiscard]] bool logReady() const { return logOk; }
+    // False when the debug log was asked for but could not be opened; logError() says why.
+    [[nodiscard]] bool logReady() const { return logProblem.empty(); }
+    [[nodiscard]] const std::string& logError() const { return logProblem; }
 
   private:
     std::string reader;
     bool initialised = false;
-    bool logOk = true;
+    std::string logProblem;
 };
 
 // A message for the user that says what is missing.

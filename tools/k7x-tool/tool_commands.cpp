@@ -1,12 +1,12 @@
 #include "tool_commands.h"
 
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
+#include "engine/serial_text.h"
+#include "output_file.h"
 #include "rdcom32.h"
 #include "reader_list.h"
-#include "engine/serial_text.h"
 #include "stopwatch_format.h"
 #include "stopwatch_session.h"
 
@@ -22,9 +22,13 @@ int fail(const std::string& message) {
     return kFailure;
 }
 
-// Opens the session or says why not; true when the stopwatch answered.
+// Opens the session or says why not; true when the stopwatch answered. A debug log that
+// was asked for but cannot be opened stops the command before the stopwatch is touched.
 bool openSession(StopwatchSession& session) {
-    if (!session.logReady()) std::fprintf(stderr, "k7x-tool: the debug log could not be opened\n");
+    if (!session.logReady()) {
+        fail(session.logError());
+        return false;
+    }
     const SessionError error = session.open();
     if (error == SessionError::None) return true;
     fail(describe(error, session.readerName()));
@@ -72,6 +76,11 @@ int runInfo(const Invocation& invocation) {
 
 int runDump(const Invocation& invocation) {
     const bool onlyNew = invocation.command == Command::DumpNew;
+    // Reading the runs erases the "new" marking on the stopwatch: the output must be
+    // known to be writable before that.
+    OutputFile output;
+    std::string error;
+    if (!output.open(invocation.file, error)) return fail(error);
     StopwatchSession session(invocation.logDirectory);
     if (!openSession(session)) return kFailure;
     uint8_t runInfo[4];
@@ -84,10 +93,7 @@ int runDump(const Invocation& invocation) {
             onlyNew ? RDCAA_GetRunNew(buffer.data()) : RDCAA_GetRunData(buffer.data());
         if (result != 1) return fail("the run download failed (the stopwatch was lifted?)");
     }
-    std::ofstream out(invocation.file, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(buffer.data()), static_cast<std::streamsize>(length));
-    out.close();
-    if (!out) return fail("cannot write " + invocation.file);
+    if (!output.commit(buffer.data(), length, error)) return fail(error);
     std::printf("Wrote %zu bytes of %s runs to %s\n", length, onlyNew ? "new" : "all",
                 invocation.file.c_str());
     return kSuccess;

@@ -1,0 +1,149 @@
+#include "output_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "rdcom32.h"
+
+namespace k7x {
+namespace {
+
+// The folder a file is created in ("." for a bare name).
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The first level of `folder` that exists but is not a folder, or `folder` itself.
+std::string firstNonFolder(const std::string& folder) {
+    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string level = folder.substr(0, slash);
+        struct stat info {};
+        if (::stat(level.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) return level;
+        if (slash == std::string::npos) return folder;
+    }
+}
+
+}  // namespace
+
+std::string writeProblem(const std::string& path, int error) {
+    const std::string folder = folderOf(path);
+    switch (error) {
+        case ENOENT:
+            return "the folder " + folder + " does not exist";
+        case ENOTDIR:
+            return firstNonFolder(folder) + " is not a folder";
+        case EACCES:
+        case EPERM:
+            return "no permission to write in the folder " + folder;
+        case EROFS:
+            return folder + " is on a read-only file system";
+        case ENOSPC:
+        case EDQUOT:
+            return "the disk is full";
+        case EISDIR:
+            return path + " is a folder";
+        default:
+            return std::strerror(error);
+    }
+}
+
+namespace {
+
+bool writeAll(int descriptor, const uint8_t* bytes, size_t length) {
+    while (length > 0) {
+        const ssize_t written = ::write(descriptor, bytes, length);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes += written;
+        length -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string cannotWrite(const std::string& path, int error) {
+    return "cannot write " + path + ": " + writeProblem(path, error);
+}
+
+OutputFile::~OutputFile() {
+    discard();
+}
+
+void OutputFile::discard() {
+    if (descriptor >= 0) ::close(descriptor);
+    descriptor = -1;
+    if (!temporary.empty()) ::unlink(temporary.c_str());
+    temporary.clear();
+}
+
+bool OutputFile::open(const std::string& path, std::string& error) {
+    discard();
+    target = path;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        error = cannotWrite(path, EISDIR);
+        return false;
+    }
+    // O_EXCL with the ordinary mode: the file gets the user's usual permissions, and no
+    // other file of that name is ever taken over.
+    for (unsigned attempt = 0; descriptor < 0; ++attempt) {
+        const std::string name =
+            path + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        descriptor = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0) {
+            temporary = name;
+        } else if (errno != EEXIST || attempt == 100) {
+            error = cannotWrite(path, errno);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool OutputFile::commit(const uint8_t* bytes, size_t length, std::string& error) {
+    if (descriptor < 0) {
+        error = cannotWrite(target, EBADF);
+        return false;
+    }
+    bool written = writeAll(descriptor, bytes, length) && ::fsync(descriptor) == 0;
+    int failure = errno;
+    if (::close(descriptor) != 0 && written) {
+        written = false;
+        failure = errno;
+    }
+    descriptor = -1;
+    if (written && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        failure = errno;
+    }
+    if (!written) {
+        error = cannotWrite(target, failure);
+        discard();
+        return false;
+    }
+    temporary.clear();
+    return true;
+}
+
+std::string openDebugLog(std::string directory) {
+    // The library appends the file name directly to the folder it is given.
+    if (directory.back() != '/') directory += '/';
+    const std::string file = directory + "rdcaa_debug.log";
+    const int probe = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (probe < 0) {
+        const int error = errno;
+        return "cannot open the debug log " + file + ": " + writeProblem(file, error);
+    }
+    ::close(probe);
+    if (RDCAA_SetDllLogPath(directory.c_str()) != 1) return "cannot open the debug log " + file;
+    return {};
+}
+
+}  // namespace k7x

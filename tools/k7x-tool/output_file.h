@@ -1,0 +1,45 @@
+// Files the tool writes: why a write failed, in words, and an output file that appears
+// under its name only once it is complete.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace k7x {
+
+// Why `path` could not be written, from the errno of the failed call: the folder does not
+// exist, is not a folder, is read-only, the disk is full, ...
+[[nodiscard]] std::string writeProblem(const std::string& path, int error);
+// "cannot write PATH: " and writeProblem.
+[[nodiscard]] std::string cannotWrite(const std::string& path, int error);
+
+// An output file written through a temporary file beside it ("NAME.tmp-PID-N" in the same
+// folder), renamed into place by commit(). Until then the final name is untouched; the
+// temporary file is removed when the object dies uncommitted.
+class OutputFile {
+  public:
+    OutputFile() = default;
+    ~OutputFile();
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+
+    // Creates the temporary file. False with `error` set (see cannotWrite) when the
+    // output cannot be written there, or when `path` is a folder.
+    [[nodiscard]] bool open(const std::string& path, std::string& error);
+    // Writes all bytes, flushes them to the disk, closes and renames the file into place.
+    [[nodiscard]] bool commit(const uint8_t* bytes, size_t length, std::string& error);
+
+  private:
+    void discard();
+
+    std::string target;
+    std::string temporary;
+    int descriptor = -1;
+};
+
+// Opens (creating it when missing) DIR/rdcaa_debug.log for the library's debug log.
+// Returns "" on success, otherwise a message naming the file and why it could not be opened.
+[[nodiscard]] std::string openDebugLog(std::string directory);
+
+}  // namespace k7x
