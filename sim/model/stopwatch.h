@@ -30,9 +30,24 @@ struct SimRun {
     std::vector<Split> splits;
 };
 
-// Parses runs written as readable text, one run per line:
+// Whether runs that no stopwatch can have recorded (a date that does not exist, a split
+// earlier than the one before) are refused or taken as they stand.
+enum class OddRuns { Refuse, Allow };
+
+// Where and why a runs text was refused; `line` counts from 1.
+struct RunsProblem {
+    int line = 0;
+    std::string reason;
+};
+
+// Parses runs written as readable text, one run per line: the start date and time, then the
+// cumulative split times with two-digit minutes, seconds and hundredths:
 //   "2024-05-01 07:30:00 00:01:10.50 00:02:15.20 00:03:20.00"
-// Blank lines and lines starting with '#' are skipped. Returns nullopt on a malformed line.
+// Blank lines and lines starting with '#' are skipped. Returns nullopt on the first line that
+// is malformed or (unless `odd` allows it) impossible, with `problem` saying which and why.
+std::optional<std::vector<SimRun>> parseRuns(const std::string& text, OddRuns odd,
+                                             RunsProblem& problem);
+// The same, refusing odd runs, for callers that need no reason.
 std::optional<std::vector<SimRun>> parseRuns(const std::string& text);
 
 // Writes runs in the text form that parseRuns reads, one line per run.
@@ -47,8 +62,13 @@ std::vector<uint8_t> encodeRuns(const std::vector<SimRun>& runs, size_t from = 0
 // The most bytes a stream can report: its length travels as a 16-bit number.
 inline constexpr size_t kMaxStreamLength = 65535;
 
+// Bytes of one run in the stream: its header and 4 bytes per split.
+size_t encodedSize(const SimRun& run);
+// How many of the leading runs fit into kMaxStreamLength bytes together.
+size_t runsThatFit(const std::vector<SimRun>& runs);
+
 class Stopwatch {
-public:
+  public:
     Stopwatch();
 
     // Identity and memories; tests set them directly.
@@ -100,7 +120,7 @@ public:
     // FeliCa Write Without Encryption: `data` holds 16 bytes per block (command block).
     bool writeBlocks(const uint8_t* data, int blocks);
 
-private:
+  private:
     bool readFixed(uint8_t code, int blocks, uint8_t* out) const;
     bool readRanged(const uint8_t* blockList, int blocks, uint8_t* out) const;
     bool writeFixed(const uint8_t* data, int blocks);

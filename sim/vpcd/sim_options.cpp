@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,30 +14,71 @@ namespace sim {
 const char* const kSimUsage =
     "usage: stopwatch-sim [options]\n"
     "  Connects to vpcd at 127.0.0.1:PORT as a K7X stopwatch lying on the virtual reader.\n"
-    "  --reader acs|sony     answer as an ACS ACR122U (default) or a Sony reader's driver\n"
+    "  Numbers are decimal (a leading zero changes nothing); --port also takes 0x.. hex.\n"
+    "\n"
+    "  --reader acs|sony     answer as an ACS ACR122U (default) or a Sony reader's driver.\n"
+    "                        The library takes a reader by its name: for sony, pcscd's\n"
+    "                        reader.conf must name the reader with \"Sony\" in it\n"
+    "                        (e.g. FRIENDLYNAME \"Sony FeliCa Port/PaSoRi 3.0\")\n"
     "  --sony-fault K:N:SW   Sony reader: the N-th (0: every) command of kind K (select, idm,\n"
     "                        pmm, read, write) is answered with status word SW (e.g. 6a83),\n"
     "                        or with cutC instead, C bytes short before 90 00; repeatable\n"
-    "  --port N              vpcd port (default 35963 = 0x8C7B; 0x.. accepted)\n"
-    "  --runs FILE           runs as text, one per line: YYYY-MM-DD HH:MM:SS HH:MM:SS.CC ...\n"
-    "  --generate SEED:COUNT generated runs\n"
+    "  --port N              vpcd port (default 35963 = 0x8C7B)\n"
+    "  --runs FILE           the runs, one per line (blank lines and # comments skipped):\n"
+    "                          2024-05-01 07:30:00 00:01:10.50 00:02:15.20\n"
+    "                        start date and time, then the split of every lap: the time\n"
+    "                        from the start to the end of that lap (cumulative, never\n"
+    "                        decreasing), HH:MM:SS.CC with two-digit hundredths\n"
+    "  --generate SEED:COUNT COUNT made-up runs from SEED (the same runs for the same SEED):\n"
+    "                        one a day from 2024-01-01 (28 days a month), 1 to 40 laps of\n"
+    "                        40 to 120 s each, about 100 bytes a run on average\n"
     "  --old N               the first N runs count as downloaded already\n"
-    "  --serial HEX          6 serial bytes, byte 0 first (default 0123456789ab)\n"
+    "  --allow-odd-runs      take runs that no stopwatch can hold: dates that do not exist,\n"
+    "                        decreasing splits, more than the memory holds (then cut at\n"
+    "                        65,535 bytes, in the middle of a run); for tests only\n"
+    "  --serial HEX          6 serial bytes as the chip stores them, byte 0 first (default\n"
+    "                        0123456789ab). Lapdex and k7x-tool write the serial byte 5\n"
+    "                        first, so 0123456789ab shows as ab8967452301 in 'info' and\n"
+    "                        in the run file names\n"
     "  --idm HEX             8 IDm bytes (default 03fe002400000102)\n"
     "  --battery RAW         raw battery value in plug memory (default 2450)\n"
     "  --product-type N      byte 7 of the product name (default 2)\n"
     "  --transcript          print every APDU and answer\n"
     "  --lift-after N        leave the reader after N APDUs\n"
-    "  --connect-timeout MS  how long to retry connecting to vpcd (default 10000)\n";
+    "  --connect-timeout MS  how long to retry connecting to vpcd (default 10000)\n"
+    "\n"
+    "Memory: the stopwatch holds at most 65,535 bytes of runs, 16 bytes a run and 4 bytes a\n"
+    "lap; runs that do not fit are refused, with how many do.\n"
+    "\n"
+    "Connecting lays the stopwatch on the reader. SIGINT (Ctrl+C) or SIGTERM lifts it: the\n"
+    "simulator closes the connection, prints one line \"state: apdus=... beeps=...\n"
+    "set-time=... clock=... erase-run=... new-bytes=... all-bytes=... serial=...\" and ends.\n"
+    "\n"
+    "Exit status: 0 when the stopwatch was lifted (signal, --lift-after) or vpcd closed the\n"
+    "connection; 1 when vpcd could not be reached or the connection failed; 2 on a wrong\n"
+    "option or runs that are refused.\n";
 
 namespace {
 
 std::optional<long> parseNumber(const std::string& text, long low, long high) {
     if (text.empty()) return std::nullopt;
+    // Decimal always: "0100" is one hundred, not octal 64.
     errno = 0;
     char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 0);
+    long value = std::strtol(text.c_str(), &end, 10);
     if (errno != 0 || *end != '\0' || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+std::optional<long> parseHexNumber(const std::string& text, long low, long high) {
+    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) != 0;
+        })) {
+        return std::nullopt;
+    }
+    errno = 0;
+    const long value = std::strtol(text.c_str(), nullptr, 16);
+    if (errno != 0 || value < low || value > high) return std::nullopt;
     return value;
 }
 
@@ -44,11 +86,8 @@ std::optional<std::vector<uint8_t>> parseHex(const std::string& text, size_t byt
     if (text.size() != 2 * bytes) return std::nullopt;
     std::vector<uint8_t> out;
     for (size_t i = 0; i < bytes; ++i) {
-        auto byte = parseNumber("0x" + text.substr(2 * i, 2), 0, 255);
-        if (!byte || !std::isxdigit(static_cast<unsigned char>(text[2 * i])) ||
-            !std::isxdigit(static_cast<unsigned char>(text[2 * i + 1]))) {
-            return std::nullopt;
-        }
+        auto byte = parseHexNumber(text.substr(2 * i, 2), 0, 255);
+        if (!byte) return std::nullopt;
         out.push_back(static_cast<uint8_t>(*byte));
     }
     return out;
@@ -74,10 +113,19 @@ bool parseGenerate(const std::string& text, SimOptions& options) {
     return true;
 }
 
+bool takesValue(const std::string& name) {
+    static const char* const kNames[] = {
+        "--port",   "--runs", "--generate", "--old",          "--reader",     "--sony-fault",
+        "--serial", "--idm",  "--battery",  "--product-type", "--lift-after", "--connect-timeout"};
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
 // One option with its value; false when the value is malformed.
 bool applyOption(const std::string& name, const std::string& value, SimOptions& options) {
     if (name == "--port") {
-        auto port = parseNumber(value, 1, 65534);
+        const bool isHex = value.rfind("0x", 0) == 0 || value.rfind("0X", 0) == 0;
+        auto port =
+            isHex ? parseHexNumber(value.substr(2), 1, 65534) : parseNumber(value, 1, 65534);
         if (port) options.port = static_cast<uint16_t>(*port);
         return port.has_value();
     }
@@ -155,13 +203,18 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
         std::string name = argv[i];
         if (name == "--help" || name == "-h") {
             options.help = true;
+        } else if (name == "--allow-odd-runs") {
+            options.allowOddRuns = true;
         } else if (name == "--transcript") {
             options.transcript = true;
+        } else if (!takesValue(name)) {
+            error = "unknown option " + name;
+            return std::nullopt;
         } else if (i + 1 >= argc) {
-            error = "missing value or unknown option: " + name;
+            error = name + " needs a value";
             return std::nullopt;
         } else if (!applyOption(name, argv[++i], options)) {
-            error = "bad option: " + name + " " + argv[i];
+            error = "bad value for " + name + ": " + argv[i];
             return std::nullopt;
         }
     }
@@ -172,22 +225,71 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
     return options;
 }
 
+namespace {
+
+std::string withThousands(size_t number) {
+    std::string digits = std::to_string(number);
+    for (size_t at = digits.size(); at > 3; at -= 3) digits.insert(at - 3, ",");
+    return digits;
+}
+
+// The runs of --runs FILE; false with `error` naming the line and the reason.
+bool readRunsFile(const SimOptions& options, std::vector<SimRun>& runs, std::string& error) {
+    std::error_code code;
+    if (std::filesystem::is_directory(options.runsFile, code)) {
+        error = options.runsFile + " is a folder, not a runs file";
+        return false;
+    }
+    std::ifstream file(options.runsFile);
+    std::stringstream text;
+    text << file.rdbuf();
+    if (!file) {
+        error = "cannot read runs from " + options.runsFile;
+        return false;
+    }
+    RunsProblem problem;
+    auto parsed =
+        parseRuns(text.str(), options.allowOddRuns ? OddRuns::Allow : OddRuns::Refuse, problem);
+    if (!parsed) {
+        error = options.runsFile + ":" + std::to_string(problem.line) + ": " + problem.reason;
+        return false;
+    }
+    runs = std::move(*parsed);
+    return true;
+}
+
+// Runs beyond the memory are refused unless odd runs were asked for.
+bool checkMemory(const SimOptions& options, const std::vector<SimRun>& runs, std::string& error) {
+    const size_t fit = runsThatFit(runs);
+    if (fit == runs.size() || options.allowOddRuns) return true;
+    size_t bytes = 0;
+    for (const SimRun& run : runs) bytes += encodedSize(run);
+    const std::string source = options.seed ? "--generate " + std::to_string(*options.seed) + ":" +
+                                                  std::to_string(options.generateCount)
+                                            : options.runsFile;
+    error = source + ": " + withThousands(runs.size()) + " runs need " + withThousands(bytes) +
+            " bytes, more than the 65,535 the stopwatch holds; the first " + withThousands(fit) +
+            " fit";
+    return false;
+}
+
+}  // namespace
+
 bool buildStopwatch(const SimOptions& options, Stopwatch& stopwatch, std::string& error) {
     if (!options.runsFile.empty()) {
-        std::ifstream file(options.runsFile);
-        std::stringstream text;
-        text << file.rdbuf();
-        auto runs = file ? parseRuns(text.str()) : std::nullopt;
-        if (!runs) {
-            error = "cannot read runs from " + options.runsFile;
-            return false;
-        }
-        stopwatch.runs = std::move(*runs);
+        if (!readRunsFile(options, stopwatch.runs, error)) return false;
     } else if (options.seed) {
         stopwatch.runs = generateRuns(*options.seed, options.generateCount);
     }
-    stopwatch.downloadedRuns = std::min(static_cast<size_t>(options.oldRuns), stopwatch.runs.size());
-    if (options.serial) std::copy(options.serial->begin(), options.serial->end(), stopwatch.serial.begin());
+    if (!checkMemory(options, stopwatch.runs, error)) return false;
+    if (static_cast<size_t>(options.oldRuns) > stopwatch.runs.size()) {
+        error = "--old " + std::to_string(options.oldRuns) + ": there are only " +
+                std::to_string(stopwatch.runs.size()) + " runs";
+        return false;
+    }
+    stopwatch.downloadedRuns = static_cast<size_t>(options.oldRuns);
+    if (options.serial)
+        std::copy(options.serial->begin(), options.serial->end(), stopwatch.serial.begin());
     if (options.idm) std::copy(options.idm->begin(), options.idm->end(), stopwatch.idm.begin());
     if (options.batteryRaw) stopwatch.setBatteryRaw(*options.batteryRaw);
     if (options.productType) stopwatch.productName[7] = *options.productType;

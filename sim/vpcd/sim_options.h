@@ -18,19 +18,20 @@ enum class SimReader { Acs, Sony };
 
 struct SimOptions {
     uint16_t port = kDefaultVpcdPort;
-    std::string runsFile;              // --runs FILE: runs as readable text
-    std::optional<uint32_t> seed;      // --generate SEED:COUNT
+    std::string runsFile;          // --runs FILE: runs as readable text
+    std::optional<uint32_t> seed;  // --generate SEED:COUNT
     int generateCount = 0;
-    int oldRuns = 0;                   // --old N: the first N runs were downloaded before
+    int oldRuns = 0;            // --old N: the first N runs were downloaded before
+    bool allowOddRuns = false;  // --allow-odd-runs: impossible runs and overfull memory
     std::optional<std::vector<uint8_t>> serial;  // --serial HEX, byte 0 first
     std::optional<std::vector<uint8_t>> idm;     // --idm HEX
     std::optional<uint16_t> batteryRaw;          // --battery RAW
     std::optional<uint8_t> productType;          // --product-type N
-    SimReader reader = SimReader::Acs;         // --reader acs|sony
-    std::vector<SonyFault> sonyFaults;         // --sony-fault KIND:N:SW or KIND:N:cutC
-    bool transcript = false;           // --transcript: print every APDU and answer
-    long liftAfter = 0;                // --lift-after N: leave the reader after N APDUs
-    int connectTimeoutMs = 10000;      // --connect-timeout MS
+    SimReader reader = SimReader::Acs;           // --reader acs|sony
+    std::vector<SonyFault> sonyFaults;           // --sony-fault KIND:N:SW or KIND:N:cutC
+    bool transcript = false;                     // --transcript: print every APDU and answer
+    long liftAfter = 0;                          // --lift-after N: leave the reader after N APDUs
+    int connectTimeoutMs = 10000;                // --connect-timeout MS
     bool help = false;
 };
 
@@ -38,7 +39,8 @@ struct SimOptions {
 std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& error);
 
 // Builds the stopwatch that the options describe (reads the runs file). False and
-// `error` set when the runs cannot be read.
+// `error` set when the runs cannot be read, are impossible (FILE:LINE: reason) or do not
+// fit into the stopwatch's memory (unless allowOddRuns), or when --old exceeds them.
 bool buildStopwatch(const SimOptions& options, Stopwatch& stopwatch, std::string& error);
 
 // "read:3:6a83": the third Read Binary is answered with 6A 83 alone; "pmm:0:6a81": every
