@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <mutex>
+#include <string>
 
 #include "configuration.h"
 #include "data_folder.h"
@@ -12,6 +13,13 @@
 #include "worker_types.h"
 
 namespace lapdex {
+
+// The runs of the last download that did not reach a run file, for the window's message.
+struct RunFileShortfall {
+    std::string folder;  // the stopwatch's folder (the data folder when it has none)
+    int unsaved = 0;     // runs without a run file after the download
+    int total = 0;       // runs in the download
+};
 
 struct EngineState {
     explicit EngineState(DataFolder folder) : data(folder) {}
@@ -24,6 +32,7 @@ struct EngineState {
     // Guarded by `lock` once the worker runs.
     Configuration config;
     TabModel tabs;
+    RunFileShortfall runFileShortfall;
     // PCTIME as the worker reads it; the window keeps config.settings.pcTime in step.
     std::atomic<bool> clockSync{true};
 };

@@ -1,5 +1,6 @@
 #include "store_worker_host.h"
 
+#include <algorithm>
 #include <span>
 
 #include "run_decoder.h"
@@ -32,18 +33,30 @@ void StoreWorkerHost::recordBattery(const std::string& serialText, uint16_t rawB
 }
 
 bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
+    std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
+    const TimeFormat format = timeFormatFromProductType(ctx.productType);
     int slot = state_.config.registry.findBySerial(ctx.serialText);
     // Without a slot there is no folder to write into; the runs stay on the stopwatch.
-    if (slot < 0) return false;
+    if (slot < 0) {
+        int runs = 0;
+        decodeRunData(data, format, [&](RunRecord&&) { ++runs; });
+        state_.runFileShortfall = {state_.data.path(), runs, runs};
+        return false;
+    }
     // A folder that could not be made at registration (disk full) or was removed by hand:
     // make it now, or a Reload could never bring the runs back.
     const std::string folder = state_.data.stopwatchFolder(slot);
-    if (state_.data.fs().kindOf(folder) == EntryKind::None) (void)state_.data.fs().createFolder(folder);
+    if (state_.data.fs().kindOf(folder) == EntryKind::None)
+        (void)state_.data.fs().createFolder(folder);
     // One batch per download: one flush for all its runs instead of one per run file.
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
-    std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
-    decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) { batch.add(record); });
-    return allRunsWritten(batch.commit());
+    decodeRunData(data, format, [&](RunRecord&& record) { batch.add(record); });
+    const std::vector<RunFileWriteResult> results = batch.commit();
+    const auto unsaved = std::count_if(results.begin(), results.end(),
+                                       [](const RunFileWriteResult& r) { return !r.ok(); });
+    if (unsaved == 0) return true;
+    state_.runFileShortfall = {folder, static_cast<int>(unsaved), static_cast<int>(results.size())};
+    return false;
 }
 
 int StoreWorkerHost::tabOf(const std::string& serialText) {

@@ -17,7 +17,7 @@ const char* nonEmpty(const EnvironmentLookup& environment, const char* name) {
 // Creates every missing level of an absolute folder path; true when it exists afterwards.
 bool createFolderChain(FileSystem& fs, const std::string& folder) {
     std::string path = withoutTrailingSlash(folder);
-    for (std::size_t slash = path.find('/', 1); ; slash = path.find('/', slash + 1)) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
         std::string level = path.substr(0, slash);
         if (fs.kindOf(level) == EntryKind::None) (void)fs.createFolder(level);
         if (slash == std::string::npos) break;
@@ -50,6 +50,13 @@ std::optional<std::string> readExecutablePath() {
     return buffer;
 }
 
+bool isUnderSystemPrefix(std::string_view path) {
+    for (std::string_view prefix : {"/usr/", "/opt/"}) {
+        if (path.starts_with(prefix)) return true;
+    }
+    return false;
+}
+
 std::string determineDataFolder(FileSystem& fs, const std::optional<std::string>& executablePath,
                                 const EnvironmentLookup& environment) {
     std::optional<std::string> exeFolder;
@@ -57,11 +64,31 @@ std::string determineDataFolder(FileSystem& fs, const std::optional<std::string>
         std::size_t slash = executablePath->find_last_of('/');
         if (slash != std::string::npos) exeFolder = executablePath->substr(0, slash + 1);
     }
-    if (exeFolder && fs.isWritableFolder(*exeFolder)) return *exeFolder;
+    // A data set that already lives beside the program stays where the user keeps it.
+    if (exeFolder && (!isUnderSystemPrefix(*exeFolder) ||
+                      fs.kindOf(*exeFolder + "Lapdex.dat") == EntryKind::File)) {
+        return *exeFolder;
+    }
     if (std::optional<std::string> user = userDataFolder(environment)) {
-        if (createFolderChain(fs, *user)) return *user;
+        (void)createFolderChain(fs, *user);  // a failure is reported at start-up
+        return *user;
     }
     return exeFolder.value_or("./");
+}
+
+FolderCheck checkDataFolder(FileSystem& fs, const std::string& folder) {
+    std::string path = withoutTrailingSlash(folder);
+    // A data folder reached through a link (a home folder elsewhere) is the folder it names.
+    if (fs.kindOf(path) == EntryKind::SymbolicLink) path = fs.canonicalPath(path);
+    if (path.empty()) return FolderCheck::Missing;
+    switch (fs.kindOf(path)) {
+        case EntryKind::None:
+            return FolderCheck::Missing;
+        case EntryKind::Folder:
+            return fs.isWritableFolder(path) ? FolderCheck::Writable : FolderCheck::NotWritable;
+        default:
+            return FolderCheck::NotAFolder;
+    }
 }
 
 std::string localeDefaultLocation(const EnvironmentLookup& environment) {

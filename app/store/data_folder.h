@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "file_system.h"
 
@@ -18,11 +19,21 @@ EnvironmentLookup processEnvironment();
 // Full path of the running executable (/proc/self/exe), or nullopt when it cannot be read.
 std::optional<std::string> readExecutablePath();
 
-// The data folder, always ending in '/': the folder of `executablePath` when the user may write there;
-// otherwise $XDG_DATA_HOME/Lapdex/ (or ~/.local/share/Lapdex/), created on demand. When neither
-// works the executable's folder is used anyway, and "./" when there is no executable path.
+// The data folder, always ending in '/'. Decided by where the executable lies, never by what
+// happens to be writable: a program installed under a system prefix (/usr, /usr/local, /opt)
+// keeps its data in $XDG_DATA_HOME/Lapdex/ (or ~/.local/share/Lapdex/), created on demand,
+// unless its own folder already holds a Lapdex.dat; a program anywhere else keeps it beside
+// the executable. Without an executable path the user's data folder is used, and "./" when
+// there is neither.
 std::string determineDataFolder(FileSystem& fs, const std::optional<std::string>& executablePath,
                                 const EnvironmentLookup& environment);
+
+// True for a path under one of the prefixes where programs are installed for all users.
+bool isUnderSystemPrefix(std::string_view path);
+
+// Whether the program can keep its data in a folder.
+enum class FolderCheck { Writable, Missing, NotAFolder, NotWritable };
+FolderCheck checkDataFolder(FileSystem& fs, const std::string& folder);
 
 // "JPN" when the user's language (the first set of LC_ALL, LC_MESSAGES, LANG) starts with "ja",
 // else "ENG".

@@ -16,6 +16,12 @@ EngineAdapter::~EngineAdapter() { stop(); }
 
 std::string EngineAdapter::dataFolder() const { return state_->data.path(); }
 
+FolderCheck EngineAdapter::checkDataFolder() { return lapdex::checkDataFolder(state_->data.fs(), state_->data.path()); }
+
+RunFileShortfall EngineAdapter::runFileShortfall() {
+    return locked([&] { return state_->runFileShortfall; });
+}
+
 void EngineAdapter::loadConfiguration() {
     locked([&] {
         state_->config = lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));

@@ -19,6 +19,8 @@ public:
     ~EngineAdapter() override;
 
     std::string dataFolder() const override;
+    FolderCheck checkDataFolder() override;
+    RunFileShortfall runFileShortfall() override;
     void loadConfiguration() override;
     void start(NotificationSink& sink) override;
     void stop() override;

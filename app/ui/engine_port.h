@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "data_folder.h"
 #include "data_procedures.h"
+#include "engine/engine_state.h"
 #include "engine/notification_sink.h"
 
 namespace lapdex::ui {
@@ -18,6 +20,10 @@ public:
 
     // Folder of the data set, ending in '/'.
     virtual std::string dataFolder() const = 0;
+    // Whether the data set can be kept there (asked at start-up).
+    virtual FolderCheck checkDataFolder() = 0;
+    // What the last download could not write, read when NTF_RUN_FILE_ERROR is handled.
+    virtual RunFileShortfall runFileShortfall() = 0;
     // Start-up: load and normalise the configuration, create missing stopwatch folders,
     // save, and rebuild the tab model.
     virtual void loadConfiguration() = 0;

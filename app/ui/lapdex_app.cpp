@@ -8,13 +8,28 @@
 #include "single_instance.h"
 #include "window_snapshot.h"
 
+#include <cstdio>
 #include <memory>
 
 namespace lapdex::ui {
 
 namespace {
 const QString kWindowTitle = QStringLiteral("Tarvik K7X Stopwatch");
+
+// One line on stderr says where the data goes, and a second one when it cannot go there.
+void reportDataFolder(EngineAdapter& engine) {
+    const std::string folder = engine.dataFolder();
+    std::fprintf(stderr, "Lapdex: data folder %s\n", folder.c_str());
+    const char* problem = nullptr;
+    switch (engine.checkDataFolder()) {
+        case FolderCheck::Writable: return;
+        case FolderCheck::Missing: problem = "it does not exist and cannot be created"; break;
+        case FolderCheck::NotAFolder: problem = "it is not a folder"; break;
+        case FolderCheck::NotWritable: problem = "it cannot be written"; break;
+    }
+    std::fprintf(stderr, "Lapdex: cannot keep data in %s: %s\n", folder.c_str(), problem);
 }
+}  // namespace
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Lapdex"));
@@ -28,6 +43,7 @@ int CLapdexApp::run() {
         return 0;
     }
     EngineAdapter engine;
+    reportDataFolder(engine);
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
         return new CUserDialog(parent, host);

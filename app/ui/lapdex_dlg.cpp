@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <clocale>
 
 #include "message_event.h"
@@ -22,6 +23,12 @@ constexpr int kTabControl = 1000;
 constexpr int kBatteryPicture = 1012;
 constexpr int kClockSync = 1023;
 constexpr int kExitButton = 1009;
+
+// %1 the data folder.
+const QString kDataFolderUnwritable = QStringLiteral(
+    "データフォルダーに書き込めません。\n%1\n"
+    "このままではストップウオッチのデータを保存できません。"
+    "フォルダーの書き込み権限と空き容量を確認してください。");
 }  // namespace
 
 CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
@@ -61,11 +68,16 @@ void CLapdexDlg::initialiseWindow() {
     page_ = makePage_ ? makePage_(client_, *this) : new EmptyPage(client_);
     placePage();
     port_.loadConfiguration();
+    if (port_.checkDataFolder() != FolderCheck::Writable) {
+        // Once the window is up, so that the message stands in front of it.
+        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, kDataFolderUnwritable.arg(dataFolder())); });
+    }
     buildTabs();
     clockSync_->setChecked(port_.clockSync());
     port_.start(bridge_);
     rename_ = new CUserIdEdit(this);
     about_ = new CAboutBox(this);
+    about_->setDataFolder(dataFolder());
     touch_.dialog = new CTouchDlg(this);
     readEnd_.dialog = new CReadEndDlg(this);
     clearEnd_.dialog = new CClearEndDlg(this);

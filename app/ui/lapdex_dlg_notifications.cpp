@@ -8,9 +8,22 @@ namespace lapdex::ui {
 
 namespace {
 
-const QString kRunFileError = QStringLiteral(
-    "計測データの一部をファイルに保存できませんでした。\n"
-    "データフォルダーの空き容量と書き込み権限を確認してから、再読み込みしてください。");
+// %1 runs in the download, %2 of them without a file, %3 the folder.
+const QString kRunFileErrorSome = QStringLiteral(
+    "計測データ %1 件のうち %2 件をファイルに保存できませんでした。\n"
+    "保存先: %3\n"
+    "空き容量と書き込み権限を確認してから、再読み込みしてください。");
+// %1 runs in the download, none saved, %2 the folder.
+const QString kRunFileErrorAll = QStringLiteral(
+    "計測データ %1 件をファイルに保存できませんでした（1 件も保存されていません）。\n"
+    "保存先: %2\n"
+    "空き容量と書き込み権限を確認してから、再読み込みしてください。");
+
+QString runFileErrorText(const RunFileShortfall& shortfall) {
+    const QString folder = QString::fromStdString(shortfall.folder);
+    if (shortfall.unsaved >= shortfall.total) return kRunFileErrorAll.arg(shortfall.total).arg(folder);
+    return kRunFileErrorSome.arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
+}
 
 }  // namespace
 
@@ -47,7 +60,7 @@ void CLapdexDlg::handleNotification(MessageId id) {
             if (!slot.shown) showStatus(slot, [this](int r) { if (r != kResultDismissed) resumeWorker(); });
             break;
         }
-        case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, kRunFileError); break;
+        case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall())); break;
         case NTF_TAB_ADDED: syncTabsFromModel(); break;
         case NTF_COMMAND_ACK: dismissStatusDialogs(); break;
         default: break;

@@ -1,5 +1,7 @@
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QProgressBar>
 #include <algorithm>
 
@@ -40,5 +42,16 @@ int CDownloadDlg::maximum() const {
 void CDownloadDlg::keyPressEvent(QKeyEvent* event) { event->accept(); }
 
 void CDownloadDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
+
+void CAboutBox::setDataFolder(const QString& folder) {
+    auto* label = qobject_cast<QLabel*>(control(kDataFolderLabel));
+    if (label == nullptr) return;
+    const QString prefix =
+        language_ == Language::Japanese ? QStringLiteral("データフォルダー: ") : QStringLiteral("Data folder: ");
+    const QFontMetrics metrics(label->font());
+    const int room = label->width() - metrics.horizontalAdvance(prefix);
+    label->setText(prefix + metrics.elidedText(folder, Qt::ElideMiddle, room));
+    label->setToolTip(folder);
+}
 
 }  // namespace lapdex::ui

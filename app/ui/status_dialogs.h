@@ -52,8 +52,18 @@ public:
 class CAboutBox : public TemplateDialog {
     Q_OBJECT
 public:
+    // The label that names the data folder.
+    static constexpr int kDataFolderLabel = 1101;
+
     explicit CAboutBox(QWidget* owner, Language language = Language::Japanese)
-        : TemplateDialog(QStringLiteral("about_box"), owner, language) {}
+        : TemplateDialog(QStringLiteral("about_box"), owner, language), language_(language) {}
+
+    // Shows where the program keeps its data: shortened in the middle to fit the line, whole
+    // in the tool tip.
+    void setDataFolder(const QString& folder);
+
+private:
+    Language language_;
 };
 
 // The transfer progress: modeless, created once and only shown and hidden; the user

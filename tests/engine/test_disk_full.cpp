@@ -88,6 +88,11 @@ TEST(DiskFull, EveryWriteOfADownloadMayFindTheDiskFull) {
             expectOnlyCompleteFiles(files, clean.files, where);
             const int stored = runFileCount(files);
             EXPECT_LT(stored, kRuns) << where;
+            // The window names the folder and how many runs are missing.
+            EXPECT_EQ(rig.state.runFileShortfall.total, kRuns) << where;
+            EXPECT_EQ(rig.state.runFileShortfall.unsaved, kRuns - stored) << where;
+            EXPECT_EQ(rig.state.runFileShortfall.folder, rig.state.data.stopwatchFolder(0))
+                << where;
             // Told once, before the completion.
             std::vector<MessageId> ids = rig.sink.idsWithoutAcks();
             EXPECT_EQ(countOf(ids, NTF_RUN_FILE_ERROR), 1) << where;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
 #include <map>
 
 #include "configuration.h"
@@ -94,21 +97,65 @@ TEST_F(ConfigurationTest, UnreadableFileGivesDefaultsAndIsNotOverwritten) {
     EXPECT_EQ(dat(), "[User]\r\nQTM01_SERIAL=0123456789ab\r\n");
 }
 
-TEST(DataFolderChoice, UsesTheExecutablesFolderWhenWritable) {
+// The place follows where the program lies, never whether its folder can be written.
+TEST(DataFolderChoice, FollowsWhereTheProgramLies) {
     TempFolder dir;
     PosixFileSystem fs;
-    EXPECT_EQ(determineDataFolder(fs, dir / "Lapdex", fakeEnvironment({})), dir.path() + "/");
+    const auto user = fakeEnvironment({{"XDG_DATA_HOME", dir / "xdg"}, {"HOME", dir / "home"}});
+    const auto homeOnly = fakeEnvironment({{"XDG_DATA_HOME", "relative"}, {"HOME", dir / "home"}});
+    const struct {
+        std::optional<std::string> program;
+        EnvironmentLookup environment;
+        std::string folder;
+    } cases[] = {
+        {dir / "unpacked/Lapdex", user,
+         dir / "unpacked/"},  // a folder of the user's own, even missing
+        {"/usr/local/bin/Lapdex", user, dir / "xdg/Lapdex/"},
+        {"/usr/bin/Lapdex", homeOnly, dir / "home/.local/share/Lapdex/"},
+        {"/opt/lapdex/bin/Lapdex", user, dir / "xdg/Lapdex/"},
+        {"/usrlocal/Lapdex", user, "/usrlocal/"},
+        {std::nullopt, user, dir / "xdg/Lapdex/"},
+        {"/usr/bin/Lapdex", fakeEnvironment({}), "/usr/bin/"},  // nowhere else to go
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(determineDataFolder(fs, c.program, c.environment), c.folder)
+            << c.program.value_or("none");
+    }
+    EXPECT_EQ(fs.kindOf(dir / "xdg/Lapdex"), EntryKind::Folder);
+    EXPECT_EQ(fs.kindOf(dir / "home/.local/share/Lapdex"), EntryKind::Folder);
+    EXPECT_TRUE(isUnderSystemPrefix("/usr/local/bin/"));
+    EXPECT_FALSE(isUnderSystemPrefix("/home/user/usr/"));
 }
 
-TEST(DataFolderChoice, FallsBackToTheUserDataFolderCreatedOnDemand) {
+TEST(DataFolderChoice, AnInstalledProgramKeepsTheDataSetBesideItWhereOneIsAlready) {
+    // A system prefix cannot be made in a temporary folder; the rule is the same for any
+    // folder, so a program under /usr whose folder holds Lapdex.dat is shown by a fake.
+    TempFolder dir;
+    struct ExistingDat : PosixFileSystem {
+        EntryKind kindOf(const std::string& path) override {
+            return path == "/usr/local/bin/Lapdex.dat" ? EntryKind::File
+                                                       : PosixFileSystem::kindOf(path);
+        }
+    } fs;
+    EXPECT_EQ(determineDataFolder(fs, "/usr/local/bin/Lapdex",
+                                  fakeEnvironment({{"XDG_DATA_HOME", dir / "x"}})),
+              "/usr/local/bin/");
+    EXPECT_EQ(fs.kindOf(dir / "x"), EntryKind::None);  // nothing made in the user's folder
+}
+
+TEST(DataFolderChoice, ChecksWhetherTheFolderCanBeWritten) {
     TempFolder dir;
     PosixFileSystem fs;
-    EXPECT_EQ(determineDataFolder(fs, std::nullopt, fakeEnvironment({{"XDG_DATA_HOME", dir / "x/y"}})),
-              dir / "x/y/Lapdex/");
-    EXPECT_EQ(fs.kindOf(dir / "x/y/Lapdex"), EntryKind::Folder);
-    EXPECT_EQ(determineDataFolder(fs, dir / "missing/Lapdex",
-                                  fakeEnvironment({{"XDG_DATA_HOME", "relative"}, {"HOME", dir.path()}})),
-              dir / ".local/share/Lapdex/");
+    std::ofstream(dir / "file") << "x";
+    ASSERT_EQ(::symlink(dir.path().c_str(), (dir / "link").c_str()), 0);
+    EXPECT_EQ(checkDataFolder(fs, dir.path() + "/"), FolderCheck::Writable);
+    EXPECT_EQ(checkDataFolder(fs, dir / "link/"), FolderCheck::Writable);
+    EXPECT_EQ(checkDataFolder(fs, dir / "missing/"), FolderCheck::Missing);
+    EXPECT_EQ(checkDataFolder(fs, dir / "file/"), FolderCheck::NotAFolder);
+    struct ReadOnly : PosixFileSystem {
+        bool isWritableFolder(const std::string&) override { return false; }
+    } readOnly;
+    EXPECT_EQ(checkDataFolder(readOnly, dir.path()), FolderCheck::NotWritable);
 }
 
 TEST(DataFolderChoice, StopwatchFolderNamesFollowTheSlotNumber) {

@@ -25,7 +25,12 @@ public:
     std::function<ProcedureOutcome(ProcedureUi&)> import;
     int lockedWork = 0;
 
+    FolderCheck folderCheck = FolderCheck::Writable;
+    RunFileShortfall shortfall;
+
     std::string dataFolder() const override { return "/data/"; }
+    FolderCheck checkDataFolder() override { return folderCheck; }
+    RunFileShortfall runFileShortfall() override { return shortfall; }
     void loadConfiguration() override {}
     void start(NotificationSink&) override { started = true; }
     void stop() override { stopped = true; }

@@ -1,6 +1,7 @@
 // The main window: tabs, context menu, battery picture, reactions to every notification,
 // the progress display, Reload/Clear/Rename/Delete, closing and shutdown.
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -68,6 +69,8 @@ private slots:
     void enterEscapeAndArrowsDoNotCloseOrMove();
     void successfulImportClosesWithoutSaving();
     void helpOpensTheManualAndClockSyncIsKept();
+    void versionShowsTheDataFolder();
+    void startUpSaysWhenTheDataFolderCannotBeWritten();
 };
 
 void MainWindowTest::startUpBuildsTabsAndControls() {
@@ -423,9 +426,16 @@ void MainWindowTest::runFileErrorAndNewTab() {
     FakePort port;
     FakeDesktop desktop;
     CLapdexDlg w(port, desktop);
+    // The message names the folder and how many runs lack a file.
+    port.shortfall = {"/data/QTM-01", 2, 5};
     notify(w, NTF_RUN_FILE_ERROR);
-    QCOMPARE(desktop.shown.size(), 1);
-    QVERIFY(desktop.shown[0].startsWith("error: "));
+    port.shortfall = {"/data/QTM-01", 5, 5};
+    notify(w, NTF_RUN_FILE_ERROR);
+    QCOMPARE(desktop.shown, (QStringList{
+        "error: 計測データ 5 件のうち 2 件をファイルに保存できませんでした。\n保存先: /data/QTM-01\n"
+        "空き容量と書き込み権限を確認してから、再読み込みしてください。",
+        "error: 計測データ 5 件をファイルに保存できませんでした（1 件も保存されていません）。\n"
+        "保存先: /data/QTM-01\n空き容量と書き込み権限を確認してから、再読み込みしてください。"}));
     // The placeholder takes the first registered name, later ones are appended.
     port.titles = {"QTM-01"};
     notify(w, NTF_TAB_ADDED);
@@ -494,6 +504,45 @@ void MainWindowTest::helpOpensTheManualAndClockSyncIsKept() {
     QCOMPARE(port.commands, (std::vector<MessageId>{CMD_PAUSE, CMD_DOWNLOAD_NEW}));
 }
 
+void MainWindowTest::versionShowsTheDataFolder() {
+    FakePort port;
+    FakeDesktop desktop;
+    CLapdexDlg w(port, desktop);
+    QString shown, tip;
+    whenModal([&](QWidget* modal) {
+        auto* label = qobject_cast<QLabel*>(qobject_cast<CAboutBox*>(modal)->control(CAboutBox::kDataFolderLabel));
+        shown = label->text();
+        tip = label->toolTip();
+        qobject_cast<QDialog*>(modal)->accept();
+    });
+    w.runCommand(kCmdVersion);
+    QCOMPARE(shown, QString("データフォルダー: /data/"));
+    QCOMPARE(tip, QString("/data/"));
+    // A long path is shortened in the middle and stays whole in the tool tip.
+    CAboutBox about(&w);
+    const QString longPath = "/home/" + QString(200, 'x') + "/.local/share/Lapdex/";
+    about.setDataFolder(longPath);
+    auto* label = qobject_cast<QLabel*>(about.control(CAboutBox::kDataFolderLabel));
+    QVERIFY(label->text().endsWith("Lapdex/"));
+    QVERIFY(label->text().contains(QChar(0x2026)));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    QCOMPARE(label->toolTip(), longPath);
+}
+
+void MainWindowTest::startUpSaysWhenTheDataFolderCannotBeWritten() {
+    FakePort port;
+    FakeDesktop desktop;
+    {
+        CLapdexDlg w(port, desktop);
+        QCoreApplication::processEvents();
+        QVERIFY(desktop.shown.isEmpty());
+    }
+    port.folderCheck = FolderCheck::NotWritable;
+    CLapdexDlg w(port, desktop);
+    QTRY_COMPARE(desktop.shown, QStringList{
+        "error: データフォルダーに書き込めません。\n/data/\n"
+        "このままではストップウオッチのデータを保存できません。フォルダーの書き込み権限と空き容量を確認してください。"});
+}
 
 QTEST_MAIN(MainWindowTest)
 #include "test_main_window.moc"
