@@ -26,6 +26,9 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcar
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb)
 
+# What scripts/test needs beyond the build: desktop-file-validate for the install check.
+TEST_PACKAGES=(desktop-file-utils)
+
 # configure_only DIR [cmake args...]
 configure_only() {
     local dir="$1"
