@@ -21,7 +21,7 @@ using testsupport::ChildProcess;
 using testsupport::PcscdFixture;
 
 class K7xToolOverPcscd : public ::testing::Test {
-protected:
+  protected:
     PcscdFixture rig;
 
     void SetUp() override {
@@ -85,7 +85,8 @@ TEST_F(K7xToolOverPcscd, DownloadWithoutAStopwatchLeavesNoDataFolder) {
     EXPECT_EQ(tool({"download", "new", data}), 1);
     EXPECT_EQ(output.rfind("No stopwatch on " + rig.readerName() + " yet", 0), 0u) << output;
     EXPECT_NE(output.find("no stopwatch was laid on " + rig.readerName() + " within 15 s"),
-              std::string::npos) << output;
+              std::string::npos)
+        << output;
     EXPECT_FALSE(std::filesystem::exists(data));
 }
 

@@ -1,4 +1,6 @@
 // k7x-tool's commands, run in-process against the library core and the PC/SC stand-in.
+#include <sys/mount.h>
+
 #include <chrono>
 #include <fstream>
 #include <functional>
@@ -198,6 +200,46 @@ TEST_F(K7xTool, DumpToABadPathKeepsTheNewRunsAndSaysWhy) {
     EXPECT_TRUE(std::filesystem::is_empty(folder / "a-folder"));
 }
 
+// A small tmpfs: a real full disk and a real read-only file system, as root may mount them.
+class SmallDisk {
+  public:
+    SmallDisk(const std::filesystem::path& at, const std::string& size) : at_(at) {
+        std::filesystem::create_directory(at);
+        mounted_ = ::mount("tmpfs", at.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
+    }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(at_.c_str(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    bool makeReadOnly() {
+        return ::mount("tmpfs", at_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
+
+  private:
+    std::filesystem::path at_;
+    bool mounted_ = false;
+};
+
+// Room for the dump is reserved before the runs are read: a full disk loses nothing.
+TEST_F(K7xTool, DumpOnAFullOrReadOnlyDiskSaysWhyBeforeReading) {
+    SmallDisk disk(folder / "disk", "16k");
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    stopwatch = standin().layCard(sim::generateRuns(9, 30));
+    const Bytes newRuns = stopwatch->newRunBytes();
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::DumpNew;
+    invocation.file = (folder / "disk" / "new.bin").string();
+    EXPECT_EQ(run(&k7x::runDump, invocation), 1);
+    EXPECT_EQ(err, "k7x-tool: cannot write " + invocation.file + ": the disk is full\n");
+    ASSERT_TRUE(disk.makeReadOnly());
+    EXPECT_EQ(run(&k7x::runDump, invocation), 1);
+    EXPECT_EQ(err, "k7x-tool: cannot write " + invocation.file + ": " + (folder / "disk").string() +
+                       " is on a read-only file system\n");
+    EXPECT_TRUE(standin().transcript.empty());
+    EXPECT_EQ(stopwatch->newRunBytes(), newRuns);
+    EXPECT_TRUE(std::filesystem::is_empty(folder / "disk"));
+}
+
 TEST_F(K7xTool, DumpReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     stopwatch = standin().layCard(sim::generateRuns(24, 4));
     const std::filesystem::path file = folder / "all.bin";
@@ -342,6 +384,20 @@ TEST_F(K7xDownload, NeverReplacesALapdexDatItCannotRead) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "data" / "Lapdex.dat"));
     EXPECT_TRUE(standin().transcript.empty());
     EXPECT_TRUE(stopwatch->eraseRunParams.empty());
+}
+
+TEST_F(K7xDownload, SaysHowManyRunFilesAreMissingAndWhy) {
+    std::filesystem::create_directory(folder / "data");
+    rdcom32::test::SmallDisk disk(folder / "data", "24k");  // Lapdex.dat and a few run files
+    if (!disk.mounted()) GTEST_SKIP() << "cannot mount a tmpfs here";
+    stopwatch->runs = sim::generateRuns(12, 20);
+    EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+    const std::string folderText = (folder / "data" / "QTM-01").string();
+    const size_t stored = runFiles().size();
+    EXPECT_LT(stored, 20u);
+    EXPECT_EQ(err, "k7x-tool: " + std::to_string(20 - stored) +
+                       " of 20 run files could not be written in " + folderText +
+                       ": the disk is full; their runs stay on the stopwatch for 'download all'\n");
 }
 
 TEST_F(K7xDownload, ParsesTheDownloadCommand) {

@@ -97,20 +97,21 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
         return fail("100 stopwatches are registered; this one cannot be");
     }
     std::printf("%s\n", outcome == lapdex::NTF_NO_DATA ? "No new runs." : "Download finished.");
-    std::string folder = state.data.path();
     int tab = state.shared.notifiedTab.load();
     if (tab >= 0 && tab < static_cast<int>(state.tabs.titles().size())) {
         int slot = state.config.registry.findByName(state.tabs.titles()[tab]);
         if (slot >= 0) {
-            folder = state.data.stopwatchFolder(slot);
+            const std::string folder = state.data.stopwatchFolder(slot);
             std::printf("Stopwatch %s: %zu run files in %s\n",
                         state.config.registry.entry(slot).displayName.c_str(), countFiles(folder),
                         folder.c_str());
         }
     }
     if (writeFailed) {
-        return fail("some run files could not be written in " + folder + ": " +
-                    folderProblem(folder) +
+        const lapdex::RunFileShortfall& missing = state.runFileShortfall;
+        return fail(std::to_string(missing.unsaved) + " of " + std::to_string(missing.total) +
+                    " run files could not be written in " + missing.folder + ": " +
+                    folderProblem(missing.folder) +
                     "; their runs stay on the stopwatch for 'download all'");
     }
     return 0;

@@ -83,7 +83,7 @@ void OutputFile::discard() {
     temporary.clear();
 }
 
-bool OutputFile::open(const std::string& path, std::string& error) {
+bool OutputFile::open(const std::string& path, std::string& error, size_t reserve) {
     discard();
     target = path;
     struct stat info {};
@@ -104,6 +104,14 @@ bool OutputFile::open(const std::string& path, std::string& error) {
             return false;
         }
     }
+    // A file system that cannot reserve space (EOPNOTSUPP) is left to the write to find out.
+    const int reserved =
+        reserve == 0 ? 0 : ::posix_fallocate(descriptor, 0, static_cast<off_t>(reserve));
+    if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
+        error = cannotWrite(path, reserved);
+        discard();
+        return false;
+    }
     return true;
 }
 
@@ -112,7 +120,9 @@ bool OutputFile::commit(const uint8_t* bytes, size_t length, std::string& error)
         error = cannotWrite(target, EBADF);
         return false;
     }
-    bool written = writeAll(descriptor, bytes, length) && ::fsync(descriptor) == 0;
+    bool written = writeAll(descriptor, bytes, length) &&
+                   ::ftruncate(descriptor, static_cast<off_t>(length)) == 0 &&
+                   ::fsync(descriptor) == 0;
     int failure = errno;
     if (::close(descriptor) != 0 && written) {
         written = false;

@@ -24,9 +24,10 @@ class OutputFile {
     OutputFile(const OutputFile&) = delete;
     OutputFile& operator=(const OutputFile&) = delete;
 
-    // Creates the temporary file. False with `error` set (see cannotWrite) when the
-    // output cannot be written there, or when `path` is a folder.
-    [[nodiscard]] bool open(const std::string& path, std::string& error);
+    // Creates the temporary file and reserves `reserve` bytes on the disk for it. False with
+    // `error` set (see cannotWrite) when the output cannot be written there, when the disk
+    // has not that much room, or when `path` is a folder.
+    [[nodiscard]] bool open(const std::string& path, std::string& error, size_t reserve = 0);
     // Writes all bytes, flushes them to the disk, closes and renames the file into place.
     [[nodiscard]] bool commit(const uint8_t* bytes, size_t length, std::string& error);
 

@@ -80,7 +80,7 @@ int runDump(const Invocation& invocation) {
     // known to be writable before that.
     OutputFile output;
     std::string error;
-    if (!output.open(invocation.file, error)) return fail(error);
+    if (!output.open(invocation.file, error, kRunBufferSize)) return fail(error);
     StopwatchSession session(invocation.logDirectory);
     if (!openSession(session)) return kFailure;
     uint8_t runInfo[4];
