@@ -117,6 +117,21 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
     return 0;
 }
 
+// Why the store could not read or write `path`.
+std::string storeProblem(const std::string& path, const lapdex::FsStatus& status) {
+    switch (status.error) {
+        case lapdex::FsError::ReadOnly:
+            return "it is read-only";
+        case lapdex::FsError::InUse:
+            return "another program holds it open";
+        case lapdex::FsError::SymbolicLink:
+            return "it is a symbolic link, which Lapdex never follows";
+        default:
+            return status.sysErrno != 0 ? writeProblem(path, status.sysErrno)
+                                        : "input/output error";
+    }
+}
+
 // The reader the download will use, or a message saying what is missing.
 std::optional<std::string> findReader(std::string& error) {
     const ReaderListing listing = listReaders();
@@ -162,10 +177,8 @@ std::optional<FolderBefore> prepareFolder(const lapdex::DataFolder& data, std::s
     before.configurationExisted = fs::exists(fs::symlink_status(file, code));
     const lapdex::ProfileLoad load = lapdex::loadProfile(data.fs(), file);
     if (!load.ok()) {
-        error =
-            file + " exists but cannot be read (" +
-            (load.status.sysErrno != 0 ? std::strerror(load.status.sysErrno) : "in use or a link") +
-            "); it is left as it is. Check it, or give another folder.";
+        error = file + " exists but cannot be read (" + storeProblem(file, load.status) +
+                "); it is left as it is. Check it, or give another folder.";
         return std::nullopt;
     }
     return before;
@@ -200,8 +213,8 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
     if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
         !saved.ok()) {
         undoFolder(state.data, *before);
-        return fail(cannotWrite(state.data.configurationFile(),
-                                saved.sysErrno != 0 ? saved.sysErrno : EIO));
+        const std::string file = state.data.configurationFile();
+        return fail("cannot write " + file + ": " + storeProblem(file, saved));
     }
     state.tabs.rebuild(state.config.registry);
     state.clockSync.store(state.config.settings.pcTime == "ON");
