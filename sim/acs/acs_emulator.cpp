@@ -36,7 +36,7 @@ Bytes exchangeAnswer(uint8_t responseCode, const std::array<uint8_t, 8>& idm, ui
 
 }  // namespace
 
-AcsEmulator::AcsEmulator(Stopwatch* card) : card(card) {}
+AcsEmulator::AcsEmulator(Stopwatch* card, AcsAnswers answers) : card(card), answers(answers) {}
 
 void AcsEmulator::setCard(Stopwatch* newCard) {
     if (newCard != card) active = false;
@@ -68,6 +68,11 @@ Bytes AcsEmulator::directTransmit(const uint8_t* command, size_t length) {
         case 0x60: answer = autoPoll(); break;
         case 0x40: answer = dataExchange(command, length); break;
         default: return statusWord(0x6A, 0x81);
+    }
+    if (answers == AcsAnswers::Direct) {
+        answer.push_back(0x90);
+        answer.push_back(0x00);
+        return answer;
     }
     // This firmware reports an empty polling answer (D5 61 00) as 5 bytes.
     bool emptyPoll = command[1] == 0x60 && answer.size() == 3;

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "vpcd/reader_options.h"
+
 namespace sim {
 
 const char* const kSimUsage =
@@ -76,6 +78,9 @@ bool parseGenerate(const std::string& text, SimOptions& options) {
 
 // One option with its value; false when the value is malformed.
 bool applyOption(const std::string& name, const std::string& value, SimOptions& options) {
+    if (std::optional<bool> readerOption = applyReaderOption(name, value, options)) {
+        return *readerOption;
+    }
     if (name == "--port") {
         auto port = parseNumber(value, 1, 65534);
         if (port) options.port = static_cast<uint16_t>(*port);
@@ -91,6 +96,7 @@ bool applyOption(const std::string& name, const std::string& value, SimOptions& 
     if (name == "--reader") {
         if (value != "acs" && value != "sony") return false;
         options.reader = value == "sony" ? SimReader::Sony : SimReader::Acs;
+        options.readerGiven = true;
         return true;
     }
     if (name == "--sony-fault") {
@@ -169,6 +175,7 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
         error = "--runs and --generate exclude each other";
         return std::nullopt;
     }
+    if (!resolveReaderOptions(options, error)) return std::nullopt;
     return options;
 }
 

@@ -18,7 +18,13 @@ const char* usageText() {
            "  dump all FILE     write the raw data of all runs to FILE\n"
            "  download new DIR  download the new runs into run files under the data folder\n"
            "                    DIR as Lapdex does, registering a new stopwatch in DIR/Lapdex.dat\n"
-           "  download all DIR  the same for all runs (Reload): only missing run files are written\n"
+           "  download all DIR  the same for all runs (Reload): only missing run files are "
+           "written\n"
+           "  doctor [--root DIR]\n"
+           "                    check PC/SC, the readers, kernel drivers, USB readers and the\n"
+           "                    stopwatch, one line each ending in OK, WARN or FAIL; exit status "
+           "0\n"
+           "                    when a download would work (--root: read DIR/sys instead of /sys)\n"
            "\n"
            "Both dumps end, as every download does, with the erase command 01: the\n"
            "stopwatch then keeps its new runs only as old ones, so a later 'dump new'\n"
@@ -47,7 +53,10 @@ std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, st
         }
         words.push_back(word);
     }
-    if (words.size() == 1 && words[0] == "readers") {
+    if (!words.empty() && words[0] == "doctor") {
+        invocation.command = Command::Doctor;
+        invocation.arguments.assign(words.begin() + 1, words.end());
+    } else if (words.size() == 1 && words[0] == "readers") {
         invocation.command = Command::Readers;
     } else if (words.size() == 1 && words[0] == "info") {
         invocation.command = Command::Info;
