@@ -21,17 +21,16 @@ std::string fileText(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Lays a stopwatch with several chunks of runs on `rig`'s reader (stopwatch-sim told the
-// reader's name and `extra`), downloads, beeps and lifts it; returns stopwatch-sim's output.
+// Lays a stopwatch with several chunks of runs on `rig`'s reader (stopwatch-sim given
+// `extra`), downloads, beeps and lifts it; returns stopwatch-sim's output.
 std::string downloadThrough(PcscdFixture& rig, std::vector<std::string> extra) {
     const std::vector<sim::SimRun> runs = sim::generateRuns(23, 9);
     const Bytes expected = sim::encodeRuns(runs);
     EXPECT_GT(expected.size(), 2u * 192u);
     const std::string runsFile = rig.folder() + "/runs.txt";
     std::ofstream(runsFile) << sim::formatRuns(runs);
-    std::string friendly = rig.readerName().substr(0, rig.readerName().size() - 6);  // no " 00 00"
-    std::vector<std::string> arguments{"--reader-name", friendly, "--runs", runsFile,
-                                       "--transcript"};
+    // The rig tells stopwatch-sim the reader's name, which chooses the emulation.
+    std::vector<std::string> arguments{"--runs", runsFile, "--transcript"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     auto laid = rig.layStopwatch(arguments);
     EXPECT_TRUE(laid) << laid.error;
