@@ -29,7 +29,7 @@ extern "C" {
 RDCAA_API int32_t RDCAA_CALL RDCAA_InitDll(const uint8_t* idm);
 RDCAA_API void RDCAA_CALL RDCAA_ExitDll(void);
 
-// Connection: the first PC/SC reader whose name contains "ACS" or "Sony".
+// Connection: the first PC/SC reader whose name contains "ACS", "Sony" or "SONY".
 RDCAA_API int32_t RDCAA_CALL RDCAA_OpenFelica(void);
 RDCAA_API int32_t RDCAA_CALL RDCAA_CloseFelica(void);
 // idm, pmm: 8 bytes each, filled when a FeliCa card answered. 1 = expected card, 2 = other.

@@ -45,6 +45,18 @@ bool answerHeadValid(const uint8_t* answer, size_t length, const uint8_t* idm,
 
 }  // namespace
 
+bool answerPending(const uint8_t* answer, size_t length) {
+    return length == 2 && answer[0] == 0x61;
+}
+
+bool noTagFound(const uint8_t* answer, size_t length) {
+    static constexpr uint8_t kEmptyPoll[] = {0xD5, 0x61, 0x00, 0x90, 0x00};
+    if (length >= sizeof kNoTagFound && std::memcmp(answer, kNoTagFound, sizeof kNoTagFound) == 0) {
+        return true;
+    }
+    return length == sizeof kEmptyPoll && std::memcmp(answer, kEmptyPoll, length) == 0;
+}
+
 void buildGetResponse(uint8_t le, uint8_t* out) {
     const uint8_t command[kGetResponseLength] = {0xFF, 0xC0, 0x00, 0x00, le};
     std::memcpy(out, command, sizeof command);

@@ -1,5 +1,9 @@
 // Byte layouts of the ACS (PN53x) reader path: controller pseudo-APDUs, the FeliCa read and
 // write wrapped in InDataExchange, and the checks on their answers.
+//
+// A reader answers a direct transmit in one of two styles: 61 Le, after which Get Response
+// fetches the controller's answer followed by 90 00; or at once with that same answer (the
+// ACR122U under pcsc-lite's CCID driver, which runs T=1). Both give the same bytes to check.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +27,15 @@ inline constexpr size_t kPollingIdmAt = 8;
 inline constexpr size_t kPollingPmmAt = 16;
 // Where the block data of a read answer starts.
 inline constexpr size_t kReadDataAt = 16;
+
+// True when the answer is 61 Le: the controller's answer still waits for Get Response.
+// Any other answer is already the whole answer: the controller's bytes and 90 00, or a
+// failure such as 63 00 (the controller did not answer) or 63 7F (controller error),
+// which the answer checks then reject.
+[[nodiscard]] bool answerPending(const uint8_t* answer, size_t length);
+// True when the polling command found no card: 61 05 announces the controller's empty
+// answer, and a reader answering at once gives it directly (D5 61 00, then 90 00).
+[[nodiscard]] bool noTagFound(const uint8_t* answer, size_t length);
 
 // Get Response for Le bytes into `out` (5 bytes).
 void buildGetResponse(uint8_t le, uint8_t* out);

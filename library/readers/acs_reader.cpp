@@ -29,6 +29,9 @@ bool AcsReader::sendCommand(const uint8_t* bytes, size_t length) {
 }
 
 bool AcsReader::fetchAnswer() {
+    // A reader that answered at once has handed the answer over already; a failure status
+    // word stays in the buffer for the answer checks to reject.
+    if (!acs::answerPending(receiveBuffer, receiveLength)) return true;
     const uint8_t le = receiveBuffer[1];  // the answer just received is 61 Le
     ClearBuffers();
     acs::buildGetResponse(le, sendBuffer);
@@ -64,7 +67,7 @@ int32_t AcsReader::Polling(const uint8_t* idm, uint8_t* /*pmmStore*/, uint8_t* i
         WriteLogLine("AcsReader/Polling/InitTransmitData: Polling Command error");
         return 0;
     }
-    if (receiveLength >= 2 && std::memcmp(receiveBuffer, acs::kNoTagFound, 2) == 0) {
+    if (acs::noTagFound(receiveBuffer, receiveLength)) {
         WriteLogLine("AcsReader/Polling/SetPolling: Polling Command No Tag Found error");
         antennaOff();
         return 0;

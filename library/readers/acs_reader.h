@@ -1,5 +1,6 @@
-// The reader for ACS contactless readers (PN53x controller): pseudo-APDUs with 61 Le and
-// Get Response, automatic polling, and FeliCa reads and writes in InDataExchange.
+// The reader for ACS contactless readers (PN53x controller): pseudo-APDUs answered with
+// 61 Le and Get Response or at once, automatic polling, and FeliCa reads and writes in
+// InDataExchange.
 #pragma once
 
 #include <cstddef>
@@ -32,7 +33,8 @@ class AcsReader final : public CommandSetReader {
 
   private:
     [[nodiscard]] bool sendCommand(const uint8_t* bytes, size_t length);
-    // Get Response for the Le that the last answer (61 Le) announced.
+    // Get Response for the Le that the last answer (61 Le) announced. An answer that is not
+    // 61 Le is the whole answer already: nothing is sent and the result is true.
     [[nodiscard]] bool fetchAnswer();
     // Sends the command built in sendBuffer and fetches its answer, with the step lines.
     [[nodiscard]] bool exchange(Operation texts);

@@ -24,10 +24,12 @@ CardReader* createSony(pcsc::Context context, const char* readerName) {
     return new (std::nothrow) SonyReader(context, readerName);
 }
 
-// Tested in this order on each name, so a name with both markers gets an AcsReader.
+// Tested in this order on each name, so a name with both makers in it gets an AcsReader.
+// pcsc-lite's CCID driver spells Sony's readers in capitals ("SONY FeliCa RC-S300/P ...").
 constexpr ReaderKind kKinds[] = {
     {"ACS", "Found ACS Card Reader", &createAcs},
     {"Sony", "Found SONY Card Reader", &createSony},
+    {"SONY", "Found SONY Card Reader", &createSony},
 };
 
 }  // namespace

@@ -29,6 +29,16 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcar
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)
 
+# The Windows cross build and its test runs: MinGW-w64, Wine, GoogleTest's sources.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 googletest)
+
+# What the demos run: the program, its library, the simulator and the command-line tool.
+DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool)
+
+# The benchmarks, built once optimised (Release, -O3) by scripts/test.
+BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench
+               page_switch_bench engine_download_bench)
+
 # configure_only DIR [cmake args...]
 configure_only() {
     local dir="$1"
@@ -40,4 +50,11 @@ configure_only() {
 configure_and_build() {
     configure_only "$@"
     cmake --build "$(repo_root)/$1" -j "$(nproc)"
+}
+
+# build_targets DIR TARGET...: builds only the targets named (and what they need).
+build_targets() {
+    local dir="$1"
+    shift
+    cmake --build "$(repo_root)/$dir" -j "$(nproc)" --target "$@"
 }

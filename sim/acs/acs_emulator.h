@@ -14,21 +14,29 @@ namespace sim {
 inline constexpr uint8_t kFelicaAtr[] = {0x3B, 0x8F, 0x80, 0x01, 0x80, 0x4F, 0x0C, 0xA0, 0x00, 0x00,
                                          0x03, 0x06, 0x11, 0x00, 0x3B, 0x00, 0x00, 0x00, 0x00, 0x42};
 
-// The controller is reached with direct transmit FF 00 00 00 Lc <command>, answered with
-// 61 Le; Get Response FF C0 00 00 Le then returns the controller's answer and 90 00.
-// Not thread-safe; one emulator per card connection.
+// How the reader answers a direct transmit: with 61 Le, the controller's answer then fetched
+// by Get Response (the T=0 path and older firmware), or directly with that answer and 90 00
+// (an ACR122U under pcsc-lite's CCID driver, which runs T=1).
+enum class AcsAnswers { GetResponse, Direct };
+
+// The controller is reached with direct transmit FF 00 00 00 Lc <command>; Get Response
+// FF C0 00 00 Le returns an answer that waits. Not thread-safe; one emulator per card
+// connection.
 class AcsEmulator {
 public:
     // `card` is not owned; null means no card on the field.
-    explicit AcsEmulator(Stopwatch* card = nullptr);
+  explicit AcsEmulator(Stopwatch* card = nullptr, AcsAnswers answers = AcsAnswers::GetResponse);
 
-    // Lays a card on the field (or lifts it with null). A new card must be polled again.
-    void setCard(Stopwatch* card);
-    // The reader powers the card up for a new connection: controller state starts afresh.
-    void powerOn();
+  void setAnswers(AcsAnswers style) { answers = style; }
 
-    std::vector<uint8_t> transmit(const uint8_t* apdu, size_t length);
-    std::vector<uint8_t> transmit(const std::vector<uint8_t>& apdu) { return transmit(apdu.data(), apdu.size()); }
+  // Lays a card on the field (or lifts it with null). A new card must be polled again.
+  void setCard(Stopwatch* card);
+  // The reader powers the card up for a new connection: controller state starts afresh.
+  void powerOn();
+
+  std::vector<uint8_t> transmit(const uint8_t* apdu, size_t length);
+  std::vector<uint8_t> transmit(const std::vector<uint8_t>& apdu) {
+      return transmit(apdu.data(), apdu.size()); }
 
     bool fieldOn() const { return field; }
     bool targetActive() const { return active; }
@@ -44,6 +52,7 @@ private:
     std::vector<uint8_t> felicaWrite(const uint8_t* frame, size_t length);
 
     Stopwatch* card;
+    AcsAnswers answers;
     std::vector<uint8_t> pending;  // controller answer waiting for Get Response
     bool hasPending = false;
     bool field = false;

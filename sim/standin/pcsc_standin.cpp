@@ -34,7 +34,7 @@ Standin& Standin::instance() {
 void Standin::reset() {
     standin::State& st = standin::state();
     std::lock_guard<std::recursive_mutex> lock(st.mutex);
-    readers = {StandinReader{"ACS ACR122U PICC Interface 00 00", ReaderEmulation::Acs, false}};
+    readers = {StandinReader{kAcsReaderName, ReaderEmulation::Acs, false}};
     card.reset();
     cardReader.clear();
     failEstablish = false;
@@ -61,6 +61,12 @@ std::unique_lock<std::recursive_mutex> Standin::lock() {
 void Standin::useSonyReader(const std::string& name) {
     auto guard = lock();
     readers = {StandinReader{name, ReaderEmulation::Sony, false}};
+    cardReader = name;
+}
+
+void Standin::useAcsReader(AcsAnswers answers, const std::string& name) {
+    auto guard = lock();
+    readers = {StandinReader{name, ReaderEmulation::Acs, false, answers}};
     cardReader = name;
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "acs/acs_emulator.h"
 #include "model/stopwatch.h"
 #include "sony/sony_emulator.h"
 
@@ -24,11 +25,15 @@ enum class ReaderEmulation { Acs, Sony };
 
 // The name pcsc-lite gives a Sony PaSoRi on its first slot.
 inline constexpr const char* kSonyReaderName = "Sony FeliCa Port/PaSoRi 3.0 00 00";
+// The name pcsc-lite's CCID driver gives an ACR122U.
+inline constexpr const char* kAcsReaderName = "ACS ACR122U PICC Interface 00 00";
 
 struct StandinReader {
     std::string name;  // PC/SC name, e.g. "ACS ACR122U PICC Interface 00 00"
     ReaderEmulation emulation = ReaderEmulation::Acs;
     bool refuseConnect = false;  // SCardConnect fails with SCARD_E_SHARING_VIOLATION
+    // How an ACS reader answers a direct transmit; a Sony reader ignores it.
+    AcsAnswers acsAnswers = AcsAnswers::GetResponse;
 };
 
 struct Exchange {
@@ -58,6 +63,9 @@ public:
 
     // Makes the one reader a Sony reader named `name` that the card lies on.
     void useSonyReader(const std::string& name = kSonyReaderName);
+    // Makes the one reader an ACS reader named `name`, answering in the `answers` style,
+    // that the card lies on.
+    void useAcsReader(AcsAnswers answers, const std::string& name = kAcsReaderName);
 
     // Convenience: lays a default stopwatch (with `runs`) on the card reader and returns it.
     std::shared_ptr<Stopwatch> layCard(std::vector<SimRun> runs = {});

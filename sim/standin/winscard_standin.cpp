@@ -97,6 +97,7 @@ LONG SCardConnect(SCARDCONTEXT hContext, LPCSTR szReader, DWORD, DWORD dwPreferr
     Connection& connection = state().connections[*phCard];
     connection.readerIndex = index;
     connection.emulator.setCard(s.card.get());
+    connection.emulator.setAnswers(s.readers[index].acsAnswers);
     connection.emulator.powerOn();
     connection.sony.setCard(s.card.get());
     connection.sony.powerOn();

@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "vpcd/reader_options.h"
+
 namespace sim {
 
 const char* const kSimUsage =
@@ -122,6 +124,9 @@ bool takesValue(const std::string& name) {
 
 // One option with its value; false when the value is malformed.
 bool applyOption(const std::string& name, const std::string& value, SimOptions& options) {
+    if (std::optional<bool> readerOption = applyReaderOption(name, value, options)) {
+        return *readerOption;
+    }
     if (name == "--port") {
         const bool isHex = value.rfind("0x", 0) == 0 || value.rfind("0X", 0) == 0;
         auto port =
@@ -139,6 +144,7 @@ bool applyOption(const std::string& name, const std::string& value, SimOptions& 
     if (name == "--reader") {
         if (value != "acs" && value != "sony") return false;
         options.reader = value == "sony" ? SimReader::Sony : SimReader::Acs;
+        options.readerGiven = true;
         return true;
     }
     if (name == "--sony-fault") {
@@ -222,6 +228,7 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
         error = "--runs and --generate exclude each other";
         return std::nullopt;
     }
+    if (!resolveReaderOptions(options, error)) return std::nullopt;
     return options;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "acs/acs_emulator.h"
 #include "model/stopwatch.h"
 #include "sony/sony_emulator.h"
 
@@ -27,11 +28,14 @@ struct SimOptions {
     std::optional<std::vector<uint8_t>> idm;     // --idm HEX
     std::optional<uint16_t> batteryRaw;          // --battery RAW
     std::optional<uint8_t> productType;          // --product-type N
-    SimReader reader = SimReader::Acs;           // --reader acs|sony
-    std::vector<SonyFault> sonyFaults;           // --sony-fault KIND:N:SW or KIND:N:cutC
-    bool transcript = false;                     // --transcript: print every APDU and answer
-    long liftAfter = 0;                          // --lift-after N: leave the reader after N APDUs
-    int connectTimeoutMs = 10000;                // --connect-timeout MS
+    SimReader reader = SimReader::Acs;         // --reader acs|sony
+    bool readerGiven = false;                  // --reader was on the command line
+    AcsAnswers answers = AcsAnswers::GetResponse;  // --answers direct|get-response
+    std::string readerName;                        // --reader-name NAME (FRIENDLYNAME)
+    std::vector<SonyFault> sonyFaults;         // --sony-fault KIND:N:SW or KIND:N:cutC
+    bool transcript = false;           // --transcript: print every APDU and answer
+    long liftAfter = 0;                // --lift-after N: leave the reader after N APDUs
+    int connectTimeoutMs = 10000;      // --connect-timeout MS
     bool help = false;
 };
 

@@ -7,6 +7,7 @@
 
 #include "acs/acs_emulator.h"
 #include "sony/sony_emulator.h"
+#include "vpcd/reader_options.h"
 #include "vpcd/sim_options.h"
 #include "vpcd/vpcd_link.h"
 
@@ -17,10 +18,12 @@ std::atomic<bool> stopRequested{false};
 // The reader emulation that answers vpcd's APDUs.
 class Reader {
 public:
-    Reader(sim::Stopwatch& sw, const sim::SimOptions& options)
-        : sony(options.reader == sim::SimReader::Sony), acs(&sw), sonyEmulator(&sw, &faults) {
-        faults.list = options.sonyFaults;
-    }
+  Reader(sim::Stopwatch& sw, const sim::SimOptions& options)
+      : sony(options.reader == sim::SimReader::Sony),
+        acs(&sw, options.answers),
+        sonyEmulator(&sw, &faults) {
+      faults.list = options.sonyFaults;
+  }
     void powerOn() {
         acs.powerOn();
         sonyEmulator.powerOn();
@@ -129,6 +132,7 @@ int main(int argc, char** argv) {
     if (!options || options->help) {
         if (!options) std::fprintf(stderr, "stopwatch-sim: %s\n", error.c_str());
         std::fputs(sim::kSimUsage, options ? stdout : stderr);
+        std::fputs(sim::kSimReaderUsage, options ? stdout : stderr);
         return options ? 0 : 2;
     }
     sim::Stopwatch stopwatch;
@@ -145,9 +149,15 @@ int main(int argc, char** argv) {
                      link.lastError.c_str());
         return 1;
     }
-    std::printf("stopwatch-sim: on the reader at 127.0.0.1:%u, %zu runs (%zu new bytes, %zu bytes in all)\n",
-                options->port, stopwatch.runs.size(), stopwatch.newRunBytes().size(),
-                stopwatch.allRunBytes().size());
+    const char* style = options->reader == sim::SimReader::Sony       ? "Sony"
+                        : options->answers == sim::AcsAnswers::Direct ? "ACS, direct answers"
+                                                                      : "ACS, 61 Le + Get Response";
+    std::printf(
+        "stopwatch-sim: on the reader%s%s%s (%s) at 127.0.0.1:%u, %zu runs (%zu new bytes, %zu "
+        "bytes in all)\n",
+        options->readerName.empty() ? "" : " \"", options->readerName.c_str(),
+        options->readerName.empty() ? "" : "\"", style, options->port, stopwatch.runs.size(),
+        stopwatch.newRunBytes().size(), stopwatch.allRunBytes().size());
     std::fflush(stdout);
     return serve(link, stopwatch, *options);
 }

@@ -1,15 +1,18 @@
 // Lifting the stopwatch at every exchange of a download and of a Reload, then laying it on
 // again: every run ends up in its run file, byte for byte, with nothing partial or doubled.
+// Through each reader style, and the run files are the same whichever reader served.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "reader_styles.h"
 #include "store_rig.h"
 
 namespace lapdex {
 namespace {
 
 using std::chrono::milliseconds;
+using test::ReaderStyle;
 using test::StoreRig;
 
 struct Reference {
@@ -18,8 +21,9 @@ struct Reference {
 };
 
 // A clean download with a slow tick, so the presence check has not begun when it is counted.
-Reference cleanDownload() {
+Reference cleanDownload(ReaderStyle style) {
     StoreRig rig(systemFileSystem(), milliseconds(300));
+    test::useReaderStyle(style);
     rig.layOn(test::multiChunkStopwatch());
     rig.start(CMD_DOWNLOAD_NEW);
     EXPECT_TRUE(rig.sink.waitFor(NTF_DOWNLOAD_DONE));
@@ -30,10 +34,19 @@ Reference cleanDownload() {
     return ref;
 }
 
-const Reference& reference() {
-    static const Reference ref = cleanDownload();
-    return ref;
+const Reference& reference(ReaderStyle style) {
+    static std::map<ReaderStyle, Reference> references;
+    auto found = references.find(style);
+    if (found == references.end()) found = references.emplace(style, cleanDownload(style)).first;
+    return found->second;
 }
+
+class CardLiftSweep : public ::testing::TestWithParam<ReaderStyle> {
+  protected:
+    const Reference& reference() const { return lapdex::reference(GetParam()); }
+    // A rig whose stand-in reader answers in this test's style.
+    void useStyle() const { test::useReaderStyle(GetParam()); }
+};
 
 std::vector<MessageId> after(const std::vector<MessageId>& ids, size_t from) {
     return {ids.begin() + static_cast<std::ptrdiff_t>(std::min(from, ids.size())), ids.end()};
@@ -44,11 +57,11 @@ int countOf(const std::vector<MessageId>& ids, MessageId id) {
 }
 
 // Runs and the outcome of one case, checked against the clean download.
-void expectSameFilesAsReference(StoreRig& rig, int k) {
+void expectSameFilesAsReference(StoreRig& rig, const Reference& reference, int k) {
     std::map<std::string, std::string> files = rig.files();
     // Names first: a temporary, partial or doubled file shows here.
-    ASSERT_EQ(test::keysOf(files), test::keysOf(reference().files)) << "lift at exchange " << k;
-    for (const auto& [name, bytes] : reference().files) {
+    ASSERT_EQ(test::keysOf(files), test::keysOf(reference.files)) << "lift at exchange " << k;
+    for (const auto& [name, bytes] : reference.files) {
         EXPECT_EQ(files[name], bytes) << name << ", lift at exchange " << k;
         if (name != "Lapdex.dat") {
             EXPECT_TRUE(systemFileSystem().isReadOnly(rig.dataPath() + "/" + name)) << name;
@@ -56,19 +69,22 @@ void expectSameFilesAsReference(StoreRig& rig, int k) {
     }
 }
 
-TEST(CardLiftSweep, ReferenceDownloadSpansSeveralChunks) {
+TEST_P(CardLiftSweep, ReferenceDownloadSpansSeveralChunks) {
     // Run data of four chunks and several run files: the sweep covers chunking.
     EXPECT_GT(test::multiChunkStopwatch()->newRunBytes().size(), 3u * 192u);
     EXPECT_GT(reference().exchanges, 20);
     EXPECT_EQ(reference().files.size(), 9u);  // 8 run files and Lapdex.dat
+    // Byte for byte the run files (and Lapdex.dat) that an ACS reader with Get Response gives.
+    EXPECT_EQ(reference().files, lapdex::reference(ReaderStyle::AcsGetResponse).files);
 }
 
 // Download of new runs: lift at exchange k, lay on again, then what the window does.
-TEST(CardLiftSweep, NewRunsAreAllStoredWhateverExchangeTheLiftHits) {
+TEST_P(CardLiftSweep, NewRunsAreAllStoredWhateverExchangeTheLiftHits) {
     const int total = reference().exchanges;
     int erasedFirst = 0;
     for (int k = 1; k <= total; ++k) {
         StoreRig rig;
+        useStyle();
         auto watch = test::multiChunkStopwatch();
         rig.layOn(watch, k);
         rig.start(CMD_DOWNLOAD_NEW);
@@ -113,7 +129,7 @@ TEST(CardLiftSweep, NewRunsAreAllStoredWhateverExchangeTheLiftHits) {
         EXPECT_EQ(countOf(all, NTF_TAB_ADDED), 1) << k;
         EXPECT_EQ(countOf(all, NTF_RUN_FILE_ERROR), 0) << k;
         EXPECT_EQ(rig.state.config.registry.registeredCount(), 1) << k;
-        expectSameFilesAsReference(rig, k);
+        expectSameFilesAsReference(rig, reference(), k);
         if (HasFatalFailure()) return;
     }
     // Lifts at the clock setting and the beep come after the erase: the second contact then
@@ -124,11 +140,12 @@ TEST(CardLiftSweep, NewRunsAreAllStoredWhateverExchangeTheLiftHits) {
 }
 
 // Reload of a stopwatch whose runs were all downloaded before, into an empty folder.
-TEST(CardLiftSweep, ReloadRecoversEveryRunWhateverExchangeTheLiftHits) {
+TEST_P(CardLiftSweep, ReloadRecoversEveryRunWhateverExchangeTheLiftHits) {
     // Exchanges of one clean Reload attempt.
     int total = 0;
     {
         StoreRig rig(systemFileSystem(), milliseconds(300));
+        useStyle();
         rig.preRegister();
         auto watch = test::multiChunkStopwatch();
         watch->downloadedRuns = watch->runs.size();
@@ -137,11 +154,12 @@ TEST(CardLiftSweep, ReloadRecoversEveryRunWhateverExchangeTheLiftHits) {
         ASSERT_TRUE(rig.sink.waitFor(NTF_DOWNLOAD_DONE));
         total = rig.exchanges();
         ASSERT_TRUE(rig.worker.stop());
-        expectSameFilesAsReference(rig, 0);
+        expectSameFilesAsReference(rig, reference(), 0);
     }
     ASSERT_GT(total, 20);
     for (int k = 1; k <= total; ++k) {
         StoreRig rig;
+        useStyle();
         rig.preRegister();
         auto watch = test::multiChunkStopwatch();
         watch->downloadedRuns = watch->runs.size();
@@ -168,11 +186,14 @@ TEST(CardLiftSweep, ReloadRecoversEveryRunWhateverExchangeTheLiftHits) {
         std::vector<MessageId> all = rig.sink.idsWithoutAcks();
         EXPECT_TRUE(test::transfersArePaired(all)) << k;
         EXPECT_EQ(countOf(all, NTF_RUN_FILE_ERROR), 0) << k;
-        expectSameFilesAsReference(rig, k);
+        expectSameFilesAsReference(rig, reference(), k);
         if (HasFatalFailure()) return;
     }
     RecordProperty("cases", total);
 }
+
+INSTANTIATE_TEST_SUITE_P(ReaderStyles, CardLiftSweep, ::testing::ValuesIn(test::kReaderStyles),
+                         test::readerStyleName);
 
 }  // namespace
 }  // namespace lapdex

@@ -1,5 +1,6 @@
-// The engine downloads through a Sony reader exactly as through an ACS reader: the same
-// stopwatch gives the same run files, registration and stopwatch-side effects.
+// The engine downloads through a Sony reader, and through an ACS reader of either answer
+// style, exactly alike: the same stopwatch gives the same run files, registration and
+// stopwatch-side effects.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include "engine/engine.h"
 #include "file_system.h"
 #include "model/stopwatch.h"
+#include "reader_styles.h"
 #include "standin/pcsc_standin.h"
 #include "temp_folder.h"
 #include "worker_test_support.h"
@@ -41,12 +43,13 @@ std::map<std::string, std::string> filesUnder(const std::string& root) {
     return files;
 }
 
-// A fresh data folder and engine; one new stopwatch with `runs` laid on the reader that
-// `emulation` names, until the download is done.
-DownloadOutcome downloadThrough(sim::ReaderEmulation emulation, const std::vector<sim::SimRun>& runs) {
+// A fresh data folder and engine; one new stopwatch with `runs`, the first `downloaded` of
+// them old, laid on a reader answering in `style`, until the download is done.
+DownloadOutcome downloadThrough(test::ReaderStyle style, const std::vector<sim::SimRun>& runs,
+                                size_t downloaded = 2) {
     sim::Standin& standin = sim::Standin::instance();
     standin.reset();
-    if (emulation == sim::ReaderEmulation::Sony) standin.useSonyReader();
+    test::useReaderStyle(style);
     testing::TempFolder dataPath;
     EngineState state{DataFolder(systemFileSystem(), dataPath.path())};
     state.config = loadConfiguration(state.data, "JPN");
@@ -56,11 +59,11 @@ DownloadOutcome downloadThrough(sim::ReaderEmulation emulation, const std::vecto
                                             milliseconds(5000)}};
     auto watch = std::make_shared<sim::Stopwatch>();
     watch->runs = runs;
-    watch->downloadedRuns = 2;
+    watch->downloadedRuns = downloaded;
     standin.locked([&](sim::Standin& s) { s.card = watch; });
     engine.start();
     DownloadOutcome outcome;
-    outcome.completed = sink.waitFor(NTF_DOWNLOAD_DONE);
+    outcome.completed = sink.waitFor(NTF_DOWNLOAD_DONE, 1, std::chrono::seconds(60));
     engine.stop();
     outcome.files = filesUnder(dataPath.path());
     standin.locked([&](sim::Standin&) {
@@ -74,8 +77,8 @@ DownloadOutcome downloadThrough(sim::ReaderEmulation emulation, const std::vecto
 TEST(EngineReaderKinds, SonyReaderGivesTheSameRunFilesAsAnAcsReader) {
     // Enough runs for several 192-byte chunks after the two already downloaded.
     const std::vector<sim::SimRun> runs = sim::generateRuns(41, 12);
-    const DownloadOutcome acs = downloadThrough(sim::ReaderEmulation::Acs, runs);
-    const DownloadOutcome sony = downloadThrough(sim::ReaderEmulation::Sony, runs);
+    const DownloadOutcome acs = downloadThrough(test::ReaderStyle::AcsGetResponse, runs);
+    const DownloadOutcome sony = downloadThrough(test::ReaderStyle::Sony, runs);
     ASSERT_TRUE(acs.completed);
     ASSERT_TRUE(sony.completed);
     size_t runFiles = 0;
@@ -88,6 +91,35 @@ TEST(EngineReaderKinds, SonyReaderGivesTheSameRunFilesAsAnAcsReader) {
     EXPECT_EQ(sony.eraseRunParams, std::vector<uint8_t>{0x01});
     EXPECT_EQ(sony.beepCount, 1);
     EXPECT_EQ(acs.beepCount, 1);
+}
+
+// The whole run memory, 65535 bytes in 342 chunks, through each reader style.
+TEST(EngineReaderKinds, FullMemoryDownloadGivesTheSameRunFilesThroughEveryReader) {
+    sim::Stopwatch full;
+    full.runs = sim::generateRuns(11, 900);
+    ASSERT_EQ(full.allRunBytes().size(), 65535u);  // the memory is full; the last run is cut
+    const std::vector<sim::SimRun>& runs = full.runs;
+    std::vector<DownloadOutcome> outcomes;
+    for (test::ReaderStyle style : test::kReaderStyles) {
+        outcomes.push_back(downloadThrough(style, runs, 0));
+        ASSERT_TRUE(outcomes.back().completed);
+    }
+    size_t runFiles = 0;
+    for (const auto& [path, bytes] : outcomes[0].files) {
+        if (path.rfind("QTM-01/QTM", 0) == 0) ++runFiles;
+    }
+    // One run file for every run that lies whole in the memory.
+    size_t whole = 0;
+    for (size_t bytes = 0; whole < runs.size(); ++whole) {
+        bytes += sim::encodeRuns({runs[whole]}).size();
+        if (bytes > 65535u) break;
+    }
+    EXPECT_EQ(runFiles, whole);
+    for (size_t i = 1; i < outcomes.size(); ++i) {
+        EXPECT_EQ(outcomes[i].files, outcomes[0].files) << "reader style " << i;
+        EXPECT_EQ(outcomes[i].eraseRunParams, std::vector<uint8_t>{0x01}) << i;
+        EXPECT_EQ(outcomes[i].beepCount, 1) << i;
+    }
 }
 
 }  // namespace

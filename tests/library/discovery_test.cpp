@@ -93,6 +93,50 @@ TEST_F(Discovery, LowerCaseSonyIsForeign) {
     EXPECT_EQ(standin().openContexts(), 0);
 }
 
+// The CCID driver names Sony's readers in capitals; the first served name in list order
+// wins, and "ACS" is looked for before "Sony" and "SONY" in each name.
+TEST_F(Discovery, SonyReadersAsTheCcidDriverNamesThem) {
+    const std::string s300 = "SONY FeliCa RC-S300/P (0123456) 00 00";
+    const std::string s660 = "SONY FeliCa RC-S660/U 00 00";
+    const struct {
+        std::vector<std::string> names;
+        std::string chosen;
+        const char* foundLine;
+    } cases[] = {
+        {{s300}, s300, "Found SONY Card Reader"},
+        {{"Gemalto PC Twin Reader 00 00", s660}, s660, "Found SONY Card Reader"},
+        {{s660, s300}, s660, "Found SONY Card Reader"},
+        {{s300, kAcs}, s300, "Found SONY Card Reader"},
+        {{kAcs, s300}, kAcs, "Found ACS Card Reader"},
+        {{"SONY ACS Twin 00 00"}, "SONY ACS Twin 00 00", "Found ACS Card Reader"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        RDCAA_ExitDll();
+        std::filesystem::remove(logFile());
+        standin().reset();
+        standin().readers.clear();
+        for (const std::string& name : c.names) {
+            const bool acs = name.find("ACS") != std::string::npos;
+            standin().readers.push_back(
+                {name, acs ? sim::ReaderEmulation::Acs : sim::ReaderEmulation::Sony, false});
+        }
+        standin().cardReader = c.chosen;
+        stopwatch = standin().layCard();
+        ASSERT_EQ(RDCAA_SetDllLogPath(logDirectory().c_str()), 1);
+        ASSERT_EQ(RDCAA_InitDll(nullptr), 1);
+        ASSERT_EQ(RDCAA_OpenFelica(), 1);
+        EXPECT_EQ(standin().connectedReaders, std::vector<std::string>{c.chosen});
+        EXPECT_TRUE(logHas(c.foundLine));
+        uint8_t serial[6] = {};
+        EXPECT_EQ(RDCAA_GetSerial(serial), 1);
+        EXPECT_EQ(Bytes(serial, serial + 6),
+                  Bytes(stopwatch->serial.begin(), stopwatch->serial.end()));
+        ASSERT_EQ(RDCAA_CloseFelica(), 1);
+        EXPECT_EQ(standin().openContexts(), 0);
+    }
+}
+
 TEST_F(Discovery, FirstAcsReaderInListOrderWins) {
     const std::string second = "ACS ACR1252 Dual Reader PICC 01 00";
     standin().readers = {foreign(kAcs), foreign(second)};

@@ -34,6 +34,13 @@ TEST(K7xCommandLine, ParsesCommandsAndLogOption) {
     EXPECT_EQ(parse({"info"}, error)->command, k7x::Command::Info);
     EXPECT_EQ(parse({"readers"}, error)->command, k7x::Command::Readers);
     EXPECT_EQ(parse({"dump", "new", "--", "-odd-name"}, error)->file, "-odd-name");
+    // A command with options of its own gets every word after it, the global --log before it.
+    auto doctor = parse({"--log", "/tmp/y", "doctor", "--root", "/tmp/fake", "--log", "z"}, error);
+    ASSERT_TRUE(doctor.has_value());
+    EXPECT_EQ(doctor->command, k7x::Command::Doctor);
+    EXPECT_EQ(doctor->logDirectory, "/tmp/y");
+    EXPECT_EQ(doctor->arguments, (std::vector<std::string>{"--root", "/tmp/fake", "--log", "z"}));
+    EXPECT_TRUE(parse({"doctor"}, error)->arguments.empty());
 }
 
 TEST(K7xCommandLine, SaysWhatIsWrongWithTheLine) {
@@ -43,7 +50,7 @@ TEST(K7xCommandLine, SaysWhatIsWrongWithTheLine) {
         std::string usage;  // a usage line that must follow ("" for none)
     } cases[] = {
         {{}, "no command given", "k7x-tool [--log DIR] readers"},
-        {{"fetch"}, "unknown command 'fetch'", "k7x-tool [--log DIR] download all DIR"},
+        {{"fetch"}, "unknown command 'fetch'", "k7x-tool [--log DIR] doctor [--root DIR]"},
         {{"--verbose", "info"}, "unknown option '--verbose'", ""},
         {{"info", "--log"}, "--log needs a folder (the log goes to DIR/rdcaa_debug.log)", ""},
         {{"dump"}, "'dump' needs 'new' or 'all'", "k7x-tool [--log DIR] dump new FILE"},

@@ -1,8 +1,10 @@
 #include "library_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "local_time.h"
@@ -16,14 +18,28 @@ bool isFelicaFrame(const Bytes& command) {
     return command.size() > 9 && command[0] == 0xFF && command[5] == 0xD4 && command[6] == 0x40;
 }
 
+// A new folder of the test's own below the system's temporary folder (no mkdtemp on Windows).
+std::filesystem::path newTestFolder() {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "rdcom32-%016llx",
+                      static_cast<unsigned long long>(random()));
+        const std::filesystem::path candidate = std::filesystem::temp_directory_path() / name;
+        std::error_code error;
+        if (std::filesystem::create_directory(candidate, error)) return candidate;
+    }
+    return {};
+}
+
 }  // namespace
 
 void LibraryFixture::SetUp() {
     standin().reset();
     stopwatch = standin().layCard();
-    std::string pattern = (std::filesystem::temp_directory_path() / "rdcom32-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder = pattern;
+    folder = newTestFolder();
+    ASSERT_FALSE(folder.empty());
 }
 
 void LibraryFixture::TearDown() {

@@ -144,3 +144,42 @@ TEST(AcsEmulatorFraming, MalformedApdusAreRefusedWithStatusWords) {
 
 }  // namespace
 }  // namespace sim
+
+namespace sim {
+namespace {
+
+// A reader answering at once gives every controller answer with 90 00 directly, byte for
+// byte what Get Response fetches from a reader of the other style.
+TEST(AcsEmulatorDirect, AnswersWhatGetResponseWouldFetch) {
+    Stopwatch card;
+    AcsEmulator fetched(&card, AcsAnswers::GetResponse);
+    AcsEmulator direct(&card, AcsAnswers::Direct);
+    fetched.powerOn();
+    direct.powerOn();
+    const Bytes commands[] = {kAntennaOn, kPolling, felicaRead(card.idm, {0x00, 0xA2, 0x00}),
+                              felicaWrite(card.idm, Bytes(16, 0x00)), kAntennaOff};
+    for (const Bytes& command : commands) {
+        const Bytes first = fetched.transmit(command);
+        ASSERT_EQ(first.size(), 2u);
+        ASSERT_EQ(first[0], 0x61);
+        const Bytes answer = direct.transmit(command);
+        EXPECT_EQ(answer, fetched.transmit(getResponse(first[1])));
+        ASSERT_GE(answer.size(), 4u);
+        EXPECT_EQ(answer[0], 0xD5);
+        EXPECT_EQ(Bytes(answer.end() - 2, answer.end()), (Bytes{0x90, 0x00}));
+    }
+    EXPECT_EQ(direct.transmit(getResponse(5)), (Bytes{0x6F, 0x00}));  // nothing waits
+    EXPECT_FALSE(direct.fieldOn());
+}
+
+TEST(AcsEmulatorDirect, EmptyFieldAndTimeoutAreAnsweredAtOnce) {
+    AcsEmulator direct(nullptr, AcsAnswers::Direct);
+    direct.powerOn();
+    EXPECT_EQ(direct.transmit(kPolling), (Bytes{0xD5, 0x61, 0x00, 0x90, 0x00}));
+    Stopwatch card;
+    EXPECT_EQ(direct.transmit(felicaRead(card.idm, {0x00, 0xA2, 0x00})),
+              (Bytes{0xD5, 0x41, 0x01, 0x90, 0x00}));
+}
+
+}  // namespace
+}  // namespace sim

@@ -145,7 +145,10 @@ FixtureResult PcscdFixture::waitForReader() {
 
 FixtureResult PcscdFixture::layStopwatch(const std::vector<std::string>& arguments) {
     if (simulator.running()) return FixtureResult::failure("a stopwatch already lies on the reader");
-    std::vector<std::string> argv{STOPWATCH_SIM_PATH, "--port", std::to_string(vpcdPort)};
+    // The simulator is told the reader's name, which chooses its emulation unless the test
+    // names one with --reader.
+    std::vector<std::string> argv{STOPWATCH_SIM_PATH, "--port", std::to_string(vpcdPort),
+                                  "--reader-name", friendly};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     std::string error;
     ++simulatorRuns;

@@ -40,8 +40,8 @@ public:
     // Writes the reader.conf folder, starts `pcscd -f -c DIR` and waits until it lists
     // the reader. Fails when another pcscd runs or when pcscd, vpcd or stopwatch-sim is missing.
     FixtureResult start();
-    // Starts stopwatch-sim with `arguments` (its port is added) and waits until pcscd
-    // sees the card on the reader.
+    // Starts stopwatch-sim with `arguments` (its port and the reader's name are added) and waits
+    // until pcscd sees the card on the reader.
     FixtureResult layStopwatch(const std::vector<std::string>& arguments);
     // Stops stopwatch-sim (SIGTERM: it prints its state line) and waits until the reader is empty.
     FixtureResult liftStopwatch();

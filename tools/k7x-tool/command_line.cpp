@@ -26,6 +26,25 @@ constexpr CommandForm kForms[] = {
     {"download", "all", "DIR", "a data folder DIR", Command::DownloadAll},
 };
 
+// Commands that parse their own options and arguments: every word after the command word
+// goes to them unread.
+struct OwnArgumentsCommand {
+    std::string_view word;
+    std::string_view usage;
+    Command command;
+};
+
+constexpr OwnArgumentsCommand kOwnArguments[] = {
+    {"doctor", "doctor [--root DIR]", Command::Doctor},
+};
+
+const OwnArgumentsCommand* findOwnArguments(std::string_view word) {
+    for (const OwnArgumentsCommand& entry : kOwnArguments) {
+        if (entry.word == word) return &entry;
+    }
+    return nullptr;
+}
+
 std::string quoted(std::string_view word) {
     return "'" + std::string(word) + "'";
 }
@@ -59,7 +78,7 @@ bool isKnownWord(std::string_view word) {
     for (const CommandForm& form : kForms) {
         if (form.word == word) return true;
     }
-    return false;
+    return findOwnArguments(word) != nullptr;
 }
 
 // Matches the words against the forms; null with `error` set when none fits.
@@ -107,6 +126,11 @@ std::string usageLines(std::string_view commandWord) {
         if (!form.argument.empty()) line += " " + std::string(form.argument);
         text += (text.empty() ? "usage: " : "       ") + line + "\n";
     }
+    for (const OwnArgumentsCommand& entry : kOwnArguments) {
+        if (isKnownWord(commandWord) && entry.word != commandWord) continue;
+        text += (text.empty() ? "usage: " : "       ") + std::string("k7x-tool [--log DIR] ") +
+                std::string(entry.usage) + "\n";
+    }
     return text;
 }
 
@@ -127,6 +151,11 @@ const char* usageText() {
            "                    DIR as Lapdex does, registering a new stopwatch in DIR/Lapdex.dat\n"
            "  download all DIR  the same for all runs (Reload): only missing run files are "
            "written\n"
+           "  doctor [--root DIR]\n"
+           "                    check PC/SC, the readers, kernel drivers, USB readers and the\n"
+           "                    stopwatch, one line each ending in OK, WARN or FAIL; exit status "
+           "0\n"
+           "                    when a download would work (--root: read DIR/sys instead of /sys)\n"
            "\n"
            "'info' and 'dump' need the stopwatch on the reader when they start. 'download'\n"
            "waits up to 15 s for one, then makes it beep and, unless PCTIME=OFF in\n"
@@ -152,6 +181,11 @@ std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, st
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view word = argv[i];
+        if (words.size() == 1 && findOwnArguments(words[0]) != nullptr) {
+            invocation.command = findOwnArguments(words[0])->command;
+            invocation.arguments.assign(argv + i, argv + argc);
+            return invocation;
+        }
         if (optionsEnded || word.size() < 2 || word[0] != '-') {
             words.push_back(word);
         } else if (word == "--") {
@@ -168,6 +202,10 @@ std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, st
             error = "unknown option " + quoted(word) + "\n";
             return std::nullopt;
         }
+    }
+    if (words.size() == 1 && findOwnArguments(words[0]) != nullptr) {
+        invocation.command = findOwnArguments(words[0])->command;
+        return invocation;
     }
     const CommandForm* form = matchForm(words, error);
     if (form == nullptr) {

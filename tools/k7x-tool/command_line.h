@@ -3,15 +3,17 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace k7x {
 
-enum class Command { Readers, Info, DumpNew, DumpAll, DownloadNew, DownloadAll, Help };
+enum class Command { Readers, Info, DumpNew, DumpAll, DownloadNew, DownloadAll, Doctor, Help };
 
 struct Invocation {
     Command command = Command::Help;
     std::string file;          // the dump's output file, or the download's data folder
     std::string logDirectory;  // empty: the debug log stays off
+    std::vector<std::string> arguments;  // doctor's own arguments, parsed by doctor
 };
 
 // Null with a message in `error` when the arguments do not form a command. Its first line

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "doctor_command.h"
 #include "download_command.h"
 #include "tool_commands.h"
 
@@ -25,6 +26,15 @@ int main(int argc, char** argv) {
         case k7x::Command::DownloadNew:
         case k7x::Command::DownloadAll:
             return k7x::runDownload(*invocation);
+        case k7x::Command::Doctor: {
+            auto options = k7x::parseDoctorArguments(invocation->arguments, error);
+            if (!options) {
+                std::fprintf(stderr, "k7x-tool: %s\n\n%s", error.c_str(), k7x::usageText());
+                return 2;
+            }
+            options->logDirectory = invocation->logDirectory;
+            return k7x::runDoctor(*options);
+        }
         case k7x::Command::Help:
             break;
     }

@@ -9,9 +9,8 @@ namespace k7x {
 ReaderListing listReaders() {
     ReaderListing listing;
     SCARDCONTEXT context = 0;
-    if (SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context) != SCARD_S_SUCCESS) {
-        return listing;
-    }
+    listing.serviceResult = SCardEstablishContext(SCARD_SCOPE_USER, nullptr, nullptr, &context);
+    if (listing.serviceResult != SCARD_S_SUCCESS) return listing;
     listing.serviceReached = true;
     DWORD length = 0;
     if (SCardListReaders(context, nullptr, nullptr, &length) == SCARD_S_SUCCESS && length > 0) {
@@ -26,11 +25,17 @@ ReaderListing listReaders() {
     return listing;
 }
 
+ReaderKind readerKind(const std::string& name) {
+    if (name.find("ACS") != std::string::npos) return ReaderKind::Acs;
+    if (name.find("Sony") != std::string::npos || name.find("SONY") != std::string::npos) {
+        return ReaderKind::Sony;
+    }
+    return ReaderKind::None;
+}
+
 std::string libraryReader(const ReaderListing& listing) {
     for (const std::string& name : listing.names) {
-        if (name.find("ACS") != std::string::npos || name.find("Sony") != std::string::npos) {
-            return name;
-        }
+        if (readerKind(name) != ReaderKind::None) return name;
     }
     return {};
 }
