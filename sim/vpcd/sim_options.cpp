@@ -118,7 +118,8 @@ bool parseGenerate(const std::string& text, SimOptions& options) {
 bool takesValue(const std::string& name) {
     static const char* const kNames[] = {
         "--port",   "--runs", "--generate", "--old",          "--reader",     "--sony-fault",
-        "--serial", "--idm",  "--battery",  "--product-type", "--lift-after", "--connect-timeout"};
+        "--serial", "--idm",  "--battery",  "--product-type", "--lift-after", "--connect-timeout",
+        "--answers", "--reader-name"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
