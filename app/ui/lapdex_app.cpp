@@ -2,18 +2,24 @@
 
 #include "c_user_dialog.h"
 
+#include "data_folder.h"
+#include "data_folder_lock.h"
 #include "desktop.h"
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
 #include "window_snapshot.h"
 
+#include <QMessageBox>
 #include <memory>
 
 namespace lapdex::ui {
 
 namespace {
 const QString kWindowTitle = QStringLiteral("Tarvik K7X Stopwatch");
+// %1: the data folder.
+const QString kFolderInUse =
+    QStringLiteral("Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
 }
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -27,7 +33,17 @@ int CLapdexApp::run() {
         instance.notifyFirst();  // the first copy shows its window; nothing here
         return 0;
     }
-    EngineAdapter engine;
+    // Another session or another user may run Lapdex on the same folder: it stays the only one,
+    // and this copy leaves everything as it is.
+    const std::string folder = determineDataFolder(systemFileSystem(), readExecutablePath(), processEnvironment());
+    DataFolderLock folderLock(folder);
+    if (folderLock.state() == DataFolderLock::State::InUse) {
+        QMessageBox box(QMessageBox::Critical, kBoxTitle, kFolderInUse.arg(QString::fromStdString(folder)),
+                        QMessageBox::Ok);
+        box.exec();
+        return 0;
+    }
+    EngineAdapter engine(folder);
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
         return new CUserDialog(parent, host);
