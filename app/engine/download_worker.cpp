@@ -79,11 +79,14 @@ bool DownloadWorker::tick() {
 
 FlowResult DownloadWorker::runFlow() {
     WorkerContext& ctx = *ctx_;
-    FlowEnv env{sink_, shared_, host_.clockSync(),
+    FlowEnv env{sink_,
+                shared_,
+                host_.clockSync(),
                 [this](const std::string& serial) { return host_.isRegistered(serial); },
                 [this] { return host_.registryFull(); },
                 [this](const WorkerContext& c) {
-                    if (c.newStopwatch && !host_.isRegistered(c.serialText)) host_.registerStopwatch(c.serialText);
+                    if (c.newStopwatch && !host_.isRegistered(c.serialText))
+                        host_.registerStopwatch(c.serialText);
                     return host_.writeRunFiles(c);
                 }};
     switch (ctx.currentCommand) {
@@ -163,7 +166,8 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
     if (result == FlowResult::Ok) {
         host_.recordBattery(ctx.serialText, ctx.rawBattery);
         sink_.post(NTF_BATTERY);
-    } else if (hadCommError && result != FlowResult::RunsNotSaved && result != FlowResult::RegistryFull) {
+    } else if (hadCommError && result != FlowResult::RunsNotSaved &&
+               result != FlowResult::RegistryFull) {
         outcome = FlowResult::CommError;
     }
     switch (outcome) {

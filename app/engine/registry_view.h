@@ -13,7 +13,7 @@
 namespace lapdex {
 
 class RegistryView {
-public:
+  public:
     // Copies names, battery levels and tab titles. Call it with the worker lock held, after every
     // change of the registry or the tab model. Thread-safe.
     void publish(const StopwatchRegistry& registry, const TabModel& tabs);
@@ -26,7 +26,7 @@ public:
     // Tab titles in tab order; empty while nothing is registered.
     std::vector<std::string> tabTitles() const;
 
-private:
+  private:
     struct Slot {
         bool inUse = false;
         std::string name;

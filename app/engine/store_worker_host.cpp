@@ -24,8 +24,9 @@ void StoreWorkerHost::registerStopwatch(const std::string& serialText) {
     // after the view holds the new slot.
     // The registration saves the configuration: with the clock setting the window last chose.
     setClockSync(state_.config.settings, state_.clockSync.load() ? ClockSync::On : ClockSync::Off);
-    const int slot = addStopwatch(state_.config, state_.data, serialText,
-                                  [this](const TabRequest& request) { state_.tabs.apply(request); });
+    const int slot =
+        addStopwatch(state_.config, state_.data, serialText,
+                     [this](const TabRequest& request) { state_.tabs.apply(request); });
     state_.view.publish(state_.config.registry, state_.tabs);
     if (slot >= 0) sink_.post(NTF_TAB_ADDED);
 }
@@ -50,7 +51,8 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
     int newest = 0;
     decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) {
-        newest = std::max(newest, record.start.year * 10000 + record.start.month * 100 + record.start.day);
+        newest = std::max(newest,
+                          record.start.year * 10000 + record.start.month * 100 + record.start.day);
         batch.add(record);
     });
     state_.shared.newestRunDay.store(newest);

@@ -7,7 +7,7 @@
 namespace lapdex {
 
 class DataFolderLock {
-public:
+  public:
     enum class State {
         Held,    // this object holds the lock
         InUse,   // another open description (another program) holds it
@@ -25,7 +25,7 @@ public:
 
     State state() const { return state_; }
 
-private:
+  private:
     int fd_ = -1;
     State state_ = State::Failed;
 };

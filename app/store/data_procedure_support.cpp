@@ -59,7 +59,8 @@ void discardBackup(FileSystem& fs, const std::string& backup) {
 ChangeReport finishRestore(FileSystem& fs, const TreeResult& restore, const std::string& backup,
                            const std::string& failureText) {
     if (!restore.ok()) {
-        return {ProcedureOutcome::BackupKept, failureText + "\n" + fillIn(texts::kRestoreFailedBackupKept, backup)};
+        return {ProcedureOutcome::BackupKept,
+                failureText + "\n" + fillIn(texts::kRestoreFailedBackupKept, backup)};
     }
     discardBackup(fs, backup);
     return {ProcedureOutcome::Failed, failureText};

@@ -25,7 +25,8 @@ ProcedureOutcome checkImportSource(ProcedureUi& ui, const DataFolder& data, cons
         return ProcedureOutcome::Invalid;
     }
     std::string current;
-    ui.withWorkerLock([&] { current = readLocation(data.fs(), data.path()); });  // a download may save it
+    ui.withWorkerLock(
+        [&] { current = readLocation(data.fs(), data.path()); });  // a download may save it
     if (imported != current && !ui.askOkCancel(texts::kImportOtherLanguage)) {
         return ProcedureOutcome::Cancelled;
     }
@@ -43,10 +44,10 @@ TreeResult rollBackImport(FileSystem& fs, const DataFolder& data, const std::str
     return restored;
 }
 
-// Steps 7 to 10: backup, delete, copy in; each failure puts the old data set back. Changes stored data
-// only: the caller holds the worker lock and tells the user afterwards.
-detail::ChangeReport replaceDataSet(const DataFolder& data, Configuration& config, const LocalClock& clock,
-                                    const std::string& chosen) {
+// Steps 7 to 10: backup, delete, copy in; each failure puts the old data set back. Changes stored
+// data only: the caller holds the worker lock and tells the user afterwards.
+detail::ChangeReport replaceDataSet(const DataFolder& data, Configuration& config,
+                                    const LocalClock& clock, const std::string& chosen) {
     FileSystem& fs = data.fs();
     std::string backup = detail::createBackupFolder(data, clock);
     if (!copyTree(fs, data.path(), backup, TreeScope::DataSet, AttributeRule::KeepAttributes).ok()) {
@@ -89,7 +90,8 @@ DataSetSize measureDataSet(FileSystem& fs, const std::string& folder) {
 std::string exportDoneText(const DataSetSize& size, const std::string& destination) {
     std::string text = texts::kExportDone;
     auto put = [&text](std::string_view mark, const std::string& value) {
-        if (std::size_t at = text.find(mark); at != std::string::npos) text.replace(at, mark.size(), value);
+        if (std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), value);
     };
     put("%1", std::to_string(size.folders));
     put("%2", std::to_string(size.files));
@@ -115,7 +117,9 @@ ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
     // Under the lock, so no download writes into the data set while it is copied.
     ui.withWorkerLock([&] {
         size = measureDataSet(data.fs(), data.path());
-        copied = copyTree(data.fs(), data.path(), *chosen, TreeScope::DataSet, AttributeRule::ClearReadOnly).ok();
+        copied = copyTree(data.fs(), data.path(), *chosen, TreeScope::DataSet,
+                          AttributeRule::ClearReadOnly)
+                     .ok();
     });
     if (!copied) {
         ui.showError(texts::kExportFailed);

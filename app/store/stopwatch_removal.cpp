@@ -17,8 +17,8 @@ bool isSafeStopwatchFolder(FileSystem& fs, const DataFolder& data, const std::st
 
 // Deletes the slot's folder behind a backup and empties the slot. Changes stored data only: the
 // caller holds the worker lock and tells the user afterwards.
-detail::ChangeReport removeUnderLock(const DataFolder& data, Configuration& config, const LocalClock& clock,
-                                     const std::string& name, int& slot) {
+detail::ChangeReport removeUnderLock(const DataFolder& data, Configuration& config,
+                                     const LocalClock& clock, const std::string& name, int& slot) {
     std::string failed = detail::fillIn(texts::kRemoveFailed, name);
     slot = config.registry.findByName(name);
     // No slot carries the name: there is nothing that could be emptied.
@@ -31,14 +31,15 @@ detail::ChangeReport removeUnderLock(const DataFolder& data, Configuration& conf
     // A folder that is already gone has no run files to lose: only the slot is left to empty.
     if (fs.kindOf(folder) != EntryKind::None) {
         std::string backup = detail::createBackupFolder(data, clock);
-        if (!copyTree(fs, folder, backup, TreeScope::AllEntries, AttributeRule::KeepAttributes).ok()) {
+        if (!copyTree(fs, folder, backup, TreeScope::AllEntries, AttributeRule::KeepAttributes)
+                 .ok()) {
             detail::discardBackup(fs, backup);  // nothing was deleted yet
             return {ProcedureOutcome::Failed, failed};
         }
         if (!removeFolder(fs, folder).ok()) {
             if (fs.kindOf(folder) == EntryKind::None) (void)fs.createFolder(folder);
-            TreeResult restore = copyTree(fs, backup, folder, TreeScope::AllEntries, AttributeRule::KeepAttributes,
-                                          ExistingFiles::Keep);
+            TreeResult restore = copyTree(fs, backup, folder, TreeScope::AllEntries,
+                                          AttributeRule::KeepAttributes, ExistingFiles::Keep);
             return detail::finishRestore(fs, restore, backup, failed);
         }
         detail::discardBackup(fs, backup);

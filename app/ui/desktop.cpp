@@ -13,7 +13,8 @@ namespace lapdex::ui {
 
 namespace {
 
-int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons,
+int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+           QMessageBox::StandardButtons buttons,
            QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(icon, kBoxTitle, text, buttons, owner);
     box.setFont(owner ? owner->font() : box.font());
@@ -25,8 +26,8 @@ int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, QMessage
 
 bool QtDesktop::askYesNo(QWidget* owner, const QString& text, DefaultAnswer answer) {
     const auto preset = answer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes;
-    return runBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No, preset) ==
-           QMessageBox::Yes;
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No,
+                  preset) == QMessageBox::Yes;
 }
 
 bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
@@ -44,7 +45,9 @@ void QtDesktop::showError(QWidget* owner, const QString& text) {
 void QtDesktop::showErrorLater(QWidget* owner, const QString& text, std::function<void()> closed) {
     auto* box = new QMessageBox(QMessageBox::Critical, kBoxTitle, text, QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    if (closed) QObject::connect(box, &QMessageBox::finished, box, [closed = std::move(closed)] { closed(); });
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
     box->open();
 }
 

@@ -18,13 +18,15 @@ class Desktop {
 public:
     virtual ~Desktop() = default;
     // Information icon; true for Yes.
-    virtual bool askYesNo(QWidget* owner, const QString& text, DefaultAnswer answer = DefaultAnswer::Yes) = 0;
+    virtual bool askYesNo(QWidget* owner, const QString& text,
+                          DefaultAnswer answer = DefaultAnswer::Yes) = 0;
     virtual bool askOkCancel(QWidget* owner, const QString& text) = 0;  // information icon
     virtual void showNotice(QWidget* owner, const QString& text) = 0;   // OK, information icon
     virtual void showError(QWidget* owner, const QString& text) = 0;    // OK, error icon
     // Like showError, but returns at once (for notifications, which must not nest loops);
     // `closed` runs when the user has closed the box.
-    virtual void showErrorLater(QWidget* owner, const QString& text, std::function<void()> closed = {}) = 0;
+    virtual void showErrorLater(QWidget* owner, const QString& text,
+                                std::function<void()> closed = {}) = 0;
     virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) = 0;
     // Asks the desktop to open a document or folder; false when nothing could open it.
     virtual bool openDocument(const QString& path) = 0;
@@ -34,15 +36,18 @@ public:
 
 class QtDesktop : public Desktop {
 public:
-    bool askYesNo(QWidget* owner, const QString& text, DefaultAnswer answer = DefaultAnswer::Yes) override;
-    bool askOkCancel(QWidget* owner, const QString& text) override;
-    void showNotice(QWidget* owner, const QString& text) override;
-    void showError(QWidget* owner, const QString& text) override;
-    void showErrorLater(QWidget* owner, const QString& text, std::function<void()> closed = {}) override;
-    std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) override;
-    bool openDocument(const QString& path) override;
-    // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
-    QString programFile(const QString& name) const override;
+  bool askYesNo(QWidget* owner, const QString& text,
+                DefaultAnswer answer = DefaultAnswer::Yes) override;
+  bool askOkCancel(QWidget* owner, const QString& text) override;
+  void showNotice(QWidget* owner, const QString& text) override;
+  void showError(QWidget* owner, const QString& text) override;
+  void showErrorLater(QWidget* owner, const QString& text,
+                      std::function<void()> closed = {}) override;
+  std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                      bool newFolderButton) override;
+  bool openDocument(const QString& path) override;
+  // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
+  QString programFile(const QString& name) const override;
 };
 
 }  // namespace lapdex::ui

@@ -25,7 +25,8 @@ void EngineAdapter::loadConfiguration() {
         createStopwatchFolders(state_->data, state_->config.registry);
         (void)saveConfiguration(state_->data, state_->config);
         state_->tabs.rebuild(state_->config.registry);
-        if (state_->config.registry.registeredCount() == 0) state_->config.registry.setBatteryLevel(0, 0);
+        if (state_->config.registry.registeredCount() == 0)
+            state_->config.registry.setBatteryLevel(0, 0);
     });
 }
 
@@ -61,27 +62,40 @@ int EngineAdapter::notifiedTab() const { return state_->shared.notifiedTab.load(
 
 int EngineAdapter::transferLength() const { return state_->shared.transferLength.load(); }
 
-int EngineAdapter::newestRunDay() const { return state_->shared.newestRunDay.load(); }
-
-void EngineAdapter::refuseNestedLock() const {
-    if (holder_.load() == std::this_thread::get_id()) qFatal("Lapdex: the worker lock was taken twice by one thread");
+int EngineAdapter::newestRunDay() const {
+    return state_->shared.newestRunDay.load();
 }
 
-bool EngineAdapter::workerLockHeldHere() const { return holder_.load() == std::this_thread::get_id(); }
+void EngineAdapter::refuseNestedLock() const {
+    if (holder_.load() == std::this_thread::get_id())
+        qFatal("Lapdex: the worker lock was taken twice by one thread");
+}
+
+bool EngineAdapter::workerLockHeldHere() const {
+    return holder_.load() == std::this_thread::get_id();
+}
 
 // What the window shows comes from the view: a download that holds the lock for seconds never
 // stalls painting, and a dialog never waits for the lock.
-std::vector<std::string> EngineAdapter::tabTitles() { return state_->view.tabTitles(); }
+std::vector<std::string> EngineAdapter::tabTitles() {
+    return state_->view.tabTitles();
+}
 
-int EngineAdapter::registeredCount() { return state_->view.registeredCount(); }
+int EngineAdapter::registeredCount() {
+    return state_->view.registeredCount();
+}
 
 void EngineAdapter::mirrorTabs(const std::vector<std::string>& titles) {
     locked([&] { state_->tabs.titles() = titles; });
 }
 
-int EngineAdapter::batteryLevel(const std::string& name) { return state_->view.batteryLevel(name); }
+int EngineAdapter::batteryLevel(const std::string& name) {
+    return state_->view.batteryLevel(name);
+}
 
-int EngineAdapter::slotOf(const std::string& name) { return state_->view.slotOf(name); }
+int EngineAdapter::slotOf(const std::string& name) {
+    return state_->view.slotOf(name);
+}
 
 void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(work); }
 
@@ -93,7 +107,8 @@ void EngineAdapter::setClockSync(bool on) {
 }
 
 void EngineAdapter::applyClockSync() {
-    lapdex::setClockSync(state_->config.settings, state_->clockSync.load() ? ClockSync::On : ClockSync::Off);
+    lapdex::setClockSync(state_->config.settings,
+                         state_->clockSync.load() ? ClockSync::On : ClockSync::Off);
 }
 
 void EngineAdapter::renameStopwatch(const std::string& oldName, const std::string& newName) {

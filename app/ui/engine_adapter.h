@@ -46,13 +46,13 @@ public:
     ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override;
 
 private:
-    // Runs `work` under the worker lock and publishes what the window shows before releasing it.
-    template <class F>
-    decltype(auto) locked(F&& work) {
-        refuseNestedLock();
-        std::lock_guard<std::mutex> guard(state_->lock);
-        Holding holding(*this);
-        return std::forward<F>(work)();
+  // Runs `work` under the worker lock and publishes what the window shows before releasing it.
+  template <class F>
+  decltype(auto) locked(F&& work) {
+      refuseNestedLock();
+      std::lock_guard<std::mutex> guard(state_->lock);
+      Holding holding(*this);
+      return std::forward<F>(work)();
     }
     // Taking the lock again on the thread that holds it would wait for ever.
     void refuseNestedLock() const;

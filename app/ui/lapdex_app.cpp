@@ -1,7 +1,9 @@
 #include "lapdex_app.h"
 
-#include "c_user_dialog.h"
+#include <QMessageBox>
+#include <memory>
 
+#include "c_user_dialog.h"
 #include "data_folder.h"
 #include "data_folder_lock.h"
 #include "desktop.h"
@@ -10,16 +12,13 @@
 #include "single_instance.h"
 #include "window_snapshot.h"
 
-#include <QMessageBox>
-#include <memory>
-
 namespace lapdex::ui {
 
 namespace {
 const QString kWindowTitle = QStringLiteral("Tarvik K7X Stopwatch");
 // %1: the data folder.
-const QString kFolderInUse =
-    QStringLiteral("Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
+const QString kFolderInUse = QStringLiteral(
+    "Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
 }
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -35,11 +34,12 @@ int CLapdexApp::run() {
     }
     // Another session or another user may run Lapdex on the same folder: it stays the only one,
     // and this copy leaves everything as it is.
-    const std::string folder = determineDataFolder(systemFileSystem(), readExecutablePath(), processEnvironment());
+    const std::string folder =
+        determineDataFolder(systemFileSystem(), readExecutablePath(), processEnvironment());
     DataFolderLock folderLock(folder);
     if (folderLock.state() == DataFolderLock::State::InUse) {
-        QMessageBox box(QMessageBox::Critical, kBoxTitle, kFolderInUse.arg(QString::fromStdString(folder)),
-                        QMessageBox::Ok);
+        QMessageBox box(QMessageBox::Critical, kBoxTitle,
+                        kFolderInUse.arg(QString::fromStdString(folder)), QMessageBox::Ok);
         box.exec();
         return 0;
     }

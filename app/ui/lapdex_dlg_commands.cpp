@@ -17,7 +17,8 @@ const QString kClearConfirm = QStringLiteral(
 const QString kDuplicateName = QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
 const QString kManual = QStringLiteral("Manual_Lapdex.pdf");
 // %1: the file or folder.
-const QString kCannotOpen = QStringLiteral("開くためのアプリケーションが見つかりませんでした。\n場所：%1");
+const QString kCannotOpen =
+    QStringLiteral("開くためのアプリケーションが見つかりませんでした。\n場所：%1");
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -68,7 +69,9 @@ void CLapdexDlg::clearStopwatch() {
     promptForTouch();
 }
 
-void CLapdexDlg::help() { openWithDesktop(desktop_.programFile(kManual).toStdString()); }
+void CLapdexDlg::help() {
+    openWithDesktop(desktop_.programFile(kManual).toStdString());
+}
 
 void CLapdexDlg::openWithDesktop(const std::string& path) {
     const QString where = QString::fromStdString(path);

@@ -28,8 +28,10 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_STOPWATCH_FOUND: closeStatusAsOk(touch_); break;
         case NTF_DOWNLOAD_DONE:
             // Whichever way the dialog ends, and also when it is already shown.
-            if (!readEnd_.shown) showStatus(readEnd_, [this](int) { finishExchange(Exchange::Download); });
-            else finishExchange(Exchange::Download);
+            if (!readEnd_.shown)
+                showStatus(readEnd_, [this](int) { finishExchange(Exchange::Download); });
+            else
+                finishExchange(Exchange::Download);
             break;
         case NTF_DOWNLOAD_DONE_GONE: closeStatusAsOk(readEnd_); break;
         case NTF_CLEAR_DONE:
@@ -53,7 +55,9 @@ void CLapdexDlg::handleNotification(MessageId id) {
         }
         case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, kRunFileError); break;
         // The worker waits until the user has read why nothing was erased.
-        case NTF_CLEAR_KEPT: desktop_.showErrorLater(this, kClearKept, [this] { resumeWorker(); }); break;
+        case NTF_CLEAR_KEPT:
+            desktop_.showErrorLater(this, kClearKept, [this] { resumeWorker(); });
+            break;
         case NTF_TAB_ADDED: syncTabsFromModel(); break;
         case NTF_COMMAND_ACK: dismissStatusDialogs(); break;
         default: break;

@@ -253,8 +253,8 @@ TEST_F(DownloadWorkerTest, ClearSavesNewRunsOfANewStopwatchBeforeItErases) {
     ASSERT_TRUE(sink.waitFor(NTF_CLEAR_DONE));
     ASSERT_TRUE(worker.stop());
     EXPECT_EQ(sink.idsWithoutAcks(),
-              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END, NTF_BATTERY,
-                                      NTF_CLEAR_DONE}));
+              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END,
+                                      NTF_BATTERY, NTF_CLEAR_DONE}));
     EXPECT_EQ(host.registrations, std::vector<std::string>{kSerial});
     ASSERT_EQ(host.writtenRunData.size(), 1u);
     EXPECT_FALSE(host.writtenRunData[0].empty());
@@ -270,8 +270,9 @@ TEST_F(DownloadWorkerTest, ClearErasesNothingWhenTheNewRunsCannotBeSaved) {
     ASSERT_TRUE(sink.waitFor(NTF_CLEAR_KEPT));
     ticks(3);  // the worker waits for the window and never retries on its own
     ASSERT_TRUE(worker.stop());
-    EXPECT_EQ(sink.idsWithoutAcks(), (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START,
-                                                             NTF_TRANSFER_END, NTF_CLEAR_KEPT}));
+    EXPECT_EQ(sink.idsWithoutAcks(),
+              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END,
+                                      NTF_CLEAR_KEPT}));
     // Only the transfer's own erase (01, which marks runs as downloaded) reached the stopwatch.
     EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x01});
     EXPECT_EQ(watch->runs.size(), 2u);

@@ -68,7 +68,7 @@ public:
         removedSlots.push_back(slotIndex);
     }
 
-private:
+  private:
     void dialog() { dialogUnderLock = dialogUnderLock || inLock_; }
     bool inLock_ = false;
 };

@@ -1,5 +1,3 @@
-#include "data_folder_lock.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +5,7 @@
 
 #include <filesystem>
 
+#include "data_folder_lock.h"
 #include "temp_folder.h"
 
 namespace lapdex {

@@ -75,8 +75,10 @@ TEST_F(ProcedureTest, ExportCopiesTheDataSetAsWritableFilesOverAnEarlierExport) 
     EXPECT_EQ(ui.lockedChanges, 1);
     // Two stopwatch folders (QTM-00 and QTM-01) with three files, and where they went.
     ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(ui.notices[0], "エクスポートしました。\nストップウオッチ 2 台分のフォルダーと計測データのファイル 3 個を\n" +
-                                 other.path() + "\nにコピーしました。");
+    EXPECT_EQ(ui.notices[0],
+              "エクスポートしました。\nストップウオッチ 2 台分のフォルダーと計測データのファイル 3 "
+              "個を\n" +
+                  other.path() + "\nにコピーしました。");
     Tree tree = snapshot(fs, other.path());
     EXPECT_EQ(tree["Lapdex.dat"].substr(0, 8), "[Config]");
     EXPECT_EQ(tree["QTM-01/QTM150314_093015_0123456789ab.csv"], "run1");

@@ -124,12 +124,18 @@ TEST_F(AddStopwatchTest, ANameComesBackFromTheFileExactlyAsStoredOrIsRefused) {
         std::string name;
         bool storable;
     } cases[] = {
-        {"Run", true},          {"", true},
-        {"陸上 部", true},      {"12345678901234567890", true},
-        {"Run ", false},        {" Run", false},
-        {"\tRun", false},       {" ", false},
-        {"a\nb", false},        {"a\rb", false},
-        {std::string("a\0b", 3), false}, {"123456789012345678901", false},
+        {"Run", true},
+        {"", true},
+        {"陸上 部", true},
+        {"12345678901234567890", true},
+        {"Run ", false},
+        {" Run", false},
+        {"\tRun", false},
+        {" ", false},
+        {"a\nb", false},
+        {"a\rb", false},
+        {std::string("a\0b", 3), false},
+        {"123456789012345678901", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isStorableName(c.name), c.storable) << c.name;

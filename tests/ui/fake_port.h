@@ -77,7 +77,9 @@ public:
     std::deque<bool> answers;   // for askYesNo / askOkCancel; default yes
     QStringList opened;
 
-    bool askYesNo(QWidget*, const QString& t, DefaultAnswer) override { return answer("yesno: " + t); }
+    bool askYesNo(QWidget*, const QString& t, DefaultAnswer) override {
+        return answer("yesno: " + t);
+    }
     bool askOkCancel(QWidget*, const QString& t) override { return answer("okcancel: " + t); }
     void showNotice(QWidget*, const QString& t) override { shown << "notice: " + t; }
     void showError(QWidget*, const QString& t) override { shown << "error: " + t; }

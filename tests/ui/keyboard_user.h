@@ -31,7 +31,7 @@ struct MetDialog {
 };
 
 class KeyboardUser : public QObject {
-public:
+  public:
     // An answer: what the user does to the modal window once it is seen.
     using Answer = std::function<void(QWidget* modal)>;
 
@@ -52,7 +52,8 @@ public:
     static Answer click(QMessageBox::StandardButton button) {
         return [button](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
-            if (box && box->button(button)) QTest::mouseClick(static_cast<QWidget*>(box->button(button)), Qt::LeftButton);
+            if (box && box->button(button))
+                QTest::mouseClick(static_cast<QWidget*>(box->button(button)), Qt::LeftButton);
         };
     }
 
@@ -79,13 +80,13 @@ public:
     const std::vector<MetDialog>& met() const { return met_; }
     MetDialog last() const { return met_.empty() ? MetDialog{} : met_.back(); }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &main_ && event->type() == QEvent::Paint) ++paints_;
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     void look() {
         if (answers_.empty()) {
             timer_.stop();

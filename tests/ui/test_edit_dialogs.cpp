@@ -106,7 +106,8 @@ void EditDialogsTest::jisFormsBecomeTheFormsCodePage932Holds() {
                                                    {u'\u00AC', u'\uFFE2'}};
     for (const auto& [jis, windows] : forms) {
         const QString typed = QStringLiteral("a") + QChar(jis) + QChar(jis) + QStringLiteral("b");
-        const QString stored = QStringLiteral("a") + QChar(windows) + QChar(windows) + QStringLiteral("b");
+        const QString stored =
+            QStringLiteral("a") + QChar(windows) + QChar(windows) + QStringLiteral("b");
         QCOMPARE(cleanEditedText(typed, LineBreaks::Remove), stored);
         QCOMPARE(cleanEditedText(stored, LineBreaks::Keep), stored);  // already stored forms stay
     }

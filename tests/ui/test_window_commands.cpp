@@ -32,7 +32,8 @@ namespace {
 // Two stopwatches; the first is the stand-in's default stopwatch (serial 01 23 45 67 89 AB).
 const QByteArray kTwoStopwatches =
     "[Config]\r\nLOCATION=JPN\r\nTIMECOMP=OFF\r\nPCTIME=ON\r\n[User]\r\n"
-    "QTM01_SERIAL=ab8967452301\r\nQTM01_NAME=Alpha\r\nQTM02_SERIAL=0f0e0d0c0b0a\r\nQTM02_NAME=Beta\r\n";
+    "QTM01_SERIAL=ab8967452301\r\nQTM01_NAME=Alpha\r\nQTM02_SERIAL=0f0e0d0c0b0a\r\nQTM02_NAME="
+    "Beta\r\n";
 
 QByteArray readFile(const QString& path) {
     QFile file(path);
@@ -45,29 +46,34 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-int runFiles(const QString& folder) { return int(QDir(folder).entryList({"QTM*.csv"}, QDir::Files).size()); }
+int runFiles(const QString& folder) {
+    return int(QDir(folder).entryList({"QTM*.csv"}, QDir::Files).size());
+}
 
 // The program as main() puts it together, over `folder`.
 struct Program {
     explicit Program(const QString& folder)
         : adapter(folder.toStdString()),
-          window(adapter, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-              return new CUserDialog(parent, host);
-          }),
+          window(adapter, desktop,
+                 [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                     return new CUserDialog(parent, host);
+                 }),
           user(window, adapter) {
         window.show();
         window.activateWindow();
     }
     QStringList tabs() const {
         QStringList t;
-        for (int i = 0; i < window.tabControl()->tabBar()->count(); ++i) t << window.tabControl()->tabBar()->tabText(i);
+        for (int i = 0; i < window.tabControl()->tabBar()->count(); ++i)
+            t << window.tabControl()->tabBar()->tabText(i);
         return t;
     }
     // A click on the menu bar's command `id`.
     void menu(int id) {
         for (QAction* action : window.menuBar()->actions()) {
             if (action->data().toInt() != id) continue;
-            QTest::mouseClick(window.menuBar(), Qt::LeftButton, {}, window.menuBar()->actionGeometry(action).center());
+            QTest::mouseClick(window.menuBar(), Qt::LeftButton, {},
+                              window.menuBar()->actionGeometry(action).center());
             return;
         }
         QFAIL("no such menu command");
@@ -127,7 +133,7 @@ void checkMet(const MetDialog& met, const char* className) {
 
 class WindowCommandsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void everyCommandOpensItsDialogAndClosesByKeyboard();
@@ -137,7 +143,7 @@ private slots:
     void namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveARestart();
     void memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept();
 
-private:
+  private:
     std::unique_ptr<QTemporaryDir> data_;
     QString folder() const { return data_->path(); }
 };
@@ -167,7 +173,8 @@ void WindowCommandsTest::everyCommandOpensItsDialogAndClosesByKeyboard() {
     const Step steps[] = {
         {false, kCmdReload, "lapdex::ui::CTouchDlg", Qt::Key_Escape},
         {false, kCmdClear, "QMessageBox", Qt::Key_Return},  // No is the default
-        {false, kCmdHelp, "QMessageBox", Qt::Key_Return},   // no viewer in the test: the path is shown
+        {false, kCmdHelp, "QMessageBox",
+         Qt::Key_Return},  // no viewer in the test: the path is shown
         {false, kCmdVersion, "lapdex::ui::CAboutBox", Qt::Key_Return},
         {false, kCmdExport, "QFileDialog", Qt::Key_Escape},
         {false, kCmdImport, "QFileDialog", Qt::Key_Escape},
@@ -177,8 +184,10 @@ void WindowCommandsTest::everyCommandOpensItsDialogAndClosesByKeyboard() {
     for (int round = 0; round < 2; ++round) {  // the second round proves the window still answers
         for (const Step& step : steps) {
             p.user.expect(KeyboardUser::press(step.key));
-            if (step.tabMenu) p.tabMenu(1, step.id);
-            else p.menu(step.id);
+            if (step.tabMenu)
+                p.tabMenu(1, step.id);
+            else
+                p.menu(step.id);
             QVERIFY2(p.user.waitAnswered(), step.dialog);
             checkMet(p.user.last(), step.dialog);
             QTRY_VERIFY2(QApplication::activeModalWidget() == nullptr, step.dialog);
@@ -193,8 +202,9 @@ void WindowCommandsTest::everyCommandOpensItsDialogAndClosesByKeyboard() {
 
 void WindowCommandsTest::importTakesTheFolderChosenInTheFolderDialog() {
     QTemporaryDir source;
-    QVERIFY(writeFile(source.filePath("Lapdex.dat"),
-                      "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM05_SERIAL=111111111111\r\nQTM05_NAME=Gamma\r\n"));
+    QVERIFY(writeFile(
+        source.filePath("Lapdex.dat"),
+        "[Config]\r\nLOCATION=JPN\r\n[User]\r\nQTM05_SERIAL=111111111111\r\nQTM05_NAME=Gamma\r\n"));
     QVERIFY(writeFile(source.filePath("QTM-05/QTM240101_101010_111111111111.csv"), "run"));
     Program p(folder());
     p.user.expect({typeAndEnter(source.path()), KeyboardUser::press(Qt::Key_Return)});
@@ -203,7 +213,9 @@ void WindowCommandsTest::importTakesTheFolderChosenInTheFolderDialog() {
     QCOMPARE(p.user.met().size(), size_t(2));
     checkMet(p.user.met()[0], "QFileDialog");
     checkMet(p.user.met()[1], "QMessageBox");
-    QCOMPARE(p.user.met()[1].text, QStringLiteral("インポートした内容を反映するためにアプリケーションを再起動してください。"));
+    QCOMPARE(
+        p.user.met()[1].text,
+        QStringLiteral("インポートした内容を反映するためにアプリケーションを再起動してください。"));
     QTRY_VERIFY(!p.window.isVisible());  // the window ends for a restart
     QVERIFY(readFile(data_->filePath("Lapdex.dat")).contains("QTM05_NAME=Gamma"));
     QVERIFY(QFile::exists(data_->filePath("QTM-05/QTM240101_101010_111111111111.csv")));
@@ -217,7 +229,8 @@ void WindowCommandsTest::deleteRemovesTheRightClickedStopwatch() {
     p.tabMenu(1, kCmdDelete);
     QVERIFY(p.user.waitAnswered());
     checkMet(p.user.last(), "QMessageBox");
-    QCOMPARE(p.user.last().text, QStringLiteral("\"Beta\"の全てのデータを削除します。\n保存されたCSVファイルも削除されます。\nよろしいですか？"));
+    QCOMPARE(p.user.last().text, QStringLiteral("\"Beta\"の全てのデータを削除します。\n保存されたCS"
+                                                "Vファイルも削除されます。\nよろしいですか？"));
     QTRY_COMPARE(p.tabs(), QStringList{"Alpha"});
     QVERIFY(!QDir(data_->filePath("QTM-02")).exists());
     QVERIFY(!readFile(data_->filePath("Lapdex.dat")).contains("0f0e0d0c0b0a"));
@@ -238,7 +251,8 @@ void WindowCommandsTest::clearSavesNewRunsBeforeItErases() {
     QVERIFY(p.user.last().text.contains(QStringLiteral("クリアする前にファイルに保存します")));
     QTRY_VERIFY(p.window.touchPrompt().shown);
     // Three runs that were never downloaded lie on the stopwatch.
-    std::shared_ptr<sim::Stopwatch> watch = sim::Standin::instance().layCard(sim::generateRuns(5, 3));
+    std::shared_ptr<sim::Stopwatch> watch =
+        sim::Standin::instance().layCard(sim::generateRuns(5, 3));
     QTRY_VERIFY_WITH_TIMEOUT(p.window.clearEnd().shown, 20000);
     QCOMPARE(runFiles(data_->filePath("QTM-01")), 3);
     sim::Standin::instance().locked([&](sim::Standin&) { QVERIFY(watch->runs.empty()); });
@@ -248,7 +262,8 @@ void WindowCommandsTest::clearSavesNewRunsBeforeItErases() {
 }
 
 void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveARestart() {
-    const QString duplicate = QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
+    const QString duplicate =
+        QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
     {
         Program p(folder());
         p.user.expect(typeAndEnter("Run"));
@@ -257,10 +272,11 @@ void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveA
         // "Run " is "Run" once Lapdex.dat has read it back: refused, and the dialog reopens
         // with what was typed.
         QString reopenedWith;
-        p.user.expect({typeAndEnter("Run "), KeyboardUser::press(Qt::Key_Return), [&](QWidget* modal) {
-                           reopenedWith = qobject_cast<EditDialog*>(modal)->fieldText();
-                           QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
-                       }});
+        p.user.expect(
+            {typeAndEnter("Run "), KeyboardUser::press(Qt::Key_Return), [&](QWidget* modal) {
+                 reopenedWith = qobject_cast<EditDialog*>(modal)->fieldText();
+                 QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
+             }});
         p.tabMenu(1, kCmdRename);
         QVERIFY(p.user.waitAnswered());
         QCOMPARE(p.user.met().size(), size_t(3));
@@ -274,7 +290,8 @@ void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveA
         p.user.expect(typeAndEnter(""));
         p.tabMenu(0, kCmdRename);
         QVERIFY(p.user.waitAnswered());
-        p.user.expect({typeAndEnter(" "), KeyboardUser::press(Qt::Key_Return), KeyboardUser::press(Qt::Key_Escape)});
+        p.user.expect({typeAndEnter(" "), KeyboardUser::press(Qt::Key_Return),
+                       KeyboardUser::press(Qt::Key_Escape)});
         p.tabMenu(1, kCmdRename);
         QVERIFY(p.user.waitAnswered());
         QCOMPARE(p.user.met()[1].text, duplicate);
@@ -295,7 +312,8 @@ void WindowCommandsTest::memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept() 
     const QString run = data_->filePath("QTM-01/QTM240105_101010_ab8967452301.csv");
     Program p(folder());
     // Download a run, so that the page lists it.
-    sim::Standin::instance().layCard({sim::SimRun{2024, 1, 5, 10, 10, 10, {sim::Split{0, 1, 2, 30}}}});
+    sim::Standin::instance().layCard(
+        {sim::SimRun{2024, 1, 5, 10, 10, 10, {sim::Split{0, 1, 2, 30}}}});
     QTRY_VERIFY_WITH_TIMEOUT(p.window.readEnd().shown, 20000);
     sim::Standin::instance().locked([](sim::Standin& s) { s.card = nullptr; });
     QTRY_VERIFY_WITH_TIMEOUT(!p.window.readEnd().shown, 20000);
@@ -317,7 +335,8 @@ void WindowCommandsTest::memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept() 
     QVERIFY(p.user.waitAnswered());
     QCOMPARE(p.user.met().size(), size_t(3));
     // The box names the emoji; the mapped characters are not in it.
-    QVERIFY2(p.user.met()[1].text.contains(QStringLiteral("\U0001F600")), qPrintable(p.user.met()[1].text));
+    QVERIFY2(p.user.met()[1].text.contains(QStringLiteral("\U0001F600")),
+             qPrintable(p.user.met()[1].text));
     QVERIFY(!p.user.met()[1].text.contains(QStringLiteral("\u301C")));
     QCOMPARE(reopenedWith, QStringLiteral("1\uFF5E2\uFF0D\U0001F600\u2225"));
     const TextConversion stored = utf8ToCp932("1\uFF5E2\uFF0D");

@@ -25,7 +25,9 @@ QFont manualFont() {
     return font;
 }
 
-bool isWide(QChar c) { return c.unicode() >= 0x2E80; }
+bool isWide(QChar c) {
+    return c.unicode() >= 0x2E80;
+}
 
 // A line that starts a block of its own (heading, list item, table row, quote, fence) rather
 // than continuing the paragraph above it.
@@ -48,7 +50,8 @@ QString joinWrappedLines(const QString& markdown) {
             QString& previous = out.last();
             const QString before = previous.trimmed();
             const bool joinable = !before.isEmpty() && !before.startsWith(QLatin1Char('|')) &&
-                                  !before.startsWith(QLatin1Char('#')) && !previous.endsWith(QStringLiteral("  ")) &&
+                                  !before.startsWith(QLatin1Char('#')) &&
+                                  !previous.endsWith(QStringLiteral("  ")) &&
                                   !before.startsWith(QStringLiteral("```"));
             if (joinable && isWide(before.back()) && isWide(trimmed.front())) {
                 while (!previous.isEmpty() && previous.back().isSpace()) previous.chop(1);

@@ -11,7 +11,8 @@
 
 namespace lapdex::ui {
 
-MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDate maximum) : QDialog(owner) {
+MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDate maximum)
+    : QDialog(owner) {
     setWindowTitle(kBoxTitle);
     if (owner) setFont(owner->font());
     year_ = new QSpinBox(this);
@@ -34,6 +35,8 @@ MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDa
     month_->setFocus(Qt::OtherFocusReason);
 }
 
-QDate MonthYearChoice::chosenMonth() const { return QDate(year_->value(), month_->currentIndex() + 1, 1); }
+QDate MonthYearChoice::chosenMonth() const {
+    return QDate(year_->value(), month_->currentIndex() + 1, 1);
+}
 
 }  // namespace lapdex::ui

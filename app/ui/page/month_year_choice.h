@@ -11,7 +11,7 @@ namespace lapdex::ui {
 
 class MonthYearChoice : public QDialog {
     Q_OBJECT
-public:
+  public:
     // Starts at the month of `shown`; years are limited to those of [minimum, maximum].
     MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDate maximum);
 
@@ -20,7 +20,7 @@ public:
     QComboBox* monthBox() const { return month_; }
     QSpinBox* yearBox() const { return year_; }
 
-private:
+  private:
     QComboBox* month_ = nullptr;
     QSpinBox* year_ = nullptr;
 };

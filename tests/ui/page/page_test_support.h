@@ -79,7 +79,7 @@ public:
     bool paused = false, locked = false;
     std::vector<std::string> questions, errors, opened;
 
-private:
+  private:
     std::string dataFolder_;
 };
 
