@@ -26,6 +26,13 @@ trap cleanup EXIT
 
 fail() {
     echo "desktop_e2e: $*" >&2
+    if [ -n "${lapdex_pid:-}" ]; then
+        kill -0 "$lapdex_pid" 2>/dev/null && echo "  Lapdex (pid $lapdex_pid) still runs" >&2 || echo "  Lapdex has ended" >&2
+        [ -n "${E2E_STACKS:-}" ] && gdb -p "$lapdex_pid" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E "^#|^Thread" | head -80 >&2
+        for w in $(xdotool search --pid "$lapdex_pid" 2>/dev/null); do
+            echo "  its window $w: \"$(xdotool getwindowname "$w" 2>/dev/null)\"" >&2
+        done
+    fi
     [ -f "$work/lapdex.log" ] && sed 's/^/  lapdex: /' "$work/lapdex.log" >&2
     exit 1
 }
@@ -57,6 +64,9 @@ export DISPLAY=":$(head -n1 "$work/display")"
 unset WAYLAND_DISPLAY
 HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
+# The window manager answers for the desktops once it manages the screen; a window mapped
+# while it is still starting may be left unmapped.
+waits_for 15 xdotool get_num_desktops || fail "openbox did not start"
 
 # No pcscd of this machine is ever asked: the program's reader library talks to a socket
 # that does not exist, so a pcscd another test runs is left alone.
