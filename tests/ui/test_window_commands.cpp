@@ -9,7 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QComboBox>
 #include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -19,6 +21,8 @@
 #include "engine_adapter.h"
 #include "keyboard_user.h"
 #include "lapdex_dlg.h"
+#include "month_calendar.h"
+#include "month_year_choice.h"
 #include "model/stopwatch.h"
 #include "standin/pcsc_standin.h"
 
@@ -142,6 +146,7 @@ class WindowCommandsTest : public QObject {
     void clearSavesNewRunsBeforeItErases();
     void namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveARestart();
     void memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept();
+    void aClickOnTheMonthTitleChoosesMonthAndYear();
 
   private:
     std::unique_ptr<QTemporaryDir> data_;
@@ -343,6 +348,38 @@ void WindowCommandsTest::memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept() 
     QVERIFY(stored.ok());
     QTRY_VERIFY(readFile(run).contains(QByteArray::fromStdString(stored.text)));
     QCOMPARE(page->content().texts[kMemo], QStringLiteral("1\uFF5E2\uFF0D"));
+}
+
+void WindowCommandsTest::aClickOnTheMonthTitleChoosesMonthAndYear() {
+    Program p(folder());
+    auto* page = static_cast<CUserDialog*>(p.window.page());
+    MonthCalendar* calendar = page->calendar();
+    const QDate shownLeft = calendar->firstShownMonth();
+    // The user picks March 2021 for the right-hand month: year field first, then the month.
+    p.user.expect([](QWidget* modal) {
+        auto* choice = qobject_cast<MonthYearChoice*>(modal);
+        if (!choice) return;
+        choice->yearBox()->setFocus();
+        QTest::keyClick(choice->yearBox(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(choice->yearBox(), "2021");
+        choice->monthBox()->setFocus();
+        QTest::keyClick(choice->monthBox(), Qt::Key_Home);
+        QTest::keyClick(choice->monthBox(), Qt::Key_Down);
+        QTest::keyClick(choice->monthBox(), Qt::Key_Down);
+        QTest::keyClick(choice->monthBox(), Qt::Key_Return);
+    });
+    QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->titleRect(1).center());
+    QVERIFY(p.user.waitAnswered());
+    checkMet(p.user.last(), "lapdex::ui::MonthYearChoice");
+    QCOMPARE(calendar->firstShownMonth(), QDate(2021, 2, 1));
+    QCOMPARE(calendar->selectedDate().month(), 3);  // the selection moved with the view
+    QTRY_COMPARE(page->selectedDate(), calendar->selectedDate());
+    // Escape leaves the calendar where it was.
+    p.user.expect(KeyboardUser::press(Qt::Key_Escape));
+    QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->titleRect(0).center());
+    QVERIFY(p.user.waitAnswered());
+    QCOMPARE(calendar->firstShownMonth(), QDate(2021, 2, 1));
+    QVERIFY(shownLeft != calendar->firstShownMonth());
 }
 
 QTEST_MAIN(WindowCommandsTest)
