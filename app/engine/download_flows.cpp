@@ -65,9 +65,24 @@ FlowResult downloadRuns(WorkerContext& ctx, FlowEnv& env, DownloadScope scope) {
 }
 
 FlowResult clearRuns(WorkerContext& ctx, FlowEnv& env) {
+    ctx.newStopwatch = false;
+    ctx.productType = 2;
+    ctx.runDataLength = 0;
     if (RDCAA_Polling(ctx.pollIdm.data(), ctx.pollPmm.data()) != 1) return FlowResult::NoStopwatch;
+    env.sink.post(NTF_STOPWATCH_FOUND);
     if (!readSerial(ctx)) return FlowResult::CommError;
+    ctx.newStopwatch = !env.isRegistered(ctx.serialText);
     if (!readBattery(ctx)) return FlowResult::CommError;
+    // Runs that were never downloaded are saved first, as a download would: an erase must never
+    // take a run that is not on disk.
+    if (RDCAA_GetRunInfo(ctx.scratch.data()) != 1) return FlowResult::CommError;
+    ctx.runDataLength = static_cast<uint16_t>(ctx.scratch[0] | (ctx.scratch[1] << 8));
+    if (ctx.runDataLength != 0) {
+        if (ctx.newStopwatch && env.registryFull()) return FlowResult::RegistryFull;
+        FlowResult transfer = transferRuns(ctx, env, DownloadScope::NewRuns);
+        if (transfer != FlowResult::Ok) return transfer;
+        if (!env.keepNewRuns || !env.keepNewRuns(ctx)) return FlowResult::RunsNotSaved;
+    }
     ctx.scratch[0] = 0;
     if (RDCAA_EraseRun(ctx.scratch.data()) != 1) return FlowResult::CommError;
     setClockAndBeep(ctx, env);

@@ -21,6 +21,9 @@ struct FlowEnv {
     std::function<bool(const std::string&)> isRegistered;
     // True when no further stopwatch can be registered.
     std::function<bool()> registryFull;
+    // Clear: registers a new stopwatch and saves the new runs of ctx.runData as run files; true
+    // only when every one of them is on disk.
+    std::function<bool(const WorkerContext&)> keepNewRuns;
 };
 
 enum class DownloadScope { NewRuns, AllRuns };
@@ -29,7 +32,9 @@ enum class DownloadScope { NewRuns, AllRuns };
 // rawBattery, runDataLength and productType. Ok also when there is nothing to read.
 FlowResult downloadRuns(WorkerContext& ctx, FlowEnv& env, DownloadScope scope);
 
-// Erases every run on the stopwatch; sets serialText and rawBattery.
+// Saves the stopwatch's new runs through env.keepNewRuns, then erases every run on it, but only
+// when all new runs were saved (RunsNotSaved otherwise). Sets serialText, newStopwatch,
+// rawBattery, runDataLength and productType.
 FlowResult clearRuns(WorkerContext& ctx, FlowEnv& env);
 
 // Polls and reads the serial number; Ok when the stopwatch of ctx.lastSerial answered.

@@ -79,9 +79,16 @@ bool DownloadWorker::tick() {
 
 FlowResult DownloadWorker::runFlow() {
     WorkerContext& ctx = *ctx_;
-    FlowEnv env{sink_, shared_, host_.clockSync(),
+    FlowEnv env{sink_,
+                shared_,
+                host_.clockSync(),
                 [this](const std::string& serial) { return host_.isRegistered(serial); },
-                [this] { return host_.registryFull(); }};
+                [this] { return host_.registryFull(); },
+                [this](const WorkerContext& c) {
+                    if (c.newStopwatch && !host_.isRegistered(c.serialText))
+                        host_.registerStopwatch(c.serialText);
+                    return host_.writeRunFiles(c);
+                }};
     switch (ctx.currentCommand) {
         case CMD_DOWNLOAD_NEW:
             return downloadRuns(ctx, env, DownloadScope::NewRuns);
@@ -104,14 +111,13 @@ void DownloadWorker::dispatch() {
             RDCAA_CloseFelica();
         }
         if (result == FlowResult::Ok || result == FlowResult::NoStopwatch ||
-            result == FlowResult::RegistryFull) {
+            result == FlowResult::RegistryFull || result == FlowResult::RunsNotSaved) {
             break;
         }
         hadCommError = true;
         if (++attempts > 3) break;
     }
     if (ctx_->currentCommand == CMD_CLEAR) {
-        if (result == FlowResult::Ok || hadCommError) sink_.post(NTF_STOPWATCH_FOUND);
         completeClear(result, hadCommError);
     } else {
         completeDownload(result, hadCommError);
@@ -156,17 +162,32 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
 
 void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
     WorkerContext& ctx = *ctx_;
-    FlowResult outcome = hadCommError ? FlowResult::CommError : result;
+    FlowResult outcome = result;
     if (result == FlowResult::Ok) {
         host_.recordBattery(ctx.serialText, ctx.rawBattery);
         sink_.post(NTF_BATTERY);
-        outcome = FlowResult::Ok;
+    } else if (hadCommError && result != FlowResult::RunsNotSaved &&
+               result != FlowResult::RegistryFull) {
+        outcome = FlowResult::CommError;
     }
-    if (outcome == FlowResult::Ok) {
-        finishExchange(NTF_CLEAR_DONE, CompletionKind::Cleared);
-    } else if (outcome == FlowResult::CommError) {
-        sink_.post(NTF_COMM_ERROR);
-        ctx.pollState = PollState::Idle;
+    switch (outcome) {
+        case FlowResult::Ok:
+            finishExchange(NTF_CLEAR_DONE, CompletionKind::Cleared);
+            break;
+        case FlowResult::CommError:
+            sink_.post(NTF_COMM_ERROR);
+            ctx.pollState = PollState::Idle;
+            break;
+        case FlowResult::RunsNotSaved:
+            sink_.post(NTF_CLEAR_KEPT);
+            ctx.pollState = PollState::Idle;
+            break;
+        case FlowResult::RegistryFull:
+            sink_.post(NTF_REGISTRY_FULL);
+            ctx.pollState = PollState::Idle;
+            break;
+        default:
+            break;  // No stopwatch: keep polling.
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include "configuration.h"
 #include "data_folder.h"
+#include "registry_view.h"
 #include "tab_model.h"
 #include "worker_types.h"
 
@@ -24,8 +25,9 @@ struct RunFileShortfall {
 struct EngineState {
     explicit EngineState(DataFolder folder) : data(folder) {}
 
-    // Held by the worker for the whole body of a tick, and by the window for every change
-    // of stored data (memo rewrite, run deletion, rename, removal, import).
+    // Held by the worker for the whole body of a tick, and by the window only around a change
+    // of stored data (memo rewrite, run deletion, rename, removal, export, import), never
+    // while a dialog or any other event loop runs.
     std::mutex lock;
     WorkerShared shared;
     DataFolder data;
@@ -33,6 +35,9 @@ struct EngineState {
     Configuration config;
     TabModel tabs;
     RunFileShortfall runFileShortfall;
+    // What the window shows of `config` and `tabs`, read without the lock; published by whoever
+    // changed them while still holding the lock.
+    RegistryView view;
     // PCTIME as the worker reads it; the window keeps config.settings.pcTime in step.
     std::atomic<bool> clockSync{true};
 };

@@ -19,6 +19,9 @@ inline constexpr MessageId kCommandLast = CMD_QUIT;
 
 // Worker -> window notifications.
 inline constexpr MessageId NTF_BATTERY = 0x8131;
+// Our own: Clear left the stopwatch as it was, because its new runs could not all be saved
+// as run files first. The worker waits for a command (the window resumes it).
+inline constexpr MessageId NTF_CLEAR_KEPT = 0x8135;
 inline constexpr MessageId NTF_STOPWATCH_FOUND = 0x8136;
 inline constexpr MessageId NTF_DOWNLOAD_DONE = 0x8137;
 inline constexpr MessageId NTF_DOWNLOAD_DONE_GONE = 0x8138;

@@ -20,16 +20,22 @@ bool StoreWorkerHost::registryFull() {
 
 void StoreWorkerHost::registerStopwatch(const std::string& serialText) {
     // The tab model changes at once, so the completion's tab lookup already finds the new
-    // tab; the window mirrors it when it handles NTF_TAB_ADDED, posted before completion.
-    addStopwatch(state_.config, state_.data, serialText, [this](const TabRequest& request) {
-        state_.tabs.apply(request);
-        sink_.post(NTF_TAB_ADDED);
-    });
+    // tab; the window mirrors it when it handles NTF_TAB_ADDED, posted before completion and
+    // after the view holds the new slot.
+    // The registration saves the configuration: with the clock setting the window last chose.
+    setClockSync(state_.config.settings, state_.clockSync.load() ? ClockSync::On : ClockSync::Off);
+    const int slot =
+        addStopwatch(state_.config, state_.data, serialText,
+                     [this](const TabRequest& request) { state_.tabs.apply(request); });
+    state_.view.publish(state_.config.registry, state_.tabs);
+    if (slot >= 0) sink_.post(NTF_TAB_ADDED);
 }
 
 void StoreWorkerHost::recordBattery(const std::string& serialText, uint16_t rawBattery) {
     int slot = state_.config.registry.findBySerial(serialText);
-    if (slot >= 0) state_.config.registry.setBatteryLevel(slot, batteryLevelFromRaw(rawBattery));
+    if (slot < 0) return;
+    state_.config.registry.setBatteryLevel(slot, batteryLevelFromRaw(rawBattery));
+    state_.view.publish(state_.config.registry, state_.tabs);
 }
 
 bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
@@ -50,7 +56,13 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
         (void)state_.data.fs().createFolder(folder);
     // One batch per download: one flush for all its runs instead of one per run file.
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
-    decodeRunData(data, format, [&](RunRecord&& record) { batch.add(record); });
+    int newest = 0;
+    decodeRunData(data, format, [&](RunRecord&& record) {
+        newest = std::max(newest,
+                          record.start.year * 10000 + record.start.month * 100 + record.start.day);
+        batch.add(record);
+    });
+    state_.shared.newestRunDay.store(newest);
     const std::vector<RunFileWriteResult> results = batch.commit();
     const auto unsaved = std::count_if(results.begin(), results.end(),
                                        [](const RunFileWriteResult& r) { return !r.ok(); });

@@ -20,6 +20,7 @@ enum class FlowResult {
     NoStopwatch = 3,
     NoData = 4,
     RegistryFull = 5,
+    RunsNotSaved = 6,  // Clear: the new runs could not all be saved, so nothing was erased
 };
 
 // Written by the worker just before the notification that announces them, read by the
@@ -28,6 +29,9 @@ struct WorkerShared {
     std::atomic<int> commandPending{0};
     std::atomic<int> notifiedTab{-1};
     std::atomic<uint16_t> transferLength{0};
+    // Start day of the newest run of the last download as year * 10000 + month * 100 + day;
+    // 0 when it brought no run.
+    std::atomic<int> newestRunDay{0};
 };
 
 }  // namespace lapdex

@@ -97,8 +97,17 @@ int addStopwatch(Configuration& config, const DataFolder& data, std::string_view
     return slot;
 }
 
+bool isStorableName(std::string_view name) {
+    if (!isValidUtf8(name) || utf8CharacterCount(name) > kDisplayNameLimit) return false;
+    if (name.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return false;
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    return name.empty() || (!blank(name.front()) && !blank(name.back()));
+}
+
 bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex, std::string_view name) {
-    if (!config.registry.isInUse(slotIndex)) return false;
+    // The file trims values when it is read: a name with blanks at its ends would come back as
+    // another one, perhaps another tab's.
+    if (!config.registry.isInUse(slotIndex) || !isStorableName(name)) return false;
     config.registry.entry(slotIndex).displayName = std::string(name);
     (void)saveConfiguration(data, config);
     return true;

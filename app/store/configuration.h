@@ -58,7 +58,12 @@ FsStatus saveConfiguration(const DataFolder& data, const Configuration& config);
 int addStopwatch(Configuration& config, const DataFolder& data, std::string_view serialText,
                  const TabRequestSink& showTab);
 
-// Sets the display name of a slot in use and saves; false when the slot is not in use.
+// True when Lapdex.dat gives `name` back exactly as written: valid UTF-8 of at most 20 characters,
+// no blank (space or tab) at either end, no line break or NUL.
+bool isStorableName(std::string_view name);
+
+// Sets the display name of a slot in use and saves; false (nothing changes) when the slot is not in
+// use or the name is not storable.
 bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex, std::string_view name);
 
 // Empties a slot (serial text, name, battery level) and saves; false for an invalid index.

@@ -188,8 +188,10 @@ TextConversion utf8ToCp932(std::string_view utf8) {
         addOnce(offending, utf8.substr(offset, len));
         return len;
     });
-    if (clean && !decodesBackTo(result.text, utf8)) {
+    if (!clean || !decodesBackTo(result.text, utf8)) {
+        // Name every character that would be lost, of both kinds, in order of appearance.
         clean = false;
+        offending.clear();
         addOneWayCharacters(utf8, offending);
     }
     if (!clean) {

@@ -56,15 +56,19 @@ void discardBackup(FileSystem& fs, const std::string& backup) {
     (void)removeFolder(fs, backup);
 }
 
-ProcedureOutcome finishRestore(ProcedureUi& ui, FileSystem& fs, const TreeResult& restore,
-                               const std::string& backup, const std::string& failureText) {
+ChangeReport finishRestore(FileSystem& fs, const TreeResult& restore, const std::string& backup,
+                           const std::string& failureText) {
     if (!restore.ok()) {
-        ui.showError(failureText + "\n" + fillIn(texts::kRestoreFailedBackupKept, backup));
-        return ProcedureOutcome::BackupKept;
+        return {ProcedureOutcome::BackupKept,
+                failureText + "\n" + fillIn(texts::kRestoreFailedBackupKept, backup)};
     }
     discardBackup(fs, backup);
-    ui.showError(failureText);
-    return ProcedureOutcome::Failed;
+    return {ProcedureOutcome::Failed, failureText};
+}
+
+ProcedureOutcome tell(ProcedureUi& ui, const ChangeReport& report) {
+    if (!report.error.empty()) ui.showError(report.error);
+    return report.outcome;
 }
 
 }  // namespace detail

@@ -30,9 +30,19 @@ std::string createBackupFolder(const DataFolder& data, const LocalClock& clock);
 // Removes the backup folder once its contents are back in place or no longer needed.
 void discardBackup(FileSystem& fs, const std::string& backup);
 
-// Reports a restore: removes the backup and shows `failureText` when the restore worked, otherwise keeps
-// the backup and says where it is.
-ProcedureOutcome finishRestore(ProcedureUi& ui, FileSystem& fs, const TreeResult& restore,
-                               const std::string& backup, const std::string& failureText);
+// What a change of stored data ended with, and the message to show once the worker lock is
+// released.
+struct ChangeReport {
+    ProcedureOutcome outcome = ProcedureOutcome::Done;
+    std::string error;  // shown with the error icon when not empty
+};
+
+// Ends a restore: removes the backup and reports `failureText` when the restore worked, otherwise
+// keeps the backup and says where it is.
+ChangeReport finishRestore(FileSystem& fs, const TreeResult& restore, const std::string& backup,
+                           const std::string& failureText);
+
+// Shows the report's error, if any, and returns its outcome.
+ProcedureOutcome tell(ProcedureUi& ui, const ChangeReport& report);
 
 }  // namespace lapdex::detail

@@ -2,6 +2,7 @@
 // the user only through ProcedureUi, which the main window implements and tests script.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,9 @@ public:
     virtual ~ProcedureUi() = default;
     virtual void pauseWorker() = 0;
     virtual void resumeWorker() = 0;
+    // Runs `work` while holding the worker lock. `work` changes stored data only: it never asks or
+    // tells the user, so no dialog ever runs while the lock is held.
+    virtual void withWorkerLock(const std::function<void()>& work) = 0;
     // The folder browser, starting at the desktop, file-system folders only. nullopt: cancelled or the
     // chosen item has no file-system path.
     virtual std::optional<std::string> browseFolder(std::string_view title, NewFolderButton button) = 0;
@@ -56,7 +60,8 @@ FolderRelation relationToDataFolder(FileSystem& fs, const std::string& dataFolde
 // The data folder + "Temp_" + local time as "%Y%m%d_%H%M%S", without a trailing '/'.
 std::string backupFolderPath(const DataFolder& data, const LocalClock& clock);
 
-// Copies the data set into a folder the user picks, as writable files.
+// Copies the data set into a folder the user picks, as writable files, and tells the user how many
+// stopwatch folders and run files went where.
 ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data);
 
 // Replaces the data set of the data folder by that of a folder the user picks, behind a backup. On

@@ -24,7 +24,10 @@ ProcedureOutcome checkImportSource(ProcedureUi& ui, const DataFolder& data, cons
         ui.showError(texts::kImportInvalid);
         return ProcedureOutcome::Invalid;
     }
-    if (imported != readLocation(data.fs(), data.path()) && !ui.askOkCancel(texts::kImportOtherLanguage)) {
+    std::string current;
+    ui.withWorkerLock(
+        [&] { current = readLocation(data.fs(), data.path()); });  // a download may save it
+    if (imported != current && !ui.askOkCancel(texts::kImportOtherLanguage)) {
         return ProcedureOutcome::Cancelled;
     }
     return ProcedureOutcome::Done;
@@ -41,30 +44,59 @@ TreeResult rollBackImport(FileSystem& fs, const DataFolder& data, const std::str
     return restored;
 }
 
-// Steps 7 to 10: backup, delete, copy in; each failure puts the old data set back.
-ProcedureOutcome replaceDataSet(ProcedureUi& ui, const DataFolder& data, Configuration& config,
-                                const LocalClock& clock, const std::string& chosen) {
+// Steps 7 to 10: backup, delete, copy in; each failure puts the old data set back. Changes stored
+// data only: the caller holds the worker lock and tells the user afterwards.
+detail::ChangeReport replaceDataSet(const DataFolder& data, Configuration& config,
+                                    const LocalClock& clock, const std::string& chosen) {
     FileSystem& fs = data.fs();
     std::string backup = detail::createBackupFolder(data, clock);
     if (!copyTree(fs, data.path(), backup, TreeScope::DataSet, AttributeRule::KeepAttributes).ok()) {
         detail::discardBackup(fs, backup);  // nothing was deleted yet
-        ui.showError(texts::kImportFailed);
-        return ProcedureOutcome::Failed;
+        return {ProcedureOutcome::Failed, texts::kImportFailed};
     }
     if (!deleteTree(fs, data.path(), TreeScope::DataSet).ok()) {
         TreeResult restore = copyTree(fs, backup, data.path(), TreeScope::DataSet, AttributeRule::KeepAttributes,
                                       ExistingFiles::Keep);
-        return detail::finishRestore(ui, fs, restore, backup, texts::kImportFailed);
+        return detail::finishRestore(fs, restore, backup, texts::kImportFailed);
     }
     if (!copyTree(fs, chosen, data.path(), TreeScope::DataSet, AttributeRule::MakeReadOnly).ok()) {
         TreeResult restore = rollBackImport(fs, data, backup);
-        return detail::finishRestore(ui, fs, restore, backup, texts::kImportCopyFailedRestored);
+        return detail::finishRestore(fs, restore, backup, texts::kImportCopyFailedRestored);
     }
     detail::discardBackup(fs, backup);
     config.keepImportedConfiguration = true;
-    ui.showNotice(texts::kImportRestart);
-    ui.closeMainWindow();
-    return ProcedureOutcome::Done;
+    return {};
+}
+
+// Stopwatch folders and the files in them: what an export copies besides "Lapdex.dat".
+struct DataSetSize {
+    int folders = 0;
+    int files = 0;
+};
+
+DataSetSize measureDataSet(FileSystem& fs, const std::string& folder) {
+    DataSetSize size;
+    FolderListing top = fs.listFolder(withoutTrailingSlash(folder));
+    for (const FolderEntry& e : top.entries) {
+        if (e.kind != EntryKind::Folder || !isDataSetFolderName(e.name)) continue;
+        ++size.folders;
+        for (const FolderEntry& f : fs.listFolder(withTrailingSlash(folder) + e.name).entries) {
+            if (f.kind == EntryKind::File) ++size.files;
+        }
+    }
+    return size;
+}
+
+std::string exportDoneText(const DataSetSize& size, const std::string& destination) {
+    std::string text = texts::kExportDone;
+    auto put = [&text](std::string_view mark, const std::string& value) {
+        if (std::size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), value);
+    };
+    put("%1", std::to_string(size.folders));
+    put("%2", std::to_string(size.files));
+    put("%3", destination);
+    return text;
 }
 
 bool refuseOverlap(ProcedureUi& ui, const DataFolder& data, const std::string& chosen) {
@@ -80,10 +112,20 @@ ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
     std::optional<std::string> chosen = ui.browseFolder(texts::kExportBrowseTitle, NewFolderButton::Shown);
     if (!chosen) return ProcedureOutcome::Cancelled;
     if (refuseOverlap(ui, data, *chosen)) return ProcedureOutcome::Refused;
-    if (!copyTree(data.fs(), data.path(), *chosen, TreeScope::DataSet, AttributeRule::ClearReadOnly).ok()) {
+    bool copied = false;
+    DataSetSize size;
+    // Under the lock, so no download writes into the data set while it is copied.
+    ui.withWorkerLock([&] {
+        size = measureDataSet(data.fs(), data.path());
+        copied = copyTree(data.fs(), data.path(), *chosen, TreeScope::DataSet,
+                          AttributeRule::ClearReadOnly)
+                     .ok();
+    });
+    if (!copied) {
         ui.showError(texts::kExportFailed);
         return ProcedureOutcome::Failed;
     }
+    ui.showNotice(exportDoneText(size, withoutTrailingSlash(*chosen)));
     return ProcedureOutcome::Done;
 }
 
@@ -95,7 +137,13 @@ ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configurati
     if (ProcedureOutcome check = checkImportSource(ui, data, *chosen); check != ProcedureOutcome::Done) {
         return check;
     }
-    return replaceDataSet(ui, data, config, clock, *chosen);
+    // Every question has been answered: only now is the lock taken, and only for the change itself.
+    detail::ChangeReport report;
+    ui.withWorkerLock([&] { report = replaceDataSet(data, config, clock, *chosen); });
+    if (report.outcome != ProcedureOutcome::Done) return detail::tell(ui, report);
+    ui.showNotice(texts::kImportRestart);
+    ui.closeMainWindow();
+    return ProcedureOutcome::Done;
 }
 
 }  // namespace lapdex

@@ -4,6 +4,10 @@
 namespace lapdex::texts {
 
 inline constexpr const char* kExportBrowseTitle = "エクスポート先のフォルダーを選択してください。";
+// %1: stopwatch folders, %2: run files, %3: the chosen folder.
+inline constexpr const char* kExportDone =
+    "エクスポートしました。\nストップウオッチ %1 台分のフォルダーと計測データのファイル %2 "
+    "個を\n%3\nにコピーしました。";
 inline constexpr const char* kExportFailed = "このフォルダーにアクセスする許可がありません。";
 inline constexpr const char* kImportBrowseTitle = "インポートするフォルダーを選択してください。";
 inline constexpr const char* kImportInvalid = "インポートするデータが正しくありません。";

@@ -13,16 +13,21 @@ namespace lapdex::ui {
 
 namespace {
 
-int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
+           QMessageBox::StandardButtons buttons,
+           QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(icon, kBoxTitle, text, buttons, owner);
     box.setFont(owner ? owner->font() : box.font());
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     return box.exec();
 }
 
 }  // namespace
 
-bool QtDesktop::askYesNo(QWidget* owner, const QString& text) {
-    return runBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool QtDesktop::askYesNo(QWidget* owner, const QString& text, DefaultAnswer answer) {
+    const auto preset = answer == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes;
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Yes | QMessageBox::No,
+                  preset) == QMessageBox::Yes;
 }
 
 bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
@@ -37,9 +42,12 @@ void QtDesktop::showError(QWidget* owner, const QString& text) {
     runBox(owner, QMessageBox::Critical, text, QMessageBox::Ok);
 }
 
-void QtDesktop::showErrorLater(QWidget* owner, const QString& text) {
+void QtDesktop::showErrorLater(QWidget* owner, const QString& text, std::function<void()> closed) {
     auto* box = new QMessageBox(QMessageBox::Critical, kBoxTitle, text, QMessageBox::Ok, owner);
     box->setAttribute(Qt::WA_DeleteOnClose);
+    if (closed)
+        QObject::connect(box, &QMessageBox::finished, box,
+                         [closed = std::move(closed)] { closed(); });
     box->open();
 }
 
@@ -53,7 +61,10 @@ std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& ti
     return folder;
 }
 
-void QtDesktop::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtDesktop::openDocument(const QString& path) {
+    // Without a registered viewer Qt only complains on stderr; the caller tells the user instead.
+    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
 QString QtDesktop::programFile(const QString& name) const {
     const QDir folder(QCoreApplication::applicationDirPath());

@@ -4,39 +4,50 @@
 
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 namespace lapdex::ui {
 
 inline const QString kBoxTitle = QStringLiteral("K7X Stopwatch");
 
+// The button that Enter presses in a Yes/No question.
+enum class DefaultAnswer { Yes, No };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
-    virtual bool askYesNo(QWidget* owner, const QString& text) = 0;     // information icon
+    // Information icon; true for Yes.
+    virtual bool askYesNo(QWidget* owner, const QString& text,
+                          DefaultAnswer answer = DefaultAnswer::Yes) = 0;
     virtual bool askOkCancel(QWidget* owner, const QString& text) = 0;  // information icon
     virtual void showNotice(QWidget* owner, const QString& text) = 0;   // OK, information icon
     virtual void showError(QWidget* owner, const QString& text) = 0;    // OK, error icon
-    // Like showError, but returns at once (for notifications, which must not nest loops).
-    virtual void showErrorLater(QWidget* owner, const QString& text) = 0;
+    // Like showError, but returns at once (for notifications, which must not nest loops);
+    // `closed` runs when the user has closed the box.
+    virtual void showErrorLater(QWidget* owner, const QString& text,
+                                std::function<void()> closed = {}) = 0;
     virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) = 0;
-    // Asks the desktop to open a document or folder; failures are not reported.
-    virtual void openDocument(const QString& path) = 0;
+    // Asks the desktop to open a document or folder; false when nothing could open it.
+    virtual bool openDocument(const QString& path) = 0;
     // Path of a file shipped with the program (the manual): in the program's folder.
     virtual QString programFile(const QString& name) const = 0;
 };
 
 class QtDesktop : public Desktop {
 public:
-    bool askYesNo(QWidget* owner, const QString& text) override;
-    bool askOkCancel(QWidget* owner, const QString& text) override;
-    void showNotice(QWidget* owner, const QString& text) override;
-    void showError(QWidget* owner, const QString& text) override;
-    void showErrorLater(QWidget* owner, const QString& text) override;
-    std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) override;
-    void openDocument(const QString& path) override;
-    // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
-    QString programFile(const QString& name) const override;
+  bool askYesNo(QWidget* owner, const QString& text,
+                DefaultAnswer answer = DefaultAnswer::Yes) override;
+  bool askOkCancel(QWidget* owner, const QString& text) override;
+  void showNotice(QWidget* owner, const QString& text) override;
+  void showError(QWidget* owner, const QString& text) override;
+  void showErrorLater(QWidget* owner, const QString& text,
+                      std::function<void()> closed = {}) override;
+  std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                      bool newFolderButton) override;
+  bool openDocument(const QString& path) override;
+  // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
+  QString programFile(const QString& name) const override;
 };
 
 }  // namespace lapdex::ui

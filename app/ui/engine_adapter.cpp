@@ -1,5 +1,7 @@
 #include "engine_adapter.h"
 
+#include <QtGlobal>
+
 #include "configuration.h"
 #include "data_folder.h"
 
@@ -25,11 +27,12 @@ RunFileShortfall EngineAdapter::runFileShortfall() {
 void EngineAdapter::loadConfiguration() {
     locked([&] {
         state_->config = lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));
+        state_->clockSync.store(state_->config.settings.pcTime != "OFF");
         createStopwatchFolders(state_->data, state_->config.registry);
         (void)saveConfiguration(state_->data, state_->config);
         state_->tabs.rebuild(state_->config.registry);
-        if (state_->config.registry.registeredCount() == 0) state_->config.registry.setBatteryLevel(0, 0);
-        state_->clockSync.store(state_->config.settings.pcTime != "OFF");
+        if (state_->config.registry.registeredCount() == 0)
+            state_->config.registry.setBatteryLevel(0, 0);
     });
 }
 
@@ -65,15 +68,27 @@ int EngineAdapter::notifiedTab() const { return state_->shared.notifiedTab.load(
 
 int EngineAdapter::transferLength() const { return state_->shared.transferLength.load(); }
 
+int EngineAdapter::newestRunDay() const {
+    return state_->shared.newestRunDay.load();
+}
+
+void EngineAdapter::refuseNestedLock() const {
+    if (holder_.load() == std::this_thread::get_id())
+        qFatal("Lapdex: the worker lock was taken twice by one thread");
+}
+
+bool EngineAdapter::workerLockHeldHere() const {
+    return holder_.load() == std::this_thread::get_id();
+}
+
+// What the window shows comes from the view: a download that holds the lock for seconds never
+// stalls painting, and a dialog never waits for the lock.
 std::vector<std::string> EngineAdapter::tabTitles() {
-    return locked([&] {
-        if (state_->config.registry.registeredCount() == 0) return std::vector<std::string>{};
-        return state_->tabs.titles();
-    });
+    return state_->view.tabTitles();
 }
 
 int EngineAdapter::registeredCount() {
-    return locked([&] { return state_->config.registry.registeredCount(); });
+    return state_->view.registeredCount();
 }
 
 void EngineAdapter::mirrorTabs(const std::vector<std::string>& titles) {
@@ -81,14 +96,11 @@ void EngineAdapter::mirrorTabs(const std::vector<std::string>& titles) {
 }
 
 int EngineAdapter::batteryLevel(const std::string& name) {
-    return locked([&] {
-        const int slot = state_->config.registry.findByName(name);
-        return slot < 0 ? -1 : state_->config.registry.entry(slot).batteryLevel;
-    });
+    return state_->view.batteryLevel(name);
 }
 
 int EngineAdapter::slotOf(const std::string& name) {
-    return locked([&] { return state_->config.registry.findByName(name); });
+    return state_->view.slotOf(name);
 }
 
 void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(work); }
@@ -96,8 +108,13 @@ void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(w
 bool EngineAdapter::clockSync() { return state_->clockSync.load(); }
 
 void EngineAdapter::setClockSync(bool on) {
-    locked([&] { lapdex::setClockSync(state_->config.settings, on ? ClockSync::On : ClockSync::Off); });
+    // No lock: a click must not wait for a download. The next save under the lock takes it over.
     state_->clockSync.store(on);
+}
+
+void EngineAdapter::applyClockSync() {
+    lapdex::setClockSync(state_->config.settings,
+                         state_->clockSync.load() ? ClockSync::On : ClockSync::Off);
 }
 
 void EngineAdapter::renameStopwatch(const std::string& oldName, const std::string& newName) {
@@ -109,14 +126,14 @@ void EngineAdapter::renameStopwatch(const std::string& oldName, const std::strin
 
 ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) { return lapdex::exportData(ui, state_->data); }
 
+// The procedures ask the user first and take the lock (through ui.withWorkerLock) only around
+// the change itself, so none of their dialogs ever runs while the lock is held.
 ProcedureOutcome EngineAdapter::importData(ProcedureUi& ui) {
-    // The worker is paused by the procedure; the lock keeps a tick that is still running
-    // out of the configuration while it is replaced.
-    return locked([&] { return lapdex::importData(ui, state_->data, state_->config, clock_); });
+    return lapdex::importData(ui, state_->data, state_->config, clock_);
 }
 
 ProcedureOutcome EngineAdapter::removeStopwatchData(ProcedureUi& ui, const std::string& name) {
-    return locked([&] { return lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name); });
+    return lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name);
 }
 
 }  // namespace lapdex::ui

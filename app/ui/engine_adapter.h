@@ -1,9 +1,11 @@
 // The program's EnginePort: the engine facade over the data folder of the executable.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include "engine.h"
 #include "engine_port.h"
@@ -30,12 +32,14 @@ public:
     void postTicker(MessageId message) override;
     int notifiedTab() const override;
     int transferLength() const override;
+    int newestRunDay() const override;
     std::vector<std::string> tabTitles() override;
     int registeredCount() override;
     void mirrorTabs(const std::vector<std::string>& titles) override;
     int batteryLevel(const std::string& name) override;
     int slotOf(const std::string& name) override;
     void withWorkerLock(const std::function<void()>& work) override;
+    bool workerLockHeldHere() const override;
     bool clockSync() override;
     void setClockSync(bool on) override;
     void renameStopwatch(const std::string& oldName, const std::string& newName) override;
@@ -44,15 +48,35 @@ public:
     ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override;
 
 private:
-    template <class F>
-    decltype(auto) locked(F&& work) {
-        std::lock_guard<std::mutex> guard(state_->lock);
-        return std::forward<F>(work)();
+  // Runs `work` under the worker lock and publishes what the window shows before releasing it.
+  template <class F>
+  decltype(auto) locked(F&& work) {
+      refuseNestedLock();
+      std::lock_guard<std::mutex> guard(state_->lock);
+      Holding holding(*this);
+      return std::forward<F>(work)();
     }
+    // Taking the lock again on the thread that holds it would wait for ever.
+    void refuseNestedLock() const;
+    // PCTIME of the configuration from the check box's value; lock held.
+    void applyClockSync();
+
+    struct Holding {
+        explicit Holding(EngineAdapter& a) : adapter(a) {
+            adapter.holder_.store(std::this_thread::get_id());
+            adapter.applyClockSync();
+        }
+        ~Holding() {
+            adapter.state_->view.publish(adapter.state_->config.registry, adapter.state_->tabs);
+            adapter.holder_.store(std::thread::id());
+        }
+        EngineAdapter& adapter;
+    };
 
     std::unique_ptr<EngineState> state_;
     std::unique_ptr<Engine> engine_;
     SystemLocalClock clock_;
+    std::atomic<std::thread::id> holder_{};
 };
 
 }  // namespace lapdex::ui

@@ -41,9 +41,11 @@ public:
     // The WorkerShared fields, read when their notification is handled.
     virtual int notifiedTab() const = 0;
     virtual int transferLength() const = 0;
+    // Start day of the newest run of the last download (yyyymmdd), 0 for none.
+    virtual int newestRunDay() const = 0;
 
-    // The tab model's titles (one empty title when nothing is registered) and the number
-    // of slots in use.
+    // The tab model's titles (none when nothing is registered) and the number of slots in
+    // use. Read without the worker lock, like the battery level and the slot of a name.
     virtual std::vector<std::string> tabTitles() = 0;
     virtual int registeredCount() = 0;
     // After the window changed its tabs (rename, removal): the model follows.
@@ -52,8 +54,11 @@ public:
     virtual int batteryLevel(const std::string& name) = 0;
     // Registry slot of the first slot in use named `name`, or -1.
     virtual int slotOf(const std::string& name) = 0;
-    // Runs `work` while holding the worker lock (call between pause and resume).
+    // Runs `work` while holding the worker lock (call between pause and resume). `work` must
+    // not show anything: no dialog or other event loop may run while the lock is held.
     virtual void withWorkerLock(const std::function<void()>& work) = 0;
+    // True while the calling thread holds the worker lock (for checks of that rule).
+    virtual bool workerLockHeldHere() const = 0;
 
     virtual bool clockSync() = 0;
     virtual void setClockSync(bool on) = 0;

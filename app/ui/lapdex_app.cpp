@@ -1,7 +1,11 @@
 #include "lapdex_app.h"
 
-#include "c_user_dialog.h"
+#include <QMessageBox>
+#include <memory>
 
+#include "c_user_dialog.h"
+#include "data_folder.h"
+#include "data_folder_lock.h"
 #include "desktop.h"
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
@@ -9,7 +13,6 @@
 #include "window_snapshot.h"
 
 #include <cstdio>
-#include <memory>
 
 namespace lapdex::ui {
 
@@ -29,6 +32,10 @@ void reportDataFolder(EngineAdapter& engine) {
     }
     std::fprintf(stderr, "Lapdex: cannot keep data in %s: %s\n", folder.c_str(), problem);
 }
+
+// %1: the data folder.
+const QString kFolderInUse = QStringLiteral(
+    "Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
 }  // namespace
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -42,7 +49,18 @@ int CLapdexApp::run() {
         instance.notifyFirst();  // the first copy shows its window; nothing here
         return 0;
     }
-    EngineAdapter engine;
+    // Another session or another user may run Lapdex on the same folder: it stays the only one,
+    // and this copy leaves everything as it is.
+    const std::string folder =
+        determineDataFolder(systemFileSystem(), readExecutablePath(), processEnvironment());
+    DataFolderLock folderLock(folder);
+    if (folderLock.state() == DataFolderLock::State::InUse) {
+        QMessageBox box(QMessageBox::Critical, kBoxTitle,
+                        kFolderInUse.arg(QString::fromStdString(folder)), QMessageBox::Ok);
+        box.exec();
+        return 0;
+    }
+    EngineAdapter engine(folder);
     reportDataFolder(engine);
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {

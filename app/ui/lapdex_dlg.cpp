@@ -87,6 +87,7 @@ void CLapdexDlg::initialiseWindow() {
     progress_ = new CDownloadDlg(this);
     progress_->hide();
     page_->initialisePage();
+    tabs_->tabBar()->setFocus(Qt::OtherFocusReason);  // the keyboard starts on the tabs
 }
 
 void CLapdexDlg::buildMenus() {

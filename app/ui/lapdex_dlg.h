@@ -63,6 +63,7 @@ public:
     void withWorkerLock(const std::function<void()>& work) override;
     std::string currentStopwatchFolder() override;
     void refreshBatteryNow() override { refreshBattery(); }
+    void openWithDesktop(const std::string& path) override;
 
     // Runs a menu or context-menu command.
     void runCommand(int id);
@@ -121,7 +122,8 @@ private:
     void handleNotification(MessageId id);
     void showStatus(StatusSlot& slot, std::function<void(int)> ended);
     void closeStatusAsOk(StatusSlot& slot);
-    void finishExchange();
+    enum class Exchange { Download, Other };
+    void finishExchange(Exchange exchange = Exchange::Other);
     void openProgress();
     void closeProgress();
     void advanceProgress();

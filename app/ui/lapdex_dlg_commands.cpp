@@ -10,9 +10,15 @@ namespace lapdex::ui {
 
 namespace {
 
-const QString kClearConfirm = QStringLiteral("ストップウオッチ本体の全データをクリアします。\nよろしいですか？");
+const QString kClearConfirm = QStringLiteral(
+    "ストップウオッチ本体の全データをクリアします。\n"
+    "まだダウンロードしていない計測データは、クリアする前にファイルに保存します。\n"
+    "保存できなかったときはクリアしません。\nよろしいですか？");
 const QString kDuplicateName = QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
 const QString kManual = QStringLiteral("Manual_Lapdex.pdf");
+// %1: the file or folder.
+const QString kCannotOpen =
+    QStringLiteral("開くためのアプリケーションが見つかりませんでした。\n場所：%1");
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -55,7 +61,7 @@ void CLapdexDlg::reload() {
 
 void CLapdexDlg::clearStopwatch() {
     pauseWorker();
-    if (!desktop_.askYesNo(this, kClearConfirm)) {
+    if (!desktop_.askYesNo(this, kClearConfirm, DefaultAnswer::No)) {
         resumeWorker();
         return;
     }
@@ -63,7 +69,14 @@ void CLapdexDlg::clearStopwatch() {
     promptForTouch();
 }
 
-void CLapdexDlg::help() { desktop_.openDocument(desktop_.programFile(kManual)); }
+void CLapdexDlg::help() {
+    openWithDesktop(desktop_.programFile(kManual).toStdString());
+}
+
+void CLapdexDlg::openWithDesktop(const std::string& path) {
+    const QString where = QString::fromStdString(path);
+    if (!desktop_.openDocument(where)) desktop_.showNotice(this, kCannotOpen.arg(where));
+}
 
 void CLapdexDlg::version() {
     pauseWorker();
@@ -76,10 +89,12 @@ void CLapdexDlg::rename() {
     rename_->text = old;
     pauseWorker();
     while (rename_->exec() == kResultOk) {
-        const QString name = rename_->text;
+        // Lapdex.dat drops blanks around a value when it is read back: a name keeps none, so
+        // "Run " can never turn into another tab's "Run" after a restart.
+        const QString name = rename_->text.trimmed();
         bool taken = false;
         for (int i = 0; i < registeredCount_ && !taken; ++i)
-            taken = i != contextTab_ && tabs_->tabBar()->tabText(i) == name;
+            taken = i != contextTab_ && tabs_->tabBar()->tabText(i).trimmed() == name;
         if (taken) {
             desktop_.showNotice(this, kDuplicateName);
             continue;  // reopens with the rejected name

@@ -25,6 +25,10 @@ QString runFileErrorText(const RunFileShortfall& shortfall) {
     return kRunFileErrorSome.arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
 }
 
+const QString kClearKept = QStringLiteral(
+    "まだダウンロードしていない計測データをファイルに保存できなかったため、クリアしませんでした。\n"
+    "データフォルダーの空き容量と書き込み権限を確認してください。");
+
 }  // namespace
 
 void CLapdexDlg::customEvent(QEvent* event) {
@@ -37,8 +41,10 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_STOPWATCH_FOUND: closeStatusAsOk(touch_); break;
         case NTF_DOWNLOAD_DONE:
             // Whichever way the dialog ends, and also when it is already shown.
-            if (!readEnd_.shown) showStatus(readEnd_, [this](int) { finishExchange(); });
-            else finishExchange();
+            if (!readEnd_.shown)
+                showStatus(readEnd_, [this](int) { finishExchange(Exchange::Download); });
+            else
+                finishExchange(Exchange::Download);
             break;
         case NTF_DOWNLOAD_DONE_GONE: closeStatusAsOk(readEnd_); break;
         case NTF_CLEAR_DONE:
@@ -61,6 +67,10 @@ void CLapdexDlg::handleNotification(MessageId id) {
             break;
         }
         case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall())); break;
+        // The worker waits until the user has read why nothing was erased.
+        case NTF_CLEAR_KEPT:
+            desktop_.showErrorLater(this, kClearKept, [this] { resumeWorker(); });
+            break;
         case NTF_TAB_ADDED: syncTabsFromModel(); break;
         case NTF_COMMAND_ACK: dismissStatusDialogs(); break;
         default: break;
@@ -84,9 +94,12 @@ void CLapdexDlg::closeStatusAsOk(StatusSlot& slot) {
     if (slot.shown) slot.dialog->closeAsOk();
 }
 
-void CLapdexDlg::finishExchange() {
+void CLapdexDlg::finishExchange(Exchange exchange) {
     resumeWorker();
     selectNotifiedTab();
+    // The user wants to see what was just downloaded, which may lie in any month.
+    if (const int day = port_.newestRunDay(); exchange == Exchange::Download && day > 0)
+        page_->selectDay(QDate(day / 10000, day / 100 % 100, day % 100));
     postToPage(PAGE_DATA_CHANGED);
 }
 

@@ -2,6 +2,7 @@
 // page messages (PAGE_STOPWATCH_CHANGED, PAGE_DATA_CHANGED) to it as MessageEvents.
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
 #include "dialog_builder.h"
@@ -21,6 +22,8 @@ public:
     virtual void showDay() = 0;
     // Marks the days with runs on the calendar.
     virtual void computeDayMasks() = 0;
+    // Selects `day` and brings its month into view; the next reload lists its runs.
+    virtual void selectDay(QDate day) { (void)day; }
 };
 
 // The page frame of template 130 with nothing on it, shown until the stopwatch page

@@ -1,5 +1,6 @@
 #include "tab_control.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionTab>
@@ -55,6 +56,17 @@ bool TabControl::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::RightButton) {
             emit contextRequested(mouse->position().toPoint(), mouse->globalPosition().toPoint());
             return true;  // the selected tab does not change on a right click
+        }
+    }
+    if (watched == bar_ && event->type() == QEvent::KeyPress) {
+        // The menu key and Shift+F10 open the menu of the selected tab, as a right click on it.
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool menuKey = key->key() == Qt::Key_Menu ||
+                             (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (menuKey && bar_->currentIndex() >= 0) {
+            const QPoint at = bar_->tabRect(bar_->currentIndex()).center();
+            emit contextRequested(at, bar_->mapToGlobal(at));
+            return true;
         }
     }
     return QWidget::eventFilter(watched, event);

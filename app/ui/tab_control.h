@@ -26,8 +26,9 @@ public:
     QRect displayArea() const;
 
 signals:
-    // Right button pressed on the strip; `position` in tab bar coordinates.
-    void contextRequested(const QPoint& position, const QPoint& globalPosition);
+  // Right button pressed on the strip, or the menu key (Shift+F10) on the selected tab;
+  // `position` in tab bar coordinates.
+  void contextRequested(const QPoint& position, const QPoint& globalPosition);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -24,7 +24,8 @@ ensure_packages() {
 # The packages every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev fonts-noto-cjk xvfb)
+                qt6-base-dev fonts-noto-cjk xvfb
+                xdotool openbox poppler-utils)  # the window driven on Xvfb; the manual's text layer
 
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)

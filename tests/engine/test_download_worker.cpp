@@ -228,6 +228,7 @@ TEST_F(DownloadWorkerTest, ReloadDuringADownloadSuppressesItsCompletionButNotIts
 
 TEST_F(DownloadWorkerTest, ClearErasesAndReportsFoundBeforeDone) {
     auto watch = stopwatchWithRuns(3);
+    watch->downloadedRuns = 3;  // all of them already on disk
     host.registered.insert(kSerial);
     layOn(watch);
     startWith(CMD_CLEAR);
@@ -241,6 +242,55 @@ TEST_F(DownloadWorkerTest, ClearErasesAndReportsFoundBeforeDone) {
     EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x00});
     EXPECT_TRUE(watch->runs.empty());
     EXPECT_EQ(watch->beepCount, 1);
+    EXPECT_TRUE(host.writtenRunData.empty());
+}
+
+TEST_F(DownloadWorkerTest, ClearSavesNewRunsOfANewStopwatchBeforeItErases) {
+    auto watch = stopwatchWithRuns(3);
+    watch->downloadedRuns = 1;  // two were never downloaded
+    layOn(watch);
+    startWith(CMD_CLEAR);
+    ASSERT_TRUE(sink.waitFor(NTF_CLEAR_DONE));
+    ASSERT_TRUE(worker.stop());
+    EXPECT_EQ(sink.idsWithoutAcks(),
+              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END,
+                                      NTF_BATTERY, NTF_CLEAR_DONE}));
+    EXPECT_EQ(host.registrations, std::vector<std::string>{kSerial});
+    ASSERT_EQ(host.writtenRunData.size(), 1u);
+    EXPECT_FALSE(host.writtenRunData[0].empty());
+    EXPECT_TRUE(watch->runs.empty());
+}
+
+TEST_F(DownloadWorkerTest, ClearErasesNothingWhenTheNewRunsCannotBeSaved) {
+    host.registered.insert(kSerial);
+    host.failWrites = true;  // a disk that refuses the run files
+    auto watch = stopwatchWithRuns(2);
+    layOn(watch);
+    startWith(CMD_CLEAR);
+    ASSERT_TRUE(sink.waitFor(NTF_CLEAR_KEPT));
+    ticks(3);  // the worker waits for the window and never retries on its own
+    ASSERT_TRUE(worker.stop());
+    EXPECT_EQ(sink.idsWithoutAcks(),
+              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END,
+                                      NTF_CLEAR_KEPT}));
+    // Only the transfer's own erase (01, which marks runs as downloaded) reached the stopwatch.
+    EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x01});
+    EXPECT_EQ(watch->runs.size(), 2u);
+    EXPECT_EQ(watch->beepCount, 0);
+}
+
+TEST_F(DownloadWorkerTest, ClearOfANewStopwatchWithARegistryFullErasesNothing) {
+    host.capacity = 0;
+    auto watch = stopwatchWithRuns(2);
+    layOn(watch);
+    startWith(CMD_CLEAR);
+    ASSERT_TRUE(sink.waitFor(NTF_REGISTRY_FULL));
+    ASSERT_TRUE(worker.stop());
+    EXPECT_EQ(sink.count(NTF_CLEAR_DONE), 0);
+    EXPECT_TRUE(watch->eraseRunParams.empty());
+    EXPECT_EQ(watch->runs.size(), 2u);
+    EXPECT_TRUE(host.registrations.empty());
+    EXPECT_TRUE(host.writtenRunData.empty());
 }
 
 TEST_F(DownloadWorkerTest, RunFileFailureIsReportedBeforeTheCompletion) {

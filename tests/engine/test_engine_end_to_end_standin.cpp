@@ -122,17 +122,32 @@ TEST_F(EngineEndToEnd, SecondContactGivesNoDataAndReloadWritesOnlyMissingFiles) 
     EXPECT_GE(sink.count(NTF_STOPWATCH_FOUND), 1);
 }
 
-TEST_F(EngineEndToEnd, ClearErasesTheStopwatchWithoutRegisteringIt) {
+TEST_F(EngineEndToEnd, ClearOfDownloadedRunsErasesWithoutRegistering) {
     engine.start();
     ASSERT_TRUE(sink.waitFor(NTF_COMMAND_ACK));
     engine.postLocked(CMD_CLEAR);
     ASSERT_TRUE(sink.waitFor(NTF_COMMAND_ACK, 2));
-    auto watch = layOn(2);
+    auto watch = layOn(2, 2);
     ASSERT_TRUE(sink.waitFor(NTF_CLEAR_DONE));
     engine.stop();
     EXPECT_TRUE(watch->runs.empty());
     EXPECT_EQ(state.config.registry.registeredCount(), 0);
     EXPECT_TRUE(filesIn(folder()).empty());
+}
+
+TEST_F(EngineEndToEnd, ClearSavesNewRunsAsRunFilesAndRegistersFirst) {
+    engine.start();
+    ASSERT_TRUE(sink.waitFor(NTF_COMMAND_ACK));
+    engine.postLocked(CMD_CLEAR);
+    ASSERT_TRUE(sink.waitFor(NTF_COMMAND_ACK, 2));
+    auto watch = layOn(3, 1);  // two runs were never downloaded
+    ASSERT_TRUE(sink.waitFor(NTF_CLEAR_DONE));
+    engine.stop();
+    EXPECT_TRUE(watch->runs.empty());
+    EXPECT_EQ(state.config.registry.registeredCount(), 1);
+    EXPECT_EQ(filesIn(folder()).size(), 2u);
+    EXPECT_EQ(state.view.tabTitles(), std::vector<std::string>{"QTM-01"});
+    EXPECT_GT(state.shared.newestRunDay.load(), 20000101);
 }
 
 TEST_F(EngineEndToEnd, MissingFolderIsReportedAndTheDownloadStillCompletes) {

@@ -1,6 +1,7 @@
 // A ProcedureUi that answers from a script and records what the procedures asked and showed.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,29 +23,54 @@ public:
     std::vector<int> removedSlots;
     int pauseDepth = 0;
     int pauses = 0;
+    int lockedChanges = 0;
     bool closed = false;
+    // Set when the user was asked or told anything while the worker lock was held.
+    bool dialogUnderLock = false;
 
     void pauseWorker() override {
         ++pauseDepth;
         ++pauses;
     }
     void resumeWorker() override { --pauseDepth; }
+    void withWorkerLock(const std::function<void()>& work) override {
+        ++lockedChanges;
+        inLock_ = true;
+        work();
+        inLock_ = false;
+    }
     std::optional<std::string> browseFolder(std::string_view title, NewFolderButton) override {
+        dialog();
         browseTitles.emplace_back(title);
         return folder;
     }
     bool askYesNo(std::string_view text) override {
+        dialog();
         questions.emplace_back(text);
         return answerYes;
     }
     bool askOkCancel(std::string_view text) override {
+        dialog();
         questions.emplace_back(text);
         return answerOk;
     }
-    void showNotice(std::string_view text) override { notices.emplace_back(text); }
-    void showError(std::string_view text) override { errors.emplace_back(text); }
+    void showNotice(std::string_view text) override {
+        dialog();
+        notices.emplace_back(text);
+    }
+    void showError(std::string_view text) override {
+        dialog();
+        errors.emplace_back(text);
+    }
     void closeMainWindow() override { closed = true; }
-    void stopwatchRemoved(int slotIndex) override { removedSlots.push_back(slotIndex); }
+    void stopwatchRemoved(int slotIndex) override {
+        dialog();  // the window reloads its page and takes the lock for its tab model
+        removedSlots.push_back(slotIndex);
+    }
+
+  private:
+    void dialog() { dialogUnderLock = dialogUnderLock || inLock_; }
+    bool inLock_ = false;
 };
 
 // A clock stopped at one moment.

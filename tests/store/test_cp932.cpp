@@ -33,6 +33,23 @@ TEST(Cp932, NamesEveryUnrepresentableCharacterOnceAndNeverSubstitutes) {
     EXPECT_TRUE(fitsCp932("メモ"));
 }
 
+TEST(Cp932, NamesCharactersOfBothKindsTogetherInTheirOrder) {
+    // One character iconv refuses and characters it would turn into others, in one memo.
+    const struct {
+        const char* text;
+        const char* offending;
+    } cases[] = {
+        {"a〜b😀c", "〜😀"},
+        {"😀〜😀−", "😀〜−"},
+        {"¥x✓", "¥✓"},
+    };
+    for (const auto& c : cases) {
+        TextConversion out = utf8ToCp932(c.text);
+        EXPECT_EQ(out.error, ConversionError::Unrepresentable) << c.text;
+        EXPECT_EQ(out.offending, c.offending) << c.text;
+    }
+}
+
 TEST(Cp932, RejectsMalformedUtf8WithItsOffset) {
     TextConversion out = utf8ToCp932("ab\xC3");
     EXPECT_EQ(out.error, ConversionError::InvalidInput);

@@ -46,6 +46,9 @@ protected:
         put(fs, home / "Lapdex", "program");
         config = loadConfiguration(data, "JPN");
     }
+    // No procedure asks or tells the user while it holds the worker lock: a dialog's event loop
+    // would then repaint the window, which reads what the lock guards.
+    void TearDown() override { EXPECT_FALSE(ui.dialogUnderLock); }
     std::string ro(const std::string& s) { return s + " [ro]"; }
     void expectNoBackupFolder() {
         for (const FolderEntry& e : fs.listFolder(home.path()).entries) EXPECT_FALSE(e.name.starts_with("Temp_"));
@@ -69,6 +72,13 @@ TEST_F(ProcedureTest, ExportCopiesTheDataSetAsWritableFilesOverAnEarlierExport) 
     EXPECT_EQ(ui.browseTitles, std::vector<std::string>{texts::kExportBrowseTitle});
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(ui.pauseDepth, 0);
+    EXPECT_EQ(ui.lockedChanges, 1);
+    // Two stopwatch folders (QTM-00 and QTM-01) with three files, and where they went.
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0],
+              "エクスポートしました。\nストップウオッチ 2 台分のフォルダーと計測データのファイル 3 "
+              "個を\n" +
+                  other.path() + "\nにコピーしました。");
     Tree tree = snapshot(fs, other.path());
     EXPECT_EQ(tree["Lapdex.dat"].substr(0, 8), "[Config]");
     EXPECT_EQ(tree["QTM-01/QTM150314_093015_0123456789ab.csv"], "run1");

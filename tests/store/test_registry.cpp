@@ -118,5 +118,34 @@ TEST_F(AddStopwatchTest, RemoveEmptiesTheSlotAndDeletesItsKeys) {
     EXPECT_FALSE(renameStopwatch(config, data, 0, "Ghost"));
 }
 
+TEST_F(AddStopwatchTest, ANameComesBackFromTheFileExactlyAsStoredOrIsRefused) {
+    ASSERT_EQ(add("0123456789ab"), 0);
+    const struct {
+        std::string name;
+        bool storable;
+    } cases[] = {
+        {"Run", true},
+        {"", true},
+        {"陸上 部", true},
+        {"12345678901234567890", true},
+        {"Run ", false},
+        {" Run", false},
+        {"\tRun", false},
+        {" ", false},
+        {"a\nb", false},
+        {"a\rb", false},
+        {std::string("a\0b", 3), false},
+        {"123456789012345678901", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isStorableName(c.name), c.storable) << c.name;
+        EXPECT_EQ(renameStopwatch(config, data, 0, c.name), c.storable) << c.name;
+        if (!c.storable) continue;
+        // The round trip through the file: what a restart reads.
+        Configuration again = loadConfiguration(data, "ENG");
+        EXPECT_EQ(again.registry.entry(0).displayName, c.name);
+    }
+}
+
 }  // namespace
 }  // namespace lapdex

@@ -40,6 +40,8 @@ public:
     void postTicker(MessageId m) override { ticker.push_back(m); }
     int notifiedTab() const override { return notified; }
     int transferLength() const override { return transfer; }
+    int newestRunDay() const override { return newestDay; }
+    int newestDay = 0;
     std::vector<std::string> tabTitles() override { return titles; }
     int registeredCount() override { return int(titles.size()); }
     void mirrorTabs(const std::vector<std::string>& t) override {
@@ -58,8 +60,12 @@ public:
     }
     void withWorkerLock(const std::function<void()>& work) override {
         ++lockedWork;
+        held = true;
         work();
+        held = false;
     }
+    bool workerLockHeldHere() const override { return held; }
+    bool held = false;
     bool clockSync() override { return sync; }
     void setClockSync(bool on) override { sync = on; }
     void renameStopwatch(const std::string& o, const std::string& n) override { renames.emplace_back(o, n); }
@@ -76,13 +82,22 @@ public:
     std::deque<bool> answers;   // for askYesNo / askOkCancel; default yes
     QStringList opened;
 
-    bool askYesNo(QWidget*, const QString& t) override { return answer("yesno: " + t); }
+    bool askYesNo(QWidget*, const QString& t, DefaultAnswer) override {
+        return answer("yesno: " + t);
+    }
     bool askOkCancel(QWidget*, const QString& t) override { return answer("okcancel: " + t); }
     void showNotice(QWidget*, const QString& t) override { shown << "notice: " + t; }
     void showError(QWidget*, const QString& t) override { shown << "error: " + t; }
-    void showErrorLater(QWidget*, const QString& t) override { shown << "error: " + t; }
+    void showErrorLater(QWidget*, const QString& t, std::function<void()> closed) override {
+        shown << "error: " + t;
+        if (closed) closed();
+    }
     std::optional<QString> browseFolder(QWidget*, const QString&, bool) override { return std::nullopt; }
-    void openDocument(const QString& path) override { opened << path; }
+    bool openDocument(const QString& path) override {
+        opened << path;
+        return opens;
+    }
+    bool opens = true;
     QString programFile(const QString& name) const override { return "/program/" + name; }
 
 private:

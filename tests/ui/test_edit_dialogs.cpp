@@ -31,6 +31,7 @@ private slots:
     void typingStopsAtTheLimit();
     void cleaningRemovesTheSeventeenCharacters();
     void onlyControlCharactersBecomeEmptyAndAreAccepted();
+    void jisFormsBecomeTheFormsCodePage932Holds();
     void runMemoJoinsPastedLines();
     void runMemoPasteIsCutAtTheLimit();
     void runMemoKeys();
@@ -95,6 +96,33 @@ void EditDialogsTest::cleaningRemovesTheSeventeenCharacters() {
     QCOMPARE(name.result(), 1);
     QCOMPARE(name.text, QString("QTM-7"));
     QCOMPARE(lineField(name)->text(), QString("QTM-7"));  // written back into the field
+}
+
+void EditDialogsTest::jisFormsBecomeTheFormsCodePage932Holds() {
+    // What input methods on Linux type, and what the same keys give on Windows.
+    const std::pair<char16_t, char16_t> forms[] = {{u'\u301C', u'\uFF5E'}, {u'\u2212', u'\uFF0D'},
+                                                   {u'\u2016', u'\u2225'}, {u'\u2014', u'\u2015'},
+                                                   {u'\u00A2', u'\uFFE0'}, {u'\u00A3', u'\uFFE1'},
+                                                   {u'\u00AC', u'\uFFE2'}};
+    for (const auto& [jis, windows] : forms) {
+        const QString typed = QStringLiteral("a") + QChar(jis) + QChar(jis) + QStringLiteral("b");
+        const QString stored =
+            QStringLiteral("a") + QChar(windows) + QChar(windows) + QStringLiteral("b");
+        QCOMPARE(cleanEditedText(typed, LineBreaks::Remove), stored);
+        QCOMPARE(cleanEditedText(stored, LineBreaks::Keep), stored);  // already stored forms stay
+    }
+    // Every dialog cleans on OK: the name and both memos.
+    QWidget owner;
+    CUserIdEdit name(&owner);
+    name.open();
+    lineField(name)->setText(QString::fromUtf16(u"\u301C\u2212"));
+    qobject_cast<QPushButton*>(name.control(1))->click();
+    QCOMPARE(name.text, QString::fromUtf16(u"\uFF5E\uFF0D"));
+    CRunMemo memo(&owner);
+    memo.open();
+    memoField(memo)->setPlainText(QString::fromUtf16(u"1\u301C2"));
+    qobject_cast<QPushButton*>(memo.control(1))->click();
+    QCOMPARE(memo.text, QString::fromUtf16(u"1\uFF5E2"));
 }
 
 void EditDialogsTest::onlyControlCharactersBecomeEmptyAndAreAccepted() {

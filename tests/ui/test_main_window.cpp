@@ -128,6 +128,14 @@ void MainWindowTest::rightClickPicksTheContextTabWithoutSelecting() {
     QVERIFY(w.contextMenu()->isVisible());
     QCOMPARE(w.contextMenu()->actions().value(0)->text(), QString("名前の変更"));
     w.contextMenu()->hide();
+    // From the keyboard: the menu key and Shift+F10 open the selected tab's menu.
+    for (const auto& [key, modifiers] :
+         {std::pair{Qt::Key_Menu, Qt::NoModifier}, std::pair{Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(bar, key, modifiers);
+        QCOMPARE(w.contextTab(), 0);
+        QVERIFY(w.contextMenu()->isVisible());
+        w.contextMenu()->hide();
+    }
 }
 
 void MainWindowTest::tabChangeTellsThePage() {
@@ -313,7 +321,11 @@ void MainWindowTest::reloadAndClearPromptForTouch() {
     port.commands.clear();
     desktop.answers = {false};
     w.runCommand(kCmdClear);
-    QCOMPARE(desktop.shown.back(), QString("yesno: ストップウオッチ本体の全データをクリアします。\nよろしいですか？"));
+    QCOMPARE(
+        desktop.shown.back(),
+        QString("yesno: ストップウオッチ本体の全データをクリアします。\n"
+                "まだダウンロードしていない計測データは、クリアする前にファイルに保存します。\n"
+                "保存できなかったときはクリアしません。\nよろしいですか？"));
     QCOMPARE(port.commands, (std::vector<MessageId>{CMD_PAUSE, CMD_DOWNLOAD_NEW}));
     QCOMPARE(port.locked.size(), size_t(1));
 
@@ -495,6 +507,13 @@ void MainWindowTest::helpOpensTheManualAndClockSyncIsKept() {
     w.runCommand(kCmdHelp);
     QCOMPARE(desktop.opened, QStringList{"/program/Manual_Lapdex.pdf"});
     QVERIFY(port.commands.empty());  // Help does not pause the worker
+    QVERIFY(desktop.shown.isEmpty());
+    // Without a viewer the user learns where the manual is.
+    desktop.opens = false;
+    w.runCommand(kCmdHelp);
+    QCOMPARE(desktop.shown, QStringList{"notice: "
+                                        "開くためのアプリケーションが見つかりませんでした。\n場所："
+                                        "/program/Manual_Lapdex.pdf"});
     auto* sync = qobject_cast<QCheckBox*>(w.control(1023));
     QVERIFY(sync->isChecked());
     sync->click();

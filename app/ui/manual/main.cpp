@@ -6,6 +6,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QRegularExpression>
+#include <QStringList>
 #include <QTextDocument>
 #include <cstdio>
 
@@ -17,7 +19,49 @@ QFont manualFont() {
     font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("メイリオ"), QStringLiteral("Meiryo"),
                       QStringLiteral("IPAGothic"), QStringLiteral("Noto Sans")});
     font.setPointSizeF(10.5);
+    // Shaped Latin text may use glyph forms the PDF's text layer cannot map back to characters:
+    // "K7X" would be found as "K X". Plain glyphs keep every digit searchable.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
+}
+
+bool isWide(QChar c) {
+    return c.unicode() >= 0x2E80;
+}
+
+// A line that starts a block of its own (heading, list item, table row, quote, fence) rather
+// than continuing the paragraph above it.
+bool startsBlock(const QString& trimmed) {
+    static const QRegularExpression marker(QStringLiteral("^([-*+>#|]|```|\\d+[.)]\\s)"));
+    return trimmed.isEmpty() || marker.match(trimmed).hasMatch();
+}
+
+// Markdown turns a line break inside a paragraph into a space, which Japanese text does not
+// have: lines wrapped between two wide characters are joined without one. Code blocks and hard
+// breaks (two trailing spaces) stay as they are.
+QString joinWrappedLines(const QString& markdown) {
+    const QStringList lines = markdown.split(QLatin1Char('\n'));
+    QStringList out;
+    bool inFence = false;
+    for (const QString& line : lines) {
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QStringLiteral("```"))) inFence = !inFence;
+        if (!inFence && !out.isEmpty() && !startsBlock(trimmed)) {
+            QString& previous = out.last();
+            const QString before = previous.trimmed();
+            const bool joinable = !before.isEmpty() && !before.startsWith(QLatin1Char('|')) &&
+                                  !before.startsWith(QLatin1Char('#')) &&
+                                  !previous.endsWith(QStringLiteral("  ")) &&
+                                  !before.startsWith(QStringLiteral("```"));
+            if (joinable && isWide(before.back()) && isWide(trimmed.front())) {
+                while (!previous.isEmpty() && previous.back().isSpace()) previous.chop(1);
+                previous += trimmed;
+                continue;
+            }
+        }
+        out << line;
+    }
+    return out.join(QLatin1Char('\n'));
 }
 
 bool writePdf(const QString& markdown, const QString& output) {
@@ -30,7 +74,7 @@ bool writePdf(const QString& markdown, const QString& output) {
     QTextDocument document;
     document.setDefaultFont(manualFont());
     document.setDefaultStyleSheet(QStringLiteral("table { border-collapse: collapse; } td, th { padding: 3px; }"));
-    document.setMarkdown(markdown, QTextDocument::MarkdownDialectGitHub);
+    document.setMarkdown(joinWrappedLines(markdown), QTextDocument::MarkdownDialectGitHub);
     document.print(&writer);
     return QFile::exists(output);
 }

@@ -112,7 +112,9 @@ void CUserDialog::createLapColumns() {
     lapList_->setColumnCount(4);
     lapList_->setHeaderLabels({page_text::kLapHeaders[0], page_text::kLapHeaders[1], page_text::kLapHeaders[2],
                                page_text::kLapHeaders[3]});
-    lapList_->header()->setStretchLastSection(false);
+    // The memo column fills whatever the list's viewport leaves, with or without a scroll bar,
+    // so a memo is never cut beside empty space.
+    lapList_->header()->setStretchLastSection(true);
     lapList_->header()->setSectionsMovable(false);
     lapList_->header()->setMinimumSectionSize(1);
     const int client = lapList_->width() - 2 * lapList_->frameWidth();
@@ -188,6 +190,13 @@ void CUserDialog::handlePageMessage(MessageId id) {
     showDay();
     if (id == PAGE_DATA_CHANGED) host_.refreshBatteryNow();
     pushValues();
+}
+
+void CUserDialog::selectDay(QDate day) {
+    if (!day.isValid()) return;
+    selectedDate_ = day;
+    selectedRun_ = 0;
+    calendar_->setSelectedDate(day);
 }
 
 void CUserDialog::customEvent(QEvent* event) {

@@ -49,6 +49,7 @@ public:
     void clearPage() override;
     void showDay() override;
     void computeDayMasks() override;
+    void selectDay(QDate day) override;
 
     // PAGE_MARK_DAYS, PAGE_STOPWATCH_CHANGED or PAGE_DATA_CHANGED (also arrives as a MessageEvent).
     void handlePageMessage(MessageId id);
@@ -102,8 +103,11 @@ private:
     bool filterKey(QObject* watched, QKeyEvent* event);
     bool filterMouse(QObject* watched, QEvent* event);
     bool runIndexValid() const;
-    // Writes a memo under the worker lock and reports failures; true when written.
-    bool saveMemo(const QString& memo, bool lapMemo, int lapIndex);
+    enum class SaveResult { Saved, NotEncodable, Failed };
+    // Writes a memo under the worker lock and reports failures.
+    SaveResult saveMemo(const QString& memo, bool lapMemo, int lapIndex);
+    // Runs the memo dialog until its text is saved or the user gives up; true when saved.
+    bool editAndSave(EditDialog& dialog, bool lapMemo, int lapIndex);
 
     PageHost& host_;
     FileSystem& fs_;

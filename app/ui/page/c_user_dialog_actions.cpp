@@ -1,8 +1,6 @@
 // The page's reactions to the user: calendar and run selection, All data, Delete and memo editing.
-#include <QDesktopServices>
 #include <QListWidget>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include "c_user_dialog.h"
 #include "memo_rewrite.h"
@@ -47,8 +45,8 @@ void CUserDialog::runSelectionChanged() {
 }
 
 void CUserDialog::openAllData() {
-    // The worker keeps polling and a failure to open the folder is not reported.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
+    // The worker keeps polling.
+    host_.openWithDesktop(host_.currentStopwatchFolder());
 }
 
 void CUserDialog::deleteSelectedRun() {
@@ -77,7 +75,7 @@ void CUserDialog::editLapMemo(int row) {
     if (row < 0 || row >= static_cast<int>(content_.laps.size()) || !runIndexValid()) return;
     host_.pauseWorker();
     lapMemo_->text = content_.laps[static_cast<std::size_t>(row)].memo;
-    if (runEditDialog(*lapMemo_) == kResultOk && saveMemo(lapMemo_->text, true, row)) {
+    if (editAndSave(*lapMemo_, true, row)) {
         content_.laps[static_cast<std::size_t>(row)].memo = lapMemo_->text;
         if (QTreeWidgetItem* item = lapList_->topLevelItem(row)) item->setText(3, lapMemo_->text);
     }
@@ -88,13 +86,21 @@ void CUserDialog::editRunMemo() {
     if (!content_.runLoaded || !runIndexValid()) return;
     host_.pauseWorker();
     runMemo_->text = content_.texts[kMemo];
-    if (runEditDialog(*runMemo_) == kResultOk && saveMemo(runMemo_->text, false, 0))
-        content_.texts[kMemo] = runMemo_->text;
+    if (editAndSave(*runMemo_, false, 0)) content_.texts[kMemo] = runMemo_->text;
     host_.resumeWorker();
     pushValues();
 }
 
-bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
+bool CUserDialog::editAndSave(EditDialog& dialog, bool lapMemo, int lapIndex) {
+    // A memo with characters the file cannot hold opens the dialog again with the typed text.
+    while (runEditDialog(dialog) == kResultOk) {
+        const SaveResult saved = saveMemo(dialog.text, lapMemo, lapIndex);
+        if (saved != SaveResult::NotEncodable) return saved == SaveResult::Saved;
+    }
+    return false;
+}
+
+CUserDialog::SaveResult CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
     const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
     MemoRewriteResult result;
     host_.withWorkerLock([&] {
@@ -103,10 +109,13 @@ bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
     if (result.status == MemoRewriteStatus::NotEncodable) {
         // Shift_JIS has no form for these characters; the file stays as it was.
         host_.showError(utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
-        return false;
+        return SaveResult::NotEncodable;
     }
-    if (!result.ok()) host_.showError(utf8(page_text::kSaveFailed));
-    return result.ok();
+    if (!result.ok()) {
+        host_.showError(utf8(page_text::kSaveFailed));
+        return SaveResult::Failed;
+    }
+    return SaveResult::Saved;
 }
 
 }  // namespace lapdex::ui

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "month_year_choice.h"
+
 namespace lapdex::ui {
 
 QDate monthStart(QDate date) { return QDate(date.year(), date.month(), 1); }
@@ -82,6 +84,16 @@ void MonthCalendar::scrollBy(int months) {
     emit selectionChanged();
 }
 
+void MonthCalendar::showChosenMonth(int index, QDate month) {
+    const QDate first = monthStart(month).addMonths(-index);
+    scrollBy((first.year() - firstMonth_.year()) * 12 + first.month() - firstMonth_.month());
+}
+
+void MonthCalendar::chooseMonth(int index) {
+    MonthYearChoice choice(this, firstMonth_.addMonths(index), minimum_, maximum_);
+    if (choice.exec() == QDialog::Accepted) showChosenMonth(index, choice.chosenMonth());
+}
+
 void MonthCalendar::showPreviousMonths() { scrollBy(-kMonthsShown); }
 void MonthCalendar::showNextMonths() { scrollBy(kMonthsShown); }
 
@@ -122,6 +134,9 @@ void MonthCalendar::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (previousButtonRect().contains(at)) return showPreviousMonths();
     if (nextButtonRect().contains(at)) return showNextMonths();
+    for (int index = 0; index < kMonthsShown; ++index) {
+        if (titleRect(index).contains(at)) return chooseMonth(index);
+    }
     const QDate date = dateAt(at);
     if (date.isValid() && date >= minimum_ && date <= maximum_) selectByUser(date);
 }

@@ -46,10 +46,15 @@ public:
     // The user's navigation: the view moves by two months and the selection with it.
     void showPreviousMonths();
     void showNextMonths();
+    // The user chose `month` for shown month `index` (0 left, 1 right): the view and the
+    // selection move as far as that takes them.
+    void showChosenMonth(int index, QDate month);
 
     // Geometry in widget pixels (for painting, hit tests and tests).
     QRect previousButtonRect() const;
     QRect nextButtonRect() const;
+    // The title of shown month `index`; a click on it opens the month and year choice.
+    QRect titleRect(int index) const;
     // The cell of `date` when it lies in a shown month, else an empty rectangle.
     QRect dayRect(QDate date) const;
     // The shown day under `position`, or a null date.
@@ -77,6 +82,7 @@ private:
     void selectByUser(QDate date);
     bool showMonthOf(QDate date);
     void scrollBy(int months);
+    void chooseMonth(int index);
     QRect monthRect(int index) const;
     int headerHeight() const;
     void paintMonth(class QPainter& painter, int index) const;

@@ -33,6 +33,13 @@ QRect MonthCalendar::nextButtonRect() const {
     return QRect(width() - side - 2, 0, side, side);
 }
 
+QRect MonthCalendar::titleRect(int index) const {
+    // The title text's own width, centred as it is painted: the arrows stay apart.
+    const QRect month = monthRect(index);
+    const int width = fontMetrics().horizontalAdvance(monthTitle(index)) + 8;
+    return QRect(month.center().x() - width / 2, 0, width, headerHeight());
+}
+
 QRect MonthCalendar::dayRect(QDate date) const {
     for (int index = 0; index < kMonthsShown; ++index) {
         const QDate month = firstMonth_.addMonths(index);

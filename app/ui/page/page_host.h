@@ -35,6 +35,9 @@ public:
 
     // NTF_BATTERY sent to the window and handled before this returns.
     virtual void refreshBatteryNow() = 0;
+
+    // Asks the desktop to open a folder or document; when nothing can, tells the user where it is.
+    virtual void openWithDesktop(const std::string& path) = 0;
 };
 
 }  // namespace lapdex::ui

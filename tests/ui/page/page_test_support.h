@@ -71,14 +71,15 @@ public:
         errorsWhilePaused += paused ? 1 : 0;
     }
     void refreshBatteryNow() override { ++batteryRefreshes; }
+    void openWithDesktop(const std::string& path) override { opened.push_back(path); }
 
     int registered = 1;
     bool answerYes = true;
     int pauses = 0, resumes = 0, batteryRefreshes = 0, errorsWhilePaused = 0;
     bool paused = false, locked = false;
-    std::vector<std::string> questions, errors;
+    std::vector<std::string> questions, errors, opened;
 
-private:
+  private:
     std::string dataFolder_;
 };
 
@@ -139,18 +140,27 @@ struct PageFixture {
     int dialogsShown = 0;
     QString dialogTextOnOpen;
 
-    // Edit dialogs answer OK with `typed` in their field, as if the user had typed or pasted it.
-    void answerDialogsWith(const QString& typed) {
-        page->runEditDialog = [this, typed](EditDialog& dialog) {
+    // Edit dialogs answer OK with `typed` in their field, as if the user had typed or pasted it;
+    // a dialog that opens again after that is cancelled.
+    void answerDialogsWith(const QString& typed) { answerDialogsInTurn({typed}); }
+    // One answer per opening, in turn; once they are used up every dialog is cancelled.
+    void answerDialogsInTurn(const QStringList& typed) {
+        answers = typed;
+        page->runEditDialog = [this](EditDialog& dialog) {
             ++dialogsShown;
             dialogTextOnOpen = dialog.text;
+            textsOnOpen << dialog.text;
+            if (answers.isEmpty()) return int(kResultCancel);
+            const QString next = answers.takeFirst();
             QWidget* field = dialog.control(EditDialog::kEditField);
-            if (auto* line = qobject_cast<QLineEdit*>(field)) line->setText(typed);
-            if (auto* multi = qobject_cast<QPlainTextEdit*>(field)) multi->setPlainText(typed);
+            if (auto* line = qobject_cast<QLineEdit*>(field)) line->setText(next);
+            if (auto* multi = qobject_cast<QPlainTextEdit*>(field)) multi->setPlainText(next);
             dialog.accept();
             return dialog.result();
         };
     }
+    QStringList answers;
+    QStringList textsOnOpen;
 
     // The user picks `date` on the calendar, with `firstMonth` shown on the left.
     void pickDay(QDate date, QDate firstMonth) {

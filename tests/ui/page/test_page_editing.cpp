@@ -1,6 +1,5 @@
 // The page's changes to stored runs: Delete and its selection rules, lap and run memo editing,
 // and its keyboard, focus and tool tip behaviour.
-#include <QDesktopServices>
 #include <QDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -18,15 +17,6 @@ using namespace lapdex::ui::test;
 namespace {
 
 const QDate kDay(2024, 2, 14);
-
-// Catches the desktop's "open" requests for file URLs.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 // The run memo (row 0, column 6) and lap memos as the file now holds them.
 struct StoredMemos : RunCellStore {
@@ -58,6 +48,7 @@ private slots:
     void runMemoLosesPastedLineBreaks();
     void longMemosAreShownCut();
     void memoThatShiftJisCannotHoldIsRefused();
+    void memoCorrectedAfterTheRefusalIsSaved();
     void memoOfAFileInUseReportsTheSaveFailure();
     void keyboardFilterAndFocusOrder();
     void memoBoxNeverKeepsTheFocus();
@@ -224,8 +215,11 @@ void PageEditing::memoThatShiftJisCannotHoldIsRefused() {
     f.page->initialisePage();
     f.pickDay(kDay);
     const QByteArray before = QByteArray::fromStdString(systemFileSystem().readFile(path).bytes);
-    f.answerDialogsWith(QStringLiteral("好天😀€"));
+    f.answerDialogsInTurn({QStringLiteral("好天😀€")});
     f.page->editRunMemo();
+    // The dialog opened again with what was typed; the user then gave up.
+    QCOMPARE(f.textsOnOpen, (QStringList{QString(), QStringLiteral("好天😀€")}));
+    f.answerDialogsInTurn({QStringLiteral("好天😀€")});
     f.page->editLapMemo(0);
     QCOMPARE(f.host.errors.size(), std::size_t(2));
     const QString message = QString::fromStdString(f.host.errors[0]);
@@ -237,6 +231,23 @@ void PageEditing::memoThatShiftJisCannotHoldIsRefused() {
     QCOMPARE(f.page->lapList()->topLevelItem(0)->text(3), QString());
     QCOMPARE(f.host.pauses, 2);
     QCOMPARE(f.host.resumes, 2);
+}
+
+void PageEditing::memoCorrectedAfterTheRefusalIsSaved() {
+    PageFixture f;
+    const std::string path = f.data.write(clockRun(kDay, 9, 0, 0));
+    f.page->initialisePage();
+    f.pickDay(kDay);
+    f.answerDialogsInTurn({QStringLiteral("晴れ😀"), QStringLiteral("晴れ")});
+    f.page->editRunMemo();
+    QCOMPARE(f.dialogsShown, 2);
+    QCOMPARE(f.host.errors.size(), std::size_t(1));
+    QCOMPARE(f.page->memoBox()->toPlainText(), QStringLiteral("晴れ"));
+    StoredMemos stored;
+    QVERIFY(readRunFile(systemFileSystem(), path, -1, stored));
+    QCOMPARE(QString::fromStdString(stored.runMemo), QStringLiteral("晴れ"));
+    QCOMPARE(f.host.pauses, 1);
+    QCOMPARE(f.host.resumes, 1);
 }
 
 void PageEditing::memoOfAFileInUseReportsTheSaveFailure() {
@@ -329,14 +340,10 @@ void PageEditing::toolTipsOnlyOverMemos() {
 void PageEditing::allDataOpensTheStopwatchFolder() {
     PageFixture f;
     f.page->initialisePage();
-    OpenedUrls opened;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened, "open");
     qobject_cast<QPushButton*>(f.page->control(kPageAllData))->click();
     f.page->control(kPageAllData)->setFocus();
     QTest::keyClick(f.page->control(kPageAllData), Qt::Key_Enter);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QCOMPARE(opened.urls.size(), 2);
-    QCOMPARE(opened.urls[0], QUrl::fromLocalFile(QString::fromStdString(f.data.folder())));
+    QCOMPARE(f.host.opened, (std::vector<std::string>{f.data.folder(), f.data.folder()}));
     QCOMPARE(f.host.pauses, 0);
 }
 

@@ -1,0 +1,42 @@
+#include "month_year_choice.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "desktop.h"
+
+namespace lapdex::ui {
+
+MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDate maximum)
+    : QDialog(owner) {
+    setWindowTitle(kBoxTitle);
+    if (owner) setFont(owner->font());
+    year_ = new QSpinBox(this);
+    year_->setRange(minimum.year(), maximum.year());
+    year_->setSuffix(QStringLiteral("年"));
+    year_->setValue(shown.year());
+    month_ = new QComboBox(this);
+    for (int m = 1; m <= 12; ++m) month_->addItem(QStringLiteral("%1月").arg(m));
+    month_->setCurrentIndex(shown.month() - 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* fields = new QHBoxLayout;
+    fields->addWidget(year_);
+    fields->addWidget(month_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addWidget(buttons);
+    month_->setFocus(Qt::OtherFocusReason);
+}
+
+QDate MonthYearChoice::chosenMonth() const {
+    return QDate(year_->value(), month_->currentIndex() + 1, 1);
+}
+
+}  // namespace lapdex::ui

@@ -1,0 +1,141 @@
+#!/usr/bin/env bash
+# Lapdex on a real X display (Xvfb with the openbox window manager), driven with xdotool as a
+# user drives it: with two registered stopwatches, Import opens its folder dialog and the tab
+# menu's Delete its confirmation, both close with Escape and the window answers the next
+# command; a second start on the same data folder from another session says so and leaves
+# the data alone.
+#
+# Usage: desktop_e2e.sh LAPDEX LIBRDCOM32
+set -euo pipefail
+
+lapdex_bin="${1:?Lapdex}"
+library="${2:?libRDCOM32.so}"
+for tool in Xvfb openbox xdotool; do
+    command -v "$tool" >/dev/null || { echo "desktop_e2e: $tool is missing (scripts/test installs it)" >&2; exit 1; }
+done
+
+work="$(mktemp -d /tmp/lapdex-desktop-e2e-XXXXXX)"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "desktop_e2e: $*" >&2
+    if [ -n "${lapdex_pid:-}" ]; then
+        kill -0 "$lapdex_pid" 2>/dev/null && echo "  Lapdex (pid $lapdex_pid) still runs" >&2 || echo "  Lapdex has ended" >&2
+        [ -n "${E2E_STACKS:-}" ] && gdb -p "$lapdex_pid" -batch -ex "thread apply all bt 12" 2>/dev/null | grep -E "^#|^Thread" | head -80 >&2
+        for w in $(xdotool search --pid "$lapdex_pid" 2>/dev/null); do
+            echo "  its window $w: \"$(xdotool getwindowname "$w" 2>/dev/null)\"" >&2
+        done
+    fi
+    [ -f "$work/lapdex.log" ] && sed 's/^/  lapdex: /' "$work/lapdex.log" >&2
+    exit 1
+}
+
+# waits_for SECONDS COMMAND...: polls COMMAND until it succeeds.
+waits_for() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@" >/dev/null 2>&1; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# The program's folder is its data folder: two registered stopwatches with a run each.
+data="$work/data"
+mkdir -p "$data/QTM-01" "$data/QTM-02"
+cp "$lapdex_bin" "$library" "$data/"
+printf '[Config]\r\nLOCATION=JPN\r\nTIMECOMP=OFF\r\nPCTIME=ON\r\n[User]\r\nQTM01_SERIAL=ab8967452301\r\nQTM01_NAME=Alpha\r\nQTM02_SERIAL=0f0e0d0c0b0a\r\nQTM02_NAME=Beta\r\n' \
+    > "$data/Lapdex.dat"
+printf 'run\r\n' > "$data/QTM-01/QTM240101_101010_ab8967452301.csv"
+printf 'run\r\n' > "$data/QTM-02/QTM240101_101010_0f0e0d0c0b0a.csv"
+
+# A display of our own and a window manager, so that windows get the keyboard focus.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+waits_for 15 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$work/display")"
+unset WAYLAND_DISPLAY
+HOME="$work" openbox --sm-disable >"$work/openbox.log" 2>&1 &
+pids+=($!)
+# The window manager answers for the desktops once it manages the screen; a window mapped
+# while it is still starting may be left unmapped.
+waits_for 15 xdotool get_num_desktops || fail "openbox did not start"
+
+# No pcscd of this machine is ever asked: the program's reader library talks to a socket
+# that does not exist, so a pcscd another test runs is left alone.
+start_lapdex() {  # start_lapdex RUNTIME_DIR LOG
+    mkdir -p -m 700 "$1"
+    XDG_RUNTIME_DIR="$1" LD_LIBRARY_PATH="$data" PCSCLITE_CSOCK_NAME="$work/no-pcscd.comm" \
+        QT_QPA_PLATFORM=xcb "$data/Lapdex" >"$2" 2>&1 &
+    pids+=($!)
+    echo $!
+}
+lapdex_pid="$(start_lapdex "$work/runtime-1" "$work/lapdex.log")"
+
+visible() { xdotool search --onlyvisible --name "$1"; }
+main_window() { xdotool search --onlyvisible --pid "$lapdex_pid" --name '^Tarvik K7X Stopwatch$' | head -n1; }
+waits_for 30 main_window || fail "the main window did not appear"
+wid="$(main_window)"
+xdotool windowactivate --sync "$wid" || true
+
+# Presses KEYS in the active window and waits for a window titled TITLE (a regular expression).
+opens() {  # opens TITLE KEYS...
+    local title="$1"
+    shift
+    xdotool key --clearmodifiers "$@"
+    waits_for 10 visible "$title"
+}
+# Presses Escape in the window titled TITLE and waits for it to go.
+closes_with_escape() {
+    local dialog
+    dialog="$(visible "$1" | head -n1)"
+    xdotool windowactivate --sync "$dialog" 2>/dev/null || true
+    xdotool key --clearmodifiers Escape
+    waits_for 10 bash -c "! xdotool search --onlyvisible --name '$1' >/dev/null"
+}
+answers_next_command() {  # the About box opens and closes: the window is alive
+    xdotool windowactivate --sync "$wid" || true
+    opens '^バージョン情報$' alt+v || fail "$1: the window no longer answers (Version did not open)"
+    xdotool key --clearmodifiers Return
+    waits_for 10 bash -c "! xdotool search --onlyvisible --name '^バージョン情報$' >/dev/null" ||
+        fail "$1: the About box did not close"
+}
+dat_before="$(md5sum < "$data/Lapdex.dat")"
+
+# Import: the folder dialog opens and closes with Escape.
+opens 'インポートするフォルダーを選択してください' alt+i || fail "Import: no folder dialog"
+closes_with_escape 'インポートするフォルダーを選択してください' || fail "Import: Escape did not close the folder dialog (hang)"
+kill -0 "$lapdex_pid" || fail "Import: the program ended"
+answers_next_command Import
+
+# Delete from the tab's menu (menu key, second entry): the confirmation closes with Escape.
+xdotool windowactivate --sync "$wid" || true
+xdotool key --clearmodifiers Menu
+sleep 0.5
+xdotool key --clearmodifiers Down Down Return
+waits_for 10 visible '^K7X Stopwatch$' || fail "Delete: no confirmation"
+closes_with_escape '^K7X Stopwatch$' || fail "Delete: Escape did not close the confirmation (hang)"
+answers_next_command Delete
+[ -d "$data/QTM-01" ] && [ -d "$data/QTM-02" ] || fail "Delete answered No removed a folder"
+
+# A second start from another session on the same data folder: it says so and touches nothing.
+second_pid="$(start_lapdex "$work/runtime-2" "$work/second.log")"
+second_box() { xdotool search --onlyvisible --pid "$second_pid" --name '^K7X Stopwatch$'; }
+waits_for 20 second_box || fail "second start: no message that Lapdex already runs on this folder"
+xdotool windowactivate --sync "$(second_box | head -n1)" 2>/dev/null || true
+xdotool key --clearmodifiers Return
+waits_for 10 bash -c "! kill -0 $second_pid 2>/dev/null" || fail "second start: it did not end"
+[ "$(md5sum < "$data/Lapdex.dat")" = "$dat_before" ] || fail "Lapdex.dat changed"
+
+# Exit closes the first one cleanly.
+xdotool windowactivate --sync "$wid" || true
+xdotool key --clearmodifiers alt+F4  # the window manager asks the window to close
+waits_for 20 bash -c "! kill -0 $lapdex_pid 2>/dev/null" || fail "the program did not end on close"
+echo "desktop_e2e: Import and Delete open their dialogs and close with Escape; one program per data folder"
