@@ -31,6 +31,7 @@ public:
     bool askYesNo(std::string_view) override { return false; }
     void showError(std::string_view) override {}
     void refreshBatteryNow() override {}
+    void openWithDesktop(const std::string&) override {}
 
 private:
     std::string folder_;
