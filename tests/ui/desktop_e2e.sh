@@ -9,7 +9,7 @@
 set -euo pipefail
 
 lapdex_bin="${1:?Lapdex}"
-library="${2:?libRDCOM32.so}"
+library="${2:?libRDCOM32.so.1}"
 for tool in Xvfb openbox xdotool; do
     command -v "$tool" >/dev/null || { echo "desktop_e2e: $tool is missing (scripts/test installs it)" >&2; exit 1; }
 done
