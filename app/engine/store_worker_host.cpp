@@ -43,7 +43,10 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
     decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) { batch.add(record); });
-    return allRunsWritten(batch.commit());
+    const bool written = allRunsWritten(batch.commit());
+    // The index takes the new files now, so the page need not compare the folder afterwards.
+    if (state_.runIndex != nullptr) state_.runIndex->folderWritten(DataFolder::stopwatchFolderName(slot));
+    return written;
 }
 
 int StoreWorkerHost::tabOf(const std::string& serialText) {

@@ -10,7 +10,12 @@ EngineAdapter::EngineAdapter(std::optional<std::string> dataFolder) {
     const std::string folder =
         dataFolder ? *dataFolder : determineDataFolder(fs, readExecutablePath(), processEnvironment());
     state_ = std::make_unique<EngineState>(DataFolder(fs, folder));
+    index_ = std::make_unique<RunIndexKeeper>(state_->data, processEnvironment());
+    state_->runIndex = index_->index();
 }
+
+// Called with the worker lock held.
+void EngineAdapter::refreshRunIndex() { index_->refreshInBackground(indexedStopwatches(state_->config.registry)); }
 
 EngineAdapter::~EngineAdapter() { stop(); }
 
@@ -24,6 +29,7 @@ void EngineAdapter::loadConfiguration() {
         state_->tabs.rebuild(state_->config.registry);
         if (state_->config.registry.registeredCount() == 0) state_->config.registry.setBatteryLevel(0, 0);
         state_->clockSync.store(state_->config.settings.pcTime != "OFF");
+        refreshRunIndex();
     });
 }
 
@@ -98,6 +104,7 @@ void EngineAdapter::renameStopwatch(const std::string& oldName, const std::strin
     locked([&] {
         const int slot = state_->config.registry.findByName(oldName);
         if (slot >= 0) lapdex::renameStopwatch(state_->config, state_->data, slot, newName);
+        refreshRunIndex();
     });
 }
 
@@ -106,11 +113,19 @@ ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) { return lapdex::exp
 ProcedureOutcome EngineAdapter::importData(ProcedureUi& ui) {
     // The worker is paused by the procedure; the lock keeps a tick that is still running
     // out of the configuration while it is replaced.
-    return locked([&] { return lapdex::importData(ui, state_->data, state_->config, clock_); });
+    return locked([&] {
+        const ProcedureOutcome outcome = lapdex::importData(ui, state_->data, state_->config, clock_);
+        refreshRunIndex();
+        return outcome;
+    });
 }
 
 ProcedureOutcome EngineAdapter::removeStopwatchData(ProcedureUi& ui, const std::string& name) {
-    return locked([&] { return lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name); });
+    return locked([&] {
+        const ProcedureOutcome outcome = lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name);
+        refreshRunIndex();
+        return outcome;
+    });
 }
 
 }  // namespace lapdex::ui

@@ -9,6 +9,7 @@
 #include "engine_port.h"
 #include "engine_state.h"
 #include "local_clock.h"
+#include "run_index_keeper.h"
 
 namespace lapdex::ui {
 
@@ -41,7 +42,13 @@ public:
     ProcedureOutcome importData(ProcedureUi& ui) override;
     ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override;
 
+    // The data folder's run index, or null when there is none; lives as long as the adapter.
+    RunIndex* runIndex() const { return index_->index(); }
+
 private:
+    // After the registry or the folders changed: the index follows, on its own thread.
+    void refreshRunIndex();
+
     template <class F>
     decltype(auto) locked(F&& work) {
         std::lock_guard<std::mutex> guard(state_->lock);
@@ -49,6 +56,7 @@ private:
     }
 
     std::unique_ptr<EngineState> state_;
+    std::unique_ptr<RunIndexKeeper> index_;  // outlives the engine, which tells it of new files
     std::unique_ptr<Engine> engine_;
     SystemLocalClock clock_;
 };

@@ -29,8 +29,10 @@ int CLapdexApp::run() {
     }
     EngineAdapter engine;
     QtDesktop desktop;
-    CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-        return new CUserDialog(parent, host);
+    CLapdexDlg window(engine, desktop, [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
+        auto* page = new CUserDialog(parent, host);
+        page->setRunIndex(engine.runIndex());
+        return page;
     });
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.

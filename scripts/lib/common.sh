@@ -24,7 +24,7 @@ ensure_packages() {
 # The packages every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev fonts-noto-cjk xvfb)
+                qt6-base-dev fonts-noto-cjk xvfb libsqlite3-dev)
 
 # configure_only DIR [cmake args...]
 configure_only() {

@@ -12,6 +12,7 @@
 #include "message_event.h"
 #include "month_calendar.h"
 #include "page_texts.h"
+#include "indexed_catalogue.h"
 #include "run_catalogue.h"
 
 namespace lapdex::ui {
@@ -166,13 +167,13 @@ void CUserDialog::showDay() {
     runPaths_.clear();
     content_.runLines.clear();
     content_.laps.clear();
-    (void)listRunsOfDay(fs_, *catalogue_, calendarDate(selectedDate_));
+    (void)listRunsOfDay(runIndex_, fs_, *catalogue_, calendarDate(selectedDate_));
     renderRunList();
     renderLaps();
     pushValues();
 }
 
-void CUserDialog::computeDayMasks() { (void)lapdex::computeDayMasks(fs_, *catalogue_); }
+void CUserDialog::computeDayMasks() { (void)lapdex::computeDayMasks(runIndex_, fs_, *catalogue_); }
 
 void CUserDialog::handlePageMessage(MessageId id) {
     if (id == PAGE_MARK_DAYS) {

@@ -11,7 +11,6 @@
 #include "edit_dialogs.h"
 #include "engine/message_ids.h"
 #include "file_system.h"
-#include "file_system.h"
 #include "page_cells.h"
 #include "page_host.h"
 #include "page_metrics.h"
@@ -22,6 +21,10 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+
+namespace lapdex {
+class RunIndex;
+}
 
 namespace lapdex::ui {
 
@@ -44,6 +47,10 @@ public:
     CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs = systemFileSystem(),
                 std::optional<ScreenFacts> screen = std::nullopt);
     ~CUserDialog() override;
+
+    // The run index that answers day marks and listings faster than a folder scan; null (the
+    // default) scans. Must outlive the page.
+    void setRunIndex(RunIndex* index) { runIndex_ = index; }
 
     void initialisePage() override;
     void clearPage() override;
@@ -124,6 +131,7 @@ private:
     bool markDaysPosted_ = false;  // one PAGE_MARK_DAYS waiting is enough
     PageCellStore cells_{content_, selectedRun_};
     std::unique_ptr<Catalogue> catalogue_;
+    RunIndex* runIndex_ = nullptr;
 };
 
 }  // namespace lapdex::ui

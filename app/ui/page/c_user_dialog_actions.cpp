@@ -60,6 +60,7 @@ void CUserDialog::deleteSelectedRun() {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
+        if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
         if (status.ok()) {
             if (count == 1) selectedRun_ = -1;
             else if (selectedRun_ == count - 1) selectedRun_ -= 1;
@@ -106,6 +107,7 @@ bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
         return false;
     }
     if (!result.ok()) host_.showError(utf8(page_text::kSaveFailed));
+    if (result.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
     return result.ok();
 }
 
