@@ -14,7 +14,7 @@
 namespace lapdex::ui {
 
 class EngineAdapter : public EnginePort {
-public:
+  public:
     // The program keeps its data where determineDataFolder puts it; tests give their own folder.
     explicit EngineAdapter(std::optional<std::string> dataFolder = std::nullopt);
     ~EngineAdapter() override;
@@ -45,7 +45,7 @@ public:
     // The data folder's run index, or null when there is none; lives as long as the adapter.
     RunIndex* runIndex() const { return index_->index(); }
 
-private:
+  private:
     // After the registry or the folders changed: the index follows, on its own thread.
     void refreshRunIndex();
 

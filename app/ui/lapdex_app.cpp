@@ -1,14 +1,14 @@
 #include "lapdex_app.h"
 
-#include "c_user_dialog.h"
+#include <memory>
 
+#include "c_user_dialog.h"
 #include "desktop.h"
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
+#include "view_menu.h"
 #include "window_snapshot.h"
-
-#include <memory>
 
 namespace lapdex::ui {
 
@@ -29,15 +29,19 @@ int CLapdexApp::run() {
     }
     EngineAdapter engine;
     QtDesktop desktop;
-    CLapdexDlg window(engine, desktop, [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
-        auto* page = new CUserDialog(parent, host);
-        page->setRunIndex(engine.runIndex());
-        return page;
-    });
-    connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
+    CLapdexDlg window(engine, desktop,
+                      [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                          auto* page = new CUserDialog(parent, host);
+                          page->setRunIndex(engine.runIndex());
+                          return page;
+                      });
+    ViewMenu views(window, engine.runIndex());
+    connect(&instance, &SingleInstance::activationRequested, &window,
+            [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;
-    if (const auto path = WindowSnapshot::requestedPath(arguments())) snapshot = std::make_unique<WindowSnapshot>(window, *path);
+    if (const auto path = WindowSnapshot::requestedPath(arguments()))
+        snapshot = std::make_unique<WindowSnapshot>(window, *path);
     window.exec();
     window.shutdown();
     return 0;

@@ -2,7 +2,9 @@
 // page messages (PAGE_STOPWATCH_CHANGED, PAGE_DATA_CHANGED) to it as MessageEvents.
 #pragma once
 
+#include <QDate>
 #include <QWidget>
+#include <string>
 
 #include "dialog_builder.h"
 
@@ -10,7 +12,7 @@ namespace lapdex::ui {
 
 class StopwatchPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     using QWidget::QWidget;
 
     // Once, at the end of the window's start-up: lists today's runs.
@@ -21,13 +23,18 @@ public:
     virtual void showDay() = 0;
     // Marks the days with runs on the calendar.
     virtual void computeDayMasks() = 0;
+    // Shows `day` and selects its run file `fileName` when it is listed (a run found elsewhere).
+    virtual void showRun(QDate day, const std::string& fileName) {
+        (void)day;
+        (void)fileName;
+    }
 };
 
 // The page frame of template 130 with nothing on it, shown until the stopwatch page
 // takes its place.
 class EmptyPage : public StopwatchPage {
     Q_OBJECT
-public:
+  public:
     explicit EmptyPage(QWidget* parent);
 
     void initialisePage() override {}
@@ -37,10 +44,10 @@ public:
     // The page messages received, newest last (lets the window's tests see them).
     const std::vector<unsigned>& received() const { return received_; }
 
-protected:
+  protected:
     void customEvent(QEvent* event) override;
 
-private:
+  private:
     std::vector<unsigned> received_;
 };
 

@@ -9,12 +9,15 @@
 #include "month_calendar.h"
 #include "page_texts.h"
 #include "run_catalogue.h"
+#include "run_index.h"
 
 namespace lapdex::ui {
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 
@@ -27,13 +30,34 @@ void CUserDialog::calendarSelectionChanged() {
     showDay();
 }
 
+void CUserDialog::showRun(QDate day, const std::string& fileName) {
+    if (!day.isValid()) return;
+    calendar_->setSelectedDate(day);
+    selectedDate_ = calendar_->selectedDate();
+    postPageMessage(PAGE_MARK_DAYS);
+    clearPage();
+    selectedRun_ = 0;
+    showDay();
+    for (std::size_t k = 0; k < runPaths_.size(); ++k) {
+        const std::string& path = runPaths_[k];
+        if (path.size() > fileName.size() &&
+            path.compare(path.size() - fileName.size(), fileName.size(), fileName) == 0 &&
+            path[path.size() - fileName.size() - 1] == '/') {
+            runList_->setCurrentRow(static_cast<int>(k));
+            runList_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
+}
+
 void CUserDialog::runSelectionChanged() {
     const int previous = selectedRun_;
     pullValues();
     if (!runIndexValid() || selectedRun_ == previous) return;
     // The texts go too: a summary line without a memo cell must not keep the last run's memo.
     clearRunDetails();
-    const bool read = readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
+    const bool read =
+        readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
     renderLaps();
     if (!read) {
         host_.pauseWorker();
@@ -48,7 +72,8 @@ void CUserDialog::runSelectionChanged() {
 
 void CUserDialog::openAllData() {
     // The worker keeps polling and a failure to open the folder is not reported.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
+    QDesktopServices::openUrl(
+        QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
 }
 
 void CUserDialog::deleteSelectedRun() {
@@ -62,8 +87,10 @@ void CUserDialog::deleteSelectedRun() {
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
         if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
         if (status.ok()) {
-            if (count == 1) selectedRun_ = -1;
-            else if (selectedRun_ == count - 1) selectedRun_ -= 1;
+            if (count == 1)
+                selectedRun_ = -1;
+            else if (selectedRun_ == count - 1)
+                selectedRun_ -= 1;
             clearPage();
             showDay();
             computeDayMasks();
@@ -99,11 +126,13 @@ bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
     const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
     MemoRewriteResult result;
     host_.withWorkerLock([&] {
-        result = rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
+        result =
+            rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
     });
     if (result.status == MemoRewriteStatus::NotEncodable) {
         // Shift_JIS has no form for these characters; the file stays as it was.
-        host_.showError(utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
+        host_.showError(
+            utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
         return false;
     }
     if (!result.ok()) host_.showError(utf8(page_text::kSaveFailed));
