@@ -38,13 +38,11 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     // A folder that could not be made at registration (disk full) or was removed by hand:
     // make it now, or a Reload could never bring the runs back.
     const std::string folder = state_.data.stopwatchFolder(slot);
-    if (state_.data.fs().kindOf(folder) == EntryKind::None)
-        (void)state_.data.fs().createFolder(folder);
+    if (state_.data.fs().kindOf(folder) == EntryKind::None) (void)state_.data.fs().createFolder(folder);
     // One batch per download: one flush for all its runs instead of one per run file.
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
-    decodeRunData(data, timeFormatFromProductType(ctx.productType),
-                  [&](RunRecord&& record) { batch.add(record); });
+    decodeRunData(data, timeFormatFromProductType(ctx.productType), [&](RunRecord&& record) { batch.add(record); });
     const bool written = allRunsWritten(batch.commit());
     // The index takes the new files now, so the page need not compare the folder afterwards.
     if (state_.runIndex != nullptr)

@@ -8,8 +8,7 @@ namespace lapdex::ui {
 EngineAdapter::EngineAdapter(std::optional<std::string> dataFolder) {
     FileSystem& fs = systemFileSystem();
     const std::string folder =
-        dataFolder ? *dataFolder
-                   : determineDataFolder(fs, readExecutablePath(), processEnvironment());
+        dataFolder ? *dataFolder : determineDataFolder(fs, readExecutablePath(), processEnvironment());
     state_ = std::make_unique<EngineState>(DataFolder(fs, folder));
     index_ = std::make_unique<RunIndexKeeper>(state_->data, processEnvironment());
     state_->runIndex = index_->index();
@@ -20,23 +19,17 @@ void EngineAdapter::refreshRunIndex() {
     index_->refreshInBackground(indexedStopwatches(state_->config.registry));
 }
 
-EngineAdapter::~EngineAdapter() {
-    stop();
-}
+EngineAdapter::~EngineAdapter() { stop(); }
 
-std::string EngineAdapter::dataFolder() const {
-    return state_->data.path();
-}
+std::string EngineAdapter::dataFolder() const { return state_->data.path(); }
 
 void EngineAdapter::loadConfiguration() {
     locked([&] {
-        state_->config =
-            lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));
+        state_->config = lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));
         createStopwatchFolders(state_->data, state_->config.registry);
         (void)saveConfiguration(state_->data, state_->config);
         state_->tabs.rebuild(state_->config.registry);
-        if (state_->config.registry.registeredCount() == 0)
-            state_->config.registry.setBatteryLevel(0, 0);
+        if (state_->config.registry.registeredCount() == 0) state_->config.registry.setBatteryLevel(0, 0);
         state_->clockSync.store(state_->config.settings.pcTime != "OFF");
         refreshRunIndex();
     });
@@ -54,8 +47,7 @@ void EngineAdapter::stop() {
 
 void EngineAdapter::saveOnExit() {
     locked([&] {
-        if (!state_->config.keepImportedConfiguration)
-            (void)saveConfiguration(state_->data, state_->config);
+        if (!state_->config.keepImportedConfiguration) (void)saveConfiguration(state_->data, state_->config);
     });
 }
 
@@ -71,13 +63,9 @@ void EngineAdapter::postTicker(MessageId message) {
     if (engine_) engine_->postTicker(message);
 }
 
-int EngineAdapter::notifiedTab() const {
-    return state_->shared.notifiedTab.load();
-}
+int EngineAdapter::notifiedTab() const { return state_->shared.notifiedTab.load(); }
 
-int EngineAdapter::transferLength() const {
-    return state_->shared.transferLength.load();
-}
+int EngineAdapter::transferLength() const { return state_->shared.transferLength.load(); }
 
 std::vector<std::string> EngineAdapter::tabTitles() {
     return locked([&] {
@@ -105,18 +93,12 @@ int EngineAdapter::slotOf(const std::string& name) {
     return locked([&] { return state_->config.registry.findByName(name); });
 }
 
-void EngineAdapter::withWorkerLock(const std::function<void()>& work) {
-    locked(work);
-}
+void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(work); }
 
-bool EngineAdapter::clockSync() {
-    return state_->clockSync.load();
-}
+bool EngineAdapter::clockSync() { return state_->clockSync.load(); }
 
 void EngineAdapter::setClockSync(bool on) {
-    locked([&] {
-        lapdex::setClockSync(state_->config.settings, on ? ClockSync::On : ClockSync::Off);
-    });
+    locked([&] { lapdex::setClockSync(state_->config.settings, on ? ClockSync::On : ClockSync::Off); });
     state_->clockSync.store(on);
 }
 
@@ -128,9 +110,7 @@ void EngineAdapter::renameStopwatch(const std::string& oldName, const std::strin
     });
 }
 
-ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) {
-    return lapdex::exportData(ui, state_->data);
-}
+ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) { return lapdex::exportData(ui, state_->data); }
 
 ProcedureOutcome EngineAdapter::importData(ProcedureUi& ui) {
     // The worker is paused by the procedure; the lock keeps a tick that is still running

@@ -14,7 +14,7 @@
 namespace lapdex::ui {
 
 class EngineAdapter : public EnginePort {
-  public:
+public:
     // The program keeps its data where determineDataFolder puts it; tests give their own folder.
     explicit EngineAdapter(std::optional<std::string> dataFolder = std::nullopt);
     ~EngineAdapter() override;

@@ -36,12 +36,10 @@ int CLapdexApp::run() {
                           return page;
                       });
     ViewMenu views(window, engine.runIndex());
-    connect(&instance, &SingleInstance::activationRequested, &window,
-            [] { raiseWindowTitled(kWindowTitle); });
+    connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;
-    if (const auto path = WindowSnapshot::requestedPath(arguments()))
-        snapshot = std::make_unique<WindowSnapshot>(window, *path);
+    if (const auto path = WindowSnapshot::requestedPath(arguments())) snapshot = std::make_unique<WindowSnapshot>(window, *path);
     window.exec();
     window.shutdown();
     return 0;

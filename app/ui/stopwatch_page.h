@@ -12,7 +12,7 @@ namespace lapdex::ui {
 
 class StopwatchPage : public QWidget {
     Q_OBJECT
-  public:
+public:
     using QWidget::QWidget;
 
     // Once, at the end of the window's start-up: lists today's runs.
@@ -34,7 +34,7 @@ class StopwatchPage : public QWidget {
 // takes its place.
 class EmptyPage : public StopwatchPage {
     Q_OBJECT
-  public:
+public:
     explicit EmptyPage(QWidget* parent);
 
     void initialisePage() override {}
@@ -44,10 +44,10 @@ class EmptyPage : public StopwatchPage {
     // The page messages received, newest last (lets the window's tests see them).
     const std::vector<unsigned>& received() const { return received_; }
 
-  protected:
+protected:
     void customEvent(QEvent* event) override;
 
-  private:
+private:
     std::vector<unsigned> received_;
 };
 

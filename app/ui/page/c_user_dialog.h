@@ -32,22 +32,14 @@ class MonthCalendar;
 
 // Control ids of template 130.
 enum PageControl : int {
-    kPageCalendar = 1001,
-    kPageLapList = 1003,
-    kPageRunList = 1004,
-    kPageTotalTime = 1005,
-    kPageLapCount = 1006,
-    kPageMemo = 1008,
-    kPageBestLapTime = 1009,
-    kPageAllData = 1010,
-    kPageDelete = 1011,
-    kPageBestLapNumber = 1012,
-    kPageAverageLapTime = 1013,
+    kPageCalendar = 1001, kPageLapList = 1003, kPageRunList = 1004, kPageTotalTime = 1005,
+    kPageLapCount = 1006, kPageMemo = 1008, kPageBestLapTime = 1009, kPageAllData = 1010,
+    kPageDelete = 1011, kPageBestLapNumber = 1012, kPageAverageLapTime = 1013,
 };
 
 class CUserDialog : public StopwatchPage {
     Q_OBJECT
-  public:
+public:
     // `host` and `fs` must outlive the page. Created hidden; the window places and shows it,
     // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
     // folder of many run files without a stat per file. `screen` defaults to the primary
@@ -96,11 +88,11 @@ class CUserDialog : public StopwatchPage {
     // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
     QString toolTipAt(const QWidget* viewport, QPoint position) const;
 
-  protected:
+protected:
     void customEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  private:
+private:
     class Catalogue;
 
     void buildPage();

@@ -15,9 +15,7 @@ namespace lapdex::ui {
 
 namespace {
 
-std::string utf8(const QString& text) {
-    return text.toStdString();
-}
+std::string utf8(const QString& text) { return text.toStdString(); }
 
 }  // namespace
 
@@ -40,9 +38,8 @@ void CUserDialog::showRun(QDate day, const std::string& fileName) {
     showDay();
     for (std::size_t k = 0; k < runPaths_.size(); ++k) {
         const std::string& path = runPaths_[k];
-        if (path.size() > fileName.size() &&
-            path.compare(path.size() - fileName.size(), fileName.size(), fileName) == 0 &&
-            path[path.size() - fileName.size() - 1] == '/') {
+        const std::size_t at = path.size() - std::min(path.size(), fileName.size() + 1);
+        if (path.compare(at, std::string::npos, "/" + fileName) == 0) {
             runList_->setCurrentRow(static_cast<int>(k));
             runList_->setFocus(Qt::OtherFocusReason);
             return;
@@ -56,8 +53,7 @@ void CUserDialog::runSelectionChanged() {
     if (!runIndexValid() || selectedRun_ == previous) return;
     // The texts go too: a summary line without a memo cell must not keep the last run's memo.
     clearRunDetails();
-    const bool read =
-        readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
+    const bool read = readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
     renderLaps();
     if (!read) {
         host_.pauseWorker();
@@ -72,8 +68,7 @@ void CUserDialog::runSelectionChanged() {
 
 void CUserDialog::openAllData() {
     // The worker keeps polling and a failure to open the folder is not reported.
-    QDesktopServices::openUrl(
-        QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(host_.currentStopwatchFolder())));
 }
 
 void CUserDialog::deleteSelectedRun() {
@@ -87,10 +82,8 @@ void CUserDialog::deleteSelectedRun() {
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
         if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
         if (status.ok()) {
-            if (count == 1)
-                selectedRun_ = -1;
-            else if (selectedRun_ == count - 1)
-                selectedRun_ -= 1;
+            if (count == 1) selectedRun_ = -1;
+            else if (selectedRun_ == count - 1) selectedRun_ -= 1;
             clearPage();
             showDay();
             computeDayMasks();
@@ -126,13 +119,11 @@ bool CUserDialog::saveMemo(const QString& memo, bool lapMemo, int lapIndex) {
     const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
     MemoRewriteResult result;
     host_.withWorkerLock([&] {
-        result =
-            rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
+        result = rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
     });
     if (result.status == MemoRewriteStatus::NotEncodable) {
         // Shift_JIS has no form for these characters; the file stays as it was.
-        host_.showError(
-            utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
+        host_.showError(utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
         return false;
     }
     if (!result.ok()) host_.showError(utf8(page_text::kSaveFailed));
