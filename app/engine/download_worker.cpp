@@ -132,6 +132,8 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
             // or Clear suppresses this download's completion.
             if (!host_.writeRunFiles(ctx)) sink_.post(NTF_RUN_FILE_ERROR);
         }
+        host_.contactEnded(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
+                                                                       : ContactAction::Download);
     }
     if (shared_.commandPending.load() == 1) return;
     switch (outcome) {
@@ -161,6 +163,7 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
         host_.recordBattery(ctx.serialText, ctx.rawBattery);
         sink_.post(NTF_BATTERY);
         outcome = FlowResult::Ok;
+        host_.contactEnded(ctx, ContactAction::Clear);
     }
     if (outcome == FlowResult::Ok) {
         finishExchange(NTF_CLEAR_DONE, CompletionKind::Cleared);

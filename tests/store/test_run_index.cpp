@@ -360,3 +360,22 @@ TEST(RunTimeText, HundredthsOfBothFormats) {
 
 }  // namespace
 }  // namespace lapdex
+
+namespace lapdex {
+namespace {
+
+TEST_F(RunIndexTest, WithoutADatabaseThePageScansTheFolder) {
+    write(testing::clockExample());
+    RunIndex broken(fs, data, data + "Lapdex.dat/runs.sqlite");  // a file where a folder should be
+    testing::writeBytes(data + "Lapdex.dat", "[x]\r\n");
+    EXPECT_FALSE(broken.open());
+    EXPECT_FALSE(broken.runsOfDay(page.folder, "QTM240131").has_value());
+    page.range = {{2024, 1, 1}, {2024, 2, 10}, 2};
+    EXPECT_EQ(computeDayMasks(&broken, fs, page), dayMasksByDaySearch(fs, page));
+    EXPECT_EQ(page.handedMasks, std::vector<std::uint32_t>({1U << 30, 0U}));
+    EXPECT_TRUE(listRunsOfDay(&broken, fs, page, {2024, 1, 31}));
+    EXPECT_EQ(page.paths.size(), 1U);
+}
+
+}  // namespace
+}  // namespace lapdex

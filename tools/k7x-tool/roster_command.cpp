@@ -16,15 +16,23 @@ int runRoster(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
         std::fprintf(err, "k7x-tool: the run index could not be read\n");
         return 1;
     }
+    for (int line : roster->damagedHistoryLines)
+        std::fprintf(err, "k7x-tool: History.csv line %d is damaged and was skipped\n", line);
     std::fputs(
-        "tab name\tserial\truns\tfirst run\tlast run\tusual lap count\tbest lap\tbest total\n",
+        "tab name\tserial\truns\tfirst run\tlast run\tusual lap count\tbest lap\tbest total\t"
+        "last contact\tbattery level\n",
         out);
-    for (const lapdex::RosterEntry& entry : *roster) {
-        std::fprintf(out, "%s\t%s\t%d\t%s\t%s\t%d\t%s\t%s\n",
+    for (const lapdex::RosterEntry& entry : roster->entries) {
+        const std::string battery =
+            entry.batteryLevel == 0
+                ? std::string()
+                : std::to_string(entry.batteryLevel) + (entry.batteryLow() ? " (low)" : "");
+        std::fprintf(out, "%s\t%s\t%d\t%s\t%s\t%d\t%s\t%s\t%s\t%s\n",
                      cellText(entry.stopwatch.tabName).c_str(), entry.stopwatch.serialText.c_str(),
                      entry.runs, entry.firstStart.c_str(), entry.lastStart.c_str(),
                      entry.usualLapCount, lapdex::secondsText(entry.bestLapCs).c_str(),
-                     lapdex::secondsText(entry.bestTotalCs).c_str());
+                     lapdex::secondsText(entry.bestTotalCs).c_str(), entry.lastContact.c_str(),
+                     battery.c_str());
     }
     return std::fflush(out) == 0 ? 0 : 1;
 }

@@ -58,6 +58,15 @@ struct RosterEntry {
     std::int64_t bestLapCs = -1;    // over its runs of that lap count
     std::int64_t bestTotalCs = -1;  // likewise
     TimeFormat timeFormat = TimeFormat::Clock;
+    // From the contact history: its last contact, and the battery level read then (0: none).
+    std::string lastContact;  // "YYYY-MM-DD HH:MM:SS"; "" when none is recorded
+    int batteryLevel = 0;
+    bool batteryLow() const { return batteryLevel == 1; }
+};
+
+struct Roster {
+    std::vector<RosterEntry> entries;  // in slot order
+    std::vector<int> damagedHistoryLines;  // lines of History.csv skipped as damaged
 };
 
 // Thread-safe: every call takes the index's lock. Calls from the window use try-lock and answer
@@ -97,8 +106,8 @@ class RunIndex {
     // Runs matching `query`, by start time (then stopwatch and name). Readable runs only.
     std::optional<std::vector<IndexedRunRow>> search(const RunQuery& query);
     std::optional<std::vector<IndexedStopwatch>> stopwatches();
-    // One entry per registered stopwatch, in slot order.
-    std::optional<std::vector<RosterEntry>> roster();
+    // One entry per registered stopwatch, in slot order, with its contacts from History.csv.
+    std::optional<Roster> roster();
     // One run with its laps.
     std::optional<IndexedRun> runWithLaps(const std::string& folderName,
                                           const std::string& fileName);

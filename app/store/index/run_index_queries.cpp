@@ -1,6 +1,8 @@
 // The run index's answers: runs of a day, runs of a range of days, searches and single runs.
 #include "run_index.h"
 
+#include "contact_history.h"
+
 namespace lapdex {
 namespace {
 
@@ -190,7 +192,7 @@ std::optional<std::vector<IndexedStopwatch>> RunIndex::stopwatches() {
     return found;
 }
 
-std::optional<std::vector<RosterEntry>> RunIndex::roster() {
+std::optional<Roster> RunIndex::roster() {
     std::vector<IndexedStopwatch> registered;
     {
         auto found = stopwatches();
@@ -233,7 +235,19 @@ std::optional<std::vector<RosterEntry>> RunIndex::roster() {
         best.reset();
         entries.push_back(std::move(entry));
     }
-    return entries;
+    Roster roster;
+    const FsBytes history = fs_.readFile(dataFolder_ + kHistoryFileName);
+    const HistoryReading contacts = history.ok() ? parseContactHistory(history.bytes) : HistoryReading{};
+    for (RosterEntry& entry : entries) {
+        for (const ContactRecord& contact : contacts.records) {
+            if (contact.serialText != entry.stopwatch.serialText || contact.localTime < entry.lastContact) continue;
+            entry.lastContact = contact.localTime;
+            entry.batteryLevel = contact.batteryLevel;
+        }
+    }
+    roster.entries = std::move(entries);
+    roster.damagedHistoryLines = contacts.damagedLines;
+    return roster;
 }
 
 std::optional<IndexedRun> RunIndex::runWithLaps(const std::string& folderName,

@@ -47,9 +47,15 @@ void CRosterDlg::refresh() {
         if (index_) retry_.start();
         return;
     }
-    model_->setEntries(*roster);
+    model_->setEntries(roster->entries);
     table_->resizeColumnsToContents();
-    status_->setText(QStringLiteral("%1 台").arg(roster->size()));
+    QString text = QStringLiteral("%1 台").arg(roster->entries.size());
+    if (!roster->damagedHistoryLines.empty()) {
+        QStringList lines;
+        for (int line : roster->damagedHistoryLines) lines << QString::number(line);
+        text += QStringLiteral("　History.csv の壊れた行を読み飛ばしました: %1").arg(lines.join(QStringLiteral(", ")));
+    }
+    status_->setText(text);
 }
 
 }  // namespace lapdex::ui

@@ -20,6 +20,8 @@ class RosterModel : public QAbstractTableModel {
         kUsualLaps,
         kBestLap,
         kBestTotal,
+        kLastContact,
+        kBattery,
         kColumnCount
     };
 
