@@ -23,7 +23,7 @@ CRosterDlg::CRosterDlg(RunIndex* index, QWidget* parent)
     layout->addWidget(table_, 1);
     status_ = new QLabel(this);
     layout->addWidget(status_);
-    resize(860, 360);
+    resize(1120, 360);
     retry_.setSingleShot(true);
     retry_.setInterval(500);
     connect(&retry_, &QTimer::timeout, this, &CRosterDlg::refresh);

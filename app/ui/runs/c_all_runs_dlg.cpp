@@ -168,7 +168,10 @@ void CAllRunsDlg::refresh() {
         return;
     }
     const bool more = static_cast<int>(rows->size()) == kFirstScreen;
+    const bool first = model_->rowCount() == 0;
     model_->setRows(*rows);
+    // Columns fit the first rows shown (only the visible rows are measured).
+    if (first && !rows->empty()) table_->resizeColumnsToContents();
     status_->setText(QStringLiteral("%1 件").arg(rows->size()));
     // The first screen is up; the rest follows once the window has painted it.
     if (more) QTimer::singleShot(0, this, &CAllRunsDlg::fetchAll);
