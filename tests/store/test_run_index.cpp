@@ -16,6 +16,7 @@
 #include "run_file_format.h"
 #include "run_file_writer.h"
 #include "run_index.h"
+#include "run_index_keeper.h"
 #include "temp_folder.h"
 
 namespace lapdex {
@@ -375,6 +376,58 @@ TEST_F(RunIndexTest, WithoutADatabaseThePageScansTheFolder) {
     EXPECT_EQ(page.handedMasks, std::vector<std::uint32_t>({1U << 30, 0U}));
     EXPECT_TRUE(listRunsOfDay(&broken, fs, page, {2024, 1, 31}));
     EXPECT_EQ(page.paths.size(), 1U);
+}
+
+}  // namespace
+}  // namespace lapdex
+
+namespace lapdex {
+namespace {
+
+TEST_F(RunIndexTest, AStoppedRefreshLosesNothingAndTheNextGoesOn) {
+    auto runOn = [](int day) {
+        RunRecord run = testing::clockExample();
+        run.start = {2015, 3, day, 10, 0, 0};
+        return run;
+    };
+    for (int day = 1; day <= 20; ++day) write(runOn(day));
+    ASSERT_TRUE(index->refreshAll(stopwatches));
+    for (int day = 21; day <= 25; ++day) write(runOn(day));
+    // Stopped before it saw any file: the runs it did not reach are not taken for deleted.
+    index->requestStop();
+    EXPECT_FALSE(index->refreshFolder("QTM-01"));
+    EXPECT_FALSE(index->refreshAll(stopwatches));
+    EXPECT_EQ(index->search({})->size(), 20U);
+    const std::string path = index->databasePath();
+    index = std::make_unique<RunIndex>(fs, data, path);
+    ASSERT_TRUE(index->open());
+    ASSERT_TRUE(index->refreshAll(stopwatches));
+    EXPECT_EQ(index->search({})->size(), 25U);
+    expectSameAsScan("after a stopped refresh");
+}
+
+TEST(RunIndexKeeperTest, RefreshesOnItsOwnThreadAndStopsAtTheEnd) {
+    testing::TempFolder root;
+    FileSystem& fs = systemFileSystem();
+    const DataFolder data(fs, root / "data");
+    ASSERT_TRUE(fs.createFolder(data.path()).ok());
+    ASSERT_TRUE(fs.createFolder(data.stopwatchFolder(0)).ok());
+    ASSERT_EQ(writeRunFile(fs, data.path(), 0, "0123456789ab", testing::clockExample()).status,
+              RunFileWriteStatus::Written);
+    const std::string cache = root / "cache";
+    RunIndexKeeper keeper(data, [&](const char* name) { return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr; });
+    ASSERT_NE(keeper.index(), nullptr);
+    EXPECT_EQ(keeper.index()->databasePath().rfind(cache + "/Lapdex/runs-", 0), 0U);
+    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "A"}});
+    keeper.wait();
+    const auto rows = keeper.index()->search({});
+    ASSERT_TRUE(rows.has_value());
+    ASSERT_EQ(rows->size(), 1U);
+    EXPECT_EQ(rows->front().tabName, "A");
+    // A rename reaches the index through the next refresh.
+    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "B"}});
+    keeper.wait();
+    EXPECT_EQ(keeper.index()->search({})->front().tabName, "B");
 }
 
 }  // namespace

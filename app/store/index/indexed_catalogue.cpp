@@ -2,6 +2,18 @@
 #include "indexed_catalogue.h"
 
 namespace lapdex {
+namespace {
+
+bool anyReadableRun(RunIndex& index, FileSystem& fs, const std::string& folder, const std::string& dayKey) {
+    const auto names = index.runsOfDay(folder, dayKey);
+    if (!names) return false;
+    for (const std::string& name : *names) {
+        if (isReadableListedRun(fs, folder, FolderEntry{name, EntryKind::File})) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 std::optional<std::vector<std::uint32_t>> indexedDayMasks(RunIndex& index, FileSystem& fs,
                                                           CataloguePage& page) {
@@ -13,17 +25,17 @@ std::optional<std::vector<std::uint32_t>> indexedDayMasks(RunIndex& index, FileS
     for (std::size_t n = 0; n < spans.size(); ++n) {
         const MonthSpan& span = spans[n];
         if (span.firstDay > span.lastDay) continue;
-        const auto runs =
-            index.runsBetween(folder, dayPrefix({span.year, span.month, span.firstDay}),
-                              dayPrefix({span.year, span.month, span.lastDay}));
-        if (!runs) return std::nullopt;
-        for (const auto& [dayKey, name] : *runs) {
+        const auto days = index.daysBetween(folder, dayPrefix({span.year, span.month, span.firstDay}),
+                                            dayPrefix({span.year, span.month, span.lastDay}));
+        if (!days) return std::nullopt;
+        for (const auto& [dayKey, first] : *days) {
             const int day = (dayKey[7] - '0') * 10 + (dayKey[8] - '0');
-            const std::uint32_t bit = 1U << (day - 1);
-            if ((masks[n] & bit) != 0) continue;
-            // Whether another program holds the file now is no fact an index can keep.
-            if (isReadableListedRun(fs, folder, FolderEntry{name, EntryKind::File}))
-                masks[n] |= bit;
+            // Whether another program holds a file now is no fact an index can keep: asked of the
+            // day's first run, and of the others only when that one is held.
+            if (isReadableListedRun(fs, folder, FolderEntry{first, EntryKind::File}) ||
+                anyReadableRun(index, fs, folder, dayKey)) {
+                masks[n] |= 1U << (day - 1);
+            }
         }
     }
     return masks;

@@ -11,7 +11,7 @@
 namespace lapdex {
 namespace {
 
-constexpr int kLayoutVersion = 1;
+constexpr int kLayoutVersion = 2;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
@@ -22,11 +22,9 @@ CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NU
     listOrder INTEGER NOT NULL, dayKey TEXT NOT NULL, size INTEGER NOT NULL, mtimeNs INTEGER NOT NULL,
     readable INTEGER NOT NULL, start TEXT, timeFormat INTEGER, lapCount INTEGER, totalCs INTEGER,
     bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER, slowestLapCs INTEGER,
-    slowestLapNumber INTEGER, memo TEXT, searchText TEXT, UNIQUE(folder, name));
+    slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT, UNIQUE(folder, name));
 CREATE INDEX runs_day ON runs(folder, dayKey);
 CREATE INDEX runs_start ON runs(start);
-CREATE TABLE laps(runId INTEGER NOT NULL, position INTEGER NOT NULL, number INTEGER, lapCs INTEGER,
-    splitCs INTEGER, memo TEXT, PRIMARY KEY(runId, position)) WITHOUT ROWID;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
 
@@ -113,9 +111,8 @@ bool RunIndex::deleteRun(std::int64_t id) {
             db_.cached("INSERT INTO memo_search(memo_search, rowid, text) VALUES('delete', ?, ?)");
         if (!forget.bind(1, id).bind(2, text).run()) return false;
     }
-    SqliteStatement& laps = db_.cached("DELETE FROM laps WHERE runId = ?");
     SqliteStatement& run = db_.cached("DELETE FROM runs WHERE id = ?");
-    return laps.bind(1, id).run() && run.bind(1, id).run();
+    return run.bind(1, id).run();
 }
 
 bool RunIndex::insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
@@ -130,8 +127,8 @@ bool RunIndex::insertRun(const std::string& folderName, const std::string& name,
         "INSERT INTO runs(folder, name, listOrder, dayKey, size, mtimeNs, readable, start, "
         "timeFormat, lapCount,"
         " totalCs, bestLapCs, bestLapNumber, averageLapCs, slowestLapCs, slowestLapNumber, memo, "
-        "searchText)"
-        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+        "searchText, laps)"
+        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     insert.bind(1, folderName).bind(2, name).bind(3, order).bind(4, dayKey).bind(5, stamp.size);
     insert.bind(6, stamp.mtimeNs).bind(7, readable ? 1 : 0).bind(8, run.start);
     insert.bind(9, run.timeFormat == TimeFormat::Clock ? 0 : 1)
@@ -147,23 +144,10 @@ bool RunIndex::insertRun(const std::string& folderName, const std::string& name,
         insert.bindNull(18);
     else
         insert.bind(18, searchText);
+    // The laps are read only one run at a time: one column holds them all, a row per run.
+    insert.bind(19, lapsText(run.laps));
     if (!insert.run()) return false;
     const std::int64_t id = db_.lastInsertId();
-    SqliteStatement& lap = db_.cached(
-        "INSERT INTO laps(runId, position, number, lapCs, splitCs, memo) VALUES(?,?,?,?,?,?)");
-    for (std::size_t i = 0; i < run.laps.size(); ++i) {
-        const IndexedLap& entry = run.laps[i];
-        lap.bind(1, id)
-            .bind(2, static_cast<std::int64_t>(i + 1))
-            .bind(3, entry.number)
-            .bind(4, entry.lapCs);
-        lap.bind(5, entry.splitCs);
-        if (entry.memo.empty())
-            lap.bindNull(6);
-        else
-            lap.bind(6, entry.memo);
-        if (!lap.run()) return false;
-    }
     if (searchText.empty()) return true;
     SqliteStatement& text = db_.cached("INSERT INTO memo_search(rowid, text) VALUES(?, ?)");
     return text.bind(1, id).bind(2, searchText).run();

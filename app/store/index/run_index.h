@@ -3,6 +3,7 @@
 // the run files stay the record, and any answer it cannot give is left to the folder scan.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <optional>
@@ -100,9 +101,11 @@ class RunIndex {
     // Names of the runs of day `dayKey` in `folder` (full path), in the folder's listing order.
     std::optional<std::vector<std::string>> runsOfDay(const std::string& folder,
                                                       const std::string& dayKey);
-    // Every (day key, file name) of `folder` with a day key from `fromKey` to `toKey`.
-    std::optional<std::vector<std::pair<std::string, std::string>>> runsBetween(
-        const std::string& folder, const std::string& fromKey, const std::string& toKey);
+    // One (day key, file name) per day of `folder` with runs, from `fromKey` to `toKey`: the day's
+    // first run in the folder's listing order.
+    std::optional<std::vector<std::pair<std::string, std::string>>> daysBetween(const std::string& folder,
+                                                                               const std::string& fromKey,
+                                                                               const std::string& toKey);
     // Runs matching `query`, by start time (then stopwatch and name). Readable runs only.
     std::optional<std::vector<IndexedRunRow>> search(const RunQuery& query);
     std::optional<std::vector<IndexedStopwatch>> stopwatches();
@@ -111,6 +114,10 @@ class RunIndex {
     // One run with its laps.
     std::optional<IndexedRun> runWithLaps(const std::string& folderName,
                                           const std::string& fileName);
+
+    // Makes a refresh that runs on another thread stop soon, keeping what it has read so far;
+    // later refreshes go on from there. For shutdown.
+    void requestStop() { stopping_.store(true); }
 
     // The folder name of a full folder path inside the data folder, or "" for any other path.
     std::string folderNameOf(const std::string& folder) const;
@@ -133,6 +140,7 @@ class RunIndex {
     mutable std::mutex mutex_;
     SqliteDatabase db_;
     bool ready_ = false;
+    std::atomic<bool> stopping_{false};
 };
 
 }  // namespace lapdex

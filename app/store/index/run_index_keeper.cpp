@@ -29,6 +29,8 @@ RunIndexKeeper::RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& 
     : index_(makeRunIndex(data, environment)) {}
 
 RunIndexKeeper::~RunIndexKeeper() {
+    // A first build of a large data folder takes seconds: the program does not wait for it to end.
+    if (index_) index_->requestStop();
     wait();
 }
 

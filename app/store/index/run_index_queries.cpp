@@ -144,7 +144,7 @@ std::optional<std::vector<std::string>> RunIndex::runsOfDay(const std::string& f
     return names;
 }
 
-std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::runsBetween(
+std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBetween(
     const std::string& folder, const std::string& fromKey, const std::string& toKey) {
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
@@ -153,8 +153,8 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::runsBe
     if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
         return std::nullopt;
     SqliteStatement& runs = db_.cached(
-        "SELECT dayKey, name FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey <= ? ORDER BY "
-        "dayKey, listOrder");
+        "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey <= ?"
+        " GROUP BY dayKey");
     runs.bind(1, name).bind(2, fromKey).bind(3, toKey);
     std::vector<std::pair<std::string, std::string>> found;
     while (runs.step()) found.emplace_back(runs.text(0), runs.text(1));
@@ -261,13 +261,9 @@ std::optional<IndexedRun> RunIndex::runWithLaps(const std::string& folderName,
     row.bind(1, folderName).bind(2, fileName);
     if (!row.step()) return std::nullopt;
     IndexedRun run = rowOf(row).run;
-    SqliteStatement laps = db_.prepare(
-        "SELECT l.number, l.lapCs, l.splitCs, l.memo FROM laps l JOIN runs r ON r.id = l.runId"
-        " WHERE r.folder = ? AND r.name = ? ORDER BY l.position");
+    SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
     laps.bind(1, folderName).bind(2, fileName);
-    while (laps.step())
-        run.laps.push_back(
-            {static_cast<int>(laps.integer(0)), laps.integer(1), laps.integer(2), laps.text(3)});
+    if (laps.step()) run.laps = lapsFromText(laps.text(0));
     return run;
 }
 

@@ -43,13 +43,17 @@ bool RunIndex::refreshAll(const std::vector<IndexedStopwatch>& stopwatches) {
         }
         ok = ok && transaction.commit();
     }
-    for (const IndexedStopwatch& stopwatch : stopwatches)
+    for (const IndexedStopwatch& stopwatch : stopwatches) {
+        if (stopping_.load()) return false;
         ok = refreshFolderLocked(stopwatch.folderName) && ok;
+    }
     // Folders of stopwatches removed since: their runs leave the index with them.
     std::vector<std::string> gone;
     SqliteStatement unregistered = db_.prepare("SELECT name FROM folders WHERE registered = 0");
     while (unregistered.step()) gone.push_back(unregistered.text(0));
     for (const std::string& name : gone) ok = forgetFolder(name) && ok;
+    // The write-ahead log would otherwise keep a second copy of a first build until the next start.
+    (void)db_.exec("PRAGMA wal_checkpoint(TRUNCATE)");
     return ok;
 }
 
@@ -99,7 +103,12 @@ bool RunIndex::refreshFolderLocked(const std::string& folderName) {
     SqliteTransaction transaction(db_);
     if (!transaction.began()) return false;
     std::int64_t order = 0;
+    bool interrupted = false;
     for (const FolderEntry& entry : listing.entries) {
+        if (stopping_.load()) {
+            interrupted = true;
+            break;
+        }
         if (entry.kind != EntryKind::File) continue;
         const std::string dayKey = runDayKey(entry.name);
         if (dayKey.empty()) continue;
@@ -121,18 +130,19 @@ bool RunIndex::refreshFolderLocked(const std::string& folderName) {
         if (!insertRun(folderName, entry.name, order, dayKey)) return false;
     }
     for (const auto& [name, run] : runs) {
-        if (!run.seen && !deleteRun(run.id)) return false;
+        if (!interrupted && !run.seen && !deleteRun(run.id)) return false;
     }
     // The time is stored only when it is settled and the folder did not change while it was read.
     const FileStamp after = stampOf(dataFolder_ + folderName);
-    const bool settled = listing.ok() && after.kind == StampKind::Folder &&
+    const bool settled = !interrupted && listing.ok() && after.kind == StampKind::Folder &&
                          after.mtimeNs == before.mtimeNs &&
                          wallClockNs() - after.mtimeNs > kSettledNs;
     SqliteStatement& record = db_.cached(
         "INSERT INTO folders(name, mtimeNs) VALUES(?, ?) ON CONFLICT(name) DO UPDATE SET mtimeNs = "
         "excluded.mtimeNs");
     if (!record.bind(1, folderName).bind(2, settled ? after.mtimeNs : 0).run()) return false;
-    return transaction.commit();
+    // What was read is kept even when stopped; only a complete comparison counts as success.
+    return transaction.commit() && !interrupted;
 }
 
 void RunIndex::folderWritten(const std::string& folderName) {

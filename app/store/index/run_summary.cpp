@@ -1,6 +1,7 @@
 // A run file's cells gathered into the run index's entry for it.
 #include "run_summary.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -135,6 +136,42 @@ IndexedRun summariseRunFile(std::string_view bytes) {
         }
     }
     return run;
+}
+
+std::string lapsText(const std::vector<IndexedLap>& laps) {
+    std::string text;
+    for (const IndexedLap& lap : laps) {
+        text += std::to_string(lap.number) + ',' + std::to_string(lap.lapCs) + ',' + std::to_string(lap.splitCs) + ',';
+        text += lap.memo;
+        text += '\n';
+    }
+    return text;
+}
+
+std::vector<IndexedLap> lapsFromText(std::string_view text) {
+    std::vector<IndexedLap> laps;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        IndexedLap lap;
+        std::int64_t fields[3] = {0, -1, -1};
+        for (std::int64_t& field : fields) {
+            const std::size_t comma = line.find(',');
+            if (comma == std::string_view::npos) break;
+            const std::string_view digits = line.substr(0, comma);
+            std::int64_t value = -1;
+            if (!digits.empty() && digits != "-1") std::from_chars(digits.data(), digits.data() + digits.size(), value);
+            field = value;
+            line.remove_prefix(comma + 1);
+        }
+        lap.number = static_cast<int>(fields[0]);
+        lap.lapCs = fields[1];
+        lap.splitCs = fields[2];
+        lap.memo = std::string(line);
+        laps.push_back(std::move(lap));
+    }
+    return laps;
 }
 
 std::string searchTextOf(const IndexedRun& run) {

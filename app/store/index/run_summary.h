@@ -45,6 +45,11 @@ std::int64_t runTimeHundredths(std::string_view text);
 // Seconds with two decimals ("121.33"); "" for -1.
 std::string secondsText(std::int64_t hundredths);
 
+// The laps in one text, a line per lap: number, lap, split (hundredths) and the memo as the rest of
+// the line (a memo never holds a line break), for the index's one column of laps.
+std::string lapsText(const std::vector<IndexedLap>& laps);
+std::vector<IndexedLap> lapsFromText(std::string_view text);
+
 // The run memo and lap memos joined by line feeds: the text that memo searches look in.
 std::string searchTextOf(const IndexedRun& run);
 
