@@ -11,7 +11,7 @@
 namespace lapdex {
 namespace {
 
-constexpr int kLayoutVersion = 2;
+constexpr int kLayoutVersion = 3;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
@@ -23,7 +23,7 @@ CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NU
     readable INTEGER NOT NULL, start TEXT, timeFormat INTEGER, lapCount INTEGER, totalCs INTEGER,
     bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER, slowestLapCs INTEGER,
     slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT, UNIQUE(folder, name));
-CREATE INDEX runs_day ON runs(folder, dayKey);
+CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
