@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 #include <cstdio>
 #include <fstream>
 
@@ -101,7 +101,8 @@ int main(int argc, char** argv) {
     QElapsedTimer build;
     build.start();
     if (!index.open() || !index.refreshAll({{"QTM-01", "0123456789ab", "QTM-01"}})) return 1;
-    std::printf("run index built from %d run files in %.0f ms\n", kRunFiles, static_cast<double>(build.elapsed()));
+    std::printf("run index built from %d run files in %.0f ms\n", kRunFiles,
+                static_cast<double>(build.elapsed()));
     for (RunIndex* source : {static_cast<RunIndex*>(nullptr), &index}) {
         std::printf("\n== %s\n", source ? "with the run index" : "folder scan");
         measure(host, source);

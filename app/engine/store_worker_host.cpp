@@ -72,9 +72,9 @@ void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction actio
     record.runsFailed = std::exchange(runsFailed_, 0);
     record.rawBattery = ctx.rawBattery;
     record.batteryLevel = batteryLevelFromRaw(ctx.rawBattery);
-    record.result = record.runsFailed > 0                                       ? "write failed"
-                     : action != ContactAction::Clear && ctx.runDataLength == 0 ? "no data"
-                                                                                : "ok";
+    record.result = record.runsFailed > 0                                      ? "write failed"
+                    : action != ContactAction::Clear && ctx.runDataLength == 0 ? "no data"
+                                                                               : "ok";
     // The history is a record beside the run files: failing to extend it stops nothing.
     (void)appendContact(state_.data, record);
 }

@@ -21,7 +21,7 @@ public:
     bool clockSync() override { return state_.clockSync.load(); }
     void contactEnded(const WorkerContext& ctx, ContactAction action) override;
 
-private:
+  private:
     EngineState& state_;
     NotificationSink& sink_;
     // The runs of the exchange's batch, for its line in the contact history.

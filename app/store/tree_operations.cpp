@@ -31,8 +31,10 @@ bool taken(const FolderEntry& e, TreeScope scope) {
     if (scope == TreeScope::AllEntries) return true;
     if (e.kind == EntryKind::Folder) return isDataSetFolderName(e.name);
     // The contact history belongs to the data set like the configuration.
-    if (e.kind == EntryKind::File) return e.name == kConfigurationName || e.name == kHistoryFileName;
-    return e.name == kConfigurationName || e.name == kHistoryFileName || isDataSetFolderName(e.name);
+    if (e.kind == EntryKind::File)
+        return e.name == kConfigurationName || e.name == kHistoryFileName;
+    return e.name == kConfigurationName || e.name == kHistoryFileName ||
+           isDataSetFolderName(e.name);
 }
 
 // A missing folder is an empty search: nothing to do. Any other listing failure is a failure.

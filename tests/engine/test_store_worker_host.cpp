@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "engine_state.h"
 #include "contact_history.h"
+#include "engine_state.h"
 #include "run_data_builder.h"
 #include "serial_text.h"
 #include "store_worker_host.h"

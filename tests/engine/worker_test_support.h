@@ -86,7 +86,9 @@ public:
     }
     int tabOf(const std::string& serial) override { return registered.count(serial) ? 0 : -1; }
     bool clockSync() override { return clock; }
-    void contactEnded(const WorkerContext&, ContactAction action) override { contacts.push_back(action); }
+    void contactEnded(const WorkerContext&, ContactAction action) override {
+        contacts.push_back(action);
+    }
     std::vector<ContactAction> contacts;
 };
 

@@ -10,7 +10,8 @@
 namespace lapdex {
 namespace {
 
-ContactRecord contact(const char* time, const char* tab, ContactAction action, int written, int level) {
+ContactRecord contact(const char* time, const char* tab, ContactAction action, int written,
+                      int level) {
     ContactRecord r;
     r.localTime = time;
     r.serialText = "0123456789ab";
@@ -26,10 +27,15 @@ ContactRecord contact(const char* time, const char* tab, ContactAction action, i
 TEST(ContactHistory, AppendsOneLinePerContactUnderOneHeader) {
     testing::TempFolder folder;
     const DataFolder data(systemFileSystem(), folder.path());
-    ASSERT_TRUE(appendContact(data, contact("2024-05-11 07:50:02", "走者A", ContactAction::Download, 3, 4)).ok());
-    ASSERT_TRUE(appendContact(data, contact("2024-05-12 08:00:00", "A,\"B\"", ContactAction::Reload, 0, 1)).ok());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-11 07:50:02", "走者A", ContactAction::Download, 3, 4))
+            .ok());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-12 08:00:00", "A,\"B\"", ContactAction::Reload, 0, 1))
+            .ok());
     EXPECT_EQ(testing::fileBytes(folder / "History.csv"),
-              "local time,serial,tab name,action,runs written,runs failed,raw battery,battery level,result\r\n"
+              "local time,serial,tab name,action,runs written,runs failed,raw battery,battery "
+              "level,result\r\n"
               "2024-05-11 07:50:02,0123456789ab,走者A,download,3,0,3004,4,ok\r\n"
               "2024-05-12 08:00:00,0123456789ab,\"A,\"\"B\"\"\",reload,0,0,3001,1,no data\r\n");
     const HistoryReading reading = readContactHistory(data);
@@ -41,15 +47,16 @@ TEST(ContactHistory, AppendsOneLinePerContactUnderOneHeader) {
 }
 
 TEST(ContactHistory, DamagedLinesAreSkippedAndReported) {
-    const std::string good = historyLine(contact("2024-05-11 07:50:02", "A", ContactAction::Clear, 0, 5));
+    const std::string good =
+        historyLine(contact("2024-05-11 07:50:02", "A", ContactAction::Clear, 0, 5));
     const struct {
         std::string bytes;
         std::size_t records;
         std::vector<int> damaged;
     } kCases[] = {
         {std::string(historyHeader()) + "\r\n" + good + good, 2, {}},
-        {good + "garbage\r\n" + good, 2, {2}},                      // no header: still read
-        {good + good.substr(0, 20), 1, {2}},                        // torn last line
+        {good + "garbage\r\n" + good, 2, {2}},  // no header: still read
+        {good + good.substr(0, 20), 1, {2}},    // torn last line
         {good + "2024-05-11 07:50:02,x,\"open,download,1,0,1,1,ok\r\n", 1, {2}},
         {good + "2024-05-11 07:50:02,x,t,jump,1,0,1,1,ok\r\n", 1, {2}},  // unknown action
         {good + "2024-05-11 07:50:02,x,t,clear,one,0,1,1,ok\r\n", 1, {2}},
@@ -66,10 +73,14 @@ TEST(ContactHistory, TravelsWithTheDataSet) {
     testing::TempFolder from;
     testing::TempFolder to;
     const DataFolder data(systemFileSystem(), from.path());
-    ASSERT_TRUE(appendContact(data, contact("2024-05-11 07:50:02", "A", ContactAction::Download, 1, 3)).ok());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-11 07:50:02", "A", ContactAction::Download, 1, 3))
+            .ok());
     testing::writeBytes(from / "Lapdex.dat", "[x]\r\n");
     testing::writeBytes(from / "notes.txt", "not part of the data set");
-    ASSERT_TRUE(copyTree(systemFileSystem(), from.path(), to.path(), TreeScope::DataSet, AttributeRule::MakeReadOnly).ok());
+    ASSERT_TRUE(copyTree(systemFileSystem(), from.path(), to.path(), TreeScope::DataSet,
+                         AttributeRule::MakeReadOnly)
+                    .ok());
     EXPECT_EQ(testing::fileBytes(to / "History.csv"), testing::fileBytes(from / "History.csv"));
     EXPECT_EQ(systemFileSystem().kindOf(to / "notes.txt"), EntryKind::None);
     // It stays writable: the next contact is appended to it.

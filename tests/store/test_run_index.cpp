@@ -415,7 +415,9 @@ TEST(RunIndexKeeperTest, RefreshesOnItsOwnThreadAndStopsAtTheEnd) {
     ASSERT_EQ(writeRunFile(fs, data.path(), 0, "0123456789ab", testing::clockExample()).status,
               RunFileWriteStatus::Written);
     const std::string cache = root / "cache";
-    RunIndexKeeper keeper(data, [&](const char* name) { return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr; });
+    RunIndexKeeper keeper(data, [&](const char* name) {
+        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
+    });
     ASSERT_NE(keeper.index(), nullptr);
     EXPECT_EQ(keeper.index()->databasePath().rfind(cache + "/Lapdex/runs-", 0), 0U);
     keeper.refreshInBackground({{"QTM-01", "0123456789ab", "A"}});

@@ -60,10 +60,14 @@ bool parseRecord(const std::vector<std::string>& f, ContactRecord& r) {
     r.localTime = f[0];
     r.serialText = f[1];
     r.tabName = f[2];
-    if (f[3] == "download") r.action = ContactAction::Download;
-    else if (f[3] == "reload") r.action = ContactAction::Reload;
-    else if (f[3] == "clear") r.action = ContactAction::Clear;
-    else return false;
+    if (f[3] == "download")
+        r.action = ContactAction::Download;
+    else if (f[3] == "reload")
+        r.action = ContactAction::Reload;
+    else if (f[3] == "clear")
+        r.action = ContactAction::Clear;
+    else
+        return false;
     r.result = f[8];
     return toInt(f[4], r.runsWritten) && toInt(f[5], r.runsFailed) && toInt(f[6], r.rawBattery) &&
            toInt(f[7], r.batteryLevel);
@@ -77,27 +81,33 @@ std::mutex& appendMutex() {
 }  // namespace
 
 const char* historyHeader() {
-    return "local time,serial,tab name,action,runs written,runs failed,raw battery,battery level,result";
+    return "local time,serial,tab name,action,runs written,runs failed,raw battery,battery "
+           "level,result";
 }
 
 const char* actionText(ContactAction action) {
     switch (action) {
-        case ContactAction::Reload: return "reload";
-        case ContactAction::Clear: return "clear";
-        default: return "download";
+        case ContactAction::Reload:
+            return "reload";
+        case ContactAction::Clear:
+            return "clear";
+        default:
+            return "download";
     }
 }
 
 std::string historyLine(const ContactRecord& r) {
-    return r.localTime + "," + csvField(r.serialText) + "," + csvField(r.tabName) + "," + actionText(r.action) + "," +
-           std::to_string(r.runsWritten) + "," + std::to_string(r.runsFailed) + "," + std::to_string(r.rawBattery) +
-           "," + std::to_string(r.batteryLevel) + "," + csvField(r.result) + "\r\n";
+    return r.localTime + "," + csvField(r.serialText) + "," + csvField(r.tabName) + "," +
+           actionText(r.action) + "," + std::to_string(r.runsWritten) + "," +
+           std::to_string(r.runsFailed) + "," + std::to_string(r.rawBattery) + "," +
+           std::to_string(r.batteryLevel) + "," + csvField(r.result) + "\r\n";
 }
 
 FsStatus appendContact(const DataFolder& data, const ContactRecord& record) {
     const std::string path = data.path() + kHistoryFileName;
     std::lock_guard<std::mutex> lock(appendMutex());
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    const int fd =
+        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return {FsError::Io, errno};
     std::string text;
     if (::lseek(fd, 0, SEEK_END) == 0) text = std::string(historyHeader()) + "\r\n";
@@ -106,7 +116,8 @@ FsStatus appendContact(const DataFolder& data, const ContactRecord& record) {
     const ssize_t written = ::write(fd, text.data(), text.size());
     const int error = errno;
     ::close(fd);
-    if (written != static_cast<ssize_t>(text.size())) return {FsError::Io, written < 0 ? error : EIO};
+    if (written != static_cast<ssize_t>(text.size()))
+        return {FsError::Io, written < 0 ? error : EIO};
     return FsStatus::success();
 }
 

@@ -4,7 +4,8 @@
 namespace lapdex {
 namespace {
 
-bool anyReadableRun(RunIndex& index, FileSystem& fs, const std::string& folder, const std::string& dayKey) {
+bool anyReadableRun(RunIndex& index, FileSystem& fs, const std::string& folder,
+                    const std::string& dayKey) {
     const auto names = index.runsOfDay(folder, dayKey);
     if (!names) return false;
     for (const std::string& name : *names) {
@@ -25,8 +26,9 @@ std::optional<std::vector<std::uint32_t>> indexedDayMasks(RunIndex& index, FileS
     for (std::size_t n = 0; n < spans.size(); ++n) {
         const MonthSpan& span = spans[n];
         if (span.firstDay > span.lastDay) continue;
-        const auto days = index.daysBetween(folder, dayPrefix({span.year, span.month, span.firstDay}),
-                                            dayPrefix({span.year, span.month, span.lastDay}));
+        const auto days =
+            index.daysBetween(folder, dayPrefix({span.year, span.month, span.firstDay}),
+                              dayPrefix({span.year, span.month, span.lastDay}));
         if (!days) return std::nullopt;
         for (const auto& [dayKey, first] : *days) {
             const int day = (dayKey[7] - '0') * 10 + (dayKey[8] - '0');

@@ -66,7 +66,7 @@ struct RosterEntry {
 };
 
 struct Roster {
-    std::vector<RosterEntry> entries;  // in slot order
+    std::vector<RosterEntry> entries;      // in slot order
     std::vector<int> damagedHistoryLines;  // lines of History.csv skipped as damaged
 };
 
@@ -103,9 +103,8 @@ class RunIndex {
                                                       const std::string& dayKey);
     // One (day key, file name) per day of `folder` with runs, from `fromKey` to `toKey`: the day's
     // first run in the folder's listing order.
-    std::optional<std::vector<std::pair<std::string, std::string>>> daysBetween(const std::string& folder,
-                                                                               const std::string& fromKey,
-                                                                               const std::string& toKey);
+    std::optional<std::vector<std::pair<std::string, std::string>>> daysBetween(
+        const std::string& folder, const std::string& fromKey, const std::string& toKey);
     // Runs matching `query`, by start time (then stopwatch and name). Readable runs only.
     std::optional<std::vector<IndexedRunRow>> search(const RunQuery& query);
     std::optional<std::vector<IndexedStopwatch>> stopwatches();

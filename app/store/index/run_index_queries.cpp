@@ -1,7 +1,6 @@
 // The run index's answers: runs of a day, runs of a range of days, searches and single runs.
-#include "run_index.h"
-
 #include "contact_history.h"
+#include "run_index.h"
 
 namespace lapdex {
 namespace {
@@ -153,7 +152,8 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBe
     if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
         return std::nullopt;
     SqliteStatement& runs = db_.cached(
-        "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey <= ?"
+        "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey "
+        "<= ?"
         " GROUP BY dayKey");
     runs.bind(1, name).bind(2, fromKey).bind(3, toKey);
     std::vector<std::pair<std::string, std::string>> found;
@@ -237,10 +237,13 @@ std::optional<Roster> RunIndex::roster() {
     }
     Roster roster;
     const FsBytes history = fs_.readFile(dataFolder_ + kHistoryFileName);
-    const HistoryReading contacts = history.ok() ? parseContactHistory(history.bytes) : HistoryReading{};
+    const HistoryReading contacts =
+        history.ok() ? parseContactHistory(history.bytes) : HistoryReading{};
     for (RosterEntry& entry : entries) {
         for (const ContactRecord& contact : contacts.records) {
-            if (contact.serialText != entry.stopwatch.serialText || contact.localTime < entry.lastContact) continue;
+            if (contact.serialText != entry.stopwatch.serialText ||
+                contact.localTime < entry.lastContact)
+                continue;
             entry.lastContact = contact.localTime;
             entry.batteryLevel = contact.batteryLevel;
         }

@@ -141,7 +141,8 @@ IndexedRun summariseRunFile(std::string_view bytes) {
 std::string lapsText(const std::vector<IndexedLap>& laps) {
     std::string text;
     for (const IndexedLap& lap : laps) {
-        text += std::to_string(lap.number) + ',' + std::to_string(lap.lapCs) + ',' + std::to_string(lap.splitCs) + ',';
+        text += std::to_string(lap.number) + ',' + std::to_string(lap.lapCs) + ',' +
+                std::to_string(lap.splitCs) + ',';
         text += lap.memo;
         text += '\n';
     }
@@ -161,7 +162,8 @@ std::vector<IndexedLap> lapsFromText(std::string_view text) {
             if (comma == std::string_view::npos) break;
             const std::string_view digits = line.substr(0, comma);
             std::int64_t value = -1;
-            if (!digits.empty() && digits != "-1") std::from_chars(digits.data(), digits.data() + digits.size(), value);
+            if (!digits.empty() && digits != "-1")
+                std::from_chars(digits.data(), digits.data() + digits.size(), value);
             field = value;
             line.remove_prefix(comma + 1);
         }

@@ -53,7 +53,8 @@ void CRosterDlg::refresh() {
     if (!roster->damagedHistoryLines.empty()) {
         QStringList lines;
         for (int line : roster->damagedHistoryLines) lines << QString::number(line);
-        text += QStringLiteral("　History.csv の壊れた行を読み飛ばしました: %1").arg(lines.join(QStringLiteral(", ")));
+        text += QStringLiteral("　History.csv の壊れた行を読み飛ばしました: %1")
+                    .arg(lines.join(QStringLiteral(", ")));
     }
     status_->setText(text);
 }

@@ -9,15 +9,19 @@ namespace lapdex::ui {
 namespace {
 
 const char* const kHeaders[RosterModel::kColumnCount] = {
-    "ストップウオッチ", "シリアル番号", "走行数",       "最初の走行",
-    "最後の走行",       "主なラップ数", "ベストラップ", "ベストトータル", "最後の読み取り", "電池残量",
+    "ストップウオッチ", "シリアル番号", "走行数",         "最初の走行",     "最後の走行",
+    "主なラップ数",     "ベストラップ", "ベストトータル", "最後の読み取り", "電池残量",
 };
 
 // "2/5（2024/05/11）", with " 低" for a low battery: the level and the day it was read.
 QString batteryText(const RosterEntry& e) {
     if (e.batteryLevel == 0) return {};
-    const QString day = QString::fromStdString(e.lastContact.substr(0, 10)).replace(QLatin1Char('-'), QLatin1Char('/'));
-    return QStringLiteral("%1/5%2（%3）").arg(e.batteryLevel).arg(e.batteryLow() ? QStringLiteral(" 低") : QString()).arg(day);
+    const QString day = QString::fromStdString(e.lastContact.substr(0, 10))
+                            .replace(QLatin1Char('-'), QLatin1Char('/'));
+    return QStringLiteral("%1/5%2（%3）")
+        .arg(e.batteryLevel)
+        .arg(e.batteryLow() ? QStringLiteral(" 低") : QString())
+        .arg(day);
 }
 
 }  // namespace
@@ -40,10 +44,12 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const RosterEntry& e = entry(index.row());
     if (role == Qt::TextAlignmentRole) {
-        const bool number = index.column() == kRuns || (index.column() >= kUsualLaps && index.column() <= kBestTotal);
+        const bool number = index.column() == kRuns ||
+                            (index.column() >= kUsualLaps && index.column() <= kBestTotal);
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
-    if (role == Qt::ForegroundRole && index.column() == kBattery && e.batteryLow()) return QColor(Qt::red);
+    if (role == Qt::ForegroundRole && index.column() == kBattery && e.batteryLow())
+        return QColor(Qt::red);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
         case kTabName:
@@ -63,7 +69,8 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
         case kBestTotal:
             return runTimeText(e.bestTotalCs, e.timeFormat);
         case kLastContact:
-            return QString::fromStdString(e.lastContact).replace(QLatin1Char('-'), QLatin1Char('/'));
+            return QString::fromStdString(e.lastContact)
+                .replace(QLatin1Char('-'), QLatin1Char('/'));
         case kBattery:
             return batteryText(e);
         default:

@@ -20,13 +20,16 @@ struct IndexedPage {
     std::unique_ptr<RunIndex> index;
 
     void openIndex() {
-        index = std::make_unique<RunIndex>(systemFileSystem(), f.data.path(), cache.path().toStdString() + "/runs.sqlite");
+        index = std::make_unique<RunIndex>(systemFileSystem(), f.data.path(),
+                                           cache.path().toStdString() + "/runs.sqlite");
         QVERIFY(index->open());
         QVERIFY(index->refreshAll({{"QTM-01", kSerial, "QTM-01"}}));
         f.page->setRunIndex(index.get());
     }
     std::vector<std::string> indexedRunsOf(QDate day) {
-        return index->runsOfDay(f.data.folder(), QString("QTM%1").arg(day.toString("yyMMdd")).toStdString()).value();
+        return index
+            ->runsOfDay(f.data.folder(), QString("QTM%1").arg(day.toString("yyMMdd")).toStdString())
+            .value();
     }
 };
 
@@ -34,15 +37,17 @@ struct IndexedPage {
 
 class PageIndex : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void marksAndListsAsTheScanDoes() {
         IndexedPage indexed;
         PageFixture scanned;
-        for (QDate d : {QDate(2023, 12, 31), QDate(2024, 1, 5), QDate(2024, 2, 29), QDate(2024, 3, 9), kDay}) {
+        for (QDate d : {QDate(2023, 12, 31), QDate(2024, 1, 5), QDate(2024, 2, 29),
+                        QDate(2024, 3, 9), kDay}) {
             for (PageFixture* f : {&indexed.f, &scanned}) f->data.write(clockRun(d, 9, 0, 0));
         }
         for (int hour : {7, 11, 15}) {
-            for (PageFixture* f : {&indexed.f, &scanned}) f->data.write(clockRun(kDay, hour, 5, 0, hour / 3));
+            for (PageFixture* f : {&indexed.f, &scanned})
+                f->data.write(clockRun(kDay, hour, 5, 0, hour / 3));
         }
         indexed.openIndex();
         for (PageFixture* f : {&indexed.f, &scanned}) {

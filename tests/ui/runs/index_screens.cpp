@@ -1,5 +1,6 @@
 // Writes pictures of the All runs window searching for a Japanese memo word (all_runs.png) and of
-// the Roster (roster.png) into the folder given as the first argument, after checking what they show.
+// the Roster (roster.png) into the folder given as the first argument, after checking what they
+// show.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -35,10 +36,12 @@ int main(int argc, char** argv) {
     test::typeCommitted(runs.memoWords(), QStringLiteral("向かい風"));
     runs.refresh();
     if (runs.model()->rowCount() != 2) return fail("the memo search does not find its two runs");
-    if (!runs.grab().save(out.filePath(QStringLiteral("all_runs.png")))) return fail("all_runs.png not written");
+    if (!runs.grab().save(out.filePath(QStringLiteral("all_runs.png"))))
+        return fail("all_runs.png not written");
     // Contacts for the roster's last contact and battery columns, one with a low battery.
-    for (const auto& [serial, time, level] : {std::tuple{"0123456789ab", "2024-06-02 08:30:11", 4},
-                                             std::tuple{"00000000beef", "2024-05-11 07:50:02", 1}}) {
+    for (const auto& [serial, time, level] :
+         {std::tuple{"0123456789ab", "2024-06-02 08:30:11", 4},
+          std::tuple{"00000000beef", "2024-05-11 07:50:02", 1}}) {
         ContactRecord contact;
         contact.localTime = time;
         contact.serialText = serial;
@@ -49,6 +52,7 @@ int main(int argc, char** argv) {
     CRosterDlg roster(folder.index.get());
     roster.show();
     if (roster.model()->rowCount() != 2) return fail("the roster does not list both stopwatches");
-    if (!roster.grab().save(out.filePath(QStringLiteral("roster.png")))) return fail("roster.png not written");
+    if (!roster.grab().save(out.filePath(QStringLiteral("roster.png"))))
+        return fail("roster.png not written");
     return 0;
 }

@@ -24,7 +24,7 @@ inline void typeCommitted(QWidget* widget, const QString& text) {
 }
 
 class IndexedFolder {
-public:
+  public:
     IndexedFolder() {
         data_ = dir_.path().toStdString() + "/data/";
         FileSystem& fs = systemFileSystem();
@@ -39,7 +39,8 @@ public:
         write(0, run({2024, 5, 10, 10, 30, 0}, 4, 6900, "追い風"));
         write(0, run({2024, 6, 2, 8, 15, 0}, 6, 7100, ""));
         write(1, run({2024, 5, 11, 7, 45, 30}, 4, 6800, "雨、向かい風"));
-        index = std::make_unique<RunIndex>(fs, data_, dir_.path().toStdString() + "/cache/runs.sqlite");
+        index =
+            std::make_unique<RunIndex>(fs, data_, dir_.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();
         (void)index->refreshAll(indexedStopwatches(config.registry));
     }
@@ -48,9 +49,12 @@ public:
     static RunRecord run(RunStart start, int laps, std::uint32_t lapHundredths, const char* memo) {
         RunRecord r;
         r.start = start;
-        auto time = [](std::uint32_t h) { return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0}; };
+        auto time = [](std::uint32_t h) {
+            return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
+        };
         for (int i = 1; i <= laps; ++i)
-            r.laps.push_back(LapEntry{i, time(lapHundredths), time(lapHundredths * std::uint32_t(i)), {}});
+            r.laps.push_back(
+                LapEntry{i, time(lapHundredths), time(lapHundredths * std::uint32_t(i)), {}});
         r.lapCount = laps;
         r.total = r.laps.back().split;
         r.bestLapNumber = 1;
@@ -59,13 +63,14 @@ public:
         return r;
     }
     void write(int slot, const RunRecord& r) {
-        (void)writeRunFile(systemFileSystem(), data_, slot, slot == 0 ? "0123456789ab" : "00000000beef", r);
+        (void)writeRunFile(systemFileSystem(), data_, slot,
+                           slot == 0 ? "0123456789ab" : "00000000beef", r);
     }
     const std::string& dataPath() const { return data_; }
 
     std::unique_ptr<RunIndex> index;
 
-private:
+  private:
     QTemporaryDir dir_;
     std::string data_;
 };

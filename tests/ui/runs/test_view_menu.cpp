@@ -20,11 +20,11 @@ namespace {
 
 // The scripted engine over a real data folder.
 class FolderPort : public test::FakePort {
-public:
+  public:
     explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
     std::string dataFolder() const override { return folder_; }
 
-private:
+  private:
     std::string folder_;
 };
 
@@ -32,7 +32,7 @@ private:
 
 class TestViewMenu : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void shortcutsOpenTheWindowsAndEnterShowsTheRun() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());
