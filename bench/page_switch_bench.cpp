@@ -5,12 +5,14 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <cstdio>
 #include <fstream>
 
 #include "c_user_dialog.h"
 #include "month_calendar.h"
 #include "run_file_writer.h"
+#include "run_index.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -80,6 +82,8 @@ double averageMs(int repeats, CUserDialog& page, F&& action) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6 / repeats;
 }
 
+void measure(BenchHost& host, RunIndex* index);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -91,7 +95,27 @@ int main(int argc, char** argv) {
     fillFolder(dataFolder);
     std::printf("%d run files written in %.0f ms\n", kRunFiles, static_cast<double>(fill.elapsed()));
     BenchHost host(dataFolder + "QTM-01");
+    // The same page twice: scanning the folder (the reference), then answered by the run index.
+    QTemporaryDir cache;
+    RunIndex index(systemFileSystem(), dataFolder, cache.path().toStdString() + "/runs.sqlite");
+    QThread::msleep(1100);  // the folder's time settles, as it has long done at any real start
+    QElapsedTimer build;
+    build.start();
+    if (!index.open() || !index.refreshAll({{"QTM-01", "0123456789ab", "QTM-01"}})) return 1;
+    std::printf("run index built from %d run files in %.0f ms\n", kRunFiles,
+                static_cast<double>(build.elapsed()));
+    for (RunIndex* source : {static_cast<RunIndex*>(nullptr), &index}) {
+        std::printf("\n== %s\n", source ? "with the run index" : "folder scan");
+        measure(host, source);
+    }
+    return 0;
+}
+
+namespace {
+
+void measure(BenchHost& host, RunIndex* index) {
     CUserDialog page(nullptr, host);
+    page.setRunIndex(index);
     page.initialisePage();
     page.show();
     MonthCalendar& calendar = *page.calendar();
@@ -111,5 +135,6 @@ int main(int argc, char** argv) {
     std::printf("month switch (day marks of 4 months + day listing): %.2f ms\n", months);
     std::printf("day selection (day marks + day listing of %d runs): %.2f ms\n", kRunsPerDay, days);
     std::printf("run selection (one run file read): %.2f ms\n", runs);
-    return 0;
 }
+
+}  // namespace

@@ -138,6 +138,8 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
             // or Clear suppresses this download's completion.
             if (!host_.writeRunFiles(ctx)) sink_.post(NTF_RUN_FILE_ERROR);
         }
+        host_.contactEnded(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
+                                                                       : ContactAction::Download);
     }
     if (shared_.commandPending.load() == 1) return;
     switch (outcome) {
@@ -166,6 +168,7 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
     if (result == FlowResult::Ok) {
         host_.recordBattery(ctx.serialText, ctx.rawBattery);
         sink_.post(NTF_BATTERY);
+        host_.contactEnded(ctx, ContactAction::Clear);
     } else if (hadCommError && result != FlowResult::RunsNotSaved &&
                result != FlowResult::RegistryFull) {
         outcome = FlowResult::CommError;

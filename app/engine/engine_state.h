@@ -10,6 +10,7 @@
 #include "configuration.h"
 #include "data_folder.h"
 #include "registry_view.h"
+#include "run_index.h"
 #include "tab_model.h"
 #include "worker_types.h"
 
@@ -40,6 +41,8 @@ struct EngineState {
     RegistryView view;
     // PCTIME as the worker reads it; the window keeps config.settings.pcTime in step.
     std::atomic<bool> clockSync{true};
+    // Told of every download's new files when set; set before the worker starts, outlives it.
+    RunIndex* runIndex = nullptr;
 };
 
 }  // namespace lapdex

@@ -1,8 +1,11 @@
 #include "store_worker_host.h"
 
 #include <algorithm>
+#include <ctime>
 #include <span>
+#include <utility>
 
+#include "local_clock.h"
 #include "run_decoder.h"
 #include "run_file_batch.h"
 #include "serial_text.h"
@@ -64,11 +67,39 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     });
     state_.shared.newestRunDay.store(newest);
     const std::vector<RunFileWriteResult> results = batch.commit();
-    const auto unsaved = std::count_if(results.begin(), results.end(),
-                                       [](const RunFileWriteResult& r) { return !r.ok(); });
+    int unsaved = 0;
+    for (const RunFileWriteResult& result : results) {
+        runsWritten_ += result.status == RunFileWriteStatus::Written ? 1 : 0;
+        unsaved += result.ok() ? 0 : 1;
+    }
+    runsFailed_ += unsaved;
+    // The index takes the new files now, so the page need not compare the folder afterwards.
+    if (state_.runIndex != nullptr)
+        state_.runIndex->folderWritten(DataFolder::stopwatchFolderName(slot));
     if (unsaved == 0) return true;
-    state_.runFileShortfall = {folder, static_cast<int>(unsaved), static_cast<int>(results.size())};
+    state_.runFileShortfall = {folder, unsaved, static_cast<int>(results.size())};
     return false;
+}
+
+void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction action) {
+    ContactRecord record;
+    const std::tm now = SystemLocalClock().localNow();
+    char time[32];
+    std::strftime(time, sizeof time, "%Y-%m-%d %H:%M:%S", &now);
+    record.localTime = time;
+    record.serialText = ctx.serialText;
+    const int slot = state_.config.registry.findBySerial(ctx.serialText);
+    if (slot >= 0) record.tabName = state_.config.registry.entry(slot).displayName;
+    record.action = action;
+    record.runsWritten = std::exchange(runsWritten_, 0);
+    record.runsFailed = std::exchange(runsFailed_, 0);
+    record.rawBattery = ctx.rawBattery;
+    record.batteryLevel = batteryLevelFromRaw(ctx.rawBattery);
+    record.result = record.runsFailed > 0                                      ? "write failed"
+                    : action != ContactAction::Clear && ctx.runDataLength == 0 ? "no data"
+                                                                               : "ok";
+    // The history is a record beside the run files: failing to extend it stops nothing.
+    (void)appendContact(state_.data, record);
 }
 
 int StoreWorkerHost::tabOf(const std::string& serialText) {

@@ -19,10 +19,14 @@ public:
     bool writeRunFiles(const WorkerContext& ctx) override;
     int tabOf(const std::string& serialText) override;
     bool clockSync() override { return state_.clockSync.load(); }
+    void contactEnded(const WorkerContext& ctx, ContactAction action) override;
 
-private:
+  private:
     EngineState& state_;
     NotificationSink& sink_;
+    // The runs of the exchange's batch, for its line in the contact history.
+    int runsWritten_ = 0;
+    int runsFailed_ = 0;
 };
 
 }  // namespace lapdex

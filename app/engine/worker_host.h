@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "contact_history.h"
+
 namespace lapdex {
 
 struct WorkerContext;
@@ -28,6 +30,12 @@ public:
     virtual int tabOf(const std::string& serialText) = 0;
     // PCTIME: set the stopwatch's clock from the PC.
     virtual bool clockSync() = 0;
+    // An exchange in which the stopwatch was read has ended (after its run files were
+    // written): the contact history takes note. Nothing by default.
+    virtual void contactEnded(const WorkerContext& ctx, ContactAction action) {
+        (void)ctx;
+        (void)action;
+    }
 };
 
 }  // namespace lapdex

@@ -34,14 +34,12 @@ struct Pending {
 // Writes one file's bytes to a fresh temporary file beside it, with its final permission bits.
 FsStatus writeTemporary(const NewFile& file, ReadOnly attribute, Pending& pending, bool keepOpen) {
     pending.temp = posix::temporaryPathFor(file.path);
-    Fd fd(::open(pending.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    // Read-only from birth: created without write bits (the descriptor still writes), so the final
+    // name never shows a writable file and no chmod follows. The mask applies as to any new file.
+    const mode_t mode = attribute == ReadOnly::On ? 0444 : 0666;
+    Fd fd(::open(pending.temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode));
     if (!fd.valid()) return lastError();
     FsStatus status = posix::writeAll(fd.get(), file.bytes);
-    struct stat st {};
-    if (status.ok() && attribute == ReadOnly::On) {
-        // Read-only from birth: the final name never shows a writable file, and no chmod follows.
-        if (::fstat(fd.get(), &st) != 0 || ::fchmod(fd.get(), st.st_mode & 07555) != 0) status = lastError();
-    }
     if (status.ok() && keepOpen) {
         pending.fd = std::move(fd);
     } else if (status.ok() && ::close(fd.release()) != 0) {

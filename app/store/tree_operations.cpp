@@ -2,6 +2,8 @@
 
 #include <regex>
 
+#include "contact_history.h"
+
 namespace lapdex {
 namespace {
 
@@ -28,8 +30,11 @@ void merge(TreeResult& into, const TreeResult& from) {
 bool taken(const FolderEntry& e, TreeScope scope) {
     if (scope == TreeScope::AllEntries) return true;
     if (e.kind == EntryKind::Folder) return isDataSetFolderName(e.name);
-    if (e.kind == EntryKind::File) return e.name == kConfigurationName;
-    return e.name == kConfigurationName || isDataSetFolderName(e.name);
+    // The contact history belongs to the data set like the configuration.
+    if (e.kind == EntryKind::File)
+        return e.name == kConfigurationName || e.name == kHistoryFileName;
+    return e.name == kConfigurationName || e.name == kHistoryFileName ||
+           isDataSetFolderName(e.name);
 }
 
 // A missing folder is an empty search: nothing to do. Any other listing failure is a failure.

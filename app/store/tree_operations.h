@@ -10,7 +10,8 @@
 namespace lapdex {
 
 enum class TreeScope {
-    DataSet,     // top level: only "Lapdex.dat" and the folders that isDataSetFolderName() accepts
+    DataSet,     // top level: only "Lapdex.dat", "History.csv" and the folders that
+                 // isDataSetFolderName() accepts
     AllEntries,  // every file and folder at every level
 };
 

@@ -12,6 +12,13 @@ EngineAdapter::EngineAdapter(std::optional<std::string> dataFolder) {
     const std::string folder =
         dataFolder ? *dataFolder : determineDataFolder(fs, readExecutablePath(), processEnvironment());
     state_ = std::make_unique<EngineState>(DataFolder(fs, folder));
+    index_ = std::make_unique<RunIndexKeeper>(state_->data, processEnvironment());
+    state_->runIndex = index_->index();
+}
+
+// Called with the worker lock held.
+void EngineAdapter::refreshRunIndex() {
+    index_->refreshInBackground(indexedStopwatches(state_->config.registry));
 }
 
 EngineAdapter::~EngineAdapter() { stop(); }
@@ -33,6 +40,7 @@ void EngineAdapter::loadConfiguration() {
         state_->tabs.rebuild(state_->config.registry);
         if (state_->config.registry.registeredCount() == 0)
             state_->config.registry.setBatteryLevel(0, 0);
+        refreshRunIndex();
     });
 }
 
@@ -121,6 +129,7 @@ void EngineAdapter::renameStopwatch(const std::string& oldName, const std::strin
     locked([&] {
         const int slot = state_->config.registry.findByName(oldName);
         if (slot >= 0) lapdex::renameStopwatch(state_->config, state_->data, slot, newName);
+        refreshRunIndex();
     });
 }
 
@@ -129,11 +138,16 @@ ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) { return lapdex::exp
 // The procedures ask the user first and take the lock (through ui.withWorkerLock) only around
 // the change itself, so none of their dialogs ever runs while the lock is held.
 ProcedureOutcome EngineAdapter::importData(ProcedureUi& ui) {
-    return lapdex::importData(ui, state_->data, state_->config, clock_);
+    const ProcedureOutcome outcome = lapdex::importData(ui, state_->data, state_->config, clock_);
+    locked([&] { refreshRunIndex(); });
+    return outcome;
 }
 
 ProcedureOutcome EngineAdapter::removeStopwatchData(ProcedureUi& ui, const std::string& name) {
-    return lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name);
+    const ProcedureOutcome outcome =
+        lapdex::removeStopwatchData(ui, state_->data, state_->config, clock_, name);
+    locked([&] { refreshRunIndex(); });
+    return outcome;
 }
 
 }  // namespace lapdex::ui

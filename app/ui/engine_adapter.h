@@ -11,6 +11,7 @@
 #include "engine_port.h"
 #include "engine_state.h"
 #include "local_clock.h"
+#include "run_index_keeper.h"
 
 namespace lapdex::ui {
 
@@ -47,7 +48,13 @@ public:
     ProcedureOutcome importData(ProcedureUi& ui) override;
     ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override;
 
+    // The data folder's run index, or null when there is none; lives as long as the adapter.
+    RunIndex* runIndex() const { return index_->index(); }
+
 private:
+    // After the registry or the folders changed: the index follows, on its own thread.
+    void refreshRunIndex();
+
   // Runs `work` under the worker lock and publishes what the window shows before releasing it.
   template <class F>
   decltype(auto) locked(F&& work) {
@@ -74,6 +81,7 @@ private:
     };
 
     std::unique_ptr<EngineState> state_;
+    std::unique_ptr<RunIndexKeeper> index_;  // outlives the engine, which tells it of new files
     std::unique_ptr<Engine> engine_;
     SystemLocalClock clock_;
     std::atomic<std::thread::id> holder_{};

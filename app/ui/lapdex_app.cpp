@@ -10,6 +10,7 @@
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
+#include "view_menu.h"
 #include "window_snapshot.h"
 
 #include <cstdio>
@@ -63,9 +64,13 @@ int CLapdexApp::run() {
     EngineAdapter engine(folder);
     reportDataFolder(engine);
     QtDesktop desktop;
-    CLapdexDlg window(engine, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-        return new CUserDialog(parent, host);
-    });
+    CLapdexDlg window(engine, desktop,
+                      [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                          auto* page = new CUserDialog(parent, host);
+                          page->setRunIndex(engine.runIndex());
+                          return page;
+                      });
+    ViewMenu views(window, engine.runIndex());
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QWidget>
+#include <string>
 
 #include "dialog_builder.h"
 
@@ -24,6 +25,11 @@ public:
     virtual void computeDayMasks() = 0;
     // Selects `day` and brings its month into view; the next reload lists its runs.
     virtual void selectDay(QDate day) { (void)day; }
+    // Shows `day` and selects its run file `fileName` when it is listed (a run found elsewhere).
+    virtual void showRun(QDate day, const std::string& fileName) {
+        (void)day;
+        (void)fileName;
+    }
 };
 
 // The page frame of template 130 with nothing on it, shown until the stopwatch page

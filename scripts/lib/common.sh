@@ -25,7 +25,8 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb
-                xdotool openbox poppler-utils)  # the window driven on Xvfb; the manual's text layer
+                xdotool openbox poppler-utils  # the window driven on Xvfb; the manual's text layer
+                libsqlite3-dev)
 
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)

@@ -8,6 +8,7 @@
 #include "crash_runs.h"
 #include "engine/engine.h"
 #include "memo_rewrite.h"
+#include "run_index_keeper.h"
 #include "standin/pcsc_standin.h"
 #include "worker_test_support.h"
 
@@ -46,6 +47,10 @@ int main(int argc, char** argv) {
     state.config = loadConfiguration(state.data, "JPN");
     createStopwatchFolders(state.data, state.config.registry);
     state.tabs.rebuild(state.config.registry);
+    // The run index as the program keeps it: told of every download and memo edit.
+    RunIndex index(systemFileSystem(), state.data.path(), crash::runIndexPath(dataFolder));
+    if (index.open()) state.runIndex = &index;
+    (void)index.refreshAll(indexedStopwatches(state.config.registry));
     test::RecordingSink sink;
     Engine engine{
         state, sink,
@@ -75,7 +80,9 @@ int main(int argc, char** argv) {
                 std::string text = "m";
                 text += std::to_string(++memo);
                 (void)rewriteMemo(fs, path, text, kind, 0);
+                index.fileChanged(path);
             }
+            (void)index.refreshAll(indexedStopwatches(state.config.registry));
         });
     }
     engine.stop();

@@ -26,6 +26,13 @@ inline std::vector<sim::SimRun> roundRuns(int d) {
     return runs;
 }
 
+// The run index the child keeps beside (never inside) its data folder.
+inline std::string runIndexPath(const std::string& dataFolder) {
+    std::string folder = dataFolder;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return folder + "-index/runs.sqlite";
+}
+
 // The round of a run file name "QTMyymmdd_...", or nullopt for another name.
 inline std::optional<int> roundOf(const std::string& name) {
     if (name.size() < 9 || name.compare(0, 3, "QTM") != 0) return std::nullopt;

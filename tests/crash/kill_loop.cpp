@@ -18,6 +18,7 @@
 #include "run_decoder.h"
 #include "run_file_format.h"
 #include "run_file_reader.h"
+#include "run_index_keeper.h"
 
 namespace lapdex::crash {
 namespace {
@@ -98,6 +99,36 @@ class ListingPage : public CataloguePage {
     CountingCells cells;
 };
 
+// The run index the child was writing when it was killed: it opens (or is rebuilt) and answers
+// exactly what the folder holds, before and after the start-up refresh.
+void checkRunIndex(const std::string& dataFolder,
+                   const std::map<std::string, std::set<std::string>>& runsOfDay,
+                   KillLoopReport& report) {
+    FileSystem& fs = systemFileSystem();
+    RunIndex index(fs, dataFolder, runIndexPath(dataFolder));
+    if (!index.open())
+        return report.problems.push_back("the run index can neither be opened nor rebuilt");
+    const std::string folder = withTrailingSlash(dataFolder) + "QTM-01";
+    std::size_t files = 0;
+    for (const auto& [prefix, paths] : runsOfDay) {
+        files += paths.size();
+        const auto names = index.runsOfDay(folder, prefix);
+        if (!names) continue;  // a folder it never saw is left to the scan
+        std::set<std::string> listed;
+        for (const std::string& name : *names) listed.insert(folder + "/" + name);
+        if (listed != paths)
+            report.problems.push_back("the run index answers wrongly for " + prefix);
+    }
+    const Configuration config = loadConfiguration(DataFolder(fs, dataFolder), "JPN");
+    if (!index.refreshAll(indexedStopwatches(config.registry)))
+        return report.problems.push_back("the run index cannot be refreshed");
+    const auto all = index.search({});
+    if (config.registry.registeredCount() > 0 && (!all || all->size() != files)) {
+        report.problems.push_back("the run index finds " + std::to_string(all ? all->size() : 0) +
+                                  " runs, not " + std::to_string(files));
+    }
+}
+
 }  // namespace
 
 void checkDataFolder(const std::string& dataFolder, KillLoopReport& report) {
@@ -154,6 +185,7 @@ void checkDataFolder(const std::string& dataFolder, KillLoopReport& report) {
                     prefix + " instead of " + std::to_string(paths.size()));
         }
     }
+    checkRunIndex(dataFolder, runsOfDay, report);
 }
 
 KillLoopReport runKillLoop(const std::string& childPath, const std::string& dataFolder, int kills,

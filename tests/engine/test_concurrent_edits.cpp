@@ -6,6 +6,7 @@
 #include <random>
 #include <set>
 
+#include "contact_history.h"
 #include "data_procedures.h"
 #include "memo_rewrite.h"
 #include "run_catalogue.h"
@@ -124,11 +125,15 @@ TEST(ConcurrentEdits, WindowChangesWhileDownloadsRunLoseNothing) {
     // Only the registered stopwatch has a folder, no backup folder is left, no stray file.
     const int slot = rig.state.config.registry.findBySerial(test::kRigSerial);
     for (const FolderEntry& e : systemFileSystem().listFolder(rig.dataPath()).entries) {
-        if (e.name == "Lapdex.dat") continue;
+        if (e.name == "Lapdex.dat" || e.name == "History.csv") continue;
         EXPECT_EQ(e.kind, EntryKind::Folder) << e.name;
         EXPECT_FALSE(e.name.starts_with("Temp_")) << e.name;
         EXPECT_TRUE(slot >= 0 && e.name == DataFolder::stopwatchFolderName(slot)) << e.name;
     }
+    // The contact history survived the removals and holds only whole records.
+    const HistoryReading history = readContactHistory(rig.state.data);
+    EXPECT_TRUE(history.damagedLines.empty());
+    EXPECT_FALSE(history.records.empty());
     RecordProperty("edits", edits);
     RecordProperty("removals", removals);
 }

@@ -89,6 +89,8 @@ TEST_F(DownloadWorkerTest, NewStopwatchWithRunsIsRegisteredDownloadedAndWatched)
     // The beep's second byte is always 00, whatever an earlier call left behind.
     EXPECT_EQ(watch->lastBeep, (std::array<uint8_t, 2>{1, 0}));
     EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x01});
+    // One contact in the history, after its runs were written.
+    EXPECT_EQ(host.contacts, std::vector<ContactAction>{ContactAction::Download});
 }
 
 TEST_F(DownloadWorkerTest, StopwatchLeftOnCausesNothingMoreUntilLifted) {
@@ -126,6 +128,7 @@ TEST_F(DownloadWorkerTest, FullRegistryRefusesAnUnknownStopwatchBeforeReadingIt)
     ASSERT_TRUE(worker.stop());
     EXPECT_EQ(sink.idsWithoutAcks(), std::vector<MessageId>{NTF_REGISTRY_FULL});
     EXPECT_TRUE(host.registrations.empty());
+    EXPECT_TRUE(host.contacts.empty());  // a stopwatch that was never read is no contact
     EXPECT_EQ(watch->beepCount, 0);
     EXPECT_TRUE(watch->eraseRunParams.empty());
 }
@@ -240,6 +243,7 @@ TEST_F(DownloadWorkerTest, ClearErasesAndReportsFoundBeforeDone) {
               (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_BATTERY, NTF_CLEAR_DONE,
                                       NTF_CLEAR_DONE_GONE}));
     EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x00});
+    EXPECT_EQ(host.contacts, std::vector<ContactAction>{ContactAction::Clear});
     EXPECT_TRUE(watch->runs.empty());
     EXPECT_EQ(watch->beepCount, 1);
     EXPECT_TRUE(host.writtenRunData.empty());

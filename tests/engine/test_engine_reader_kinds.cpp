@@ -35,6 +35,8 @@ std::map<std::string, std::string> filesUnder(const std::string& root) {
     std::map<std::string, std::string> files;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
         if (!entry.is_regular_file()) continue;
+        // The contact history carries the time of each contact, which differs between the runs.
+        if (entry.path().filename() == "History.csv") continue;
         std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream text;
         text << in.rdbuf();

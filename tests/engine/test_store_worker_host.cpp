@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "contact_history.h"
 #include "engine_state.h"
 #include "run_data_builder.h"
+#include "serial_text.h"
 #include "store_worker_host.h"
 #include "temp_folder.h"
 #include "worker_context.h"
@@ -88,6 +90,36 @@ TEST_F(StoreWorkerHostTest, AnUnknownStopwatchWritesNothing) {
     ctx.serialText = "ffffffffffff";
     EXPECT_FALSE(writeRunFiles());
     EXPECT_EQ(runFileCount(), 0u);
+}
+
+TEST_F(StoreWorkerHostTest, EachContactAddsOneLineToTheHistory) {
+    fs.failing = "_091115_";
+    ctx.rawBattery = 2900;
+    ctx.currentCommand = CMD_DOWNLOAD_ALL;
+    (void)writeRunFiles();
+    host.contactEnded(ctx, ContactAction::Reload);
+    fs.failing.clear();
+    ctx.runDataLength = 0;
+    host.contactEnded(ctx, ContactAction::Download);
+    host.contactEnded(ctx, ContactAction::Clear);
+    const HistoryReading history = readContactHistory(state.data);
+    EXPECT_TRUE(history.damagedLines.empty());
+    ASSERT_EQ(history.records.size(), 3u);
+    const ContactRecord& reload = history.records[0];
+    EXPECT_EQ(reload.serialText, kSerial);
+    EXPECT_EQ(reload.tabName, "QTM-01");
+    EXPECT_EQ(reload.action, ContactAction::Reload);
+    EXPECT_EQ(reload.runsWritten, 2);
+    EXPECT_EQ(reload.runsFailed, 1);
+    EXPECT_EQ(reload.rawBattery, 2900);
+    EXPECT_EQ(reload.batteryLevel, batteryLevelFromRaw(2900));
+    EXPECT_EQ(reload.result, "write failed");
+    EXPECT_EQ(reload.localTime.size(), 19u);
+    // The counts belong to one exchange: the next contact starts from zero.
+    EXPECT_EQ(history.records[1].runsWritten, 0);
+    EXPECT_EQ(history.records[1].result, "no data");
+    EXPECT_EQ(history.records[2].action, ContactAction::Clear);
+    EXPECT_EQ(history.records[2].result, "ok");
 }
 
 }  // namespace

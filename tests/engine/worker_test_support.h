@@ -86,6 +86,10 @@ public:
     }
     int tabOf(const std::string& serial) override { return registered.count(serial) ? 0 : -1; }
     bool clockSync() override { return clock; }
+    void contactEnded(const WorkerContext&, ContactAction action) override {
+        contacts.push_back(action);
+    }
+    std::vector<ContactAction> contacts;
 };
 
 }  // namespace lapdex::test

@@ -6,6 +6,7 @@
 #include <regex>
 #include <set>
 
+#include "fake_catalogue_page.h"
 #include "recorded_cells.h"
 #include "run_catalogue.h"
 #include "run_file_fixture.h"
@@ -14,30 +15,8 @@
 namespace lapdex {
 namespace {
 
+using testing::FakePage;
 using testing::RecordedCells;
-
-class FakePage : public CataloguePage {
-public:
-    std::string stopwatchFolder() const override { return folder; }
-    int registeredCount() const override { return registered; }
-    std::vector<std::string>& runPaths() override { return paths; }
-    RunCellStore& cellStore() override { return cells; }
-    bool showsMonthView() const override { return monthView; }
-    DisplayedRange displayedRange() const override { return range; }
-    void setDayStates(const std::vector<std::uint32_t>& masks) override {
-        handedMasks = masks;
-        ++handedCount;
-    }
-
-    std::string folder;
-    int registered = 1;
-    std::vector<std::string> paths;
-    RecordedCells cells;
-    bool monthView = true;
-    DisplayedRange range{{2015, 2, 22}, {2015, 4, 4}, 3};
-    std::vector<std::uint32_t> handedMasks;
-    int handedCount = 0;
-};
 
 constexpr const char* kRunText = "n1\r\nn2\r\n\r\n\r\nh\r\n2015/03/14   09:30:15,t,1,1,b,a,\r\n\r\nl\r\n1,a,b,\r\n";
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "indexed_catalogue.h"
 #include "message_event.h"
 #include "month_calendar.h"
 #include "page_texts.h"
@@ -168,13 +169,15 @@ void CUserDialog::showDay() {
     runPaths_.clear();
     content_.runLines.clear();
     content_.laps.clear();
-    (void)listRunsOfDay(fs_, *catalogue_, calendarDate(selectedDate_));
+    (void)listRunsOfDay(runIndex_, fs_, *catalogue_, calendarDate(selectedDate_));
     renderRunList();
     renderLaps();
     pushValues();
 }
 
-void CUserDialog::computeDayMasks() { (void)lapdex::computeDayMasks(fs_, *catalogue_); }
+void CUserDialog::computeDayMasks() {
+    (void)lapdex::computeDayMasks(runIndex_, fs_, *catalogue_);
+}
 
 void CUserDialog::handlePageMessage(MessageId id) {
     if (id == PAGE_MARK_DAYS) {

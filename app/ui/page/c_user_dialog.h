@@ -11,7 +11,6 @@
 #include "edit_dialogs.h"
 #include "engine/message_ids.h"
 #include "file_system.h"
-#include "file_system.h"
 #include "page_cells.h"
 #include "page_host.h"
 #include "page_metrics.h"
@@ -22,6 +21,10 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QTreeWidget;
+
+namespace lapdex {
+class RunIndex;
+}
 
 namespace lapdex::ui {
 
@@ -45,11 +48,16 @@ public:
                 std::optional<ScreenFacts> screen = std::nullopt);
     ~CUserDialog() override;
 
+    // The run index that answers day marks and listings faster than a folder scan; null (the
+    // default) scans. Must outlive the page.
+    void setRunIndex(RunIndex* index) { runIndex_ = index; }
+
     void initialisePage() override;
     void clearPage() override;
     void showDay() override;
     void computeDayMasks() override;
     void selectDay(QDate day) override;
+    void showRun(QDate day, const std::string& fileName) override;
 
     // PAGE_MARK_DAYS, PAGE_STOPWATCH_CHANGED or PAGE_DATA_CHANGED (also arrives as a MessageEvent).
     void handlePageMessage(MessageId id);
@@ -128,6 +136,7 @@ private:
     bool markDaysPosted_ = false;  // one PAGE_MARK_DAYS waiting is enough
     PageCellStore cells_{content_, selectedRun_};
     std::unique_ptr<Catalogue> catalogue_;
+    RunIndex* runIndex_ = nullptr;
 };
 
 }  // namespace lapdex::ui

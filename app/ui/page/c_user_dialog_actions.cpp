@@ -7,6 +7,7 @@
 #include "month_calendar.h"
 #include "page_texts.h"
 #include "run_catalogue.h"
+#include "run_index.h"
 
 namespace lapdex::ui {
 
@@ -23,6 +24,25 @@ void CUserDialog::calendarSelectionChanged() {
     clearPage();
     selectedRun_ = 0;
     showDay();
+}
+
+void CUserDialog::showRun(QDate day, const std::string& fileName) {
+    if (!day.isValid()) return;
+    calendar_->setSelectedDate(day);
+    selectedDate_ = calendar_->selectedDate();
+    postPageMessage(PAGE_MARK_DAYS);
+    clearPage();
+    selectedRun_ = 0;
+    showDay();
+    for (std::size_t k = 0; k < runPaths_.size(); ++k) {
+        const std::string& path = runPaths_[k];
+        const std::size_t at = path.size() - std::min(path.size(), fileName.size() + 1);
+        if (path.compare(at, std::string::npos, "/" + fileName) == 0) {
+            runList_->setCurrentRow(static_cast<int>(k));
+            runList_->setFocus(Qt::OtherFocusReason);
+            return;
+        }
+    }
 }
 
 void CUserDialog::runSelectionChanged() {
@@ -58,6 +78,7 @@ void CUserDialog::deleteSelectedRun() {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
+        if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
         if (status.ok()) {
             if (count == 1) selectedRun_ = -1;
             else if (selectedRun_ == count - 1) selectedRun_ -= 1;
@@ -115,6 +136,7 @@ CUserDialog::SaveResult CUserDialog::saveMemo(const QString& memo, bool lapMemo,
         host_.showError(utf8(page_text::kSaveFailed));
         return SaveResult::Failed;
     }
+    if (runIndex_ != nullptr) runIndex_->fileChanged(path);
     return SaveResult::Saved;
 }
 

@@ -1,0 +1,77 @@
+// The run index's refresh thread.
+#include "run_index_keeper.h"
+
+#include "index_location.h"
+#include "run_file_writer.h"
+
+namespace lapdex {
+
+std::vector<IndexedStopwatch> indexedStopwatches(const StopwatchRegistry& registry) {
+    std::vector<IndexedStopwatch> stopwatches;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (!registry.isInUse(slot)) continue;
+        const StopwatchEntry& entry = registry.entry(slot);
+        stopwatches.push_back({stopwatchFolderName(slot), entry.serialText, entry.displayName});
+    }
+    return stopwatches;
+}
+
+std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data,
+                                       const EnvironmentLookup& environment) {
+    const std::string cache = indexCacheFolder(environment);
+    if (cache.empty()) return nullptr;
+    std::string canonical = data.fs().canonicalPath(data.path());
+    if (canonical.empty()) canonical = data.path();
+    return std::make_unique<RunIndex>(data.fs(), data.path(), indexDatabasePath(cache, canonical));
+}
+
+RunIndexKeeper::RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment)
+    : index_(makeRunIndex(data, environment)) {}
+
+RunIndexKeeper::~RunIndexKeeper() {
+    // A first build of a large data folder takes seconds: the program does not wait for it to end.
+    if (index_) index_->requestStop();
+    wait();
+}
+
+void RunIndexKeeper::refreshInBackground(std::vector<IndexedStopwatch> stopwatches) {
+    if (!index_) return;
+    std::lock_guard<std::mutex> lock(mutex_);
+    next_ = std::move(stopwatches);
+    pending_ = true;
+    if (running_) return;
+    if (thread_.joinable()) thread_.join();
+    running_ = true;
+    thread_ = std::thread([this] { run(); });
+}
+
+void RunIndexKeeper::run() {
+    for (;;) {
+        std::vector<IndexedStopwatch> stopwatches;
+        bool open = false;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            if (!pending_) {
+                running_ = false;
+                return;
+            }
+            pending_ = false;
+            stopwatches = std::move(next_);
+            open = !opened_;
+            opened_ = true;
+        }
+        if (open) (void)index_->open();
+        (void)index_->refreshAll(stopwatches);
+    }
+}
+
+void RunIndexKeeper::wait() {
+    std::thread finished;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        finished = std::move(thread_);
+    }
+    if (finished.joinable()) finished.join();
+}
+
+}  // namespace lapdex

@@ -1,0 +1,54 @@
+// Owns a data folder's run index and brings it up to date on a thread of its own, so start-up and
+// the window never wait for a first build: until it is done the window scans folders as before.
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "data_folder.h"
+#include "run_index.h"
+#include "stopwatch_registry.h"
+
+namespace lapdex {
+
+// The registry's slots in use as the index names them.
+std::vector<IndexedStopwatch> indexedStopwatches(const StopwatchRegistry& registry);
+
+// The index of `data` in the user's cache folder (see indexDatabasePath), or null when no cache
+// folder can be named. The database is not opened yet.
+std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data,
+                                       const EnvironmentLookup& environment);
+
+class RunIndexKeeper {
+  public:
+    // `data` must outlive the keeper.
+    RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment);
+    // Waits for a refresh that is still running.
+    ~RunIndexKeeper();
+    RunIndexKeeper(const RunIndexKeeper&) = delete;
+    RunIndexKeeper& operator=(const RunIndexKeeper&) = delete;
+
+    // The index, or null when there is none; valid for the keeper's life. Thread-safe.
+    RunIndex* index() const { return index_.get(); }
+    // Opens the index (rebuilding it when damaged) if not yet done and refreshes it for these
+    // stopwatches on the keeper's thread. A refresh asked for while one runs follows it.
+    void refreshInBackground(std::vector<IndexedStopwatch> stopwatches);
+    // Waits until no refresh runs (tests, shutdown).
+    void wait();
+
+  private:
+    void run();
+
+    std::unique_ptr<RunIndex> index_;
+    std::mutex mutex_;
+    std::thread thread_;
+    bool running_ = false;
+    bool opened_ = false;
+    bool pending_ = false;
+    std::vector<IndexedStopwatch> next_;
+};
+
+}  // namespace lapdex

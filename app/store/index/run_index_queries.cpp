@@ -1,0 +1,273 @@
+// The run index's answers: runs of a day, runs of a range of days, searches and single runs.
+#include "contact_history.h"
+#include "run_index.h"
+
+namespace lapdex {
+namespace {
+
+constexpr int kTrigram = 3;  // the shortest word the trigram table can look up
+
+std::size_t characterCount(const std::string& text) {
+    std::size_t count = 0;
+    for (unsigned char c : text) count += (c & 0xC0) != 0x80;
+    return count;
+}
+
+std::string quotedPhrase(const std::string& word) {
+    std::string phrase = "\"";
+    for (char c : word) {
+        phrase += c;
+        if (c == '"') phrase += '"';
+    }
+    return phrase + "\"";
+}
+
+// The WHERE clause of a search and its parameters, in order.
+struct SearchSql {
+    std::string sql;
+    std::vector<std::string> texts;  // bound as text, except where `integers` holds a value
+    std::vector<std::int64_t> integers;
+    std::vector<bool> isInteger;
+
+    void text(const std::string& value) {
+        texts.push_back(value);
+        integers.push_back(0);
+        isInteger.push_back(false);
+    }
+    void integer(std::int64_t value) {
+        texts.emplace_back();
+        integers.push_back(value);
+        isInteger.push_back(true);
+    }
+};
+
+SearchSql searchSql(const RunQuery& query) {
+    SearchSql s;
+    s.sql =
+        "SELECT r.folder, f.serial, f.tabName, r.name, r.start, r.timeFormat, r.lapCount, "
+        "r.totalCs, r.bestLapCs,"
+        " r.bestLapNumber, r.averageLapCs, r.slowestLapCs, r.slowestLapNumber, r.memo"
+        " FROM runs r JOIN folders f ON f.name = r.folder WHERE r.readable = 1 AND f.registered = "
+        "1";
+    if (!query.folderNames.empty()) {
+        s.sql += " AND r.folder IN (";
+        for (std::size_t i = 0; i < query.folderNames.size(); ++i) {
+            s.sql += i == 0 ? "?" : ",?";
+            s.text(query.folderNames[i]);
+        }
+        s.sql += ")";
+    }
+    if (!query.fromDate.empty()) {
+        s.sql += " AND r.start >= ?";
+        s.text(query.fromDate);
+    }
+    if (!query.toDate.empty()) {
+        // Every time of the last day sorts before "T9".
+        s.sql += " AND r.start < ?";
+        s.text(query.toDate + "T9");
+    }
+    if (query.lapCount > 0) {
+        s.sql += " AND r.lapCount = ?";
+        s.integer(query.lapCount);
+    }
+    if (query.minTotalCs >= 0) {
+        s.sql += " AND r.totalCs >= ?";
+        s.integer(query.minTotalCs);
+    }
+    if (query.maxTotalCs >= 0) {
+        s.sql += " AND r.totalCs >= 0 AND r.totalCs <= ?";
+        s.integer(query.maxTotalCs);
+    }
+    for (const std::string& word : query.words) {
+        if (word.empty()) continue;
+        if (characterCount(word) >= kTrigram) {
+            s.sql += " AND r.id IN (SELECT rowid FROM memo_search WHERE memo_search MATCH ?)";
+            s.text(quotedPhrase(word));
+        }
+        // The trigram table narrows the rows; the memo text itself decides (and alone for short
+        // words).
+        s.sql += " AND instr(r.searchText, ?) > 0";
+        s.text(word);
+    }
+    s.sql += " ORDER BY r.start, r.folder, r.name";
+    if (query.limit > 0) {
+        s.sql += " LIMIT ?";
+        s.integer(query.limit);
+    }
+    return s;
+}
+
+IndexedRunRow rowOf(const SqliteStatement& row) {
+    IndexedRunRow result;
+    result.folderName = row.text(0);
+    result.serialText = row.text(1);
+    result.tabName = row.text(2);
+    result.fileName = row.text(3);
+    IndexedRun& run = result.run;
+    run.start = row.text(4);
+    run.timeFormat = row.integer(5) == 0 ? TimeFormat::Clock : TimeFormat::DecimalMinute;
+    run.lapCount = static_cast<int>(row.integer(6));
+    run.totalCs = row.integer(7);
+    run.bestLapCs = row.integer(8);
+    run.bestLapNumber = static_cast<int>(row.integer(9));
+    run.averageLapCs = row.integer(10);
+    run.slowestLapCs = row.integer(11);
+    run.slowestLapNumber = static_cast<int>(row.integer(12));
+    run.memo = row.text(13);
+    return result;
+}
+
+}  // namespace
+
+// Window queries never wait: while another thread refreshes, the caller scans the folder instead.
+std::unique_lock<std::mutex> RunIndex::windowLock() {
+    std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+    if (lock && !ready_) lock.unlock();
+    return lock;
+}
+
+std::optional<std::vector<std::string>> RunIndex::runsOfDay(const std::string& folder,
+                                                            const std::string& dayKey) {
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    const std::string name = folderNameOf(folder);
+    bool known = false;
+    if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
+        return std::nullopt;
+    SqliteStatement& runs =
+        db_.cached("SELECT name FROM runs WHERE folder = ? AND dayKey = ? ORDER BY listOrder");
+    runs.bind(1, name).bind(2, dayKey);
+    std::vector<std::string> names;
+    while (runs.step()) names.push_back(runs.text(0));
+    if (runs.failed()) return std::nullopt;
+    return names;
+}
+
+std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBetween(
+    const std::string& folder, const std::string& fromKey, const std::string& toKey) {
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    const std::string name = folderNameOf(folder);
+    bool known = false;
+    if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
+        return std::nullopt;
+    SqliteStatement& runs = db_.cached(
+        "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey "
+        "<= ?"
+        " GROUP BY dayKey");
+    runs.bind(1, name).bind(2, fromKey).bind(3, toKey);
+    std::vector<std::pair<std::string, std::string>> found;
+    while (runs.step()) found.emplace_back(runs.text(0), runs.text(1));
+    if (runs.failed()) return std::nullopt;
+    return found;
+}
+
+std::optional<std::vector<IndexedRunRow>> RunIndex::search(const RunQuery& query) {
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    const SearchSql s = searchSql(query);
+    SqliteStatement statement = db_.prepare(s.sql);
+    for (std::size_t i = 0; i < s.texts.size(); ++i) {
+        const int at = static_cast<int>(i + 1);
+        if (s.isInteger[i])
+            statement.bind(at, s.integers[i]);
+        else
+            statement.bind(at, s.texts[i]);
+    }
+    std::vector<IndexedRunRow> rows;
+    while (statement.step()) rows.push_back(rowOf(statement));
+    if (statement.failed()) return std::nullopt;
+    return rows;
+}
+
+std::optional<std::vector<IndexedStopwatch>> RunIndex::stopwatches() {
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    SqliteStatement rows = db_.prepare(
+        "SELECT name, serial, tabName FROM folders WHERE registered = 1 ORDER BY length(name), "
+        "name");
+    std::vector<IndexedStopwatch> found;
+    while (rows.step()) found.push_back({rows.text(0), rows.text(1), rows.text(2)});
+    if (rows.failed()) return std::nullopt;
+    return found;
+}
+
+std::optional<Roster> RunIndex::roster() {
+    std::vector<IndexedStopwatch> registered;
+    {
+        auto found = stopwatches();
+        if (!found) return std::nullopt;
+        registered = std::move(*found);
+    }
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    std::vector<RosterEntry> entries;
+    SqliteStatement totals = db_.prepare(
+        "SELECT count(*), min(start), max(start), max(timeFormat) FROM runs WHERE folder = ? AND "
+        "readable = 1");
+    SqliteStatement usual = db_.prepare(
+        "SELECT lapCount FROM runs WHERE folder = ? AND readable = 1 GROUP BY lapCount"
+        " ORDER BY count(*) DESC, lapCount LIMIT 1");
+    SqliteStatement best = db_.prepare(
+        "SELECT min(CASE WHEN bestLapCs >= 0 THEN bestLapCs END), min(CASE WHEN totalCs >= 0 THEN "
+        "totalCs END)"
+        " FROM runs WHERE folder = ? AND readable = 1 AND lapCount = ?");
+    for (const IndexedStopwatch& stopwatch : registered) {
+        RosterEntry entry;
+        entry.stopwatch = stopwatch;
+        totals.bind(1, stopwatch.folderName);
+        if (totals.step()) {
+            entry.runs = static_cast<int>(totals.integer(0));
+            entry.firstStart = totals.text(1);
+            entry.lastStart = totals.text(2);
+            entry.timeFormat =
+                totals.integer(3) == 0 ? TimeFormat::Clock : TimeFormat::DecimalMinute;
+        }
+        totals.reset();
+        usual.bind(1, stopwatch.folderName);
+        if (usual.step()) entry.usualLapCount = static_cast<int>(usual.integer(0));
+        usual.reset();
+        best.bind(1, stopwatch.folderName).bind(2, entry.usualLapCount);
+        if (entry.runs > 0 && best.step()) {
+            entry.bestLapCs = best.isNull(0) ? -1 : best.integer(0);
+            entry.bestTotalCs = best.isNull(1) ? -1 : best.integer(1);
+        }
+        best.reset();
+        entries.push_back(std::move(entry));
+    }
+    Roster roster;
+    const FsBytes history = fs_.readFile(dataFolder_ + kHistoryFileName);
+    const HistoryReading contacts =
+        history.ok() ? parseContactHistory(history.bytes) : HistoryReading{};
+    for (RosterEntry& entry : entries) {
+        for (const ContactRecord& contact : contacts.records) {
+            if (contact.serialText != entry.stopwatch.serialText ||
+                contact.localTime < entry.lastContact)
+                continue;
+            entry.lastContact = contact.localTime;
+            entry.batteryLevel = contact.batteryLevel;
+        }
+    }
+    roster.entries = std::move(entries);
+    roster.damagedHistoryLines = contacts.damagedLines;
+    return roster;
+}
+
+std::optional<IndexedRun> RunIndex::runWithLaps(const std::string& folderName,
+                                                const std::string& fileName) {
+    RunQuery none;
+    const auto lock = windowLock();
+    if (!lock) return std::nullopt;
+    std::string sql = searchSql(none).sql;
+    sql.erase(sql.find(" ORDER BY"));
+    SqliteStatement row = db_.prepare(sql + " AND r.folder = ? AND r.name = ?");
+    row.bind(1, folderName).bind(2, fileName);
+    if (!row.step()) return std::nullopt;
+    IndexedRun run = rowOf(row).run;
+    SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
+    laps.bind(1, folderName).bind(2, fileName);
+    if (laps.step()) run.laps = lapsFromText(laps.text(0));
+    return run;
+}
+
+}  // namespace lapdex

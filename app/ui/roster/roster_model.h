@@ -1,0 +1,42 @@
+// The Roster window's table: one row per registered stopwatch, from the run index.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <vector>
+
+#include "run_index.h"
+
+namespace lapdex::ui {
+
+class RosterModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    enum Column : int {
+        kTabName,
+        kSerial,
+        kRuns,
+        kFirstRun,
+        kLastRun,
+        kUsualLaps,
+        kBestLap,
+        kBestTotal,
+        kLastContact,
+        kBattery,
+        kColumnCount
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setEntries(std::vector<RosterEntry> entries);
+    const RosterEntry& entry(int row) const { return entries_[static_cast<std::size_t>(row)]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    std::vector<RosterEntry> entries_;
+};
+
+}  // namespace lapdex::ui

@@ -1,0 +1,187 @@
+// The All runs window: filters, the table and opening a run.
+#include "c_all_runs_dlg.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace lapdex::ui {
+namespace {
+
+constexpr int kFirstScreen = 200;  // rows fetched before the window shows any
+constexpr int kTypingPauseMs = 150;
+constexpr int kRetryMs = 500;  // while the index is being built
+
+// Seconds ("75", "75.5") to hundredths; -1 for an empty or unreadable text.
+std::int64_t hundredthsOf(const QString& seconds) {
+    bool ok = false;
+    const double value = seconds.trimmed().toDouble(&ok);
+    return ok && value >= 0 ? static_cast<std::int64_t>(value * 100 + 0.5) : -1;
+}
+
+std::vector<std::string> wordsOf(const QString& text) {
+    std::vector<std::string> words;
+    for (const QString& word :
+         text.split(QRegularExpression(QStringLiteral("[\\s\\x{3000}]+")), Qt::SkipEmptyParts))
+        words.push_back(word.toStdString());
+    return words;
+}
+
+}  // namespace
+
+CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
+    : QDialog(parent), index_(index), model_(new RunTableModel(this)) {
+    setWindowTitle(QStringLiteral("すべての走行"));
+    setSizeGripEnabled(true);
+    auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    buildFilters(grid);
+    layout->addLayout(grid);
+    table_ = new QTableView(this);
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(RunTableModel::kStart, Qt::AscendingOrder);
+    table_->verticalHeader()->hide();
+    table_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_, 1);
+    status_ = new QLabel(this);
+    layout->addWidget(status_);
+    resize(860, 520);
+    typing_.setSingleShot(true);
+    typing_.setInterval(kTypingPauseMs);
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    connect(&typing_, &QTimer::timeout, this, &CAllRunsDlg::refresh);
+    connect(&retry_, &QTimer::timeout, this, &CAllRunsDlg::refresh);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
+        if (at.isValid()) emit runActivated(model_->run(at.row()));
+    });
+}
+
+void CAllRunsDlg::buildFilters(QGridLayout* grid) {
+    dateOn_ = new QCheckBox(QStringLiteral("期間(&D)"), this);
+    from_ = new QDateEdit(QDate::currentDate().addMonths(-1), this);
+    to_ = new QDateEdit(QDate::currentDate(), this);
+    for (QDateEdit* date : {from_, to_}) {
+        date->setCalendarPopup(true);
+        date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    }
+    stopwatch_ = new QComboBox(this);
+    words_ = new QLineEdit(this);
+    words_->setPlaceholderText(QStringLiteral("走行メモ・ラップメモの言葉"));
+    laps_ = new QSpinBox(this);
+    laps_->setRange(0, 999);
+    laps_->setSpecialValueText(QStringLiteral("すべて"));
+    minTotal_ = new QLineEdit(this);
+    maxTotal_ = new QLineEdit(this);
+    minTotal_->setPlaceholderText(QStringLiteral("秒"));
+    maxTotal_->setPlaceholderText(QStringLiteral("秒"));
+    auto label = [this](const QString& text, QWidget* buddy) {
+        auto* l = new QLabel(text, this);
+        l->setBuddy(buddy);
+        return l;
+    };
+    grid->addWidget(dateOn_, 0, 0);
+    grid->addWidget(from_, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("～"), this), 0, 2);
+    grid->addWidget(to_, 0, 3);
+    grid->addWidget(label(QStringLiteral("ストップウオッチ(&S)"), stopwatch_), 0, 4);
+    grid->addWidget(stopwatch_, 0, 5);
+    grid->addWidget(label(QStringLiteral("メモ(&M)"), words_), 1, 0);
+    grid->addWidget(words_, 1, 1, 1, 3);
+    grid->addWidget(label(QStringLiteral("ラップ数(&L)"), laps_), 1, 4);
+    grid->addWidget(laps_, 1, 5);
+    grid->addWidget(label(QStringLiteral("トータル(&T)"), minTotal_), 2, 0);
+    grid->addWidget(minTotal_, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("～"), this), 2, 2);
+    grid->addWidget(maxTotal_, 2, 3);
+    const auto changed = [this] { filtersChanged(); };
+    connect(dateOn_, &QCheckBox::toggled, this, changed);
+    connect(from_, &QDateEdit::dateChanged, this, changed);
+    connect(to_, &QDateEdit::dateChanged, this, changed);
+    connect(stopwatch_, &QComboBox::currentIndexChanged, this, changed);
+    connect(words_, &QLineEdit::textChanged, this, changed);
+    connect(laps_, &QSpinBox::valueChanged, this, changed);
+    connect(minTotal_, &QLineEdit::textChanged, this, changed);
+    connect(maxTotal_, &QLineEdit::textChanged, this, changed);
+}
+
+void CAllRunsDlg::showEvent(QShowEvent* event) {
+    fillStopwatches();
+    refresh();
+    QDialog::showEvent(event);
+}
+
+void CAllRunsDlg::fillStopwatches() {
+    const QString chosen = stopwatch_->currentData().toString();
+    QSignalBlocker block(stopwatch_);
+    stopwatch_->clear();
+    stopwatch_->addItem(QStringLiteral("すべて"), QString());
+    const auto stopwatches = index_ ? index_->stopwatches() : std::nullopt;
+    for (const IndexedStopwatch& s : stopwatches.value_or(std::vector<IndexedStopwatch>{}))
+        stopwatch_->addItem(QString::fromStdString(s.tabName),
+                            QString::fromStdString(s.folderName));
+    stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
+}
+
+void CAllRunsDlg::filtersChanged() {
+    typing_.start();
+}
+
+RunQuery CAllRunsDlg::currentQuery() const {
+    RunQuery query;
+    if (const QString folder = stopwatch_->currentData().toString(); !folder.isEmpty())
+        query.folderNames = {folder.toStdString()};
+    if (dateOn_->isChecked()) {
+        query.fromDate = from_->date().toString(Qt::ISODate).toStdString();
+        query.toDate = to_->date().toString(Qt::ISODate).toStdString();
+    }
+    query.words = wordsOf(words_->text());
+    query.lapCount = laps_->value();
+    query.minTotalCs = hundredthsOf(minTotal_->text());
+    query.maxTotalCs = hundredthsOf(maxTotal_->text());
+    return query;
+}
+
+void CAllRunsDlg::refresh() {
+    typing_.stop();
+    RunQuery query = currentQuery();
+    query.limit = kFirstScreen;
+    const auto rows = index_ ? index_->search(query) : std::nullopt;
+    if (!rows) {
+        model_->setRows({});
+        status_->setText(index_ ? QStringLiteral("走行の索引を準備しています…")
+                                : QStringLiteral("走行の索引を開けません"));
+        if (index_) retry_.start();
+        return;
+    }
+    const bool more = static_cast<int>(rows->size()) == kFirstScreen;
+    const bool first = model_->rowCount() == 0;
+    model_->setRows(*rows);
+    // Columns fit the first rows shown (only the visible rows are measured).
+    if (first && !rows->empty()) table_->resizeColumnsToContents();
+    status_->setText(QStringLiteral("%1 件").arg(rows->size()));
+    // The first screen is up; the rest follows once the window has painted it.
+    if (more) QTimer::singleShot(0, this, &CAllRunsDlg::fetchAll);
+}
+
+void CAllRunsDlg::fetchAll() {
+    const auto rows = index_ ? index_->search(currentQuery()) : std::nullopt;
+    if (!rows) return;
+    model_->setRows(*rows);
+    status_->setText(QStringLiteral("%1 件").arg(rows->size()));
+}
+
+}  // namespace lapdex::ui

@@ -1,0 +1,122 @@
+// Rows, texts and sorting of the All runs table.
+#include "run_table_model.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "run_texts.h"
+
+namespace lapdex::ui {
+namespace {
+
+const char* const kHeaders[RunTableModel::kColumnCount] = {
+    "ストップウオッチ", "開始日時",   "ラップ数", "トータルタイム",
+    "ベストラップ",     "平均ラップ", "メモ",
+};
+
+// Unread times (-1) sort after every time.
+std::int64_t timeKey(std::int64_t hundredths) {
+    return hundredths < 0 ? INT64_MAX : hundredths;
+}
+
+bool less(const IndexedRunRow& a, const IndexedRunRow& b, int column) {
+    const auto tieBreak = [&] {
+        return std::tie(a.run.start, a.folderName, a.fileName) <
+               std::tie(b.run.start, b.folderName, b.fileName);
+    };
+    switch (column) {
+        case RunTableModel::kTabName:
+            return a.tabName != b.tabName ? a.tabName < b.tabName : tieBreak();
+        case RunTableModel::kLapCount:
+            return a.run.lapCount != b.run.lapCount ? a.run.lapCount < b.run.lapCount : tieBreak();
+        case RunTableModel::kTotal:
+            return a.run.totalCs != b.run.totalCs ? timeKey(a.run.totalCs) < timeKey(b.run.totalCs)
+                                                  : tieBreak();
+        case RunTableModel::kBestLap:
+            return a.run.bestLapCs != b.run.bestLapCs
+                       ? timeKey(a.run.bestLapCs) < timeKey(b.run.bestLapCs)
+                       : tieBreak();
+        case RunTableModel::kAverageLap:
+            return a.run.averageLapCs != b.run.averageLapCs
+                       ? timeKey(a.run.averageLapCs) < timeKey(b.run.averageLapCs)
+                       : tieBreak();
+        case RunTableModel::kMemo:
+            return a.run.memo != b.run.memo ? a.run.memo < b.run.memo : tieBreak();
+        default:
+            return tieBreak();
+    }
+}
+
+}  // namespace
+
+void RunTableModel::setRows(std::vector<IndexedRunRow> rows) {
+    beginResetModel();
+    rows_ = std::move(rows);
+    sortRows();
+    endResetModel();
+}
+
+int RunTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int RunTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant RunTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const IndexedRunRow& row = run(index.row());
+    if (role == Qt::TextAlignmentRole) {
+        const bool number = index.column() != kTabName && index.column() != kMemo;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole) return {};
+    const TimeFormat format = row.run.timeFormat;
+    switch (index.column()) {
+        case kTabName:
+            return QString::fromStdString(row.tabName);
+        case kStart:
+            return startText(row.run.start);
+        case kLapCount:
+            return row.run.lapCount;
+        case kTotal:
+            return runTimeText(row.run.totalCs, format);
+        case kBestLap:
+            return runTimeText(row.run.bestLapCs, format);
+        case kAverageLap:
+            return runTimeText(row.run.averageLapCs, format);
+        case kMemo:
+            return QString::fromStdString(row.run.memo);
+        default:
+            return {};
+    }
+}
+
+QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= kColumnCount)
+        return {};
+    return QString::fromUtf8(kHeaders[section]);
+}
+
+void RunTableModel::sort(int column, Qt::SortOrder order) {
+    beginResetModel();
+    sortColumn_ = column;
+    sortOrder_ = order;
+    sortRows();
+    endResetModel();
+}
+
+void RunTableModel::sortRows() {
+    const int column = sortColumn_;
+    if (sortOrder_ == Qt::AscendingOrder) {
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [column](const auto& a, const auto& b) { return less(a, b, column); });
+    } else {
+        std::stable_sort(rows_.begin(), rows_.end(),
+                         [column](const auto& a, const auto& b) { return less(b, a, column); });
+    }
+}
+
+}  // namespace lapdex::ui

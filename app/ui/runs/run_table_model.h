@@ -1,0 +1,45 @@
+// The All runs window's table: one row per run found in the run index, sortable by any column.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <vector>
+
+#include "run_index.h"
+
+namespace lapdex::ui {
+
+class RunTableModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    enum Column : int {
+        kTabName,
+        kStart,
+        kLapCount,
+        kTotal,
+        kBestLap,
+        kAverageLap,
+        kMemo,
+        kColumnCount
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Replaces every row, keeping the current sort.
+    void setRows(std::vector<IndexedRunRow> rows);
+    const IndexedRunRow& run(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    void sort(int column, Qt::SortOrder order) override;
+
+  private:
+    void sortRows();
+
+    std::vector<IndexedRunRow> rows_;
+    int sortColumn_ = kStart;
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+};
+
+}  // namespace lapdex::ui

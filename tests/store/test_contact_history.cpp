@@ -1,0 +1,91 @@
+// History.csv: appended line by line with its header, read back with damaged lines skipped and
+// reported, and carried with the data set.
+#include <gtest/gtest.h>
+
+#include "contact_history.h"
+#include "run_file_fixture.h"
+#include "temp_folder.h"
+#include "tree_operations.h"
+
+namespace lapdex {
+namespace {
+
+ContactRecord contact(const char* time, const char* tab, ContactAction action, int written,
+                      int level) {
+    ContactRecord r;
+    r.localTime = time;
+    r.serialText = "0123456789ab";
+    r.tabName = tab;
+    r.action = action;
+    r.runsWritten = written;
+    r.rawBattery = 3000 + level;
+    r.batteryLevel = level;
+    r.result = written > 0 ? "ok" : "no data";
+    return r;
+}
+
+TEST(ContactHistory, AppendsOneLinePerContactUnderOneHeader) {
+    testing::TempFolder folder;
+    const DataFolder data(systemFileSystem(), folder.path());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-11 07:50:02", "走者A", ContactAction::Download, 3, 4))
+            .ok());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-12 08:00:00", "A,\"B\"", ContactAction::Reload, 0, 1))
+            .ok());
+    EXPECT_EQ(testing::fileBytes(folder / "History.csv"),
+              "local time,serial,tab name,action,runs written,runs failed,raw battery,battery "
+              "level,result\r\n"
+              "2024-05-11 07:50:02,0123456789ab,走者A,download,3,0,3004,4,ok\r\n"
+              "2024-05-12 08:00:00,0123456789ab,\"A,\"\"B\"\"\",reload,0,0,3001,1,no data\r\n");
+    const HistoryReading reading = readContactHistory(data);
+    ASSERT_EQ(reading.records.size(), 2U);
+    EXPECT_EQ(reading.records[1].tabName, "A,\"B\"");
+    EXPECT_EQ(reading.records[1].action, ContactAction::Reload);
+    EXPECT_EQ(reading.records[1].batteryLevel, 1);
+    EXPECT_TRUE(reading.damagedLines.empty());
+}
+
+TEST(ContactHistory, DamagedLinesAreSkippedAndReported) {
+    const std::string good =
+        historyLine(contact("2024-05-11 07:50:02", "A", ContactAction::Clear, 0, 5));
+    const struct {
+        std::string bytes;
+        std::size_t records;
+        std::vector<int> damaged;
+    } kCases[] = {
+        {std::string(historyHeader()) + "\r\n" + good + good, 2, {}},
+        {good + "garbage\r\n" + good, 2, {2}},  // no header: still read
+        {good + good.substr(0, 20), 1, {2}},    // torn last line
+        {good + "2024-05-11 07:50:02,x,\"open,download,1,0,1,1,ok\r\n", 1, {2}},
+        {good + "2024-05-11 07:50:02,x,t,jump,1,0,1,1,ok\r\n", 1, {2}},  // unknown action
+        {good + "2024-05-11 07:50:02,x,t,clear,one,0,1,1,ok\r\n", 1, {2}},
+        {"\r\n\r\n" + good, 1, {}},
+    };
+    for (const auto& c : kCases) {
+        const HistoryReading reading = parseContactHistory(c.bytes);
+        EXPECT_EQ(reading.records.size(), c.records) << c.bytes;
+        EXPECT_EQ(reading.damagedLines, c.damaged) << c.bytes;
+    }
+}
+
+TEST(ContactHistory, TravelsWithTheDataSet) {
+    testing::TempFolder from;
+    testing::TempFolder to;
+    const DataFolder data(systemFileSystem(), from.path());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-11 07:50:02", "A", ContactAction::Download, 1, 3))
+            .ok());
+    testing::writeBytes(from / "Lapdex.dat", "[x]\r\n");
+    testing::writeBytes(from / "notes.txt", "not part of the data set");
+    ASSERT_TRUE(copyTree(systemFileSystem(), from.path(), to.path(), TreeScope::DataSet,
+                         AttributeRule::MakeReadOnly)
+                    .ok());
+    EXPECT_EQ(testing::fileBytes(to / "History.csv"), testing::fileBytes(from / "History.csv"));
+    EXPECT_EQ(systemFileSystem().kindOf(to / "notes.txt"), EntryKind::None);
+    // It stays writable: the next contact is appended to it.
+    EXPECT_FALSE(systemFileSystem().isReadOnly(to / "History.csv"));
+}
+
+}  // namespace
+}  // namespace lapdex

@@ -1,0 +1,153 @@
+// k7x-tool runs and roster over a real data folder, its index in a cache folder of the test's own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "configuration.h"
+#include "index_commands.h"
+#include "run_file_fixture.h"
+#include "run_file_writer.h"
+#include "temp_folder.h"
+
+namespace lapdex {
+namespace {
+
+using k7x::runRoster;
+using k7x::runRuns;
+
+class IndexCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+        data = root / "data";
+        ASSERT_TRUE(fs.createFolder(data).ok());
+        const DataFolder folder(fs, data);
+        Configuration config;
+        config.registry.entry(0) = {"0123456789ab", "走者A", 0};
+        config.registry.entry(1) = {"00000000beef", "QTM-02", 0};
+        ASSERT_TRUE(saveConfiguration(folder, config).ok());
+        createStopwatchFolders(folder, config.registry);
+        RunRecord a = testing::clockExample();
+        a.memo = "向かい風\tつよい";
+        write(0, "0123456789ab", a);
+        RunRecord b = testing::clockExample();
+        b.start = {2024, 2, 1, 7, 5, 9};
+        b.timeFormat = TimeFormat::DecimalMinute;
+        b.laps.resize(2);
+        b.laps[0].lap = b.laps[0].split = {0, 0, 0, 0, 1500};
+        b.laps[1].lap = {0, 0, 0, 0, 1499};
+        b.laps[1].split = b.total = {0, 0, 0, 0, 2999};
+        b.lapCount = 2;
+        b.bestLapNumber = 2;
+        b.bestLap = b.averageLap = b.laps[1].lap;
+        write(1, "00000000beef", b);
+    }
+    void write(int slot, const char* serial, const RunRecord& run) {
+        ASSERT_EQ(writeRunFile(fs, withTrailingSlash(data), slot, serial, run).status,
+                  RunFileWriteStatus::Written);
+    }
+
+    int run(int (*command)(const std::vector<std::string>&, std::FILE*, std::FILE*),
+            std::vector<std::string> args) {
+        std::FILE* outFile = std::tmpfile();
+        std::FILE* errFile = std::tmpfile();
+        const int status = command(args, outFile, errFile);
+        out = contents(outFile);
+        err = contents(errFile);
+        return status;
+    }
+    static std::string contents(std::FILE* file) {
+        std::string text;
+        std::rewind(file);
+        for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+        std::fclose(file);
+        return text;
+    }
+
+    FileSystem& fs = systemFileSystem();
+    testing::TempFolder root;
+    std::string data;
+    std::string out;
+    std::string err;
+};
+
+constexpr const char* kHeader =
+    "tab name\tserial\tstart\tlap count\ttotal\tbest lap\tbest lap number\taverage lap\tpath\trun "
+    "memo\n";
+constexpr const char* kRunA =
+    "走者A\t0123456789ab\t2024-01-31T09:30:15\t3\t200.00\t64.70\t2\t66.66\t"
+    "QTM-01/QTM240131_093015_0123456789ab.csv\t向かい風 つよい\n";
+constexpr const char* kRunB =
+    "QTM-02\t00000000beef\t2024-02-01T07:05:09\t2\t179.94\t89.94\t2\t89.94\t"
+    "QTM-02/QTM240201_070509_00000000beef.csv\t\n";
+
+TEST_F(IndexCommands, RunsListsEveryRunOrThoseThatMatch) {
+    const struct {
+        std::vector<std::string> options;
+        std::string lines;
+    } kCases[] = {
+        {{}, std::string(kRunA) + kRunB},
+        {{"--stopwatch", "走者A"}, kRunA},
+        {{"--stopwatch", "00000000beef"}, kRunB},
+        {{"--from", "2024-02-01"}, kRunB},
+        {{"--to", "2024-01-31"}, kRunA},
+        {{"--text", "向かい\xE3\x80\x80つよ"}, kRunA},
+        {{"--text", "追い風"}, ""},
+        {{"--laps", "2"}, kRunB},
+    };
+    for (const auto& c : kCases) {
+        std::vector<std::string> args{data};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(run(runRuns, args), 0) << err;
+        EXPECT_EQ(out, kHeader + c.lines) << (c.options.empty() ? "" : c.options[0]);
+    }
+}
+
+TEST_F(IndexCommands, RosterSummarisesEachStopwatch) {
+    // Two contacts of the first stopwatch, the later one with a low battery, and a damaged line.
+    testing::writeBytes(data + "/History.csv",
+                        "local time,serial,tab name,action,runs written,runs failed,raw "
+                        "battery,battery level,result\r\n"
+                        "2024-02-01 08:00:00,0123456789ab,走者A,download,1,0,2900,1,ok\r\n"
+                        "2024-02-01 08:0\r\n"
+                        "2024-01-31 09:40:00,0123456789ab,走者A,download,1,0,3400,5,ok\r\n");
+    ASSERT_EQ(run(runRoster, {data}), 0) << err;
+    EXPECT_EQ(err, "k7x-tool: History.csv line 3 is damaged and was skipped\n");
+    EXPECT_EQ(out,
+              "tab name\tserial\truns\tfirst run\tlast run\tusual lap count\tbest lap\tbest total\t"
+              "last contact\tbattery level\n"
+              "走者A\t0123456789ab\t1\t2024-01-31T09:30:15\t2024-01-31T09:30:15\t3\t64.70\t200.00\t"
+              "2024-02-01 08:00:00\t1 (low)\n"
+              "QTM-02\t00000000beef\t1\t2024-02-01T07:05:09\t2024-02-01T07:05:09\t2\t89.94\t179."
+              "94\t\t\n");
+}
+
+TEST_F(IndexCommands, RefusesWhatIsNoDataFolderOrNoCommand) {
+    const std::string plain = root / "plain";
+    ASSERT_TRUE(fs.createFolder(plain).ok());
+    const struct {
+        int (*command)(const std::vector<std::string>&, std::FILE*, std::FILE*);
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } kCases[] = {
+        {runRuns, {plain}, 1, "is not a data folder"},
+        {runRoster, {root / "missing"}, 1, "is not a data folder"},
+        {runRuns, {data, "--from", "2024-13-01"}, 2, "YYYY-MM-DD"},
+        {runRuns, {data, "--laps", "x"}, 2, "--laps"},
+        {runRuns, {data, "--stopwatch"}, 2, "needs a value"},
+        {runRuns, {data, "--stopwatch", "nobody"}, 1, "no stopwatch is registered as nobody"},
+        {runRuns, {}, 2, "needs a data folder"},
+        {runRoster, {}, 2, "one data folder"},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(run(c.command, c.args), c.status) << c.message;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        EXPECT_EQ(out, "");
+    }
+    // The index lives in the cache folder, never in the data folder.
+    EXPECT_EQ(fs.findMatching(data + "/", "*.sqlite*").entries.size(), 0U);
+}
+
+}  // namespace
+}  // namespace lapdex

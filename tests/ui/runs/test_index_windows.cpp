@@ -1,0 +1,149 @@
+// The All runs and Roster windows over a real run index: filters as the user types them, sorting
+// by a header click, Enter and double-click on a row.
+#include <QCheckBox>
+#include <QColor>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTest>
+
+#include "c_all_runs_dlg.h"
+#include "c_roster_dlg.h"
+#include "contact_history.h"
+#include "index_windows_support.h"
+
+using namespace lapdex;
+using namespace lapdex::ui;
+
+class TestIndexWindows : public QObject {
+    Q_OBJECT
+
+    static QStringList column(const QAbstractItemModel& model, int column) {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row, column).data().toString();
+        return texts;
+    }
+
+  private slots:
+    void typingAMemoWordNarrowsTheRuns() {
+        test::IndexedFolder folder;
+        CAllRunsDlg window(folder.index.get());
+        window.show();
+        QCOMPARE(window.model()->rowCount(), 4);
+        QCOMPARE(column(*window.model(), RunTableModel::kStart),
+                 QStringList({"2024/05/10 09:00:00", "2024/05/10 10:30:00", "2024/05/11 07:45:30",
+                              "2024/06/02 08:15:00"}));
+        window.memoWords()->setFocus();
+        test::typeCommitted(window.memoWords(), QStringLiteral("向かい風"));
+        QTRY_COMPARE(window.model()->rowCount(), 2);
+        QCOMPARE(column(*window.model(), RunTableModel::kMemo),
+                 QStringList({"向かい風で苦戦", "雨、向かい風"}));
+        // A second word, after an ideographic space, must occur as well; a short one is found too.
+        test::typeCommitted(window.memoWords(), QStringLiteral("\u3000雨"));
+        QTRY_COMPARE(window.model()->rowCount(), 1);
+        QCOMPARE(window.model()->index(0, RunTableModel::kTabName).data().toString(),
+                 QStringLiteral("佐藤"));
+        window.memoWords()->clear();
+        QTRY_COMPARE(window.model()->rowCount(), 4);
+    }
+
+    void otherFiltersCombine() {
+        test::IndexedFolder folder;
+        CAllRunsDlg window(folder.index.get());
+        window.show();
+        window.stopwatchChoice()->setCurrentIndex(
+            window.stopwatchChoice()->findText(QStringLiteral("山田")));
+        QTRY_COMPARE(window.model()->rowCount(), 3);
+        window.lapCount()->setValue(4);
+        QTRY_COMPARE(window.model()->rowCount(), 2);
+        window.minTotal()->setText(QStringLiteral("276"));  // 4 x 69.00 s = 276.00 s
+        window.maxTotal()->setText(QStringLiteral("276"));
+        QTRY_COMPARE(window.model()->rowCount(), 1);
+        QCOMPARE(window.model()->index(0, RunTableModel::kTotal).data().toString(),
+                 QStringLiteral("00:04:36.00"));
+        window.minTotal()->clear();
+        window.maxTotal()->clear();
+        window.lapCount()->setValue(0);
+        window.fromDate()->setDate(QDate(2024, 6, 1));
+        window.toDate()->setDate(QDate(2024, 6, 30));
+        window.dateRangeOn()->setChecked(true);
+        QTRY_COMPARE(column(*window.model(), RunTableModel::kStart),
+                     QStringList({"2024/06/02 08:15:00"}));
+    }
+
+    void headerClickSortsAndEnterOpensTheRun() {
+        test::IndexedFolder folder;
+        CAllRunsDlg window(folder.index.get());
+        window.show();
+        QHeaderView* header = window.table()->horizontalHeader();
+        const QPoint totalHeader(header->sectionViewportPosition(RunTableModel::kBestLap) + 5,
+                                 header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
+        QCOMPARE(column(*window.model(), RunTableModel::kBestLap),
+                 QStringList({"00:01:08.00", "00:01:09.00", "00:01:10.00", "00:01:11.00"}));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
+        QCOMPARE(window.model()->index(0, RunTableModel::kBestLap).data().toString(),
+                 QStringLiteral("00:01:11.00"));
+        QSignalSpy opened(&window, &CAllRunsDlg::runActivated);
+        window.table()->setFocus();
+        window.table()->setCurrentIndex(window.model()->index(1, 0));
+        QTest::keyClick(window.table(), Qt::Key_Return);
+        QCOMPARE(opened.count(), 1);
+        const auto run = opened.front().front().value<IndexedRunRow>();
+        QCOMPARE(run.fileName, std::string("QTM240510_090000_0123456789ab.csv"));
+        QCOMPARE(run.tabName, std::string("山田"));
+    }
+
+    void rosterSummarisesAndOpensAStopwatch() {
+        test::IndexedFolder folder;
+        ContactRecord contact;
+        contact.localTime = "2024-05-11 07:50:02";
+        contact.serialText = "00000000beef";
+        contact.batteryLevel = 1;
+        contact.result = "ok";
+        QVERIFY(appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact).ok());
+        CRosterDlg window(folder.index.get());
+        window.show();
+        QCOMPARE(window.model()->rowCount(), 2);
+        QCOMPARE(column(*window.model(), RosterModel::kTabName), QStringList({"山田", "佐藤"}));
+        QCOMPARE(column(*window.model(), RosterModel::kRuns), QStringList({"3", "1"}));
+        QCOMPARE(column(*window.model(), RosterModel::kUsualLaps), QStringList({"4", "4"}));
+        // The best of its usual lap count (4): the 6-lap run's slower laps do not count.
+        QCOMPARE(column(*window.model(), RosterModel::kBestLap),
+                 QStringList({"00:01:09.00", "00:01:08.00"}));
+        QCOMPARE(column(*window.model(), RosterModel::kLastRun),
+                 QStringList({"2024/06/02 08:15:00", "2024/05/11 07:45:30"}));
+        QCOMPARE(column(*window.model(), RosterModel::kBattery),
+                 QStringList({"", "1/5 低（2024/05/11）"}));
+        QCOMPARE(window.model()
+                     ->index(1, RosterModel::kBattery)
+                     .data(Qt::ForegroundRole)
+                     .value<QColor>(),
+                 QColor(Qt::red));
+        QCOMPARE(column(*window.model(), RosterModel::kLastContact),
+                 QStringList({"", "2024/05/11 07:50:02"}));
+        QSignalSpy opened(&window, &CRosterDlg::stopwatchActivated);
+        const QRect cell = window.table()->visualRect(window.model()->index(1, 0));
+        // A double-click: the press of its first click, then the double-click itself.
+        QTest::mouseClick(window.table()->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(window.table()->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(opened.count(), 1);
+        QCOMPARE(opened.front().front().toString(), QStringLiteral("佐藤"));
+    }
+
+    void withoutAnIndexTheWindowSaysSo() {
+        CAllRunsDlg window(nullptr);
+        window.show();
+        QCOMPARE(window.model()->rowCount(), 0);
+        QCOMPARE(window.status()->text(), QStringLiteral("走行の索引を開けません"));
+    }
+};
+
+QTEST_MAIN(TestIndexWindows)
+#include "test_index_windows.moc"

@@ -1,0 +1,79 @@
+// The 表示 menu in the real main window: its shortcuts open the All runs and Roster windows, and
+// Enter on a found run brings its stopwatch's tab, day and run onto the real page.
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTableView>
+#include <QTest>
+
+#include "c_all_runs_dlg.h"
+#include "c_roster_dlg.h"
+#include "c_user_dialog.h"
+#include "fake_port.h"
+#include "index_windows_support.h"
+#include "lapdex_dlg.h"
+#include "view_menu.h"
+
+using namespace lapdex;
+using namespace lapdex::ui;
+
+namespace {
+
+// The scripted engine over a real data folder.
+class FolderPort : public test::FakePort {
+  public:
+    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
+    std::string dataFolder() const override { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+}  // namespace
+
+class TestViewMenu : public QObject {
+    Q_OBJECT
+  private slots:
+    void shortcutsOpenTheWindowsAndEnterShowsTheRun() {
+        test::IndexedFolder folder;
+        FolderPort port(folder.dataPath());
+        port.titles = {"山田", "佐藤"};
+        test::FakeDesktop desktop;
+        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+            return new CUserDialog(parent, host);
+        });
+        static_cast<CUserDialog*>(window.page())->setRunIndex(folder.index.get());
+        ViewMenu views(window, folder.index.get());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QList<QAction*> menus = window.menuBar()->actions();
+        QCOMPARE(menus.last()->text(), QStringLiteral("表示(&W)"));
+
+        QTest::keyClick(&window, Qt::Key_L, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(views.rosterWindow() && views.rosterWindow()->isVisible());
+        QCOMPARE(views.rosterWindow()->model()->rowCount(), 2);
+        views.rosterWindow()->hide();
+
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+        CAllRunsDlg* runs = views.allRunsWindow();
+        QVERIFY(runs && runs->isVisible());
+        QCOMPARE(runs->model()->rowCount(), 4);
+        int row = 0;
+        while (row < 4 && runs->model()->run(row).tabName != "佐藤") ++row;
+        runs->table()->setFocus();
+        runs->table()->setCurrentIndex(runs->model()->index(row, 0));
+        QTest::keyClick(runs->table(), Qt::Key_Return);
+
+        QCOMPARE(window.currentTab(), 1);
+        auto* page = static_cast<CUserDialog*>(window.page());
+        QCOMPARE(page->selectedDate(), QDate(2024, 5, 11));
+        QVERIFY(page->runList()->currentItem());
+        QCOMPARE(page->runList()->currentItem()->text(), QStringLiteral("2024/05/11   07:45:30"));
+        QCOMPARE(page->content().texts[kMemo], QStringLiteral("雨、向かい風"));
+        window.shutdown();
+    }
+};
+
+QTEST_MAIN(TestViewMenu)
+#include "test_view_menu.moc"

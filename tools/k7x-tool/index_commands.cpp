@@ -1,0 +1,24 @@
+// Dispatch of k7x-tool's run index commands.
+#include "index_commands.h"
+
+#include <cstring>
+
+namespace k7x {
+
+std::optional<int> runIndexCommand(int argc, const char* const* argv) {
+    if (argc < 2) return std::nullopt;
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (std::strcmp(argv[1], "runs") == 0) return runRuns(args, stdout, stderr);
+    if (std::strcmp(argv[1], "roster") == 0) return runRoster(args, stdout, stderr);
+    return std::nullopt;
+}
+
+const char* indexUsageText() {
+    return "  k7x-tool runs DATAFOLDER [--stopwatch NAME] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+           "                [--text WORDS] [--laps N]\n"
+           "      the runs of the data folder, one tab-separated line each (header first)\n"
+           "  k7x-tool roster DATAFOLDER\n"
+           "      the registered stopwatches and their runs, one tab-separated line each\n";
+}
+
+}  // namespace k7x
