@@ -24,7 +24,8 @@ ensure_packages() {
 # The packages every build needs.
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
-                qt6-base-dev fonts-noto-cjk xvfb libsqlite3-dev)
+                qt6-base-dev fonts-noto-cjk xvfb libsqlite3-dev
+                libreoffice-calc-nogui libxml2-utils)
 
 # configure_only DIR [cmake args...]
 configure_only() {

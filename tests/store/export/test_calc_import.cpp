@@ -16,8 +16,10 @@ namespace {
 class CalcImport : public ::testing::Test {
   protected:
     // Exports the example runs, lets Calc read both files as UTF-8 comma-separated text and save
-    // them as flat OpenDocument, and reads back what Calc made of them.
-    void SetUp() override {
+    // them as flat OpenDocument, and reads back what Calc made of them. Once for all the checks:
+    // Calc takes seconds to start.
+    static void SetUpTestSuite() {
+        testing::TempFolder& root = *(folder = new testing::TempFolder);
         FileSystem& fs = systemFileSystem();
         ASSERT_TRUE(fs.createFolder(root / "data").ok());
         ASSERT_TRUE(fs.createFolder(root / "out").ok());
@@ -36,6 +38,10 @@ class CalcImport : public ::testing::Test {
         runs = testing::fodsRows(testing::fileBytes(root / "calc/runs.fods"));
         laps = testing::fodsRows(testing::fileBytes(root / "calc/laps.fods"));
     }
+    static void TearDownTestSuite() {
+        delete folder;
+        folder = nullptr;
+    }
 
     static void expectText(const testing::FodsCell& cell, const std::string& text) {
         EXPECT_EQ(cell.type, "string") << text;
@@ -46,9 +52,9 @@ class CalcImport : public ::testing::Test {
         EXPECT_NEAR(std::atof(cell.value.c_str()), number, 1e-9) << cell.text;
     }
 
-    testing::TempFolder root;
-    std::vector<testing::FodsRow> runs;
-    std::vector<testing::FodsRow> laps;
+    static inline testing::TempFolder* folder = nullptr;
+    static inline std::vector<testing::FodsRow> runs;
+    static inline std::vector<testing::FodsRow> laps;
 };
 
 TEST_F(CalcImport, RunsSheetKeepsTextsCellsAndNumbers) {
