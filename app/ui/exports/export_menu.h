@@ -1,0 +1,51 @@
+// The main window's エクスポート(&E) menu: the runs chosen in the All runs window, or else the runs
+// of the day the page shows, written as runs.csv and laps.csv or as TCX files into a folder the
+// user picks outside the data folder.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "export_files.h"
+#include "run_index.h"
+
+class QAction;
+
+namespace lapdex::ui {
+
+class CLapdexDlg;
+class ViewMenu;
+
+class ExportMenu : public QObject {
+    Q_OBJECT
+  public:
+    // Adds the menu to `window`'s menu bar. `index` may be null; `window`, `views` and `index`
+    // must outlive the menu.
+    ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index);
+
+    // The runs an export takes now: the rows selected in the All runs window while it is shown,
+    // otherwise the runs of the page's day of the current stopwatch. nullopt when the index
+    // cannot answer.
+    std::optional<std::vector<IndexedRunRow>> chosenRuns() const;
+
+    // Asks for the folder (and, for TCX, one file or one per run), then writes. What happened is
+    // told in a message box.
+    void exportRuns(ExportFormat format);
+
+    QAction* spreadsheetAction() const { return spreadsheet_; }
+    QAction* tcxAction() const { return tcx_; }
+
+  private:
+    bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
+    void report(const ExportResult& result, const ExportCounts& counts) const;
+
+    CLapdexDlg& window_;
+    ViewMenu& views_;
+    RunIndex* index_;
+    QAction* spreadsheet_ = nullptr;
+    QAction* tcx_ = nullptr;
+};
+
+}  // namespace lapdex::ui
