@@ -25,7 +25,7 @@ ensure_packages() {
 BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb libsqlite3-dev
-                libreoffice-calc-nogui libxml2-utils)
+                libreoffice-calc-nogui libxml2-utils poppler-utils fonts-ipafont-gothic)
 
 # configure_only DIR [cmake args...]
 configure_only() {
