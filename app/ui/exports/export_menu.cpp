@@ -12,6 +12,7 @@
 #include "c_user_dialog.h"
 #include "export_texts.h"
 #include "lapdex_dlg.h"
+#include "sheets.h"
 #include "view_menu.h"
 
 namespace lapdex::ui {
@@ -33,6 +34,16 @@ ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index)
     connect(spreadsheet_, &QAction::triggered, this,
             [this] { exportRuns(ExportFormat::Spreadsheet); });
     connect(tcx_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Tcx); });
+    menu->addSeparator();
+    runPdf_ = menu->addAction(QString::fromUtf8(export_text::kRunPdf));
+    dayPdf_ = menu->addAction(QString::fromUtf8(export_text::kDayPdf));
+    print_ = menu->addAction(QString::fromUtf8(export_text::kPrint));
+    print_->setShortcut(QKeySequence::Print);
+    // The window's menu bar is no native one: shortcuts work only when the window knows them.
+    window.addAction(print_);
+    connect(runPdf_, &QAction::triggered, this, &ExportMenu::saveRunSheet);
+    connect(dayPdf_, &QAction::triggered, this, &ExportMenu::saveDaySheet);
+    connect(print_, &QAction::triggered, this, &ExportMenu::printRunSheet);
     window.menuBar()->adjustSize();
 }
 
@@ -63,17 +74,68 @@ void ExportMenu::exportRuns(ExportFormat format) {
     const auto runs = rows && index_ ? collectExportRuns(*index_, *rows) : std::nullopt;
     if (!runs) return window_.showError(export_text::kIndexBusy);
     if (runs->empty()) return window_.showNotice(export_text::kNoRuns);
-    const auto folder = window_.browseFolder(export_text::kBrowseTitle, NewFolderButton::Shown);
-    if (!folder) return;
     TcxFiles tcxFiles = TcxFiles::OnePerRun;
     if (format == ExportFormat::Tcx && runs->size() > 1 &&
         window_.askYesNo(export_text::kOneTcxFile))
         tcxFiles = TcxFiles::OneForAll;
-    const std::vector<ExportFile> files = exportFiles(*runs, format, tcxFiles, systemLocalToUtc);
-    if (!confirmOverwrite(files, *folder)) return;
+    writeChosen(exportFiles(*runs, format, tcxFiles, systemLocalToUtc), countsOf(*runs));
+}
+
+void ExportMenu::writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts) {
+    const auto folder = window_.browseFolder(export_text::kBrowseTitle, NewFolderButton::Shown);
+    if (!folder || !confirmOverwrite(files, *folder)) return;
     report(writeExportFiles(systemFileSystem(), window_.dataFolder().toStdString(), *folder, files,
                             Overwrite::Replace),
-           countsOf(*runs));
+           counts);
+}
+
+std::optional<ExportRun> ExportMenu::shownRun() const {
+    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
+    if (!index_ || !page || page->selectedRun() < 0 ||
+        static_cast<std::size_t>(page->selectedRun()) >= page->runPaths().size())
+        return std::nullopt;
+    const std::string& path = page->runPaths()[static_cast<std::size_t>(page->selectedRun())];
+    const std::string fileName = path.substr(path.rfind('/') + 1);
+    const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
+    std::optional<IndexedRun> run = index_->runWithLaps(folder, fileName);
+    if (!run) return std::nullopt;
+    ExportRun shown{{}, {}, folder + "/" + fileName, std::move(*run)};
+    for (const IndexedStopwatch& s :
+         index_->stopwatches().value_or(std::vector<IndexedStopwatch>{})) {
+        if (s.folderName == folder) shown.tabName = s.tabName, shown.serialText = s.serialText;
+    }
+    return shown;
+}
+
+void ExportMenu::saveRunSheet() {
+    const std::optional<ExportRun> run = shownRun();
+    if (!run) return window_.showNotice(export_text::kNoRunShown);
+    std::string name = tcxFileNameOf(*run);
+    name.replace(name.size() - 4, 4, ".pdf");
+    const QByteArray pdf = sheetPdf(runSheetHtml(*run), QString::fromStdString(run->tabName));
+    writeChosen({{name, pdf.toStdString()}}, countsOf({*run}));
+}
+
+void ExportMenu::saveDaySheet() {
+    const auto rows = chosenRuns();
+    const auto runs = rows && index_ ? collectExportRuns(*index_, *rows) : std::nullopt;
+    if (!runs) return window_.showError(export_text::kIndexBusy);
+    if (runs->empty()) return window_.showNotice(export_text::kNoRuns);
+    const std::string day = runs->front().run.start.substr(0, 10);
+    const bool oneDay = std::all_of(runs->begin(), runs->end(), [&day](const ExportRun& r) {
+        return r.run.start.rfind(day, 0) == 0;
+    });
+    const QString title = oneDay ? QString::fromUtf8(export_text::kDayTitle)
+                                       .arg(QString::fromStdString(day).replace(u'-', u'/'))
+                                 : QString::fromUtf8(export_text::kChosenTitle);
+    const QByteArray pdf = sheetPdf(daySheetHtml(title, *runs), title);
+    writeChosen({{"runs.pdf", pdf.toStdString()}}, countsOf(*runs));
+}
+
+void ExportMenu::printRunSheet() {
+    const std::optional<ExportRun> run = shownRun();
+    if (!run) return window_.showNotice(export_text::kNoRunShown);
+    printSheet(&window_, runSheetHtml(*run));
 }
 
 bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,

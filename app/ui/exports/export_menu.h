@@ -34,10 +34,23 @@ class ExportMenu : public QObject {
     // told in a message box.
     void exportRuns(ExportFormat format);
 
+    // The run the page shows, with its laps; nullopt when none is shown.
+    std::optional<ExportRun> shownRun() const;
+    // Saves the run sheet of the shown run, or the day sheet of the chosen runs, as PDF.
+    void saveRunSheet();
+    void saveDaySheet();
+    // The print preview of the shown run's sheet (Ctrl+P).
+    void printRunSheet();
+
     QAction* spreadsheetAction() const { return spreadsheet_; }
     QAction* tcxAction() const { return tcx_; }
+    QAction* runPdfAction() const { return runPdf_; }
+    QAction* dayPdfAction() const { return dayPdf_; }
+    QAction* printAction() const { return print_; }
 
   private:
+    // Asks for the folder, then writes `files` there; tells the user what happened.
+    void writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts);
     bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
     void report(const ExportResult& result, const ExportCounts& counts) const;
 
@@ -46,6 +59,9 @@ class ExportMenu : public QObject {
     RunIndex* index_;
     QAction* spreadsheet_ = nullptr;
     QAction* tcx_ = nullptr;
+    QAction* runPdf_ = nullptr;
+    QAction* dayPdf_ = nullptr;
+    QAction* print_ = nullptr;
 };
 
 }  // namespace lapdex::ui

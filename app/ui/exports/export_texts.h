@@ -6,6 +6,12 @@ namespace lapdex::ui::export_text {
 inline constexpr const char* kMenu = "エクスポート(&E)";
 inline constexpr const char* kSpreadsheet = "表計算ソフト用 CSV(&S)...";
 inline constexpr const char* kTcx = "トレーニング記録用 TCX(&T)...";
+inline constexpr const char* kRunPdf = "走行シートをPDFで保存(&R)...";
+inline constexpr const char* kDayPdf = "日のシートをPDFで保存(&D)...";
+inline constexpr const char* kPrint = "印刷(&P)...";
+inline constexpr const char* kNoRunShown = "表示中の走行がありません。";
+inline constexpr const char* kDayTitle = "%1 の走行";
+inline constexpr const char* kChosenTitle = "選んだ走行";
 inline constexpr const char* kBrowseTitle = "書き出し先のフォルダを選んでください。";
 inline constexpr const char* kOneTcxFile =
     "選んだ走行を1つのTCXファイルにまとめますか？\n「いいえ」で走行ごとに1ファイルずつ書き出します"

@@ -1,11 +1,15 @@
 // The エクスポート menu in the real main window over a real data folder and its run index: the
 // page's day or the All runs selection written as files, overwrite questions, the data folder
 // refused, and what the user is told.
+#include <QApplication>
 #include <QDir>
 #include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QProcess>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "c_all_runs_dlg.h"
 #include "c_user_dialog.h"
@@ -117,6 +121,12 @@ class TestExportMenu : public QObject {
         QCOMPARE(rig.exports->spreadsheetAction()->text(),
                  QStringLiteral("表計算ソフト用 CSV(&S)..."));
         QCOMPARE(rig.exports->tcxAction()->text(), QStringLiteral("トレーニング記録用 TCX(&T)..."));
+        QCOMPARE(rig.exports->runPdfAction()->text(),
+                 QStringLiteral("走行シートをPDFで保存(&R)..."));
+        QCOMPARE(rig.exports->dayPdfAction()->text(),
+                 QStringLiteral("日のシートをPDFで保存(&D)..."));
+        QCOMPARE(rig.exports->printAction()->text(), QStringLiteral("印刷(&P)..."));
+        QCOMPARE(rig.exports->printAction()->shortcut(), QKeySequence(QKeySequence::Print));
     }
 
     void pageDayGoesToSpreadsheetFiles() {
@@ -201,6 +211,46 @@ class TestExportMenu : public QObject {
         const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 2);
         QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
+    }
+
+    void sheetsAsPdf() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.exports->runPdfAction()->trigger();
+        const QString runSheet = rig.file("QTM240510_090000_0123456789ab.pdf");
+        QVERIFY2(Rig::bytes(runSheet).startsWith("%PDF"), qPrintable(rig.desktop.shown.join(u'|')));
+        QVERIFY(pdfText(runSheet).contains(QStringLiteral("向かい風")));
+        QVERIFY(pdfText(runSheet).contains(QStringLiteral("山田")));
+        rig.exports->dayPdfAction()->trigger();
+        const QString daySheet = pdfText(rig.file("runs.pdf"));
+        QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
+        QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
+        QVERIFY(!daySheet.contains(QStringLiteral("佐藤")));
+    }
+
+    void ctrlPShowsThePrintPreview() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        bool previewed = false;
+        QTimer::singleShot(200, [&previewed] {
+            if (auto* preview =
+                    qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+                previewed = true;
+                preview->reject();
+            }
+        });
+        QTest::keySequence(rig.window.get(), QKeySequence::Print);
+        QVERIFY(previewed);
+        QVERIFY(rig.desktop.shown.isEmpty());
+    }
+
+  private:
+    static QString pdfText(const QString& path) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        pdftotext.waitForFinished();
+        return QString::fromUtf8(pdftotext.readAllStandardOutput());
     }
 };
 
