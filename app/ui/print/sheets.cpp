@@ -72,11 +72,15 @@ QString runSheetHtml(const ExportRun& r) {
 
 QString daySheetHtml(const QString& title, const std::vector<ExportRun>& runs) {
     QString html = QStringLiteral("<h2>%1</h2>").arg(title.toHtmlEscaped());
-    html += kTable +
-            QStringLiteral(
-                "<thead><tr><th>タブ名</th><th>開始</th>"
-                "<th>ラップ数</th><th>トータルタイム</th><th>ベストラップ</th><th>平均ラップ</th>"
-                "<th width=\"28%\">メモ</th></tr></thead>");
+    html +=
+        kTable +
+        QStringLiteral(
+            "<thead><tr><th style=\"white-space:nowrap\">タブ名</th><th "
+            "style=\"white-space:nowrap\">開始</th>"
+            "<th style=\"white-space:nowrap\">ラップ数</th><th "
+            "style=\"white-space:nowrap\">トータル</th>"
+            "<th style=\"white-space:nowrap\">ベスト</th><th style=\"white-space:nowrap\">平均</th>"
+            "<th width=\"28%\">メモ</th></tr></thead>");
     for (const ExportRun& r : runs) {
         const IndexedRun& run = r.run;
         html += QStringLiteral("<tr>") + cell(escaped(r.tabName)) +
