@@ -10,6 +10,7 @@
 #include "engine_adapter.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
+#include "export_menu.h"
 #include "view_menu.h"
 #include "window_snapshot.h"
 
@@ -71,6 +72,7 @@ int CLapdexApp::run() {
                           return page;
                       });
     ViewMenu views(window, engine.runIndex());
+    ExportMenu exports(window, views, engine.runIndex());
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

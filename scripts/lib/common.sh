@@ -26,7 +26,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcar
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb
                 xdotool openbox poppler-utils  # the window driven on Xvfb; the manual's text layer
-                libsqlite3-dev)
+                libsqlite3-dev
+                libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic)  # the exports' checks
 
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)

@@ -10,6 +10,7 @@ std::optional<int> runIndexCommand(int argc, const char* const* argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (std::strcmp(argv[1], "runs") == 0) return runRuns(args, stdout, stderr);
     if (std::strcmp(argv[1], "roster") == 0) return runRoster(args, stdout, stderr);
+    if (std::strcmp(argv[1], "export") == 0) return runExport(args, stdout, stderr);
     return std::nullopt;
 }
 
@@ -18,7 +19,11 @@ const char* indexUsageText() {
            "                [--text WORDS] [--laps N]\n"
            "      the runs of the data folder, one tab-separated line each (header first)\n"
            "  k7x-tool roster DATAFOLDER\n"
-           "      the registered stopwatches and their runs, one tab-separated line each\n";
+           "      the registered stopwatches and their runs, one tab-separated line each\n"
+           "  k7x-tool export DATAFOLDER OUTDIR --format csv|tcx [the filters of runs]\n"
+           "                [--one-file] [--force]\n"
+           "      runs.csv and laps.csv, or one TCX file per run (--one-file: runs.tcx), in\n"
+           "      OUTDIR outside the data folder; --force replaces existing files\n";
 }
 
 }  // namespace k7x

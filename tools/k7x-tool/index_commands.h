@@ -1,4 +1,4 @@
-// k7x-tool's commands over a data folder's run index: `runs` and `roster`.
+// k7x-tool's commands over a data folder's run index: `runs`, `roster` and `export`.
 #pragma once
 
 #include <cstdio>
@@ -19,7 +19,13 @@ namespace k7x {
 // `k7x-tool roster DATAFOLDER`: one tab-separated line per registered stopwatch, header first.
 [[nodiscard]] int runRoster(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
 
-// The usage lines of both commands.
+// `k7x-tool export DATAFOLDER OUTDIR --format csv|tcx [the filters of runs] [--one-file]
+// [--force]`: runs.csv and laps.csv, or one TCX file per run (--one-file: runs.tcx), in OUTDIR,
+// which must lie outside the data folder; an existing file is replaced only with --force. Prints
+// each file written and how many runs and laps they hold. `args` excludes "export".
+[[nodiscard]] int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err);
+
+// The usage lines of the commands.
 [[nodiscard]] const char* indexUsageText();
 
 }  // namespace k7x

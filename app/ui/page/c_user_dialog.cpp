@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+#include "copy_as_text.h"
 #include "indexed_catalogue.h"
 #include "message_event.h"
 #include "month_calendar.h"
@@ -88,6 +89,7 @@ void CUserDialog::buildPage() {
     for (QPushButton* button : {allData_, delete_}) button->setAutoDefault(false);
     lapList_->setSelectionMode(QAbstractItemView::SingleSelection);
     lapList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    installCopyAsText(lapList_, CopyRows::All);
     // The memo box is white, never keeps the focus and has no context menu.
     QPalette white = memoBox_->palette();
     white.setColor(QPalette::Base, Qt::white);

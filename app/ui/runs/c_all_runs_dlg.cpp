@@ -13,6 +13,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "copy_as_text.h"
+
 namespace lapdex::ui {
 namespace {
 
@@ -50,6 +52,7 @@ CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    installCopyAsText(table_, CopyRows::Selected);
     table_->setSortingEnabled(true);
     table_->sortByColumn(RunTableModel::kStart, Qt::AscendingOrder);
     table_->verticalHeader()->hide();

@@ -1,0 +1,174 @@
+// Exporting the chosen runs from the main window.
+#include "export_menu.h"
+
+#include <QAction>
+#include <QItemSelectionModel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTableView>
+#include <algorithm>
+
+#include "c_all_runs_dlg.h"
+#include "c_user_dialog.h"
+#include "export_texts.h"
+#include "lapdex_dlg.h"
+#include "sheets.h"
+#include "view_menu.h"
+
+namespace lapdex::ui {
+namespace {
+
+std::string filled(const char* pattern, const std::string& value) {
+    return QString::fromUtf8(pattern)
+        .replace(QStringLiteral("%s"), QString::fromStdString(value))
+        .toStdString();
+}
+
+}  // namespace
+
+ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index)
+    : QObject(&window), window_(window), views_(views), index_(index) {
+    QMenu* menu = window.menuBar()->addMenu(QString::fromUtf8(export_text::kMenu));
+    spreadsheet_ = menu->addAction(QString::fromUtf8(export_text::kSpreadsheet));
+    tcx_ = menu->addAction(QString::fromUtf8(export_text::kTcx));
+    connect(spreadsheet_, &QAction::triggered, this,
+            [this] { exportRuns(ExportFormat::Spreadsheet); });
+    connect(tcx_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Tcx); });
+    menu->addSeparator();
+    runPdf_ = menu->addAction(QString::fromUtf8(export_text::kRunPdf));
+    dayPdf_ = menu->addAction(QString::fromUtf8(export_text::kDayPdf));
+    print_ = menu->addAction(QString::fromUtf8(export_text::kPrint));
+    print_->setShortcut(QKeySequence::Print);
+    // The window's menu bar is no native one: shortcuts work only when the window knows them.
+    window.addAction(print_);
+    connect(runPdf_, &QAction::triggered, this, &ExportMenu::saveRunSheet);
+    connect(dayPdf_, &QAction::triggered, this, &ExportMenu::saveDaySheet);
+    connect(print_, &QAction::triggered, this, &ExportMenu::printRunSheet);
+    window.menuBar()->adjustSize();
+}
+
+std::optional<std::vector<IndexedRunRow>> ExportMenu::chosenRuns() const {
+    if (!index_) return std::nullopt;
+    if (CAllRunsDlg* all = views_.allRunsWindow(); all && all->isVisible()) {
+        std::vector<int> rows;
+        for (const QModelIndex& i : all->table()->selectionModel()->selectedRows())
+            rows.push_back(i.row());
+        std::sort(rows.begin(), rows.end());
+        if (!rows.empty()) {
+            std::vector<IndexedRunRow> runs;
+            for (int row : rows) runs.push_back(all->model()->run(row));
+            return runs;
+        }
+    }
+    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
+    const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
+    if (!page || folder.empty()) return std::vector<IndexedRunRow>{};
+    RunQuery day;
+    day.folderNames = {folder};
+    day.fromDate = day.toDate = page->selectedDate().toString(Qt::ISODate).toStdString();
+    return index_->search(day);
+}
+
+void ExportMenu::exportRuns(ExportFormat format) {
+    const auto rows = chosenRuns();
+    const auto runs = rows && index_ ? collectExportRuns(*index_, *rows) : std::nullopt;
+    if (!runs) return window_.showError(export_text::kIndexBusy);
+    if (runs->empty()) return window_.showNotice(export_text::kNoRuns);
+    TcxFiles tcxFiles = TcxFiles::OnePerRun;
+    if (format == ExportFormat::Tcx && runs->size() > 1 &&
+        window_.askYesNo(export_text::kOneTcxFile))
+        tcxFiles = TcxFiles::OneForAll;
+    writeChosen(exportFiles(*runs, format, tcxFiles, systemLocalToUtc), countsOf(*runs));
+}
+
+void ExportMenu::writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts) {
+    const auto folder = window_.browseFolder(export_text::kBrowseTitle, NewFolderButton::Shown);
+    if (!folder || !confirmOverwrite(files, *folder)) return;
+    report(writeExportFiles(systemFileSystem(), window_.dataFolder().toStdString(), *folder, files,
+                            Overwrite::Replace),
+           counts);
+}
+
+std::optional<ExportRun> ExportMenu::shownRun() const {
+    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
+    if (!index_ || !page || page->selectedRun() < 0 ||
+        static_cast<std::size_t>(page->selectedRun()) >= page->runPaths().size())
+        return std::nullopt;
+    const std::string& path = page->runPaths()[static_cast<std::size_t>(page->selectedRun())];
+    const std::string fileName = path.substr(path.rfind('/') + 1);
+    const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
+    std::optional<IndexedRun> run = index_->runWithLaps(folder, fileName);
+    if (!run) return std::nullopt;
+    ExportRun shown{{}, {}, folder + "/" + fileName, std::move(*run)};
+    for (const IndexedStopwatch& s :
+         index_->stopwatches().value_or(std::vector<IndexedStopwatch>{})) {
+        if (s.folderName == folder) shown.tabName = s.tabName, shown.serialText = s.serialText;
+    }
+    return shown;
+}
+
+void ExportMenu::saveRunSheet() {
+    const std::optional<ExportRun> run = shownRun();
+    if (!run) return window_.showNotice(export_text::kNoRunShown);
+    std::string name = tcxFileNameOf(*run);
+    name.replace(name.size() - 4, 4, ".pdf");
+    const QByteArray pdf = sheetPdf(runSheetHtml(*run), QString::fromStdString(run->tabName));
+    writeChosen({{name, pdf.toStdString()}}, countsOf({*run}));
+}
+
+void ExportMenu::saveDaySheet() {
+    const auto rows = chosenRuns();
+    const auto runs = rows && index_ ? collectExportRuns(*index_, *rows) : std::nullopt;
+    if (!runs) return window_.showError(export_text::kIndexBusy);
+    if (runs->empty()) return window_.showNotice(export_text::kNoRuns);
+    const std::string day = runs->front().run.start.substr(0, 10);
+    const bool oneDay = std::all_of(runs->begin(), runs->end(), [&day](const ExportRun& r) {
+        return r.run.start.rfind(day, 0) == 0;
+    });
+    const QString title = oneDay ? QString::fromUtf8(export_text::kDayTitle)
+                                       .arg(QString::fromStdString(day).replace(u'-', u'/'))
+                                 : QString::fromUtf8(export_text::kChosenTitle);
+    const QByteArray pdf = sheetPdf(daySheetHtml(title, *runs), title);
+    writeChosen({{"runs.pdf", pdf.toStdString()}}, countsOf(*runs));
+}
+
+void ExportMenu::printRunSheet() {
+    const std::optional<ExportRun> run = shownRun();
+    if (!run) return window_.showNotice(export_text::kNoRunShown);
+    printSheet(&window_, runSheetHtml(*run));
+}
+
+bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,
+                                  const std::string& folder) const {
+    FileSystem& fs = systemFileSystem();
+    for (const ExportFile& f : files) {
+        const std::string path = withTrailingSlash(folder) + f.name;
+        if (fs.kindOf(path) != EntryKind::None &&
+            !window_.askYesNo(filled(export_text::kOverwrite, path)))
+            return false;
+    }
+    return true;
+}
+
+void ExportMenu::report(const ExportResult& result, const ExportCounts& counts) const {
+    switch (result.error) {
+        case ExportError::None: {
+            std::string names;
+            for (const std::string& path : result.written) names += "\n" + path;
+            const QString text = QString::fromUtf8(export_text::kWritten)
+                                     .arg(counts.runs)
+                                     .arg(counts.laps)
+                                     .arg(QString::fromStdString(names));
+            return window_.showNotice(text.toStdString());
+        }
+        case ExportError::InsideDataFolder:
+            return window_.showError(export_text::kInsideData);
+        case ExportError::NoFolder:
+            return window_.showError(filled(export_text::kNoFolder, result.file));
+        case ExportError::FileExists:
+        case ExportError::WriteFailed:
+            return window_.showError(filled(export_text::kWriteFailed, result.file));
+    }
+}
+
+}  // namespace lapdex::ui

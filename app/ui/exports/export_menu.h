@@ -1,0 +1,67 @@
+// The main window's エクスポート(&E) menu: the runs chosen in the All runs window, or else the runs
+// of the day the page shows, written as runs.csv and laps.csv or as TCX files into a folder the
+// user picks outside the data folder.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+#include "export_files.h"
+#include "run_index.h"
+
+class QAction;
+
+namespace lapdex::ui {
+
+class CLapdexDlg;
+class ViewMenu;
+
+class ExportMenu : public QObject {
+    Q_OBJECT
+  public:
+    // Adds the menu to `window`'s menu bar. `index` may be null; `window`, `views` and `index`
+    // must outlive the menu.
+    ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index);
+
+    // The runs an export takes now: the rows selected in the All runs window while it is shown,
+    // otherwise the runs of the page's day of the current stopwatch. nullopt when the index
+    // cannot answer.
+    std::optional<std::vector<IndexedRunRow>> chosenRuns() const;
+
+    // Asks for the folder (and, for TCX, one file or one per run), then writes. What happened is
+    // told in a message box.
+    void exportRuns(ExportFormat format);
+
+    // The run the page shows, with its laps; nullopt when none is shown.
+    std::optional<ExportRun> shownRun() const;
+    // Saves the run sheet of the shown run, or the day sheet of the chosen runs, as PDF.
+    void saveRunSheet();
+    void saveDaySheet();
+    // The print preview of the shown run's sheet (Ctrl+P).
+    void printRunSheet();
+
+    QAction* spreadsheetAction() const { return spreadsheet_; }
+    QAction* tcxAction() const { return tcx_; }
+    QAction* runPdfAction() const { return runPdf_; }
+    QAction* dayPdfAction() const { return dayPdf_; }
+    QAction* printAction() const { return print_; }
+
+  private:
+    // Asks for the folder, then writes `files` there; tells the user what happened.
+    void writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts);
+    bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
+    void report(const ExportResult& result, const ExportCounts& counts) const;
+
+    CLapdexDlg& window_;
+    ViewMenu& views_;
+    RunIndex* index_;
+    QAction* spreadsheet_ = nullptr;
+    QAction* tcx_ = nullptr;
+    QAction* runPdf_ = nullptr;
+    QAction* dayPdf_ = nullptr;
+    QAction* print_ = nullptr;
+};
+
+}  // namespace lapdex::ui

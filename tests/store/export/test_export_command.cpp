@@ -1,0 +1,156 @@
+// k7x-tool export over a real data folder: the files it writes, what it refuses, what it prints.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "configuration.h"
+#include "export_fixture.h"
+#include "index_commands.h"
+#include "run_file_fixture.h"
+#include "run_file_writer.h"
+#include "temp_folder.h"
+
+namespace lapdex {
+namespace {
+
+class ExportCommand : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+        ASSERT_TRUE(fs.createFolder(data).ok());
+        ASSERT_TRUE(fs.createFolder(out).ok());
+        const DataFolder folder(fs, data);
+        Configuration config;
+        config.registry.entry(0) = {"0123456789ab", "走者A", 0};
+        config.registry.entry(1) = {"00000000beef", "QTM-02", 0};
+        ASSERT_TRUE(saveConfiguration(folder, config).ok());
+        createStopwatchFolders(folder, config.registry);
+        RunRecord a = testing::clockExample();
+        a.memo = "=向かい風, \"つよい\"";
+        a.laps[1].memo = "ペース上げ";
+        write(0, "0123456789ab", a);
+        RunRecord b = testing::clockExample();
+        b.start = {2024, 2, 1, 7, 5, 9};
+        b.laps.resize(2);
+        b.lapCount = 2;
+        b.total = b.laps[1].split;
+        write(1, "00000000beef", b);
+    }
+    void write(int slot, const char* serial, const RunRecord& run) {
+        ASSERT_EQ(writeRunFile(fs, withTrailingSlash(data), slot, serial, run).status,
+                  RunFileWriteStatus::Written);
+    }
+    int run(std::vector<std::string> args) {
+        std::FILE* outFile = std::tmpfile();
+        std::FILE* errFile = std::tmpfile();
+        const int status = k7x::runExport(args, outFile, errFile);
+        printed = contents(outFile);
+        err = contents(errFile);
+        return status;
+    }
+    static std::string contents(std::FILE* file) {
+        std::string text;
+        std::rewind(file);
+        for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+        std::fclose(file);
+        return text;
+    }
+    static long lines(const std::string& text) {
+        return std::count(text.begin(), text.end(), '\n');
+    }
+    bool valid(const std::string& path) {
+        int status = 0;
+        testing::commandOutput(
+            "xmllint --noout --schema " +
+                testing::shellQuoted(std::string(LAPDEX_TEST_DATA_DIR) +
+                                     "/tcx/TrainingCenterDatabasev2-activities.xsd") +
+                " " + testing::shellQuoted(path) + " 2>/dev/null",
+            status);
+        return status == 0;
+    }
+
+    FileSystem& fs = systemFileSystem();
+    testing::TempFolder root;
+    std::string data = root / "data";
+    std::string out = root / "out";
+    std::string printed;
+    std::string err;
+};
+
+TEST_F(ExportCommand, SpreadsheetFilesOfEveryRunOrTheFilteredOnes) {
+    ASSERT_EQ(run({data, out, "--format", "csv"}), 0) << err;
+    const std::string outPath = fs.canonicalPath(out);
+    EXPECT_EQ(printed, outPath + "/runs.csv\n" + outPath + "/laps.csv\n" +
+                           "2 runs and 5 laps written in 2 files\n");
+    const std::string runs = testing::fileBytes(out + "/runs.csv");
+    EXPECT_EQ(lines(runs), 3);
+    EXPECT_NE(runs.find("\r\n走者A,0123456789ab,2024-01-31 09:30:15,3,200.00,64.70,2,66.66,"
+                        "\"'=向かい風, \"\"つよい\"\"\",QTM-01/QTM240131_093015_0123456789ab.csv,"),
+              std::string::npos)
+        << runs;
+    const std::string laps = testing::fileBytes(out + "/laps.csv");
+    EXPECT_EQ(lines(laps), 6);
+    EXPECT_NE(laps.find("\r\n走者A,0123456789ab,2024-01-31 09:30:15,2,64.70,135.20,ペース上げ,"),
+              std::string::npos);
+
+    ASSERT_EQ(run({data, out, "--format", "csv", "--stopwatch", "00000000beef", "--force"}), 0)
+        << err;
+    EXPECT_NE(printed.find("1 runs and 2 laps written in 2 files"), std::string::npos);
+    EXPECT_EQ(lines(testing::fileBytes(out + "/runs.csv")), 2);
+}
+
+TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
+    ASSERT_EQ(run({data, out, "--format", "tcx"}), 0) << err;
+    EXPECT_NE(printed.find("2 runs and 5 laps written in 2 files"), std::string::npos);
+    EXPECT_TRUE(valid(out + "/QTM240131_093015_0123456789ab.tcx"));
+    EXPECT_TRUE(valid(out + "/QTM240201_070509_00000000beef.tcx"));
+    const std::string tcx = testing::fileBytes(out + "/QTM240131_093015_0123456789ab.tcx");
+    EXPECT_NE(tcx.find("<Notes>ペース上げ</Notes>"), std::string::npos);
+    EXPECT_NE(tcx.find("<Notes>=向かい風, &quot;つよい&quot;</Notes>"), std::string::npos);
+
+    ASSERT_EQ(run({data, out, "--format", "tcx", "--one-file", "--laps", "3"}), 0) << err;
+    EXPECT_NE(printed.find("1 runs and 3 laps written in 1 files"), std::string::npos);
+    EXPECT_TRUE(valid(out + "/runs.tcx"));
+}
+
+TEST_F(ExportCommand, RefusesToOverwriteWithoutForce) {
+    testing::writeBytes(out + "/laps.csv", "kept");
+    EXPECT_EQ(run({data, out, "--format", "csv"}), 1);
+    EXPECT_NE(err.find("laps.csv exists; nothing was written (--force replaces it)"),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(testing::fileBytes(out + "/laps.csv"), "kept");
+    EXPECT_EQ(fs.kindOf(out + "/runs.csv"), EntryKind::None);
+    EXPECT_EQ(run({data, out, "--format", "csv", "--force"}), 0) << err;
+    EXPECT_NE(testing::fileBytes(out + "/laps.csv"), "kept");
+}
+
+TEST_F(ExportCommand, NeverWritesIntoTheDataFolder) {
+    EXPECT_EQ(run({data, data + "/QTM-01", "--format", "csv", "--force"}), 1);
+    EXPECT_NE(err.find("exports are never written there"), std::string::npos) << err;
+    EXPECT_EQ(fs.kindOf(data + "/QTM-01/runs.csv"), EntryKind::None);
+}
+
+TEST_F(ExportCommand, UsageErrors) {
+    const struct {
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } cases[] = {
+        {{data, out}, 2, "--format csv or --format tcx"},
+        {{data, out, "--format", "xlsx"}, 2, "--format takes csv or tcx, not xlsx"},
+        {{data, "--format", "csv"}, 2, "needs a data folder and an output folder"},
+        {{data, out, "extra", "--format", "csv"}, 2, "not also extra"},
+        {{data, out, "--format", "csv", "--from", "2024-2-1"}, 2, "YYYY-MM-DD"},
+        {{data, out, "--format", "csv", "--stopwatch", "nobody"}, 1, "no stopwatch is registered"},
+        {{root / "none", out, "--format", "csv"}, 1, "is not a data folder"},
+        {{data, root / "none", "--format", "csv"}, 1, "is no folder"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(run(c.args), c.status) << c.message;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+    }
+}
+
+}  // namespace
+}  // namespace lapdex

@@ -1,0 +1,119 @@
+// Where an export may write, what it refuses to overwrite, and what a failed write leaves behind.
+#include <gtest/gtest.h>
+
+#include "export_files.h"
+#include "export_fixture.h"
+#include "run_file_fixture.h"
+#include "spreadsheet_export.h"
+#include "temp_folder.h"
+
+namespace lapdex {
+namespace {
+
+// The real file system, except that writing a file of the given name fails as a full disk would.
+class FailingWrites : public PosixFileSystem {
+  public:
+    explicit FailingWrites(std::string name) : name_(std::move(name)) {}
+    FsStatus writeFileAtomic(const std::string& path, std::string_view bytes,
+                             Existing existing) override {
+        if (path.size() >= name_.size() &&
+            path.compare(path.size() - name_.size(), name_.size(), name_) == 0)
+            return {FsError::Io, 28};
+        return PosixFileSystem::writeFileAtomic(path, bytes, existing);
+    }
+
+  private:
+    std::string name_;
+};
+
+class ExportFiles : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(fs.createFolder(data).ok());
+        ASSERT_TRUE(fs.createFolder(data + "/QTM-01").ok());
+        ASSERT_TRUE(fs.createFolder(out).ok());
+    }
+    std::vector<ExportFile> csvFiles() const {
+        return exportFiles(testing::exampleRuns(), ExportFormat::Spreadsheet, TcxFiles::OnePerRun,
+                           systemLocalToUtc);
+    }
+    FileSystem& fs = systemFileSystem();
+    testing::TempFolder root;
+    std::string data = root / "data";
+    std::string out = root / "out";
+};
+
+TEST_F(ExportFiles, WritesBothSpreadsheetFiles) {
+    const ExportResult result =
+        writeExportFiles(fs, data + "/", out, csvFiles(), Overwrite::Refuse);
+    ASSERT_TRUE(result.ok());
+    ASSERT_EQ(result.written.size(), 2u);
+    EXPECT_EQ(testing::fileBytes(out + "/runs.csv"), runsCsv(testing::exampleRuns()));
+    EXPECT_EQ(testing::fileBytes(out + "/laps.csv"), lapsCsv(testing::exampleRuns()));
+    EXPECT_EQ(fs.listFolder(out).entries.size(), 2u);  // no temporary file stays behind
+}
+
+TEST_F(ExportFiles, TcxOneFilePerRunOrOneForAll) {
+    const auto each = exportFiles(testing::exampleRuns(), ExportFormat::Tcx, TcxFiles::OnePerRun,
+                                  systemLocalToUtc);
+    ASSERT_EQ(each.size(), 2u);
+    EXPECT_EQ(each[0].name, "QTM240131_093015_0123456789ab.tcx");
+    EXPECT_EQ(each[1].name, "QTM240131_093015_00000000beef.tcx");
+    const auto all = exportFiles(testing::exampleRuns(), ExportFormat::Tcx, TcxFiles::OneForAll,
+                                 systemLocalToUtc);
+    ASSERT_EQ(all.size(), 1u);
+    EXPECT_EQ(all[0].name, "runs.tcx");
+}
+
+TEST_F(ExportFiles, NeverWritesIntoTheDataFolder) {
+    const struct {
+        std::string folder;
+    } cases[] = {{data}, {data + "/"}, {data + "/QTM-01"}, {data + "/QTM-01/../QTM-01"}};
+    for (const auto& c : cases) {
+        const ExportResult result =
+            writeExportFiles(fs, data + "/", c.folder, csvFiles(), Overwrite::Replace);
+        EXPECT_EQ(result.error, ExportError::InsideDataFolder) << c.folder;
+        EXPECT_TRUE(result.written.empty());
+    }
+    EXPECT_EQ(fs.kindOf(data + "/runs.csv"), EntryKind::None);
+    EXPECT_EQ(fs.kindOf(data + "/QTM-01/runs.csv"), EntryKind::None);
+    // A sibling whose name merely begins like the data folder's is another folder.
+    ASSERT_TRUE(fs.createFolder(data + "-export").ok());
+    EXPECT_TRUE(
+        writeExportFiles(fs, data + "/", data + "-export", csvFiles(), Overwrite::Refuse).ok());
+}
+
+TEST_F(ExportFiles, RefusesToOverwriteAndWritesNothing) {
+    testing::writeBytes(out + "/laps.csv", "mine");
+    const ExportResult result =
+        writeExportFiles(fs, data + "/", out, csvFiles(), Overwrite::Refuse);
+    EXPECT_EQ(result.error, ExportError::FileExists);
+    EXPECT_EQ(result.file, fs.canonicalPath(out) + "/laps.csv");
+    EXPECT_EQ(testing::fileBytes(out + "/laps.csv"), "mine");
+    EXPECT_EQ(fs.kindOf(out + "/runs.csv"), EntryKind::None);
+
+    ASSERT_TRUE(writeExportFiles(fs, data + "/", out, csvFiles(), Overwrite::Replace).ok());
+    EXPECT_EQ(testing::fileBytes(out + "/laps.csv"), lapsCsv(testing::exampleRuns()));
+}
+
+TEST_F(ExportFiles, MissingOutputFolderIsNamed) {
+    const ExportResult result =
+        writeExportFiles(fs, data + "/", root / "nowhere", csvFiles(), Overwrite::Refuse);
+    EXPECT_EQ(result.error, ExportError::NoFolder);
+    EXPECT_EQ(result.file, root / "nowhere");
+}
+
+TEST_F(ExportFiles, FailedWriteNamesTheFileAndLeavesNoneUnderItsName) {
+    FailingWrites failing("laps.csv");
+    const ExportResult result =
+        writeExportFiles(failing, data + "/", out, csvFiles(), Overwrite::Refuse);
+    EXPECT_EQ(result.error, ExportError::WriteFailed);
+    EXPECT_EQ(result.file, fs.canonicalPath(out) + "/laps.csv");
+    EXPECT_EQ(result.status.sysErrno, 28);
+    EXPECT_EQ(fs.kindOf(out + "/laps.csv"), EntryKind::None);
+    ASSERT_EQ(result.written.size(), 1u);  // runs.csv came first and is complete
+    EXPECT_EQ(testing::fileBytes(out + "/runs.csv"), runsCsv(testing::exampleRuns()));
+}
+
+}  // namespace
+}  // namespace lapdex

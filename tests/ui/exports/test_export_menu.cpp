@@ -1,0 +1,258 @@
+// The エクスポート menu in the real main window over a real data folder and its run index: the
+// page's day or the All runs selection written as files, overwrite questions, the data folder
+// refused, and what the user is told.
+#include <QApplication>
+#include <QDir>
+#include <QMenuBar>
+#include <QPrintPreviewDialog>
+#include <QProcess>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "c_all_runs_dlg.h"
+#include "c_user_dialog.h"
+#include "configuration.h"
+#include "export_menu.h"
+#include "fake_port.h"
+#include "lapdex_dlg.h"
+#include "run_file_writer.h"
+#include "run_index_keeper.h"
+#include "view_menu.h"
+
+using namespace lapdex;
+using namespace lapdex::ui;
+
+namespace {
+
+class FolderPort : public test::FakePort {
+  public:
+    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
+    std::string dataFolder() const override { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
+// The desktop's boxes, recorded; the folder browser answers with `folder`.
+class ChoosingDesktop : public test::FakeDesktop {
+  public:
+    std::optional<QString> browseFolder(QWidget*, const QString&, bool) override { return folder; }
+    std::optional<QString> folder;
+};
+
+RunRecord run(RunStart start, int laps, const char* memo) {
+    RunRecord r;
+    r.start = start;
+    auto time = [](std::uint32_t h) {
+        return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
+    };
+    for (int i = 1; i <= laps; ++i)
+        r.laps.push_back(LapEntry{i, time(7000), time(7000 * std::uint32_t(i)), {}});
+    r.lapCount = laps;
+    r.total = r.laps.back().split;
+    r.bestLapNumber = 1;
+    r.bestLap = r.averageLap = r.laps.front().lap;
+    r.memo = memo;
+    return r;
+}
+
+// Two stopwatches with runs on 10 and 11 May 2024, indexed; the window with both menus.
+struct Rig {
+    Rig() {
+        data = dir.path().toStdString() + "/data/";
+        out = dir.path() + "/out";
+        QDir().mkpath(out);
+        FileSystem& fs = systemFileSystem();
+        (void)fs.createFolder(data);
+        const DataFolder folder(fs, data);
+        Configuration config;
+        config.registry.entry(0) = {"0123456789ab", "山田", 0};
+        config.registry.entry(1) = {"00000000beef", "佐藤", 0};
+        (void)saveConfiguration(folder, config);
+        createStopwatchFolders(folder, config.registry);
+        (void)writeRunFile(fs, data, 0, "0123456789ab", run({2024, 5, 10, 9, 0, 0}, 4, "向かい風"));
+        (void)writeRunFile(fs, data, 0, "0123456789ab", run({2024, 5, 10, 10, 30, 0}, 3, ""));
+        (void)writeRunFile(fs, data, 1, "00000000beef", run({2024, 5, 11, 7, 45, 30}, 2, "雨"));
+        index =
+            std::make_unique<RunIndex>(fs, data, dir.path().toStdString() + "/cache/runs.sqlite");
+        (void)index->open();
+        (void)index->refreshAll(indexedStopwatches(config.registry));
+        port.titles = {"山田", "佐藤"};
+        window = std::make_unique<CLapdexDlg>(
+            port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                return new CUserDialog(parent, host);
+            });
+        page()->setRunIndex(index.get());
+        views = std::make_unique<ViewMenu>(*window, index.get());
+        exports = std::make_unique<ExportMenu>(*window, *views, index.get());
+        desktop.folder = out;
+        window->show();
+    }
+    ~Rig() { window->shutdown(); }
+    CUserDialog* page() const { return static_cast<CUserDialog*>(window->page()); }
+    QString file(const char* name) const { return out + "/" + name; }
+    static QByteArray bytes(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir;
+    std::string data;
+    QString out;
+    std::unique_ptr<RunIndex> index;
+    FolderPort port{dir.path().toStdString() + "/data/"};
+    ChoosingDesktop desktop;
+    std::unique_ptr<CLapdexDlg> window;
+    std::unique_ptr<ViewMenu> views;
+    std::unique_ptr<ExportMenu> exports;
+};
+
+}  // namespace
+
+class TestExportMenu : public QObject {
+    Q_OBJECT
+  private slots:
+    void menuHasMnemonics() {
+        Rig rig;
+        const QList<QAction*> menus = rig.window->menuBar()->actions();
+        QCOMPARE(menus.last()->text(), QStringLiteral("エクスポート(&E)"));
+        QCOMPARE(rig.exports->spreadsheetAction()->text(),
+                 QStringLiteral("表計算ソフト用 CSV(&S)..."));
+        QCOMPARE(rig.exports->tcxAction()->text(), QStringLiteral("トレーニング記録用 TCX(&T)..."));
+        QCOMPARE(rig.exports->runPdfAction()->text(),
+                 QStringLiteral("走行シートをPDFで保存(&R)..."));
+        QCOMPARE(rig.exports->dayPdfAction()->text(),
+                 QStringLiteral("日のシートをPDFで保存(&D)..."));
+        QCOMPARE(rig.exports->printAction()->text(), QStringLiteral("印刷(&P)..."));
+        QCOMPARE(rig.exports->printAction()->shortcut(), QKeySequence(QKeySequence::Print));
+    }
+
+    void pageDayGoesToSpreadsheetFiles() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.exports->spreadsheetAction()->trigger();
+        QCOMPARE(rig.desktop.shown.size(), 1);
+        QVERIFY2(rig.desktop.shown[0].startsWith(
+                     QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。")),
+                 qPrintable(rig.desktop.shown[0]));
+        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
+        QCOMPARE(runs.count(QStringLiteral("\r\n")), 3);
+        QVERIFY(runs.contains(QStringLiteral("山田,0123456789ab,2024-05-10 09:00:00,4,280.00")));
+        QVERIFY(!runs.contains(QStringLiteral("佐藤")));
+        QCOMPARE(QString::fromUtf8(Rig::bytes(rig.file("laps.csv"))).count(QStringLiteral("\r\n")),
+                 8);
+    }
+
+    void existingFileIsReplacedOnlyWhenTheUserSaysYes() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        {
+            QFile mine(rig.file("runs.csv"));
+            QVERIFY(mine.open(QIODevice::WriteOnly));
+            mine.write("mine");
+        }
+        rig.desktop.answers = {false};
+        rig.exports->spreadsheetAction()->trigger();
+        QCOMPARE(rig.desktop.shown.size(), 1);
+        QVERIFY(rig.desktop.shown[0].startsWith(QStringLiteral("yesno: \"") + rig.out));
+        QVERIFY(rig.desktop.shown[0].endsWith(
+            QStringLiteral("runs.csv\"はすでにあります。\n上書きしますか？")));
+        QCOMPARE(Rig::bytes(rig.file("runs.csv")), QByteArray("mine"));
+        QVERIFY(!QFile::exists(rig.file("laps.csv")));
+
+        rig.desktop.answers = {true};
+        rig.exports->spreadsheetAction()->trigger();
+        QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBF"));
+    }
+
+    void dataFolderIsRefused() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.desktop.folder = QString::fromStdString(rig.data) + "QTM-01";
+        rig.exports->tcxAction()->trigger();
+        QCOMPARE(
+            rig.desktop.shown.last(),
+            QStringLiteral(
+                "error: データフォルダの中には書き出せません。\n別のフォルダを選んでください。"));
+        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/runs.tcx"));
+        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/QTM240510_090000_0123456789ab.tcx"));
+    }
+
+    void tcxOfTheDayAsOneFileOrOnePerRun() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.desktop.answers = {true};
+        rig.exports->tcxAction()->trigger();
+        QVERIFY(rig.desktop.shown[0].startsWith(
+            QStringLiteral("yesno: 選んだ走行を1つのTCXファイルにまとめますか？")));
+        const QByteArray all = Rig::bytes(rig.file("runs.tcx"));
+        QCOMPARE(all.count("<Activity Sport=\"Other\">"), 2);
+        QVERIFY(all.contains("<Notes>向かい風</Notes>"));
+
+        rig.desktop.answers = {false};
+        rig.exports->tcxAction()->trigger();
+        QVERIFY(QFile::exists(rig.file("QTM240510_090000_0123456789ab.tcx")));
+        QVERIFY(QFile::exists(rig.file("QTM240510_103000_0123456789ab.tcx")));
+    }
+
+    void allRunsSelectionWinsOverThePage() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.views->showAllRuns();
+        CAllRunsDlg* all = rig.views->allRunsWindow();
+        QVERIFY(all && all->isVisible());
+        QTRY_COMPARE(all->model()->rowCount(), 3);
+        int row = 0;
+        while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
+        all->table()->selectRow(row);
+        rig.exports->spreadsheetAction()->trigger();
+        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
+        QCOMPARE(runs.count(QStringLiteral("\r\n")), 2);
+        QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
+    }
+
+    void sheetsAsPdf() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.exports->runPdfAction()->trigger();
+        const QString runSheet = rig.file("QTM240510_090000_0123456789ab.pdf");
+        QVERIFY2(Rig::bytes(runSheet).startsWith("%PDF"), qPrintable(rig.desktop.shown.join(u'|')));
+        QVERIFY(pdfText(runSheet).contains(QStringLiteral("向かい風")));
+        QVERIFY(pdfText(runSheet).contains(QStringLiteral("山田")));
+        rig.exports->dayPdfAction()->trigger();
+        const QString daySheet = pdfText(rig.file("runs.pdf"));
+        QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
+        QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
+        QVERIFY(!daySheet.contains(QStringLiteral("佐藤")));
+    }
+
+    void ctrlPShowsThePrintPreview() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
+        bool previewed = false;
+        QTimer::singleShot(200, [&previewed] {
+            if (auto* preview =
+                    qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
+                previewed = true;
+                preview->reject();
+            }
+        });
+        QTest::keySequence(rig.window.get(), QKeySequence::Print);
+        QVERIFY(previewed);
+        QVERIFY(rig.desktop.shown.isEmpty());
+    }
+
+  private:
+    static QString pdfText(const QString& path) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+        pdftotext.waitForFinished();
+        return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    }
+};
+
+QTEST_MAIN(TestExportMenu)
+#include "test_export_menu.moc"

@@ -1,0 +1,90 @@
+// Parsing and applying the run filters of k7x-tool's index commands.
+#include "run_filters.h"
+
+#include <cstdlib>
+#include <regex>
+
+namespace k7x {
+namespace {
+
+bool isDate(const std::string& text) {
+    static const std::regex kDate("[0-9]{4}-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])");
+    return std::regex_match(text, kDate);
+}
+
+// Words are separated by spaces, the ideographic space (U+3000) included.
+std::vector<std::string> splitWords(const std::string& text) {
+    std::vector<std::string> words;
+    std::string word;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool ideographicSpace = text.compare(i, 3, "\xE3\x80\x80") == 0;
+        if (text[i] == ' ' || text[i] == '\t' || ideographicSpace) {
+            if (!word.empty()) words.push_back(std::move(word));
+            word.clear();
+            if (ideographicSpace) i += 2;
+        } else {
+            word += text[i];
+        }
+    }
+    if (!word.empty()) words.push_back(std::move(word));
+    return words;
+}
+
+// The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
+std::string stopwatchFolder(lapdex::RunIndex& index, const std::string& name) {
+    for (const lapdex::IndexedStopwatch& s :
+         index.stopwatches().value_or(std::vector<lapdex::IndexedStopwatch>{})) {
+        if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
+    }
+    return {};
+}
+
+}  // namespace
+
+FilterOption applyRunFilter(const std::string& option, const std::string& value,
+                            RunFilters& filters, std::string& error) {
+    if (option == "--stopwatch") {
+        filters.stopwatch = value;
+    } else if (option == "--from" || option == "--to") {
+        if (!isDate(value)) {
+            error = option + " takes a date as YYYY-MM-DD, not " + value;
+            return FilterOption::Invalid;
+        }
+        (option == "--from" ? filters.query.fromDate : filters.query.toDate) = value;
+    } else if (option == "--text") {
+        filters.query.words = splitWords(value);
+    } else if (option == "--laps") {
+        char* end = nullptr;
+        const long laps = std::strtol(value.c_str(), &end, 10);
+        if (value.empty() || *end != '\0' || laps < 1 || laps > 100000) {
+            error = "--laps takes a lap count of 1 or more, not " + value;
+            return FilterOption::Invalid;
+        }
+        filters.query.lapCount = static_cast<int>(laps);
+    } else {
+        return FilterOption::NotAFilter;
+    }
+    return FilterOption::Taken;
+}
+
+bool searchRuns(lapdex::RunIndex& index, RunFilters filters,
+                std::vector<lapdex::IndexedRunRow>& rows, std::FILE* err) {
+    if (!filters.stopwatch.empty()) {
+        const std::string folder = stopwatchFolder(index, filters.stopwatch);
+        if (folder.empty()) {
+            std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n",
+                         filters.stopwatch.c_str());
+            return false;
+        }
+        filters.query.folderNames = {folder};
+    }
+    auto found = index.search(filters.query);
+    if (!found) {
+        std::fprintf(err, "k7x-tool: the run index could not be searched\n");
+        return false;
+    }
+    rows = std::move(*found);
+    return true;
+}
+
+}  // namespace k7x
