@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "lap_commands.h"
+
 namespace k7x {
 
 std::optional<int> runIndexCommand(int argc, const char* const* argv) {
@@ -10,6 +12,9 @@ std::optional<int> runIndexCommand(int argc, const char* const* argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (std::strcmp(argv[1], "runs") == 0) return runRuns(args, stdout, stderr);
     if (std::strcmp(argv[1], "roster") == 0) return runRoster(args, stdout, stderr);
+    if (std::strcmp(argv[1], "stats") == 0) return runStats(args, stdout, stderr);
+    if (std::strcmp(argv[1], "day") == 0) return runDay(args, stdout, stderr);
+    if (std::strcmp(argv[1], "bests") == 0) return runBests(args, stdout, stderr);
     return std::nullopt;
 }
 
