@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 
 #include "indexed_catalogue.h"
+#include "lap_chart.h"
 #include "message_event.h"
 #include "month_calendar.h"
 #include "page_texts.h"
@@ -56,9 +57,12 @@ CUserDialog::CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs, std::o
     installFilters();
     lapMemo_ = new CLapMemo(this);
     runMemo_ = new CRunMemo(this);
+    attachChart();
 }
 
-CUserDialog::~CUserDialog() = default;
+CUserDialog::~CUserDialog() {
+    if (chart_ && !chart_->parent()) delete chart_;
+}
 
 void CUserDialog::buildPage() {
     setFont(dialogFont());
@@ -227,6 +231,7 @@ void CUserDialog::renderRunList() {
     const QSignalBlocker block(runList_);
     runList_->clear();
     runList_->addItems(content_.runLines);
+    markBestRuns();
 }
 
 void CUserDialog::renderLaps() {
@@ -235,6 +240,7 @@ void CUserDialog::renderLaps() {
     for (const LapRow& lap : content_.laps)
         rows.append(new QTreeWidgetItem(QStringList{lap.number, lap.lap, lap.split, lap.memo}));
     lapList_->addTopLevelItems(rows);
+    renderChart();
 }
 
 bool CUserDialog::runIndexValid() const {

@@ -101,6 +101,7 @@ void CUserDialog::editLapMemo(int row) {
     if (runEditDialog(*lapMemo_) == kResultOk && saveMemo(lapMemo_->text, true, row)) {
         content_.laps[static_cast<std::size_t>(row)].memo = lapMemo_->text;
         if (QTreeWidgetItem* item = lapList_->topLevelItem(row)) item->setText(3, lapMemo_->text);
+        renderChart();
     }
     host_.resumeWorker();
 }
