@@ -65,6 +65,13 @@ void LapChart::setBars(std::vector<ChartBar> bars) {
         ++known;
     }
     averageCs_ = known > 0 ? sum / known : -1;
+    // Laps of a session differ by a few percent: bars standing on zero would all look alike, so
+    // the axis starts below the fastest lap by the spread (at least a twentieth of the slowest).
+    floorCs_ = 0;
+    if (best_ >= 0) {
+        const std::int64_t spread = std::max(maxCs_ - bars_[best_].cs, maxCs_ / 20);
+        floorCs_ = std::max<std::int64_t>(0, bars_[best_].cs - spread);
+    }
     selected_ = -1;
     update();
 }
@@ -111,10 +118,11 @@ QString LapChart::toolTipFor(int index) const {
 }
 
 int LapChart::barHeight(std::int64_t cs, int plotHeight) const {
-    if (cs <= 0 || maxCs_ <= 0) return 0;
-    // The top tenth stays free so the slowest bar never touches the frame.
-    const double top = static_cast<double>(maxCs_) * 1.1;
-    return static_cast<int>(std::lround(static_cast<double>(cs) / top * plotHeight));
+    if (cs <= floorCs_ || maxCs_ <= floorCs_) return 0;
+    // Some room stays free above the slowest bar so it never touches the frame.
+    const double span = static_cast<double>(maxCs_ - floorCs_);
+    const double top = span + std::max(span * 0.08, 1.0);
+    return static_cast<int>(std::lround(static_cast<double>(cs - floorCs_) / top * plotHeight));
 }
 
 void LapChart::paintEvent(QPaintEvent*) {
@@ -181,7 +189,7 @@ void LapChart::paintAxes(QPainter& painter, const QRect& plot, const ChartLayout
     }
     painter.drawText(
         QRect(0, plot.bottom() - metrics.height() / 2, yLabels.width(), metrics.height()),
-        Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("0"));
+        Qt::AlignRight | Qt::AlignVCenter, secondsLabel(static_cast<double>(floorCs_)));
     int lastRight = -1;
     for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
         const int number = i + 1;

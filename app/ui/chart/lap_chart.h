@@ -39,6 +39,8 @@ class LapChart : public QWidget {
     // The 0-based best and slowest lap (the earliest of equal ones); -1 without laps.
     int bestBar() const { return best_; }
     int slowestBar() const { return slowest_; }
+    // The time (hundredths) where the bars stand: below the fastest lap, never below 0.
+    std::int64_t floorCs() const { return floorCs_; }
     // The bar under `position` in widget coordinates, -1 for none.
     int barAt(QPoint position) const;
     // The tool tip shown over bar `index`.
@@ -65,6 +67,7 @@ class LapChart : public QWidget {
 
     std::vector<ChartBar> bars_;
     std::int64_t maxCs_ = 0;
+    std::int64_t floorCs_ = 0;  // the time at the axis
     double averageCs_ = -1;
     int best_ = -1;
     int slowest_ = -1;

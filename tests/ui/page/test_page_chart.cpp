@@ -79,8 +79,13 @@ void PageChart::marksBestSlowestAndZeroLaps() {
         {{7050, "a", ""}, {6470, "b", ""}, {7100, "c", ""}, {6470, "d", ""}, {-1, "", ""}});
     QCOMPARE(chart.bestBar(), 1);  // the earlier of two equal fastest
     QCOMPARE(chart.slowestBar(), 2);
+    // The axis starts below the fastest lap by the spread: 6470 - (7100 - 6470).
+    QCOMPARE(chart.floorCs(), std::int64_t{5840});
+    chart.setBars({{7050, "", ""}, {7060, "", ""}});
+    QCOMPARE(chart.floorCs(), std::int64_t{7050 - 7060 / 20});  // at least a twentieth
     chart.setBars({{0, "", ""}, {6000, "", ""}});
     QCOMPARE(chart.bestBar(), 0);  // a zero lap is a lap, and the fastest
+    QCOMPARE(chart.floorCs(), std::int64_t{0});
     chart.setBars({{-1, "", ""}});
     QCOMPARE(chart.bestBar(), -1);
     QCOMPARE(chart.slowestBar(), -1);
