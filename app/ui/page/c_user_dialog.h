@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDate>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,8 +17,6 @@
 #include "page_host.h"
 #include "page_metrics.h"
 #include "stopwatch_page.h"
-
-#include <QPointer>
 
 class QLabel;
 class QListWidget;

@@ -3,11 +3,11 @@
 
 #include <QCoreApplication>
 #include <QItemSelectionModel>
-#include <algorithm>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
 #include <QTableView>
+#include <algorithm>
 
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
@@ -49,9 +49,11 @@ void ViewMenu::showAllRuns() {
         compareAction_ = new QAction(compare_text::compareAction(), table);
         compareAction_->setEnabled(false);
         table->addAction(compareAction_);
-        connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, table] {
-            compareAction_->setEnabled(comparable(table->selectionModel()->selectedRows().size()));
-        });
+        connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this, table] {
+                    compareAction_->setEnabled(
+                        comparable(table->selectionModel()->selectedRows().size()));
+                });
         connect(compareAction_, &QAction::triggered, this, &ViewMenu::compareSelectedRuns);
     }
     allRuns_->show();
@@ -84,7 +86,8 @@ void ViewMenu::showTeamDay() {
 void ViewMenu::compareSelectedRuns() {
     if (!allRuns_ || !index_) return;
     QModelIndexList rows = allRuns_->table()->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<RunRef> runs;
     for (const QModelIndex& row : rows) {
         const IndexedRunRow& run = allRuns_->model()->run(row.row());
