@@ -189,6 +189,7 @@ void CUserDialog::handlePageMessage(MessageId id) {
         return;
     }
     if (id != PAGE_STOPWATCH_CHANGED && id != PAGE_DATA_CHANGED) return;
+    bestRuns_.reset();
     clearPage();
     computeDayMasks();
     if (id == PAGE_STOPWATCH_CHANGED) selectedRun_ = 0;

@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -149,6 +151,10 @@ private:
     RunIndex* runIndex_ = nullptr;
     // Parentless until the window takes it; the page deletes it only then.
     QPointer<LapChart> chart_;
+    // The runs of `bestRunsFolder_` that set a best, kept between day listings until the
+    // stopwatch or its runs change.
+    std::optional<std::set<std::string>> bestRuns_;
+    std::string bestRunsFolder_;
 };
 
 }  // namespace lapdex::ui

@@ -84,6 +84,7 @@ void CUserDialog::deleteSelectedRun() {
         if (status.ok()) {
             if (count == 1) selectedRun_ = -1;
             else if (selectedRun_ == count - 1) selectedRun_ -= 1;
+            bestRuns_.reset();  // the deleted run may have held a best
             clearPage();
             showDay();
             computeDayMasks();

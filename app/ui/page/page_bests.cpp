@@ -42,8 +42,12 @@ void CUserDialog::markBestRuns() {
     if (!runIndex_) return;
     const std::string folderName = runIndex_->folderNameOf(host_.currentStopwatchFolder());
     if (folderName.empty()) return;
-    const std::optional<std::set<std::string>> setters =
-        loadRunsThatSetBests(*runIndex_, folderName);
+    // One query per stopwatch and change of its runs, not per day picked on the calendar.
+    if (!bestRuns_ || bestRunsFolder_ != folderName) {
+        bestRuns_ = loadRunsThatSetBests(*runIndex_, folderName);
+        bestRunsFolder_ = folderName;
+    }
+    const std::optional<std::set<std::string>>& setters = bestRuns_;
     if (!setters || setters->empty()) return;
     static const QIcon kMark = bestMarkIcon();
     const int lines = std::min(runList_->count(), static_cast<int>(runPaths_.size()));
