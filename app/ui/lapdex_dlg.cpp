@@ -67,6 +67,7 @@ void CLapdexDlg::initialiseWindow() {
 
     page_ = makePage_ ? makePage_(client_, *this) : new EmptyPage(client_);
     placePage();
+    placeStrip();
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
@@ -114,6 +115,20 @@ void CLapdexDlg::placePage() {
     page_->move(area.left(), area.bottom() + 1 - page_->height());
     page_->show();
     page_->raise();
+}
+
+void CLapdexDlg::placeStrip() {
+    QWidget* strip = page_->stripBelow();
+    if (!strip) return;
+    // The template's controls keep their places; the strip gets the room the window grows by.
+    const DialogUnits units(font());
+    const int margin = units.toPixelsX(7);
+    const int top = client_->y() + client_->height();
+    const int height = units.toPixelsY(80);
+    strip->setParent(this);
+    strip->setGeometry(margin, top, width() - 2 * margin, height);
+    strip->show();
+    setFixedSize(width(), top + height + units.toPixelsY(5));
 }
 
 void CLapdexDlg::buildTabs() {

@@ -109,6 +109,8 @@ private:
     void initialiseWindow();
     void buildMenus();
     void placePage();
+    // Places the page's strip (its lap chart) below the tab control and grows the window for it.
+    void placeStrip();
     void buildTabs();
     void syncTabsFromModel();
     void mirrorTabs();

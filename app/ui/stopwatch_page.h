@@ -30,6 +30,11 @@ public:
         (void)day;
         (void)fileName;
     }
+    // A strip of the page's own that the window places below the page, growing to hold it; null
+    // for none. The window becomes its parent.
+    virtual QWidget* stripBelow() { return nullptr; }
+    // The day the page shows (the calendar's selection).
+    virtual QDate selectedDay() const { return QDate::currentDate(); }
 };
 
 // The page frame of template 130 with nothing on it, shown until the stopwatch page

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "lap_commands.h"
+
 namespace k7x {
 
 std::optional<int> runIndexCommand(int argc, const char* const* argv) {
@@ -11,6 +13,9 @@ std::optional<int> runIndexCommand(int argc, const char* const* argv) {
     if (std::strcmp(argv[1], "runs") == 0) return runRuns(args, stdout, stderr);
     if (std::strcmp(argv[1], "roster") == 0) return runRoster(args, stdout, stderr);
     if (std::strcmp(argv[1], "export") == 0) return runExport(args, stdout, stderr);
+    if (std::strcmp(argv[1], "stats") == 0) return runStats(args, stdout, stderr);
+    if (std::strcmp(argv[1], "day") == 0) return runDay(args, stdout, stderr);
+    if (std::strcmp(argv[1], "bests") == 0) return runBests(args, stdout, stderr);
     return std::nullopt;
 }
 

@@ -11,6 +11,7 @@
 
 #include "copy_as_text.h"
 #include "indexed_catalogue.h"
+#include "lap_chart.h"
 #include "message_event.h"
 #include "month_calendar.h"
 #include "page_texts.h"
@@ -57,9 +58,12 @@ CUserDialog::CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs, std::o
     installFilters();
     lapMemo_ = new CLapMemo(this);
     runMemo_ = new CRunMemo(this);
+    attachChart();
 }
 
-CUserDialog::~CUserDialog() = default;
+CUserDialog::~CUserDialog() {
+    if (chart_ && !chart_->parent()) delete chart_;
+}
 
 void CUserDialog::buildPage() {
     setFont(dialogFont());
@@ -189,6 +193,7 @@ void CUserDialog::handlePageMessage(MessageId id) {
         return;
     }
     if (id != PAGE_STOPWATCH_CHANGED && id != PAGE_DATA_CHANGED) return;
+    bestRuns_.reset();
     clearPage();
     computeDayMasks();
     if (id == PAGE_STOPWATCH_CHANGED) selectedRun_ = 0;
@@ -238,6 +243,7 @@ void CUserDialog::renderRunList() {
     const QSignalBlocker block(runList_);
     runList_->clear();
     runList_->addItems(content_.runLines);
+    markBestRuns();
 }
 
 void CUserDialog::renderLaps() {
@@ -246,6 +252,7 @@ void CUserDialog::renderLaps() {
     for (const LapRow& lap : content_.laps)
         rows.append(new QTreeWidgetItem(QStringList{lap.number, lap.lap, lap.split, lap.memo}));
     lapList_->addTopLevelItems(rows);
+    renderChart();
 }
 
 bool CUserDialog::runIndexValid() const {

@@ -3,14 +3,18 @@
 #pragma once
 
 #include <QDate>
+#include <QPointer>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "edit_dialogs.h"
 #include "engine/message_ids.h"
 #include "file_system.h"
+#include "lap_chart.h"
 #include "page_cells.h"
 #include "page_host.h"
 #include "page_metrics.h"
@@ -36,6 +40,9 @@ enum PageControl : int {
     kPageLapCount = 1006, kPageMemo = 1008, kPageBestLapTime = 1009, kPageAllData = 1010,
     kPageDelete = 1011, kPageBestLapNumber = 1012, kPageAverageLapTime = 1013,
 };
+
+// The run list's item data role that is true on a run that set a personal best.
+inline constexpr int kSetBestRole = Qt::UserRole + 1;
 
 class CUserDialog : public StopwatchPage {
     Q_OBJECT
@@ -86,6 +93,11 @@ public:
     QPlainTextEdit* memoBox() const { return memoBox_; }
     CLapMemo* lapMemoDialog() const { return lapMemo_; }
     CRunMemo* runMemoDialog() const { return runMemo_; }
+    // The lap chart of the selected run. The window places it below the page (stripBelow); it
+    // follows the lap list's selection and selects laps in it.
+    LapChart* lapChart() const { return chart_; }
+    QWidget* stripBelow() override;
+    QDate selectedDay() const override { return selectedDate_; }
     // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
     QString toolTipAt(const QWidget* viewport, QPoint position) const;
 
@@ -106,6 +118,10 @@ private:
     void pullValues();
     void renderRunList();
     void renderLaps();
+    void attachChart();
+    // Marks the listed runs that set a personal best (needs the run index).
+    void markBestRuns();
+    void renderChart();
     void clearRunDetails();
     void postPageMessage(MessageId id);
     bool filterKey(QObject* watched, QKeyEvent* event);
@@ -137,6 +153,12 @@ private:
     PageCellStore cells_{content_, selectedRun_};
     std::unique_ptr<Catalogue> catalogue_;
     RunIndex* runIndex_ = nullptr;
+    // Parentless until the window takes it; the page deletes it only then.
+    QPointer<LapChart> chart_;
+    // The runs of `bestRunsFolder_` that set a best, kept between day listings until the
+    // stopwatch or its runs change.
+    std::optional<std::set<std::string>> bestRuns_;
+    std::string bestRunsFolder_;
 };
 
 }  // namespace lapdex::ui

@@ -82,6 +82,7 @@ void CUserDialog::deleteSelectedRun() {
         if (status.ok()) {
             if (count == 1) selectedRun_ = -1;
             else if (selectedRun_ == count - 1) selectedRun_ -= 1;
+            bestRuns_.reset();  // the deleted run may have held a best
             clearPage();
             showDay();
             computeDayMasks();
@@ -99,6 +100,7 @@ void CUserDialog::editLapMemo(int row) {
     if (editAndSave(*lapMemo_, true, row)) {
         content_.laps[static_cast<std::size_t>(row)].memo = lapMemo_->text;
         if (QTreeWidgetItem* item = lapList_->topLevelItem(row)) item->setText(3, lapMemo_->text);
+        renderChart();
     }
     host_.resumeWorker();
 }

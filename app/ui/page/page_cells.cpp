@@ -1,6 +1,7 @@
 #include "page_cells.h"
 
 #include "display_time.h"
+#include "run_summary.h"
 
 namespace lapdex::ui {
 
@@ -41,7 +42,10 @@ void PageCellStore::storeLap(int row, int column, const QString& text) {
     }
     if (index >= laps.size()) return;
     switch (column) {
-    case 1: laps[index].lap = displayTime(text); break;
+    case 1:
+        laps[index].lap = displayTime(text);
+        laps[index].lapCs = runTimeHundredths(text.toStdString());
+        break;
     case 2: laps[index].split = displayTime(text); break;
     case 3: laps[index].memo = text.left(kLapMemoShown); break;
     default: break;

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "run_file_reader.h"
@@ -23,6 +24,7 @@ struct LapRow {
     QString lap;    // display form (displayTime)
     QString split;  // display form
     QString memo;
+    std::int64_t lapCs = -1;  // the lap time in hundredths of a second; -1 when unreadable
 };
 
 struct PageContent {

@@ -2,12 +2,17 @@
 #include "view_menu.h"
 
 #include <QCoreApplication>
+#include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTabBar>
+#include <QTableView>
+#include <algorithm>
 
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
+#include "c_team_day_dlg.h"
+#include "compare_texts.h"
 #include "lapdex_dlg.h"
 #include "tab_control.h"
 
@@ -25,6 +30,10 @@ ViewMenu::ViewMenu(CLapdexDlg& window, RunIndex* index)
     window.addAction(rosterAction_);
     connect(allRunsAction_, &QAction::triggered, this, &ViewMenu::showAllRuns);
     connect(rosterAction_, &QAction::triggered, this, &ViewMenu::showRoster);
+    teamDayAction_ = menu->addAction(QStringLiteral("チームの一日(&D)..."));
+    teamDayAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
+    window.addAction(teamDayAction_);
+    connect(teamDayAction_, &QAction::triggered, this, &ViewMenu::showTeamDay);
     window.menuBar()->adjustSize();
 }
 
@@ -33,6 +42,19 @@ void ViewMenu::showAllRuns() {
         allRuns_ = new CAllRunsDlg(index_, &window_);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const IndexedRunRow& run) { (void)openRun(run); });
+        // Several runs can be selected and compared from the table's context menu.
+        QTableView* table = allRuns_->table();
+        table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        table->setContextMenuPolicy(Qt::ActionsContextMenu);
+        compareAction_ = new QAction(compare_text::compareAction(), table);
+        compareAction_->setEnabled(false);
+        table->addAction(compareAction_);
+        connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                [this, table] {
+                    compareAction_->setEnabled(
+                        comparable(table->selectionModel()->selectedRows().size()));
+                });
+        connect(compareAction_, &QAction::triggered, this, &ViewMenu::compareSelectedRuns);
     }
     allRuns_->show();
     allRuns_->raise();
@@ -48,6 +70,35 @@ void ViewMenu::showRoster() {
     roster_->show();
     roster_->raise();
     roster_->activateWindow();
+}
+
+void ViewMenu::showTeamDay() {
+    if (!teamDay_) {
+        teamDay_ = new CTeamDayDlg(index_, &window_);
+        teamDay_->followPage(window_.page());
+    }
+    teamDay_->show();
+    teamDay_->showDate(window_.page()->selectedDay());
+    teamDay_->raise();
+    teamDay_->activateWindow();
+}
+
+void ViewMenu::compareSelectedRuns() {
+    if (!allRuns_ || !index_) return;
+    QModelIndexList rows = allRuns_->table()->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<RunRef> runs;
+    for (const QModelIndex& row : rows) {
+        const IndexedRunRow& run = allRuns_->model()->run(row.row());
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start});
+    }
+    if (!comparable(runs.size())) return;
+    if (!compare_) compare_ = new CCompareDlg(&window_);
+    compare_->setSeries(compareSeriesOf(*index_, runs));
+    compare_->show();
+    compare_->raise();
+    compare_->activateWindow();
 }
 
 bool ViewMenu::openStopwatch(const QString& tabName) {

@@ -14,6 +14,8 @@ namespace lapdex::ui {
 class CAllRunsDlg;
 class CLapdexDlg;
 class CRosterDlg;
+class CTeamDayDlg;
+class CCompareDlg;
 
 class ViewMenu : public QObject {
     Q_OBJECT
@@ -23,14 +25,22 @@ class ViewMenu : public QObject {
 
     void showAllRuns();
     void showRoster();
+    // The team day of the page's selected day.
+    void showTeamDay();
     // Selects the run's tab, shows its day and selects it on the page. False when no tab has its
     // name.
     bool openRun(const IndexedRunRow& run);
     // Selects the tab named `tabName`. False when there is none.
     bool openStopwatch(const QString& tabName);
+    // Opens the comparison of the runs selected in the All runs window (two to eight).
+    void compareSelectedRuns();
 
     CAllRunsDlg* allRunsWindow() const { return allRuns_; }
     CRosterDlg* rosterWindow() const { return roster_; }
+    CTeamDayDlg* teamDayWindow() const { return teamDay_; }
+    QAction* teamDayAction() const { return teamDayAction_; }
+    QAction* compareAction() const { return compareAction_; }
+    CCompareDlg* compareWindow() const { return compare_; }
     QAction* allRunsAction() const { return allRunsAction_; }
     QAction* rosterAction() const { return rosterAction_; }
 
@@ -39,6 +49,10 @@ class ViewMenu : public QObject {
     RunIndex* index_;
     CAllRunsDlg* allRuns_ = nullptr;
     CRosterDlg* roster_ = nullptr;
+    CTeamDayDlg* teamDay_ = nullptr;
+    QAction* teamDayAction_ = nullptr;
+    QAction* compareAction_ = nullptr;
+    CCompareDlg* compare_ = nullptr;
     QAction* allRunsAction_ = nullptr;
     QAction* rosterAction_ = nullptr;
 };

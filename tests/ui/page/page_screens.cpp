@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <cstdio>
 
+#include "lap_chart.h"
 #include "memo_rewrite.h"
 #include "page_test_support.h"
 
@@ -53,5 +54,12 @@ int main(int argc, char** argv) {
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
     const QString file = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("page.png"));
     if (!page.grab().save(file)) return fail("the picture could not be written");
+    // The lap chart strip at the width the window gives it, with the second lap selected.
+    LapChart* chart = page.lapChart();
+    if (chart->bars().size() != 6) return fail("the lap chart does not show the run's laps");
+    page.lapList()->setCurrentItem(page.lapList()->topLevelItem(1));
+    chart->resize(page.width(), 160);
+    if (!chart->grab().save(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("lap_chart.png"))))
+        return fail("the chart picture could not be written");
     return 0;
 }

@@ -1,0 +1,80 @@
+// Personal bests from the run index.
+#include "personal_bests.h"
+
+namespace lapdex {
+namespace {
+
+// True when `cs` is known and beats `best` (a best of -1 is beaten by any known time).
+bool beats(std::int64_t cs, const BestTime& best) {
+    return cs >= 0 && (best.cs < 0 || cs < best.cs);
+}
+
+BestTime bestOf(std::int64_t cs, const IndexedRunRow& row, int lapNumber) {
+    return {cs, lapNumber, row.fileName, row.run.start};
+}
+
+std::optional<std::vector<IndexedRunRow>> runsOf(RunIndex& index, const std::string& folderName) {
+    RunQuery query;
+    query.folderNames = {folderName};
+    return index.search(query);
+}
+
+}  // namespace
+
+PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
+                              const std::vector<IndexedRunRow>& rows) {
+    PersonalBests bests;
+    bests.stopwatch = stopwatch;
+    for (const IndexedRunRow& row : rows) {
+        bests.timeFormat = row.run.timeFormat;
+        if (beats(row.run.bestLapCs, bests.fastestLap))
+            bests.fastestLap = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
+        BestTime& total = bests.fastestTotal[row.run.lapCount];
+        if (beats(row.run.totalCs, total)) total = bestOf(row.run.totalCs, row, 0);
+        if (total.cs < 0) bests.fastestTotal.erase(row.run.lapCount);
+    }
+    return bests;
+}
+
+std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows) {
+    std::set<std::string> setters;
+    BestTime lap;
+    std::map<int, BestTime> totals;
+    for (const IndexedRunRow& row : rows) {
+        bool set = false;
+        if (beats(row.run.bestLapCs, lap)) {
+            set = lap.cs >= 0;
+            lap = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
+        }
+        BestTime& total = totals[row.run.lapCount];
+        if (beats(row.run.totalCs, total)) {
+            set = set || total.cs >= 0;
+            total = bestOf(row.run.totalCs, row, 0);
+        }
+        if (set) setters.insert(row.fileName);
+    }
+    return setters;
+}
+
+std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
+                                                            const std::string& folderName) {
+    const std::optional<std::vector<IndexedStopwatch>> stopwatches = index.stopwatches();
+    if (!stopwatches) return std::nullopt;
+    std::vector<PersonalBests> all;
+    for (const IndexedStopwatch& stopwatch : *stopwatches) {
+        if (!folderName.empty() && stopwatch.folderName != folderName) continue;
+        const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, stopwatch.folderName);
+        if (!rows) return std::nullopt;
+        all.push_back(personalBestsOf(stopwatch, *rows));
+    }
+    return all;
+}
+
+std::optional<std::set<std::string>> loadRunsThatSetBests(RunIndex& index,
+                                                          const std::string& folderName) {
+    const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, folderName);
+    if (!rows) return std::nullopt;
+    return runsThatSetBests(*rows);
+}
+
+}  // namespace lapdex

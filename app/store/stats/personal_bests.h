@@ -1,0 +1,51 @@
+// Personal bests of each stopwatch: its fastest lap ever and its fastest total for each lap count,
+// from the runs the index holds.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "run_index.h"
+
+namespace lapdex {
+
+// A best time and the run that holds it. `cs` is -1 while there is none.
+struct BestTime {
+    std::int64_t cs = -1;  // hundredths of a second
+    int lapNumber = 0;     // for a lap best: the lap of the run that was fastest
+    std::string fileName;
+    std::string start;  // "YYYY-MM-DDTHH:MM:SS"
+};
+
+struct PersonalBests {
+    IndexedStopwatch stopwatch;
+    TimeFormat timeFormat = TimeFormat::Clock;
+    BestTime fastestLap;
+    std::map<int, BestTime> fastestTotal;  // by lap count
+};
+
+// The bests of one stopwatch's runs. `rows` in start order; the earliest of equal times holds the
+// best.
+PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
+                              const std::vector<IndexedRunRow>& rows);
+
+// The file names of the runs that set a best when they were run: a lap faster than every earlier
+// run's laps, or a total faster than every earlier run's of the same lap count. A first run has
+// nothing to beat and sets none. `rows` are one stopwatch's runs in start order.
+std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows);
+
+// The bests of every registered stopwatch, or of the one in `folderName` when it is not empty.
+// Nullopt when the index cannot answer now.
+std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
+                                                            const std::string& folderName);
+
+// The runs of `folderName` that set a best (see runsThatSetBests). Nullopt when the index cannot
+// answer now.
+std::optional<std::set<std::string>> loadRunsThatSetBests(RunIndex& index,
+                                                          const std::string& folderName);
+
+}  // namespace lapdex

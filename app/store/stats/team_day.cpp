@@ -1,0 +1,53 @@
+// The team's day from the run index.
+#include "team_day.h"
+
+#include <algorithm>
+
+namespace lapdex {
+
+std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
+    RunQuery query;
+    query.fromDate = date;
+    query.toDate = date;
+    const std::optional<std::vector<IndexedRunRow>> rows = index.search(query);
+    if (!rows) return std::nullopt;
+    TeamDay day;
+    day.date = date;
+    day.runs.reserve(rows->size());
+    for (const IndexedRunRow& row : *rows) {
+        const std::optional<IndexedRun> full = index.runWithLaps(row.folderName, row.fileName);
+        if (!full) return std::nullopt;
+        TeamDayRun run{row.folderName,
+                       row.tabName,
+                       row.fileName,
+                       full->start,
+                       full->timeFormat,
+                       {},
+                       {},
+                       full->totalCs,
+                       full->bestLapCs,
+                       full->averageLapCs};
+        for (const IndexedLap& lap : full->laps) {
+            run.lapsCs.push_back(lap.lapCs);
+            run.splitsCs.push_back(lap.splitCs);
+        }
+        day.lapColumns = std::max(day.lapColumns, static_cast<int>(run.lapsCs.size()));
+        day.runs.push_back(std::move(run));
+    }
+    return day;
+}
+
+ColumnExtremes lapColumnExtremes(const TeamDay& day, int lap, bool split) {
+    ColumnExtremes extremes;
+    if (lap < 0) return extremes;
+    for (const TeamDayRun& run : day.runs) {
+        const std::vector<std::int64_t>& times = split ? run.splitsCs : run.lapsCs;
+        if (static_cast<std::size_t>(lap) >= times.size() || times[lap] < 0) continue;
+        const std::int64_t t = times[lap];
+        if (extremes.fastestCs < 0 || t < extremes.fastestCs) extremes.fastestCs = t;
+        if (t > extremes.slowestCs) extremes.slowestCs = t;
+    }
+    return extremes;
+}
+
+}  // namespace lapdex

@@ -1,0 +1,36 @@
+// The comparison window and the series it draws.
+#include "c_compare_dlg.h"
+
+#include <QVBoxLayout>
+
+#include "compare_texts.h"
+#include "run_texts.h"
+
+namespace lapdex::ui {
+
+std::vector<CompareSeries> compareSeriesOf(RunIndex& index, const std::vector<RunRef>& runs) {
+    std::vector<CompareSeries> series;
+    for (const RunRef& ref : runs) {
+        const std::optional<IndexedRun> run = index.runWithLaps(ref.folderName, ref.fileName);
+        if (!run) continue;
+        CompareSeries s{
+            QString::fromStdString(ref.tabName) + QStringLiteral("  ") + startText(ref.start), {}};
+        for (const IndexedLap& lap : run->laps) s.lapsCs.push_back(lap.lapCs);
+        series.push_back(std::move(s));
+    }
+    return series;
+}
+
+CCompareDlg::CCompareDlg(QWidget* parent) : QDialog(parent), chart_(new CompareChart(this)) {
+    setWindowTitle(compare_text::title());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(chart_);
+    resize(760, 420);
+}
+
+void CCompareDlg::setSeries(std::vector<CompareSeries> series) {
+    chart_->setSeries(std::move(series));
+}
+
+}  // namespace lapdex::ui

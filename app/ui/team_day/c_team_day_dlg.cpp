@@ -1,0 +1,157 @@
+// The team day window's controls, loading and following of downloads.
+#include "c_team_day_dlg.h"
+
+#include <QDateEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "compare_texts.h"
+#include "engine/message_ids.h"
+#include "message_event.h"
+#include "team_day_texts.h"
+
+namespace lapdex::ui {
+namespace {
+
+// How soon a load refused by a busy index is tried again.
+constexpr int kRetryMs = 300;
+
+}  // namespace
+
+CTeamDayDlg::CTeamDayDlg(RunIndex* index, QWidget* parent) : QDialog(parent), index_(index) {
+    setWindowTitle(team_day_text::title());
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    build();
+    resize(900, 420);
+    reload();
+}
+
+void CTeamDayDlg::build() {
+    model_ = new TeamDayModel(this);
+    sorted_ = new TeamDaySortModel(this);
+    sorted_->setSourceModel(model_);
+    sorted_->setSortRole(TeamDayModel::kSortRole);
+    table_ = new QTableView(this);
+    table_->setModel(sorted_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(TeamDayModel::kStart, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    table_->horizontalHeader()->setDefaultSectionSize(80);
+    date_ = new QDateEdit(QDate::currentDate(), this);
+    date_->setCalendarPopup(true);
+    date_->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
+    laps_ = new QRadioButton(team_day_text::laps(), this);
+    splits_ = new QRadioButton(team_day_text::splits(), this);
+    laps_->setChecked(true);
+    status_ = new QLabel(this);
+    compare_ = new QPushButton(compare_text::compareAction(), this);
+    compare_->setEnabled(false);
+    compare_->setAutoDefault(false);
+    auto* dateLabel = new QLabel(team_day_text::date(), this);
+    dateLabel->setBuddy(date_);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(dateLabel);
+    bar->addWidget(date_);
+    bar->addSpacing(16);
+    bar->addWidget(laps_);
+    bar->addWidget(splits_);
+    bar->addSpacing(16);
+    bar->addWidget(compare_);
+    bar->addStretch();
+    bar->addWidget(status_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(table_);
+    connect(date_, &QDateEdit::dateChanged, this, [this] { reload(); });
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        compare_->setEnabled(index_ && comparable(table_->selectionModel()->selectedRows().size()));
+    });
+    connect(compare_, &QPushButton::clicked, this, &CTeamDayDlg::compareSelected);
+    connect(laps_, &QRadioButton::toggled, this, [this](bool on) {
+        model_->setTimes(on ? TeamDayModel::Times::Laps : TeamDayModel::Times::Splits);
+    });
+}
+
+void CTeamDayDlg::showDate(QDate date) {
+    if (date == date_->date())
+        reload();
+    else
+        date_->setDate(date);  // reloads
+}
+
+QDate CTeamDayDlg::date() const {
+    return date_->date();
+}
+
+void CTeamDayDlg::reload() {
+    if (!index_) {
+        status_->setText(team_day_text::noIndex());
+        return;
+    }
+    const std::optional<TeamDay> day =
+        loadTeamDay(*index_, date_->date().toString(Qt::ISODate).toStdString());
+    if (!day) {
+        status_->setText(team_day_text::busy());
+        if (!retryPending_) {
+            retryPending_ = true;
+            QTimer::singleShot(kRetryMs, this, [this] {
+                retryPending_ = false;
+                reload();
+            });
+        }
+        return;
+    }
+    model_->setDay(*day);
+    table_->resizeColumnsToContents();
+    status_->setText(team_day_text::runCount().arg(day->runs.size()));
+}
+
+std::vector<RunRef> CTeamDayDlg::selectedRuns() const {
+    QModelIndexList rows = table_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<RunRef> runs;
+    for (const QModelIndex& row : rows) {
+        const TeamDayRun& run =
+            model_->day().runs[static_cast<std::size_t>(sorted_->mapToSource(row).row())];
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.start});
+    }
+    return runs;
+}
+
+void CTeamDayDlg::compareSelected() {
+    const std::vector<RunRef> runs = selectedRuns();
+    if (!index_ || !comparable(runs.size())) return;
+    if (!compareWindow_) compareWindow_ = new CCompareDlg(this);
+    compareWindow_->setSeries(compareSeriesOf(*index_, runs));
+    compareWindow_->show();
+    compareWindow_->raise();
+}
+
+void CTeamDayDlg::followPage(QObject* page) {
+    page->installEventFilter(this);
+}
+
+bool CTeamDayDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == MessageEvent::eventType() &&
+        static_cast<MessageEvent*>(event)->id() == PAGE_DATA_CHANGED && isVisible()) {
+        // After the page has taken the message: the index has the new files by then.
+        QTimer::singleShot(0, this, [this] { reload(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace lapdex::ui

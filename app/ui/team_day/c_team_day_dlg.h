@@ -1,0 +1,70 @@
+// The team day window: every run of one date across all stopwatches side by side, lap by lap.
+// While it is open it follows the downloads, so a squad's session fills in as each stopwatch is
+// laid on the reader.
+#pragma once
+
+#include <QDate>
+#include <QDialog>
+
+#include "c_compare_dlg.h"
+#include "run_index.h"
+#include "team_day_model.h"
+
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace lapdex::ui {
+
+class CTeamDayDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // `index` may be null (the window then says the index cannot be opened); it must outlive the
+    // window.
+    CTeamDayDlg(RunIndex* index, QWidget* parent);
+
+    // Shows the runs of `date`.
+    void showDate(QDate date);
+    QDate date() const;
+    // Reads the day again from the index; when the index is busy, tries again shortly.
+    void reload();
+    // Reloads whenever `page` is told that a download has ended (PAGE_DATA_CHANGED), while the
+    // window is shown. `page` must outlive the window or be destroyed with it.
+    void followPage(QObject* page);
+    // Opens the comparison of the selected rows (two to eight), in the table's order.
+    void compareSelected();
+    // The selected rows' runs, in the table's order.
+    std::vector<RunRef> selectedRuns() const;
+
+    TeamDayModel* model() const { return model_; }
+    QSortFilterProxyModel* sortedModel() const { return sorted_; }
+    QTableView* table() const { return table_; }
+    QRadioButton* lapsButton() const { return laps_; }
+    QRadioButton* splitsButton() const { return splits_; }
+    QLabel* status() const { return status_; }
+    QPushButton* compareButton() const { return compare_; }
+    CCompareDlg* compareWindow() const { return compareWindow_; }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void build();
+
+    RunIndex* index_;
+    TeamDayModel* model_ = nullptr;
+    QSortFilterProxyModel* sorted_ = nullptr;
+    QTableView* table_ = nullptr;
+    QDateEdit* date_ = nullptr;
+    QRadioButton* laps_ = nullptr;
+    QRadioButton* splits_ = nullptr;
+    QLabel* status_ = nullptr;
+    QPushButton* compare_ = nullptr;
+    CCompareDlg* compareWindow_ = nullptr;
+    bool retryPending_ = false;
+};
+
+}  // namespace lapdex::ui

@@ -1,0 +1,140 @@
+// The team day table's cells, highlights and sort keys.
+#include "team_day_model.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <limits>
+
+#include "run_texts.h"
+#include "team_day_texts.h"
+
+namespace lapdex::ui {
+
+void TeamDayModel::setDay(TeamDay day) {
+    beginResetModel();
+    day_ = std::move(day);
+    computeExtremes();
+    endResetModel();
+}
+
+void TeamDayModel::setTimes(Times times) {
+    if (times == times_) return;
+    beginResetModel();
+    times_ = times;
+    computeExtremes();
+    endResetModel();
+}
+
+void TeamDayModel::computeExtremes() {
+    extremes_.clear();
+    const bool splits = times_ == Times::Splits;
+    for (int lap = 0; lap < day_.lapColumns; ++lap)
+        extremes_.push_back(lapColumnExtremes(day_, lap, splits));
+    // Totals compare only between runs of the same lap count.
+    totalExtremes_.clear();
+    for (const TeamDayRun& run : day_.runs) {
+        if (run.totalCs < 0) continue;
+        ColumnExtremes& totals = totalExtremes_[run.lapsCs.size()];
+        if (totals.fastestCs < 0 || run.totalCs < totals.fastestCs) totals.fastestCs = run.totalCs;
+        if (run.totalCs > totals.slowestCs) totals.slowestCs = run.totalCs;
+    }
+}
+
+int TeamDayModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(day_.runs.size());
+}
+
+int TeamDayModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : averageColumn() + 1;
+}
+
+std::int64_t TeamDayModel::timeAt(int row, int column) const {
+    const TeamDayRun& run = day_.runs[static_cast<std::size_t>(row)];
+    if (column == totalColumn()) return run.totalCs;
+    if (column == bestColumn()) return run.bestLapCs;
+    if (column == averageColumn()) return run.averageLapCs;
+    const std::size_t lap = static_cast<std::size_t>(column - kFirstLap);
+    const std::vector<std::int64_t>& times = times_ == Times::Splits ? run.splitsCs : run.lapsCs;
+    return lap < times.size() ? times[lap] : -1;
+}
+
+int TeamDayModel::rankAt(int row, int column) const {
+    if (column < kFirstLap || column > totalColumn()) return 0;
+    const std::int64_t time = timeAt(row, column);
+    if (time < 0) return 0;
+    const ColumnExtremes& e =
+        column == totalColumn()
+            ? totalExtremes_.at(day_.runs[static_cast<std::size_t>(row)].lapsCs.size())
+            : extremes_[static_cast<std::size_t>(column - kFirstLap)];
+    // A column of one time (or of equal times) has nothing to compare: no marks.
+    if (e.fastestCs == e.slowestCs) return 0;
+    if (time == e.fastestCs) return 1;
+    if (time == e.slowestCs) return -1;
+    return 0;
+}
+
+QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const TeamDayRun& run = day_.runs[static_cast<std::size_t>(index.row())];
+    const int column = index.column();
+    if (column == kTabName) {
+        if (role == Qt::DisplayRole || role == kSortRole)
+            return QString::fromStdString(run.tabName);
+        return {};
+    }
+    if (column == kStart) {
+        if (role == Qt::DisplayRole || role == kSortRole)
+            return QString::fromStdString(run.start).mid(11);
+        return {};
+    }
+    const std::int64_t time = timeAt(index.row(), column);
+    switch (role) {
+        case Qt::DisplayRole:
+            return runTimeText(time, run.timeFormat);
+        case kSortRole:
+            return static_cast<qlonglong>(time < 0 ? std::numeric_limits<qlonglong>::max() : time);
+        case kRankRole:
+            return rankAt(index.row(), column);
+        case Qt::TextAlignmentRole:
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::BackgroundRole: {
+            const int rank = rankAt(index.row(), column);
+            if (rank > 0) return QBrush(QColor(200, 240, 200));
+            if (rank < 0) return QBrush(QColor(250, 215, 210));
+            return {};
+        }
+        case Qt::ToolTipRole: {
+            const int rank = rankAt(index.row(), column);
+            if (rank > 0) return team_day_text::fastestMark();
+            if (rank < 0) return team_day_text::slowestMark();
+            return {};
+        }
+        default:
+            return {};
+    }
+}
+
+bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    constexpr qlonglong kMissing = std::numeric_limits<qlonglong>::max();
+    const QVariant l = left.data(TeamDayModel::kSortRole);
+    const QVariant r = right.data(TeamDayModel::kSortRole);
+    const bool leftMissing = l.typeId() == QMetaType::LongLong && l.toLongLong() == kMissing;
+    const bool rightMissing = r.typeId() == QMetaType::LongLong && r.toLongLong() == kMissing;
+    // The view reverses the order for a descending sort: a missing time must then count as less.
+    if (leftMissing != rightMissing)
+        return sortOrder() == Qt::DescendingOrder ? leftMissing : rightMissing;
+    return QSortFilterProxyModel::lessThan(left, right);
+}
+
+QVariant TeamDayModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    if (section == kTabName) return team_day_text::tabName();
+    if (section == kStart) return team_day_text::start();
+    if (section == totalColumn()) return team_day_text::total();
+    if (section == bestColumn()) return team_day_text::best();
+    if (section == averageColumn()) return team_day_text::average();
+    return team_day_text::lap().arg(section - kFirstLap + 1);
+}
+
+}  // namespace lapdex::ui

@@ -1,0 +1,64 @@
+// The team day table: one row per run of the day, one column per lap, then total, best and
+// average; the fastest time of each lap column highlighted, the slowest marked.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
+#include <map>
+#include <vector>
+
+#include "team_day.h"
+
+namespace lapdex::ui {
+
+class TeamDayModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    // The role that gives each cell's sort key: a time in hundredths (missing times after all
+    // others), the tab name or the start.
+    static constexpr int kSortRole = Qt::UserRole + 10;
+    // The role that says how a time compares in its column: +1 fastest, -1 slowest, 0 neither.
+    static constexpr int kRankRole = Qt::UserRole + 11;
+    enum FixedColumn : int { kTabName, kStart, kFirstLap };
+    enum class Times { Laps, Splits };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    void setDay(TeamDay day);
+    const TeamDay& day() const { return day_; }
+    void setTimes(Times times);
+    Times times() const { return times_; }
+    // Columns after the laps.
+    int totalColumn() const { return kFirstLap + day_.lapColumns; }
+    int bestColumn() const { return totalColumn() + 1; }
+    int averageColumn() const { return totalColumn() + 2; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  private:
+    // The time in hundredths shown at (row, column), -1 for none.
+    std::int64_t timeAt(int row, int column) const;
+    int rankAt(int row, int column) const;
+    void computeExtremes();
+
+    TeamDay day_;
+    Times times_ = Times::Laps;
+    std::vector<ColumnExtremes> extremes_;                 // per lap column
+    std::map<std::size_t, ColumnExtremes> totalExtremes_;  // per lap count
+};
+
+// Sorts the team day by kSortRole with missing times last in either order, so a sort by lap 8
+// lists first the runs that reached it.
+class TeamDaySortModel : public QSortFilterProxyModel {
+    Q_OBJECT
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+};
+
+}  // namespace lapdex::ui

@@ -1,0 +1,173 @@
+// k7x-tool stats, day and bests over a real data folder, its index in a cache folder of the test's
+// own.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "configuration.h"
+#include "index_session.h"
+#include "lap_commands.h"
+#include "personal_bests.h"
+#include "run_file_fixture.h"
+#include "run_file_writer.h"
+#include "temp_folder.h"
+
+namespace lapdex {
+namespace {
+
+using Command = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*);
+
+// 1 February 2024 08:00:00, laps 64, 66 and 68 s: a faster lap and a faster total than the
+// worked example of 31 January.
+RunRecord steadyRun() {
+    RunRecord r = testing::clockExample();
+    r.start = {2024, 2, 1, 8, 0, 0};
+    const RunTime laps[3] = {{0, 1, 4, 0, 0}, {0, 1, 6, 0, 0}, {0, 1, 8, 0, 0}};
+    const RunTime splits[3] = {{0, 1, 4, 0, 0}, {0, 2, 10, 0, 0}, {0, 3, 18, 0, 0}};
+    for (int i = 0; i < 3; ++i) r.laps[i] = {i + 1, laps[i], splits[i], ""};
+    r.total = splits[2];
+    r.bestLapNumber = 1;
+    r.bestLap = laps[0];
+    r.averageLap = {0, 1, 6, 0, 0};
+    return r;
+}
+
+// 1 February 2024 07:05:09 in thousandths of a minute: laps 1.500 and 1.499.
+RunRecord decimalRun() {
+    RunRecord b = testing::clockExample();
+    b.start = {2024, 2, 1, 7, 5, 9};
+    b.timeFormat = TimeFormat::DecimalMinute;
+    b.laps.resize(2);
+    b.laps[0].lap = b.laps[0].split = {0, 0, 0, 0, 1500};
+    b.laps[1].lap = {0, 0, 0, 0, 1499};
+    b.laps[1].split = b.total = {0, 0, 0, 0, 2999};
+    b.lapCount = 2;
+    b.bestLapNumber = 2;
+    b.bestLap = b.averageLap = b.laps[1].lap;
+    return b;
+}
+
+class LapCommands : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+        data = root / "data";
+        ASSERT_TRUE(fs.createFolder(data).ok());
+        const DataFolder folder(fs, data);
+        Configuration config;
+        config.registry.entry(0) = {"0123456789ab", "走者A", 0};
+        config.registry.entry(1) = {"00000000beef", "QTM-02", 0};
+        ASSERT_TRUE(saveConfiguration(folder, config).ok());
+        createStopwatchFolders(folder, config.registry);
+        write(0, "0123456789ab", testing::clockExample());
+        write(0, "0123456789ab", steadyRun());
+        write(1, "00000000beef", decimalRun());
+    }
+    void write(int slot, const char* serial, const RunRecord& run) {
+        ASSERT_EQ(writeRunFile(fs, withTrailingSlash(data), slot, serial, run).status,
+                  RunFileWriteStatus::Written);
+    }
+    int run(Command command, const std::vector<std::string>& args) {
+        std::FILE* outFile = std::tmpfile();
+        std::FILE* errFile = std::tmpfile();
+        const int status = command(args, outFile, errFile);
+        out = contents(outFile);
+        err = contents(errFile);
+        return status;
+    }
+    static std::string contents(std::FILE* file) {
+        std::string text;
+        std::rewind(file);
+        for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
+        std::fclose(file);
+        return text;
+    }
+
+    FileSystem& fs = systemFileSystem();
+    testing::TempFolder root;
+    std::string data;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(LapCommands, StatsPrintsEveryStatisticInSeconds) {
+    const struct {
+        std::string file;
+        const char* lines;
+    } kCases[] = {
+        {data + "/QTM-01/QTM240131_093015_0123456789ab.csv",
+         "start\t2024-01-31T09:30:15\nlap count\t3\ntotal\t200.00\nbest lap\t64.70\n"
+         "best lap number\t2\naverage lap\t66.66\nslowest lap\t70.50\nslowest lap number\t1\n"
+         "median lap\t64.80\nstandard deviation\t2.71\ncoefficient of variation %\t4.07\n"
+         "first half average\t70.50\nsecond half average\t64.80\nfade\t-5.70\n"
+         "average without lap 1\t64.75\n"},
+        // Thousandths of a minute: 1.500 and 1.499 are 90.00 and 89.94 s.
+        {"QTM-02/QTM240201_070509_00000000beef.csv",
+         "start\t2024-02-01T07:05:09\nlap count\t2\ntotal\t179.94\nbest lap\t89.94\n"
+         "best lap number\t2\naverage lap\t89.94\nslowest lap\t90.00\nslowest lap number\t1\n"
+         "median lap\t89.97\nstandard deviation\t0.03\ncoefficient of variation %\t0.03\n"
+         "first half average\t90.00\nsecond half average\t89.94\nfade\t-0.06\n"
+         "average without lap 1\t89.94\n"},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(run(k7x::runStats, {data, c.file}), 0) << err;
+        EXPECT_EQ(out, c.lines);
+    }
+}
+
+TEST_F(LapCommands, DayKeepsLapColumnsInPlaceForShorterRuns) {
+    ASSERT_EQ(run(k7x::runDay, {data, "2024-02-01"}), 0) << err;
+    EXPECT_EQ(out,
+              "tab name\tstart\tlap 1\tlap 2\tlap 3\ttotal\n"
+              "QTM-02\t2024-02-01T07:05:09\t90.00\t89.94\t\t179.94\n"
+              "走者A\t2024-02-01T08:00:00\t64.00\t66.00\t68.00\t198.00\n");
+    ASSERT_EQ(run(k7x::runDay, {data, "2024-03-01"}), 0) << err;
+    EXPECT_EQ(out, "tab name\tstart\ttotal\n");
+}
+
+TEST_F(LapCommands, BestsNameTheRunThatHoldsEach) {
+    const std::string steady = "2024-02-01T08:00:00\tQTM240201_080000_0123456789ab.csv\n";
+    const std::string decimal = "2024-02-01T07:05:09\tQTM240201_070509_00000000beef.csv\n";
+    const std::string header = "tab name\tbest\tlap count\ttime\tlap number\tstart\tfile\n";
+    const std::string runnerA = "走者A\tfastest lap\t\t64.00\t1\t" + steady +
+                                "走者A\tfastest total\t3\t198.00\t\t" + steady;
+    const std::string second = "QTM-02\tfastest lap\t\t89.94\t2\t" + decimal +
+                               "QTM-02\tfastest total\t2\t179.94\t\t" + decimal;
+    EXPECT_EQ(run(k7x::runBests, {data}), 0) << err;
+    EXPECT_EQ(out, header + runnerA + second);
+    EXPECT_EQ(run(k7x::runBests, {data, "--stopwatch", "00000000beef"}), 0) << err;
+    EXPECT_EQ(out, header + second);
+}
+
+TEST_F(LapCommands, TheLaterFasterRunIsTheOneThatSetABest) {
+    const std::unique_ptr<k7x::IndexSession> session = k7x::openIndexSession(data, stderr);
+    ASSERT_NE(session, nullptr);
+    EXPECT_EQ(loadRunsThatSetBests(*session->index, "QTM-01"),
+              (std::set<std::string>{"QTM240201_080000_0123456789ab.csv"}));
+    EXPECT_EQ(loadRunsThatSetBests(*session->index, "QTM-02"), std::set<std::string>{});
+}
+
+TEST_F(LapCommands, RefuseWhatTheyCannotAnswer) {
+    const struct {
+        Command command;
+        std::vector<std::string> args;
+        int status;
+        const char* message;
+    } kCases[] = {
+        {k7x::runStats, {data}, 2, "stats needs a data folder and a run file"},
+        {k7x::runStats, {data, "QTM-01/QTM990101_000000_0123456789ab.csv"}, 1, "is no run file"},
+        {k7x::runStats, {root / "missing", "QTM-01/x.csv"}, 1, "is not a data folder"},
+        {k7x::runDay, {data, "2024-02-30x"}, 2, "YYYY-MM-DD"},
+        {k7x::runDay, {data}, 2, "YYYY-MM-DD"},
+        {k7x::runBests, {data, "--stopwatch"}, 2, "--stopwatch NAME"},
+        {k7x::runBests, {data, "--stopwatch", "nobody"}, 1, "no stopwatch is registered as nobody"},
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(run(c.command, c.args), c.status) << c.message;
+        EXPECT_NE(err.find(c.message), std::string::npos) << err;
+        EXPECT_EQ(out, "");
+    }
+}
+
+}  // namespace
+}  // namespace lapdex

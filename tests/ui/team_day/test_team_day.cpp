@@ -1,0 +1,272 @@
+// The team day window: its table of laps with the fastest and slowest of each column, sorting,
+// the lap/split switch, and how it fills in as downloads end while it is open.
+#include <QCoreApplication>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "c_team_day_dlg.h"
+#include "engine/message_ids.h"
+#include "message_event.h"
+#include "run_file_writer.h"
+
+using namespace lapdex;
+using namespace lapdex::ui;
+
+namespace {
+
+TeamDayRun dayRun(const char* tab, const char* start, std::vector<std::int64_t> laps) {
+    TeamDayRun run;
+    run.tabName = tab;
+    run.start = start;
+    std::int64_t split = 0;
+    for (std::int64_t lap : laps) run.splitsCs.push_back(split += lap);
+    run.lapsCs = std::move(laps);
+    run.totalCs = split;
+    return run;
+}
+
+// A: 60.00 62.00 61.00; B: 59.00 63.00 (two laps); C: 61.00 61.00 64.00.
+TeamDay threeRuns() {
+    TeamDay day;
+    day.date = "2024-02-14";
+    day.runs = {dayRun("A", "2024-02-14T09:00:00", {6000, 6200, 6100}),
+                dayRun("B", "2024-02-14T09:05:00", {5900, 6300}),
+                dayRun("C", "2024-02-14T09:10:00", {6100, 6100, 6400})};
+    day.lapColumns = 3;
+    return day;
+}
+
+// A Clock run of `laps` equal laps of `lapCs` hundredths started at `hour`:00 on 14 Feb 2024.
+RunRecord evenRun(int hour, int laps, std::uint32_t lapCs) {
+    RunRecord run;
+    run.start = {2024, 2, 14, hour, 0, 0};
+    for (int i = 1; i <= laps; ++i) {
+        const std::uint32_t split = lapCs * static_cast<std::uint32_t>(i);
+        run.laps.push_back({i,
+                            {0, lapCs / 6000, lapCs / 100 % 60, lapCs % 100, 0},
+                            {0, split / 6000, split / 100 % 60, split % 100, 0},
+                            ""});
+    }
+    run.lapCount = laps;
+    run.total = run.laps.back().split;
+    run.bestLapNumber = 1;
+    run.bestLap = run.averageLap = run.laps[0].lap;
+    return run;
+}
+
+QStringList column(const QAbstractItemModel& model, int column) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, column).data().toString();
+    return texts;
+}
+
+}  // namespace
+
+class TeamDayWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    void lapColumnsKeepTheirNumbers();
+    void fastestAndSlowestOfEachColumn();
+    void splitsSwitchTimesAndMarks();
+    void sortsByAnyLapWithGapsLast();
+    void fillsInAsDownloadsEnd();
+    void comparesTwoToEightSelectedRuns();
+    void comparisonLinesShareTheLapAxis();
+};
+
+void TeamDayWindow::lapColumnsKeepTheirNumbers() {
+    TeamDayModel model;
+    model.setDay(threeRuns());
+    QCOMPARE(model.columnCount(), 8);
+    QStringList headers;
+    for (int c = 0; c < model.columnCount(); ++c)
+        headers << model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+    QCOMPARE(headers, (QStringList{"名前", "開始", "1", "2", "3", "トータル", "ベスト", "平均"}));
+    QCOMPARE(column(model, TeamDayModel::kStart),
+             (QStringList{"09:00:00", "09:05:00", "09:10:00"}));
+    // B ran two laps: its third lap cell is empty and its total stays in the total column.
+    QCOMPARE(column(model, 4), (QStringList{"00:01:01.00", "", "00:01:04.00"}));
+    QCOMPARE(column(model, model.totalColumn()),
+             (QStringList{"00:03:03.00", "00:02:02.00", "00:03:06.00"}));
+}
+
+void TeamDayWindow::fastestAndSlowestOfEachColumn() {
+    TeamDayModel model;
+    model.setDay(threeRuns());
+    auto ranks = [&](int c) {
+        QList<int> r;
+        for (int row = 0; row < 3; ++row)
+            r << model.index(row, c).data(TeamDayModel::kRankRole).toInt();
+        return r;
+    };
+    QCOMPARE(ranks(2), (QList<int>{0, 1, -1}));  // lap 1: B fastest, C slowest
+    QCOMPARE(ranks(3), (QList<int>{0, -1, 1}));  // lap 2: C fastest, B slowest
+    QCOMPARE(ranks(4), (QList<int>{1, 0, -1}));  // lap 3: B has none
+    // Totals compare between runs of the same lap count only: B's two laps stand alone.
+    QCOMPARE(ranks(model.totalColumn()), (QList<int>{1, 0, -1}));
+    QVERIFY(model.index(1, 2).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model.index(0, 2).data(Qt::BackgroundRole).isValid());
+    QCOMPARE(model.index(2, 2).data(Qt::ToolTipRole).toString(), QStringLiteral("最遅"));
+    // A run whose times cannot be read gets no marks.
+    TeamDay unreadable = threeRuns();
+    unreadable.runs[0].totalCs = -1;
+    unreadable.runs[0].lapsCs[0] = -1;
+    model.setDay(unreadable);
+    QCOMPARE(model.index(0, model.totalColumn()).data(TeamDayModel::kRankRole).toInt(), 0);
+    QCOMPARE(model.index(0, 2).data(TeamDayModel::kRankRole).toInt(), 0);
+    QCOMPARE(model.index(0, 2).data().toString(), QString());
+    // One run alone has nothing to be compared with.
+    TeamDay alone;
+    alone.runs = {dayRun("A", "2024-02-14T09:00:00", {6000})};
+    alone.lapColumns = 1;
+    model.setDay(alone);
+    QCOMPARE(model.index(0, 2).data(TeamDayModel::kRankRole).toInt(), 0);
+}
+
+void TeamDayWindow::splitsSwitchTimesAndMarks() {
+    CTeamDayDlg window(nullptr, nullptr);
+    window.model()->setDay(threeRuns());
+    window.splitsButton()->click();
+    QCOMPARE(window.model()->times(), TeamDayModel::Times::Splits);
+    QCOMPARE(column(*window.model(), 3),
+             (QStringList{"00:02:02.00", "00:02:02.00", "00:02:02.00"}));
+    // Equal splits everywhere: no fastest, no slowest.
+    QCOMPARE(window.model()->index(0, 3).data(TeamDayModel::kRankRole).toInt(), 0);
+    QCOMPARE(window.model()->index(2, 4).data(TeamDayModel::kRankRole).toInt(), -1);
+    window.lapsButton()->click();
+    QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01:02.00"));
+    QCOMPARE(window.status()->text(), QStringLiteral("走行の索引を開けません"));
+}
+
+void TeamDayWindow::sortsByAnyLapWithGapsLast() {
+    CTeamDayDlg window(nullptr, nullptr);
+    window.model()->setDay(threeRuns());
+    QSortFilterProxyModel* sorted = window.sortedModel();
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"A", "B", "C"}));
+    sorted->sort(3, Qt::AscendingOrder);
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"C", "A", "B"}));
+    sorted->sort(4, Qt::AscendingOrder);
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"A", "C", "B"}));
+    sorted->sort(4, Qt::DescendingOrder);
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"C", "A", "B"}));
+    sorted->sort(window.model()->totalColumn(), Qt::DescendingOrder);
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"C", "A", "B"}));
+    sorted->sort(TeamDayModel::kTabName, Qt::DescendingOrder);
+    QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"C", "B", "A"}));
+}
+
+void TeamDayWindow::fillsInAsDownloadsEnd() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    QVERIFY(fs.createFolder(data + "QTM-01").ok());
+    QVERIFY(fs.createFolder(data + "QTM-02").ok());
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(writeRunFile(fs, data, 0, "0123456789ab", evenRun(9, 4, 6000)).status ==
+            RunFileWriteStatus::Written);
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "0123456789ab", "走者A"}, {"QTM-02", "00000000beef", "走者B"}}));
+    QObject page;
+    CTeamDayDlg window(&index, nullptr);
+    window.followPage(&page);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QCOMPARE(window.model()->rowCount(), 1);
+    QCOMPARE(window.status()->text(), QStringLiteral("1 件"));
+    // The second stopwatch is laid on and downloaded: its run appears without a click.
+    QVERIFY(writeRunFile(fs, data, 1, "00000000beef", evenRun(10, 6, 5900)).status ==
+            RunFileWriteStatus::Written);
+    index.folderWritten("QTM-02");
+    MessageEvent downloaded(PAGE_DATA_CHANGED);
+    QCoreApplication::sendEvent(&page, &downloaded);
+    QTRY_COMPARE(window.model()->rowCount(), 2);
+    QCOMPARE(window.model()->columnCount(), 2 + 6 + 3);
+    QCOMPARE(column(*window.model(), TeamDayModel::kTabName), (QStringList{"走者A", "走者B"}));
+    // Another day shows nothing of these.
+    window.showDate(QDate(2024, 2, 15));
+    QCOMPARE(window.model()->rowCount(), 0);
+}
+
+void TeamDayWindow::comparesTwoToEightSelectedRuns() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    std::vector<IndexedStopwatch> stopwatches;
+    for (int slot = 0; slot < 9; ++slot) {
+        const std::string folder = "QTM-0" + std::to_string(slot + 1);
+        const std::string serial = "00000000000" + std::to_string(slot);
+        QVERIFY(fs.createFolder(data + folder).ok());
+        QVERIFY(
+            writeRunFile(fs, data, slot, serial, evenRun(9 + slot, 3 + slot, 6000 + slot)).status ==
+            RunFileWriteStatus::Written);
+        stopwatches.push_back({folder, serial, "走者" + std::to_string(slot + 1)});
+    }
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(stopwatches));
+    CTeamDayDlg window(&index, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QCOMPARE(window.model()->rowCount(), 9);
+    QItemSelectionModel* selection = window.table()->selectionModel();
+    auto selectRows = [&](QList<int> rows) {
+        selection->clearSelection();
+        for (int row : rows)
+            selection->select(window.sortedModel()->index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    };
+    const struct {
+        QList<int> rows;
+        bool enabled;
+    } kCases[] = {{{0}, false},
+                  {{0, 2}, true},
+                  {{0, 1, 2, 3, 4, 5, 6, 7}, true},
+                  {{0, 1, 2, 3, 4, 5, 6, 7, 8}, false}};
+    for (const auto& c : kCases) {
+        selectRows(c.rows);
+        QCOMPARE(window.compareButton()->isEnabled(), c.enabled);
+    }
+    selectRows({2, 0});
+    window.compareButton()->click();
+    QVERIFY(window.compareWindow());
+    QVERIFY(window.compareWindow()->isVisible());
+    const std::vector<CompareSeries>& series = window.compareWindow()->chart()->series();
+    QCOMPARE(series.size(), std::size_t{2});
+    QCOMPARE(series[0].name, QStringLiteral("走者1  2024/02/14 09:00:00"));
+    QCOMPARE(series[1].name, QStringLiteral("走者3  2024/02/14 11:00:00"));
+    QCOMPARE(series[0].lapsCs, (std::vector<std::int64_t>{6000, 6000, 6000}));
+    QCOMPARE(series[1].lapsCs.size(), std::size_t{5});
+    QCOMPARE(series[1].lapsCs[0], std::int64_t{6002});
+}
+
+void TeamDayWindow::comparisonLinesShareTheLapAxis() {
+    CompareChart chart;
+    chart.resize(720, 360);
+    std::vector<CompareSeries> series;
+    for (int i = 0; i < 9; ++i)
+        series.push_back({QString::number(i), {6000 + i * 10, 6100, -1, 5900}});
+    chart.setSeries(series);
+    QCOMPARE(chart.series().size(), std::size_t{8});
+    QCOMPARE(chart.lapColumns(), 4);
+    QCOMPARE(chart.pointOf(0, 1).x(), chart.pointOf(7, 1).x());
+    QVERIFY(chart.pointOf(0, 0).x() < chart.pointOf(0, 1).x());
+    // Slower laps stand higher: a larger time, a smaller y.
+    QVERIFY(chart.pointOf(0, 1).y() < chart.pointOf(0, 3).y());
+    QVERIFY(chart.pointOf(7, 0).y() < chart.pointOf(0, 0).y());
+    QVERIFY(chart.plotArea().contains(chart.pointOf(0, 3).toPoint()));
+    QVERIFY(chart.plotArea().contains(chart.pointOf(0, 1).toPoint()));
+    QImage image(chart.size(), QImage::Format_ARGB32);
+    chart.render(&image);
+    QVERIFY(CompareChart::colourOf(0) != CompareChart::colourOf(7));
+}
+
+QTEST_MAIN(TeamDayWindow)
+#include "test_team_day.moc"
