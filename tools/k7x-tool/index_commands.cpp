@@ -28,7 +28,13 @@ const char* indexUsageText() {
            "  k7x-tool export DATAFOLDER OUTDIR --format csv|tcx [the filters of runs]\n"
            "                [--one-file] [--force]\n"
            "      runs.csv and laps.csv, or one TCX file per run (--one-file: runs.tcx), in\n"
-           "      OUTDIR outside the data folder; --force replaces existing files\n";
+           "      OUTDIR outside the data folder; --force replaces existing files\n"
+           "  k7x-tool stats DATAFOLDER RUNFILE\n"
+           "      every statistic of one run, one name<TAB>value line each\n"
+           "  k7x-tool day DATAFOLDER YYYY-MM-DD\n"
+           "      the team's day: every run of that date, its laps and total\n"
+           "  k7x-tool bests DATAFOLDER [--stopwatch NAME]\n"
+           "      the personal bests: fastest lap, fastest total per lap count\n";
 }
 
 }  // namespace k7x

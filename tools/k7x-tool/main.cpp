@@ -42,5 +42,7 @@ int main(int argc, char** argv) {
             break;
     }
     std::fputs(k7x::usageText(), stdout);
+    std::fputs("\nCommands over a data folder's run index (no reader needed):\n", stdout);
+    std::fputs(k7x::indexUsageText(), stdout);
     return 0;
 }
