@@ -15,7 +15,10 @@ TEST(CrashSafety, KilledAtRandomMomentsEveryRunFileIsComplete) {
     testing::TempFolder folder;
     const std::string data = folder / "data";
     std::filesystem::create_directory(data);
-    crash::KillLoopReport report = crash::runKillLoop(LAPDEX_CRASH_CHILD, data, 30, 20260901);
+    // Up to 400 ms: a sanitizer build needs about 150 ms to open the run index and reach its
+    // first download, and the kills must also fall inside downloads and memo edits.
+    crash::KillLoopReport report =
+        crash::runKillLoop(LAPDEX_CRASH_CHILD, data, 30, 20260901, 5, 400);
     for (const std::string& problem : report.problems) ADD_FAILURE() << problem;
     EXPECT_EQ(report.kills, 30);
     // The child got far enough to download and to edit memos before it was killed.
