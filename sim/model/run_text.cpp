@@ -88,7 +88,7 @@ bool parseStart(const std::string& date, const std::string& time, SimRun& run,
 // Dates and splits that a stopwatch cannot have recorded.
 bool checkPossible(const SimRun& run, std::string& reason) {
     if (run.day > daysInMonth(run.year, run.month)) {
-        char date[16];
+        char date[40];  // room for any int, so -O3 sees no truncation
         std::snprintf(date, sizeof date, "%04d-%02d-%02d", run.year, run.month, run.day);
         reason = std::string("date ") + date + " does not exist";
         return false;

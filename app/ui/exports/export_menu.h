@@ -1,4 +1,4 @@
-// The main window's エクスポート(&E) menu: the runs chosen in the All runs window, or else the runs
+// The main window's 書き出し・印刷(&O) menu: the runs chosen in the All runs window, or else the runs
 // of the day the page shows, written as runs.csv and laps.csv or as TCX files into a folder the
 // user picks outside the data folder.
 #pragma once

@@ -3,7 +3,8 @@
 
 namespace lapdex::ui::export_text {
 
-inline constexpr const char* kMenu = "エクスポート(&E)";
+// Not エクスポート(&E): that menu item exports the whole data set, and Alt+E is its key.
+inline constexpr const char* kMenu = "書き出し・印刷(&O)";
 inline constexpr const char* kSpreadsheet = "表計算ソフト用 CSV(&S)...";
 inline constexpr const char* kTcx = "トレーニング記録用 TCX(&T)...";
 inline constexpr const char* kRunPdf = "走行シートをPDFで保存(&R)...";

@@ -1,4 +1,4 @@
-// The エクスポート menu in the real main window over a real data folder and its run index: the
+// The 書き出し・印刷 menu in the real main window over a real data folder and its run index: the
 // page's day or the All runs selection written as files, overwrite questions, the data folder
 // refused, and what the user is told.
 #include <QApplication>
@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QProcess>
+#include <QSet>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,7 +118,17 @@ class TestExportMenu : public QObject {
     void menuHasMnemonics() {
         Rig rig;
         const QList<QAction*> menus = rig.window->menuBar()->actions();
-        QCOMPARE(menus.last()->text(), QStringLiteral("エクスポート(&E)"));
+        QCOMPARE(menus.last()->text(), QStringLiteral("書き出し・印刷(&O)"));
+        // Every menu of the bar has a key of its own.
+        QSet<QChar> keys;
+        for (const QAction* menu : menus) {
+            const QString text = menu->text();
+            const qsizetype amp = text.indexOf(QLatin1Char('&'));
+            QVERIFY2(amp >= 0 && amp + 1 < text.size(), qPrintable(text));
+            const QChar key = text.at(amp + 1).toUpper();
+            QVERIFY2(!keys.contains(key), qPrintable(text));
+            keys.insert(key);
+        }
         QCOMPARE(rig.exports->spreadsheetAction()->text(),
                  QStringLiteral("表計算ソフト用 CSV(&S)..."));
         QCOMPARE(rig.exports->tcxAction()->text(), QStringLiteral("トレーニング記録用 TCX(&T)..."));
