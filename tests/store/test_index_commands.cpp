@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include "command_capture.h"
 
 #include "configuration.h"
 #include "index_commands.h"
@@ -49,19 +50,10 @@ class IndexCommands : public ::testing::Test {
 
     int run(int (*command)(const std::vector<std::string>&, std::FILE*, std::FILE*),
             std::vector<std::string> args) {
-        std::FILE* outFile = std::tmpfile();
-        std::FILE* errFile = std::tmpfile();
-        const int status = command(args, outFile, errFile);
-        out = contents(outFile);
-        err = contents(errFile);
-        return status;
-    }
-    static std::string contents(std::FILE* file) {
-        std::string text;
-        std::rewind(file);
-        for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-        std::fclose(file);
-        return text;
+        testing::CapturedCommand captured = testing::captureCommand(command, args);
+        out = std::move(captured.out);
+        err = std::move(captured.err);
+        return captured.status;
     }
 
     FileSystem& fs = systemFileSystem();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include "command_capture.h"
 
 #include "configuration.h"
 #include "export_fixture.h"
@@ -41,19 +42,10 @@ class ExportCommand : public ::testing::Test {
                   RunFileWriteStatus::Written);
     }
     int run(std::vector<std::string> args) {
-        std::FILE* outFile = std::tmpfile();
-        std::FILE* errFile = std::tmpfile();
-        const int status = k7x::runExport(args, outFile, errFile);
-        printed = contents(outFile);
-        err = contents(errFile);
-        return status;
-    }
-    static std::string contents(std::FILE* file) {
-        std::string text;
-        std::rewind(file);
-        for (int c; (c = std::fgetc(file)) != EOF;) text += static_cast<char>(c);
-        std::fclose(file);
-        return text;
+        testing::CapturedCommand captured = testing::captureCommand(k7x::runExport, args);
+        printed = std::move(captured.out);
+        err = std::move(captured.err);
+        return captured.status;
     }
     static long lines(const std::string& text) {
         return std::count(text.begin(), text.end(), '\n');
