@@ -7,9 +7,11 @@
 #include <QStringList>
 #include <vector>
 
+#include "bilingual_text.h"
+
 namespace lapdex::ui {
 
-enum class Language { Japanese, English };
+using texts::Language;
 
 // Control id of a control that has none (labels, group boxes, static pictures).
 inline constexpr int kNoControlId = -1;
