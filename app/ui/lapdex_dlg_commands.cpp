@@ -1,6 +1,7 @@
 // The main window's commands: Reload, Clear, Help, Version, Rename, Delete, Export, Import.
 #include "lapdex_dlg.h"
 
+#include <QFileInfo>
 #include <QSignalBlocker>
 
 #include "message_event.h"
@@ -16,11 +17,21 @@ const QString kClearConfirm = QStringLiteral(
     "保存できなかったときはクリアしません。\nよろしいですか？");
 const QString kDuplicateName = QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
 const QString kManual = QStringLiteral("Manual_Lapdex.pdf");
+const QString kEnglishManual = QStringLiteral("Manual_Lapdex_en.pdf");
 // %1: the file or folder.
 const QString kCannotOpen =
     QStringLiteral("開くためのアプリケーションが見つかりませんでした。\n場所：%1");
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+
+// The manual in the language shown; the Japanese one where the English one was not shipped.
+QString manualFile(const Desktop& desktop) {
+    if (texts::currentLanguage() == texts::Language::English) {
+        const QString english = desktop.programFile(kEnglishManual);
+        if (QFileInfo::exists(english)) return english;
+    }
+    return desktop.programFile(kManual);
+}
 
 }  // namespace
 
@@ -70,7 +81,7 @@ void CLapdexDlg::clearStopwatch() {
 }
 
 void CLapdexDlg::help() {
-    openWithDesktop(desktop_.programFile(kManual).toStdString());
+    openWithDesktop(manualFile(desktop_).toStdString());
 }
 
 void CLapdexDlg::openWithDesktop(const std::string& path) {

@@ -12,7 +12,7 @@ check_install() {
     cmake --install "$build" --prefix "$prefix" >/dev/null
     for file in bin/Lapdex bin/k7x-tool lib/libRDCOM32.so.1 include/rdcom32.h \
                 share/applications/lapdex.desktop share/icons/hicolor/scalable/apps/lapdex.svg \
-                share/doc/lapdex/Manual_Lapdex.pdf; do
+                share/doc/lapdex/Manual_Lapdex.pdf share/doc/lapdex/Manual_Lapdex_en.pdf; do
         [ -e "$prefix/$file" ] || install_fail "$file was not installed"
     done
     objdump -p "$prefix/lib/libRDCOM32.so.1" | grep -q 'SONAME *libRDCOM32\.so\.1$' ||

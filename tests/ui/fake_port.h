@@ -98,7 +98,8 @@ public:
         return opens;
     }
     bool opens = true;
-    QString programFile(const QString& name) const override { return "/program/" + name; }
+    QString programFolder = "/program/";  // where the files shipped with the program lie
+    QString programFile(const QString& name) const override { return programFolder + name; }
 
 private:
     bool answer(const QString& record) {

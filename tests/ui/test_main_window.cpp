@@ -1,12 +1,14 @@
 // The main window: tabs, context menu, battery picture, reactions to every notification,
 // the progress display, Reload/Clear/Rename/Delete, closing and shutdown.
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -69,6 +71,8 @@ private slots:
     void enterEscapeAndArrowsDoNotCloseOrMove();
     void successfulImportClosesWithoutSaving();
     void helpOpensTheManualAndClockSyncIsKept();
+    void helpOpensTheManualInTheLanguageShown_data();
+    void helpOpensTheManualInTheLanguageShown();
     void versionShowsTheDataFolder();
     void startUpSaysWhenTheDataFolderCannotBeWritten();
 };
@@ -521,6 +525,45 @@ void MainWindowTest::helpOpensTheManualAndClockSyncIsKept() {
     whenModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
     w.runCommand(kCmdVersion);
     QCOMPARE(port.commands, (std::vector<MessageId>{CMD_PAUSE, CMD_DOWNLOAD_NEW}));
+}
+
+void MainWindowTest::helpOpensTheManualInTheLanguageShown_data() {
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<QStringList>("shipped");
+    QTest::addColumn<QString>("opened");
+    const QStringList both{"Manual_Lapdex.pdf", "Manual_Lapdex_en.pdf"};
+    QTest::newRow("Japanese") << false << both << "Manual_Lapdex.pdf";
+    QTest::newRow("English") << true << both << "Manual_Lapdex_en.pdf";
+    QTest::newRow("Japanese, only Japanese shipped") << false << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
+    // A program without the English manual still helps in English: with the Japanese one.
+    QTest::newRow("English, only Japanese shipped") << true << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
+    QTest::newRow("English, only English shipped") << true << QStringList{"Manual_Lapdex_en.pdf"} << "Manual_Lapdex_en.pdf";
+}
+
+// Help as the user chooses it from the menu bar, in the language shown.
+void MainWindowTest::helpOpensTheManualInTheLanguageShown() {
+    QFETCH(bool, english);
+    QFETCH(QStringList, shipped);
+    QFETCH(QString, opened);
+    QTemporaryDir program;
+    QVERIFY(program.isValid());
+    for (const QString& name : shipped) {
+        QFile file(program.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    FakePort port;
+    FakeDesktop desktop;
+    desktop.programFolder = program.path() + "/";
+    texts::setCurrentLanguage(english ? texts::Language::English : texts::Language::Japanese);
+    CLapdexDlg w(port, desktop);
+    QAction* help = nullptr;
+    for (QAction* action : w.menuBar()->actions())
+        if (action->data().toInt() == kCmdHelp) help = action;
+    QVERIFY(help);
+    help->trigger();
+    texts::setCurrentLanguage(texts::Language::Japanese);
+    QCOMPARE(desktop.opened, QStringList{program.filePath(opened)});
+    QVERIFY(desktop.shown.isEmpty());
 }
 
 void MainWindowTest::versionShowsTheDataFolder() {

@@ -1,4 +1,4 @@
-// lapdex_manual: turns the Markdown user manual into the PDF that Help opens.
+// lapdex_manual: turns a Markdown user manual (Japanese or English) into the PDF that Help opens.
 // Usage: lapdex_manual INPUT.md OUTPUT.pdf (run with QT_QPA_PLATFORM=offscreen at build time).
 #include <QFile>
 #include <QFont>
@@ -13,7 +13,8 @@
 
 namespace {
 
-// Japanese text needs a Japanese font; the first one installed is taken.
+// Japanese text needs a Japanese font, and the English manual names Japanese menus too; the
+// first one installed is taken.
 QFont manualFont() {
     QFont font;
     font.setFamilies({QStringLiteral("Noto Sans CJK JP"), QStringLiteral("メイリオ"), QStringLiteral("Meiryo"),
@@ -64,9 +65,16 @@ QString joinWrappedLines(const QString& markdown) {
     return out.join(QLatin1Char('\n'));
 }
 
+// The document's title, as a viewer shows it: the manual's first heading.
+QString titleOf(const QString& markdown) {
+    static const QRegularExpression heading(QStringLiteral("^#\\s+(.+)$"), QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch found = heading.match(markdown);
+    return found.hasMatch() ? found.captured(1).trimmed() : QStringLiteral("Lapdex");
+}
+
 bool writePdf(const QString& markdown, const QString& output) {
     QPdfWriter writer(output);
-    writer.setTitle(QStringLiteral("Lapdex 取扱説明書"));
+    writer.setTitle(titleOf(markdown));
     writer.setCreator(QStringLiteral("Lapdex"));
     writer.setPageSize(QPageSize(QPageSize::A4));
     writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
