@@ -102,10 +102,10 @@ QWidget* makeWidget(const ControlSpec& c, QWidget* parent, const QSize& size) {
 }
 
 // The room a label's or check box's text needs on one line per '\n', or an empty size for
-// controls whose text is not measured here.
+// controls whose text is not measured here. A check box marked "multiline" is measured too:
+// a Qt check box draws its text on one line, so a narrow one would cut it.
 QSize textNeeds(const ControlSpec& c, const QWidget* parent) {
-    const bool wrapsByDesign = c.kind == "checkbox" && c.hasStyle("multiline");
-    if ((c.kind != "label" && c.kind != "checkbox") || wrapsByDesign || c.text.isEmpty()) return {};
+    if ((c.kind != "label" && c.kind != "checkbox") || c.text.isEmpty()) return {};
     const QFontMetrics metrics(parent->font());
     const QStringList lines = c.text.split(QChar(u'\n'));
     int width = 0;

@@ -534,10 +534,13 @@ void MainWindowTest::helpOpensTheManualInTheLanguageShown_data() {
     const QStringList both{"Manual_Lapdex.pdf", "Manual_Lapdex_en.pdf"};
     QTest::newRow("Japanese") << false << both << "Manual_Lapdex.pdf";
     QTest::newRow("English") << true << both << "Manual_Lapdex_en.pdf";
-    QTest::newRow("Japanese, only Japanese shipped") << false << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
+    QTest::newRow("Japanese, only Japanese shipped")
+        << false << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
     // A program without the English manual still helps in English: with the Japanese one.
-    QTest::newRow("English, only Japanese shipped") << true << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
-    QTest::newRow("English, only English shipped") << true << QStringList{"Manual_Lapdex_en.pdf"} << "Manual_Lapdex_en.pdf";
+    QTest::newRow("English, only Japanese shipped")
+        << true << QStringList{"Manual_Lapdex.pdf"} << "Manual_Lapdex.pdf";
+    QTest::newRow("English, only English shipped")
+        << true << QStringList{"Manual_Lapdex_en.pdf"} << "Manual_Lapdex_en.pdf";
 }
 
 // Help as the user chooses it from the menu bar, in the language shown.

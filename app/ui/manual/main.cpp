@@ -67,7 +67,8 @@ QString joinWrappedLines(const QString& markdown) {
 
 // The document's title, as a viewer shows it: the manual's first heading.
 QString titleOf(const QString& markdown) {
-    static const QRegularExpression heading(QStringLiteral("^#\\s+(.+)$"), QRegularExpression::MultilineOption);
+    static const QRegularExpression heading(QStringLiteral("^#\\s+(.+)$"),
+                                            QRegularExpression::MultilineOption);
     const QRegularExpressionMatch found = heading.match(markdown);
     return found.hasMatch() ? found.captured(1).trimmed() : QStringLiteral("Lapdex");
 }
