@@ -216,7 +216,9 @@ void retranslateControls(const DialogTemplate& t, const ControlSet& set, QWidget
     const QSize designedSize = size;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         const ControlSpec& c = t.controls[i];
-        if (!showsText(c) && placement == Placement::TextControls) continue;
+        // In a window that fills its labels with values, a label with an id holds a value.
+        const bool valueLabel = c.kind == "label" && c.id != kNoControlId;
+        if (placement == Placement::TextControls && (!showsText(c) || valueLabel)) continue;
         if (showsText(c)) setShownText(c, widgets[i]);
         const QRect designed = units.toPixels(c.rect);
         const QRect r = place(c, widgets[i], parent, designed);

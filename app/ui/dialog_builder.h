@@ -31,8 +31,8 @@ private:
 ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogUnits& units);
 
 // What a change of language moves: every control to the other set's place (and the parent to
-// its size), or only the controls that show a text (windows that place lists and pictures
-// themselves).
+// its size), or only the controls that show a fixed text (windows that place lists and
+// pictures themselves and fill labels that have an id with values).
 enum class Placement { Everything, TextControls };
 
 // Gives controls built from a template the texts and places of `t`, the same template in
