@@ -8,6 +8,9 @@
 #include "data_folder_lock.h"
 #include "desktop.h"
 #include "engine_adapter.h"
+#include "language_choice.h"
+#include "language_menu.h"
+#include "language_switch.h"
 #include "lapdex_dlg.h"
 #include "single_instance.h"
 #include "export_menu.h"
@@ -46,6 +49,13 @@ CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 int CLapdexApp::run() {
+    const LanguageArgument argument = languageArgument(arguments());
+    if (!argument.error.isEmpty()) {
+        std::fprintf(stderr, "Lapdex: %s\n", qPrintable(argument.error));
+        return 2;
+    }
+    LanguageSwitch languages;
+    languages.apply(chooseLanguage(argument.language, rememberedLanguage(), systemLanguage()));
     SingleInstance instance(SingleInstance::defaultFolder());
     if (!instance.acquire()) {
         instance.notifyFirst();  // the first copy shows its window; nothing here
@@ -73,6 +83,7 @@ int CLapdexApp::run() {
                       });
     ViewMenu views(window, engine.runIndex());
     ExportMenu exports(window, views, engine.runIndex());
+    LanguageMenu languageMenu(*window.menuBar(), languages);
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

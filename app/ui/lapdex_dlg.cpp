@@ -96,6 +96,7 @@ void CLapdexDlg::buildMenus() {
     menuBar_->setNativeMenuBar(false);
     for (const MenuItemSpec& item : template_.menuBar) {
         QAction* action = menuBar_->addAction(item.text);
+        menuBarActions_.push_back(action);
         action->setData(item.id);
         connect(action, &QAction::triggered, this, [this, id = item.id] { runCommand(id); });
     }
@@ -103,6 +104,7 @@ void CLapdexDlg::buildMenus() {
     contextMenu_ = new QMenu(this);
     for (const MenuItemSpec& item : template_.contextMenu) {
         QAction* action = contextMenu_->addAction(item.text);
+        contextActions_.push_back(action);
         action->setData(item.id);
         connect(action, &QAction::triggered, this, [this, id = item.id] { runCommand(id); });
     }
@@ -216,6 +218,22 @@ bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CLapdexDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange || !client_) return;
+    DialogTemplate other = loadTemplate(QStringLiteral("main_window"), texts::currentLanguage());
+    if (other.name.isEmpty()) return;
+    template_ = std::move(other);
+    setWindowTitle(template_.title);
+    // The tab control, the page and the strip keep their places: only texts move.
+    retranslateControls(template_, controls_, client_, DialogUnits(font()), Placement::TextControls);
+    for (std::size_t i = 0; i < menuBarActions_.size() && i < template_.menuBar.size(); ++i)
+        menuBarActions_[i]->setText(template_.menuBar[i].text);
+    for (std::size_t i = 0; i < contextActions_.size() && i < template_.contextMenu.size(); ++i)
+        contextActions_[i]->setText(template_.contextMenu[i].text);
+    menuBar_->adjustSize();
 }
 
 void CLapdexDlg::exitClicked() {

@@ -46,6 +46,7 @@ void CDownloadDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
 void CAboutBox::setDataFolder(const QString& folder) {
     auto* label = qobject_cast<QLabel*>(control(kDataFolderLabel));
     if (label == nullptr) return;
+    folder_ = folder;
     const QString prefix =
         language_ == Language::Japanese ? QStringLiteral("データフォルダー: ") : QStringLiteral("Data folder: ");
     const QFontMetrics metrics(label->font());
