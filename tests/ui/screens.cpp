@@ -1,5 +1,6 @@
 // Writes PNG pictures of the main window and of every dialog into the folder given as the
-// first argument (build/screens/ by default), for review of layout and Japanese text.
+// first argument (build/screens/ by default), for review of layout and text; a second argument
+// "ja" or "en" shows that language and names the pictures *_ja.png or *_en.png.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include "fake_port.h"
 #include "lapdex_dlg.h"
 #include "message_event.h"
+#include "picture_language.h"
 #include "status_dialogs.h"
 
 using namespace lapdex;
@@ -16,16 +18,21 @@ using namespace lapdex::ui;
 
 namespace {
 
+QString suffix;  // "_ja", "_en" or none
+
 bool save(QWidget& w, const QString& folder, const QString& name) {
     w.show();
     QApplication::processEvents();
-    return w.grab().save(QDir(folder).filePath(name + ".png"));
+    return w.grab().save(QDir(folder).filePath(name + suffix + ".png"));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    const std::optional<QString> language = test::pictureLanguage(argc, argv);
+    if (!language) return 2;
+    suffix = *language;
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screens");
     QDir().mkpath(folder);
     test::FakePort port;

@@ -1,5 +1,6 @@
 // Writes a picture of the stopwatch page with a day of several runs selected into the folder
-// given as the first argument (page.png), after checking the page shows what the files hold.
+// given as the first argument (page.png), after checking the page shows what the files hold; a
+// second argument "ja" or "en" shows that language and names the pictures page_ja.png and so on.
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
@@ -9,6 +10,7 @@
 #include "lap_chart.h"
 #include "memo_rewrite.h"
 #include "page_test_support.h"
+#include "picture_language.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -25,7 +27,8 @@ int fail(const char* what) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) return fail("usage: page_screens <folder>");
+    const std::optional<QString> suffix = pictureLanguage(argc, argv);
+    if (argc < 2 || !suffix) return fail("usage: page_screens <folder> [ja|en]");
     DataFolder data;
     const QDate month = monthStart(QDate::currentDate());
     const QDate day = month.addDays(9);
@@ -52,14 +55,14 @@ int main(int argc, char** argv) {
     if (!page.calendar()->isBold(day) || !page.calendar()->isBold(month.addMonths(-1).addDays(2)))
         return fail("the days with runs are not bold");
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
-    const QString file = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("page.png"));
+    const QString file = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("page%1.png").arg(*suffix));
     if (!page.grab().save(file)) return fail("the picture could not be written");
     // The lap chart strip at the width the window gives it, with the second lap selected.
     LapChart* chart = page.lapChart();
     if (chart->bars().size() != 6) return fail("the lap chart does not show the run's laps");
     page.lapList()->setCurrentItem(page.lapList()->topLevelItem(1));
     chart->resize(page.width(), 160);
-    if (!chart->grab().save(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("lap_chart.png"))))
+    if (!chart->grab().save(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("lap_chart%1.png").arg(*suffix))))
         return fail("the chart picture could not be written");
     return 0;
 }

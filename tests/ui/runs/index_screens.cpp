@@ -1,6 +1,6 @@
 // Writes pictures of the All runs window searching for a Japanese memo word (all_runs.png) and of
 // the Roster (roster.png) into the folder given as the first argument, after checking what they
-// show.
+// show; a second argument "ja" or "en" shows that language and names them all_runs_ja.png and so on.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -12,6 +12,7 @@
 #include "c_roster_dlg.h"
 #include "contact_history.h"
 #include "index_windows_support.h"
+#include "picture_language.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -27,7 +28,8 @@ int fail(const char* what) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) return fail("usage: index_screens <folder>");
+    const std::optional<QString> suffix = test::pictureLanguage(argc, argv);
+    if (argc < 2 || !suffix) return fail("usage: index_screens <folder> [ja|en]");
     test::IndexedFolder folder;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
@@ -36,7 +38,7 @@ int main(int argc, char** argv) {
     test::typeCommitted(runs.memoWords(), QStringLiteral("向かい風"));
     runs.refresh();
     if (runs.model()->rowCount() != 2) return fail("the memo search does not find its two runs");
-    if (!runs.grab().save(out.filePath(QStringLiteral("all_runs.png"))))
+    if (!runs.grab().save(out.filePath(QStringLiteral("all_runs%1.png").arg(*suffix))))
         return fail("all_runs.png not written");
     // Contacts for the roster's last contact and battery columns, one with a low battery.
     for (const auto& [serial, time, level] :
@@ -52,7 +54,7 @@ int main(int argc, char** argv) {
     CRosterDlg roster(folder.index.get());
     roster.show();
     if (roster.model()->rowCount() != 2) return fail("the roster does not list both stopwatches");
-    if (!roster.grab().save(out.filePath(QStringLiteral("roster.png"))))
+    if (!roster.grab().save(out.filePath(QStringLiteral("roster%1.png").arg(*suffix))))
         return fail("roster.png not written");
     return 0;
 }

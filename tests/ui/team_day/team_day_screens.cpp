@@ -1,6 +1,7 @@
 // Writes pictures of the team day of three stopwatches (team_day.png) and of a comparison of
 // their runs (compare.png) into the folder given as the first argument, after checking that the
-// windows show what the run files hold.
+// windows show what the run files hold; a second argument "ja" or "en" shows that language and
+// names them team_day_ja.png and so on.
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
@@ -11,6 +12,7 @@
 #include <cstdio>
 
 #include "c_team_day_dlg.h"
+#include "picture_language.h"
 #include "run_file_writer.h"
 
 using namespace lapdex;
@@ -48,7 +50,8 @@ RunRecord repeats(int hour, int minute, std::uint32_t firstCs, int drift, int la
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc < 2) return fail("usage: team_day_screens <folder>");
+    const std::optional<QString> suffix = test::pictureLanguage(argc, argv);
+    if (argc < 2 || !suffix) return fail("usage: team_day_screens <folder> [ja|en]");
     QTemporaryDir root;
     const std::string data = root.path().toStdString() + "/";
     FileSystem& fs = systemFileSystem();
@@ -73,7 +76,7 @@ int main(int argc, char** argv) {
     if (window.model()->rowCount() != 3) return fail("the day's three runs are not shown");
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
-    if (!window.grab().save(out.filePath(QStringLiteral("team_day.png"))))
+    if (!window.grab().save(out.filePath(QStringLiteral("team_day%1.png").arg(*suffix))))
         return fail("the team day picture could not be written");
     for (int row = 0; row < 3; ++row)
         window.table()->selectionModel()->select(
@@ -82,7 +85,7 @@ int main(int argc, char** argv) {
     window.compareButton()->click();
     if (!window.compareWindow() || window.compareWindow()->chart()->series().size() != 3)
         return fail("the comparison does not show the three runs");
-    if (!window.compareWindow()->grab().save(out.filePath(QStringLiteral("compare.png"))))
+    if (!window.compareWindow()->grab().save(out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
         return fail("the comparison picture could not be written");
     return 0;
 }
