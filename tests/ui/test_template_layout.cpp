@@ -1,5 +1,6 @@
-// Every dialog template built in both language sets with the program's dialog font: every text
-// whole in its control, no control over another, and the same keyboard order in both sets.
+// Every dialog template in both language sets with the program's dialog font, built in its
+// language or switched to it while shown: every text whole in its control, no control over
+// another, and the same keyboard order in both sets.
 #include <QCheckBox>
 #include <QDir>
 #include <QFontInfo>
@@ -27,16 +28,33 @@ QFont fontNamed(const QString& family) {
     return font;
 }
 
+// How a window came to show its language: built in it, or built in the other one and switched.
+enum class Shown { Built, Switched };
+
+Language otherThan(Language language) {
+    return language == Language::Japanese ? Language::English : Language::Japanese;
+}
+
 // A built template on a bare parent in the dialog font, as every window builds its controls.
+// A switch moves what the window's own switch moves: the main window and the page place their
+// tab control, lists and pictures themselves and keep them; a dialog takes the whole other set.
 struct Built {
     QWidget parent;
     DialogTemplate t;
     ControlSet set;
 
-    Built(const QString& name, Language language, const QString& family = {})
-        : t(loadTemplate(name, language)) {
+    Built(const QString& name, Language language, const QString& family = {},
+          Shown shown = Shown::Built)
+        : t(loadTemplate(name, shown == Shown::Built ? language : otherThan(language))) {
         parent.setFont(fontNamed(family));
-        set = buildControls(t, &parent, DialogUnits(parent.font()));
+        const DialogUnits units(parent.font());
+        set = buildControls(t, &parent, units);
+        if (shown == Shown::Built) return;
+        t = loadTemplate(name, language);
+        const bool selfPlaced =
+            name == QLatin1String("main_window") || name == QLatin1String("page");
+        retranslateControls(t, set, &parent, units,
+                            selfPlaced ? Placement::TextControls : Placement::Everything);
     }
 };
 
@@ -214,12 +232,18 @@ void TemplateLayoutTest::everyTextIsWhole_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<Language>("language");
     QTest::addColumn<QString>("family");
+    QTest::addColumn<Shown>("shown");
     for (const QString& family : kFamilies) {
         const QString font = family.isEmpty() ? QStringLiteral("dialog font") : family;
         for (const QString& name : templateNames()) {
-            QTest::newRow(qPrintable(name + " ja, " + font))
-                << name << Language::Japanese << family;
-            QTest::newRow(qPrintable(name + " en, " + font)) << name << Language::English << family;
+            for (const Shown shown : {Shown::Built, Shown::Switched}) {
+                const QString how = shown == Shown::Built ? QStringLiteral(", built")
+                                                          : QStringLiteral(", switched");
+                QTest::newRow(qPrintable(name + " ja, " + font + how))
+                    << name << Language::Japanese << family << shown;
+                QTest::newRow(qPrintable(name + " en, " + font + how))
+                    << name << Language::English << family << shown;
+            }
         }
     }
 }
@@ -230,7 +254,8 @@ void TemplateLayoutTest::everyTextIsWhole() {
     QFETCH(QString, name);
     QFETCH(Language, language);
     QFETCH(QString, family);
-    const Built built(name, language, family);
+    QFETCH(Shown, shown);
+    const Built built(name, language, family, shown);
     QStringList faults;
     int measured = 0;
     for (const QWidget* w : built.set.all()) {
@@ -255,7 +280,8 @@ void TemplateLayoutTest::noControlCoversAnother() {
     QFETCH(QString, name);
     QFETCH(Language, language);
     QFETCH(QString, family);
-    const Built built(name, language, family);
+    QFETCH(Shown, shown);
+    const Built built(name, language, family, shown);
     const int halfBlank = (QFontMetrics(built.parent.font()).horizontalAdvance(u' ') + 1) / 2;
     const auto area = [halfBlank](const QWidget* w) {
         const QRect r = footprint(w);
