@@ -210,8 +210,12 @@ class TemplateLayoutTest : public QObject {
 };
 
 void TemplateLayoutTest::initTestCase() {
-    qInfo("dialog font: %s %d pt", qPrintable(QFontInfo(dialogFont()).family()),
-          dialogFont().pointSize());
+    for (const QString& family : kFamilies) {
+        const DialogUnits units(fontNamed(family));
+        qInfo("font %s %d pt: dialog base units %d x %d px",
+              qPrintable(QFontInfo(fontNamed(family)).family()), fontNamed(family).pointSize(),
+              units.averageCharWidth(), units.charHeight());
+    }
     // Both fonts are installed by the scripts (fonts-noto-cjk, fonts-ipafont-gothic).
     for (const QString& family : kFamilies)
         if (!family.isEmpty()) QCOMPARE(QFontInfo(fontNamed(family)).family(), family);
