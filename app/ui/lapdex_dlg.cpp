@@ -39,8 +39,11 @@ CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
 CLapdexDlg::~CLapdexDlg() { shutdown(); }
 
 void CLapdexDlg::initialiseWindow() {
-    // Run files and messages are Japanese; the locale is a best effort where it exists.
-    if (!std::setlocale(LC_ALL, "ja_JP.UTF-8")) std::setlocale(LC_ALL, "");
+    // Run files and messages are Japanese; the locale is a best effort where it exists. A
+    // system locale that is not installed (LANG=ja_JP.UTF-8 without it) still gets UTF-8, or
+    // window titles reach the window manager as Latin-1.
+    if (!std::setlocale(LC_ALL, "ja_JP.UTF-8") && !std::setlocale(LC_ALL, ""))
+        std::setlocale(LC_ALL, "C.UTF-8");
     std::setlocale(LC_NUMERIC, "C");
     template_ = loadTemplate(QStringLiteral("main_window"));
     setFont(dialogFont());
