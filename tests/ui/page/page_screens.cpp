@@ -55,14 +55,16 @@ int main(int argc, char** argv) {
     if (!page.calendar()->isBold(day) || !page.calendar()->isBold(month.addMonths(-1).addDays(2)))
         return fail("the days with runs are not bold");
     QDir().mkpath(QString::fromLocal8Bit(argv[1]));
-    const QString file = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("page%1.png").arg(*suffix));
+    const QString file =
+        QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("page%1.png").arg(*suffix));
     if (!page.grab().save(file)) return fail("the picture could not be written");
     // The lap chart strip at the width the window gives it, with the second lap selected.
     LapChart* chart = page.lapChart();
     if (chart->bars().size() != 6) return fail("the lap chart does not show the run's laps");
     page.lapList()->setCurrentItem(page.lapList()->topLevelItem(1));
     chart->resize(page.width(), 160);
-    if (!chart->grab().save(QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("lap_chart%1.png").arg(*suffix))))
+    if (!chart->grab().save(QDir(QString::fromLocal8Bit(argv[1]))
+                                .filePath(QStringLiteral("lap_chart%1.png").arg(*suffix))))
         return fail("the chart picture could not be written");
     return 0;
 }

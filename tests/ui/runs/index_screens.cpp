@@ -1,6 +1,7 @@
 // Writes pictures of the All runs window searching for a Japanese memo word (all_runs.png) and of
 // the Roster (roster.png) into the folder given as the first argument, after checking what they
-// show; a second argument "ja" or "en" shows that language and names them all_runs_ja.png and so on.
+// show; a second argument "ja" or "en" shows that language and names them all_runs_ja.png and so
+// on.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>

@@ -85,7 +85,8 @@ int main(int argc, char** argv) {
     window.compareButton()->click();
     if (!window.compareWindow() || window.compareWindow()->chart()->series().size() != 3)
         return fail("the comparison does not show the three runs");
-    if (!window.compareWindow()->grab().save(out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
+    if (!window.compareWindow()->grab().save(
+            out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
         return fail("the comparison picture could not be written");
     return 0;
 }
