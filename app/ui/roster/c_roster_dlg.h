@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <QTimer>
 
 #include "roster_model.h"
@@ -29,13 +30,21 @@ class CRosterDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Re-applies the title, headers and status line in the language now shown.
+    void changeEvent(QEvent* event) override;
 
   private:
+    void showStatus();
+
     RunIndex* index_;
     RosterModel* model_;
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer retry_;
+    // What the status line tells: the index has not answered yet (-1) or the stopwatches found,
+    // with the damaged history lines skipped.
+    qsizetype shownCount_ = -1;
+    QStringList damagedLines_;
 };
 
 }  // namespace lapdex::ui
