@@ -55,7 +55,7 @@ void EditDialog::accept() {
     setFieldText(cleaned);
     const QString value = fieldText();
     if (value.size() > limit_) {
-        showLimitNotice(localized(dialog_text::kLengthLimit).arg(limit_));
+        showLimitNotice(ui::localized(dialog_text::kLengthLimit).arg(limit_));
         control(kEditField)->setFocus(Qt::OtherFocusReason);
         return;
     }

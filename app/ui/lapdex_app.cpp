@@ -56,7 +56,7 @@ int CLapdexApp::run() {
     DataFolderLock folderLock(folder);
     if (folderLock.state() == DataFolderLock::State::InUse) {
         QMessageBox box(QMessageBox::Critical, kBoxTitle,
-                        localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)), QMessageBox::Ok);
+                        ui::localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)), QMessageBox::Ok);
         box.exec();
         return 0;
     }

@@ -67,7 +67,7 @@ void CLapdexDlg::initialiseWindow() {
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
-        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
+        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
     }
     buildTabs();
     clockSync_->setChecked(port_.clockSync());

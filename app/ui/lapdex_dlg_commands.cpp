@@ -54,7 +54,7 @@ void CLapdexDlg::reload() {
 
 void CLapdexDlg::clearStopwatch() {
     pauseWorker();
-    if (!desktop_.askYesNo(this, localized(main_text::kClearConfirm), DefaultAnswer::No)) {
+    if (!desktop_.askYesNo(this, ui::localized(main_text::kClearConfirm), DefaultAnswer::No)) {
         resumeWorker();
         return;
     }
@@ -68,7 +68,7 @@ void CLapdexDlg::help() {
 
 void CLapdexDlg::openWithDesktop(const std::string& path) {
     const QString where = QString::fromStdString(path);
-    if (!desktop_.openDocument(where)) desktop_.showNotice(this, localized(main_text::kCannotOpen).arg(where));
+    if (!desktop_.openDocument(where)) desktop_.showNotice(this, ui::localized(main_text::kCannotOpen).arg(where));
 }
 
 void CLapdexDlg::version() {
@@ -89,7 +89,7 @@ void CLapdexDlg::rename() {
         for (int i = 0; i < registeredCount_ && !taken; ++i)
             taken = i != contextTab_ && tabs_->tabBar()->tabText(i).trimmed() == name;
         if (taken) {
-            desktop_.showNotice(this, localized(main_text::kDuplicateName));
+            desktop_.showNotice(this, ui::localized(main_text::kDuplicateName));
             continue;  // reopens with the rejected name
         }
         tabs_->tabBar()->setTabText(contextTab_, name);

@@ -12,8 +12,8 @@ namespace {
 
 QString runFileErrorText(const RunFileShortfall& shortfall) {
     const QString folder = QString::fromStdString(shortfall.folder);
-    if (shortfall.unsaved >= shortfall.total) return localized(main_text::kRunFileErrorAll).arg(shortfall.total).arg(folder);
-    return localized(main_text::kRunFileErrorSome).arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
+    if (shortfall.unsaved >= shortfall.total) return ui::localized(main_text::kRunFileErrorAll).arg(shortfall.total).arg(folder);
+    return ui::localized(main_text::kRunFileErrorSome).arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
 }
 
 }  // namespace
@@ -56,7 +56,7 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall())); break;
         // The worker waits until the user has read why nothing was erased.
         case NTF_CLEAR_KEPT:
-            desktop_.showErrorLater(this, localized(main_text::kClearKept), [this] { resumeWorker(); });
+            desktop_.showErrorLater(this, ui::localized(main_text::kClearKept), [this] { resumeWorker(); });
             break;
         case NTF_TAB_ADDED: syncTabsFromModel(); break;
         case NTF_COMMAND_ACK: dismissStatusDialogs(); break;

@@ -91,6 +91,9 @@ TEST_F(ProcedureTest, ExportCopiesTheDataSetAsWritableFilesOverAnEarlierExport) 
 
 // Shown in English, the procedures ask and tell in English; the files they copy stay the same.
 TEST_F(ProcedureTest, ExportAndRemovalSpeakTheLanguageShown) {
+    struct BackToJapanese {
+        ~BackToJapanese() { texts::setCurrentLanguage(texts::Language::Japanese); }
+    } restore;
     texts::setCurrentLanguage(texts::Language::English);
     ui.folder = other.path();
     EXPECT_EQ(exportData(ui, data), ProcedureOutcome::Done);
@@ -102,7 +105,6 @@ TEST_F(ProcedureTest, ExportAndRemovalSpeakTheLanguageShown) {
     EXPECT_EQ(removeStopwatchData(ui, data, config, clock, "Alpha"), ProcedureOutcome::Cancelled);
     EXPECT_EQ(ui.questions,
               std::vector<std::string>{"All data of \"Alpha\" will be deleted,\nits saved CSV files too.\nDelete it?"});
-    texts::setCurrentLanguage(texts::Language::Japanese);
 }
 
 TEST_F(ProcedureTest, ExportReportsAFileThatCannotBeRead) {

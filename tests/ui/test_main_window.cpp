@@ -66,6 +66,7 @@ private slots:
     void renameRefusesDuplicatesAndReopensWithTheRejectedName();
     void deleteFollowsTheTabRules();
     void runFileErrorAndNewTab();
+    void messagesInEnglish();
     void enterEscapeAndArrowsDoNotCloseOrMove();
     void successfulImportClosesWithoutSaving();
     void helpOpensTheManualAndClockSyncIsKept();
@@ -432,6 +433,24 @@ void MainWindowTest::deleteFollowsTheTabRules() {
     w.runCommand(kCmdDelete);
     QCOMPARE(tabTexts(w), (QStringList{"A", "B"}));
     QCOMPARE(w.registeredCount(), 2);
+}
+
+// Shown in English, the window's own messages are English; their numbers and folders stay.
+void MainWindowTest::messagesInEnglish() {
+    FakePort port;
+    FakeDesktop desktop;
+    CLapdexDlg w(port, desktop);
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::English);
+    port.shortfall = {"/data/QTM-01", 2, 5};
+    notify(w, NTF_RUN_FILE_ERROR);
+    port.shortfall = {"/data/QTM-01", 5, 5};
+    notify(w, NTF_RUN_FILE_ERROR);
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
+    QCOMPARE(desktop.shown, (QStringList{
+        "error: 2 of the 5 downloaded runs could not be saved to files.\nFolder: /data/QTM-01\n"
+        "Check the free space and the permission to write, then reload.",
+        "error: The 5 downloaded runs could not be saved to files (none was saved).\nFolder: /data/QTM-01\n"
+        "Check the free space and the permission to write, then reload."}));
 }
 
 void MainWindowTest::runFileErrorAndNewTab() {

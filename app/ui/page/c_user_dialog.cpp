@@ -119,8 +119,8 @@ void CUserDialog::connectControls() {
 void CUserDialog::createLapColumns() {
     lapList_->setColumnCount(4);
     followLanguage(lapList_, [list = lapList_] {
-        list->setHeaderLabels({localized(page_text::kLapHeaders[0]), localized(page_text::kLapHeaders[1]),
-                               localized(page_text::kLapHeaders[2]), localized(page_text::kLapHeaders[3])});
+        list->setHeaderLabels({ui::localized(page_text::kLapHeaders[0]), ui::localized(page_text::kLapHeaders[1]),
+                               ui::localized(page_text::kLapHeaders[2]), ui::localized(page_text::kLapHeaders[3])});
     });
     // The memo column fills whatever the list's viewport leaves, with or without a scroll bar,
     // so a memo is never cut beside empty space.

@@ -126,7 +126,7 @@ bool MonthCalendar::isBold(QDate date) const {
 
 QString MonthCalendar::monthTitle(int index) const {
     const QDate month = firstMonth_.addMonths(index);
-    return localized(page_text::kMonthTitle).arg(month.year()).arg(localized(page_text::kMonthNames[month.month() - 1]));
+    return ui::localized(page_text::kMonthTitle).arg(month.year()).arg(ui::localized(page_text::kMonthNames[month.month() - 1]));
 }
 
 void MonthCalendar::changeEvent(QEvent* event) {

@@ -91,7 +91,7 @@ void MonthCalendar::paintMonth(QPainter& painter, int index) const {
     for (int column = 0; column < kColumns; ++column) {
         const QRect cell(area.left() + 4 + column * first.width(), first.top() - first.height(), first.width(),
                          first.height());
-        painter.drawText(cell, Qt::AlignCenter, localized(page_text::kWeekdays[column]));
+        painter.drawText(cell, Qt::AlignCenter, ui::localized(page_text::kWeekdays[column]));
     }
     painter.drawLine(area.left() + 4, first.top() - 1, area.left() + 4 + kColumns * first.width(), first.top() - 1);
     // Only the month's own days: the neighbouring months' days stay blank.

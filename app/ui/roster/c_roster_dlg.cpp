@@ -13,7 +13,7 @@ namespace lapdex::ui {
 
 CRosterDlg::CRosterDlg(RunIndex* index, QWidget* parent)
     : QDialog(parent), index_(index), model_(new RosterModel(this)) {
-    setWindowTitle(localized(roster_text::kTitle));
+    setWindowTitle(ui::localized(roster_text::kTitle));
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableView(this);
@@ -44,7 +44,7 @@ void CRosterDlg::showEvent(QShowEvent* event) {
 
 void CRosterDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
-        setWindowTitle(localized(roster_text::kTitle));
+        setWindowTitle(ui::localized(roster_text::kTitle));
         model_->retranslate();
         showStatus();
     }
@@ -69,12 +69,12 @@ void CRosterDlg::refresh() {
 
 void CRosterDlg::showStatus() {
     if (shownCount_ < 0) {
-        status_->setText(localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+        status_->setText(ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
         return;
     }
-    QString text = localized(roster_text::kStopwatchCount).arg(shownCount_);
+    QString text = ui::localized(roster_text::kStopwatchCount).arg(shownCount_);
     if (!damagedLines_.empty())
-        text += localized(roster_text::kDamagedHistory).arg(damagedLines_.join(QStringLiteral(", ")));
+        text += ui::localized(roster_text::kDamagedHistory).arg(damagedLines_.join(QStringLiteral(", ")));
     status_->setText(text);
 }
 

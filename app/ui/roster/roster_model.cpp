@@ -14,9 +14,9 @@ QString batteryText(const RosterEntry& e) {
     if (e.batteryLevel == 0) return {};
     const QString day = QString::fromStdString(e.lastContact.substr(0, 10))
                             .replace(QLatin1Char('-'), QLatin1Char('/'));
-    return localized(roster_text::kBattery)
+    return ui::localized(roster_text::kBattery)
         .arg(e.batteryLevel)
-        .arg(e.batteryLow() ? localized(roster_text::kBatteryLow) : QString())
+        .arg(e.batteryLow() ? ui::localized(roster_text::kBatteryLow) : QString())
         .arg(day);
 }
 
@@ -84,7 +84,7 @@ QVariant RosterModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return localized(roster_text::kHeaders[section]);
+    return ui::localized(roster_text::kHeaders[section]);
 }
 
 }  // namespace lapdex::ui

@@ -134,7 +134,7 @@ void CAllRunsDlg::fillStopwatches() {
     const QString chosen = stopwatch_->currentData().toString();
     QSignalBlocker block(stopwatch_);
     stopwatch_->clear();
-    stopwatch_->addItem(localized(run_text::kEvery), QString());
+    stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
     const auto stopwatches = index_ ? index_->stopwatches() : std::nullopt;
     for (const IndexedStopwatch& s : stopwatches.value_or(std::vector<IndexedStopwatch>{}))
         stopwatch_->addItem(QString::fromStdString(s.tabName),
@@ -198,25 +198,25 @@ void CAllRunsDlg::changeEvent(QEvent* event) {
 }
 
 void CAllRunsDlg::applyTexts() {
-    setWindowTitle(localized(run_text::kAllRunsTitle));
-    dateOn_->setText(localized(run_text::kDateRange));
-    stopwatchLabel_->setText(localized(run_text::kStopwatch));
-    memoLabel_->setText(localized(run_text::kMemo));
-    lapsLabel_->setText(localized(run_text::kLapCount));
-    totalLabel_->setText(localized(run_text::kTotal));
-    for (QLabel* dash : dashes_) dash->setText(localized(run_text::kRangeDash));
-    words_->setPlaceholderText(localized(run_text::kMemoWords));
-    laps_->setSpecialValueText(localized(run_text::kEvery));
-    minTotal_->setPlaceholderText(localized(run_text::kSeconds));
-    maxTotal_->setPlaceholderText(localized(run_text::kSeconds));
-    if (stopwatch_->count() > 0) stopwatch_->setItemText(0, localized(run_text::kEvery));
+    setWindowTitle(ui::localized(run_text::kAllRunsTitle));
+    dateOn_->setText(ui::localized(run_text::kDateRange));
+    stopwatchLabel_->setText(ui::localized(run_text::kStopwatch));
+    memoLabel_->setText(ui::localized(run_text::kMemo));
+    lapsLabel_->setText(ui::localized(run_text::kLapCount));
+    totalLabel_->setText(ui::localized(run_text::kTotal));
+    for (QLabel* dash : dashes_) dash->setText(ui::localized(run_text::kRangeDash));
+    words_->setPlaceholderText(ui::localized(run_text::kMemoWords));
+    laps_->setSpecialValueText(ui::localized(run_text::kEvery));
+    minTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
+    maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
+    if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
     model_->retranslate();
     showStatus();
 }
 
 void CAllRunsDlg::showStatus() {
-    if (foundCount_ >= 0) status_->setText(localized(run_text::kRunsFound).arg(foundCount_));
-    else status_->setText(localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+    if (foundCount_ >= 0) status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
+    else status_->setText(ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
 }
 
 }  // namespace lapdex::ui

@@ -92,7 +92,7 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return localized(run_text::kHeaders[section]);
+    return ui::localized(run_text::kHeaders[section]);
 }
 
 void RunTableModel::retranslate() {

@@ -46,10 +46,10 @@ bool ViewMenu::event(QEvent* event) {
 }
 
 void ViewMenu::applyTexts() {
-    menu_->setTitle(localized(view_text::kMenu));
-    allRunsAction_->setText(localized(view_text::kAllRuns));
-    rosterAction_->setText(localized(view_text::kRoster));
-    teamDayAction_->setText(localized(view_text::kTeamDay));
+    menu_->setTitle(ui::localized(view_text::kMenu));
+    allRunsAction_->setText(ui::localized(view_text::kAllRuns));
+    rosterAction_->setText(ui::localized(view_text::kRoster));
+    teamDayAction_->setText(ui::localized(view_text::kTeamDay));
     window_.menuBar()->adjustSize();
 }
 
