@@ -40,22 +40,28 @@ inline constexpr Text kRemoveFailed{
 
 // Texts of this program's own safeguards.
 inline constexpr Text kFolderOverlapsDataFolder{
-    "データフォルダー、その中のフォルダー、またはデータフォルダーを含むフォルダーは選択できません。\n"
+    "データフォルダー、その中のフォルダー、またはデータフォルダーを含むフォルダーは選択できません。"
+    "\n"
     "別のフォルダーを選択してください。",
     "You cannot choose the data folder, a folder inside it or a folder that holds it.\n"
     "Choose another folder."};
 inline constexpr Text kImportCopyFailedRestored{
-    "インポートに失敗しました。\nインポート元のファイルをコピーできなかったため、元のデータに戻しました。",
-    "The import failed.\nThe files to import could not be copied, so your data was put back as it was."};
+    "インポートに失敗しました。\nインポート元のファイルをコピーできなかったため、元のデータに戻しま"
+    "した。",
+    "The import failed.\nThe files to import could not be copied, so your data was put back as it "
+    "was."};
 // %s: the backup folder's path.
 inline constexpr Text kRestoreFailedBackupKept{
-    "元のデータを完全には戻せませんでした。\nバックアップフォルダー \"%s\" を削除せずに残しました。",
+    "元のデータを完全には戻せませんでした。\nバックアップフォルダー \"%s\" "
+    "を削除せずに残しました。",
     "Your data could not be put back completely.\nThe backup folder \"%s\" has been kept."};
 inline constexpr Text kStopwatchFolderUnsafe{
     "\"%s\"のフォルダーがデータフォルダーの外を指しているため、削除できません。",
     "The folder of \"%s\" points outside the data folder, so it cannot be deleted."};
 
 // The text in the language shown now, as the procedures hand it to their ProcedureUi.
-inline std::string shown(const Text& text) { return std::string(localized(text)); }
+inline std::string shown(const Text& text) {
+    return std::string(localized(text));
+}
 
 }  // namespace lapdex::texts

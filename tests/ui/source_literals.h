@@ -14,17 +14,26 @@ struct Literal {
     std::string text;  // the characters between the quotes, escapes left as written
 };
 
-// True when the UTF-8 text holds kana, CJK ideographs, CJK punctuation or full-width forms.
-inline bool holdsJapanese(std::string_view text) {
+// Which characters count as Japanese: every form the program's Japanese texts use, or only kana
+// and ideographs (full-width digits and punctuation may stand in an English text on purpose,
+// as in a sample time "00：03’23”25").
+enum class JapaneseForms { All, KanaAndIdeographs };
+
+// True when the UTF-8 text holds kana, CJK ideographs and, with JapaneseForms::All, CJK
+// punctuation or full-width forms.
+inline bool holdsJapanese(std::string_view text, JapaneseForms forms = JapaneseForms::All) {
     for (std::size_t i = 0; i < text.size();) {
         const auto byte = static_cast<unsigned char>(text[i]);
         int length = byte < 0x80 ? 1 : byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
         std::uint32_t code = length == 1 ? byte : byte & (0x7F >> length);
         for (int k = 1; k < length && i + k < text.size(); ++k)
             code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        if ((code >= 0x3000 && code <= 0x30FF) || (code >= 0x3400 && code <= 0x4DBF) ||
-            (code >= 0x4E00 && code <= 0x9FFF) || (code >= 0xFF00 && code <= 0xFFEF))
-            return true;
+        const bool kanaOrIdeograph = (code >= 0x3040 && code <= 0x30FF) ||
+                                     (code >= 0x3400 && code <= 0x4DBF) ||
+                                     (code >= 0x4E00 && code <= 0x9FFF);
+        const bool otherForm =
+            (code >= 0x3000 && code <= 0x303F) || (code >= 0xFF00 && code <= 0xFFEF);
+        if (kanaOrIdeograph || (forms == JapaneseForms::All && otherForm)) return true;
         i += static_cast<std::size_t>(length);
     }
     return false;
@@ -62,20 +71,24 @@ class LiteralScanner {
             quoted('\'', false);
         } else if (c >= '0' && c <= '9') {
             // A number with its digit separators (1'000) and exponent signs.
-            while (i_ < s_.size() && (identifierChar(s_[i_]) || s_[i_] == '\'' || s_[i_] == '.' ||
-                                      ((s_[i_] == '+' || s_[i_] == '-') &&
-                                       (s_[i_ - 1] == 'e' || s_[i_ - 1] == 'E' || s_[i_ - 1] == 'p' ||
-                                        s_[i_ - 1] == 'P'))))
+            while (i_ < s_.size() &&
+                   (identifierChar(s_[i_]) || s_[i_] == '\'' || s_[i_] == '.' ||
+                    ((s_[i_] == '+' || s_[i_] == '-') && (s_[i_ - 1] == 'e' || s_[i_ - 1] == 'E' ||
+                                                          s_[i_ - 1] == 'p' || s_[i_ - 1] == 'P'))))
                 ++i_;
         } else if (identifierChar(c)) {
             const std::size_t start = i_;
             while (i_ < s_.size() && identifierChar(s_[i_])) ++i_;
             const std::string_view word = s_.substr(start, i_ - start);
             const bool prefix = word == "u8" || word == "u" || word == "U" || word == "L";
-            const bool rawPrefix = word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR";
-            if (i_ < s_.size() && rawPrefix && s_[i_] == '"') raw();
-            else if (i_ < s_.size() && prefix && s_[i_] == '"') quoted('"', true);
-            else if (i_ < s_.size() && prefix && s_[i_] == '\'') quoted('\'', false);
+            const bool rawPrefix =
+                word == "R" || word == "u8R" || word == "uR" || word == "UR" || word == "LR";
+            if (i_ < s_.size() && rawPrefix && s_[i_] == '"')
+                raw();
+            else if (i_ < s_.size() && prefix && s_[i_] == '"')
+                quoted('"', true);
+            else if (i_ < s_.size() && prefix && s_[i_] == '\'')
+                quoted('\'', false);
         } else {
             ++i_;
         }

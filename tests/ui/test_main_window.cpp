@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "bilingual_text.h"
 #include "fake_port.h"
 #include "lapdex_dlg.h"
 #include "message_event.h"

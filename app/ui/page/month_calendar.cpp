@@ -1,5 +1,6 @@
 #include "month_calendar.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 

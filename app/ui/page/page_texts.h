@@ -8,11 +8,13 @@ namespace lapdex::ui::page_text {
 
 using texts::Text;
 
-inline constexpr Text kMemoToolTip{"ダブルクリックでメモの編集が出来ます。", "Double-click to edit the memo."};
-inline constexpr Text kLapHeaders[4] = {{"No.", "No."},
-                                        {"ラップ", "Lap"},
-                                        {"スプリット", "Split"},
-                                        {"ラップメモ（20文字まで）", "Lap memo (up to 20 characters)"}};
+inline constexpr Text kMemoToolTip{"ダブルクリックでメモの編集が出来ます。",
+                                   "Double-click to edit the memo."};
+inline constexpr Text kLapHeaders[4] = {
+    {"No.", "No."},
+    {"ラップ", "Lap"},
+    {"スプリット", "Split"},
+    {"ラップメモ（20文字まで）", "Lap memo (up to 20 characters)"}};
 
 // %1: the run list line of the run.
 inline constexpr Text kReadFailed{
@@ -36,8 +38,8 @@ inline constexpr Text kMemoNotEncodable{
 // months and the weekdays from Sunday.
 inline constexpr Text kMonthTitle{"%1年%2", "%2 %1"};
 inline constexpr Text kMonthNames[12] = {
-    {"1月", "January"}, {"2月", "February"}, {"3月", "March"},     {"4月", "April"},
-    {"5月", "May"},     {"6月", "June"},     {"7月", "July"},      {"8月", "August"},
+    {"1月", "January"},   {"2月", "February"}, {"3月", "March"},     {"4月", "April"},
+    {"5月", "May"},       {"6月", "June"},     {"7月", "July"},      {"8月", "August"},
     {"9月", "September"}, {"10月", "October"}, {"11月", "November"}, {"12月", "December"}};
 inline constexpr Text kWeekdays[7] = {{"日", "Su"}, {"月", "Mo"}, {"火", "Tu"}, {"水", "We"},
                                       {"木", "Th"}, {"金", "Fr"}, {"土", "Sa"}};

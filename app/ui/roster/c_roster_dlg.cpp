@@ -1,6 +1,7 @@
 // The Roster window.
 #include "c_roster_dlg.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
@@ -69,12 +70,14 @@ void CRosterDlg::refresh() {
 
 void CRosterDlg::showStatus() {
     if (shownCount_ < 0) {
-        status_->setText(ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+        status_->setText(
+            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
         return;
     }
     QString text = ui::localized(roster_text::kStopwatchCount).arg(shownCount_);
     if (!damagedLines_.empty())
-        text += ui::localized(roster_text::kDamagedHistory).arg(damagedLines_.join(QStringLiteral(", ")));
+        text += ui::localized(roster_text::kDamagedHistory)
+                    .arg(damagedLines_.join(QStringLiteral(", ")));
     status_->setText(text);
 }
 

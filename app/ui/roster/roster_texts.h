@@ -6,11 +6,16 @@
 namespace lapdex::ui::roster_text {
 
 inline constexpr Text kTitle{"ストップウオッチ一覧", "Stopwatches"};
-inline constexpr Text kHeaders[10] = {
-    {"ストップウオッチ", "Stopwatch"}, {"シリアル番号", "Serial number"}, {"走行数", "Runs"},
-    {"最初の走行", "First run"},       {"最後の走行", "Last run"},        {"主なラップ数", "Usual laps"},
-    {"ベストラップ", "Best lap"},      {"ベストトータル", "Best total"},  {"最後の読み取り", "Last read"},
-    {"電池残量", "Battery"}};
+inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
+                                      {"シリアル番号", "Serial number"},
+                                      {"走行数", "Runs"},
+                                      {"最初の走行", "First run"},
+                                      {"最後の走行", "Last run"},
+                                      {"主なラップ数", "Usual laps"},
+                                      {"ベストラップ", "Best lap"},
+                                      {"ベストトータル", "Best total"},
+                                      {"最後の読み取り", "Last read"},
+                                      {"電池残量", "Battery"}};
 // %1: the number of stopwatches.
 inline constexpr Text kStopwatchCount{"%1 台", "%1 stopwatches"};
 // %1: the line numbers, separated by commas.

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -215,8 +216,11 @@ void CAllRunsDlg::applyTexts() {
 }
 
 void CAllRunsDlg::showStatus() {
-    if (foundCount_ >= 0) status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
-    else status_->setText(ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+    if (foundCount_ >= 0)
+        status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
+    else
+        status_->setText(
+            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
 }
 
 }  // namespace lapdex::ui

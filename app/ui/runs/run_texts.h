@@ -13,9 +13,12 @@ namespace run_text {
 
 // The All runs window.
 inline constexpr Text kAllRunsTitle{"すべての走行", "All runs"};
-inline constexpr Text kHeaders[7] = {{"ストップウオッチ", "Stopwatch"}, {"開始日時", "Start"},
-                                     {"ラップ数", "Laps"},              {"トータルタイム", "Total time"},
-                                     {"ベストラップ", "Best lap"},      {"平均ラップ", "Average lap"},
+inline constexpr Text kHeaders[7] = {{"ストップウオッチ", "Stopwatch"},
+                                     {"開始日時", "Start"},
+                                     {"ラップ数", "Laps"},
+                                     {"トータルタイム", "Total time"},
+                                     {"ベストラップ", "Best lap"},
+                                     {"平均ラップ", "Average lap"},
                                      {"メモ", "Memo"}};
 inline constexpr Text kDateRange{"期間(&D)", "&Dates"};
 inline constexpr Text kStopwatch{"ストップウオッチ(&S)", "&Stopwatch"};
@@ -30,8 +33,10 @@ inline constexpr Text kEvery{"すべて", "All"};
 inline constexpr Text kRunsFound{"%1 件", "%1 runs"};
 
 // Both index windows while the run index cannot answer.
-inline constexpr Text kIndexPreparing{"走行の索引を準備しています…", "Preparing the index of runs…"};
-inline constexpr Text kIndexUnavailable{"走行の索引を開けません", "The index of runs cannot be opened"};
+inline constexpr Text kIndexPreparing{"走行の索引を準備しています…",
+                                      "Preparing the index of runs…"};
+inline constexpr Text kIndexUnavailable{"走行の索引を開けません",
+                                        "The index of runs cannot be opened"};
 
 }  // namespace run_text
 

@@ -2,6 +2,7 @@
 #include "view_menu.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>

@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "bilingual_text.h"
 #include "page_test_support.h"
 #include "run_file_reader.h"
 

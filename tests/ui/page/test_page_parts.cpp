@@ -9,6 +9,7 @@
 
 #include "display_time.h"
 #include "month_calendar.h"
+#include "bilingual_text.h"
 #include "month_year_choice.h"
 #include "page_cells.h"
 #include "page_metrics.h"

@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
 #include "contact_history.h"

@@ -6,6 +6,7 @@
 #include <QTreeWidget>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_user_dialog.h"
