@@ -14,13 +14,13 @@ inline constexpr Text kExportBrowseTitle{"エクスポート先のフォルダ�
 inline constexpr Text kExportDone{
     "エクスポートしました。\nストップウオッチ %1 台分のフォルダーと計測データのファイル %2 "
     "個を\n%3\nにコピーしました。",
-    "Export finished.\nThe folders of %1 stopwatches and %2 run files were copied to\n%3"};
+    "Export finished.\nStopwatch folders: %1, run files: %2, copied to\n%3"};
 inline constexpr Text kExportFailed{"このフォルダーにアクセスする許可がありません。",
                                     "You are not allowed to use this folder."};
 inline constexpr Text kImportBrowseTitle{"インポートするフォルダーを選択してください。",
                                          "Choose the folder to import."};
 inline constexpr Text kImportInvalid{"インポートするデータが正しくありません。",
-                                     "This folder holds no data that can be imported."};
+                                     "The data to import is not valid."};
 inline constexpr Text kImportOtherLanguage{
     "異なる言語形式へインポートされようとしています。\nよろしいですか？",
     "The data to import was saved with another language setting.\nImport it anyway?"};

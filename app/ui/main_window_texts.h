@@ -23,7 +23,7 @@ inline constexpr Text kRunFileErrorSome{
     "計測データ %1 件のうち %2 件をファイルに保存できませんでした。\n"
     "保存先: %3\n"
     "空き容量と書き込み権限を確認してから、再読み込みしてください。",
-    "%2 of the %1 downloaded runs could not be saved to files.\n"
+    "Runs downloaded: %1. Runs that could not be saved to files: %2.\n"
     "Folder: %3\n"
     "Check the free space and the permission to write, then reload."};
 // %1 runs in the download, none saved, %2 the folder.
@@ -31,7 +31,7 @@ inline constexpr Text kRunFileErrorAll{
     "計測データ %1 件をファイルに保存できませんでした（1 件も保存されていません）。\n"
     "保存先: %2\n"
     "空き容量と書き込み権限を確認してから、再読み込みしてください。",
-    "The %1 downloaded runs could not be saved to files (none was saved).\n"
+    "None of the downloaded runs could be saved to files (runs downloaded: %1).\n"
     "Folder: %2\n"
     "Check the free space and the permission to write, then reload."};
 inline constexpr Text kClearKept{

@@ -99,7 +99,7 @@ TEST_F(ProcedureTest, ExportAndRemovalSpeakTheLanguageShown) {
     EXPECT_EQ(exportData(ui, data), ProcedureOutcome::Done);
     EXPECT_EQ(ui.browseTitles, std::vector<std::string>{"Choose the folder to export to."});
     ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_EQ(ui.notices[0], "Export finished.\nThe folders of 2 stopwatches and 3 run files were copied to\n" +
+    EXPECT_EQ(ui.notices[0], "Export finished.\nStopwatch folders: 2, run files: 3, copied to\n" +
                                  other.path());
     ui.answerYes = false;
     EXPECT_EQ(removeStopwatchData(ui, data, config, clock, "Alpha"), ProcedureOutcome::Cancelled);

@@ -448,9 +448,9 @@ void MainWindowTest::messagesInEnglish() {
     notify(w, NTF_RUN_FILE_ERROR);
     lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
     QCOMPARE(desktop.shown, (QStringList{
-        "error: 2 of the 5 downloaded runs could not be saved to files.\nFolder: /data/QTM-01\n"
+        "error: Runs downloaded: 5. Runs that could not be saved to files: 2.\nFolder: /data/QTM-01\n"
         "Check the free space and the permission to write, then reload.",
-        "error: The 5 downloaded runs could not be saved to files (none was saved).\nFolder: /data/QTM-01\n"
+        "error: None of the downloaded runs could be saved to files (runs downloaded: 5).\nFolder: /data/QTM-01\n"
         "Check the free space and the permission to write, then reload."}));
 }
 

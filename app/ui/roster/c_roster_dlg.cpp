@@ -55,7 +55,7 @@ void CRosterDlg::changeEvent(QEvent* event) {
 void CRosterDlg::refresh() {
     const auto roster = index_ ? index_->roster() : std::nullopt;
     if (!roster) {
-        shownCount_ = -1;
+        shownCount_ = kWaiting;
         showStatus();
         if (index_) retry_.start();
         return;
@@ -69,7 +69,8 @@ void CRosterDlg::refresh() {
 }
 
 void CRosterDlg::showStatus() {
-    if (shownCount_ < 0) {
+    if (shownCount_ == kNotAsked) return status_->clear();
+    if (shownCount_ == kWaiting) {
         status_->setText(
             ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
         return;

@@ -41,9 +41,11 @@ class CRosterDlg : public QDialog {
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer retry_;
-    // What the status line tells: the index has not answered yet (-1) or the stopwatches found,
-    // with the damaged history lines skipped.
-    qsizetype shownCount_ = -1;
+    // What the status line tells: the stopwatches found with the damaged history lines skipped,
+    // kWaiting while the index has not answered, kNotAsked before the first look (empty).
+    static constexpr qsizetype kWaiting = -1;
+    static constexpr qsizetype kNotAsked = -2;
+    qsizetype shownCount_ = kNotAsked;
     QStringList damagedLines_;
 };
 

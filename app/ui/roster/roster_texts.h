@@ -17,7 +17,7 @@ inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
                                       {"最後の読み取り", "Last read"},
                                       {"電池残量", "Battery"}};
 // %1: the number of stopwatches.
-inline constexpr Text kStopwatchCount{"%1 台", "%1 stopwatches"};
+inline constexpr Text kStopwatchCount{"%1 台", "Stopwatches: %1"};
 // %1: the line numbers, separated by commas.
 inline constexpr Text kDamagedHistory{"　History.csv の壊れた行を読み飛ばしました: %1",
                                       "   Damaged lines of History.csv skipped: %1"};

@@ -63,7 +63,6 @@ CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
     status_ = new QLabel(this);
     layout->addWidget(status_);
     applyTexts();
-    status_->clear();  // until the first search
     resize(860, 520);
     typing_.setSingleShot(true);
     typing_.setInterval(kTypingPauseMs);
@@ -169,7 +168,7 @@ void CAllRunsDlg::refresh() {
     const auto rows = index_ ? index_->search(query) : std::nullopt;
     if (!rows) {
         model_->setRows({});
-        foundCount_ = -1;
+        foundCount_ = kWaiting;
         showStatus();
         if (index_) retry_.start();
         return;
@@ -216,7 +215,9 @@ void CAllRunsDlg::applyTexts() {
 }
 
 void CAllRunsDlg::showStatus() {
-    if (foundCount_ >= 0)
+    if (foundCount_ == kNotSearched)
+        status_->clear();
+    else if (foundCount_ >= 0)
         status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
     else
         status_->setText(

@@ -76,8 +76,11 @@ class CAllRunsDlg : public QDialog {
     QLabel* lapsLabel_ = nullptr;
     QLabel* totalLabel_ = nullptr;
     QLabel* dashes_[2] = {};
-    // Runs found by the last search, -1 while the index has not answered.
-    qsizetype foundCount_ = -1;
+    // Runs found by the last search; kWaiting while the index has not answered, kNotSearched
+    // before the first search (the status line stays empty).
+    static constexpr qsizetype kWaiting = -1;
+    static constexpr qsizetype kNotSearched = -2;
+    qsizetype foundCount_ = kNotSearched;
     QTimer typing_;
     QTimer retry_;
 };

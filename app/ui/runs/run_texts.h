@@ -30,7 +30,7 @@ inline constexpr Text kMemoWords{"走行メモ・ラップメモの言葉", "Wor
 inline constexpr Text kSeconds{"秒", "seconds"};
 inline constexpr Text kEvery{"すべて", "All"};
 // %1: the number of runs found.
-inline constexpr Text kRunsFound{"%1 件", "%1 runs"};
+inline constexpr Text kRunsFound{"%1 件", "Runs found: %1"};
 
 // Both index windows while the run index cannot answer.
 inline constexpr Text kIndexPreparing{"走行の索引を準備しています…",

@@ -186,14 +186,14 @@ class TestIndexWindows : public QObject {
         QCOMPARE(window.table()->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
                  QStringLiteral("Stopwatch"));
         QCOMPARE(window.dateRangeOn()->text(), QStringLiteral("&Dates"));
-        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total", "4 runs", "to", "to"}));
+        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total", "Runs found: 4", "to", "to"}));
         QCOMPARE(window.memoWords()->placeholderText(), QStringLiteral("Words in run or lap memos"));
         QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds"));
         QCOMPARE(window.lapCount()->specialValueText(), QStringLiteral("All"));
         QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("All"));
         // The filters still work in English: the "All" entry still means every stopwatch.
         window.memoWords()->setText(QStringLiteral("向かい風"));
-        QTRY_COMPARE(window.status()->text(), QStringLiteral("2 runs"));
+        QTRY_COMPARE(window.status()->text(), QStringLiteral("Runs found: 2"));
         switchLanguage(window, texts::Language::Japanese);
         QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
         QCOMPARE(window.status()->text(), QStringLiteral("2 件"));
@@ -219,7 +219,7 @@ class TestIndexWindows : public QObject {
                  QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run", "Usual laps",
                               "Best lap", "Best total", "Last read", "Battery"}));
         QCOMPARE(column(*window.model(), RosterModel::kBattery), QStringList({"", "1/5 low (2024/05/11)"}));
-        QCOMPARE(window.status()->text(), QStringLiteral("2 stopwatches"));
+        QCOMPARE(window.status()->text(), QStringLiteral("Stopwatches: 2"));
         switchLanguage(window, texts::Language::Japanese);
         QCOMPARE(window.windowTitle(), QStringLiteral("ストップウオッチ一覧"));
         QCOMPARE(window.status()->text(), QStringLiteral("2 台"));
