@@ -36,6 +36,8 @@ class FolderPort : public test::FakePort {
 class TestViewMenu : public QObject {
     Q_OBJECT
   private slots:
+    void cleanup() { texts::setCurrentLanguage(texts::Language::Japanese); }
+
     void shortcutsOpenTheWindowsAndEnterShowsTheRun() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());
