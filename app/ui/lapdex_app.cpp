@@ -12,6 +12,7 @@
 #include "language_menu.h"
 #include "language_switch.h"
 #include "lapdex_dlg.h"
+#include "main_window_texts.h"
 #include "single_instance.h"
 #include "export_menu.h"
 #include "view_menu.h"
@@ -38,9 +39,6 @@ void reportDataFolder(EngineAdapter& engine) {
     std::fprintf(stderr, "Lapdex: cannot keep data in %s: %s\n", folder.c_str(), problem);
 }
 
-// %1: the data folder.
-const QString kFolderInUse = QStringLiteral(
-    "Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
 }  // namespace
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -68,7 +66,7 @@ int CLapdexApp::run() {
     DataFolderLock folderLock(folder);
     if (folderLock.state() == DataFolderLock::State::InUse) {
         QMessageBox box(QMessageBox::Critical, kBoxTitle,
-                        kFolderInUse.arg(QString::fromStdString(folder)), QMessageBox::Ok);
+                        ui::localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)), QMessageBox::Ok);
         box.exec();
         return 0;
     }

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <clocale>
 
+#include "main_window_texts.h"
 #include "message_event.h"
 #include "pictures.h"
 
@@ -24,11 +25,6 @@ constexpr int kBatteryPicture = 1012;
 constexpr int kClockSync = 1023;
 constexpr int kExitButton = 1009;
 
-// %1 the data folder.
-const QString kDataFolderUnwritable = QStringLiteral(
-    "データフォルダーに書き込めません。\n%1\n"
-    "このままではストップウオッチのデータを保存できません。"
-    "フォルダーの書き込み権限と空き容量を確認してください。");
 }  // namespace
 
 CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
@@ -74,7 +70,7 @@ void CLapdexDlg::initialiseWindow() {
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
-        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, kDataFolderUnwritable.arg(dataFolder())); });
+        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
     }
     buildTabs();
     clockSync_->setChecked(port_.clockSync());
