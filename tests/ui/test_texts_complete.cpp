@@ -48,7 +48,6 @@ const char* const kConvertedElsewhere[] = {
     "app/ui/print/",
     "app/ui/copy/",
     "app/store/export/",
-    "app/ui/manual/main.cpp",  // the PDF's title, with the English manual
 };
 
 bool isTextHeader(const QString& path) {
