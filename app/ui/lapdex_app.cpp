@@ -81,7 +81,7 @@ int CLapdexApp::run() {
                       });
     ViewMenu views(window, engine.runIndex());
     ExportMenu exports(window, views, engine.runIndex());
-    LanguageMenu languageMenu(*window.menuBar(), languages);
+    LanguageMenu languageMenu(*views.menu(), languages);
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

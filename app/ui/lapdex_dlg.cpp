@@ -52,12 +52,14 @@ void CLapdexDlg::initialiseWindow() {
     client_->move(0, menuBar_->sizeHint().height());
     controls_ = buildControls(template_, client_, DialogUnits(font()));
     setFixedSize(client_->width(), client_->y() + client_->height());
+    menuBar_->resize(width(), menuBar_->height());
     tabs_ = qobject_cast<TabControl*>(control(kTabControl));
     battery_ = qobject_cast<QLabel*>(control(kBatteryPicture));
     clockSync_ = qobject_cast<QCheckBox*>(control(kClockSync));
     exit_ = qobject_cast<QPushButton*>(control(kExitButton));
     exit_->setAutoDefault(false);
     exit_->installEventFilter(this);
+    menuBar_->installEventFilter(this);
     clockSync_->installEventFilter(this);
     connect(exit_, &QPushButton::clicked, this, &CLapdexDlg::exitClicked);
     connect(clockSync_, &QCheckBox::clicked, this, [this](bool on) { port_.setClockSync(on); });
@@ -130,6 +132,7 @@ void CLapdexDlg::placeStrip() {
     strip->setGeometry(margin, top, width() - 2 * margin, height);
     strip->show();
     setFixedSize(width(), top + height + units.toPixelsY(5));
+    menuBar_->resize(width(), menuBar_->height());
 }
 
 void CLapdexDlg::buildTabs() {
@@ -212,6 +215,10 @@ void CLapdexDlg::paintEvent(QPaintEvent* event) {
 }
 
 bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
+    // Menus added later size the bar to all its titles; it stays as wide as the window, and
+    // titles that do not fit go behind the bar's ">>" button instead of past the window's edge.
+    if (watched == menuBar_ && event->type() == QEvent::Resize && menuBar_->width() != width())
+        menuBar_->resize(width(), menuBar_->height());
     if ((watched == exit_ || watched == clockSync_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) return true;

@@ -140,9 +140,11 @@ xdotool key --clearmodifiers Return
 waits_for 10 bash -c "! kill -0 $second_pid 2>/dev/null" || fail "second start: it did not end"
 [ "$(md5sum < "$data/Lapdex.dat")" = "$dat_before" ] || fail "Lapdex.dat changed"
 
-# The Language menu (Alt+L, then E for English) switches the open window at once.
+# 表示 → 言語 (Alt+W, G, then E for English) switches the open window at once.
 xdotool windowactivate --sync "$wid" || true
-xdotool key --clearmodifiers alt+l
+xdotool key --clearmodifiers alt+w
+sleep 0.5
+xdotool key --clearmodifiers g
 sleep 0.5
 xdotool key --clearmodifiers e
 about_opens() {  # about_opens TITLE WHAT: the About box opens titled TITLE and closes

@@ -3,7 +3,6 @@
 #include <QActionGroup>
 #include <QEvent>
 #include <QMenu>
-#include <QMenuBar>
 
 #include "language_choice.h"
 #include "language_texts.h"
@@ -11,9 +10,10 @@
 
 namespace lapdex::ui {
 
-LanguageMenu::LanguageMenu(QMenuBar& bar, LanguageSwitch& languages)
-    : QObject(&bar), languages_(languages) {
-    menu_ = bar.addMenu(QString());
+LanguageMenu::LanguageMenu(QMenu& parent, LanguageSwitch& languages)
+    : QObject(&parent), languages_(languages) {
+    parent.addSeparator();
+    menu_ = parent.addMenu(QString());
     auto* group = new QActionGroup(menu_);
     japanese_ = menu_->addAction(QString());
     english_ = menu_->addAction(QString());
@@ -26,7 +26,6 @@ LanguageMenu::LanguageMenu(QMenuBar& bar, LanguageSwitch& languages)
     // The menu hears of a change however it came (this menu, --lang, a test).
     menu_->installEventFilter(this);
     retranslate();
-    bar.adjustSize();
 }
 
 void LanguageMenu::choose(Language language) {

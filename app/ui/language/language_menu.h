@@ -1,4 +1,4 @@
-// The Language menu of the main window: 日本語 or English, applied at once and remembered.
+// The Language submenu: 日本語 or English, applied at once and remembered.
 #pragma once
 
 #include <QObject>
@@ -7,15 +7,14 @@
 
 class QAction;
 class QMenu;
-class QMenuBar;
 
 namespace lapdex::ui {
 
 class LanguageMenu : public QObject {
     Q_OBJECT
 public:
-    // Adds the menu to `bar`; `languages` must outlive the menu.
-    LanguageMenu(QMenuBar& bar, LanguageSwitch& languages);
+    // Adds the submenu at the end of `parent`; `languages` must outlive it.
+    LanguageMenu(QMenu& parent, LanguageSwitch& languages);
 
     QMenu* menu() const { return menu_; }
     QAction* japaneseAction() const { return japanese_; }

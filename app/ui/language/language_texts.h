@@ -8,7 +8,7 @@ namespace lapdex::ui::language_text {
 
 using texts::Text;
 
-inline constexpr Text kMenu{"言語 (Language)(&L)", "&Language (言語)"};
+inline constexpr Text kMenu{"言語 (Language)(&G)", "Lan&guage (言語)"};
 inline constexpr Text kJapanese{"日本語(&J)", "日本語 (&Japanese)"};
 inline constexpr Text kEnglish{"English (英語)(&E)", "&English"};
 

@@ -5,7 +5,7 @@
 
 namespace lapdex::ui::view_text {
 
-inline constexpr Text kMenu{"表示(&W)", "&View"};
+inline constexpr Text kMenu{"表示(&W)", "Vie&w"};
 inline constexpr Text kAllRuns{"すべての走行(&A)...", "&All runs..."};
 inline constexpr Text kRoster{"ストップウオッチ一覧(&L)...", "Stopwatch &list..."};
 inline constexpr Text kTeamDay{"チームの一日(&D)...", "Team &day..."};

@@ -135,7 +135,8 @@ void LanguageTest::menuChoiceIsRememberedForTheUser() {
     FakeDesktop desktop;
     CLapdexDlg window(port, desktop);
     LanguageSwitch languages;
-    LanguageMenu menu(*window.menuBar(), languages);
+    QMenu* views = window.menuBar()->addMenu("表示(&W)");
+    LanguageMenu menu(*views, languages);
     QVERIFY(menu.japaneseAction()->isChecked());
     menu.englishAction()->trigger();
     QCOMPARE(rememberedLanguage(), std::optional<Language>(Language::English));
@@ -155,8 +156,13 @@ void LanguageTest::windowPageAndOpenDialogsSwitchAtOnce() {
         return new CUserDialog(parent, host);
     });
     LanguageSwitch languages;
-    LanguageMenu menu(*window.menuBar(), languages);
+    QMenu* views = window.menuBar()->addMenu("表示(&W)");
+    LanguageMenu menu(*views, languages);
+    // A menu title too long for the bar stays inside the window (behind the bar's >> button).
+    window.menuBar()->addMenu(QString(200, QChar(u'長')));
+    window.menuBar()->adjustSize();
     window.show();
+    QCOMPARE(window.menuBar()->width(), window.width());
     CTouchDlg touch(&window);
     touch.show();
     const QSize japaneseTouch = touch.size();
@@ -166,7 +172,8 @@ void LanguageTest::windowPageAndOpenDialogsSwitchAtOnce() {
 
     menu.englishAction()->trigger();
     QVERIFY(menuBarTexts(window).contains("&Reload"));
-    QVERIFY(menuBarTexts(window).contains("&Language (言語)"));
+    QCOMPARE(menu.menu()->title(), QString("Lan&guage (言語)"));
+    QCOMPARE(menu.englishAction()->text(), QString("&English"));
     QVERIFY(!menuBarTexts(window).contains("再読み込み(&R)"));
     QCOMPARE(clockSync->text(), QString("Synchronize the time of stopwatch to the time of PC."));
     QVERIFY(labelTexts(*window.page()).contains("Number of laps"));
@@ -187,6 +194,7 @@ void LanguageTest::windowPageAndOpenDialogsSwitchAtOnce() {
 
     menu.japaneseAction()->trigger();
     QVERIFY(menuBarTexts(window).contains("再読み込み(&R)"));
+    QCOMPARE(menu.menu()->title(), QString("言語 (Language)(&G)"));
     QCOMPARE(clockSync->text(), QString("ストップウオッチ本体の時刻をPCの時刻と同期する"));
     QVERIFY(labelTexts(*window.page()).contains("ラップ数"));
     QCOMPARE(qobject_cast<QPushButton*>(touch.control(2))->text(), QString("キャンセル"));

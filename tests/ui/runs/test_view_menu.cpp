@@ -105,8 +105,8 @@ class TestViewMenu : public QObject {
         texts::setCurrentLanguage(texts::Language::English);
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(&window, &change);
-        QCOMPARE(views.menu()->title(), QStringLiteral("&View"));
-        QCOMPARE(window.menuBar()->actions().last()->text(), QStringLiteral("&View"));
+        QCOMPARE(views.menu()->title(), QStringLiteral("Vie&w"));
+        QCOMPARE(window.menuBar()->actions().last()->text(), QStringLiteral("Vie&w"));
         QCOMPARE(views.allRunsAction()->text(), QStringLiteral("&All runs..."));
         QCOMPARE(views.rosterAction()->text(), QStringLiteral("Stopwatch &list..."));
         QCOMPARE(views.teamDayAction()->text(), QStringLiteral("Team &day..."));
