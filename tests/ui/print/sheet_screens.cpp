@@ -38,6 +38,11 @@ Sheets exampleSheets() {
 std::optional<Sheets> dataSheets(const std::string& folder) {
     lapdex::FileSystem& fs = lapdex::systemFileSystem();
     const lapdex::DataFolder data(fs, fs.canonicalPath(folder));
+    if (fs.kindOf(data.configurationFile()) != lapdex::EntryKind::File) {
+        std::fprintf(stderr, "sheet_screens: %s is no data folder (no Lapdex.dat)\n",
+                     folder.c_str());
+        return std::nullopt;
+    }
     const lapdex::Configuration config = lapdex::loadConfiguration(data, "ENG");
     const auto index = lapdex::makeRunIndex(data, lapdex::processEnvironment());
     if (!index || !index->open() ||

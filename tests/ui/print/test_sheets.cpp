@@ -1,6 +1,7 @@
 // Run and day sheets rendered to PDF and read back as their readers do: pdftotext for the texts
 // and the pages, pdffonts for the embedded fonts.
 #include <QImage>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -8,6 +9,9 @@
 
 #include "export_fixture.h"
 #include "bilingual_text.h"
+#include "configuration.h"
+#include "data_folder.h"
+#include "run_file_writer.h"
 #include "sheets.h"
 
 using namespace lapdex;
@@ -179,6 +183,22 @@ const Word* findWord(const Layout& layout, const QString& text) {
     return nullptr;
 }
 
+RunRecord steadyRun(RunStart start, int laps, std::uint32_t lapCs, const char* memo) {
+    RunRecord r;
+    r.start = start;
+    auto time = [](std::uint32_t h) {
+        return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
+    };
+    for (int i = 1; i <= laps; ++i)
+        r.laps.push_back(LapEntry{i, time(lapCs + i), time((lapCs + i) * std::uint32_t(i)), {}});
+    r.lapCount = laps;
+    r.total = r.laps.back().split;
+    r.bestLapNumber = 1;
+    r.bestLap = r.averageLap = r.laps.front().lap;
+    r.memo = memo;
+    return r;
+}
+
 }  // namespace
 
 class TestSheets : public QObject {
@@ -322,6 +342,56 @@ class TestSheets : public QObject {
         QVERIFY(one.find("Green (bold)") != std::string::npos);
         const std::string two = pdfText(dir.filePath("two.pdf"));
         QVERIFY2(two.find("2 runs\n") != std::string::npos, two.c_str());
+    }
+
+    // The demo's pictures: sheet_screens --data takes a data folder's busiest day as the team day
+    // and that day's longest run.
+    void screensTakeTheDataFolderGiven() {
+        QTemporaryDir dir;
+        const std::string data = dir.filePath("data").toStdString() + "/";
+        FileSystem& fs = systemFileSystem();
+        QVERIFY(fs.createFolder(data).ok());
+        const DataFolder folder(fs, data);
+        Configuration config;
+        config.registry.entry(0) = {"0123456789ab", "山田", 0};
+        config.registry.entry(1) = {"00000000beef", "佐藤", 0};
+        QVERIFY(saveConfiguration(folder, config).ok());
+        createStopwatchFolders(folder, config.registry);
+        const struct {
+            int slot;
+            const char* serial;
+            RunRecord run;
+        } runs[] = {
+            {0, "0123456789ab", steadyRun({2024, 5, 9, 9, 0, 0}, 9, 7000, "前の日")},
+            {0, "0123456789ab", steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "短い")},
+            {1, "00000000beef", steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行")},
+        };
+        for (const auto& r : runs)
+            QVERIFY(writeRunFile(fs, data, r.slot, r.serial, r.run).status ==
+                    RunFileWriteStatus::Written);
+        QProcess screens;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath("cache"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        screens.setProcessEnvironment(environment);
+        screens.start(QStringLiteral(LAPDEX_SHEET_SCREENS),
+                      {QStringLiteral("--data"), QString::fromStdString(data), dir.filePath("out")});
+        QVERIFY(screens.waitForFinished(60000));
+        QCOMPARE(screens.exitCode(), 0);
+        for (const char* picture : {"out/run_sheet.png", "out/day_sheet.png"})
+            QVERIFY(!QImage(dir.filePath(picture)).isNull());
+        const std::string run = pdfText(dir.filePath("out/run_sheet.pdf"));
+        QVERIFY2(run.find("佐藤") != std::string::npos && run.find("長い走行") != std::string::npos,
+                 run.c_str());
+        const std::string day = pdfText(dir.filePath("out/day_sheet.pdf"));
+        for (const char* expected : {"2024/05/10", "山田", "佐藤", "09:00:00", "09:30:00"})
+            QVERIFY2(day.find(expected) != std::string::npos, (expected + day).c_str());
+        QVERIFY(day.find("2024/05/09") == std::string::npos);
+        // A folder that is no data folder is refused.
+        screens.start(QStringLiteral(LAPDEX_SHEET_SCREENS),
+                      {QStringLiteral("--data"), dir.filePath("nothing"), dir.filePath("out")});
+        QVERIFY(screens.waitForFinished(60000));
+        QCOMPARE(screens.exitCode(), 1);
     }
 
     void unwritableFileIsReported() {
