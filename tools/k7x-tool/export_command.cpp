@@ -131,9 +131,8 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
         std::fprintf(err, "k7x-tool: the runs could not be read from the run index\n");
         return kFailure;
     }
-    const auto files =
-        lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles, lapdex::systemLocalToUtc,
-                            parsed->language);
+    const auto files = lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles,
+                                           lapdex::systemLocalToUtc, parsed->language);
     const lapdex::ExportResult result =
         lapdex::writeExportFiles(lapdex::systemFileSystem(), parsed->dataFolder, parsed->outFolder,
                                  files, parsed->overwrite);

@@ -24,10 +24,10 @@ std::vector<std::string> header(std::initializer_list<const texts::Text*> column
 std::string runsCsv(const std::vector<ExportRun>& runs, texts::Language language) {
     using namespace spreadsheet_text;
     std::string text(kUtf8ByteOrderMark);
-    text += csvLine(header({&kTabName, &kSerial, &kStart, &kLapCount, &kTotalSeconds,
-                            &kBestSeconds, &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal,
-                            &kBest, &kAverage},
-                           language));
+    text +=
+        csvLine(header({&kTabName, &kSerial, &kStart, &kLapCount, &kTotalSeconds, &kBestSeconds,
+                        &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal, &kBest, &kAverage},
+                       language));
     for (const ExportRun& r : runs) {
         const IndexedRun& run = r.run;
         text += csvLine({
@@ -52,8 +52,8 @@ std::string runsCsv(const std::vector<ExportRun>& runs, texts::Language language
 std::string lapsCsv(const std::vector<ExportRun>& runs, texts::Language language) {
     using namespace spreadsheet_text;
     std::string text(kUtf8ByteOrderMark);
-    text += csvLine(header({&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds,
-                            &kSplitSeconds, &kLapMemo, &kLap, &kSplit},
+    text += csvLine(header({&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds,
+                            &kLapMemo, &kLap, &kSplit},
                            language));
     for (const ExportRun& r : runs) {
         const std::string tab = csvTextField(r.tabName);

@@ -22,7 +22,9 @@ namespace lapdex::ui {
 namespace {
 
 std::string filled(const Text& pattern, const std::string& value) {
-    return ui::localized(pattern).replace(QStringLiteral("%s"), QString::fromStdString(value)).toStdString();
+    return ui::localized(pattern)
+        .replace(QStringLiteral("%s"), QString::fromStdString(value))
+        .toStdString();
 }
 
 std::string text(const Text& t) {
@@ -106,7 +108,8 @@ void ExportMenu::exportRuns(ExportFormat format) {
 }
 
 void ExportMenu::writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts) {
-    const auto folder = window_.browseFolder(text(export_text::kBrowseTitle), NewFolderButton::Shown);
+    const auto folder =
+        window_.browseFolder(text(export_text::kBrowseTitle), NewFolderButton::Shown);
     if (!folder || !confirmOverwrite(files, *folder)) return;
     report(writeExportFiles(systemFileSystem(), window_.dataFolder().toStdString(), *folder, files,
                             Overwrite::Replace),
@@ -200,10 +203,10 @@ void ExportMenu::report(const ExportResult& result, const ExportCounts& counts) 
         case ExportError::None: {
             std::string names;
             for (const std::string& path : result.written) names += "\n" + path;
-            const QString runs =
-                ui::localized(texts::forCount(export_text::kRunCount, counts.runs)).arg(counts.runs);
-            const QString laps =
-                ui::localized(texts::forCount(export_text::kLapCount, counts.laps)).arg(counts.laps);
+            const QString runs = ui::localized(texts::forCount(export_text::kRunCount, counts.runs))
+                                     .arg(counts.runs);
+            const QString laps = ui::localized(texts::forCount(export_text::kLapCount, counts.laps))
+                                     .arg(counts.laps);
             // One pass, so that a "%" in a file name is left as it is.
             return window_.showNotice(ui::localized(export_text::kWritten)
                                           .arg(runs, laps, QString::fromStdString(names))

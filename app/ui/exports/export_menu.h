@@ -1,6 +1,6 @@
-// The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else the runs
-// of the day the page shows, written as runs.csv and laps.csv or as TCX files into a folder the
-// user picks outside the data folder.
+// The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
+// the runs of the day the page shows, written as runs.csv and laps.csv or as TCX files into a
+// folder the user picks outside the data folder.
 #pragma once
 
 #include <QObject>

@@ -40,8 +40,9 @@ std::vector<double> columnWidths(const TeamDayModel& model) {
         double widest = metrics.horizontalAdvance(
             model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
         for (int r = 0; r < model.rowCount(); ++r)
-            widest = std::max(widest, metrics.horizontalAdvance(
-                                          model.data(model.index(r, c), Qt::DisplayRole).toString()));
+            widest =
+                std::max(widest, metrics.horizontalAdvance(
+                                     model.data(model.index(r, c), Qt::DisplayRole).toString()));
         widths.push_back(widest + kCellExtraPt);
     }
     widths[TeamDayModel::kTabName] = std::min(widths[TeamDayModel::kTabName], kNameWidthPt);
@@ -53,7 +54,8 @@ std::vector<double> columnWidths(const TeamDayModel& model) {
 std::vector<ColumnGroup> columnGroups(const TeamDayModel& model) {
     const std::vector<double> w = columnWidths(model);
     const double fixed = w[TeamDayModel::kTabName] + w[TeamDayModel::kStart];
-    const double trailing = w[model.totalColumn()] + w[model.bestColumn()] + w[model.averageColumn()];
+    const double trailing =
+        w[model.totalColumn()] + w[model.bestColumn()] + w[model.averageColumn()];
     const double budget = kBodyWidthPt - 2;
     std::vector<ColumnGroup> groups;
     int lap = TeamDayModel::kFirstLap;

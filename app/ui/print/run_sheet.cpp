@@ -44,10 +44,12 @@ QImage lapChartImage(const IndexedRun& run) {
 
 QString statistics(const IndexedRun& run) {
     using namespace print_text;
-    QString html = table() + QStringLiteral("<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th>"
-                                            "<th>%5</th></tr><tr>")
+    QString html = table() + QStringLiteral(
+                                 "<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th>"
+                                 "<th>%5</th></tr><tr>")
                                  .arg(ui::localized(kTotal), ui::localized(kLapCount),
-                                      ui::localized(kBestNumber), ui::localized(kBest), ui::localized(kAverage));
+                                      ui::localized(kBestNumber), ui::localized(kBest),
+                                      ui::localized(kAverage));
     html += cell(shownTime(run.totalCs, run.timeFormat), true) +
             cell(QString::number(run.lapCount), true) +
             cell(QString::number(run.bestLapNumber), true) +
@@ -58,10 +60,11 @@ QString statistics(const IndexedRun& run) {
 
 QString lapTable(const IndexedRun& run) {
     using namespace print_text;
-    QString html = table() + QStringLiteral("<thead><tr><th>%1</th><th>%2</th><th>%3</th>"
-                                            "<th>%4</th></tr></thead>")
-                                 .arg(ui::localized(kNumber), ui::localized(kLap), ui::localized(kSplit),
-                                      ui::localized(kLapMemo));
+    QString html = table() + QStringLiteral(
+                                 "<thead><tr><th>%1</th><th>%2</th><th>%3</th>"
+                                 "<th>%4</th></tr></thead>")
+                                 .arg(ui::localized(kNumber), ui::localized(kLap),
+                                      ui::localized(kSplit), ui::localized(kLapMemo));
     for (const IndexedLap& lap : run.laps) {
         html += QStringLiteral("<tr>") + cell(QString::number(lap.number), true) +
                 cell(shownTime(lap.lapCs, run.timeFormat), true) +
@@ -77,10 +80,10 @@ Sheet runSheet(const ExportRun& r) {
     const IndexedRun& run = r.run;
     Sheet sheet;
     sheet.title = QString::fromStdString(r.tabName);
-    sheet.html = QStringLiteral("<h2>%1</h2><p>%2</p>")
-                     .arg(escaped(r.tabName),
-                          ui::localized(print_text::kStartAndSerial)
-                              .arg(startText(run.start), escaped(r.serialText)));
+    sheet.html =
+        QStringLiteral("<h2>%1</h2><p>%2</p>")
+            .arg(escaped(r.tabName), ui::localized(print_text::kStartAndSerial)
+                                         .arg(startText(run.start), escaped(r.serialText)));
     sheet.html += statistics(run);
     if (!run.laps.empty()) {
         sheet.html += QStringLiteral("<p><img src=\"%1\" width=\"%2\" height=\"%3\"></p>")
@@ -90,8 +93,8 @@ Sheet runSheet(const ExportRun& r) {
         sheet.images.append({kChartName, lapChartImage(run)});
     }
     sheet.html += lapTable(run);
-    sheet.html += QStringLiteral("<p>%1</p>")
-                      .arg(ui::localized(print_text::kMemo).arg(escaped(run.memo)));
+    sheet.html +=
+        QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kMemo).arg(escaped(run.memo)));
     return sheet;
 }
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include "command_capture.h"
 
+#include "command_capture.h"
 #include "configuration.h"
 #include "export_fixture.h"
 #include "index_commands.h"
@@ -97,7 +97,9 @@ TEST_F(ExportCommand, HeaderRowsInTheLanguageAsked) {
         const char* runsHeader;
         const char* lapsHeader;
     } cases[] = {
-        {{}, "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップ数,", "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップNo,"},
+        {{},
+         "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップ数,",
+         "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップNo,"},
         {{"--lang", "ja"}, "\xEF\xBB\xBFタブ名,シリアル番号,", "\xEF\xBB\xBFタブ名,シリアル番号,"},
         {{"--lang", "en"},
          "\xEF\xBB\xBFName,Serial number,Start,Laps,Total (s),Best lap (s),Best lap no.,"

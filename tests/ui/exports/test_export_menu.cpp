@@ -260,12 +260,10 @@ class TestExportMenu : public QObject {
                                 rig.exports->runPdfAction()->text(),
                                 rig.exports->dayPdfAction()->text(),
                                 rig.exports->printAction()->text()};
-        const QStringList english{QStringLiteral("&Output and print"),
-                                  QStringLiteral("&Spreadsheet (CSV)..."),
-                                  QStringLiteral("&Training log (TCX)..."),
-                                  QStringLiteral("&Run sheet as PDF..."),
-                                  QStringLiteral("&Day sheet as PDF..."),
-                                  QStringLiteral("&Print...")};
+        const QStringList english{
+            QStringLiteral("&Output and print"),      QStringLiteral("&Spreadsheet (CSV)..."),
+            QStringLiteral("&Training log (TCX)..."), QStringLiteral("&Run sheet as PDF..."),
+            QStringLiteral("&Day sheet as PDF..."),   QStringLiteral("&Print...")};
         QCOMPARE(items, english);
         QSet<QChar> keys;
         for (int i = 1; i < items.size(); ++i)

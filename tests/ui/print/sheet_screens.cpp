@@ -8,8 +8,8 @@
 #include <QProcess>
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <cstring>
+#include <map>
 
 #include "configuration.h"
 #include "data_folder.h"
@@ -57,9 +57,10 @@ std::optional<Sheets> dataSheets(const std::string& folder) {
     }
     std::map<std::string, int> runsOfDay;
     for (const lapdex::IndexedRunRow& row : *rows) ++runsOfDay[row.run.start.substr(0, 10)];
-    const std::string date = std::max_element(runsOfDay.begin(), runsOfDay.end(), [](auto& a, auto& b) {
-                                 return a.second < b.second;
-                             })->first;
+    const std::string date =
+        std::max_element(runsOfDay.begin(), runsOfDay.end(), [](auto& a, auto& b) {
+            return a.second < b.second;
+        })->first;
     std::optional<lapdex::TeamDay> day = lapdex::loadTeamDay(*index, date);
     std::vector<lapdex::IndexedRunRow> ofDay;
     for (const lapdex::IndexedRunRow& row : *rows)
@@ -82,8 +83,10 @@ int main(int argc, char** argv) {
     const char* dataFolder = nullptr;
     const char* outFolder = nullptr;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) dataFolder = argv[++i];
-        else outFolder = argv[i];
+        if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc)
+            dataFolder = argv[++i];
+        else
+            outFolder = argv[i];
     }
     if (!outFolder) {
         std::fprintf(stderr, "usage: sheet_screens [--data DATAFOLDER] OUTDIR\n");

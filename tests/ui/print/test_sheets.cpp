@@ -7,10 +7,10 @@
 #include <QTest>
 #include <cctype>
 
-#include "export_fixture.h"
 #include "bilingual_text.h"
 #include "configuration.h"
 #include "data_folder.h"
+#include "export_fixture.h"
 #include "run_file_writer.h"
 #include "sheets.h"
 
@@ -66,7 +66,8 @@ std::vector<std::string> pagesOf(const std::string& text) {
     for (std::size_t from = 0, end; from < text.size(); from = end + 1) {
         end = text.find('\f', from);
         if (end == std::string::npos) end = text.size();
-        if (text.find_first_not_of(" \n", from) < end) pages.push_back(text.substr(from, end - from));
+        if (text.find_first_not_of(" \n", from) < end)
+            pages.push_back(text.substr(from, end - from));
     }
     return pages;
 }
@@ -174,7 +175,8 @@ TeamDay wideDay(int runs, int laps) {
 
 QString clockText(std::int64_t cs) {
     return QString::asprintf("00:%02lld:%02lld.%02lld", static_cast<long long>(cs / 6000),
-                             static_cast<long long>(cs / 100 % 60), static_cast<long long>(cs % 100));
+                             static_cast<long long>(cs / 100 % 60),
+                             static_cast<long long>(cs % 100));
 }
 
 const Word* findWord(const Layout& layout, const QString& text) {
@@ -243,8 +245,8 @@ class TestSheets : public QObject {
         empty.run.laps.clear();
         QVERIFY(writeSheetPdf(runSheet(empty), path));
         const QImage bare = pageImage(path, 1, dir);
-        QCOMPARE(pixelsOf(bare, kBar, 0, bare.height()) + pixelsOf(bare, kFastest, 0, bare.height()),
-                 0);
+        QCOMPARE(
+            pixelsOf(bare, kBar, 0, bare.height()) + pixelsOf(bare, kFastest, 0, bare.height()), 0);
     }
 
     void daySheetRepeatsItsHeaderOnEveryPageAndNumbersThem() {
@@ -332,9 +334,8 @@ class TestSheets : public QObject {
             writeSheetPdf(daySheet(QStringLiteral("d"), teamDayOf(runs)), dir.filePath("two.pdf"));
         texts::setCurrentLanguage(texts::Language::Japanese);
         QVERIFY(written && oneWritten && twoWritten);
-        for (const char* expected :
-             {"Serial number 0123456789ab", "Total time", "Best lap no.", "Average lap", "Lap memo",
-              "Memo: 向かい風"})
+        for (const char* expected : {"Serial number 0123456789ab", "Total time", "Best lap no.",
+                                     "Average lap", "Lap memo", "Memo: 向かい風"})
             QVERIFY2(english.find(expected) != std::string::npos, (expected + english).c_str());
         QVERIFY(english.find("トータルタイム") == std::string::npos);
         const std::string one = pdfText(dir.filePath("one.pdf"));
@@ -374,8 +375,9 @@ class TestSheets : public QObject {
         environment.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath("cache"));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         screens.setProcessEnvironment(environment);
-        screens.start(QStringLiteral(LAPDEX_SHEET_SCREENS),
-                      {QStringLiteral("--data"), QString::fromStdString(data), dir.filePath("out")});
+        screens.start(
+            QStringLiteral(LAPDEX_SHEET_SCREENS),
+            {QStringLiteral("--data"), QString::fromStdString(data), dir.filePath("out")});
         QVERIFY(screens.waitForFinished(60000));
         QCOMPARE(screens.exitCode(), 0);
         for (const char* picture : {"out/run_sheet.png", "out/day_sheet.png"})
