@@ -84,7 +84,7 @@ QString timeCell(const TeamDayModel& model, int row, int column) {
         background.isValid()
             ? QStringLiteral(" bgcolor=\"%1\"").arg(background.value<QBrush>().color().name())
             : QString();
-    return cell(text, true, colour);
+    return cell(text, Align::Right, colour);
 }
 
 QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
@@ -93,7 +93,7 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
     if (group.trailing)
         columns.insert(columns.end(),
                        {model.totalColumn(), model.bestColumn(), model.averageColumn()});
-    QString html = table(false) + QStringLiteral("<thead><tr>");
+    QString html = table(TableWidth::Content) + QStringLiteral("<thead><tr>");
     for (int c : columns) {
         html += QStringLiteral("<th style=\"white-space:nowrap\">") +
                 model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toHtmlEscaped() +

@@ -50,11 +50,11 @@ QString statistics(const IndexedRun& run) {
                                  .arg(ui::localized(kTotal), ui::localized(kLapCount),
                                       ui::localized(kBestNumber), ui::localized(kBest),
                                       ui::localized(kAverage));
-    html += cell(shownTime(run.totalCs, run.timeFormat), true) +
-            cell(QString::number(run.lapCount), true) +
-            cell(QString::number(run.bestLapNumber), true) +
-            cell(shownTime(run.bestLapCs, run.timeFormat), true) +
-            cell(shownTime(run.averageLapCs, run.timeFormat), true);
+    html += cell(shownTime(run.totalCs, run.timeFormat), Align::Right) +
+            cell(QString::number(run.lapCount), Align::Right) +
+            cell(QString::number(run.bestLapNumber), Align::Right) +
+            cell(shownTime(run.bestLapCs, run.timeFormat), Align::Right) +
+            cell(shownTime(run.averageLapCs, run.timeFormat), Align::Right);
     return html + QStringLiteral("</tr></table><p></p>");
 }
 
@@ -66,9 +66,9 @@ QString lapTable(const IndexedRun& run) {
                                  .arg(ui::localized(kNumber), ui::localized(kLap),
                                       ui::localized(kSplit), ui::localized(kLapMemo));
     for (const IndexedLap& lap : run.laps) {
-        html += QStringLiteral("<tr>") + cell(QString::number(lap.number), true) +
-                cell(shownTime(lap.lapCs, run.timeFormat), true) +
-                cell(shownTime(lap.splitCs, run.timeFormat), true) +
+        html += QStringLiteral("<tr>") + cell(QString::number(lap.number), Align::Right) +
+                cell(shownTime(lap.lapCs, run.timeFormat), Align::Right) +
+                cell(shownTime(lap.splitCs, run.timeFormat), Align::Right) +
                 wrappingCell(escaped(lap.memo)) + QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");

@@ -17,20 +17,20 @@ QString startText(const std::string& iso) {
     return QString::fromStdString(exportStartText(iso)).replace(u'-', u'/');
 }
 
-QString cell(const QString& text, bool right, const QString& extra) {
+QString cell(const QString& text, Align align, const QString& extra) {
     return QStringLiteral("<td%1 style=\"white-space:nowrap\"%2>%3</td>")
-        .arg(right ? QStringLiteral(" align=\"right\"") : QString(), extra, text);
+        .arg(align == Align::Right ? QStringLiteral(" align=\"right\"") : QString(), extra, text);
 }
 
 QString wrappingCell(const QString& text) {
     return QStringLiteral("<td>") + text + QStringLiteral("</td>");
 }
 
-QString table(bool fullWidth) {
+QString table(TableWidth width) {
     return QStringLiteral(
                "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\"%1 "
                "style=\"border-collapse:collapse\">")
-        .arg(fullWidth ? QStringLiteral(" width=\"100%\"") : QString());
+        .arg(width == TableWidth::Page ? QStringLiteral(" width=\"100%\"") : QString());
 }
 
 }  // namespace lapdex::ui::sheet_html
