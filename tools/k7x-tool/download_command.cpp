@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "configuration.h"
+#include "count_words.h"
 #include "data_folder.h"
 #include "engine/download_worker.h"
 #include "engine/engine_state.h"
@@ -102,8 +103,10 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
         int slot = state.config.registry.findByName(state.tabs.titles()[tab]);
         if (slot >= 0) {
             const std::string folder = state.data.stopwatchFolder(slot);
-            std::printf("Stopwatch %s: %zu run files in %s\n",
-                        state.config.registry.entry(slot).displayName.c_str(), countFiles(folder),
+            std::printf("Stopwatch %s: %s in %s\n",
+                        state.config.registry.entry(slot).displayName.c_str(),
+                        counted(static_cast<long long>(countFiles(folder)), "run file", "run files")
+                            .c_str(),
                         folder.c_str());
         }
     }

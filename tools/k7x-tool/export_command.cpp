@@ -2,6 +2,7 @@
 // into a folder outside it.
 #include <cstring>
 
+#include "count_words.h"
 #include "data_folder.h"
 #include "export_files.h"
 #include "index_commands.h"
@@ -21,6 +22,8 @@ struct ExportArguments {
     bool formatGiven = false;
     lapdex::TcxFiles tcxFiles = lapdex::TcxFiles::OnePerRun;
     lapdex::Overwrite overwrite = lapdex::Overwrite::Refuse;
+    // The language of the spreadsheet's header rows; Japanese, as the program shows by default.
+    lapdex::texts::Language language = lapdex::texts::Language::Japanese;
     RunFilters filters;
 };
 
@@ -39,6 +42,13 @@ bool takeOption(const std::vector<std::string>& args, std::size_t& i, ExportArgu
         parsed.format =
             value == "csv" ? lapdex::ExportFormat::Spreadsheet : lapdex::ExportFormat::Tcx;
         parsed.formatGiven = true;
+        return true;
+    }
+    if (arg == "--lang") {
+        if (value != "ja" && value != "en")
+            return error = "--lang takes ja or en, not " + value, false;
+        parsed.language =
+            value == "ja" ? lapdex::texts::Language::Japanese : lapdex::texts::Language::English;
         return true;
     }
     switch (applyRunFilter(arg, value, parsed.filters, error)) {
@@ -121,8 +131,8 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
         std::fprintf(err, "k7x-tool: the runs could not be read from the run index\n");
         return kFailure;
     }
-    const auto files =
-        lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles, lapdex::systemLocalToUtc);
+    const auto files = lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles,
+                                           lapdex::systemLocalToUtc, parsed->language);
     const lapdex::ExportResult result =
         lapdex::writeExportFiles(lapdex::systemFileSystem(), parsed->dataFolder, parsed->outFolder,
                                  files, parsed->overwrite);
@@ -132,8 +142,9 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     }
     for (const std::string& path : result.written) std::fprintf(out, "%s\n", path.c_str());
     const lapdex::ExportCounts counts = lapdex::countsOf(*runs);
-    std::fprintf(out, "%d runs and %d laps written in %zu files\n", counts.runs, counts.laps,
-                 result.written.size());
+    std::fprintf(out, "%s and %s written in %s\n", counted(counts.runs, "run", "runs").c_str(),
+                 counted(counts.laps, "lap", "laps").c_str(),
+                 counted(static_cast<long long>(result.written.size()), "file", "files").c_str());
     return std::fflush(out) == 0 ? 0 : kFailure;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "count_words.h"
 #include "engine/serial_text.h"
 #include "output_file.h"
 #include "rdcom32.h"
@@ -94,8 +95,9 @@ int runDump(const Invocation& invocation) {
         if (result != 1) return fail("the run download failed (the stopwatch was lifted?)");
     }
     if (!output.commit(buffer.data(), length, error)) return fail(error);
-    std::printf("Wrote %zu bytes of %s runs to %s\n", length, onlyNew ? "new" : "all",
-                invocation.file.c_str());
+    std::printf("Wrote %s of %s runs to %s\n",
+                counted(static_cast<long long>(length), "byte", "bytes").c_str(),
+                onlyNew ? "new" : "all", invocation.file.c_str());
     return kSuccess;
 }
 

@@ -15,9 +15,10 @@ bool isWithin(const std::string& path, const std::string& folder) {
 }  // namespace
 
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
-                                    TcxFiles tcxFiles, const LocalToUtc& toUtc) {
+                                    TcxFiles tcxFiles, const LocalToUtc& toUtc,
+                                    texts::Language language) {
     if (format == ExportFormat::Spreadsheet)
-        return {{kRunsCsvName, runsCsv(runs)}, {kLapsCsvName, lapsCsv(runs)}};
+        return {{kRunsCsvName, runsCsv(runs, language)}, {kLapsCsvName, lapsCsv(runs, language)}};
     if (tcxFiles == TcxFiles::OneForAll) return {{kRunsTcxName, tcxDocument(runs, toUtc)}};
     std::vector<ExportFile> files;
     for (const ExportRun& run : runs) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bilingual_text.h"
 #include "export_run.h"
 #include "file_system.h"
 #include "tcx_export.h"
@@ -21,9 +22,11 @@ struct ExportFile {
     std::string bytes;
 };
 
-// The files of an export of `runs`: runs.csv and laps.csv, or TCX files as `tcxFiles` says.
+// The files of an export of `runs`: runs.csv and laps.csv (their header rows in `language`), or
+// TCX files as `tcxFiles` says.
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
-                                    TcxFiles tcxFiles, const LocalToUtc& toUtc);
+                                    TcxFiles tcxFiles, const LocalToUtc& toUtc,
+                                    texts::Language language = texts::Language::Japanese);
 
 enum class ExportError {
     None,

@@ -3,6 +3,7 @@
 
 #include "csv_text.h"
 #include "export_times.h"
+#include "spreadsheet_texts.h"
 
 namespace lapdex {
 namespace {
@@ -11,13 +12,22 @@ std::string numberOrEmpty(int value, bool known) {
     return known ? std::to_string(value) : std::string();
 }
 
+std::vector<std::string> header(std::initializer_list<const texts::Text*> columns,
+                                texts::Language language) {
+    std::vector<std::string> fields;
+    for (const texts::Text* column : columns) fields.push_back(csvTextField(column->in(language)));
+    return fields;
+}
+
 }  // namespace
 
-std::string runsCsv(const std::vector<ExportRun>& runs) {
+std::string runsCsv(const std::vector<ExportRun>& runs, texts::Language language) {
+    using namespace spreadsheet_text;
     std::string text(kUtf8ByteOrderMark);
-    text += csvLine({"タブ名", "シリアル番号", "開始日時", "ラップ数", "トータルタイム(秒)",
-                     "ベストラップ(秒)", "ベストラップNo", "平均ラップ(秒)", "メモ", "ファイル",
-                     "トータルタイム", "ベストラップタイム", "平均ラップタイム"});
+    text +=
+        csvLine(header({&kTabName, &kSerial, &kStart, &kLapCount, &kTotalSeconds, &kBestSeconds,
+                        &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal, &kBest, &kAverage},
+                       language));
     for (const ExportRun& r : runs) {
         const IndexedRun& run = r.run;
         text += csvLine({
@@ -39,10 +49,12 @@ std::string runsCsv(const std::vector<ExportRun>& runs) {
     return text;
 }
 
-std::string lapsCsv(const std::vector<ExportRun>& runs) {
+std::string lapsCsv(const std::vector<ExportRun>& runs, texts::Language language) {
+    using namespace spreadsheet_text;
     std::string text(kUtf8ByteOrderMark);
-    text += csvLine({"タブ名", "シリアル番号", "開始日時", "ラップNo", "ラップ(秒)",
-                     "スプリット(秒)", "ラップメモ", "ラップ", "スプリット"});
+    text += csvLine(header({&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds,
+                            &kLapMemo, &kLap, &kSplit},
+                           language));
     for (const ExportRun& r : runs) {
         const std::string tab = csvTextField(r.tabName);
         const std::string serial = csvTextField(r.serialText);

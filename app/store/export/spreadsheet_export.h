@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bilingual_text.h"
 #include "export_run.h"
 
 namespace lapdex {
@@ -12,10 +13,12 @@ namespace lapdex {
 inline constexpr const char* kRunsCsvName = "runs.csv";
 inline constexpr const char* kLapsCsvName = "laps.csv";
 
-// The whole content of runs.csv for `runs`, in their order.
-std::string runsCsv(const std::vector<ExportRun>& runs);
+// The whole content of runs.csv for `runs`, in their order, its header row in `language`.
+std::string runsCsv(const std::vector<ExportRun>& runs,
+                    texts::Language language = texts::Language::Japanese);
 
 // The whole content of laps.csv for `runs`: their laps in run order, then lap order.
-std::string lapsCsv(const std::vector<ExportRun>& runs);
+std::string lapsCsv(const std::vector<ExportRun>& runs,
+                    texts::Language language = texts::Language::Japanese);
 
 }  // namespace lapdex

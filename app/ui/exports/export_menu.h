@@ -1,6 +1,6 @@
-// The main window's 書き出し・印刷(&O) menu: the runs chosen in the All runs window, or else the runs
-// of the day the page shows, written as runs.csv and laps.csv or as TCX files into a folder the
-// user picks outside the data folder.
+// The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
+// the runs of the day the page shows, written as runs.csv and laps.csv or as TCX files into a
+// folder the user picks outside the data folder.
 #pragma once
 
 #include <QObject>
@@ -10,8 +10,10 @@
 
 #include "export_files.h"
 #include "run_index.h"
+#include "team_day.h"
 
 class QAction;
+class QMenu;
 
 namespace lapdex::ui {
 
@@ -36,7 +38,11 @@ class ExportMenu : public QObject {
 
     // The run the page shows, with its laps; nullopt when none is shown.
     std::optional<ExportRun> shownRun() const;
-    // Saves the run sheet of the shown run, or the day sheet of the chosen runs, as PDF.
+    // The day a day sheet shows now, and its title in `title`: the runs chosen in the All runs
+    // window while it is shown with a selection, otherwise the team's day of the date the page
+    // shows (every stopwatch). nullopt when the index cannot answer.
+    std::optional<TeamDay> chosenDay(QString& title) const;
+    // Saves the run sheet of the shown run, or the day sheet of the chosen day, as PDF.
     void saveRunSheet();
     void saveDaySheet();
     // The print preview of the shown run's sheet (Ctrl+P).
@@ -47,8 +53,14 @@ class ExportMenu : public QObject {
     QAction* runPdfAction() const { return runPdf_; }
     QAction* dayPdfAction() const { return dayPdf_; }
     QAction* printAction() const { return print_; }
+    QMenu* menu() const { return menu_; }
+
+  protected:
+    // Renames the menu and its items on QEvent::LanguageChange.
+    bool event(QEvent* event) override;
 
   private:
+    void applyTexts();
     // Asks for the folder, then writes `files` there; tells the user what happened.
     void writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts);
     bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
@@ -57,6 +69,7 @@ class ExportMenu : public QObject {
     CLapdexDlg& window_;
     ViewMenu& views_;
     RunIndex* index_;
+    QMenu* menu_ = nullptr;
     QAction* spreadsheet_ = nullptr;
     QAction* tcx_ = nullptr;
     QAction* runPdf_ = nullptr;

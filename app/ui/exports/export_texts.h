@@ -1,31 +1,43 @@
-// The texts of the export commands (the program shows the Japanese set).
+// The texts of the export and print commands in both language sets.
 #pragma once
+
+#include "count_text.h"
+#include "ui_text.h"
 
 namespace lapdex::ui::export_text {
 
-// Not エクスポート(&E): that menu item exports the whole data set, and Alt+E is its key.
-inline constexpr const char* kMenu = "書き出し・印刷(&O)";
-inline constexpr const char* kSpreadsheet = "表計算ソフト用 CSV(&S)...";
-inline constexpr const char* kTcx = "トレーニング記録用 TCX(&T)...";
-inline constexpr const char* kRunPdf = "走行シートをPDFで保存(&R)...";
-inline constexpr const char* kDayPdf = "日のシートをPDFで保存(&D)...";
-inline constexpr const char* kPrint = "印刷(&P)...";
-inline constexpr const char* kNoRunShown = "表示中の走行がありません。";
-inline constexpr const char* kDayTitle = "%1 の走行";
-inline constexpr const char* kChosenTitle = "選んだ走行";
-inline constexpr const char* kBrowseTitle = "書き出し先のフォルダを選んでください。";
-inline constexpr const char* kOneTcxFile =
+using texts::CountText;
+
+// Not the data set's export item: that one already has Alt+E, so this menu takes O.
+inline constexpr Text kMenu{"書き出し・印刷(&O)", "&Output and print"};
+inline constexpr Text kSpreadsheet{"表計算ソフト用 CSV(&S)...", "&Spreadsheet (CSV)..."};
+inline constexpr Text kTcx{"トレーニング記録用 TCX(&T)...", "&Training log (TCX)..."};
+inline constexpr Text kRunPdf{"走行シートをPDFで保存(&R)...", "&Run sheet as PDF..."};
+inline constexpr Text kDayPdf{"日のシートをPDFで保存(&D)...", "&Day sheet as PDF..."};
+inline constexpr Text kPrint{"印刷(&P)...", "&Print..."};
+inline constexpr Text kNoRunShown{"表示中の走行がありません。", "No run is shown."};
+inline constexpr Text kBrowseTitle{"書き出し先のフォルダを選んでください。",
+                                   "Choose the folder to write to."};
+inline constexpr Text kOneTcxFile{
     "選んだ走行を1つのTCXファイルにまとめますか？\n「いいえ」で走行ごとに1ファイルずつ書き出します"
-    "。";
-inline constexpr const char* kOverwrite = "\"%s\"はすでにあります。\n上書きしますか？";
-inline constexpr const char* kNoRuns = "書き出す走行がありません。";
-inline constexpr const char* kIndexBusy =
-    "走行の一覧を読めませんでした。\nしばらくしてからもう一度お試しください。";
-inline constexpr const char* kWritten = "%1件の走行と%2周のラップを書き出しました。%3";
-inline constexpr const char* kInsideData =
-    "データフォルダの中には書き出せません。\n別のフォルダを選んでください。";
-inline constexpr const char* kNoFolder = "\"%s\"はフォルダではありません。";
-inline constexpr const char* kWriteFailed =
-    "\"%s\"の書き込みに失敗しました。\nディスクの空きと書き込みの権限を確認してください。";
+    "。",
+    "Put the chosen runs into one TCX file?\nChoose No for one file per run."};
+inline constexpr Text kOverwrite{"\"%s\"はすでにあります。\n上書きしますか？",
+                                 "\"%s\" already exists.\nReplace it?"};
+inline constexpr Text kNoRuns{"書き出す走行がありません。", "There are no runs to write."};
+inline constexpr Text kIndexBusy{
+    "走行の一覧を読めませんでした。\nしばらくしてからもう一度お試しください。",
+    "The list of runs could not be read.\nPlease try again in a moment."};
+// %1: the runs (kRunCount), %2: the laps (kLapCount), %3: the files written, each on a line.
+inline constexpr Text kWritten{"%1と%2を書き出しました。%3", "Wrote %1 and %2.%3"};
+inline constexpr CountText kRunCount{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};
+inline constexpr CountText kLapCount{{"%1周のラップ", "%1 lap"}, {"%1周のラップ", "%1 laps"}};
+inline constexpr Text kInsideData{
+    "データフォルダの中には書き出せません。\n別のフォルダを選んでください。",
+    "Files cannot be written inside the data folder.\nPlease choose another folder."};
+inline constexpr Text kNoFolder{"\"%s\"はフォルダではありません。", "\"%s\" is not a folder."};
+inline constexpr Text kWriteFailed{
+    "\"%s\"の書き込みに失敗しました。\nディスクの空きと書き込みの権限を確認してください。",
+    "\"%s\" could not be written.\nCheck the free disk space and the permission to write."};
 
 }  // namespace lapdex::ui::export_text

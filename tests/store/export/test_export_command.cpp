@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include "command_capture.h"
 
+#include "command_capture.h"
 #include "configuration.h"
 #include "export_fixture.h"
 #include "index_commands.h"
@@ -87,8 +87,36 @@ TEST_F(ExportCommand, SpreadsheetFilesOfEveryRunOrTheFilteredOnes) {
 
     ASSERT_EQ(run({data, out, "--format", "csv", "--stopwatch", "00000000beef", "--force"}), 0)
         << err;
-    EXPECT_NE(printed.find("1 runs and 2 laps written in 2 files"), std::string::npos);
+    EXPECT_NE(printed.find("1 run and 2 laps written in 2 files"), std::string::npos) << printed;
     EXPECT_EQ(lines(testing::fileBytes(out + "/runs.csv")), 2);
+}
+
+TEST_F(ExportCommand, HeaderRowsInTheLanguageAsked) {
+    const struct {
+        std::vector<std::string> lang;
+        const char* runsHeader;
+        const char* lapsHeader;
+    } cases[] = {
+        {{},
+         "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップ数,",
+         "\xEF\xBB\xBFタブ名,シリアル番号,開始日時,ラップNo,"},
+        {{"--lang", "ja"}, "\xEF\xBB\xBFタブ名,シリアル番号,", "\xEF\xBB\xBFタブ名,シリアル番号,"},
+        {{"--lang", "en"},
+         "\xEF\xBB\xBFName,Serial number,Start,Laps,Total (s),Best lap (s),Best lap no.,"
+         "Average lap (s),Memo,File,Total,Best lap,Average lap\r\n",
+         "\xEF\xBB\xBFName,Serial number,Start,Lap no.,Lap (s),Split (s),Lap memo,Lap,Split\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{data, out, "--format", "csv", "--force"};
+        args.insert(args.end(), c.lang.begin(), c.lang.end());
+        ASSERT_EQ(run(args), 0) << err;
+        EXPECT_EQ(testing::fileBytes(out + "/runs.csv").rfind(c.runsHeader, 0), 0u);
+        EXPECT_EQ(testing::fileBytes(out + "/laps.csv").rfind(c.lapsHeader, 0), 0u);
+        // The values stay as they are in either language.
+        EXPECT_NE(testing::fileBytes(out + "/laps.csv").find("ペース上げ"), std::string::npos);
+    }
+    EXPECT_EQ(run({data, out, "--format", "csv", "--lang", "fr"}), 2);
+    EXPECT_NE(err.find("--lang takes ja or en, not fr"), std::string::npos) << err;
 }
 
 TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
@@ -101,7 +129,7 @@ TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
     EXPECT_NE(tcx.find("<Notes>=向かい風, &quot;つよい&quot;</Notes>"), std::string::npos);
 
     ASSERT_EQ(run({data, out, "--format", "tcx", "--one-file", "--laps", "3"}), 0) << err;
-    EXPECT_NE(printed.find("1 runs and 3 laps written in 1 files"), std::string::npos);
+    EXPECT_NE(printed.find("1 run and 3 laps written in 1 file\n"), std::string::npos) << printed;
     EXPECT_TRUE(valid(out + "/runs.tcx"));
 }
 

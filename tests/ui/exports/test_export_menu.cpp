@@ -237,6 +237,57 @@ class TestExportMenu : public QObject {
         QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
         QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
         QVERIFY(!daySheet.contains(QStringLiteral("佐藤")));
+        // The team day of the page's date: every stopwatch's runs of 11 May, not only the
+        // current one's.
+        rig.page()->showRun(QDate(2024, 5, 11), "");
+        rig.desktop.answers = {true};
+        rig.exports->dayPdfAction()->trigger();
+        const QString nextDay = pdfText(rig.file("runs.pdf"));
+        QVERIFY2(nextDay.contains(QStringLiteral("2024/05/11 の走行")), qPrintable(nextDay));
+        QVERIFY(nextDay.contains(QStringLiteral("佐藤")));
+        QVERIFY(nextDay.contains(QStringLiteral("07:45:30")));
+    }
+
+    void languageChangeRenamesTheMenuAndItsMessages() {
+        Rig rig;
+        texts::setCurrentLanguage(texts::Language::English);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(rig.window.get(), &change);
+        const QString menu = rig.window->menuBar()->actions().last()->text();
+        const QStringList items{menu,
+                                rig.exports->spreadsheetAction()->text(),
+                                rig.exports->tcxAction()->text(),
+                                rig.exports->runPdfAction()->text(),
+                                rig.exports->dayPdfAction()->text(),
+                                rig.exports->printAction()->text()};
+        const QStringList english{
+            QStringLiteral("&Output and print"),      QStringLiteral("&Spreadsheet (CSV)..."),
+            QStringLiteral("&Training log (TCX)..."), QStringLiteral("&Run sheet as PDF..."),
+            QStringLiteral("&Day sheet as PDF..."),   QStringLiteral("&Print...")};
+        QCOMPARE(items, english);
+        QSet<QChar> keys;
+        for (int i = 1; i < items.size(); ++i)
+            keys.insert(items[i].at(items[i].indexOf(u'&') + 1).toUpper());
+        QCOMPARE(keys.size(), items.size() - 1);
+
+        // Messages and the spreadsheet's header row follow; one run reads "1 run".
+        rig.views->showAllRuns();
+        CAllRunsDlg* all = rig.views->allRunsWindow();
+        QTRY_COMPARE(all->model()->rowCount(), 3);
+        int row = 0;
+        while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
+        all->table()->selectRow(row);
+        rig.exports->spreadsheetAction()->trigger();
+        const QString told = rig.desktop.shown.value(0);
+        texts::setCurrentLanguage(texts::Language::Japanese);
+        QCoreApplication::sendEvent(rig.window.get(), &change);
+        QVERIFY2(told.startsWith(QStringLiteral("notice: Wrote 1 run and 2 laps.\n")),
+                 qPrintable(told));
+        QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QVERIFY(Rig::bytes(rig.file("laps.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QCOMPARE(rig.window->menuBar()->actions().last()->text(),
+                 QStringLiteral("書き出し・印刷(&O)"));
+        QCOMPARE(rig.exports->printAction()->text(), QStringLiteral("印刷(&P)..."));
     }
 
     void ctrlPShowsThePrintPreview() {

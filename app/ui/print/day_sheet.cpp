@@ -1,0 +1,170 @@
+// The day sheet: the team day table as the window shows it, split into parts as wide as the page.
+#include <QBrush>
+#include <QFontMetricsF>
+#include <algorithm>
+
+#include "print_texts.h"
+#include "sheet_html.h"
+#include "sheets.h"
+#include "team_day_model.h"
+
+namespace lapdex::ui {
+namespace {
+
+using namespace sheet_html;
+
+constexpr double kDayPointSize = 8.5;
+// A cell's padding and borders beyond its text, in points.
+constexpr double kCellExtraPt = 6;
+// A long name wraps rather than narrow the laps' room.
+constexpr double kNameWidthPt = 90;
+
+// The lap columns [firstLap, endLap) of one table (model columns), and whether total, best and
+// average close it.
+struct ColumnGroup {
+    int firstLap = 0;
+    int endLap = 0;
+    bool trailing = false;
+};
+
+// The width in points each column of `model` needs for its header and widest cell.
+std::vector<double> columnWidths(const TeamDayModel& model) {
+    QFont font = sheetFont(kDayPointSize);
+    font.setBold(true);  // headers and the fastest times are bold
+    QImage points(1, 1, QImage::Format_RGB32);
+    points.setDotsPerMeterX(2835);  // 72 dots per inch: one dot is one point
+    points.setDotsPerMeterY(2835);
+    const QFontMetricsF metrics(font, &points);
+    std::vector<double> widths;
+    for (int c = 0; c < model.columnCount(); ++c) {
+        double widest = metrics.horizontalAdvance(
+            model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+        for (int r = 0; r < model.rowCount(); ++r)
+            widest =
+                std::max(widest, metrics.horizontalAdvance(
+                                     model.data(model.index(r, c), Qt::DisplayRole).toString()));
+        widths.push_back(widest + kCellExtraPt);
+    }
+    widths[TeamDayModel::kTabName] = std::min(widths[TeamDayModel::kTabName], kNameWidthPt);
+    return widths;
+}
+
+// Lap columns go into tables as many as fit the page beside the name and start; total, best
+// and average close the last one, or stand in one of their own when the laps fill it.
+std::vector<ColumnGroup> columnGroups(const TeamDayModel& model) {
+    const std::vector<double> w = columnWidths(model);
+    const double fixed = w[TeamDayModel::kTabName] + w[TeamDayModel::kStart];
+    const double trailing =
+        w[model.totalColumn()] + w[model.bestColumn()] + w[model.averageColumn()];
+    const double budget = kBodyWidthPt - 2;
+    std::vector<ColumnGroup> groups;
+    int lap = TeamDayModel::kFirstLap;
+    do {
+        ColumnGroup group{lap, lap, false};
+        double width = fixed;
+        while (group.endLap < model.totalColumn() &&
+               (group.endLap == group.firstLap || width + w[group.endLap] <= budget))
+            width += w[group.endLap++];
+        group.trailing = group.endLap == model.totalColumn() && width + trailing <= budget;
+        groups.push_back(group);
+        lap = group.endLap;
+    } while (lap < model.totalColumn());
+    if (!groups.back().trailing) groups.push_back({lap, lap, true});
+    return groups;
+}
+
+QString timeCell(const TeamDayModel& model, int row, int column) {
+    const QModelIndex index = model.index(row, column);
+    QString text = index.data(Qt::DisplayRole).toString().toHtmlEscaped();
+    const int rank = index.data(TeamDayModel::kRankRole).toInt();
+    if (rank > 0) text = QStringLiteral("<b>") + text + QStringLiteral("</b>");
+    if (rank < 0) text = QStringLiteral("<i>") + text + QStringLiteral("</i>");
+    const QVariant background = index.data(Qt::BackgroundRole);
+    const QString colour =
+        background.isValid()
+            ? QStringLiteral(" bgcolor=\"%1\"").arg(background.value<QBrush>().color().name())
+            : QString();
+    return cell(text, Align::Right, colour);
+}
+
+QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
+    std::vector<int> columns{TeamDayModel::kTabName, TeamDayModel::kStart};
+    for (int c = group.firstLap; c < group.endLap; ++c) columns.push_back(c);
+    if (group.trailing)
+        columns.insert(columns.end(),
+                       {model.totalColumn(), model.bestColumn(), model.averageColumn()});
+    QString html = table(TableWidth::Content) + QStringLiteral("<thead><tr>");
+    for (int c : columns) {
+        html += QStringLiteral("<th style=\"white-space:nowrap\">") +
+                model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString().toHtmlEscaped() +
+                QStringLiteral("</th>");
+    }
+    html += QStringLiteral("</tr></thead>");
+    for (int r = 0; r < model.rowCount(); ++r) {
+        html += QStringLiteral("<tr>") +
+                wrappingCell(model.data(model.index(r, TeamDayModel::kTabName), Qt::DisplayRole)
+                                 .toString()
+                                 .toHtmlEscaped()) +
+                cell(model.data(model.index(r, TeamDayModel::kStart), Qt::DisplayRole).toString());
+        for (std::size_t i = 2; i < columns.size(); ++i) html += timeCell(model, r, columns[i]);
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+}  // namespace
+
+Sheet daySheet(const QString& title, const TeamDay& day) {
+    TeamDayModel model;
+    model.setDay(day);
+    Sheet sheet;
+    sheet.title = title;
+    sheet.pointSize = kDayPointSize;
+    const auto runs = static_cast<long long>(day.runs.size());
+    sheet.html = QStringLiteral("<h2>%1</h2><p>%2</p>")
+                     .arg(title.toHtmlEscaped(),
+                          ui::localized(texts::forCount(print_text::kRuns, runs)).arg(runs));
+    if (day.runs.empty()) {
+        sheet.html += QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kNoRuns));
+        return sheet;
+    }
+    sheet.html += QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kLegend));
+    const std::vector<ColumnGroup> groups = columnGroups(model);
+    for (const ColumnGroup& group : groups) {
+        if (groups.size() > 1 && group.endLap > group.firstLap) {
+            sheet.html += QStringLiteral("<p><b>%1</b></p>")
+                              .arg(ui::localized(print_text::kLapRange)
+                                       .arg(group.firstLap - TeamDayModel::kFirstLap + 1)
+                                       .arg(group.endLap - TeamDayModel::kFirstLap));
+        } else if (groups.size() > 1) {
+            sheet.html += QStringLiteral("<p></p>");
+        }
+        sheet.html += groupTable(model, group);
+    }
+    return sheet;
+}
+
+TeamDay teamDayOf(const std::vector<ExportRun>& runs) {
+    TeamDay day;
+    for (const ExportRun& r : runs) {
+        TeamDayRun run;
+        run.folderName = r.relativePath.substr(0, r.relativePath.find('/'));
+        run.tabName = r.tabName;
+        run.fileName = r.relativePath.substr(r.relativePath.find('/') + 1);
+        run.start = r.run.start;
+        run.timeFormat = r.run.timeFormat;
+        for (const IndexedLap& lap : r.run.laps) {
+            run.lapsCs.push_back(lap.lapCs);
+            run.splitsCs.push_back(lap.splitCs);
+        }
+        run.totalCs = r.run.totalCs;
+        run.bestLapCs = r.run.bestLapCs;
+        run.averageLapCs = r.run.averageLapCs;
+        day.lapColumns = std::max(day.lapColumns, static_cast<int>(run.lapsCs.size()));
+        day.runs.push_back(std::move(run));
+    }
+    if (!runs.empty()) day.date = runs.front().run.start.substr(0, 10);
+    return day;
+}
+
+}  // namespace lapdex::ui
