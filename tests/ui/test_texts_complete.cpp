@@ -44,10 +44,6 @@ const char* const kConvertedElsewhere[] = {
     "app/ui/compare/",
     "app/ui/page/page_bests.cpp",
     "app/ui/page/page_chart.cpp",
-    "app/ui/exports/",
-    "app/ui/print/",
-    "app/ui/copy/",
-    "app/store/export/",
 };
 
 bool isTextHeader(const QString& path) {
