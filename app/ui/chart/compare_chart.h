@@ -37,6 +37,7 @@ class CompareChart : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
     void paintAxes(class QPainter& painter, const QRect& plot) const;

@@ -15,6 +15,7 @@
 #include "compare_texts.h"
 #include "lapdex_dlg.h"
 #include "tab_control.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 
@@ -46,7 +47,7 @@ void ViewMenu::showAllRuns() {
         QTableView* table = allRuns_->table();
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->setContextMenuPolicy(Qt::ActionsContextMenu);
-        compareAction_ = new QAction(compare_text::compareAction(), table);
+        compareAction_ = new QAction(localized(compare_text::kCompareAction), table);
         compareAction_->setEnabled(false);
         table->addAction(compareAction_);
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
