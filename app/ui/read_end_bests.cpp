@@ -36,9 +36,9 @@ QString lineOf(const BestSet& set) {
     const QString start = runStart(set.best.start);
     const QString beaten = timeText(set.beatenCs, set.timeFormat);
     if (set.kind == BestSet::Kind::Lap)
-        return localized(download_best_text::kLap)
+        return ui::localized(download_best_text::kLap)
             .arg(time, start, QString::number(set.best.lapNumber), beaten);
-    return localized(download_best_text::kTotal)
+    return ui::localized(download_best_text::kTotal)
         .arg(QString::number(set.lapCount), time, start, beaten);
 }
 
@@ -73,7 +73,7 @@ void CReadEndDlg::applyBests() {
         setFixedSize(templateSize_);
         return;
     }
-    QStringList lines{localized(download_best_text::kHeading)};
+    QStringList lines{ui::localized(download_best_text::kHeading)};
     for (const BestSet& set : shown_) lines << lineOf(set);
     bests_->setText(lines.join(QLatin1Char('\n')));
     const QLabel* above = templateText(controls());

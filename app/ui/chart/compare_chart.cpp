@@ -1,6 +1,7 @@
 // Painting the comparison of runs.
 #include "compare_chart.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -75,7 +76,7 @@ void CompareChart::paintEvent(QPaintEvent*) {
     const QRect plot = plotArea();
     if (series_.empty() || lapColumns_ == 0 || plot.width() <= 0 || plot.height() <= 0) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, localized(chart_text::kNoLaps));
+        painter.drawText(rect(), Qt::AlignCenter, ui::localized(chart_text::kNoLaps));
         return;
     }
     paintAxes(painter, plot);
@@ -116,7 +117,7 @@ void CompareChart::paintAxes(QPainter& painter, const QRect& plot) const {
     painter.setPen(QColor(90, 90, 90));
     painter.drawRect(plot.adjusted(-1, -1, 0, 0));
     painter.drawText(QRect(0, 0, plot.left() - 4, metrics.height()), Qt::AlignRight,
-                     localized(chart_text::kSeconds));
+                     ui::localized(chart_text::kSeconds));
     // The fastest and slowest lap of all on the time axis.
     for (std::int64_t cs : {minCs_, maxCs_}) {
         const int y = static_cast<int>(yOf(cs, plot));

@@ -88,7 +88,7 @@ QRect LapChart::plotArea() const {
     const QFontMetrics metrics(font());
     const int left = metrics.horizontalAdvance(QStringLiteral("0000.0")) + 8;
     const int right =
-        metrics.horizontalAdvance(localized(chart_text::kAverage) + QStringLiteral("0000.0")) + 8;
+        metrics.horizontalAdvance(ui::localized(chart_text::kAverage) + QStringLiteral("0000.0")) + 8;
     const int top = metrics.height() + 2;
     const int bottom = metrics.height() + 6;
     return rect().adjusted(left, top, -right, -bottom);
@@ -113,7 +113,7 @@ int LapChart::barAt(QPoint position) const {
 QString LapChart::toolTipFor(int index) const {
     if (index < 0 || index >= static_cast<int>(bars_.size())) return {};
     const ChartBar& bar = bars_[index];
-    QString tip = localized(chart_text::kLapToolTip).arg(index + 1).arg(bar.timeText);
+    QString tip = ui::localized(chart_text::kLapToolTip).arg(index + 1).arg(bar.timeText);
     if (!bar.memo.isEmpty()) tip += QLatin1Char('\n') + bar.memo;
     return tip;
 }
@@ -132,7 +132,7 @@ void LapChart::paintEvent(QPaintEvent*) {
     const QRect plot = plotArea();
     if (bars_.empty() || plot.width() <= 0 || plot.height() <= 0) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, localized(chart_text::kNoLaps));
+        painter.drawText(rect(), Qt::AlignCenter, ui::localized(chart_text::kNoLaps));
         return;
     }
     const ChartLayout layout = layoutNow();
@@ -170,7 +170,7 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
         painter.setPen(kAverageColour);
         painter.drawText(QRect(plot.right() + 4, y - 20, width() - plot.right() - 4, 40),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         localized(chart_text::kAverage) + secondsLabel(averageCs_));
+                         ui::localized(chart_text::kAverage) + secondsLabel(averageCs_));
     }
 }
 
@@ -181,7 +181,7 @@ void LapChart::paintAxes(QPainter& painter, const QRect& plot, const ChartLayout
     painter.drawLine(plot.left() - 1, plot.top(), plot.left() - 1, plot.bottom() + 1);
     const QRect yLabels(0, 0, plot.left() - 4, height());
     painter.drawText(QRect(0, 0, plot.left() - 4, metrics.height()), Qt::AlignRight,
-                     localized(chart_text::kSeconds));
+                     ui::localized(chart_text::kSeconds));
     if (maxCs_ > 0) {
         const int y = plot.bottom() - barHeight(maxCs_, plot.height());
         painter.drawText(QRect(0, y - metrics.height() / 2, yLabels.width(), metrics.height()),

@@ -1,6 +1,7 @@
 // The comparison window and the series it draws.
 #include "c_compare_dlg.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 #include "compare_texts.h"
@@ -31,7 +32,7 @@ CCompareDlg::CCompareDlg(QWidget* parent) : QDialog(parent), chart_(new CompareC
 }
 
 void CCompareDlg::retranslate() {
-    setWindowTitle(localized(compare_text::kTitle));
+    setWindowTitle(ui::localized(compare_text::kTitle));
 }
 
 void CCompareDlg::changeEvent(QEvent* event) {

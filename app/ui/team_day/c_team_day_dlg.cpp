@@ -2,6 +2,7 @@
 #include "c_team_day_dlg.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -87,11 +88,11 @@ void CTeamDayDlg::build() {
 }
 
 void CTeamDayDlg::retranslate() {
-    setWindowTitle(localized(team_day_text::kTitle));
-    dateLabel_->setText(localized(team_day_text::kDate));
-    laps_->setText(localized(team_day_text::kLaps));
-    splits_->setText(localized(team_day_text::kSplits));
-    compare_->setText(localized(compare_text::kCompareAction));
+    setWindowTitle(ui::localized(team_day_text::kTitle));
+    dateLabel_->setText(ui::localized(team_day_text::kDate));
+    laps_->setText(ui::localized(team_day_text::kLaps));
+    splits_->setText(ui::localized(team_day_text::kSplits));
+    compare_->setText(ui::localized(compare_text::kCompareAction));
     showStatus();
     model_->retranslate();
 }
@@ -103,10 +104,10 @@ void CTeamDayDlg::changeEvent(QEvent* event) {
 
 void CTeamDayDlg::showStatus() {
     switch (state_) {
-        case State::NoIndex: status_->setText(localized(team_day_text::kNoIndex)); break;
-        case State::Busy: status_->setText(localized(team_day_text::kBusy)); break;
+        case State::NoIndex: status_->setText(ui::localized(team_day_text::kNoIndex)); break;
+        case State::Busy: status_->setText(ui::localized(team_day_text::kBusy)); break;
         case State::Shown:
-            status_->setText(localized(team_day_text::kRunCount).arg(model_->rowCount()));
+            status_->setText(ui::localized(team_day_text::kRunCount).arg(model_->rowCount()));
             break;
     }
 }

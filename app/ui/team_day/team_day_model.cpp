@@ -115,8 +115,8 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::ToolTipRole: {
             const int rank = rankAt(index.row(), column);
-            if (rank > 0) return localized(team_day_text::kFastestMark);
-            if (rank < 0) return localized(team_day_text::kSlowestMark);
+            if (rank > 0) return ui::localized(team_day_text::kFastestMark);
+            if (rank < 0) return ui::localized(team_day_text::kSlowestMark);
             return {};
         }
         default:
@@ -138,12 +138,12 @@ bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& righ
 
 QVariant TeamDayModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section == kTabName) return localized(team_day_text::kTabName);
-    if (section == kStart) return localized(team_day_text::kStart);
-    if (section == totalColumn()) return localized(team_day_text::kTotal);
-    if (section == bestColumn()) return localized(team_day_text::kBest);
-    if (section == averageColumn()) return localized(team_day_text::kAverage);
-    return localized(team_day_text::kLap).arg(section - kFirstLap + 1);
+    if (section == kTabName) return ui::localized(team_day_text::kTabName);
+    if (section == kStart) return ui::localized(team_day_text::kStart);
+    if (section == totalColumn()) return ui::localized(team_day_text::kTotal);
+    if (section == bestColumn()) return ui::localized(team_day_text::kBest);
+    if (section == averageColumn()) return ui::localized(team_day_text::kAverage);
+    return ui::localized(team_day_text::kLap).arg(section - kFirstLap + 1);
 }
 
 }  // namespace lapdex::ui

@@ -47,7 +47,7 @@ void ViewMenu::showAllRuns() {
         QTableView* table = allRuns_->table();
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->setContextMenuPolicy(Qt::ActionsContextMenu);
-        compareAction_ = new QAction(localized(compare_text::kCompareAction), table);
+        compareAction_ = new QAction(ui::localized(compare_text::kCompareAction), table);
         compareAction_->setEnabled(false);
         table->addAction(compareAction_);
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
