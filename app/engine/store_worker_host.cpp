@@ -1,8 +1,8 @@
 #include "store_worker_host.h"
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
+#include <ctime>
 #include <set>
 #include <span>
 #include <thread>

@@ -19,8 +19,8 @@ QString timeText(std::int64_t cs, TimeFormat format) {
         return QString::asprintf("%03lld.%03lld", thousandths / 1000, thousandths % 1000);
     }
     const long long h = cs;
-    return QString::asprintf("%02lld:%02lld:%02lld.%02lld", h / 360000, h / 6000 % 60,
-                             h / 100 % 60, h % 100);
+    return QString::asprintf("%02lld:%02lld:%02lld.%02lld", h / 360000, h / 6000 % 60, h / 100 % 60,
+                             h % 100);
 }
 
 // "2024-05-18T09:10:00" as "2024/05/18 09:10".

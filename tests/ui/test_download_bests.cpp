@@ -90,8 +90,8 @@ void DownloadBestsTest::layAndDownload(CLapdexDlg& window, std::size_t runs, std
     });
     QTRY_VERIFY_WITH_TIMEOUT(window.readEnd().shown, kWaitMs);
     QTRY_COMPARE_WITH_TIMEOUT(
-        int(QDir(data_->filePath("QTM-01")).entryList({"QTM*.csv"}, QDir::Files).size()),
-        int(runs), kWaitMs);
+        int(QDir(data_->filePath("QTM-01")).entryList({"QTM*.csv"}, QDir::Files).size()), int(runs),
+        kWaitMs);
 }
 
 void DownloadBestsTest::lift(CLapdexDlg& window) {
@@ -117,9 +117,9 @@ void DownloadBestsTest::theCompletionNamesTheBestsOfItsOwnNewRuns() {
         std::size_t runs, old;
         QString said;  // "" when the line stays hidden
     } kDownloads[] = {
-        {1, 0, ""},      // a first run has nothing to beat
-        {3, 1, bests},   // B and C each set one
-        {4, 3, ""},      // D sets none: last download's line is gone
+        {1, 0, ""},     // a first run has nothing to beat
+        {3, 1, bests},  // B and C each set one
+        {4, 3, ""},     // D sets none: last download's line is gone
     };
     for (const auto& d : kDownloads) {
         layAndDownload(window, d.runs, d.old);
@@ -138,9 +138,10 @@ void DownloadBestsTest::theCompletionNamesTheBestsOfItsOwnNewRuns() {
             texts::setCurrentLanguage(texts::Language::English);
             QEvent change(QEvent::LanguageChange);
             QCoreApplication::sendEvent(dialog, &change);
-            QVERIFY(dialog->bestsLabel()->text().startsWith("New personal best:\nFastest lap "
-                                                            "00:01:03.00 (lap 2 of the run at "
-                                                            "2024/05/02 07:30; was 00:01:04.70)"));
+            QVERIFY(
+                dialog->bestsLabel()->text().startsWith("New personal best:\nFastest lap "
+                                                        "00:01:03.00 (lap 2 of the run at "
+                                                        "2024/05/02 07:30; was 00:01:04.70)"));
             texts::setCurrentLanguage(texts::Language::Japanese);
             QCoreApplication::sendEvent(dialog, &change);
             QCOMPARE(dialog->bestsLabel()->text(), d.said);

@@ -88,7 +88,8 @@ QRect LapChart::plotArea() const {
     const QFontMetrics metrics(font());
     const int left = metrics.horizontalAdvance(QStringLiteral("0000.0")) + 8;
     const int right =
-        metrics.horizontalAdvance(ui::localized(chart_text::kAverage) + QStringLiteral("0000.0")) + 8;
+        metrics.horizontalAdvance(ui::localized(chart_text::kAverage) + QStringLiteral("0000.0")) +
+        8;
     const int top = metrics.height() + 2;
     const int bottom = metrics.height() + 6;
     return rect().adjusted(left, top, -right, -bottom);

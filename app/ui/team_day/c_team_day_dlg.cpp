@@ -104,8 +104,12 @@ void CTeamDayDlg::changeEvent(QEvent* event) {
 
 void CTeamDayDlg::showStatus() {
     switch (state_) {
-        case State::NoIndex: status_->setText(ui::localized(team_day_text::kNoIndex)); break;
-        case State::Busy: status_->setText(ui::localized(team_day_text::kBusy)); break;
+        case State::NoIndex:
+            status_->setText(ui::localized(team_day_text::kNoIndex));
+            break;
+        case State::Busy:
+            status_->setText(ui::localized(team_day_text::kBusy));
+            break;
         case State::Shown:
             status_->setText(ui::localized(team_day_text::kRunCount).arg(model_->rowCount()));
             break;

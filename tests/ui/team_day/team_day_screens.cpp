@@ -81,17 +81,22 @@ int main(int argc, char** argv) {
     bool usage = argc < 2;
     for (int i = 2; i < argc && !usage; i += 2) {
         const std::string option = argv[i];
-        if (i + 1 >= argc) usage = true;
-        else if (option == "--data") dataArgument = QString::fromLocal8Bit(argv[i + 1]);
-        else if (option == "--date") dateArgument = QString::fromLocal8Bit(argv[i + 1]);
-        else usage = true;
+        if (i + 1 >= argc)
+            usage = true;
+        else if (option == "--data")
+            dataArgument = QString::fromLocal8Bit(argv[i + 1]);
+        else if (option == "--date")
+            dateArgument = QString::fromLocal8Bit(argv[i + 1]);
+        else
+            usage = true;
     }
     if (usage || (!dateArgument.isEmpty() && dataArgument.isEmpty()))
         return fail("usage: team_day_screens <folder> [--data DIR [--date YYYY-MM-DD]]");
     QTemporaryDir root;
     FileSystem& fs = systemFileSystem();
     const bool ownData = !dataArgument.isEmpty();
-    const std::string data = (ownData ? QDir(dataArgument).absolutePath() : root.path()).toStdString() + "/";
+    const std::string data =
+        (ownData ? QDir(dataArgument).absolutePath() : root.path()).toStdString() + "/";
     const std::vector<IndexedStopwatch> stopwatches =
         ownData ? indexedStopwatches(loadConfiguration(DataFolder(fs, data), "JPN").registry)
                 : madeUpSession(fs, data);
@@ -99,8 +104,8 @@ int main(int argc, char** argv) {
     if (!index.open() || !index.refreshAll(stopwatches))
         return fail("the run index cannot be built");
     const QDate date = !dateArgument.isEmpty() ? QDate::fromString(dateArgument, Qt::ISODate)
-                       : ownData                ? newestDay(index)
-                                                : QDate(2024, 5, 18);
+                       : ownData               ? newestDay(index)
+                                               : QDate(2024, 5, 18);
     if (!date.isValid()) return fail("no day with runs to show");
     CTeamDayDlg window(&index, nullptr);
     window.resize(1250, 240);
@@ -108,7 +113,8 @@ int main(int argc, char** argv) {
     window.showDate(date);
     const int rows = window.model()->rowCount();
     std::set<std::string> shownStopwatches;
-    for (const TeamDayRun& run : window.model()->day().runs) shownStopwatches.insert(run.folderName);
+    for (const TeamDayRun& run : window.model()->day().runs)
+        shownStopwatches.insert(run.folderName);
     if (rows < 2 || (!ownData && rows != 3)) return fail("the day's runs are not shown");
     std::printf("team day %s: %d runs of %zu stopwatches\n",
                 date.toString(Qt::ISODate).toUtf8().constData(), rows, shownStopwatches.size());

@@ -11,10 +11,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_team_day_dlg.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
-#include "bilingual_text.h"
 #include "run_file_writer.h"
 
 using namespace lapdex;
@@ -284,7 +284,8 @@ void TeamDayWindow::textsFollowTheLanguage() {
     }
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
-    QVERIFY(index.refreshAll({{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
     CTeamDayDlg window(&index, nullptr);
     window.show();
     window.showDate(QDate(2024, 2, 14));
@@ -312,11 +313,12 @@ void TeamDayWindow::textsFollowTheLanguage() {
                            model.index(0, TeamDayModel::kFirstLap).data(Qt::ToolTipRole).toString(),
                            window.compareWindow()->windowTitle()};
     };
-    const QStringList japanese{"チームの一日", "日付(&D)", "2 件", "ラップ(&L)", "スプリット(&S)",
-                               "選択した走行を比較(&C)", "名前", "トータル", "最速", "走行の比較"};
-    const QStringList english{"Team day", "&Date", "Runs: 2", "&Laps", "&Splits",
-                              "&Compare selected runs", "Name", "Total", "fastest",
-                              "Compare runs"};
+    const QStringList japanese{
+        "チームの一日",           "日付(&D)", "2 件",     "ラップ(&L)", "スプリット(&S)",
+        "選択した走行を比較(&C)", "名前",     "トータル", "最速",       "走行の比較"};
+    const QStringList english{
+        "Team day", "&Date", "Runs: 2", "&Laps",       "&Splits", "&Compare selected runs",
+        "Name",     "Total", "fastest", "Compare runs"};
     QCOMPARE(shown(), japanese);
     QSignalSpy headers(window.model(), &QAbstractItemModel::headerDataChanged);
     for (texts::Language language : {texts::Language::English, texts::Language::Japanese}) {
