@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <algorithm>
+#include <map>
 #include <set>
 
 #include "c_team_day_dlg.h"
@@ -108,10 +110,11 @@ int main(int argc, char** argv) {
                                                : QDate(2024, 5, 18);
     if (!date.isValid()) return fail("no day with runs to show");
     CTeamDayDlg window(&index, nullptr);
-    window.resize(1250, 240);
     window.show();
     window.showDate(date);
     const int rows = window.model()->rowCount();
+    // Every run in the picture.
+    window.resize(1250, std::clamp(120 + 31 * rows, 240, 760));
     std::set<std::string> shownStopwatches;
     for (const TeamDayRun& run : window.model()->day().runs)
         shownStopwatches.insert(run.folderName);
@@ -122,11 +125,22 @@ int main(int argc, char** argv) {
     QDir().mkpath(out.path());
     if (!window.grab().save(out.filePath(QStringLiteral("team_day.png"))))
         return fail("the team day picture could not be written");
-    const int compared = std::min(rows, static_cast<int>(CompareChart::kMaxSeries));
-    for (int row = 0; row < compared; ++row)
+    // Like runs side by side: the lap count most runs share (the longer of equally common ones).
+    std::map<std::size_t, int> runsOfLapCount;
+    for (const TeamDayRun& run : window.model()->day().runs) ++runsOfLapCount[run.lapsCs.size()];
+    std::size_t lapCount = 0;
+    for (const auto& [laps, count] : runsOfLapCount)
+        if (count >= runsOfLapCount[lapCount]) lapCount = laps;
+    int compared = 0;
+    for (int row = 0; row < rows && compared < CompareChart::kMaxSeries; ++row) {
+        const QModelIndex index = window.sortedModel()->index(row, 0);
+        const std::size_t source = static_cast<std::size_t>(window.sortedModel()->mapToSource(index).row());
+        if (runsOfLapCount[lapCount] >= 2 && window.model()->day().runs[source].lapsCs.size() != lapCount)
+            continue;
         window.table()->selectionModel()->select(
-            window.sortedModel()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        ++compared;
+    }
     window.compareButton()->click();
     if (!window.compareWindow() ||
         window.compareWindow()->chart()->series().size() != static_cast<std::size_t>(compared))
