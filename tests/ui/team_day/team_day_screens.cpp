@@ -10,8 +10,8 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -134,8 +134,10 @@ int main(int argc, char** argv) {
     int compared = 0;
     for (int row = 0; row < rows && compared < CompareChart::kMaxSeries; ++row) {
         const QModelIndex index = window.sortedModel()->index(row, 0);
-        const std::size_t source = static_cast<std::size_t>(window.sortedModel()->mapToSource(index).row());
-        if (runsOfLapCount[lapCount] >= 2 && window.model()->day().runs[source].lapsCs.size() != lapCount)
+        const std::size_t source =
+            static_cast<std::size_t>(window.sortedModel()->mapToSource(index).row());
+        if (runsOfLapCount[lapCount] >= 2 &&
+            window.model()->day().runs[source].lapsCs.size() != lapCount)
             continue;
         window.table()->selectionModel()->select(
             index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
