@@ -1,7 +1,6 @@
 // Painting the comparison of runs.
 #include "compare_chart.h"
 
-#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
@@ -105,11 +104,6 @@ void CompareChart::paintEvent(QPaintEvent*) {
     }
     painter.setRenderHint(QPainter::Antialiasing, false);
     paintLegend(painter, plot);
-}
-
-void CompareChart::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange) update();
-    QWidget::changeEvent(event);
 }
 
 void CompareChart::paintAxes(QPainter& painter, const QRect& plot) const {

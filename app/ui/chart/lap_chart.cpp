@@ -208,12 +208,6 @@ void LapChart::paintAxes(QPainter& painter, const QRect& plot, const ChartLayout
     }
 }
 
-void LapChart::changeEvent(QEvent* event) {
-    // The average's label and the unit change width with the language: lay out and paint anew.
-    if (event->type() == QEvent::LanguageChange) update();
-    QWidget::changeEvent(event);
-}
-
 void LapChart::mousePressEvent(QMouseEvent* event) {
     const int index = barAt(event->position().toPoint());
     if (index < 0) return;

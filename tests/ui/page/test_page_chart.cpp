@@ -199,24 +199,12 @@ void PageChart::runsThatSetABestAreMarked() {
                                          QStringLiteral("2024/02/14   12:00:00")}));
 }
 
-// Counts the paint events of one widget.
-class PaintCounter : public QObject {
-  public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 void PageChart::textsFollowTheLanguage() {
     LapChart chart;
     chart.resize(600, 150);
     chart.setBars({{6400, "00:01'04\"00", ""}, {6600, "00:01'06\"00", ""}});
     chart.show();
     QVERIFY(QTest::qWaitForWindowExposed(&chart));
-    PaintCounter counter;
-    chart.installEventFilter(&counter);
     const QRect japanesePlot = chart.plotArea();
     const struct {
         texts::Language language;
@@ -225,11 +213,9 @@ void PageChart::textsFollowTheLanguage() {
                   {texts::Language::Japanese, QStringLiteral("ラップ 2：00:01'06\"00")}};
     for (const auto& c : kCases) {
         texts::setCurrentLanguage(c.language);
-        const int before = counter.paints;
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(&chart, &change);
-        // Painted anew, with the average's label of the language in its margin.
-        QTRY_VERIFY(counter.paints > before);
+        // The average's label of the language shown takes the margin beside the plot.
         QCOMPARE(chart.toolTipFor(1), c.tip);
         QCOMPARE(chart.plotArea() == japanesePlot, c.language == texts::Language::Japanese);
     }

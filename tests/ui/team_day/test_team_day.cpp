@@ -82,6 +82,7 @@ class TeamDayWindow : public QObject {
     void comparesTwoToEightSelectedRuns();
     void comparisonLinesShareTheLapAxis();
     void textsFollowTheLanguage();
+    void comparisonFollowsTheLanguage();
 };
 
 void TeamDayWindow::lapColumnsKeepTheirNumbers() {
@@ -328,6 +329,25 @@ void TeamDayWindow::textsFollowTheLanguage() {
         QCOMPARE(shown(), language == texts::Language::English ? english : japanese);
     }
     QCOMPARE(headers.count(), 2);
+    texts::setCurrentLanguage(texts::Language::Japanese);
+}
+
+void TeamDayWindow::comparisonFollowsTheLanguage() {
+    CCompareDlg window(nullptr);
+    window.setSeries({{QStringLiteral("A"), {6000, 6100}}, {QStringLiteral("B"), {5900, 6200}}});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const struct {
+        texts::Language language;
+        const char* title;
+    } kCases[] = {{texts::Language::English, "Compare runs"},
+                  {texts::Language::Japanese, "走行の比較"}};
+    for (const auto& c : kCases) {
+        texts::setCurrentLanguage(c.language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(window.windowTitle(), QString::fromUtf8(c.title));
+    }
     texts::setCurrentLanguage(texts::Language::Japanese);
 }
 
