@@ -60,7 +60,7 @@ ChangeReport finishRestore(FileSystem& fs, const TreeResult& restore, const std:
                            const std::string& failureText) {
     if (!restore.ok()) {
         return {ProcedureOutcome::BackupKept,
-                failureText + "\n" + fillIn(texts::kRestoreFailedBackupKept, backup)};
+                failureText + "\n" + fillIn(texts::localized(texts::kRestoreFailedBackupKept), backup)};
     }
     discardBackup(fs, backup);
     return {ProcedureOutcome::Failed, failureText};

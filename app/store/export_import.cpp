@@ -21,13 +21,13 @@ ProcedureOutcome checkImportSource(ProcedureUi& ui, const DataFolder& data, cons
     FolderListing found = data.fs().findMatching(chosen, kConfigurationName);
     std::string imported = found.ok() && !found.entries.empty() ? readLocation(data.fs(), chosen) : "";
     if (imported != "JPN" && imported != "ENG") {
-        ui.showError(texts::kImportInvalid);
+        ui.showError(texts::localized(texts::kImportInvalid));
         return ProcedureOutcome::Invalid;
     }
     std::string current;
     ui.withWorkerLock(
         [&] { current = readLocation(data.fs(), data.path()); });  // a download may save it
-    if (imported != current && !ui.askOkCancel(texts::kImportOtherLanguage)) {
+    if (imported != current && !ui.askOkCancel(texts::localized(texts::kImportOtherLanguage))) {
         return ProcedureOutcome::Cancelled;
     }
     return ProcedureOutcome::Done;
@@ -52,16 +52,16 @@ detail::ChangeReport replaceDataSet(const DataFolder& data, Configuration& confi
     std::string backup = detail::createBackupFolder(data, clock);
     if (!copyTree(fs, data.path(), backup, TreeScope::DataSet, AttributeRule::KeepAttributes).ok()) {
         detail::discardBackup(fs, backup);  // nothing was deleted yet
-        return {ProcedureOutcome::Failed, texts::kImportFailed};
+        return {ProcedureOutcome::Failed, texts::shown(texts::kImportFailed)};
     }
     if (!deleteTree(fs, data.path(), TreeScope::DataSet).ok()) {
         TreeResult restore = copyTree(fs, backup, data.path(), TreeScope::DataSet, AttributeRule::KeepAttributes,
                                       ExistingFiles::Keep);
-        return detail::finishRestore(fs, restore, backup, texts::kImportFailed);
+        return detail::finishRestore(fs, restore, backup, texts::shown(texts::kImportFailed));
     }
     if (!copyTree(fs, chosen, data.path(), TreeScope::DataSet, AttributeRule::MakeReadOnly).ok()) {
         TreeResult restore = rollBackImport(fs, data, backup);
-        return detail::finishRestore(fs, restore, backup, texts::kImportCopyFailedRestored);
+        return detail::finishRestore(fs, restore, backup, texts::shown(texts::kImportCopyFailedRestored));
     }
     detail::discardBackup(fs, backup);
     config.keepImportedConfiguration = true;
@@ -88,7 +88,7 @@ DataSetSize measureDataSet(FileSystem& fs, const std::string& folder) {
 }
 
 std::string exportDoneText(const DataSetSize& size, const std::string& destination) {
-    std::string text = texts::kExportDone;
+    std::string text = texts::shown(texts::kExportDone);
     auto put = [&text](std::string_view mark, const std::string& value) {
         if (std::size_t at = text.find(mark); at != std::string::npos)
             text.replace(at, mark.size(), value);
@@ -101,7 +101,7 @@ std::string exportDoneText(const DataSetSize& size, const std::string& destinati
 
 bool refuseOverlap(ProcedureUi& ui, const DataFolder& data, const std::string& chosen) {
     if (relationToDataFolder(data.fs(), data.path(), chosen) == FolderRelation::Separate) return false;
-    ui.showError(texts::kFolderOverlapsDataFolder);
+    ui.showError(texts::localized(texts::kFolderOverlapsDataFolder));
     return true;
 }
 
@@ -109,7 +109,7 @@ bool refuseOverlap(ProcedureUi& ui, const DataFolder& data, const std::string& c
 
 ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
     WorkerPause pause(ui);
-    std::optional<std::string> chosen = ui.browseFolder(texts::kExportBrowseTitle, NewFolderButton::Shown);
+    std::optional<std::string> chosen = ui.browseFolder(texts::localized(texts::kExportBrowseTitle), NewFolderButton::Shown);
     if (!chosen) return ProcedureOutcome::Cancelled;
     if (refuseOverlap(ui, data, *chosen)) return ProcedureOutcome::Refused;
     bool copied = false;
@@ -122,7 +122,7 @@ ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
                      .ok();
     });
     if (!copied) {
-        ui.showError(texts::kExportFailed);
+        ui.showError(texts::localized(texts::kExportFailed));
         return ProcedureOutcome::Failed;
     }
     ui.showNotice(exportDoneText(size, withoutTrailingSlash(*chosen)));
@@ -131,7 +131,7 @@ ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data) {
 
 ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configuration& config, const LocalClock& clock) {
     WorkerPause pause(ui);
-    std::optional<std::string> chosen = ui.browseFolder(texts::kImportBrowseTitle, NewFolderButton::Hidden);
+    std::optional<std::string> chosen = ui.browseFolder(texts::localized(texts::kImportBrowseTitle), NewFolderButton::Hidden);
     if (!chosen) return ProcedureOutcome::Cancelled;
     if (refuseOverlap(ui, data, *chosen)) return ProcedureOutcome::Refused;
     if (ProcedureOutcome check = checkImportSource(ui, data, *chosen); check != ProcedureOutcome::Done) {
@@ -141,7 +141,7 @@ ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configurati
     detail::ChangeReport report;
     ui.withWorkerLock([&] { report = replaceDataSet(data, config, clock, *chosen); });
     if (report.outcome != ProcedureOutcome::Done) return detail::tell(ui, report);
-    ui.showNotice(texts::kImportRestart);
+    ui.showNotice(texts::localized(texts::kImportRestart));
     ui.closeMainWindow();
     return ProcedureOutcome::Done;
 }

@@ -19,14 +19,14 @@ bool isSafeStopwatchFolder(FileSystem& fs, const DataFolder& data, const std::st
 // caller holds the worker lock and tells the user afterwards.
 detail::ChangeReport removeUnderLock(const DataFolder& data, Configuration& config,
                                      const LocalClock& clock, const std::string& name, int& slot) {
-    std::string failed = detail::fillIn(texts::kRemoveFailed, name);
+    std::string failed = detail::fillIn(texts::localized(texts::kRemoveFailed), name);
     slot = config.registry.findByName(name);
     // No slot carries the name: there is nothing that could be emptied.
     if (slot < 0) return {ProcedureOutcome::Failed, failed};
     FileSystem& fs = data.fs();
     std::string folder = data.stopwatchFolder(slot);
     if (!isSafeStopwatchFolder(fs, data, folder)) {
-        return {ProcedureOutcome::Refused, detail::fillIn(texts::kStopwatchFolderUnsafe, name)};
+        return {ProcedureOutcome::Refused, detail::fillIn(texts::localized(texts::kStopwatchFolderUnsafe), name)};
     }
     // A folder that is already gone has no run files to lose: only the slot is left to empty.
     if (fs.kindOf(folder) != EntryKind::None) {
@@ -53,7 +53,7 @@ detail::ChangeReport removeUnderLock(const DataFolder& data, Configuration& conf
 ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const DataFolder& data, Configuration& config,
                                      const LocalClock& clock, const std::string& name) {
     detail::WorkerPause pause(ui);
-    if (!ui.askYesNo(detail::fillIn(texts::kRemoveConfirm, name))) return ProcedureOutcome::Cancelled;
+    if (!ui.askYesNo(detail::fillIn(texts::localized(texts::kRemoveConfirm), name))) return ProcedureOutcome::Cancelled;
     // The user has answered: the lock is held only while the files and the slot change.
     detail::ChangeReport report;
     int slot = -1;

@@ -1,5 +1,6 @@
 #include "dialog_builder.h"
 
+#include <QAbstractButton>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -161,6 +162,32 @@ void ControlSet::add(int id, QWidget* widget) {
     all_.push_back(widget);
 }
 
+namespace {
+
+// Places `w` as the template's control `c` and returns where it went.
+QRect place(const ControlSpec& c, QWidget* w, QWidget* parent, const QRect& designed) {
+    const QRect r = fitText(c, designed, parent);
+    w->setGeometry(r);
+    // A picture control takes the size of its picture.
+    if (c.kind == "picture") w->resize(pictureResource(c.text.toInt()).size());
+    // A label now holds each of its lines whole: no second wrapping inside it.
+    if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label")
+        label->setWordWrap(textNeeds(c, parent).isEmpty() && !c.hasStyle("nowrap"));
+    return r;
+}
+
+bool showsText(const ControlSpec& c) {
+    return c.kind == "label" || c.kind == "button" || c.kind == "checkbox" || c.kind == "group";
+}
+
+void setShownText(const ControlSpec& c, QWidget* w) {
+    if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label") label->setText(c.text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(c.text);
+    else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(c.text);
+}
+
+}  // namespace
+
 ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogUnits& units) {
     ControlSet set;
     int unnamed = 0;
@@ -168,15 +195,9 @@ ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogU
     const QSize designedSize = size;
     for (const ControlSpec& c : t.controls) {
         const QRect designed = units.toPixels(c.rect);
-        const QRect r = fitText(c, designed, parent);
+        QWidget* w = makeWidget(c, parent, fitText(c, designed, parent).size());
+        const QRect r = place(c, w, parent, designed);
         if (r != designed) size = grownSize(size, designedSize, designed, r, units);
-        QWidget* w = makeWidget(c, parent, r.size());
-        w->setGeometry(r);
-        // A picture control takes the size of its picture.
-        if (c.kind == "picture") w->resize(pictureResource(c.text.toInt()).size());
-        // A label now holds each of its lines whole: no second wrapping inside it.
-        if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label" && !textNeeds(c, parent).isEmpty())
-            label->setWordWrap(false);
         w->setObjectName(c.id == kNoControlId ? QStringLiteral("static%1").arg(unnamed++)
                                               : QStringLiteral("ctl%1").arg(c.id));
         w->setProperty("controlId", c.id);
@@ -185,6 +206,25 @@ ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogU
     }
     parent->setFixedSize(size);
     return set;
+}
+
+void retranslateControls(const DialogTemplate& t, const ControlSet& set, QWidget* parent,
+                         const DialogUnits& units, Placement placement) {
+    const std::vector<QWidget*>& widgets = set.all();
+    if (widgets.size() != t.controls.size()) return;  // not built from this template
+    QSize size = units.toPixels(t.size);
+    const QSize designedSize = size;
+    for (std::size_t i = 0; i < widgets.size(); ++i) {
+        const ControlSpec& c = t.controls[i];
+        // In a window that fills its labels with values, a label with an id holds a value.
+        const bool valueLabel = c.kind == "label" && c.id != kNoControlId;
+        if (placement == Placement::TextControls && (!showsText(c) || valueLabel)) continue;
+        if (showsText(c)) setShownText(c, widgets[i]);
+        const QRect designed = units.toPixels(c.rect);
+        const QRect r = place(c, widgets[i], parent, designed);
+        if (r != designed) size = grownSize(size, designedSize, designed, r, units);
+    }
+    if (placement == Placement::Everything) parent->setFixedSize(size);
 }
 
 }  // namespace lapdex::ui

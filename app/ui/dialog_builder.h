@@ -30,4 +30,14 @@ private:
 // for controls without an id) and carry the property "controlId".
 ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogUnits& units);
 
+// What a change of language moves: every control to the other set's place (and the parent to
+// its size), or only the controls that show a fixed text (windows that place lists and
+// pictures themselves and fill labels that have an id with values).
+enum class Placement { Everything, TextControls };
+
+// Gives controls built from a template the texts and places of `t`, the same template in
+// another language: the sets hold the same controls in the same order.
+void retranslateControls(const DialogTemplate& t, const ControlSet& set, QWidget* parent,
+                         const DialogUnits& units, Placement placement);
+
 }  // namespace lapdex::ui

@@ -48,6 +48,6 @@ struct DialogTemplate {
 // Loads the template `name` (the file name without ".json" under the templates resource)
 // in the given language. An unknown name or a malformed file gives an empty template
 // whose name is empty; the files are compiled in, so that is a build fault.
-DialogTemplate loadTemplate(const QString& name, Language language = Language::Japanese);
+DialogTemplate loadTemplate(const QString& name, Language language = texts::currentLanguage());
 
 }  // namespace lapdex::ui

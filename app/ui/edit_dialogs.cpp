@@ -7,6 +7,8 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "dialog_texts.h"
+
 namespace lapdex::ui {
 
 EditDialog::EditDialog(const QString& templateName, QWidget* owner, Language language, int limit,
@@ -53,7 +55,7 @@ void EditDialog::accept() {
     setFieldText(cleaned);
     const QString value = fieldText();
     if (value.size() > limit_) {
-        showLimitNotice(QStringLiteral("%1 文字以内で入力してください。").arg(limit_));
+        showLimitNotice(ui::localized(dialog_text::kLengthLimit).arg(limit_));
         control(kEditField)->setFocus(Qt::OtherFocusReason);
         return;
     }

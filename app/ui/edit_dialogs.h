@@ -45,14 +45,14 @@ private:
 class CUserIdEdit : public EditDialog {
     Q_OBJECT
 public:
-    explicit CUserIdEdit(QWidget* owner, Language language = Language::Japanese)
+    explicit CUserIdEdit(QWidget* owner, Language language = texts::currentLanguage())
         : EditDialog(QStringLiteral("user_id_edit"), owner, language, 20, LineBreaks::Keep) {}
 };
 
 class CLapMemo : public EditDialog {
     Q_OBJECT
 public:
-    explicit CLapMemo(QWidget* owner, Language language = Language::Japanese)
+    explicit CLapMemo(QWidget* owner, Language language = texts::currentLanguage())
         : EditDialog(QStringLiteral("lap_memo"), owner, language, 20, LineBreaks::Keep) {}
 };
 
@@ -61,7 +61,7 @@ public:
 class CRunMemo : public EditDialog {
     Q_OBJECT
 public:
-    explicit CRunMemo(QWidget* owner, Language language = Language::Japanese);
+    explicit CRunMemo(QWidget* owner, Language language = texts::currentLanguage());
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

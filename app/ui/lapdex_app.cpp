@@ -8,7 +8,11 @@
 #include "data_folder_lock.h"
 #include "desktop.h"
 #include "engine_adapter.h"
+#include "language_choice.h"
+#include "language_menu.h"
+#include "language_switch.h"
 #include "lapdex_dlg.h"
+#include "main_window_texts.h"
 #include "single_instance.h"
 #include "export_menu.h"
 #include "view_menu.h"
@@ -35,9 +39,6 @@ void reportDataFolder(EngineAdapter& engine) {
     std::fprintf(stderr, "Lapdex: cannot keep data in %s: %s\n", folder.c_str(), problem);
 }
 
-// %1: the data folder.
-const QString kFolderInUse = QStringLiteral(
-    "Lapdex はこのデータフォルダーで既に実行されています。\n%1\n同時に使えるのは1つだけです。");
 }  // namespace
 
 CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -46,6 +47,13 @@ CLapdexApp::CLapdexApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 int CLapdexApp::run() {
+    const LanguageArgument argument = languageArgument(arguments());
+    if (!argument.error.isEmpty()) {
+        std::fprintf(stderr, "Lapdex: %s\n", qPrintable(argument.error));
+        return 2;
+    }
+    LanguageSwitch languages;
+    languages.apply(chooseLanguage(argument.language, rememberedLanguage(), systemLanguage()));
     SingleInstance instance(SingleInstance::defaultFolder());
     if (!instance.acquire()) {
         instance.notifyFirst();  // the first copy shows its window; nothing here
@@ -58,7 +66,7 @@ int CLapdexApp::run() {
     DataFolderLock folderLock(folder);
     if (folderLock.state() == DataFolderLock::State::InUse) {
         QMessageBox box(QMessageBox::Critical, kBoxTitle,
-                        kFolderInUse.arg(QString::fromStdString(folder)), QMessageBox::Ok);
+                        ui::localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)), QMessageBox::Ok);
         box.exec();
         return 0;
     }
@@ -73,6 +81,7 @@ int CLapdexApp::run() {
                       });
     ViewMenu views(window, engine.runIndex());
     ExportMenu exports(window, views, engine.runIndex());
+    LanguageMenu languageMenu(*window.menuBar(), languages);
     connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <clocale>
 
+#include "main_window_texts.h"
 #include "message_event.h"
 #include "pictures.h"
 
@@ -24,11 +25,6 @@ constexpr int kBatteryPicture = 1012;
 constexpr int kClockSync = 1023;
 constexpr int kExitButton = 1009;
 
-// %1 the data folder.
-const QString kDataFolderUnwritable = QStringLiteral(
-    "データフォルダーに書き込めません。\n%1\n"
-    "このままではストップウオッチのデータを保存できません。"
-    "フォルダーの書き込み権限と空き容量を確認してください。");
 }  // namespace
 
 CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
@@ -39,8 +35,11 @@ CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
 CLapdexDlg::~CLapdexDlg() { shutdown(); }
 
 void CLapdexDlg::initialiseWindow() {
-    // Run files and messages are Japanese; the locale is a best effort where it exists.
-    if (!std::setlocale(LC_ALL, "ja_JP.UTF-8")) std::setlocale(LC_ALL, "");
+    // Run files and messages are Japanese; the locale is a best effort where it exists. A
+    // system locale that is not installed (LANG=ja_JP.UTF-8 without it) still gets UTF-8, or
+    // window titles reach the window manager as Latin-1.
+    if (!std::setlocale(LC_ALL, "ja_JP.UTF-8") && !std::setlocale(LC_ALL, ""))
+        std::setlocale(LC_ALL, "C.UTF-8");
     std::setlocale(LC_NUMERIC, "C");
     template_ = loadTemplate(QStringLiteral("main_window"));
     setFont(dialogFont());
@@ -71,7 +70,7 @@ void CLapdexDlg::initialiseWindow() {
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
-        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, kDataFolderUnwritable.arg(dataFolder())); });
+        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
     }
     buildTabs();
     clockSync_->setChecked(port_.clockSync());
@@ -96,6 +95,7 @@ void CLapdexDlg::buildMenus() {
     menuBar_->setNativeMenuBar(false);
     for (const MenuItemSpec& item : template_.menuBar) {
         QAction* action = menuBar_->addAction(item.text);
+        menuBarActions_.push_back(action);
         action->setData(item.id);
         connect(action, &QAction::triggered, this, [this, id = item.id] { runCommand(id); });
     }
@@ -103,6 +103,7 @@ void CLapdexDlg::buildMenus() {
     contextMenu_ = new QMenu(this);
     for (const MenuItemSpec& item : template_.contextMenu) {
         QAction* action = contextMenu_->addAction(item.text);
+        contextActions_.push_back(action);
         action->setData(item.id);
         connect(action, &QAction::triggered, this, [this, id = item.id] { runCommand(id); });
     }
@@ -216,6 +217,22 @@ bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
         if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void CLapdexDlg::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange || !client_) return;
+    DialogTemplate other = loadTemplate(QStringLiteral("main_window"), texts::currentLanguage());
+    if (other.name.isEmpty()) return;
+    template_ = std::move(other);
+    setWindowTitle(template_.title);
+    // The tab control, the page and the strip keep their places: only texts move.
+    retranslateControls(template_, controls_, client_, DialogUnits(font()), Placement::TextControls);
+    for (std::size_t i = 0; i < menuBarActions_.size() && i < template_.menuBar.size(); ++i)
+        menuBarActions_[i]->setText(template_.menuBar[i].text);
+    for (std::size_t i = 0; i < contextActions_.size() && i < template_.contextMenu.size(); ++i)
+        contextActions_[i]->setText(template_.contextMenu[i].text);
+    menuBar_->adjustSize();
 }
 
 void CLapdexDlg::exitClicked() {

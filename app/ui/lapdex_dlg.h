@@ -104,6 +104,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // A change of language gives the window, its menus and the page the other set's texts.
+    void changeEvent(QEvent* event) override;
 
 private:
     void initialiseWindow();
@@ -152,6 +154,8 @@ private:
     ControlSet controls_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* contextMenu_ = nullptr;
+    std::vector<QAction*> menuBarActions_;  // in template order
+    std::vector<QAction*> contextActions_;
     TabControl* tabs_ = nullptr;
     StopwatchPage* page_ = nullptr;
     QLabel* battery_ = nullptr;

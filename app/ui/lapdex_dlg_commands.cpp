@@ -3,6 +3,7 @@
 
 #include <QSignalBlocker>
 
+#include "main_window_texts.h"
 #include "message_event.h"
 #include "run_catalogue.h"
 
@@ -10,15 +11,7 @@ namespace lapdex::ui {
 
 namespace {
 
-const QString kClearConfirm = QStringLiteral(
-    "ストップウオッチ本体の全データをクリアします。\n"
-    "まだダウンロードしていない計測データは、クリアする前にファイルに保存します。\n"
-    "保存できなかったときはクリアしません。\nよろしいですか？");
-const QString kDuplicateName = QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
 const QString kManual = QStringLiteral("Manual_Lapdex.pdf");
-// %1: the file or folder.
-const QString kCannotOpen =
-    QStringLiteral("開くためのアプリケーションが見つかりませんでした。\n場所：%1");
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
@@ -61,7 +54,7 @@ void CLapdexDlg::reload() {
 
 void CLapdexDlg::clearStopwatch() {
     pauseWorker();
-    if (!desktop_.askYesNo(this, kClearConfirm, DefaultAnswer::No)) {
+    if (!desktop_.askYesNo(this, ui::localized(main_text::kClearConfirm), DefaultAnswer::No)) {
         resumeWorker();
         return;
     }
@@ -75,7 +68,7 @@ void CLapdexDlg::help() {
 
 void CLapdexDlg::openWithDesktop(const std::string& path) {
     const QString where = QString::fromStdString(path);
-    if (!desktop_.openDocument(where)) desktop_.showNotice(this, kCannotOpen.arg(where));
+    if (!desktop_.openDocument(where)) desktop_.showNotice(this, ui::localized(main_text::kCannotOpen).arg(where));
 }
 
 void CLapdexDlg::version() {
@@ -96,7 +89,7 @@ void CLapdexDlg::rename() {
         for (int i = 0; i < registeredCount_ && !taken; ++i)
             taken = i != contextTab_ && tabs_->tabBar()->tabText(i).trimmed() == name;
         if (taken) {
-            desktop_.showNotice(this, kDuplicateName);
+            desktop_.showNotice(this, ui::localized(main_text::kDuplicateName));
             continue;  // reopens with the rejected name
         }
         tabs_->tabBar()->setTabText(contextTab_, name);

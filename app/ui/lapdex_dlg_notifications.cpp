@@ -2,6 +2,7 @@
 #include <QPushButton>
 
 #include "lapdex_dlg.h"
+#include "main_window_texts.h"
 #include "message_event.h"
 #include "status_dialogs.h"
 
@@ -9,26 +10,12 @@ namespace lapdex::ui {
 
 namespace {
 
-// %1 runs in the download, %2 of them without a file, %3 the folder.
-const QString kRunFileErrorSome = QStringLiteral(
-    "計測データ %1 件のうち %2 件をファイルに保存できませんでした。\n"
-    "保存先: %3\n"
-    "空き容量と書き込み権限を確認してから、再読み込みしてください。");
-// %1 runs in the download, none saved, %2 the folder.
-const QString kRunFileErrorAll = QStringLiteral(
-    "計測データ %1 件をファイルに保存できませんでした（1 件も保存されていません）。\n"
-    "保存先: %2\n"
-    "空き容量と書き込み権限を確認してから、再読み込みしてください。");
 
 QString runFileErrorText(const RunFileShortfall& shortfall) {
     const QString folder = QString::fromStdString(shortfall.folder);
-    if (shortfall.unsaved >= shortfall.total) return kRunFileErrorAll.arg(shortfall.total).arg(folder);
-    return kRunFileErrorSome.arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
+    if (shortfall.unsaved >= shortfall.total) return ui::localized(main_text::kRunFileErrorAll).arg(shortfall.total).arg(folder);
+    return ui::localized(main_text::kRunFileErrorSome).arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
 }
-
-const QString kClearKept = QStringLiteral(
-    "まだダウンロードしていない計測データをファイルに保存できなかったため、クリアしませんでした。\n"
-    "データフォルダーの空き容量と書き込み権限を確認してください。");
 
 }  // namespace
 
@@ -73,7 +60,7 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall())); break;
         // The worker waits until the user has read why nothing was erased.
         case NTF_CLEAR_KEPT:
-            desktop_.showErrorLater(this, kClearKept, [this] { resumeWorker(); });
+            desktop_.showErrorLater(this, ui::localized(main_text::kClearKept), [this] { resumeWorker(); });
             break;
         case NTF_TAB_ADDED: syncTabsFromModel(); break;
         case NTF_COMMAND_ACK: dismissStatusDialogs(); break;

@@ -1,6 +1,5 @@
 // The download-finished dialog's line on personal bests: which bests the download's runs set,
 // their times and the runs that hold them.
-#include <QEvent>
 #include <QLabel>
 #include <algorithm>
 
@@ -86,9 +85,10 @@ void CReadEndDlg::applyBests() {
                  bests_->geometry().bottom() + units().toPixelsY(7));
 }
 
-void CReadEndDlg::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::LanguageChange && !shown_.empty()) applyBests();
-    TemplateDialog::changeEvent(event);
+void CReadEndDlg::retranslated() {
+    // The other set's template has just given the dialog its size and texts.
+    templateSize_ = size();
+    applyBests();
 }
 
 }  // namespace lapdex::ui

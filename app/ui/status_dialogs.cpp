@@ -7,6 +7,8 @@
 
 #include "status_dialogs.h"
 
+#include "dialog_texts.h"
+
 namespace lapdex::ui {
 
 namespace {
@@ -46,8 +48,10 @@ void CDownloadDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
 void CAboutBox::setDataFolder(const QString& folder) {
     auto* label = qobject_cast<QLabel*>(control(kDataFolderLabel));
     if (label == nullptr) return;
+    folder_ = folder;
     const QString prefix =
-        language_ == Language::Japanese ? QStringLiteral("データフォルダー: ") : QStringLiteral("Data folder: ");
+        QString::fromUtf8(dialog_text::kDataFolderPrefix.in(language_).data(),
+                          static_cast<qsizetype>(dialog_text::kDataFolderPrefix.in(language_).size()));
     const QFontMetrics metrics(label->font());
     const int room = label->width() - metrics.horizontalAdvance(prefix);
     label->setText(prefix + metrics.elidedText(folder, Qt::ElideMiddle, room));

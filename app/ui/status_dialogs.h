@@ -15,7 +15,7 @@ namespace lapdex::ui {
 class CTouchDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CTouchDlg(QWidget* owner, Language language = Language::Japanese)
+    explicit CTouchDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("touch"), owner, language) {}
 };
 
@@ -24,7 +24,7 @@ public:
 class CReadEndDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CReadEndDlg(QWidget* owner, Language language = Language::Japanese);
+    explicit CReadEndDlg(QWidget* owner, Language language = texts::currentLanguage());
 
     // The bests of this download; none hides the line and gives the dialog its template size.
     void showBests(std::vector<BestSet> bests);
@@ -32,7 +32,7 @@ public:
     QLabel* bestsLabel() const { return bests_; }
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void retranslated() override;
 
 private:
     void applyBests();
@@ -45,28 +45,28 @@ private:
 class CClearEndDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CClearEndDlg(QWidget* owner, Language language = Language::Japanese)
+    explicit CClearEndDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("clear_end"), owner, language) {}
 };
 
 class CNoDataDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CNoDataDlg(QWidget* owner, Language language = Language::Japanese)
+    explicit CNoDataDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("no_data"), owner, language) {}
 };
 
 class CTransErrDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CTransErrDlg(QWidget* owner, Language language = Language::Japanese)
+    explicit CTransErrDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("trans_err"), owner, language) {}
 };
 
 class CUserFullDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CUserFullDlg(QWidget* owner, Language language = Language::Japanese)
+    explicit CUserFullDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("user_full"), owner, language) {}
 };
 
@@ -76,15 +76,22 @@ public:
     // The label that names the data folder.
     static constexpr int kDataFolderLabel = 1101;
 
-    explicit CAboutBox(QWidget* owner, Language language = Language::Japanese)
+    explicit CAboutBox(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("about_box"), owner, language), language_(language) {}
 
     // Shows where the program keeps its data: shortened in the middle to fit the line, whole
     // in the tool tip.
     void setDataFolder(const QString& folder);
 
+protected:
+    void retranslated() override {
+        language_ = texts::currentLanguage();
+        if (!folder_.isNull()) setDataFolder(folder_);
+    }
+
 private:
     Language language_;
+    QString folder_;
 };
 
 // The transfer progress: modeless, created once and only shown and hidden; the user
@@ -92,7 +99,7 @@ private:
 class CDownloadDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CDownloadDlg(QWidget* owner, Language language = Language::Japanese);
+    explicit CDownloadDlg(QWidget* owner, Language language = texts::currentLanguage());
 
     // Range 0 … max(1, transferLength / 192), position 0.
     void startTransfer(int transferLength);

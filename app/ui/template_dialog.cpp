@@ -7,6 +7,7 @@ namespace lapdex::ui {
 
 TemplateDialog::TemplateDialog(const QString& templateName, QWidget* owner, Language language)
     : QDialog(owner),
+      templateName_(templateName),
       template_(loadTemplate(templateName, language)),
       units_(dialogFont()) {
     setFont(dialogFont());
@@ -30,6 +31,17 @@ void TemplateDialog::centreOverOwner() {
 void TemplateDialog::showEvent(QShowEvent* event) {
     centreOverOwner();
     QDialog::showEvent(event);
+}
+
+void TemplateDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange) return;
+    DialogTemplate other = loadTemplate(templateName_, texts::currentLanguage());
+    if (other.name.isEmpty()) return;
+    template_ = std::move(other);
+    setWindowTitle(template_.title);
+    retranslateControls(template_, controls_, this, units_, Placement::Everything);
+    retranslated();
 }
 
 void TemplateDialog::keyPressEvent(QKeyEvent* event) {

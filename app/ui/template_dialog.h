@@ -15,7 +15,7 @@ class TemplateDialog : public QDialog {
     Q_OBJECT
 public:
     TemplateDialog(const QString& templateName, QWidget* owner,
-                   Language language = Language::Japanese);
+                   Language language = texts::currentLanguage());
 
     QWidget* control(int id) const { return controls_.control(id); }
     const ControlSet& controls() const { return controls_; }
@@ -34,9 +34,14 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // A change of language gives the dialog the other set's texts and layout, then calls
+    // retranslated() for the texts a subclass sets itself.
+    void changeEvent(QEvent* event) override;
+    virtual void retranslated() {}
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QString templateName_;
     DialogTemplate template_;
     DialogUnits units_;
     ControlSet controls_;

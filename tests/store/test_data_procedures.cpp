@@ -69,7 +69,7 @@ TEST_F(ProcedureTest, ExportCopiesTheDataSetAsWritableFilesOverAnEarlierExport) 
     put(fs, other / "QTM-01/mine.txt", "stays");
     ui.folder = other.path();
     EXPECT_EQ(exportData(ui, data), ProcedureOutcome::Done);
-    EXPECT_EQ(ui.browseTitles, std::vector<std::string>{texts::kExportBrowseTitle});
+    EXPECT_EQ(ui.browseTitles, std::vector<std::string>{texts::shown(texts::kExportBrowseTitle)});
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(ui.pauseDepth, 0);
     EXPECT_EQ(ui.lockedChanges, 1);
@@ -89,11 +89,29 @@ TEST_F(ProcedureTest, ExportCopiesTheDataSetAsWritableFilesOverAnEarlierExport) 
     EXPECT_EQ(tree.count("Lapdex"), 0u);
 }
 
+// Shown in English, the procedures ask and tell in English; the files they copy stay the same.
+TEST_F(ProcedureTest, ExportAndRemovalSpeakTheLanguageShown) {
+    struct BackToJapanese {
+        ~BackToJapanese() { texts::setCurrentLanguage(texts::Language::Japanese); }
+    } restore;
+    texts::setCurrentLanguage(texts::Language::English);
+    ui.folder = other.path();
+    EXPECT_EQ(exportData(ui, data), ProcedureOutcome::Done);
+    EXPECT_EQ(ui.browseTitles, std::vector<std::string>{"Choose the folder to export to."});
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0], "Export finished.\nStopwatch folders: 2, run files: 3, copied to\n" +
+                                 other.path());
+    ui.answerYes = false;
+    EXPECT_EQ(removeStopwatchData(ui, data, config, clock, "Alpha"), ProcedureOutcome::Cancelled);
+    EXPECT_EQ(ui.questions,
+              std::vector<std::string>{"All data of \"Alpha\" will be deleted,\nits saved CSV files too.\nDelete it?"});
+}
+
 TEST_F(ProcedureTest, ExportReportsAFileThatCannotBeRead) {
     auto lock = fs.holdLock(home / "QTM-01/QTM150315_101010_0123456789ab.csv", LockMode::Exclusive);
     ui.folder = other.path();
     EXPECT_EQ(exportData(ui, data), ProcedureOutcome::Failed);
-    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::kExportFailed});
+    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::shown(texts::kExportFailed)});
     EXPECT_EQ(fs.readFile(other / "QTM-01/QTM150314_093015_0123456789ab.csv").bytes, "run1");  // the rest stays
 }
 
@@ -116,7 +134,7 @@ TEST_F(ProcedureTest, FoldersOverlappingTheDataFolderAreRefused) {
         EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Refused) << chosen;
     }
     EXPECT_EQ(ui.errors.size(), 12u);
-    EXPECT_EQ(ui.errors.front(), texts::kFolderOverlapsDataFolder);
+    EXPECT_EQ(ui.errors.front(), texts::shown(texts::kFolderOverlapsDataFolder));
     EXPECT_EQ(snapshot(fs, home.path()), before);
     EXPECT_EQ(ui.pauseDepth, 0);
 }
@@ -128,7 +146,7 @@ TEST_F(ProcedureTest, ImportReplacesTheDataSetWithReadOnlyRunFiles) {
     ui.folder = other.path();
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Done);
     EXPECT_TRUE(ui.questions.empty());  // same language form: no question
-    EXPECT_EQ(ui.notices, std::vector<std::string>{texts::kImportRestart});
+    EXPECT_EQ(ui.notices, std::vector<std::string>{texts::shown(texts::kImportRestart)});
     EXPECT_TRUE(ui.closed);
     EXPECT_TRUE(config.keepImportedConfiguration);
     EXPECT_EQ(snapshot(fs, home.path()),
@@ -147,7 +165,7 @@ TEST_F(ProcedureTest, ImportOfAnotherLanguageAsksAndCancelChangesNothing) {
     ui.answerOk = false;
     Tree before = snapshot(fs, home.path());
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Cancelled);
-    EXPECT_EQ(ui.questions, std::vector<std::string>{texts::kImportOtherLanguage});
+    EXPECT_EQ(ui.questions, std::vector<std::string>{texts::shown(texts::kImportOtherLanguage)});
     EXPECT_EQ(snapshot(fs, home.path()), before);
 }
 
@@ -156,7 +174,7 @@ TEST_F(ProcedureTest, ImportWithoutValidConfigurationIsInvalid) {
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Invalid);
     put(fs, other / "Lapdex.dat", "[Config]\r\nLOCATION=jpn\r\n");
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Invalid);
-    EXPECT_EQ(ui.errors, (std::vector<std::string>{texts::kImportInvalid, texts::kImportInvalid}));
+    EXPECT_EQ(ui.errors, (std::vector<std::string>{texts::shown(texts::kImportInvalid), texts::shown(texts::kImportInvalid)}));
 }
 
 TEST_F(ProcedureTest, ImportWhoseDeletionMeetsAFileInUsePutsEverythingBack) {
@@ -165,7 +183,7 @@ TEST_F(ProcedureTest, ImportWhoseDeletionMeetsAFileInUsePutsEverythingBack) {
     auto lock = fs.holdLock(home / "QTM-01/QTM150315_101010_0123456789ab.csv", LockMode::Shared);
     ui.folder = other.path();
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Failed);
-    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::kImportFailed});
+    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::shown(texts::kImportFailed)});
     EXPECT_EQ(snapshot(fs, home.path()), before);  // same data set, attributes included, no backup
     EXPECT_FALSE(config.keepImportedConfiguration);
     EXPECT_FALSE(ui.closed);
@@ -188,7 +206,7 @@ TEST_F(ProcedureTest, ImportWhoseCopyFailsRollsBackAndSaysSo) {
     Tree before = snapshot(fs, home.path());
     ui.folder = other.path();
     EXPECT_EQ(importData(ui, data, config, clock), ProcedureOutcome::Failed);
-    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::kImportCopyFailedRestored});
+    EXPECT_EQ(ui.errors, std::vector<std::string>{texts::shown(texts::kImportCopyFailedRestored)});
     EXPECT_EQ(snapshot(fs, home.path()), before);
     EXPECT_FALSE(config.keepImportedConfiguration);
 }

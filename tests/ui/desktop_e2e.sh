@@ -3,7 +3,8 @@
 # user drives it: with two registered stopwatches, Import opens its folder dialog and the tab
 # menu's Delete its confirmation, both close with Escape and the window answers the next
 # command; a second start on the same data folder from another session says so and leaves
-# the data alone.
+# the data alone. The language: the system's (LANG), the Language menu at once and remembered
+# for the next start, and --lang for one start.
 #
 # Usage: desktop_e2e.sh LAPDEX LIBRDCOM32
 set -euo pipefail
@@ -70,10 +71,15 @@ waits_for 15 xdotool get_num_desktops || fail "openbox did not start"
 
 # No pcscd of this machine is ever asked: the program's reader library talks to a socket
 # that does not exist, so a pcscd another test runs is left alone.
-start_lapdex() {  # start_lapdex RUNTIME_DIR LOG
+# The user's settings (the remembered language) stay in the test's folder.
+system_lang="ja_JP.UTF-8"
+start_lapdex() {  # start_lapdex RUNTIME_DIR LOG [ARGUMENTS...]
     mkdir -p -m 700 "$1"
-    XDG_RUNTIME_DIR="$1" LD_LIBRARY_PATH="$data" PCSCLITE_CSOCK_NAME="$work/no-pcscd.comm" \
-        QT_QPA_PLATFORM=xcb "$data/Lapdex" >"$2" 2>&1 &
+    local runtime="$1" log="$2"
+    shift 2
+    env -u LC_ALL -u LC_MESSAGES LANG="$system_lang" XDG_CONFIG_HOME="$work/config" \
+        XDG_RUNTIME_DIR="$runtime" LD_LIBRARY_PATH="$data" PCSCLITE_CSOCK_NAME="$work/no-pcscd.comm" \
+        QT_QPA_PLATFORM=xcb "$data/Lapdex" "$@" >"$log" 2>&1 &
     pids+=($!)
     echo $!
 }
@@ -134,8 +140,49 @@ xdotool key --clearmodifiers Return
 waits_for 10 bash -c "! kill -0 $second_pid 2>/dev/null" || fail "second start: it did not end"
 [ "$(md5sum < "$data/Lapdex.dat")" = "$dat_before" ] || fail "Lapdex.dat changed"
 
-# Exit closes the first one cleanly.
+# The Language menu (Alt+L, then E for English) switches the open window at once.
 xdotool windowactivate --sync "$wid" || true
-xdotool key --clearmodifiers alt+F4  # the window manager asks the window to close
-waits_for 20 bash -c "! kill -0 $lapdex_pid 2>/dev/null" || fail "the program did not end on close"
-echo "desktop_e2e: Import and Delete open their dialogs and close with Escape; one program per data folder"
+xdotool key --clearmodifiers alt+l
+sleep 0.5
+xdotool key --clearmodifiers e
+about_opens() {  # about_opens TITLE WHAT: the About box opens titled TITLE and closes
+    xdotool windowactivate --sync "$wid" || true
+    opens "^$1\$" alt+v || fail "$2: the About box titled '$1' did not open"
+    xdotool key --clearmodifiers Return
+    waits_for 10 bash -c "! xdotool search --onlyvisible --name '^$1\$' >/dev/null" || fail "$2: the About box did not close"
+}
+about_opens About "the Language menu"
+
+# Exit closes the window cleanly.
+ends_on_close() {
+    xdotool windowactivate --sync "$wid" || true
+    xdotool key --clearmodifiers alt+F4  # the window manager asks the window to close
+    waits_for 20 bash -c "! kill -0 $lapdex_pid 2>/dev/null" || fail "the program did not end on close"
+}
+ends_on_close
+restart() {  # restart LOG [ARGUMENTS...]
+    lapdex_pid="$(start_lapdex "$work/runtime-1" "$@")"
+    waits_for 30 main_window || fail "the main window did not appear ($*)"
+    wid="$(main_window)"
+}
+# The menu's choice outlives the program, over the system's Japanese ...
+restart "$work/remembered.log"
+about_opens About "the remembered choice"
+ends_on_close
+# ... and --lang outweighs both for one start.
+restart "$work/argument.log" --lang ja
+about_opens "バージョン情報" "--lang ja"
+ends_on_close
+# Without a remembered choice an English system gets English.
+rm -rf "$work/config"
+system_lang="en_US.UTF-8"
+restart "$work/english.log"
+about_opens About "an English system"
+ends_on_close
+# A wrong --lang is refused with a clear message before any window.
+if env XDG_RUNTIME_DIR="$work/runtime-1" LD_LIBRARY_PATH="$data" "$data/Lapdex" --lang fr >"$work/wrong.log" 2>&1; then
+    fail "--lang fr was accepted"
+fi
+grep -q -- "--lang takes ja or en" "$work/wrong.log" || fail "--lang fr: no clear message: $(cat "$work/wrong.log")"
+echo "desktop_e2e: Import and Delete open their dialogs and close with Escape; one program per data folder;"
+echo "             the language follows the system, the menu (remembered) and --lang"

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "bilingual_text.h"
 #include "fake_port.h"
 #include "lapdex_dlg.h"
 #include "message_event.h"
@@ -66,6 +67,7 @@ private slots:
     void renameRefusesDuplicatesAndReopensWithTheRejectedName();
     void deleteFollowsTheTabRules();
     void runFileErrorAndNewTab();
+    void messagesInEnglish();
     void enterEscapeAndArrowsDoNotCloseOrMove();
     void successfulImportClosesWithoutSaving();
     void helpOpensTheManualAndClockSyncIsKept();
@@ -432,6 +434,24 @@ void MainWindowTest::deleteFollowsTheTabRules() {
     w.runCommand(kCmdDelete);
     QCOMPARE(tabTexts(w), (QStringList{"A", "B"}));
     QCOMPARE(w.registeredCount(), 2);
+}
+
+// Shown in English, the window's own messages are English; their numbers and folders stay.
+void MainWindowTest::messagesInEnglish() {
+    FakePort port;
+    FakeDesktop desktop;
+    CLapdexDlg w(port, desktop);
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::English);
+    port.shortfall = {"/data/QTM-01", 2, 5};
+    notify(w, NTF_RUN_FILE_ERROR);
+    port.shortfall = {"/data/QTM-01", 5, 5};
+    notify(w, NTF_RUN_FILE_ERROR);
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
+    QCOMPARE(desktop.shown, (QStringList{
+        "error: Runs downloaded: 5. Runs that could not be saved to files: 2.\nFolder: /data/QTM-01\n"
+        "Check the free space and the permission to write, then reload.",
+        "error: None of the downloaded runs could be saved to files (runs downloaded: 5).\nFolder: /data/QTM-01\n"
+        "Check the free space and the permission to write, then reload."}));
 }
 
 void MainWindowTest::runFileErrorAndNewTab() {

@@ -48,6 +48,10 @@ constexpr bool sameShape(std::string_view ja, std::string_view en) {
     return !ja.empty() && !en.empty() && detail::shapeOf(ja) == detail::shapeOf(en);
 }
 
+// Text lives in a namespace of its own so that argument-dependent lookup does not bring
+// texts::localized next to ui::localized at every call.
+namespace text_type {
+
 class Text {
 public:
     consteval Text(const char* ja, const char* en) : ja_(ja), en_(en) {
@@ -64,6 +68,10 @@ private:
     std::string_view ja_;
     std::string_view en_;
 };
+
+}  // namespace text_type
+
+using text_type::Text;
 
 // The language the program shows. Read from every thread, set by the window.
 Language currentLanguage();

@@ -11,6 +11,7 @@
 
 #include "copy_as_text.h"
 #include "indexed_catalogue.h"
+#include "language_follower.h"
 #include "lap_chart.h"
 #include "message_event.h"
 #include "month_calendar.h"
@@ -117,8 +118,10 @@ void CUserDialog::connectControls() {
 
 void CUserDialog::createLapColumns() {
     lapList_->setColumnCount(4);
-    lapList_->setHeaderLabels({page_text::kLapHeaders[0], page_text::kLapHeaders[1], page_text::kLapHeaders[2],
-                               page_text::kLapHeaders[3]});
+    followLanguage(lapList_, [list = lapList_] {
+        list->setHeaderLabels({ui::localized(page_text::kLapHeaders[0]), ui::localized(page_text::kLapHeaders[1]),
+                               ui::localized(page_text::kLapHeaders[2]), ui::localized(page_text::kLapHeaders[3])});
+    });
     // The memo column fills whatever the list's viewport leaves, with or without a scroll bar,
     // so a memo is never cut beside empty space.
     lapList_->header()->setStretchLastSection(true);

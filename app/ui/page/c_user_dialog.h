@@ -103,6 +103,8 @@ public:
 
 protected:
     void customEvent(QEvent* event) override;
+    // A change of language: the template's texts of the other set; lists and calendar stay.
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

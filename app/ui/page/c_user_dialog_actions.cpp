@@ -57,7 +57,7 @@ void CUserDialog::runSelectionChanged() {
         host_.pauseWorker();
         clearRunDetails();
         pushValues();
-        host_.showError(utf8(page_text::kReadFailed.arg(content_.runLines.value(selectedRun_))));
+        host_.showError(utf8(ui::localized(page_text::kReadFailed).arg(content_.runLines.value(selectedRun_))));
         host_.resumeWorker();
         return;
     }
@@ -74,7 +74,7 @@ void CUserDialog::deleteSelectedRun() {
     if (!runIndexValid() || runList_->count() == 0) return;
     host_.pauseWorker();
     const QString name = content_.runLines.value(selectedRun_);
-    if (host_.askYesNo(utf8(page_text::kDeleteConfirm.arg(name)))) {
+    if (host_.askYesNo(utf8(ui::localized(page_text::kDeleteConfirm).arg(name)))) {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
@@ -87,7 +87,7 @@ void CUserDialog::deleteSelectedRun() {
             showDay();
             computeDayMasks();
         } else {
-            host_.showError(utf8(page_text::kDeleteFailed.arg(name)));
+            host_.showError(utf8(ui::localized(page_text::kDeleteFailed).arg(name)));
         }
     }
     host_.resumeWorker();
@@ -131,11 +131,11 @@ CUserDialog::SaveResult CUserDialog::saveMemo(const QString& memo, bool lapMemo,
     });
     if (result.status == MemoRewriteStatus::NotEncodable) {
         // Shift_JIS has no form for these characters; the file stays as it was.
-        host_.showError(utf8(page_text::kMemoNotEncodable.arg(QString::fromStdString(result.unencodable))));
+        host_.showError(utf8(ui::localized(page_text::kMemoNotEncodable).arg(QString::fromStdString(result.unencodable))));
         return SaveResult::NotEncodable;
     }
     if (!result.ok()) {
-        host_.showError(utf8(page_text::kSaveFailed));
+        host_.showError(utf8(ui::localized(page_text::kSaveFailed)));
         return SaveResult::Failed;
     }
     if (runIndex_ != nullptr) runIndex_->fileChanged(path);

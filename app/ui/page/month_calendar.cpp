@@ -1,9 +1,11 @@
 #include "month_calendar.h"
 
+#include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 #include "month_year_choice.h"
+#include "page_texts.h"
 
 namespace lapdex::ui {
 
@@ -125,7 +127,12 @@ bool MonthCalendar::isBold(QDate date) const {
 
 QString MonthCalendar::monthTitle(int index) const {
     const QDate month = firstMonth_.addMonths(index);
-    return QStringLiteral("%1年%2月").arg(month.year()).arg(month.month());
+    return ui::localized(page_text::kMonthTitle).arg(month.year()).arg(ui::localized(page_text::kMonthNames[month.month() - 1]));
+}
+
+void MonthCalendar::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) update();
+    QWidget::changeEvent(event);
 }
 
 void MonthCalendar::mousePressEvent(QMouseEvent* event) {

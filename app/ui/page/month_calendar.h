@@ -59,7 +59,7 @@ public:
     QRect dayRect(QDate date) const;
     // The shown day under `position`, or a null date.
     QDate dateAt(QPoint position) const;
-    // "2024年1月" of shown month 0 or 1.
+    // The title of shown month 0 or 1 in the language shown ("January 2024").
     QString monthTitle(int index) const;
 
     QSize sizeHint() const override;
@@ -74,6 +74,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Repaints the month and weekday names in the language now shown.
+    void changeEvent(QEvent* event) override;
 
 private:
     QDate clamp(QDate date) const;

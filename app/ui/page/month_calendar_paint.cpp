@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 
 #include "month_calendar.h"
+#include "page_texts.h"
 
 namespace lapdex::ui {
 
@@ -10,9 +11,6 @@ namespace {
 
 constexpr int kRows = 7;  // the weekday names and six weeks
 constexpr int kColumns = 7;
-const QString kWeekdays[kColumns] = {QStringLiteral("日"), QStringLiteral("月"), QStringLiteral("火"),
-                                     QStringLiteral("水"), QStringLiteral("木"), QStringLiteral("金"),
-                                     QStringLiteral("土")};
 
 }  // namespace
 
@@ -93,7 +91,7 @@ void MonthCalendar::paintMonth(QPainter& painter, int index) const {
     for (int column = 0; column < kColumns; ++column) {
         const QRect cell(area.left() + 4 + column * first.width(), first.top() - first.height(), first.width(),
                          first.height());
-        painter.drawText(cell, Qt::AlignCenter, kWeekdays[column]);
+        painter.drawText(cell, Qt::AlignCenter, ui::localized(page_text::kWeekdays[column]));
     }
     painter.drawLine(area.left() + 4, first.top() - 1, area.left() + 4 + kColumns * first.width(), first.top() - 1);
     // Only the month's own days: the neighbouring months' days stay blank.

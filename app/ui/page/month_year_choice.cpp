@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "desktop.h"
+#include "page_texts.h"
 
 namespace lapdex::ui {
 
@@ -17,13 +18,16 @@ MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDa
     if (owner) setFont(owner->font());
     year_ = new QSpinBox(this);
     year_->setRange(minimum.year(), maximum.year());
-    year_->setSuffix(QStringLiteral("年"));
+    // The year's number stands where the text has its placeholder.
+    const QStringList yearParts = ui::localized(page_text::kYearField).split(QStringLiteral("%1"));
+    year_->setPrefix(yearParts.value(0));
+    year_->setSuffix(yearParts.value(1));
     year_->setValue(shown.year());
     month_ = new QComboBox(this);
-    for (int m = 1; m <= 12; ++m) month_->addItem(QStringLiteral("%1月").arg(m));
+    for (int m = 1; m <= 12; ++m) month_->addItem(ui::localized(page_text::kMonthNames[m - 1]));
     month_->setCurrentIndex(shown.month() - 1);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(ui::localized(page_text::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* fields = new QHBoxLayout;

@@ -21,11 +21,11 @@ void CUserDialog::installFilters() {
 }
 
 QString CUserDialog::toolTipAt(const QWidget* viewport, QPoint position) const {
-    if (viewport == memoBox_->viewport()) return content_.runLoaded ? page_text::kMemoToolTip : QString();
+    if (viewport == memoBox_->viewport()) return content_.runLoaded ? ui::localized(page_text::kMemoToolTip) : QString();
     if (viewport == lapList_->viewport()) {
         // Only over a row's memo column.
         const QModelIndex index = lapList_->indexAt(position);
-        return index.isValid() && index.column() == 3 ? page_text::kMemoToolTip : QString();
+        return index.isValid() && index.column() == 3 ? ui::localized(page_text::kMemoToolTip) : QString();
     }
     return {};
 }

@@ -1,26 +1,50 @@
-// The page's own texts: tool tip and message box texts (Japanese only).
+// The page's own texts in both language sets: tool tips, lap list headers, message boxes and
+// the month calendar's names.
 #pragma once
 
-#include <QString>
+#include "ui_text.h"
 
 namespace lapdex::ui::page_text {
 
-inline const QString kMemoToolTip = QStringLiteral("ダブルクリックでメモの編集が出来ます。");
-inline const QString kLapHeaders[4] = {QStringLiteral("No."), QStringLiteral("ラップ"),
-                                       QStringLiteral("スプリット"),
-                                       QStringLiteral("ラップメモ（20文字まで）")};
+using texts::Text;
+
+inline constexpr Text kMemoToolTip{"ダブルクリックでメモの編集が出来ます。",
+                                   "Double-click to edit the memo."};
+inline constexpr Text kLapHeaders[4] = {
+    {"No.", "No."},
+    {"ラップ", "Lap"},
+    {"スプリット", "Split"},
+    {"ラップメモ（20文字まで）", "Lap memo (up to 20 characters)"}};
 
 // %1: the run list line of the run.
-inline const QString kReadFailed =
-    QStringLiteral("\"%1\"の読み込みに失敗しました。\n対象のファイルを開いていないか確認してください。");
-inline const QString kDeleteConfirm =
-    QStringLiteral("\"%1\"を削除します。\n保存されたCSVファイルも削除されます。\nよろしいですか？");
-inline const QString kDeleteFailed =
-    QStringLiteral("\"%1\"の削除に失敗しました。\n対象ファイルを開いていないか確認してください。");
-inline const QString kSaveFailed =
-    QStringLiteral("データの保存に失敗しました。\n対象のファイルを開いていないか確認してください。");
+inline constexpr Text kReadFailed{
+    "\"%1\"の読み込みに失敗しました。\n対象のファイルを開いていないか確認してください。",
+    "\"%1\" could not be read.\nMake sure its file is not open in another program."};
+inline constexpr Text kDeleteConfirm{
+    "\"%1\"を削除します。\n保存されたCSVファイルも削除されます。\nよろしいですか？",
+    "\"%1\" will be deleted,\nits saved CSV file too.\nDelete it?"};
+inline constexpr Text kDeleteFailed{
+    "\"%1\"の削除に失敗しました。\n対象ファイルを開いていないか確認してください。",
+    "\"%1\" could not be deleted.\nMake sure its file is not open in another program."};
+inline constexpr Text kSaveFailed{
+    "データの保存に失敗しました。\n対象のファイルを開いていないか確認してください。",
+    "The data could not be saved.\nMake sure the file is not open in another program."};
 // %1: the characters that Shift_JIS cannot hold, each once.
-inline const QString kMemoNotEncodable = QStringLiteral(
-    "メモに保存できない文字が含まれています：%1\nこれらの文字を除いてから入力してください。");
+inline constexpr Text kMemoNotEncodable{
+    "メモに保存できない文字が含まれています：%1\nこれらの文字を除いてから入力してください。",
+    "The memo holds characters that cannot be saved: %1\nRemove them and enter the memo again."};
+
+// The month calendar: a month's title (%1 the year, %2 the month's name), the names of the
+// months and the weekdays from Sunday.
+inline constexpr Text kMonthTitle{"%1年%2", "%2 %1"};
+inline constexpr Text kMonthNames[12] = {
+    {"1月", "January"},   {"2月", "February"}, {"3月", "March"},     {"4月", "April"},
+    {"5月", "May"},       {"6月", "June"},     {"7月", "July"},      {"8月", "August"},
+    {"9月", "September"}, {"10月", "October"}, {"11月", "November"}, {"12月", "December"}};
+inline constexpr Text kWeekdays[7] = {{"日", "Su"}, {"月", "Mo"}, {"火", "Tu"}, {"水", "We"},
+                                      {"木", "Th"}, {"金", "Fr"}, {"土", "Sa"}};
+// The month choice's year field: %1 stands for the number.
+inline constexpr Text kYearField{"%1年", "%1"};
+inline constexpr Text kCancel{"キャンセル", "Cancel"};
 
 }  // namespace lapdex::ui::page_text

@@ -1,16 +1,20 @@
 // The Roster window.
 #include "c_roster_dlg.h"
 
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "roster_texts.h"
+#include "run_texts.h"
+
 namespace lapdex::ui {
 
 CRosterDlg::CRosterDlg(RunIndex* index, QWidget* parent)
     : QDialog(parent), index_(index), model_(new RosterModel(this)) {
-    setWindowTitle(QStringLiteral("ストップウオッチ一覧"));
+    setWindowTitle(ui::localized(roster_text::kTitle));
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
     table_ = new QTableView(this);
@@ -39,23 +43,42 @@ void CRosterDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void CRosterDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        setWindowTitle(ui::localized(roster_text::kTitle));
+        model_->retranslate();
+        showStatus();
+    }
+    QDialog::changeEvent(event);
+}
+
 void CRosterDlg::refresh() {
     const auto roster = index_ ? index_->roster() : std::nullopt;
     if (!roster) {
-        status_->setText(index_ ? QStringLiteral("走行の索引を準備しています…")
-                                : QStringLiteral("走行の索引を開けません"));
+        shownCount_ = kWaiting;
+        showStatus();
         if (index_) retry_.start();
         return;
     }
     model_->setEntries(roster->entries);
     table_->resizeColumnsToContents();
-    QString text = QStringLiteral("%1 台").arg(roster->entries.size());
-    if (!roster->damagedHistoryLines.empty()) {
-        QStringList lines;
-        for (int line : roster->damagedHistoryLines) lines << QString::number(line);
-        text += QStringLiteral("　History.csv の壊れた行を読み飛ばしました: %1")
-                    .arg(lines.join(QStringLiteral(", ")));
+    shownCount_ = static_cast<qsizetype>(roster->entries.size());
+    damagedLines_.clear();
+    for (int line : roster->damagedHistoryLines) damagedLines_ << QString::number(line);
+    showStatus();
+}
+
+void CRosterDlg::showStatus() {
+    if (shownCount_ == kNotAsked) return status_->clear();
+    if (shownCount_ == kWaiting) {
+        status_->setText(
+            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+        return;
     }
+    QString text = ui::localized(roster_text::kStopwatchCount).arg(shownCount_);
+    if (!damagedLines_.empty())
+        text += ui::localized(roster_text::kDamagedHistory)
+                    .arg(damagedLines_.join(QStringLiteral(", ")));
     status_->setText(text);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <QTimer>
 
 #include "roster_model.h"
@@ -29,13 +30,23 @@ class CRosterDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Re-applies the title, headers and status line in the language now shown.
+    void changeEvent(QEvent* event) override;
 
   private:
+    void showStatus();
+
     RunIndex* index_;
     RosterModel* model_;
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
     QTimer retry_;
+    // What the status line tells: the stopwatches found with the damaged history lines skipped,
+    // kWaiting while the index has not answered, kNotAsked before the first look (empty).
+    static constexpr qsizetype kWaiting = -1;
+    static constexpr qsizetype kNotAsked = -2;
+    qsizetype shownCount_ = kNotAsked;
+    QStringList damagedLines_;
 };
 
 }  // namespace lapdex::ui

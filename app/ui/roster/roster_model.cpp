@@ -3,24 +3,20 @@
 
 #include <QColor>
 
+#include "roster_texts.h"
 #include "run_texts.h"
 
 namespace lapdex::ui {
 namespace {
 
-const char* const kHeaders[RosterModel::kColumnCount] = {
-    "ストップウオッチ", "シリアル番号", "走行数",         "最初の走行",     "最後の走行",
-    "主なラップ数",     "ベストラップ", "ベストトータル", "最後の読み取り", "電池残量",
-};
-
-// "2/5（2024/05/11）", with " 低" for a low battery: the level and the day it was read.
+// "2/5（2024/05/11）" with a mark for a low battery: the level and the day it was read.
 QString batteryText(const RosterEntry& e) {
     if (e.batteryLevel == 0) return {};
     const QString day = QString::fromStdString(e.lastContact.substr(0, 10))
                             .replace(QLatin1Char('-'), QLatin1Char('/'));
-    return QStringLiteral("%1/5%2（%3）")
+    return ui::localized(roster_text::kBattery)
         .arg(e.batteryLevel)
-        .arg(e.batteryLow() ? QStringLiteral(" 低") : QString())
+        .arg(e.batteryLow() ? ui::localized(roster_text::kBatteryLow) : QString())
         .arg(day);
 }
 
@@ -78,11 +74,17 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+void RosterModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    // The battery column's low mark is a text too.
+    if (!entries_.empty()) emit dataChanged(index(0, kBattery), index(rowCount() - 1, kBattery));
+}
+
 QVariant RosterModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return QString::fromUtf8(kHeaders[section]);
+    return ui::localized(roster_text::kHeaders[section]);
 }
 
 }  // namespace lapdex::ui

@@ -28,6 +28,8 @@ class RosterModel : public QAbstractTableModel {
     using QAbstractTableModel::QAbstractTableModel;
 
     void setEntries(std::vector<RosterEntry> entries);
+    // Tells the views that headers and texts are now in the language shown.
+    void retranslate();
     const RosterEntry& entry(int row) const { return entries_[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;

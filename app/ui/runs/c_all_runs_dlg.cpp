@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -14,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "copy_as_text.h"
+#include "run_texts.h"
 
 namespace lapdex::ui {
 namespace {
@@ -41,7 +43,6 @@ std::vector<std::string> wordsOf(const QString& text) {
 
 CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
     : QDialog(parent), index_(index), model_(new RunTableModel(this)) {
-    setWindowTitle(QStringLiteral("すべての走行"));
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -61,6 +62,7 @@ CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
     layout->addWidget(table_, 1);
     status_ = new QLabel(this);
     layout->addWidget(status_);
+    applyTexts();
     resize(860, 520);
     typing_.setSingleShot(true);
     typing_.setInterval(kTypingPauseMs);
@@ -74,7 +76,7 @@ CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
 }
 
 void CAllRunsDlg::buildFilters(QGridLayout* grid) {
-    dateOn_ = new QCheckBox(QStringLiteral("期間(&D)"), this);
+    dateOn_ = new QCheckBox(this);
     from_ = new QDateEdit(QDate::currentDate().addMonths(-1), this);
     to_ = new QDateEdit(QDate::currentDate(), this);
     for (QDateEdit* date : {from_, to_}) {
@@ -83,32 +85,33 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     }
     stopwatch_ = new QComboBox(this);
     words_ = new QLineEdit(this);
-    words_->setPlaceholderText(QStringLiteral("走行メモ・ラップメモの言葉"));
     laps_ = new QSpinBox(this);
     laps_->setRange(0, 999);
-    laps_->setSpecialValueText(QStringLiteral("すべて"));
     minTotal_ = new QLineEdit(this);
     maxTotal_ = new QLineEdit(this);
-    minTotal_->setPlaceholderText(QStringLiteral("秒"));
-    maxTotal_->setPlaceholderText(QStringLiteral("秒"));
-    auto label = [this](const QString& text, QWidget* buddy) {
-        auto* l = new QLabel(text, this);
+    auto label = [this](QWidget* buddy) {
+        auto* l = new QLabel(this);
         l->setBuddy(buddy);
         return l;
     };
+    for (QLabel*& dash : dashes_) dash = new QLabel(this);
+    stopwatchLabel_ = label(stopwatch_);
+    memoLabel_ = label(words_);
+    lapsLabel_ = label(laps_);
+    totalLabel_ = label(minTotal_);
     grid->addWidget(dateOn_, 0, 0);
     grid->addWidget(from_, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("～"), this), 0, 2);
+    grid->addWidget(dashes_[0], 0, 2);
     grid->addWidget(to_, 0, 3);
-    grid->addWidget(label(QStringLiteral("ストップウオッチ(&S)"), stopwatch_), 0, 4);
+    grid->addWidget(stopwatchLabel_, 0, 4);
     grid->addWidget(stopwatch_, 0, 5);
-    grid->addWidget(label(QStringLiteral("メモ(&M)"), words_), 1, 0);
+    grid->addWidget(memoLabel_, 1, 0);
     grid->addWidget(words_, 1, 1, 1, 3);
-    grid->addWidget(label(QStringLiteral("ラップ数(&L)"), laps_), 1, 4);
+    grid->addWidget(lapsLabel_, 1, 4);
     grid->addWidget(laps_, 1, 5);
-    grid->addWidget(label(QStringLiteral("トータル(&T)"), minTotal_), 2, 0);
+    grid->addWidget(totalLabel_, 2, 0);
     grid->addWidget(minTotal_, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("～"), this), 2, 2);
+    grid->addWidget(dashes_[1], 2, 2);
     grid->addWidget(maxTotal_, 2, 3);
     const auto changed = [this] { filtersChanged(); };
     connect(dateOn_, &QCheckBox::toggled, this, changed);
@@ -131,7 +134,7 @@ void CAllRunsDlg::fillStopwatches() {
     const QString chosen = stopwatch_->currentData().toString();
     QSignalBlocker block(stopwatch_);
     stopwatch_->clear();
-    stopwatch_->addItem(QStringLiteral("すべて"), QString());
+    stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
     const auto stopwatches = index_ ? index_->stopwatches() : std::nullopt;
     for (const IndexedStopwatch& s : stopwatches.value_or(std::vector<IndexedStopwatch>{}))
         stopwatch_->addItem(QString::fromStdString(s.tabName),
@@ -165,8 +168,8 @@ void CAllRunsDlg::refresh() {
     const auto rows = index_ ? index_->search(query) : std::nullopt;
     if (!rows) {
         model_->setRows({});
-        status_->setText(index_ ? QStringLiteral("走行の索引を準備しています…")
-                                : QStringLiteral("走行の索引を開けません"));
+        foundCount_ = kWaiting;
+        showStatus();
         if (index_) retry_.start();
         return;
     }
@@ -175,7 +178,8 @@ void CAllRunsDlg::refresh() {
     model_->setRows(*rows);
     // Columns fit the first rows shown (only the visible rows are measured).
     if (first && !rows->empty()) table_->resizeColumnsToContents();
-    status_->setText(QStringLiteral("%1 件").arg(rows->size()));
+    foundCount_ = static_cast<qsizetype>(rows->size());
+    showStatus();
     // The first screen is up; the rest follows once the window has painted it.
     if (more) QTimer::singleShot(0, this, &CAllRunsDlg::fetchAll);
 }
@@ -184,7 +188,40 @@ void CAllRunsDlg::fetchAll() {
     const auto rows = index_ ? index_->search(currentQuery()) : std::nullopt;
     if (!rows) return;
     model_->setRows(*rows);
-    status_->setText(QStringLiteral("%1 件").arg(rows->size()));
+    foundCount_ = static_cast<qsizetype>(rows->size());
+    showStatus();
+}
+
+void CAllRunsDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) applyTexts();
+    QDialog::changeEvent(event);
+}
+
+void CAllRunsDlg::applyTexts() {
+    setWindowTitle(ui::localized(run_text::kAllRunsTitle));
+    dateOn_->setText(ui::localized(run_text::kDateRange));
+    stopwatchLabel_->setText(ui::localized(run_text::kStopwatch));
+    memoLabel_->setText(ui::localized(run_text::kMemo));
+    lapsLabel_->setText(ui::localized(run_text::kLapCount));
+    totalLabel_->setText(ui::localized(run_text::kTotal));
+    for (QLabel* dash : dashes_) dash->setText(ui::localized(run_text::kRangeDash));
+    words_->setPlaceholderText(ui::localized(run_text::kMemoWords));
+    laps_->setSpecialValueText(ui::localized(run_text::kEvery));
+    minTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
+    maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
+    if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
+    model_->retranslate();
+    showStatus();
+}
+
+void CAllRunsDlg::showStatus() {
+    if (foundCount_ == kNotSearched)
+        status_->clear();
+    else if (foundCount_ >= 0)
+        status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
+    else
+        status_->setText(
+            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
 }
 
 }  // namespace lapdex::ui

@@ -48,12 +48,16 @@ class CAllRunsDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // Re-applies every text in the language now shown.
+    void changeEvent(QEvent* event) override;
 
   private:
     void buildFilters(QGridLayout* grid);
     void fillStopwatches();
     void filtersChanged();
     void fetchAll();
+    void applyTexts();
+    void showStatus();
 
     RunIndex* index_;
     RunTableModel* model_;
@@ -67,6 +71,16 @@ class CAllRunsDlg : public QDialog {
     QLineEdit* minTotal_ = nullptr;
     QLineEdit* maxTotal_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* stopwatchLabel_ = nullptr;
+    QLabel* memoLabel_ = nullptr;
+    QLabel* lapsLabel_ = nullptr;
+    QLabel* totalLabel_ = nullptr;
+    QLabel* dashes_[2] = {};
+    // Runs found by the last search; kWaiting while the index has not answered, kNotSearched
+    // before the first search (the status line stays empty).
+    static constexpr qsizetype kWaiting = -1;
+    static constexpr qsizetype kNotSearched = -2;
+    qsizetype foundCount_ = kNotSearched;
     QTimer typing_;
     QTimer retry_;
 };

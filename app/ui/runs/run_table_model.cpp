@@ -9,11 +9,6 @@
 namespace lapdex::ui {
 namespace {
 
-const char* const kHeaders[RunTableModel::kColumnCount] = {
-    "ストップウオッチ", "開始日時",   "ラップ数", "トータルタイム",
-    "ベストラップ",     "平均ラップ", "メモ",
-};
-
 // Unread times (-1) sort after every time.
 std::int64_t timeKey(std::int64_t hundredths) {
     return hundredths < 0 ? INT64_MAX : hundredths;
@@ -97,7 +92,11 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return QString::fromUtf8(kHeaders[section]);
+    return ui::localized(run_text::kHeaders[section]);
+}
+
+void RunTableModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
 }
 
 void RunTableModel::sort(int column, Qt::SortOrder order) {

@@ -33,6 +33,8 @@ class RunTableModel : public QAbstractTableModel {
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     void sort(int column, Qt::SortOrder order) override;
+    // Tells the views that the headers are now in the language shown.
+    void retranslate();
 
   private:
     void sortRows();

@@ -1,7 +1,8 @@
-// The 表示 menu and the way from a found run or stopwatch back to the page.
+// The view menu and the way from a found run or stopwatch back to the page.
 #include "view_menu.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,26 +17,43 @@
 #include "lapdex_dlg.h"
 #include "tab_control.h"
 #include "ui_text.h"
+#include "view_texts.h"
 
 namespace lapdex::ui {
 
 ViewMenu::ViewMenu(CLapdexDlg& window, RunIndex* index)
     : QObject(&window), window_(window), index_(index) {
-    QMenu* menu = window.menuBar()->addMenu(QStringLiteral("表示(&W)"));
-    allRunsAction_ = menu->addAction(QStringLiteral("すべての走行(&A)..."));
+    menu_ = window.menuBar()->addMenu(QString());
+    QMenu* menu = menu_;
+    allRunsAction_ = menu->addAction(QString());
     allRunsAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
-    rosterAction_ = menu->addAction(QStringLiteral("ストップウオッチ一覧(&L)..."));
+    rosterAction_ = menu->addAction(QString());
     rosterAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L));
     // The window's menu bar is no native one: shortcuts work only when the window knows them.
     window.addAction(allRunsAction_);
     window.addAction(rosterAction_);
     connect(allRunsAction_, &QAction::triggered, this, &ViewMenu::showAllRuns);
     connect(rosterAction_, &QAction::triggered, this, &ViewMenu::showRoster);
-    teamDayAction_ = menu->addAction(QStringLiteral("チームの一日(&D)..."));
+    teamDayAction_ = menu->addAction(QString());
     teamDayAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     window.addAction(teamDayAction_);
     connect(teamDayAction_, &QAction::triggered, this, &ViewMenu::showTeamDay);
-    window.menuBar()->adjustSize();
+    applyTexts();
+}
+
+bool ViewMenu::event(QEvent* event) {
+    // The window forwards the language change to its children, this menu among them.
+    if (event->type() == QEvent::LanguageChange) applyTexts();
+    return QObject::event(event);
+}
+
+void ViewMenu::applyTexts() {
+    menu_->setTitle(ui::localized(view_text::kMenu));
+    allRunsAction_->setText(ui::localized(view_text::kAllRuns));
+    rosterAction_->setText(ui::localized(view_text::kRoster));
+    teamDayAction_->setText(ui::localized(view_text::kTeamDay));
+    if (compareAction_) compareAction_->setText(ui::localized(compare_text::kCompareAction));
+    window_.menuBar()->adjustSize();
 }
 
 void ViewMenu::showAllRuns() {

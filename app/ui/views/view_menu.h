@@ -1,4 +1,4 @@
-// The main window's 表示(&W) menu: the All runs and Roster windows, and opening what they show
+// The main window's view menu: the All runs and Roster windows, and opening what they show
 // on the stopwatch's page.
 #pragma once
 
@@ -8,6 +8,7 @@
 #include "run_index.h"
 
 class QAction;
+class QMenu;
 
 namespace lapdex::ui {
 
@@ -43,8 +44,15 @@ class ViewMenu : public QObject {
     CCompareDlg* compareWindow() const { return compare_; }
     QAction* allRunsAction() const { return allRunsAction_; }
     QAction* rosterAction() const { return rosterAction_; }
+    QMenu* menu() const { return menu_; }
+
+  protected:
+    // Re-applies the menu's texts on a language change.
+    bool event(QEvent* event) override;
 
   private:
+    void applyTexts();
+
     CLapdexDlg& window_;
     RunIndex* index_;
     CAllRunsDlg* allRuns_ = nullptr;
@@ -55,6 +63,7 @@ class ViewMenu : public QObject {
     CCompareDlg* compare_ = nullptr;
     QAction* allRunsAction_ = nullptr;
     QAction* rosterAction_ = nullptr;
+    QMenu* menu_ = nullptr;
 };
 
 }  // namespace lapdex::ui

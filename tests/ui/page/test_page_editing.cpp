@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 #include <QUrl>
 
+#include "bilingual_text.h"
 #include "page_test_support.h"
 #include "run_file_reader.h"
 
@@ -54,7 +55,41 @@ private slots:
     void memoBoxNeverKeepsTheFocus();
     void toolTipsOnlyOverMemos();
     void allDataOpensTheStopwatchFolder();
+    void englishMessagesToolTipsAndHeaders();
+    void cleanup();
 };
+
+void PageEditing::cleanup() { lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese); }
+
+// Switched to English, the page asks, reports and explains in English and renames its lap columns.
+void PageEditing::englishMessagesToolTipsAndHeaders() {
+    PageFixture f;
+    const std::string path = f.data.write(clockRun(kDay, 9, 0, 0, 2));
+    f.page->initialisePage();
+    f.pickDay(kDay);
+    f.page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.page.get()));
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::English);
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(f.page.get(), &change);
+    QTreeWidget* laps = f.page->lapList();
+    QCOMPARE(laps->headerItem()->text(0), QStringLiteral("No."));
+    QCOMPARE(laps->headerItem()->text(2), QStringLiteral("Split"));
+    QCOMPARE(f.page->toolTipAt(laps->viewport(), laps->visualRect(laps->model()->index(0, 3)).center()),
+             QStringLiteral("Double-click to edit the memo."));
+    {
+        const auto lock = systemFileSystem().holdLock(path, LockMode::Shared);  // another program has it open
+        f.page->deleteSelectedRun();
+    }
+    QCOMPARE(QString::fromStdString(f.host.questions.at(0)),
+             QStringLiteral("\"2024/02/14   09:00:00\" will be deleted,\nits saved CSV file too.\nDelete it?"));
+    QCOMPARE(QString::fromStdString(f.host.errors.at(0)),
+             QStringLiteral("\"2024/02/14   09:00:00\" could not be deleted.\n"
+                            "Make sure its file is not open in another program."));
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
+    QCoreApplication::sendEvent(f.page.get(), &change);
+    QCOMPARE(laps->headerItem()->text(2), QStringLiteral("スプリット"));
+}
 
 void PageEditing::deletingTheLastRunSelectsTheNewLast() {
     PageFixture f;

@@ -1,10 +1,16 @@
 // The page's parts on their own: time display, the cell store's ordinal rule, the screen
 // tables and the two-month calendar.
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTest>
 
 #include "display_time.h"
 #include "month_calendar.h"
+#include "bilingual_text.h"
+#include "month_year_choice.h"
 #include "page_cells.h"
 #include "page_metrics.h"
 
@@ -24,6 +30,8 @@ private slots:
     void calendarStaysWithinItsLimits();
     void calendarBoldDaysFollowTheMasks();
     void calendarClickSelectsOnlyShownDays();
+    void calendarAndMonthChoiceFollowTheLanguage();
+    void cleanup();
 };
 
 void PageParts::displayTimeForms_data() {
@@ -212,6 +220,36 @@ void PageParts::calendarClickSelectsOnlyShownDays() {
     QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.nextButtonRect().center());
     QCOMPARE(calendar.firstShownMonth(), QDate(2024, 3, 1));
     QCOMPARE(calendar.selectedDate(), QDate(2024, 4, 14));
+}
+
+void PageParts::cleanup() { lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese); }
+
+// The calendar repaints its names on a language change; the month choice opens in the language
+// shown.
+void PageParts::calendarAndMonthChoiceFollowTheLanguage() {
+    MonthCalendar calendar;
+    calendar.setDateRange(QDate(2024, 1, 1), QDate(2024, 12, 31));
+    calendar.setSelectedDate(QDate(2024, 3, 5));
+    const QString japanese = calendar.monthTitle(0);
+    QVERIFY(japanese == QStringLiteral("2024年2月") || japanese == QStringLiteral("2024年3月"));
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::English);
+    QEvent change(QEvent::LanguageChange);
+    QCoreApplication::sendEvent(&calendar, &change);
+    QCOMPARE(calendar.monthTitle(0), japanese.endsWith(QStringLiteral("2月")) ? QStringLiteral("February 2024")
+                                                                             : QStringLiteral("March 2024"));
+    MonthYearChoice english(nullptr, QDate(2024, 3, 1), QDate(2020, 1, 1), QDate(2030, 12, 31));
+    QCOMPARE(english.monthBox()->itemText(0), QStringLiteral("January"));
+    QCOMPARE(english.monthBox()->currentText(), QStringLiteral("March"));
+    QCOMPARE(english.yearBox()->text(), QStringLiteral("2024"));
+    QCOMPARE(english.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Cancel"));
+
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
+    QCoreApplication::sendEvent(&calendar, &change);
+    QCOMPARE(calendar.monthTitle(0), japanese);
+    MonthYearChoice choice(nullptr, QDate(2024, 3, 1), QDate(2020, 1, 1), QDate(2030, 12, 31));
+    QCOMPARE(choice.monthBox()->currentText(), QStringLiteral("3月"));
+    QCOMPARE(choice.yearBox()->text(), QStringLiteral("2024年"));
+    QCOMPARE(choice.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
 }
 
 QTEST_MAIN(PageParts)

@@ -12,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
 #include "contact_history.h"
@@ -30,7 +31,31 @@ class TestIndexWindows : public QObject {
         return texts;
     }
 
+    static QStringList headers(const QAbstractItemModel& model) {
+        QStringList texts;
+        for (int section = 0; section < model.columnCount(); ++section)
+            texts << model.headerData(section, Qt::Horizontal).toString();
+        return texts;
+    }
+
+    // The labels of the window, sorted: their order in the layout is not the point.
+    static QStringList labelTexts(const QWidget& window) {
+        QStringList texts;
+        for (const QLabel* label : window.findChildren<QLabel*>()) texts << label->text();
+        texts.sort();
+        return texts;
+    }
+
+    // What the program does when the user picks a language: set it, tell the open windows.
+    static void switchLanguage(QWidget& window, texts::Language language) {
+        texts::setCurrentLanguage(language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+    }
+
   private slots:
+    void cleanup() { texts::setCurrentLanguage(texts::Language::Japanese); }
+
     void typingAMemoWordNarrowsTheRuns() {
         test::IndexedFolder folder;
         CAllRunsDlg window(folder.index.get());
@@ -142,6 +167,63 @@ class TestIndexWindows : public QObject {
         window.show();
         QCOMPARE(window.model()->rowCount(), 0);
         QCOMPARE(window.status()->text(), QStringLiteral("走行の索引を開けません"));
+        switchLanguage(window, texts::Language::English);
+        QCOMPARE(window.status()->text(), QStringLiteral("The index of runs cannot be opened"));
+        switchLanguage(window, texts::Language::Japanese);
+    }
+
+    // Switched to English while open, the window re-applies every text; back in Japanese, the
+    // Japanese texts return.
+    void allRunsFollowsTheLanguage() {
+        test::IndexedFolder folder;
+        CAllRunsDlg window(folder.index.get());
+        window.show();
+        QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
+        switchLanguage(window, texts::Language::English);
+        QCOMPARE(window.windowTitle(), QStringLiteral("All runs"));
+        QCOMPARE(headers(*window.model()), QStringList({"Stopwatch", "Start", "Laps", "Total time", "Best lap",
+                                                        "Average lap", "Memo"}));
+        QCOMPARE(window.table()->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
+                 QStringLiteral("Stopwatch"));
+        QCOMPARE(window.dateRangeOn()->text(), QStringLiteral("&Dates"));
+        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total", "Runs found: 4", "to", "to"}));
+        QCOMPARE(window.memoWords()->placeholderText(), QStringLiteral("Words in run or lap memos"));
+        QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds"));
+        QCOMPARE(window.lapCount()->specialValueText(), QStringLiteral("All"));
+        QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("All"));
+        // The filters still work in English: the "All" entry still means every stopwatch.
+        window.memoWords()->setText(QStringLiteral("向かい風"));
+        QTRY_COMPARE(window.status()->text(), QStringLiteral("Runs found: 2"));
+        switchLanguage(window, texts::Language::Japanese);
+        QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
+        QCOMPARE(window.status()->text(), QStringLiteral("2 件"));
+        QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("すべて"));
+        QCOMPARE(headers(*window.model()).front(), QStringLiteral("ストップウオッチ"));
+    }
+
+    void rosterFollowsTheLanguage() {
+        test::IndexedFolder folder;
+        ContactRecord contact;
+        contact.localTime = "2024-05-11 07:50:02";
+        contact.serialText = "00000000beef";
+        contact.batteryLevel = 1;
+        contact.result = "ok";
+        QVERIFY(appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact).ok());
+        CRosterDlg window(folder.index.get());
+        window.show();
+        QSignalSpy headersChanged(window.model(), &QAbstractItemModel::headerDataChanged);
+        switchLanguage(window, texts::Language::English);
+        QCOMPARE(headersChanged.count(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stopwatches"));
+        QCOMPARE(headers(*window.model()),
+                 QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run", "Usual laps",
+                              "Best lap", "Best total", "Last read", "Battery"}));
+        QCOMPARE(column(*window.model(), RosterModel::kBattery), QStringList({"", "1/5 low (2024/05/11)"}));
+        QCOMPARE(window.status()->text(), QStringLiteral("Stopwatches: 2"));
+        switchLanguage(window, texts::Language::Japanese);
+        QCOMPARE(window.windowTitle(), QStringLiteral("ストップウオッチ一覧"));
+        QCOMPARE(window.status()->text(), QStringLiteral("2 台"));
+        QCOMPARE(column(*window.model(), RosterModel::kBattery), QStringList({"", "1/5 低（2024/05/11）"}));
     }
 };
 

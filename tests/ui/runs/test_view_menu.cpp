@@ -1,16 +1,19 @@
-// The 表示 menu in the real main window: its shortcuts open the All runs and Roster windows, and
+// The view menu in the real main window: its shortcuts open the All runs and Roster windows, and
 // Enter on a found run brings its stopwatch's tab, day and run onto the real page.
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTableView>
+#include <QTreeWidget>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_user_dialog.h"
 #include "fake_port.h"
 #include "index_windows_support.h"
 #include "lapdex_dlg.h"
+#include "month_calendar.h"
 #include "view_menu.h"
 
 using namespace lapdex;
@@ -33,6 +36,8 @@ class FolderPort : public test::FakePort {
 class TestViewMenu : public QObject {
     Q_OBJECT
   private slots:
+    void cleanup() { texts::setCurrentLanguage(texts::Language::Japanese); }
+
     void shortcutsOpenTheWindowsAndEnterShowsTheRun() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());
@@ -71,6 +76,51 @@ class TestViewMenu : public QObject {
         QVERIFY(page->runList()->currentItem());
         QCOMPARE(page->runList()->currentItem()->text(), QStringLiteral("2024/05/11   07:45:30"));
         QCOMPARE(page->content().texts[kMemo], QStringLiteral("雨、向かい風"));
+        window.shutdown();
+    }
+
+    // A language change sent to the main window reaches the menu, the open windows and the page.
+    void aLanguageChangeReachesTheMenuTheOpenWindowsAndThePage() {
+        test::IndexedFolder folder;
+        FolderPort port(folder.dataPath());
+        port.titles = {"山田", "佐藤"};
+        test::FakeDesktop desktop;
+        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+            return new CUserDialog(parent, host);
+        });
+        auto* page = static_cast<CUserDialog*>(window.page());
+        page->setRunIndex(folder.index.get());
+        ViewMenu views(window, folder.index.get());
+        window.show();
+        views.showRoster();
+        auto* calendar = page->findChild<MonthCalendar*>();
+        auto* laps = page->findChild<QTreeWidget*>();
+        QVERIFY(calendar && laps);
+        calendar->setSelectedDate(QDate(2024, 5, 11));
+        const QString japaneseTitle = calendar->monthTitle(0);
+        QVERIFY2(japaneseTitle.startsWith(QStringLiteral("2024年")) && japaneseTitle.endsWith(QStringLiteral("月")),
+                 qPrintable(japaneseTitle));
+        const int month = japaneseTitle.mid(5).chopped(1).toInt();
+
+        texts::setCurrentLanguage(texts::Language::English);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(views.menu()->title(), QStringLiteral("&View"));
+        QCOMPARE(window.menuBar()->actions().last()->text(), QStringLiteral("&View"));
+        QCOMPARE(views.allRunsAction()->text(), QStringLiteral("&All runs..."));
+        QCOMPARE(views.rosterAction()->text(), QStringLiteral("Stopwatch &list..."));
+        QCOMPARE(views.teamDayAction()->text(), QStringLiteral("Team &day..."));
+        QCOMPARE(views.rosterWindow()->windowTitle(), QStringLiteral("Stopwatches"));
+        QCOMPARE(laps->headerItem()->text(1), QStringLiteral("Lap"));
+        QCOMPARE(laps->headerItem()->text(3), QStringLiteral("Lap memo (up to 20 characters)"));
+        QCOMPARE(calendar->monthTitle(0), QLocale(QLocale::English).standaloneMonthName(month) + " 2024");
+
+        texts::setCurrentLanguage(texts::Language::Japanese);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(views.menu()->title(), QStringLiteral("表示(&W)"));
+        QCOMPARE(views.rosterWindow()->windowTitle(), QStringLiteral("ストップウオッチ一覧"));
+        QCOMPARE(laps->headerItem()->text(3), QStringLiteral("ラップメモ（20文字まで）"));
+        QCOMPARE(calendar->monthTitle(0), japaneseTitle);
         window.shutdown();
     }
 };
