@@ -9,6 +9,7 @@
 
 #include "configuration.h"
 #include "data_folder.h"
+#include "personal_bests.h"
 #include "registry_view.h"
 #include "run_index.h"
 #include "tab_model.h"
@@ -36,6 +37,8 @@ struct EngineState {
     Configuration config;
     TabModel tabs;
     RunFileShortfall runFileShortfall;
+    // The personal bests that the last download's new runs set, for its completion.
+    std::vector<BestSet> downloadBests;
     // What the window shows of `config` and `tabs`, read without the lock; published by whoever
     // changed them while still holding the lock.
     RegistryView view;

@@ -1,8 +1,11 @@
 #include "store_worker_host.h"
 
 #include <algorithm>
+#include <chrono>
 #include <ctime>
+#include <set>
 #include <span>
+#include <thread>
 #include <utility>
 
 #include "local_clock.h"
@@ -42,6 +45,7 @@ void StoreWorkerHost::recordBattery(const std::string& serialText, uint16_t rawB
 }
 
 bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
+    state_.downloadBests.clear();
     std::span<const uint8_t> data(ctx.runData.data(), ctx.runDataLength);
     const TimeFormat format = timeFormatFromProductType(ctx.productType);
     int slot = state_.config.registry.findBySerial(ctx.serialText);
@@ -68,17 +72,35 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
     state_.shared.newestRunDay.store(newest);
     const std::vector<RunFileWriteResult> results = batch.commit();
     int unsaved = 0;
+    std::set<std::string> written;
     for (const RunFileWriteResult& result : results) {
-        runsWritten_ += result.status == RunFileWriteStatus::Written ? 1 : 0;
+        if (result.status == RunFileWriteStatus::Written)
+            written.insert(result.path.substr(result.path.find_last_of('/') + 1));
         unsaved += result.ok() ? 0 : 1;
     }
+    runsWritten_ += static_cast<int>(written.size());
     runsFailed_ += unsaved;
     // The index takes the new files now, so the page need not compare the folder afterwards.
     if (state_.runIndex != nullptr)
-        state_.runIndex->folderWritten(DataFolder::stopwatchFolderName(slot));
+        state_.downloadBests = indexNewRuns(DataFolder::stopwatchFolderName(slot), written);
     if (unsaved == 0) return true;
     state_.runFileShortfall = {folder, unsaved, static_cast<int>(results.size())};
     return false;
+}
+
+std::vector<BestSet> StoreWorkerHost::indexNewRuns(const std::string& folderName,
+                                                   const std::set<std::string>& written) {
+    // The window's queries come first at the index; the download waits a little for it rather
+    // than leave a best unsaid.
+    for (int attempt = 0;; ++attempt) {
+        state_.runIndex->folderWritten(folderName);
+        if (written.empty()) return {};
+        std::optional<std::vector<BestSet>> set =
+            loadBestsSetBy(*state_.runIndex, folderName, written);
+        if (set) return std::move(*set);
+        if (attempt == kIndexAttempts) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
 
 void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction action) {

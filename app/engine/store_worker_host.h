@@ -1,6 +1,10 @@
 // The worker's view of the store: registry, run files and tabs of an EngineState.
 #pragma once
 
+#include <set>
+#include <string>
+#include <vector>
+
 #include "engine_state.h"
 #include "notification_sink.h"
 #include "worker_host.h"
@@ -22,6 +26,14 @@ public:
     void contactEnded(const WorkerContext& ctx, ContactAction action) override;
 
   private:
+    // How many times a download asks the index again after a refusal (20 ms apart).
+    static constexpr int kIndexAttempts = 25;
+
+    // Tells the index of the folder's new files and returns the bests they set; none when the
+    // index cannot say within the attempts.
+    std::vector<BestSet> indexNewRuns(const std::string& folderName,
+                                      const std::set<std::string>& written);
+
     EngineState& state_;
     NotificationSink& sink_;
     // The runs of the exchange's batch, for its line in the contact history.

@@ -31,6 +31,10 @@ RunFileShortfall EngineAdapter::runFileShortfall() {
     return locked([&] { return state_->runFileShortfall; });
 }
 
+std::vector<BestSet> EngineAdapter::downloadBests() {
+    return locked([&] { return state_->downloadBests; });
+}
+
 void EngineAdapter::loadConfiguration() {
     locked([&] {
         state_->config = lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));

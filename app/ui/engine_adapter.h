@@ -34,6 +34,7 @@ public:
     int notifiedTab() const override;
     int transferLength() const override;
     int newestRunDay() const override;
+    std::vector<BestSet> downloadBests() override;
     std::vector<std::string> tabTitles() override;
     int registeredCount() override;
     void mirrorTabs(const std::vector<std::string>& titles) override;

@@ -43,6 +43,9 @@ public:
     virtual int transferLength() const = 0;
     // Start day of the newest run of the last download (yyyymmdd), 0 for none.
     virtual int newestRunDay() const = 0;
+    // The personal bests that the last download's new runs set, read when NTF_DOWNLOAD_DONE is
+    // handled. None by default.
+    virtual std::vector<BestSet> downloadBests() { return {}; }
 
     // The tab model's titles (none when nothing is registered) and the number of slots in
     // use. Read without the worker lock, like the battery level and the slot of a name.

@@ -4,6 +4,7 @@
 #include "lapdex_dlg.h"
 #include "main_window_texts.h"
 #include "message_event.h"
+#include "status_dialogs.h"
 
 namespace lapdex::ui {
 
@@ -28,9 +29,12 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_STOPWATCH_FOUND: closeStatusAsOk(touch_); break;
         case NTF_DOWNLOAD_DONE:
             // Whichever way the dialog ends, and also when it is already shown.
-            if (!readEnd_.shown)
+            if (!readEnd_.shown) {
+                // A best set by the download is news the coach should meet at once.
+                if (auto* readEnd = qobject_cast<CReadEndDlg*>(readEnd_.dialog))
+                    readEnd->showBests(port_.downloadBests());
                 showStatus(readEnd_, [this](int) { finishExchange(Exchange::Download); });
-            else
+            } else
                 finishExchange(Exchange::Download);
             break;
         case NTF_DOWNLOAD_DONE_GONE: closeStatusAsOk(readEnd_); break;

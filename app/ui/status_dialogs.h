@@ -3,7 +3,12 @@
 // closes them.
 #pragma once
 
+#include <vector>
+
+#include "personal_bests.h"
 #include "template_dialog.h"
+
+class QLabel;
 
 namespace lapdex::ui {
 
@@ -14,11 +19,27 @@ public:
         : TemplateDialog(QStringLiteral("touch"), owner, language) {}
 };
 
+// Download finished. Below the template's text it names the personal bests that the download's
+// runs set, when they set any; the template's controls stay as they are.
 class CReadEndDlg : public TemplateDialog {
     Q_OBJECT
 public:
-    explicit CReadEndDlg(QWidget* owner, Language language = texts::currentLanguage())
-        : TemplateDialog(QStringLiteral("read_end"), owner, language) {}
+    explicit CReadEndDlg(QWidget* owner, Language language = texts::currentLanguage());
+
+    // The bests of this download; none hides the line and gives the dialog its template size.
+    void showBests(std::vector<BestSet> bests);
+    // The line naming the bests (hidden while there are none).
+    QLabel* bestsLabel() const { return bests_; }
+
+protected:
+    void retranslated() override;
+
+private:
+    void applyBests();
+
+    QSize templateSize_;
+    QLabel* bests_;
+    std::vector<BestSet> shown_;
 };
 
 class CClearEndDlg : public TemplateDialog {

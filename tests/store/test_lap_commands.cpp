@@ -139,6 +139,31 @@ TEST_F(LapCommands, TheLaterFasterRunIsTheOneThatSetABest) {
     EXPECT_EQ(loadRunsThatSetBests(*session->index, "QTM-02"), std::set<std::string>{});
 }
 
+TEST_F(LapCommands, ADownloadNamesTheBestsItsNewRunsSet) {
+    const std::unique_ptr<k7x::IndexSession> session = k7x::openIndexSession(data, stderr);
+    ASSERT_NE(session, nullptr);
+    const std::string steady = "QTM240201_080000_0123456789ab.csv";
+    const std::optional<std::vector<BestSet>> set =
+        loadBestsSetBy(*session->index, "QTM-01", {steady});
+    ASSERT_TRUE(set.has_value());
+    ASSERT_EQ(set->size(), 2U);
+    EXPECT_EQ((*set)[0].kind, BestSet::Kind::Lap);
+    EXPECT_EQ((*set)[0].best.cs, 6400);
+    EXPECT_EQ((*set)[0].best.lapNumber, 1);
+    EXPECT_EQ((*set)[0].best.start, "2024-02-01T08:00:00");
+    EXPECT_EQ((*set)[0].beatenCs, 6470);
+    EXPECT_EQ((*set)[1].kind, BestSet::Kind::Total);
+    EXPECT_EQ((*set)[1].lapCount, 3);
+    EXPECT_EQ((*set)[1].best.cs, 19800);
+    EXPECT_EQ((*set)[1].best.fileName, steady);
+    EXPECT_EQ((*set)[1].beatenCs, 20000);
+    // The older run set nothing; a file the index does not hold yet leaves the answer open.
+    EXPECT_EQ(loadBestsSetBy(*session->index, "QTM-01", {"QTM240131_093015_0123456789ab.csv"}),
+              std::vector<BestSet>{});
+    EXPECT_EQ(loadBestsSetBy(*session->index, "QTM-01", {steady, "QTM240301_080000_x.csv"}),
+              std::nullopt);
+}
+
 TEST_F(LapCommands, RefuseWhatTheyCannotAnswer) {
     const struct {
         Command command;

@@ -157,6 +157,54 @@ TEST(PersonalBests, OnlyRunsThatBeatAnEarlierRunSetOne) {
     EXPECT_TRUE(runsThatSetBests({kHistory[0]}).empty());
 }
 
+TEST(PersonalBests, ADownloadNamesOnlyTheBestsItsOwnRunsSet) {
+    using Kind = BestSet::Kind;
+    struct Named {
+        Kind kind;
+        int lapCount;
+        std::int64_t cs;
+        std::string file;
+        std::int64_t beaten;
+    };
+    const struct {
+        std::set<std::string> newFiles;
+        std::vector<Named> named;
+    } kCases[] = {
+        {{}, {}},
+        {{"a.csv"}, {}},  // a first run has nothing to beat
+        {{"b.csv"}, {{Kind::Lap, 0, 6400, "b.csv", 6500}}},
+        {{"c.csv"}, {}},  // the first run of four laps, and no faster lap
+        {{"d.csv"}, {{Kind::Total, 4, 26900, "d.csv", 27000}}},
+        {{"e.csv", "f.csv"}, {}},  // equal times and unreadable ones set nothing
+        {{"b.csv", "c.csv", "d.csv", "e.csv", "f.csv"},
+         {{Kind::Lap, 0, 6400, "b.csv", 6500}, {Kind::Total, 4, 26900, "d.csv", 27000}}},
+    };
+    for (const auto& c : kCases) {
+        const std::vector<BestSet> set = bestsSetBy(kHistory, c.newFiles);
+        ASSERT_EQ(set.size(), c.named.size()) << c.newFiles.size();
+        for (std::size_t i = 0; i < set.size(); ++i) {
+            EXPECT_EQ(set[i].kind, c.named[i].kind);
+            EXPECT_EQ(set[i].lapCount, c.named[i].lapCount);
+            EXPECT_EQ(set[i].best.cs, c.named[i].cs);
+            EXPECT_EQ(set[i].best.fileName, c.named[i].file);
+            EXPECT_EQ(set[i].beatenCs, c.named[i].beaten);
+        }
+    }
+}
+
+TEST(PersonalBests, OfTwoNewRunsThatBeatEachOtherTheLastIsNamed) {
+    std::vector<IndexedRunRow> rows = kHistory;
+    rows.push_back(row("g.csv", "2024-01-07T09:00:00", 3, 19900, 6300, 3));
+    const std::vector<BestSet> set = bestsSetBy(rows, {"b.csv", "g.csv"});
+    ASSERT_EQ(set.size(), 2U);
+    EXPECT_EQ(set[0].best.fileName, "g.csv");
+    EXPECT_EQ(set[0].best.lapNumber, 3);
+    EXPECT_EQ(set[0].beatenCs, 6400);
+    EXPECT_EQ(set[1].lapCount, 3);
+    EXPECT_EQ(set[1].best.cs, 19900);
+    EXPECT_EQ(set[1].beatenCs, 20000);
+}
+
 TEST(TeamDay, ColumnExtremesSkipRunsWithoutThatLap) {
     TeamDay day;
     day.runs.resize(3);

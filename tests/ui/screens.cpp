@@ -68,6 +68,18 @@ int main(int argc, char** argv) {
         {&transErr, "trans_err"}, {&userFull, "user_full"}, {&about, "about_box"},
         {&rename, "user_id_edit"}, {&lap, "lap_memo"}, {&run, "run_memo"}};
     for (const auto& [dialog, name] : dialogs) ok = save(*dialog, folder, name) && ok;
+    // A download that set a lap best and a three-lap total best.
+    readEnd.showBests({{BestSet::Kind::Lap,
+                        0,
+                        TimeFormat::Clock,
+                        {6300, 2, "QTM240502_073000_0123456789ab.csv", "2024-05-02T07:30:00"},
+                        6470},
+                       {BestSet::Kind::Total,
+                        3,
+                        TimeFormat::Clock,
+                        {19850, 0, "QTM240503_073000_0123456789ab.csv", "2024-05-03T07:30:00"},
+                        20000}});
+    ok = save(readEnd, folder, "read_end_bests") && ok;
     window.shutdown();
     return ok ? 0 : 1;
 }

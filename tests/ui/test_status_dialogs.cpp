@@ -22,6 +22,7 @@ private slots:
     void progressRangeAndSteps();
     void progressCannotBeClosedByTheUser();
     void aboutBoxShowsTheVersionLine();
+    void readEndNamesTheBestsInEitherTimeFormat();
 };
 
 void StatusDialogsTest::textsIconsAndButtons() {
@@ -156,6 +157,42 @@ void StatusDialogsTest::aboutBoxShowsTheVersionLine() {
     about.open();
     QTest::keyClick(&about, Qt::Key_Return);
     QCOMPARE(about.result(), 1);
+}
+
+void StatusDialogsTest::readEndNamesTheBestsInEitherTimeFormat() {
+    using lapdex::BestSet;
+    using lapdex::TimeFormat;
+    CReadEndDlg dialog(nullptr);
+    const QSize templateSize = dialog.size();
+    const struct {
+        std::vector<BestSet> bests;
+        QString said;  // "" while the line is hidden
+    } kCases[] = {
+        // 65.20 s and 1:05.26 are 1.086 and 1.087 thousandths of a minute (six hundredths each).
+        {{{BestSet::Kind::Lap,
+           0,
+           TimeFormat::DecimalMinute,
+           {6520, 4, "a.csv", "2024-05-02T07:05:09"},
+           6526}},
+         QStringLiteral(
+             "自己ベストを更新しました:\n"
+             "最速ラップ 001.086（2024/05/02 07:05 の走行のラップ 4、これまで 001.087）")},
+        {{{BestSet::Kind::Total,
+           10,
+           TimeFormat::Clock,
+           {372000, 0, "b.csv", "2024-05-03T18:00:00"},
+           372001}},
+         QStringLiteral(
+             "自己ベストを更新しました:\n"
+             "10 ラップのトータル 01:02:00.00（2024/05/03 18:00 の走行、これまで 01:02:00.01）")},
+        {{}, ""},
+    };
+    for (const auto& c : kCases) {
+        dialog.showBests(c.bests);
+        QCOMPARE(dialog.bestsLabel()->isHidden(), c.said.isEmpty());
+        QCOMPARE(dialog.bestsLabel()->text(), c.said);
+        QCOMPARE(dialog.size() == templateSize, c.said.isEmpty());
+    }
 }
 
 QTEST_MAIN(StatusDialogsTest)

@@ -36,16 +36,6 @@ const AllowedLiteral kAllowed[] = {
     {"app/ui/manual/main.cpp", "メイリオ"},
 };
 
-// TEMPORARY: areas whose texts other branches convert at the same time. Their Japanese literals
-// are listed, not failed. Remove each entry once its branch is merged.
-const char* const kConvertedElsewhere[] = {
-    "app/ui/chart/",
-    "app/ui/team_day/",
-    "app/ui/compare/",
-    "app/ui/page/page_bests.cpp",
-    "app/ui/page/page_chart.cpp",
-};
-
 bool isTextHeader(const QString& path) {
     return path.endsWith(QStringLiteral("_texts.h"));
 }
@@ -53,13 +43,6 @@ bool isTextHeader(const QString& path) {
 bool allowed(const QString& path, const Literal& literal) {
     for (const AllowedLiteral& a : kAllowed) {
         if (path == QLatin1String(a.path) && (!a.literal || literal.text == a.literal)) return true;
-    }
-    return false;
-}
-
-bool convertedElsewhere(const QString& path) {
-    for (const char* prefix : kConvertedElsewhere) {
-        if (path.startsWith(QLatin1String(prefix))) return true;
     }
     return false;
 }
@@ -171,7 +154,6 @@ void TextsCompleteTest::noJapaneseLiteralOutsideTheTextHeaders() {
     QVERIFY2(files.size() > 100,
              qPrintable(QStringLiteral("only %1 sources under app/").arg(files.size())));
     QStringList faults;
-    QStringList elsewhere;
     QStringList usedAllowances;
     for (const QString& path : files) {
         if (isTextHeader(path)) continue;
@@ -184,15 +166,10 @@ void TextsCompleteTest::noJapaneseLiteralOutsideTheTextHeaders() {
                                         .arg(QString::fromStdString(literal.text));
             if (allowed(path, literal))
                 usedAllowances << path;
-            else if (convertedElsewhere(path))
-                elsewhere << finding;
             else
                 faults << finding;
         }
     }
-    if (!elsewhere.isEmpty())
-        qInfo().noquote() << "Japanese literals left to other branches (temporary list):\n  " +
-                                 elsewhere.join(QStringLiteral("\n  "));
     QVERIFY2(faults.isEmpty(),
              qPrintable(QStringLiteral("Japanese literals outside *_texts.h:\n  ") +
                         faults.join(QStringLiteral("\n  "))));

@@ -56,6 +56,35 @@ std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows) {
     return setters;
 }
 
+std::vector<BestSet> bestsSetBy(const std::vector<IndexedRunRow>& rows,
+                                const std::set<std::string>& newFiles) {
+    BestTime lap;
+    std::map<int, BestTime> totals;
+    std::optional<BestSet> lapSet;
+    std::map<int, BestSet> totalSets;
+    for (const IndexedRunRow& row : rows) {
+        const bool isNew = newFiles.count(row.fileName) > 0;
+        if (beats(row.run.bestLapCs, lap)) {
+            const BestTime now = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
+            if (isNew && lap.cs >= 0)
+                lapSet = BestSet{BestSet::Kind::Lap, 0, row.run.timeFormat, now, lap.cs};
+            lap = now;
+        }
+        BestTime& total = totals[row.run.lapCount];
+        if (beats(row.run.totalCs, total)) {
+            const BestTime now = bestOf(row.run.totalCs, row, 0);
+            if (isNew && total.cs >= 0)
+                totalSets[row.run.lapCount] = {BestSet::Kind::Total, row.run.lapCount,
+                                               row.run.timeFormat, now, total.cs};
+            total = now;
+        }
+    }
+    std::vector<BestSet> set;
+    if (lapSet) set.push_back(*lapSet);
+    for (const auto& [laps, best] : totalSets) set.push_back(best);
+    return set;
+}
+
 std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
                                                             const std::string& folderName) {
     const std::optional<std::vector<IndexedStopwatch>> stopwatches = index.stopwatches();
@@ -75,6 +104,16 @@ std::optional<std::set<std::string>> loadRunsThatSetBests(RunIndex& index,
     const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, folderName);
     if (!rows) return std::nullopt;
     return runsThatSetBests(*rows);
+}
+
+std::optional<std::vector<BestSet>> loadBestsSetBy(RunIndex& index, const std::string& folderName,
+                                                   const std::set<std::string>& newFiles) {
+    const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, folderName);
+    if (!rows) return std::nullopt;
+    std::size_t found = 0;
+    for (const IndexedRunRow& row : *rows) found += newFiles.count(row.fileName);
+    if (found < newFiles.size()) return std::nullopt;
+    return bestsSetBy(*rows, newFiles);
 }
 
 }  // namespace lapdex

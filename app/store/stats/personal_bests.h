@@ -19,6 +19,8 @@ struct BestTime {
     int lapNumber = 0;     // for a lap best: the lap of the run that was fastest
     std::string fileName;
     std::string start;  // "YYYY-MM-DDTHH:MM:SS"
+
+    bool operator==(const BestTime&) const = default;
 };
 
 struct PersonalBests {
@@ -38,6 +40,25 @@ PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
 // nothing to beat and sets none. `rows` are one stopwatch's runs in start order.
 std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows);
 
+// A best that a download's runs set: the lap best or the total best of one lap count, the run
+// that holds it now and the time it beat.
+struct BestSet {
+    enum class Kind { Lap, Total };
+    Kind kind = Kind::Lap;
+    int lapCount = 0;  // Total: the lap count whose best it is
+    TimeFormat timeFormat = TimeFormat::Clock;
+    BestTime best;
+    std::int64_t beatenCs = -1;  // the best before it, hundredths
+
+    bool operator==(const BestSet&) const = default;
+};
+
+// The bests that runs of `newFiles` set (as runsThatSetBests counts them), the lap best first,
+// then the totals by lap count. When several new runs set the same kind of best one after
+// another, only the last, fastest one is named. `rows` are one stopwatch's runs in start order.
+std::vector<BestSet> bestsSetBy(const std::vector<IndexedRunRow>& rows,
+                                const std::set<std::string>& newFiles);
+
 // The bests of every registered stopwatch, or of the one in `folderName` when it is not empty.
 // Nullopt when the index cannot answer now.
 std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
@@ -47,5 +68,10 @@ std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
 // answer now.
 std::optional<std::set<std::string>> loadRunsThatSetBests(RunIndex& index,
                                                           const std::string& folderName);
+
+// bestsSetBy over the runs of `folderName`. Nullopt when the index cannot answer now or does not
+// hold every one of `newFiles` yet.
+std::optional<std::vector<BestSet>> loadBestsSetBy(RunIndex& index, const std::string& folderName,
+                                                   const std::set<std::string>& newFiles);
 
 }  // namespace lapdex

@@ -1,26 +1,16 @@
-// The lap chart's texts in both language sets; the program shows the Japanese one.
+// The lap charts' texts in both language sets.
 #pragma once
 
-#include <QString>
-
-#include "dialog_template.h"
+#include "bilingual_text.h"
 
 namespace lapdex::ui::chart_text {
 
+using texts::Text;
+
 // %1 lap number, %2 lap time.
-inline QString lapToolTip(Language language = Language::Japanese) {
-    return language == Language::Japanese ? QStringLiteral("ラップ %1：%2")
-                                          : QStringLiteral("Lap %1: %2");
-}
-inline QString average(Language language = Language::Japanese) {
-    return language == Language::Japanese ? QStringLiteral("平均") : QStringLiteral("Average");
-}
-inline QString noLaps(Language language = Language::Japanese) {
-    return language == Language::Japanese ? QStringLiteral("ラップがありません")
-                                          : QStringLiteral("No laps");
-}
-inline QString seconds(Language language = Language::Japanese) {
-    return language == Language::Japanese ? QStringLiteral("秒") : QStringLiteral("s");
-}
+inline constexpr Text kLapToolTip{"ラップ %1：%2", "Lap %1: %2"};
+inline constexpr Text kAverage{"平均", "Average"};
+inline constexpr Text kNoLaps{"ラップがありません", "No laps"};
+inline constexpr Text kSeconds{"秒", "s"};
 
 }  // namespace lapdex::ui::chart_text

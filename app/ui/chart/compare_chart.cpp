@@ -7,6 +7,7 @@
 
 #include "chart_texts.h"
 #include "lap_chart.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 namespace {
@@ -74,7 +75,7 @@ void CompareChart::paintEvent(QPaintEvent*) {
     const QRect plot = plotArea();
     if (series_.empty() || lapColumns_ == 0 || plot.width() <= 0 || plot.height() <= 0) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, chart_text::noLaps());
+        painter.drawText(rect(), Qt::AlignCenter, ui::localized(chart_text::kNoLaps));
         return;
     }
     paintAxes(painter, plot);
@@ -110,7 +111,7 @@ void CompareChart::paintAxes(QPainter& painter, const QRect& plot) const {
     painter.setPen(QColor(90, 90, 90));
     painter.drawRect(plot.adjusted(-1, -1, 0, 0));
     painter.drawText(QRect(0, 0, plot.left() - 4, metrics.height()), Qt::AlignRight,
-                     chart_text::seconds());
+                     ui::localized(chart_text::kSeconds));
     // The fastest and slowest lap of all on the time axis.
     for (std::int64_t cs : {minCs_, maxCs_}) {
         const int y = static_cast<int>(yOf(cs, plot));

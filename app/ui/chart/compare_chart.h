@@ -1,4 +1,5 @@
-// Several runs' laps as lines in one chart, lap by lap, with a legend naming each run.
+// Several runs' laps as lines in one chart, lap by lap, with a legend naming each run. Like the lap
+// chart it reads its texts when it paints, so a change of language (which repaints) reaches it.
 #pragma once
 
 #include <QString>

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "chart_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 namespace {
@@ -87,7 +88,8 @@ QRect LapChart::plotArea() const {
     const QFontMetrics metrics(font());
     const int left = metrics.horizontalAdvance(QStringLiteral("0000.0")) + 8;
     const int right =
-        metrics.horizontalAdvance(chart_text::average() + QStringLiteral("0000.0")) + 8;
+        metrics.horizontalAdvance(ui::localized(chart_text::kAverage) + QStringLiteral("0000.0")) +
+        8;
     const int top = metrics.height() + 2;
     const int bottom = metrics.height() + 6;
     return rect().adjusted(left, top, -right, -bottom);
@@ -112,7 +114,7 @@ int LapChart::barAt(QPoint position) const {
 QString LapChart::toolTipFor(int index) const {
     if (index < 0 || index >= static_cast<int>(bars_.size())) return {};
     const ChartBar& bar = bars_[index];
-    QString tip = chart_text::lapToolTip().arg(index + 1).arg(bar.timeText);
+    QString tip = ui::localized(chart_text::kLapToolTip).arg(index + 1).arg(bar.timeText);
     if (!bar.memo.isEmpty()) tip += QLatin1Char('\n') + bar.memo;
     return tip;
 }
@@ -131,7 +133,7 @@ void LapChart::paintEvent(QPaintEvent*) {
     const QRect plot = plotArea();
     if (bars_.empty() || plot.width() <= 0 || plot.height() <= 0) {
         painter.setPen(palette().color(QPalette::PlaceholderText));
-        painter.drawText(rect(), Qt::AlignCenter, chart_text::noLaps());
+        painter.drawText(rect(), Qt::AlignCenter, ui::localized(chart_text::kNoLaps));
         return;
     }
     const ChartLayout layout = layoutNow();
@@ -169,7 +171,7 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
         painter.setPen(kAverageColour);
         painter.drawText(QRect(plot.right() + 4, y - 20, width() - plot.right() - 4, 40),
                          Qt::AlignLeft | Qt::AlignVCenter,
-                         chart_text::average() + secondsLabel(averageCs_));
+                         ui::localized(chart_text::kAverage) + secondsLabel(averageCs_));
     }
 }
 
@@ -180,7 +182,7 @@ void LapChart::paintAxes(QPainter& painter, const QRect& plot, const ChartLayout
     painter.drawLine(plot.left() - 1, plot.top(), plot.left() - 1, plot.bottom() + 1);
     const QRect yLabels(0, 0, plot.left() - 4, height());
     painter.drawText(QRect(0, 0, plot.left() - 4, metrics.height()), Qt::AlignRight,
-                     chart_text::seconds());
+                     ui::localized(chart_text::kSeconds));
     if (maxCs_ > 0) {
         const int y = plot.bottom() - barHeight(maxCs_, plot.height());
         painter.drawText(QRect(0, y - metrics.height() / 2, yLabels.width(), metrics.height()),

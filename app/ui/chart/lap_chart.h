@@ -1,5 +1,7 @@
 // A bar chart of one run's laps: one bar per lap, the best and the slowest lap coloured, the
 // average as a line, lap numbers along the axis. Painted by hand so hundreds of laps stay cheap.
+// Its texts are read when it paints and lays out, and a change of language repaints every widget,
+// so it follows the language shown without keeping any text.
 #pragma once
 
 #include <QString>

@@ -1,10 +1,12 @@
 // The comparison window and the series it draws.
 #include "c_compare_dlg.h"
 
+#include <QEvent>
 #include <QVBoxLayout>
 
 #include "compare_texts.h"
 #include "run_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 
@@ -22,11 +24,20 @@ std::vector<CompareSeries> compareSeriesOf(RunIndex& index, const std::vector<Ru
 }
 
 CCompareDlg::CCompareDlg(QWidget* parent) : QDialog(parent), chart_(new CompareChart(this)) {
-    setWindowTitle(compare_text::title());
+    retranslate();
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(chart_);
     resize(760, 420);
+}
+
+void CCompareDlg::retranslate() {
+    setWindowTitle(ui::localized(compare_text::kTitle));
+}
+
+void CCompareDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) retranslate();
+    QDialog::changeEvent(event);
 }
 
 void CCompareDlg::setSeries(std::vector<CompareSeries> series) {

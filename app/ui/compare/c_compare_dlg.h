@@ -36,7 +36,12 @@ class CCompareDlg : public QDialog {
     void setSeries(std::vector<CompareSeries> series);
     CompareChart* chart() const { return chart_; }
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    void retranslate();
+
     CompareChart* chart_;
 };
 

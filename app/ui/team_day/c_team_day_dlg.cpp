@@ -2,6 +2,7 @@
 #include "c_team_day_dlg.h"
 
 #include <QDateEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -18,6 +19,7 @@
 #include "engine/message_ids.h"
 #include "message_event.h"
 #include "team_day_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 namespace {
@@ -28,9 +30,9 @@ constexpr int kRetryMs = 300;
 }  // namespace
 
 CTeamDayDlg::CTeamDayDlg(RunIndex* index, QWidget* parent) : QDialog(parent), index_(index) {
-    setWindowTitle(team_day_text::title());
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     build();
+    retranslate();
     resize(900, 420);
     reload();
 }
@@ -53,17 +55,17 @@ void CTeamDayDlg::build() {
     date_ = new QDateEdit(QDate::currentDate(), this);
     date_->setCalendarPopup(true);
     date_->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
-    laps_ = new QRadioButton(team_day_text::laps(), this);
-    splits_ = new QRadioButton(team_day_text::splits(), this);
+    laps_ = new QRadioButton(this);
+    splits_ = new QRadioButton(this);
     laps_->setChecked(true);
     status_ = new QLabel(this);
-    compare_ = new QPushButton(compare_text::compareAction(), this);
+    compare_ = new QPushButton(this);
     compare_->setEnabled(false);
     compare_->setAutoDefault(false);
-    auto* dateLabel = new QLabel(team_day_text::date(), this);
-    dateLabel->setBuddy(date_);
+    dateLabel_ = new QLabel(this);
+    dateLabel_->setBuddy(date_);
     auto* bar = new QHBoxLayout;
-    bar->addWidget(dateLabel);
+    bar->addWidget(dateLabel_);
     bar->addWidget(date_);
     bar->addSpacing(16);
     bar->addWidget(laps_);
@@ -85,6 +87,35 @@ void CTeamDayDlg::build() {
     });
 }
 
+void CTeamDayDlg::retranslate() {
+    setWindowTitle(ui::localized(team_day_text::kTitle));
+    dateLabel_->setText(ui::localized(team_day_text::kDate));
+    laps_->setText(ui::localized(team_day_text::kLaps));
+    splits_->setText(ui::localized(team_day_text::kSplits));
+    compare_->setText(ui::localized(compare_text::kCompareAction));
+    showStatus();
+    model_->retranslate();
+}
+
+void CTeamDayDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CTeamDayDlg::showStatus() {
+    switch (state_) {
+        case State::NoIndex:
+            status_->setText(ui::localized(team_day_text::kNoIndex));
+            break;
+        case State::Busy:
+            status_->setText(ui::localized(team_day_text::kBusy));
+            break;
+        case State::Shown:
+            status_->setText(ui::localized(team_day_text::kRunCount).arg(model_->rowCount()));
+            break;
+    }
+}
+
 void CTeamDayDlg::showDate(QDate date) {
     if (date == date_->date())
         reload();
@@ -98,13 +129,15 @@ QDate CTeamDayDlg::date() const {
 
 void CTeamDayDlg::reload() {
     if (!index_) {
-        status_->setText(team_day_text::noIndex());
+        state_ = State::NoIndex;
+        showStatus();
         return;
     }
     const std::optional<TeamDay> day =
         loadTeamDay(*index_, date_->date().toString(Qt::ISODate).toStdString());
     if (!day) {
-        status_->setText(team_day_text::busy());
+        state_ = State::Busy;
+        showStatus();
         if (!retryPending_) {
             retryPending_ = true;
             QTimer::singleShot(kRetryMs, this, [this] {
@@ -116,7 +149,8 @@ void CTeamDayDlg::reload() {
     }
     model_->setDay(*day);
     table_->resizeColumnsToContents();
-    status_->setText(team_day_text::runCount().arg(day->runs.size()));
+    state_ = State::Shown;
+    showStatus();
 }
 
 std::vector<RunRef> CTeamDayDlg::selectedRuns() const {

@@ -50,9 +50,15 @@ class CTeamDayDlg : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    // What the status line says.
+    enum class State { NoIndex, Busy, Shown };
+
     void build();
+    void retranslate();
+    void showStatus();
 
     RunIndex* index_;
     TeamDayModel* model_ = nullptr;
@@ -61,7 +67,9 @@ class CTeamDayDlg : public QDialog {
     QDateEdit* date_ = nullptr;
     QRadioButton* laps_ = nullptr;
     QRadioButton* splits_ = nullptr;
+    QLabel* dateLabel_ = nullptr;
     QLabel* status_ = nullptr;
+    State state_ = State::Busy;
     QPushButton* compare_ = nullptr;
     CCompareDlg* compareWindow_ = nullptr;
     bool retryPending_ = false;

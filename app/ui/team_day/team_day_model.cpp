@@ -8,6 +8,7 @@
 
 #include "run_texts.h"
 #include "team_day_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 
@@ -39,6 +40,14 @@ void TeamDayModel::computeExtremes() {
         if (totals.fastestCs < 0 || run.totalCs < totals.fastestCs) totals.fastestCs = run.totalCs;
         if (run.totalCs > totals.slowestCs) totals.slowestCs = run.totalCs;
     }
+}
+
+void TeamDayModel::retranslate() {
+    const int columns = columnCount();
+    if (columns == 0) return;
+    emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columns - 1), {Qt::ToolTipRole});
 }
 
 int TeamDayModel::rowCount(const QModelIndex& parent) const {
@@ -106,8 +115,8 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::ToolTipRole: {
             const int rank = rankAt(index.row(), column);
-            if (rank > 0) return team_day_text::fastestMark();
-            if (rank < 0) return team_day_text::slowestMark();
+            if (rank > 0) return ui::localized(team_day_text::kFastestMark);
+            if (rank < 0) return ui::localized(team_day_text::kSlowestMark);
             return {};
         }
         default:
@@ -129,12 +138,12 @@ bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& righ
 
 QVariant TeamDayModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    if (section == kTabName) return team_day_text::tabName();
-    if (section == kStart) return team_day_text::start();
-    if (section == totalColumn()) return team_day_text::total();
-    if (section == bestColumn()) return team_day_text::best();
-    if (section == averageColumn()) return team_day_text::average();
-    return team_day_text::lap().arg(section - kFirstLap + 1);
+    if (section == kTabName) return ui::localized(team_day_text::kTabName);
+    if (section == kStart) return ui::localized(team_day_text::kStart);
+    if (section == totalColumn()) return ui::localized(team_day_text::kTotal);
+    if (section == bestColumn()) return ui::localized(team_day_text::kBest);
+    if (section == averageColumn()) return ui::localized(team_day_text::kAverage);
+    return ui::localized(team_day_text::kLap).arg(section - kFirstLap + 1);
 }
 
 }  // namespace lapdex::ui

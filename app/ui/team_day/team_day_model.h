@@ -28,6 +28,8 @@ class TeamDayModel : public QAbstractTableModel {
     const TeamDay& day() const { return day_; }
     void setTimes(Times times);
     Times times() const { return times_; }
+    // The language changed: the headers and the marks' tool tips are told to the views again.
+    void retranslate();
     // Columns after the laps.
     int totalColumn() const { return kFirstLap + day_.lapColumns; }
     int bestColumn() const { return totalColumn() + 1; }

@@ -16,6 +16,7 @@
 #include "compare_texts.h"
 #include "lapdex_dlg.h"
 #include "tab_control.h"
+#include "ui_text.h"
 #include "view_texts.h"
 
 namespace lapdex::ui {
@@ -51,6 +52,7 @@ void ViewMenu::applyTexts() {
     allRunsAction_->setText(ui::localized(view_text::kAllRuns));
     rosterAction_->setText(ui::localized(view_text::kRoster));
     teamDayAction_->setText(ui::localized(view_text::kTeamDay));
+    if (compareAction_) compareAction_->setText(ui::localized(compare_text::kCompareAction));
     window_.menuBar()->adjustSize();
 }
 
@@ -63,7 +65,7 @@ void ViewMenu::showAllRuns() {
         QTableView* table = allRuns_->table();
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
         table->setContextMenuPolicy(Qt::ActionsContextMenu);
-        compareAction_ = new QAction(compare_text::compareAction(), table);
+        compareAction_ = new QAction(ui::localized(compare_text::kCompareAction), table);
         compareAction_->setEnabled(false);
         table->addAction(compareAction_);
         connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this,

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QTreeWidget>
 
+#include "bilingual_text.h"
 #include "lap_chart.h"
 #include "page_test_support.h"
 #include "run_index.h"
@@ -47,6 +48,7 @@ class PageChart : public QObject {
     void toolTipsShowTimeAndMemo();
     void emptyAndHugeRunsDraw();
     void runsThatSetABestAreMarked();
+    void textsFollowTheLanguage();
 };
 
 void PageChart::layoutThinsBarsAndLabels() {
@@ -195,6 +197,29 @@ void PageChart::runsThatSetABestAreMarked() {
     QCOMPARE(markedLines(), (QStringList{QStringLiteral("2024/02/14   09:00:00"),
                                          QStringLiteral("2024/02/14   10:00:00"),
                                          QStringLiteral("2024/02/14   12:00:00")}));
+}
+
+void PageChart::textsFollowTheLanguage() {
+    LapChart chart;
+    chart.resize(600, 150);
+    chart.setBars({{6400, "00:01'04\"00", ""}, {6600, "00:01'06\"00", ""}});
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QRect japanesePlot = chart.plotArea();
+    const struct {
+        texts::Language language;
+        QString tip;
+    } kCases[] = {{texts::Language::English, QStringLiteral("Lap 2: 00:01'06\"00")},
+                  {texts::Language::Japanese, QStringLiteral("ラップ 2：00:01'06\"00")}};
+    for (const auto& c : kCases) {
+        texts::setCurrentLanguage(c.language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&chart, &change);
+        // The average's label of the language shown takes the margin beside the plot.
+        QCOMPARE(chart.toolTipFor(1), c.tip);
+        QCOMPARE(chart.plotArea() == japanesePlot, c.language == texts::Language::Japanese);
+    }
+    texts::setCurrentLanguage(texts::Language::Japanese);
 }
 
 QTEST_MAIN(PageChart)

@@ -1,7 +1,9 @@
-// Writes pictures of the team day of three stopwatches (team_day.png) and of a comparison of
-// their runs (compare.png) into the folder given as the first argument, after checking that the
-// windows show what the run files hold; a second argument "ja" or "en" shows that language and
-// names them team_day_ja.png and so on.
+// Writes pictures of a team day (team_day.png) and of a comparison of its runs (compare.png) into
+// the folder given as the first argument, after checking that the windows show what the run files
+// hold. Without more arguments the day is three stopwatches' made-up session; with
+// `--data DIR [--date YYYY-MM-DD]` it is a real data folder's day (by default the day of its newest
+// run), read through a run index of its own so the program's index is left alone. A second
+// argument "ja" or "en" shows that language and names them team_day_ja.png and so on.
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
@@ -9,11 +11,16 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <set>
 
 #include "c_team_day_dlg.h"
+#include "configuration.h"
 #include "picture_language.h"
 #include "run_file_writer.h"
+#include "run_index_keeper.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -46,15 +53,8 @@ RunRecord repeats(int hour, int minute, std::uint32_t firstCs, int drift, int la
     return run;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    const std::optional<QString> suffix = test::pictureLanguage(argc, argv);
-    if (argc < 2 || !suffix) return fail("usage: team_day_screens <folder> [ja|en]");
-    QTemporaryDir root;
-    const std::string data = root.path().toStdString() + "/";
-    FileSystem& fs = systemFileSystem();
+// Three stopwatches' runs of 18 May 2024 in `data`; their index entries.
+std::vector<IndexedStopwatch> madeUpSession(FileSystem& fs, const std::string& data) {
     const char* names[3] = {"佐藤", "鈴木", "高橋"};
     std::vector<IndexedStopwatch> stopwatches;
     for (int slot = 0; slot < 3; ++slot) {
@@ -66,27 +66,92 @@ int main(int argc, char** argv) {
             repeats(9, 10 * slot, 7200 + slot * 150, 20 - slot * 15, slot == 2 ? 8 : 10));
         stopwatches.push_back({folder, serial, names[slot]});
     }
+    return stopwatches;
+}
+
+// The day of the newest run in the index, "" without runs.
+QDate newestDay(RunIndex& index) {
+    const std::optional<std::vector<IndexedRunRow>> rows = index.search({});
+    if (!rows || rows->empty()) return {};
+    return QDate::fromString(QString::fromStdString(rows->back().run.start.substr(0, 10)),
+                             Qt::ISODate);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QString dataArgument, dateArgument;
+    const bool languageGiven = argc > 2 && argv[2][0] != '-';
+    const std::optional<QString> suffix = languageGiven ? test::pictureLanguage(argc, argv) : QString();
+    bool usage = argc < 2 || !suffix;
+    for (int i = languageGiven ? 3 : 2; i < argc && !usage; i += 2) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc)
+            usage = true;
+        else if (option == "--data")
+            dataArgument = QString::fromLocal8Bit(argv[i + 1]);
+        else if (option == "--date")
+            dateArgument = QString::fromLocal8Bit(argv[i + 1]);
+        else
+            usage = true;
+    }
+    if (usage || (!dateArgument.isEmpty() && dataArgument.isEmpty()))
+        return fail("usage: team_day_screens <folder> [ja|en] [--data DIR [--date YYYY-MM-DD]]");
+    QTemporaryDir root;
+    FileSystem& fs = systemFileSystem();
+    const bool ownData = !dataArgument.isEmpty();
+    const std::string data =
+        (ownData ? QDir(dataArgument).absolutePath() : root.path()).toStdString() + "/";
+    const std::vector<IndexedStopwatch> stopwatches =
+        ownData ? indexedStopwatches(loadConfiguration(DataFolder(fs, data), "JPN").registry)
+                : madeUpSession(fs, data);
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     if (!index.open() || !index.refreshAll(stopwatches))
         return fail("the run index cannot be built");
+    const QDate date = !dateArgument.isEmpty() ? QDate::fromString(dateArgument, Qt::ISODate)
+                       : ownData               ? newestDay(index)
+                                               : QDate(2024, 5, 18);
+    if (!date.isValid()) return fail("no day with runs to show");
     CTeamDayDlg window(&index, nullptr);
-    window.resize(1250, 240);
     window.show();
-    window.showDate(QDate(2024, 5, 18));
-    if (window.model()->rowCount() != 3) return fail("the day's three runs are not shown");
+    window.showDate(date);
+    const int rows = window.model()->rowCount();
+    // Every run in the picture.
+    window.resize(1250, std::clamp(120 + 31 * rows, 240, 760));
+    std::set<std::string> shownStopwatches;
+    for (const TeamDayRun& run : window.model()->day().runs)
+        shownStopwatches.insert(run.folderName);
+    if (rows < 2 || (!ownData && rows != 3)) return fail("the day's runs are not shown");
+    std::printf("team day %s: %d runs of %zu stopwatches\n",
+                date.toString(Qt::ISODate).toUtf8().constData(), rows, shownStopwatches.size());
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
     if (!window.grab().save(out.filePath(QStringLiteral("team_day%1.png").arg(*suffix))))
         return fail("the team day picture could not be written");
-    for (int row = 0; row < 3; ++row)
+    // Like runs side by side: the lap count most runs share (the longer of equally common ones).
+    std::map<std::size_t, int> runsOfLapCount;
+    for (const TeamDayRun& run : window.model()->day().runs) ++runsOfLapCount[run.lapsCs.size()];
+    std::size_t lapCount = 0;
+    for (const auto& [laps, count] : runsOfLapCount)
+        if (count >= runsOfLapCount[lapCount]) lapCount = laps;
+    int compared = 0;
+    for (int row = 0; row < rows && compared < CompareChart::kMaxSeries; ++row) {
+        const QModelIndex index = window.sortedModel()->index(row, 0);
+        const std::size_t source =
+            static_cast<std::size_t>(window.sortedModel()->mapToSource(index).row());
+        if (runsOfLapCount[lapCount] >= 2 &&
+            window.model()->day().runs[source].lapsCs.size() != lapCount)
+            continue;
         window.table()->selectionModel()->select(
-            window.sortedModel()->index(row, 0),
-            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        ++compared;
+    }
     window.compareButton()->click();
-    if (!window.compareWindow() || window.compareWindow()->chart()->series().size() != 3)
-        return fail("the comparison does not show the three runs");
-    if (!window.compareWindow()->grab().save(
-            out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
+    if (!window.compareWindow() ||
+        window.compareWindow()->chart()->series().size() != static_cast<std::size_t>(compared))
+        return fail("the comparison does not show the selected runs");
+    if (!window.compareWindow()->grab().save(out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
         return fail("the comparison picture could not be written");
     return 0;
 }

@@ -5,11 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "bilingual_text.h"
 #include "c_team_day_dlg.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
@@ -79,6 +81,8 @@ class TeamDayWindow : public QObject {
     void fillsInAsDownloadsEnd();
     void comparesTwoToEightSelectedRuns();
     void comparisonLinesShareTheLapAxis();
+    void textsFollowTheLanguage();
+    void comparisonFollowsTheLanguage();
 };
 
 void TeamDayWindow::lapColumnsKeepTheirNumbers() {
@@ -266,6 +270,85 @@ void TeamDayWindow::comparisonLinesShareTheLapAxis() {
     QImage image(chart.size(), QImage::Format_ARGB32);
     chart.render(&image);
     QVERIFY(CompareChart::colourOf(0) != CompareChart::colourOf(7));
+}
+
+void TeamDayWindow::textsFollowTheLanguage() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    for (int slot = 0; slot < 2; ++slot) {
+        const std::string folder = "QTM-0" + std::to_string(slot + 1);
+        QVERIFY(fs.createFolder(data + folder).ok());
+        QVERIFY(writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
+                             evenRun(9 + slot, 3, 6000 + 100 * slot))
+                    .status == RunFileWriteStatus::Written);
+    }
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
+    CTeamDayDlg window(&index, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    for (int row = 0; row < 2; ++row)
+        window.table()->selectionModel()->select(
+            window.sortedModel()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    window.compareButton()->click();
+    QVERIFY(window.compareWindow());
+    // What each window shows, read from its widgets and from the table's own header.
+    auto shown = [&] {
+        QString dateLabel;
+        for (const QLabel* label : window.findChildren<QLabel*>())
+            if (label->buddy()) dateLabel = label->text();
+        QAbstractItemModel* table = window.table()->model();
+        const TeamDayModel& model = *window.model();
+        return QStringList{window.windowTitle(),
+                           dateLabel,
+                           window.status()->text(),
+                           window.lapsButton()->text(),
+                           window.splitsButton()->text(),
+                           window.compareButton()->text(),
+                           table->headerData(TeamDayModel::kTabName, Qt::Horizontal).toString(),
+                           table->headerData(model.totalColumn(), Qt::Horizontal).toString(),
+                           model.index(0, TeamDayModel::kFirstLap).data(Qt::ToolTipRole).toString(),
+                           window.compareWindow()->windowTitle()};
+    };
+    const QStringList japanese{
+        "チームの一日",           "日付(&D)", "2 件",     "ラップ(&L)", "スプリット(&S)",
+        "選択した走行を比較(&C)", "名前",     "トータル", "最速",       "走行の比較"};
+    const QStringList english{
+        "Team day", "&Date", "Runs: 2", "&Laps",       "&Splits", "&Compare selected runs",
+        "Name",     "Total", "fastest", "Compare runs"};
+    QCOMPARE(shown(), japanese);
+    QSignalSpy headers(window.model(), &QAbstractItemModel::headerDataChanged);
+    for (texts::Language language : {texts::Language::English, texts::Language::Japanese}) {
+        texts::setCurrentLanguage(language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(shown(), language == texts::Language::English ? english : japanese);
+    }
+    QCOMPARE(headers.count(), 2);
+    texts::setCurrentLanguage(texts::Language::Japanese);
+}
+
+void TeamDayWindow::comparisonFollowsTheLanguage() {
+    CCompareDlg window(nullptr);
+    window.setSeries({{QStringLiteral("A"), {6000, 6100}}, {QStringLiteral("B"), {5900, 6200}}});
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const struct {
+        texts::Language language;
+        const char* title;
+    } kCases[] = {{texts::Language::English, "Compare runs"},
+                  {texts::Language::Japanese, "走行の比較"}};
+    for (const auto& c : kCases) {
+        texts::setCurrentLanguage(c.language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QCOMPARE(window.windowTitle(), QString::fromUtf8(c.title));
+    }
+    texts::setCurrentLanguage(texts::Language::Japanese);
 }
 
 QTEST_MAIN(TeamDayWindow)
