@@ -1,6 +1,7 @@
 // Shared helpers of the run file tests: the worked-example record and whole-file reads and writes.
 #pragma once
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -33,6 +34,29 @@ inline RunRecord clockExample() {
     r.bestLapNumber = 2;
     r.bestLap = laps[1];
     r.averageLap = {0, 1, 6, 66, 0};
+    return r;
+}
+
+// `hundredths` as a Clock time.
+inline RunTime clockTime(std::uint32_t hundredths) {
+    return RunTime{hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60, hundredths % 100, 0};
+}
+
+// A Clock run of `laps` laps, lap i taking `lapHundredths` + `step` × i hundredths and split i
+// that lap's time × i. Best and average are lap 1's: the tests that use it read the laps.
+inline RunRecord steadyRun(RunStart start, int laps, std::uint32_t lapHundredths, std::string memo = {},
+                           std::uint32_t step = 0) {
+    RunRecord r;
+    r.start = start;
+    for (int i = 1; i <= laps; ++i) {
+        const std::uint32_t lap = lapHundredths + step * std::uint32_t(i);
+        r.laps.push_back(LapEntry{i, clockTime(lap), clockTime(lap * std::uint32_t(i)), {}});
+    }
+    r.lapCount = laps;
+    r.total = r.laps.back().split;
+    r.bestLapNumber = 1;
+    r.bestLap = r.averageLap = r.laps.front().lap;
+    r.memo = std::move(memo);
     return r;
 }
 

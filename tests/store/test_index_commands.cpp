@@ -5,6 +5,7 @@
 #include "command_capture.h"
 
 #include "configuration.h"
+#include "data_folder_fixture.h"
 #include "index_commands.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
@@ -21,13 +22,7 @@ class IndexCommands : public ::testing::Test {
     void SetUp() override {
         ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
         data = root / "data";
-        ASSERT_TRUE(fs.createFolder(data).ok());
-        const DataFolder folder(fs, data);
-        Configuration config;
-        config.registry.entry(0) = {"0123456789ab", "走者A", 0};
-        config.registry.entry(1) = {"00000000beef", "QTM-02", 0};
-        ASSERT_TRUE(saveConfiguration(folder, config).ok());
-        createStopwatchFolders(folder, config.registry);
+        ASSERT_TRUE(testing::makeDataFolder(fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
         RunRecord a = testing::clockExample();
         a.memo = "向かい風\tつよい";
         write(0, "0123456789ab", a);

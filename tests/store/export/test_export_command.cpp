@@ -5,6 +5,7 @@
 
 #include "command_capture.h"
 #include "configuration.h"
+#include "data_folder_fixture.h"
 #include "export_fixture.h"
 #include "index_commands.h"
 #include "run_file_fixture.h"
@@ -18,14 +19,8 @@ class ExportCommand : public ::testing::Test {
   protected:
     void SetUp() override {
         ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-        ASSERT_TRUE(fs.createFolder(data).ok());
         ASSERT_TRUE(fs.createFolder(out).ok());
-        const DataFolder folder(fs, data);
-        Configuration config;
-        config.registry.entry(0) = {"0123456789ab", "走者A", 0};
-        config.registry.entry(1) = {"00000000beef", "QTM-02", 0};
-        ASSERT_TRUE(saveConfiguration(folder, config).ok());
-        createStopwatchFolders(folder, config.registry);
+        ASSERT_TRUE(testing::makeDataFolder(fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
         RunRecord a = testing::clockExample();
         a.memo = "=向かい風, \"つよい\"";
         a.laps[1].memo = "ペース上げ";

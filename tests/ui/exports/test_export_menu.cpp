@@ -15,6 +15,8 @@
 #include "c_all_runs_dlg.h"
 #include "c_user_dialog.h"
 #include "configuration.h"
+#include "data_folder_fixture.h"
+#include "run_file_fixture.h"
 #include "export_menu.h"
 #include "fake_port.h"
 #include "lapdex_dlg.h"
@@ -43,22 +45,6 @@ class ChoosingDesktop : public test::FakeDesktop {
     std::optional<QString> folder;
 };
 
-RunRecord run(RunStart start, int laps, const char* memo) {
-    RunRecord r;
-    r.start = start;
-    auto time = [](std::uint32_t h) {
-        return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
-    };
-    for (int i = 1; i <= laps; ++i)
-        r.laps.push_back(LapEntry{i, time(7000), time(7000 * std::uint32_t(i)), {}});
-    r.lapCount = laps;
-    r.total = r.laps.back().split;
-    r.bestLapNumber = 1;
-    r.bestLap = r.averageLap = r.laps.front().lap;
-    r.memo = memo;
-    return r;
-}
-
 // Two stopwatches with runs on 10 and 11 May 2024, indexed; the window with both menus.
 struct Rig {
     Rig() {
@@ -66,16 +52,12 @@ struct Rig {
         out = dir.path() + "/out";
         QDir().mkpath(out);
         FileSystem& fs = systemFileSystem();
-        (void)fs.createFolder(data);
-        const DataFolder folder(fs, data);
-        Configuration config;
-        config.registry.entry(0) = {"0123456789ab", "山田", 0};
-        config.registry.entry(1) = {"00000000beef", "佐藤", 0};
-        (void)saveConfiguration(folder, config);
-        createStopwatchFolders(folder, config.registry);
-        (void)writeRunFile(fs, data, 0, "0123456789ab", run({2024, 5, 10, 9, 0, 0}, 4, "向かい風"));
-        (void)writeRunFile(fs, data, 0, "0123456789ab", run({2024, 5, 10, 10, 30, 0}, 3, ""));
-        (void)writeRunFile(fs, data, 1, "00000000beef", run({2024, 5, 11, 7, 45, 30}, 2, "雨"));
+        const Configuration config =
+            testing::makeDataFolder(fs, data, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}})
+                .value_or(Configuration{});
+        (void)writeRunFile(fs, data, 0, "0123456789ab", testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "向かい風"));
+        (void)writeRunFile(fs, data, 0, "0123456789ab", testing::steadyRun({2024, 5, 10, 10, 30, 0}, 3, 7000, ""));
+        (void)writeRunFile(fs, data, 1, "00000000beef", testing::steadyRun({2024, 5, 11, 7, 45, 30}, 2, 7000, "雨"));
         index =
             std::make_unique<RunIndex>(fs, data, dir.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();

@@ -9,6 +9,8 @@
 
 #include "bilingual_text.h"
 #include "configuration.h"
+#include "data_folder_fixture.h"
+#include "run_file_fixture.h"
 #include "data_folder.h"
 #include "export_fixture.h"
 #include "run_file_writer.h"
@@ -185,22 +187,6 @@ const Word* findWord(const Layout& layout, const QString& text) {
     return nullptr;
 }
 
-RunRecord steadyRun(RunStart start, int laps, std::uint32_t lapCs, const char* memo) {
-    RunRecord r;
-    r.start = start;
-    auto time = [](std::uint32_t h) {
-        return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
-    };
-    for (int i = 1; i <= laps; ++i)
-        r.laps.push_back(LapEntry{i, time(lapCs + i), time((lapCs + i) * std::uint32_t(i)), {}});
-    r.lapCount = laps;
-    r.total = r.laps.back().split;
-    r.bestLapNumber = 1;
-    r.bestLap = r.averageLap = r.laps.front().lap;
-    r.memo = memo;
-    return r;
-}
-
 }  // namespace
 
 class TestSheets : public QObject {
@@ -351,21 +337,15 @@ class TestSheets : public QObject {
         QTemporaryDir dir;
         const std::string data = dir.filePath("data").toStdString() + "/";
         FileSystem& fs = systemFileSystem();
-        QVERIFY(fs.createFolder(data).ok());
-        const DataFolder folder(fs, data);
-        Configuration config;
-        config.registry.entry(0) = {"0123456789ab", "山田", 0};
-        config.registry.entry(1) = {"00000000beef", "佐藤", 0};
-        QVERIFY(saveConfiguration(folder, config).ok());
-        createStopwatchFolders(folder, config.registry);
+        QVERIFY(testing::makeDataFolder(fs, data, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}}));
         const struct {
             int slot;
             const char* serial;
             RunRecord run;
         } runs[] = {
-            {0, "0123456789ab", steadyRun({2024, 5, 9, 9, 0, 0}, 9, 7000, "前の日")},
-            {0, "0123456789ab", steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "短い")},
-            {1, "00000000beef", steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行")},
+            {0, "0123456789ab", testing::steadyRun({2024, 5, 9, 9, 0, 0}, 9, 7000, "前の日", 1)},
+            {0, "0123456789ab", testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "短い", 1)},
+            {1, "00000000beef", testing::steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行", 1)},
         };
         for (const auto& r : runs)
             QVERIFY(writeRunFile(fs, data, r.slot, r.serial, r.run).status ==

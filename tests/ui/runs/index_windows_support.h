@@ -9,6 +9,8 @@
 #include <string>
 
 #include "configuration.h"
+#include "data_folder_fixture.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "run_index_keeper.h"
 
@@ -28,40 +30,19 @@ class IndexedFolder {
     IndexedFolder() {
         data_ = dir_.path().toStdString() + "/data/";
         FileSystem& fs = systemFileSystem();
-        (void)fs.createFolder(data_);
-        const DataFolder folder(fs, data_);
-        Configuration config;
-        config.registry.entry(0) = {"0123456789ab", "山田", 0};
-        config.registry.entry(1) = {"00000000beef", "佐藤", 0};
-        (void)saveConfiguration(folder, config);
-        createStopwatchFolders(folder, config.registry);
-        write(0, run({2024, 5, 10, 9, 0, 0}, 4, 7000, "向かい風で苦戦"));
-        write(0, run({2024, 5, 10, 10, 30, 0}, 4, 6900, "追い風"));
-        write(0, run({2024, 6, 2, 8, 15, 0}, 6, 7100, ""));
-        write(1, run({2024, 5, 11, 7, 45, 30}, 4, 6800, "雨、向かい風"));
+        const Configuration config =
+            testing::makeDataFolder(fs, data_, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}})
+                .value_or(Configuration{});
+        write(0, testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "向かい風で苦戦"));
+        write(0, testing::steadyRun({2024, 5, 10, 10, 30, 0}, 4, 6900, "追い風"));
+        write(0, testing::steadyRun({2024, 6, 2, 8, 15, 0}, 6, 7100, ""));
+        write(1, testing::steadyRun({2024, 5, 11, 7, 45, 30}, 4, 6800, "雨、向かい風"));
         index =
             std::make_unique<RunIndex>(fs, data_, dir_.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();
         (void)index->refreshAll(indexedStopwatches(config.registry));
     }
 
-    // A Clock run of `laps` equal laps of `lapHundredths`.
-    static RunRecord run(RunStart start, int laps, std::uint32_t lapHundredths, const char* memo) {
-        RunRecord r;
-        r.start = start;
-        auto time = [](std::uint32_t h) {
-            return RunTime{h / 360000, h / 6000 % 60, h / 100 % 60, h % 100, 0};
-        };
-        for (int i = 1; i <= laps; ++i)
-            r.laps.push_back(
-                LapEntry{i, time(lapHundredths), time(lapHundredths * std::uint32_t(i)), {}});
-        r.lapCount = laps;
-        r.total = r.laps.back().split;
-        r.bestLapNumber = 1;
-        r.bestLap = r.averageLap = r.laps.front().lap;
-        r.memo = memo;
-        return r;
-    }
     void write(int slot, const RunRecord& r) {
         (void)writeRunFile(systemFileSystem(), data_, slot,
                            slot == 0 ? "0123456789ab" : "00000000beef", r);
