@@ -150,12 +150,10 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
             finishExchange(NTF_NO_DATA, CompletionKind::NoData);
             break;
         case FlowResult::CommError:
-            sink_.post(NTF_COMM_ERROR);
-            ctx.pollState = PollState::Idle;
+            endExchangeWith(NTF_COMM_ERROR);
             break;
         case FlowResult::RegistryFull:
-            sink_.post(NTF_REGISTRY_FULL);
-            ctx.pollState = PollState::Idle;
+            endExchangeWith(NTF_REGISTRY_FULL);
             break;
         default:
             break;  // No stopwatch: keep polling.
@@ -178,20 +176,22 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
             finishExchange(NTF_CLEAR_DONE, CompletionKind::Cleared);
             break;
         case FlowResult::CommError:
-            sink_.post(NTF_COMM_ERROR);
-            ctx.pollState = PollState::Idle;
+            endExchangeWith(NTF_COMM_ERROR);
             break;
         case FlowResult::RunsNotSaved:
-            sink_.post(NTF_CLEAR_KEPT);
-            ctx.pollState = PollState::Idle;
+            endExchangeWith(NTF_CLEAR_KEPT);
             break;
         case FlowResult::RegistryFull:
-            sink_.post(NTF_REGISTRY_FULL);
-            ctx.pollState = PollState::Idle;
+            endExchangeWith(NTF_REGISTRY_FULL);
             break;
         default:
             break;  // No stopwatch: keep polling.
     }
+}
+
+void DownloadWorker::endExchangeWith(MessageId notification) {
+    sink_.post(notification);
+    ctx_->pollState = PollState::Idle;
 }
 
 void DownloadWorker::finishExchange(MessageId notification, CompletionKind kind) {

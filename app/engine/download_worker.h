@@ -45,6 +45,8 @@ private:
     FlowResult runFlow();
     void completeDownload(FlowResult result, bool hadCommError);
     void completeClear(FlowResult result, bool hadCommError);
+    // An exchange that failed or was refused: the window is told, polling starts again.
+    void endExchangeWith(MessageId notification);
     void finishExchange(MessageId notification, CompletionKind kind);
     void watch();
     void sleepFor(std::chrono::milliseconds period);

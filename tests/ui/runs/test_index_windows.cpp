@@ -31,6 +31,16 @@ class TestIndexWindows : public QObject {
         return texts;
     }
 
+    // 佐藤's stopwatch was last laid on with one bar of battery left.
+    static bool addLowBatteryContact(const test::IndexedFolder& folder) {
+        ContactRecord contact;
+        contact.localTime = "2024-05-11 07:50:02";
+        contact.serialText = "00000000beef";
+        contact.batteryLevel = 1;
+        contact.result = "ok";
+        return appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact).ok();
+    }
+
     static QStringList headers(const QAbstractItemModel& model) {
         QStringList texts;
         for (int section = 0; section < model.columnCount(); ++section)
@@ -127,12 +137,7 @@ class TestIndexWindows : public QObject {
 
     void rosterSummarisesAndOpensAStopwatch() {
         test::IndexedFolder folder;
-        ContactRecord contact;
-        contact.localTime = "2024-05-11 07:50:02";
-        contact.serialText = "00000000beef";
-        contact.batteryLevel = 1;
-        contact.result = "ok";
-        QVERIFY(appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact).ok());
+        QVERIFY(addLowBatteryContact(folder));
         CRosterDlg window(folder.index.get());
         window.show();
         QCOMPARE(window.model()->rowCount(), 2);
@@ -203,12 +208,7 @@ class TestIndexWindows : public QObject {
 
     void rosterFollowsTheLanguage() {
         test::IndexedFolder folder;
-        ContactRecord contact;
-        contact.localTime = "2024-05-11 07:50:02";
-        contact.serialText = "00000000beef";
-        contact.batteryLevel = 1;
-        contact.result = "ok";
-        QVERIFY(appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact).ok());
+        QVERIFY(addLowBatteryContact(folder));
         CRosterDlg window(folder.index.get());
         window.show();
         QSignalSpy headersChanged(window.model(), &QAbstractItemModel::headerDataChanged);
