@@ -123,7 +123,7 @@ int main(int argc, char** argv) {
     const std::uintmax_t bigBytes = fillFolder(data + "QTM-01", 0, 20000);
     std::printf("20,000 run files written in %.0f ms\n", msSince(start));
     std::this_thread::sleep_for(std::chrono::milliseconds(1100));  // folder times settle
-    const std::vector<IndexedStopwatch> one{{"QTM-01", "0123456789ab", "QTM-01"}};
+    const std::vector<RunStopwatch> one{{"QTM-01", "0123456789ab", "QTM-01"}};
     {
         RunIndex index(fs, data, root + "/cache/one.sqlite");
         start = Clock::now();
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
 
     // Many stopwatches: start-up refresh and search.
     std::uintmax_t allBytes = 0;
-    std::vector<IndexedStopwatch> many;
+    std::vector<RunStopwatch> many;
     start = Clock::now();
     for (int f = 0; f < folders; ++f) {
         char name[16];

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QTemporaryDir root;
     const std::string data = root.path().toStdString() + "/";
     FileSystem& fs = systemFileSystem();
-    std::vector<IndexedStopwatch> stopwatches;
+    std::vector<RunStopwatch> stopwatches;
     for (int slot = 0; slot < kStopwatches; ++slot) {
         char folder[16], serial[16];
         std::snprintf(folder, sizeof folder, "QTM-%02d", slot + 1);

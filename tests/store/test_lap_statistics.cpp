@@ -99,10 +99,10 @@ TEST(LapStatistics, MatchHandComputedRunsInBothFormats) {
 TEST(LapStatistics, NeedLapsWithKnownTimes) {
     EXPECT_FALSE(lapStatistics({}).has_value());
     EXPECT_FALSE(lapStatistics({6000, -1, 6100}).has_value());
-    IndexedRun unreadable;
+    RunDetails unreadable;
     unreadable.laps = {{1, 6000, 6000, ""}, {2, -1, -1, ""}};
     EXPECT_FALSE(runStatistics(unreadable).has_value());
-    IndexedRun readable;
+    RunDetails readable;
     readable.laps = {{1, 6000, 6000, ""}, {2, 6200, 12200, ""}};
     ASSERT_TRUE(runStatistics(readable).has_value());
     EXPECT_EQ(runStatistics(readable)->slowestLapNumber, 2);
@@ -115,9 +115,9 @@ TEST(LapStatistics, HundredthsOfEitherFormat) {
     EXPECT_EQ(hundredthsOf({0, 0, 0, 0, 7}, TimeFormat::Clock), 0);
 }
 
-IndexedRunRow row(const char* file, const char* start, int laps, std::int64_t total,
-                  std::int64_t bestLap, int bestNumber) {
-    IndexedRunRow r;
+RunRow row(const char* file, const char* start, int laps, std::int64_t total, std::int64_t bestLap,
+           int bestNumber) {
+    RunRow r;
     r.folderName = "QTM-01";
     r.fileName = file;
     r.run.start = start;
@@ -128,7 +128,7 @@ IndexedRunRow row(const char* file, const char* start, int laps, std::int64_t to
     return r;
 }
 
-const std::vector<IndexedRunRow> kHistory = {
+const std::vector<RunRow> kHistory = {
     row("a.csv", "2024-01-01T09:00:00", 3, 20000, 6500, 1),
     row("b.csv", "2024-01-02T09:00:00", 3, 20100, 6400, 2),  // faster lap
     row("c.csv", "2024-01-03T09:00:00", 4, 27000, 6600, 4),  // first run of four laps
@@ -193,7 +193,7 @@ TEST(PersonalBests, ADownloadNamesOnlyTheBestsItsOwnRunsSet) {
 }
 
 TEST(PersonalBests, OfTwoNewRunsThatBeatEachOtherTheLastIsNamed) {
-    std::vector<IndexedRunRow> rows = kHistory;
+    std::vector<RunRow> rows = kHistory;
     rows.push_back(row("g.csv", "2024-01-07T09:00:00", 3, 19900, 6300, 3));
     const std::vector<BestSet> set = bestsSetBy(rows, {"b.csv", "g.csv"});
     ASSERT_EQ(set.size(), 2U);

@@ -75,8 +75,8 @@ class RunIndexTest : public ::testing::Test {
     FileSystem& fs = systemFileSystem();
     testing::TempFolder root;
     std::string data;
-    std::vector<IndexedStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A"},
-                                              {"QTM-02", "00000000beef", "QTM-02"}};
+    std::vector<RunStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A"},
+                                          {"QTM-02", "00000000beef", "QTM-02"}};
     FakePage page;
     std::unique_ptr<RunIndex> index;
 };
@@ -219,7 +219,7 @@ TEST_F(RunIndexTest, SearchFindsJapaneseMemoWordsOfAnyLength) {
         const auto rows = index->search(query);
         ASSERT_TRUE(rows.has_value());
         std::vector<std::string> starts;
-        for (const IndexedRunRow& row : *rows) starts.push_back(row.run.start);
+        for (const RunRow& row : *rows) starts.push_back(row.run.start);
         EXPECT_EQ(starts, c.starts) << (query.words.empty() ? query.fromDate : query.words[0]);
     }
     // A rewritten memo is found under its new words only.
@@ -242,7 +242,7 @@ TEST_F(RunIndexTest, KeepsTheRunsFiguresAndLaps) {
     ASSERT_TRUE(index->refreshAll(stopwatches));
     const auto rows = index->search({});
     ASSERT_EQ(rows->size(), 1U);
-    const IndexedRunRow& row = rows->front();
+    const RunRow& row = rows->front();
     EXPECT_EQ(row.tabName, "走者A");
     EXPECT_EQ(row.serialText, "0123456789ab");
     EXPECT_EQ(row.fileName, "QTM240131_093015_0123456789ab.csv");

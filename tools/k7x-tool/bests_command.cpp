@@ -19,8 +19,8 @@ void printBest(const std::string& tab, const char* kind, const std::string& lapC
 
 // The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
 std::string folderNamed(lapdex::RunIndex& index, const std::string& name) {
-    for (const lapdex::IndexedStopwatch& s :
-         index.stopwatches().value_or(std::vector<lapdex::IndexedStopwatch>{})) {
+    for (const lapdex::RunStopwatch& s :
+         index.stopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
         if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
     }
     return {};

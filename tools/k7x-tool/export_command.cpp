@@ -124,7 +124,7 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(parsed->dataFolder, err);
     if (!session) return kFailure;
-    std::vector<lapdex::IndexedRunRow> rows;
+    std::vector<lapdex::RunRow> rows;
     if (!searchRuns(*session->index, parsed->filters, rows, err)) return kFailure;
     const auto runs = lapdex::collectExportRuns(*session->index, rows);
     if (!runs) {

@@ -32,8 +32,8 @@ std::vector<std::string> splitWords(const std::string& text) {
 
 // The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
 std::string stopwatchFolder(lapdex::RunIndex& index, const std::string& name) {
-    for (const lapdex::IndexedStopwatch& s :
-         index.stopwatches().value_or(std::vector<lapdex::IndexedStopwatch>{})) {
+    for (const lapdex::RunStopwatch& s :
+         index.stopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
         if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
     }
     return {};
@@ -67,8 +67,8 @@ FilterOption applyRunFilter(const std::string& option, const std::string& value,
     return FilterOption::Taken;
 }
 
-bool searchRuns(lapdex::RunIndex& index, RunFilters filters,
-                std::vector<lapdex::IndexedRunRow>& rows, std::FILE* err) {
+bool searchRuns(lapdex::RunIndex& index, RunFilters filters, std::vector<lapdex::RunRow>& rows,
+                std::FILE* err) {
     if (!filters.stopwatch.empty()) {
         const std::string folder = stopwatchFolder(index, filters.stopwatch);
         if (folder.empty()) {

@@ -23,8 +23,8 @@ FilterOption applyRunFilter(const std::string& option, const std::string& value,
 
 // The index's runs that match `filters`, by start time. False, with the reason written to `err`,
 // when the stopwatch is not registered or the index cannot be searched.
-bool searchRuns(lapdex::RunIndex& index, RunFilters filters,
-                std::vector<lapdex::IndexedRunRow>& rows, std::FILE* err);
+bool searchRuns(lapdex::RunIndex& index, RunFilters filters, std::vector<lapdex::RunRow>& rows,
+                std::FILE* err);
 
 // The usage text of the filters, for the commands' usage lines.
 inline constexpr const char* kRunFilterUsage =

@@ -50,14 +50,14 @@ int runRuns(const std::vector<std::string>& args, std::FILE* out, std::FILE* err
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(parsed->folder, err);
     if (!session) return kFailure;
-    std::vector<lapdex::IndexedRunRow> rows;
+    std::vector<lapdex::RunRow> rows;
     if (!searchRuns(*session->index, parsed->filters, rows, err)) return kFailure;
     std::fputs(
         "tab name\tserial\tstart\tlap count\ttotal\tbest lap\tbest lap number\taverage "
         "lap\tpath\trun memo\n",
         out);
-    for (const lapdex::IndexedRunRow& row : rows) {
-        const lapdex::IndexedRun& run = row.run;
+    for (const lapdex::RunRow& row : rows) {
+        const lapdex::RunDetails& run = row.run;
         std::fprintf(out, "%s\t%s\t%s\t%d\t%s\t%s\t%d\t%s\t%s/%s\t%s\n",
                      cellText(row.tabName).c_str(), row.serialText.c_str(), run.start.c_str(),
                      run.lapCount, lapdex::secondsText(run.totalCs).c_str(),

@@ -24,7 +24,7 @@ std::string optionalText(bool present, double cs) {
     return present ? lapdex::signedSecondsText(cs) : std::string();
 }
 
-void printStatistics(const lapdex::IndexedRun& run, const lapdex::LapStatistics& s,
+void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics& s,
                      std::FILE* out) {
     char variation[32];
     std::snprintf(variation, sizeof variation, "%.2f", s.coefficientOfVariation * 100.0);
@@ -60,7 +60,7 @@ int runStats(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
     if (!session) return kFailure;
-    const std::optional<lapdex::IndexedRun> run = session->index->runWithLaps(folder, file);
+    const std::optional<lapdex::RunDetails> run = session->index->runWithLaps(folder, file);
     if (!run) {
         std::fprintf(err, "k7x-tool: %s is no run file of %s\n", args[1].c_str(), args[0].c_str());
         return kFailure;

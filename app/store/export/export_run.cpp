@@ -4,12 +4,12 @@
 namespace lapdex {
 
 std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
-                                                        const std::vector<IndexedRunRow>& rows) {
+                                                        const std::vector<RunRow>& rows) {
     std::vector<ExportRun> runs;
     runs.reserve(rows.size());
-    for (const IndexedRunRow& row : rows) {
+    for (const RunRow& row : rows) {
         if (!index.ready()) return std::nullopt;
-        std::optional<IndexedRun> run = index.runWithLaps(row.folderName, row.fileName);
+        std::optional<RunDetails> run = index.runWithLaps(row.folderName, row.fileName);
         if (!run) continue;  // gone since the search, or the index is busy for a moment
         runs.push_back(
             {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(*run)});

@@ -14,13 +14,13 @@ struct ExportRun {
     std::string tabName;       // UTF-8, the stopwatch's tab text
     std::string serialText;    // 12 lower-case hexadecimal digits
     std::string relativePath;  // "QTM-01/QTM240131_093015_0123456789ab.csv", from the data folder
-    IndexedRun run;            // with its laps
+    RunDetails run;            // with its laps
 };
 
 // The runs of `rows` with their laps, read from `index`, in the order of `rows`. nullopt when the
 // index cannot answer now; a run that has vanished since the search is left out.
 std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
-                                                        const std::vector<IndexedRunRow>& rows);
+                                                        const std::vector<RunRow>& rows);
 
 // Totals of what an export holds.
 struct ExportCounts {

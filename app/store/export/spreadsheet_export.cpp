@@ -29,7 +29,7 @@ std::string runsCsv(const std::vector<ExportRun>& runs, texts::Language language
                         &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal, &kBest, &kAverage},
                        language));
     for (const ExportRun& r : runs) {
-        const IndexedRun& run = r.run;
+        const RunDetails& run = r.run;
         text += csvLine({
             csvTextField(r.tabName),
             csvTextField(r.serialText),
@@ -59,7 +59,7 @@ std::string lapsCsv(const std::vector<ExportRun>& runs, texts::Language language
         const std::string tab = csvTextField(r.tabName);
         const std::string serial = csvTextField(r.serialText);
         const std::string start = csvTextField(exportStartText(r.run.start));
-        for (const IndexedLap& lap : r.run.laps) {
+        for (const LapDetails& lap : r.run.laps) {
             text += csvLine({tab, serial, start, std::to_string(lap.number),
                              csvNumberField(exportSeconds(lap.lapCs)),
                              csvNumberField(exportSeconds(lap.splitCs)), csvTextField(lap.memo),

@@ -62,7 +62,7 @@ unsigned long unitIdOf(const std::string& serialText) {
     return end && *end == '\0' ? id : 0;
 }
 
-void appendLap(std::string& out, const IndexedLap& lap, std::int64_t startSeconds,
+void appendLap(std::string& out, const LapDetails& lap, std::int64_t startSeconds,
                std::int64_t lapStartCs) {
     out += "      <Lap StartTime=\"" + utcText(startSeconds, lapStartCs, 0) + "\">\n";
     out += "        <TotalTimeSeconds>" + exportSeconds(lap.lapCs < 0 ? 0 : lap.lapCs) +
@@ -109,7 +109,7 @@ std::string tcxDocument(const std::vector<ExportRun>& runs, const LocalToUtc& to
         }
         out += "    <Activity Sport=\"Other\">\n      <Id>" + id + "</Id>\n";
         std::int64_t lapStartCs = 0;
-        for (const IndexedLap& lap : r.run.laps) {
+        for (const LapDetails& lap : r.run.laps) {
             appendLap(out, lap, *seconds, lapStartCs);
             if (lap.splitCs >= 0) lapStartCs = lap.splitCs;
         }

@@ -121,7 +121,7 @@ bool RunIndex::insertRun(const std::string& folderName, const std::string& name,
     const FileStamp stamp = stampOf(path);
     const FsBytes bytes = fs_.readFile(path);
     const bool readable = bytes.ok();
-    const IndexedRun run = readable ? summariseRunFile(bytes.bytes) : IndexedRun{};
+    const RunDetails run = readable ? summariseRunFile(bytes.bytes) : RunDetails{};
     const std::string searchText = searchTextOf(run);
     SqliteStatement& insert = db_.cached(
         "INSERT INTO runs(folder, name, listOrder, dayKey, size, mtimeNs, readable, start, "

@@ -11,38 +11,11 @@
 #include <vector>
 
 #include "file_system.h"
+#include "run_source.h"
 #include "run_summary.h"
 #include "sqlite_database.h"
 
 namespace lapdex {
-
-// A registered stopwatch as the index names it.
-struct IndexedStopwatch {
-    std::string folderName;  // "QTM-01"
-    std::string serialText;
-    std::string tabName;  // UTF-8
-};
-
-// One run file found by a query. `run.laps` is left empty.
-struct IndexedRunRow {
-    std::string folderName;
-    std::string serialText;
-    std::string tabName;
-    std::string fileName;
-    IndexedRun run;
-};
-
-// A search: every condition that is set must hold.
-struct RunQuery {
-    std::vector<std::string> folderNames;  // empty: every registered stopwatch
-    std::string fromDate;                  // "YYYY-MM-DD", inclusive; "" open
-    std::string toDate;                    // "YYYY-MM-DD", inclusive; "" open
-    std::vector<std::string> words;        // UTF-8; each must occur in the run memo or a lap memo
-    int lapCount = 0;                      // 0: any
-    std::int64_t minTotalCs = -1;          // -1: open
-    std::int64_t maxTotalCs = -1;
-    int limit = 0;  // 0: all rows; otherwise at most this many, in start order
-};
 
 // A run file's name that a day search can find, as the day it belongs to: "QTMyymmdd" (its first
 // nine characters with "QTM" in upper case) when the name ends in ".csv" in any case, contains that
@@ -51,7 +24,7 @@ std::string runDayKey(const std::string& name);
 
 // One stopwatch of the roster, from its runs in the index. Counts only readable runs.
 struct RosterEntry {
-    IndexedStopwatch stopwatch;
+    RunStopwatch stopwatch;
     int runs = 0;
     std::string firstStart;  // "YYYY-MM-DDTHH:MM:SS"; "" without runs
     std::string lastStart;
@@ -72,7 +45,7 @@ struct Roster {
 
 // Thread-safe: every call takes the index's lock. Calls from the window use try-lock and answer
 // nullopt while another thread refreshes, so the window is never held up by a long refresh.
-class RunIndex {
+class RunIndex : public RunSource {
   public:
     // `dataFolder` ends with '/'. `databasePath` lies outside the data folder.
     RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath);
@@ -86,7 +59,7 @@ class RunIndex {
 
     // Records the registered stopwatches and brings every one of their folders up to date (a folder
     // whose modification time is unchanged costs one stat); forgets folders no longer registered.
-    bool refreshAll(const std::vector<IndexedStopwatch>& stopwatches);
+    bool refreshAll(const std::vector<RunStopwatch>& stopwatches);
     // Brings one folder of the data folder ("QTM-01") up to date.
     bool refreshFolder(const std::string& folderName);
     // Reads one run file again, or forgets it when it is gone (after a memo rewrite or a deletion).
@@ -106,13 +79,19 @@ class RunIndex {
     std::optional<std::vector<std::pair<std::string, std::string>>> daysBetween(
         const std::string& folder, const std::string& fromKey, const std::string& toKey);
     // Runs matching `query`, by start time (then stopwatch and name). Readable runs only.
-    std::optional<std::vector<IndexedRunRow>> search(const RunQuery& query);
-    std::optional<std::vector<IndexedStopwatch>> stopwatches();
+    std::optional<std::vector<RunRow>> search(const RunQuery& query);
+    std::optional<std::vector<RunStopwatch>> stopwatches();
     // One entry per registered stopwatch, in slot order, with its contacts from History.csv.
     std::optional<Roster> roster();
     // One run with its laps.
-    std::optional<IndexedRun> runWithLaps(const std::string& folderName,
+    std::optional<RunDetails> runWithLaps(const std::string& folderName,
                                           const std::string& fileName);
+
+    // The run source (blocking: for workers and k7x-tool, never the window thread). Each folder
+    // asked about is brought up to date first, so the answer is the folder scan's.
+    std::optional<std::vector<RunStopwatch>> registeredStopwatches() override;
+    RunListing listRuns(const RunQuery& query) override;
+    RunRead readRun(const std::string& folderName, const std::string& fileName) override;
 
     // Makes a refresh that runs on another thread stop soon, keeping what it has read so far;
     // later refreshes go on from there. For shutdown.
@@ -123,6 +102,8 @@ class RunIndex {
 
   private:
     bool createSchema();
+    bool searchLocked(const RunQuery& query, std::vector<RunRow>& rows);
+    std::optional<std::vector<RunStopwatch>> stopwatchesLocked();
     bool refreshFolderLocked(const std::string& folderName);
     bool folderIsCurrent(const std::string& folderName, bool& known);
     bool forgetFolder(const std::string& folderName);

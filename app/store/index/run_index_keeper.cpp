@@ -6,8 +6,8 @@
 
 namespace lapdex {
 
-std::vector<IndexedStopwatch> indexedStopwatches(const StopwatchRegistry& registry) {
-    std::vector<IndexedStopwatch> stopwatches;
+std::vector<RunStopwatch> indexedStopwatches(const StopwatchRegistry& registry) {
+    std::vector<RunStopwatch> stopwatches;
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (!registry.isInUse(slot)) continue;
         const StopwatchEntry& entry = registry.entry(slot);
@@ -34,7 +34,7 @@ RunIndexKeeper::~RunIndexKeeper() {
     wait();
 }
 
-void RunIndexKeeper::refreshInBackground(std::vector<IndexedStopwatch> stopwatches) {
+void RunIndexKeeper::refreshInBackground(std::vector<RunStopwatch> stopwatches) {
     if (!index_) return;
     std::lock_guard<std::mutex> lock(mutex_);
     next_ = std::move(stopwatches);
@@ -47,7 +47,7 @@ void RunIndexKeeper::refreshInBackground(std::vector<IndexedStopwatch> stopwatch
 
 void RunIndexKeeper::run() {
     for (;;) {
-        std::vector<IndexedStopwatch> stopwatches;
+        std::vector<RunStopwatch> stopwatches;
         bool open = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);

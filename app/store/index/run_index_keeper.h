@@ -15,7 +15,7 @@
 namespace lapdex {
 
 // The registry's slots in use as the index names them.
-std::vector<IndexedStopwatch> indexedStopwatches(const StopwatchRegistry& registry);
+std::vector<RunStopwatch> indexedStopwatches(const StopwatchRegistry& registry);
 
 // The index of `data` in the user's cache folder (see indexDatabasePath), or null when no cache
 // folder can be named. The database is not opened yet.
@@ -35,7 +35,7 @@ class RunIndexKeeper {
     RunIndex* index() const { return index_.get(); }
     // Opens the index (rebuilding it when damaged) if not yet done and refreshes it for these
     // stopwatches on the keeper's thread. A refresh asked for while one runs follows it.
-    void refreshInBackground(std::vector<IndexedStopwatch> stopwatches);
+    void refreshInBackground(std::vector<RunStopwatch> stopwatches);
     // Waits until no refresh runs (tests, shutdown).
     void wait();
 
@@ -48,7 +48,7 @@ class RunIndexKeeper {
     bool running_ = false;
     bool opened_ = false;
     bool pending_ = false;
-    std::vector<IndexedStopwatch> next_;
+    std::vector<RunStopwatch> next_;
 };
 
 }  // namespace lapdex

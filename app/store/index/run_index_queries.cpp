@@ -1,4 +1,6 @@
 // The run index's answers: runs of a day, runs of a range of days, searches and single runs.
+#include <algorithm>
+
 #include "contact_history.h"
 #include "run_index.h"
 
@@ -97,13 +99,13 @@ SearchSql searchSql(const RunQuery& query) {
     return s;
 }
 
-IndexedRunRow rowOf(const SqliteStatement& row) {
-    IndexedRunRow result;
+RunRow rowOf(const SqliteStatement& row) {
+    RunRow result;
     result.folderName = row.text(0);
     result.serialText = row.text(1);
     result.tabName = row.text(2);
     result.fileName = row.text(3);
-    IndexedRun& run = result.run;
+    RunDetails& run = result.run;
     run.start = row.text(4);
     run.timeFormat = row.integer(5) == 0 ? TimeFormat::Clock : TimeFormat::DecimalMinute;
     run.lapCount = static_cast<int>(row.integer(6));
@@ -162,9 +164,15 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBe
     return found;
 }
 
-std::optional<std::vector<IndexedRunRow>> RunIndex::search(const RunQuery& query) {
+std::optional<std::vector<RunRow>> RunIndex::search(const RunQuery& query) {
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
+    std::vector<RunRow> rows;
+    if (!searchLocked(query, rows)) return std::nullopt;
+    return rows;
+}
+
+bool RunIndex::searchLocked(const RunQuery& query, std::vector<RunRow>& rows) {
     const SearchSql s = searchSql(query);
     SqliteStatement statement = db_.prepare(s.sql);
     for (std::size_t i = 0; i < s.texts.size(); ++i) {
@@ -174,26 +182,80 @@ std::optional<std::vector<IndexedRunRow>> RunIndex::search(const RunQuery& query
         else
             statement.bind(at, s.texts[i]);
     }
-    std::vector<IndexedRunRow> rows;
     while (statement.step()) rows.push_back(rowOf(statement));
-    if (statement.failed()) return std::nullopt;
-    return rows;
+    return !statement.failed();
 }
 
-std::optional<std::vector<IndexedStopwatch>> RunIndex::stopwatches() {
+std::optional<std::vector<RunStopwatch>> RunIndex::stopwatches() {
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
+    return stopwatchesLocked();
+}
+
+std::optional<std::vector<RunStopwatch>> RunIndex::stopwatchesLocked() {
     SqliteStatement rows = db_.prepare(
         "SELECT name, serial, tabName FROM folders WHERE registered = 1 ORDER BY length(name), "
         "name");
-    std::vector<IndexedStopwatch> found;
+    std::vector<RunStopwatch> found;
     while (rows.step()) found.push_back({rows.text(0), rows.text(1), rows.text(2)});
     if (rows.failed()) return std::nullopt;
     return found;
 }
 
+std::optional<std::vector<RunStopwatch>> RunIndex::registeredStopwatches() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!ready_) return std::nullopt;
+    return stopwatchesLocked();
+}
+
+RunListing RunIndex::listRuns(const RunQuery& query) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    RunListing listing;
+    if (!ready_) return listing;
+    const std::optional<std::vector<RunStopwatch>> registered = stopwatchesLocked();
+    if (!registered) return listing;
+    for (const RunStopwatch& stopwatch : *registered) {
+        const bool asked = query.folderNames.empty() ||
+                           std::find(query.folderNames.begin(), query.folderNames.end(),
+                                     stopwatch.folderName) != query.folderNames.end();
+        if (asked && !refreshFolderLocked(stopwatch.folderName))
+            listing.problems.push_back({stopwatch.folderName, "cannot be read"});
+    }
+    RunQuery more = query;
+    if (query.limit > 0) more.limit = query.limit + 1;
+    if (!searchLocked(more, listing.rows)) return RunListing{};
+    if (query.limit > 0 && listing.rows.size() > static_cast<std::size_t>(query.limit)) {
+        listing.rows.resize(static_cast<std::size_t>(query.limit));
+        listing.truncated = true;
+    }
+    listing.answered = true;
+    return listing;
+}
+
+RunRead RunIndex::readRun(const std::string& folderName, const std::string& fileName) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    RunRead read;
+    if (!ready_) return read;
+    (void)refreshFolderLocked(folderName);
+    std::string sql = searchSql(RunQuery{}).sql;
+    sql.erase(sql.find(" ORDER BY"));
+    SqliteStatement row = db_.prepare(sql + " AND r.folder = ? AND r.name = ?");
+    row.bind(1, folderName).bind(2, fileName);
+    if (!row.step()) {
+        read.outcome = row.failed() ? RunRead::Outcome::Unavailable : RunRead::Outcome::Gone;
+        read.reason = row.failed() ? "the run index cannot be read" : "no such run";
+        return read;
+    }
+    read.run = rowOf(row).run;
+    SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
+    laps.bind(1, folderName).bind(2, fileName);
+    if (laps.step()) read.run.laps = lapsFromText(laps.text(0));
+    read.outcome = RunRead::Outcome::Read;
+    return read;
+}
+
 std::optional<Roster> RunIndex::roster() {
-    std::vector<IndexedStopwatch> registered;
+    std::vector<RunStopwatch> registered;
     {
         auto found = stopwatches();
         if (!found) return std::nullopt;
@@ -212,7 +274,7 @@ std::optional<Roster> RunIndex::roster() {
         "SELECT min(CASE WHEN bestLapCs >= 0 THEN bestLapCs END), min(CASE WHEN totalCs >= 0 THEN "
         "totalCs END)"
         " FROM runs WHERE folder = ? AND readable = 1 AND lapCount = ?");
-    for (const IndexedStopwatch& stopwatch : registered) {
+    for (const RunStopwatch& stopwatch : registered) {
         RosterEntry entry;
         entry.stopwatch = stopwatch;
         totals.bind(1, stopwatch.folderName);
@@ -253,7 +315,7 @@ std::optional<Roster> RunIndex::roster() {
     return roster;
 }
 
-std::optional<IndexedRun> RunIndex::runWithLaps(const std::string& folderName,
+std::optional<RunDetails> RunIndex::runWithLaps(const std::string& folderName,
                                                 const std::string& fileName) {
     RunQuery none;
     const auto lock = windowLock();
@@ -263,7 +325,7 @@ std::optional<IndexedRun> RunIndex::runWithLaps(const std::string& folderName,
     SqliteStatement row = db_.prepare(sql + " AND r.folder = ? AND r.name = ?");
     row.bind(1, folderName).bind(2, fileName);
     if (!row.step()) return std::nullopt;
-    IndexedRun run = rowOf(row).run;
+    RunDetails run = rowOf(row).run;
     SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
     laps.bind(1, folderName).bind(2, fileName);
     if (laps.step()) run.laps = lapsFromText(laps.text(0));

@@ -23,14 +23,14 @@ struct KnownRun {
 
 }  // namespace
 
-bool RunIndex::refreshAll(const std::vector<IndexedStopwatch>& stopwatches) {
+bool RunIndex::refreshAll(const std::vector<RunStopwatch>& stopwatches) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (!ready_) return false;
     bool ok = true;
     {
         SqliteTransaction transaction(db_);
         ok = transaction.began() && db_.exec("UPDATE folders SET registered = 0");
-        for (const IndexedStopwatch& stopwatch : stopwatches) {
+        for (const RunStopwatch& stopwatch : stopwatches) {
             SqliteStatement& upsert = db_.cached(
                 "INSERT INTO folders(name, serial, tabName, registered) VALUES(?, ?, ?, 1) ON "
                 "CONFLICT(name)"
@@ -43,7 +43,7 @@ bool RunIndex::refreshAll(const std::vector<IndexedStopwatch>& stopwatches) {
         }
         ok = ok && transaction.commit();
     }
-    for (const IndexedStopwatch& stopwatch : stopwatches) {
+    for (const RunStopwatch& stopwatch : stopwatches) {
         if (stopping_.load()) return false;
         ok = refreshFolderLocked(stopwatch.folderName) && ok;
     }

@@ -85,10 +85,10 @@ std::optional<LapStatistics> runStatistics(const RunRecord& run) {
     return lapStatistics(laps);
 }
 
-std::optional<LapStatistics> runStatistics(const IndexedRun& run) {
+std::optional<LapStatistics> runStatistics(const RunDetails& run) {
     std::vector<std::int64_t> laps;
     laps.reserve(run.laps.size());
-    for (const IndexedLap& lap : run.laps) laps.push_back(lap.lapCs);
+    for (const LapDetails& lap : run.laps) laps.push_back(lap.lapCs);
     return lapStatistics(laps);
 }
 

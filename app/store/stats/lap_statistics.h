@@ -49,7 +49,7 @@ std::int64_t hundredthsOf(const RunTime& time, TimeFormat format);
 
 // Statistics of a decoded run, or of a run as the index keeps it (with its laps).
 std::optional<LapStatistics> runStatistics(const RunRecord& run);
-std::optional<LapStatistics> runStatistics(const IndexedRun& run);
+std::optional<LapStatistics> runStatistics(const RunDetails& run);
 
 }  // namespace lapdex
 

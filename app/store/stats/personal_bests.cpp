@@ -9,11 +9,11 @@ bool beats(std::int64_t cs, const BestTime& best) {
     return cs >= 0 && (best.cs < 0 || cs < best.cs);
 }
 
-BestTime bestOf(std::int64_t cs, const IndexedRunRow& row, int lapNumber) {
+BestTime bestOf(std::int64_t cs, const RunRow& row, int lapNumber) {
     return {cs, lapNumber, row.fileName, row.run.start};
 }
 
-std::optional<std::vector<IndexedRunRow>> runsOf(RunIndex& index, const std::string& folderName) {
+std::optional<std::vector<RunRow>> runsOf(RunIndex& index, const std::string& folderName) {
     RunQuery query;
     query.folderNames = {folderName};
     return index.search(query);
@@ -21,11 +21,10 @@ std::optional<std::vector<IndexedRunRow>> runsOf(RunIndex& index, const std::str
 
 }  // namespace
 
-PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
-                              const std::vector<IndexedRunRow>& rows) {
+PersonalBests personalBestsOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& rows) {
     PersonalBests bests;
     bests.stopwatch = stopwatch;
-    for (const IndexedRunRow& row : rows) {
+    for (const RunRow& row : rows) {
         bests.timeFormat = row.run.timeFormat;
         if (beats(row.run.bestLapCs, bests.fastestLap))
             bests.fastestLap = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
@@ -36,11 +35,11 @@ PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
     return bests;
 }
 
-std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows) {
+std::set<std::string> runsThatSetBests(const std::vector<RunRow>& rows) {
     std::set<std::string> setters;
     BestTime lap;
     std::map<int, BestTime> totals;
-    for (const IndexedRunRow& row : rows) {
+    for (const RunRow& row : rows) {
         bool set = false;
         if (beats(row.run.bestLapCs, lap)) {
             set = lap.cs >= 0;
@@ -56,13 +55,13 @@ std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows) {
     return setters;
 }
 
-std::vector<BestSet> bestsSetBy(const std::vector<IndexedRunRow>& rows,
+std::vector<BestSet> bestsSetBy(const std::vector<RunRow>& rows,
                                 const std::set<std::string>& newFiles) {
     BestTime lap;
     std::map<int, BestTime> totals;
     std::optional<BestSet> lapSet;
     std::map<int, BestSet> totalSets;
-    for (const IndexedRunRow& row : rows) {
+    for (const RunRow& row : rows) {
         const bool isNew = newFiles.count(row.fileName) > 0;
         if (beats(row.run.bestLapCs, lap)) {
             const BestTime now = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
@@ -87,12 +86,12 @@ std::vector<BestSet> bestsSetBy(const std::vector<IndexedRunRow>& rows,
 
 std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
                                                             const std::string& folderName) {
-    const std::optional<std::vector<IndexedStopwatch>> stopwatches = index.stopwatches();
+    const std::optional<std::vector<RunStopwatch>> stopwatches = index.stopwatches();
     if (!stopwatches) return std::nullopt;
     std::vector<PersonalBests> all;
-    for (const IndexedStopwatch& stopwatch : *stopwatches) {
+    for (const RunStopwatch& stopwatch : *stopwatches) {
         if (!folderName.empty() && stopwatch.folderName != folderName) continue;
-        const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, stopwatch.folderName);
+        const std::optional<std::vector<RunRow>> rows = runsOf(index, stopwatch.folderName);
         if (!rows) return std::nullopt;
         all.push_back(personalBestsOf(stopwatch, *rows));
     }
@@ -101,17 +100,17 @@ std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,
 
 std::optional<std::set<std::string>> loadRunsThatSetBests(RunIndex& index,
                                                           const std::string& folderName) {
-    const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, folderName);
+    const std::optional<std::vector<RunRow>> rows = runsOf(index, folderName);
     if (!rows) return std::nullopt;
     return runsThatSetBests(*rows);
 }
 
 std::optional<std::vector<BestSet>> loadBestsSetBy(RunIndex& index, const std::string& folderName,
                                                    const std::set<std::string>& newFiles) {
-    const std::optional<std::vector<IndexedRunRow>> rows = runsOf(index, folderName);
+    const std::optional<std::vector<RunRow>> rows = runsOf(index, folderName);
     if (!rows) return std::nullopt;
     std::size_t found = 0;
-    for (const IndexedRunRow& row : *rows) found += newFiles.count(row.fileName);
+    for (const RunRow& row : *rows) found += newFiles.count(row.fileName);
     if (found < newFiles.size()) return std::nullopt;
     return bestsSetBy(*rows, newFiles);
 }

@@ -24,7 +24,7 @@ struct BestTime {
 };
 
 struct PersonalBests {
-    IndexedStopwatch stopwatch;
+    RunStopwatch stopwatch;
     TimeFormat timeFormat = TimeFormat::Clock;
     BestTime fastestLap;
     std::map<int, BestTime> fastestTotal;  // by lap count
@@ -32,13 +32,12 @@ struct PersonalBests {
 
 // The bests of one stopwatch's runs. `rows` in start order; the earliest of equal times holds the
 // best.
-PersonalBests personalBestsOf(const IndexedStopwatch& stopwatch,
-                              const std::vector<IndexedRunRow>& rows);
+PersonalBests personalBestsOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& rows);
 
 // The file names of the runs that set a best when they were run: a lap faster than every earlier
 // run's laps, or a total faster than every earlier run's of the same lap count. A first run has
 // nothing to beat and sets none. `rows` are one stopwatch's runs in start order.
-std::set<std::string> runsThatSetBests(const std::vector<IndexedRunRow>& rows);
+std::set<std::string> runsThatSetBests(const std::vector<RunRow>& rows);
 
 // A best that a download's runs set: the lap best or the total best of one lap count, the run
 // that holds it now and the time it beat.
@@ -56,7 +55,7 @@ struct BestSet {
 // The bests that runs of `newFiles` set (as runsThatSetBests counts them), the lap best first,
 // then the totals by lap count. When several new runs set the same kind of best one after
 // another, only the last, fastest one is named. `rows` are one stopwatch's runs in start order.
-std::vector<BestSet> bestsSetBy(const std::vector<IndexedRunRow>& rows,
+std::vector<BestSet> bestsSetBy(const std::vector<RunRow>& rows,
                                 const std::set<std::string>& newFiles);
 
 // The bests of every registered stopwatch, or of the one in `folderName` when it is not empty.

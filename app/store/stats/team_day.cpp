@@ -9,13 +9,13 @@ std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
     RunQuery query;
     query.fromDate = date;
     query.toDate = date;
-    const std::optional<std::vector<IndexedRunRow>> rows = index.search(query);
+    const std::optional<std::vector<RunRow>> rows = index.search(query);
     if (!rows) return std::nullopt;
     TeamDay day;
     day.date = date;
     day.runs.reserve(rows->size());
-    for (const IndexedRunRow& row : *rows) {
-        const std::optional<IndexedRun> full = index.runWithLaps(row.folderName, row.fileName);
+    for (const RunRow& row : *rows) {
+        const std::optional<RunDetails> full = index.runWithLaps(row.folderName, row.fileName);
         if (!full) return std::nullopt;
         TeamDayRun run{row.folderName,
                        row.tabName,
@@ -27,7 +27,7 @@ std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
                        full->totalCs,
                        full->bestLapCs,
                        full->averageLapCs};
-        for (const IndexedLap& lap : full->laps) {
+        for (const LapDetails& lap : full->laps) {
             run.lapsCs.push_back(lap.lapCs);
             run.splitsCs.push_back(lap.splitCs);
         }

@@ -13,11 +13,11 @@ namespace lapdex::ui {
 std::vector<CompareSeries> compareSeriesOf(RunIndex& index, const std::vector<RunRef>& runs) {
     std::vector<CompareSeries> series;
     for (const RunRef& ref : runs) {
-        const std::optional<IndexedRun> run = index.runWithLaps(ref.folderName, ref.fileName);
+        const std::optional<RunDetails> run = index.runWithLaps(ref.folderName, ref.fileName);
         if (!run) continue;
         CompareSeries s{
             QString::fromStdString(ref.tabName) + QStringLiteral("  ") + startText(ref.start), {}};
-        for (const IndexedLap& lap : run->laps) s.lapsCs.push_back(lap.lapCs);
+        for (const LapDetails& lap : run->laps) s.lapsCs.push_back(lap.lapCs);
         series.push_back(std::move(s));
     }
     return series;

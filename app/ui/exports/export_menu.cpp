@@ -71,7 +71,7 @@ bool ExportMenu::event(QEvent* event) {
     return QObject::event(event);
 }
 
-std::optional<std::vector<IndexedRunRow>> ExportMenu::chosenRuns() const {
+std::optional<std::vector<RunRow>> ExportMenu::chosenRuns() const {
     if (!index_) return std::nullopt;
     if (CAllRunsDlg* all = views_.allRunsWindow(); all && all->isVisible()) {
         std::vector<int> rows;
@@ -79,14 +79,14 @@ std::optional<std::vector<IndexedRunRow>> ExportMenu::chosenRuns() const {
             rows.push_back(i.row());
         std::sort(rows.begin(), rows.end());
         if (!rows.empty()) {
-            std::vector<IndexedRunRow> runs;
+            std::vector<RunRow> runs;
             for (int row : rows) runs.push_back(all->model()->run(row));
             return runs;
         }
     }
     const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
     const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
-    if (!page || folder.empty()) return std::vector<IndexedRunRow>{};
+    if (!page || folder.empty()) return std::vector<RunRow>{};
     RunQuery day;
     day.folderNames = {folder};
     day.fromDate = day.toDate = page->selectedDate().toString(Qt::ISODate).toStdString();
@@ -124,11 +124,10 @@ std::optional<ExportRun> ExportMenu::shownRun() const {
     const std::string& path = page->runPaths()[static_cast<std::size_t>(page->selectedRun())];
     const std::string fileName = path.substr(path.rfind('/') + 1);
     const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
-    std::optional<IndexedRun> run = index_->runWithLaps(folder, fileName);
+    std::optional<RunDetails> run = index_->runWithLaps(folder, fileName);
     if (!run) return std::nullopt;
     ExportRun shown{{}, {}, folder + "/" + fileName, std::move(*run)};
-    for (const IndexedStopwatch& s :
-         index_->stopwatches().value_or(std::vector<IndexedStopwatch>{})) {
+    for (const RunStopwatch& s : index_->stopwatches().value_or(std::vector<RunStopwatch>{})) {
         if (s.folderName == folder) shown.tabName = s.tabName, shown.serialText = s.serialText;
     }
     return shown;

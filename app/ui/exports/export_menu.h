@@ -30,7 +30,7 @@ class ExportMenu : public QObject {
     // The runs an export takes now: the rows selected in the All runs window while it is shown,
     // otherwise the runs of the page's day of the current stopwatch. nullopt when the index
     // cannot answer.
-    std::optional<std::vector<IndexedRunRow>> chosenRuns() const;
+    std::optional<std::vector<RunRow>> chosenRuns() const;
 
     // Asks for the folder (and, for TCX, one file or one per run), then writes. What happened is
     // told in a message box.

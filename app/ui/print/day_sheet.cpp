@@ -153,7 +153,7 @@ TeamDay teamDayOf(const std::vector<ExportRun>& runs) {
         run.fileName = r.relativePath.substr(r.relativePath.find('/') + 1);
         run.start = r.run.start;
         run.timeFormat = r.run.timeFormat;
-        for (const IndexedLap& lap : r.run.laps) {
+        for (const LapDetails& lap : r.run.laps) {
             run.lapsCs.push_back(lap.lapCs);
             run.splitsCs.push_back(lap.splitCs);
         }

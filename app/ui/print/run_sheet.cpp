@@ -21,7 +21,7 @@ constexpr int kChartScale = 4;
 const QString kChartName = QStringLiteral("lapdex-sheet:lap-chart");
 
 // The page's lap chart widget, painted off screen into a picture.
-QImage lapChartImage(const IndexedRun& run) {
+QImage lapChartImage(const RunDetails& run) {
     LapChart chart;
     QPalette palette = chart.palette();
     palette.setColor(QPalette::Base, Qt::white);
@@ -31,7 +31,7 @@ QImage lapChartImage(const IndexedRun& run) {
     font.setPointSizeF(8);
     chart.setFont(font);
     std::vector<ChartBar> bars;
-    for (const IndexedLap& lap : run.laps)
+    for (const LapDetails& lap : run.laps)
         bars.push_back({lap.lapCs, shownTime(lap.lapCs, run.timeFormat), QString()});
     chart.setBars(std::move(bars));
     chart.resize(kChartWidth, kChartHeight);
@@ -42,7 +42,7 @@ QImage lapChartImage(const IndexedRun& run) {
     return image;
 }
 
-QString statistics(const IndexedRun& run) {
+QString statistics(const RunDetails& run) {
     using namespace print_text;
     QString html = table() + QStringLiteral(
                                  "<tr><th>%1</th><th>%2</th><th>%3</th><th>%4</th>"
@@ -58,14 +58,14 @@ QString statistics(const IndexedRun& run) {
     return html + QStringLiteral("</tr></table><p></p>");
 }
 
-QString lapTable(const IndexedRun& run) {
+QString lapTable(const RunDetails& run) {
     using namespace print_text;
     QString html = table() + QStringLiteral(
                                  "<thead><tr><th>%1</th><th>%2</th><th>%3</th>"
                                  "<th>%4</th></tr></thead>")
                                  .arg(ui::localized(kNumber), ui::localized(kLap),
                                       ui::localized(kSplit), ui::localized(kLapMemo));
-    for (const IndexedLap& lap : run.laps) {
+    for (const LapDetails& lap : run.laps) {
         html += QStringLiteral("<tr>") + cell(QString::number(lap.number), Align::Right) +
                 cell(shownTime(lap.lapCs, run.timeFormat), Align::Right) +
                 cell(shownTime(lap.splitCs, run.timeFormat), Align::Right) +
@@ -77,7 +77,7 @@ QString lapTable(const IndexedRun& run) {
 }  // namespace
 
 Sheet runSheet(const ExportRun& r) {
-    const IndexedRun& run = r.run;
+    const RunDetails& run = r.run;
     Sheet sheet;
     sheet.title = QString::fromStdString(r.tabName);
     sheet.html =

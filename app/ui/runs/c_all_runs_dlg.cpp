@@ -136,7 +136,7 @@ void CAllRunsDlg::fillStopwatches() {
     stopwatch_->clear();
     stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
     const auto stopwatches = index_ ? index_->stopwatches() : std::nullopt;
-    for (const IndexedStopwatch& s : stopwatches.value_or(std::vector<IndexedStopwatch>{}))
+    for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{}))
         stopwatch_->addItem(QString::fromStdString(s.tabName),
                             QString::fromStdString(s.folderName));
     stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));

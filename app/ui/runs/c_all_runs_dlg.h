@@ -44,7 +44,7 @@ class CAllRunsDlg : public QDialog {
 
   signals:
     // The user chose a run to open.
-    void runActivated(const lapdex::IndexedRunRow& run);
+    void runActivated(const lapdex::RunRow& run);
 
   protected:
     void showEvent(QShowEvent* event) override;

@@ -14,7 +14,7 @@ std::int64_t timeKey(std::int64_t hundredths) {
     return hundredths < 0 ? INT64_MAX : hundredths;
 }
 
-bool less(const IndexedRunRow& a, const IndexedRunRow& b, int column) {
+bool less(const RunRow& a, const RunRow& b, int column) {
     const auto tieBreak = [&] {
         return std::tie(a.run.start, a.folderName, a.fileName) <
                std::tie(b.run.start, b.folderName, b.fileName);
@@ -44,7 +44,7 @@ bool less(const IndexedRunRow& a, const IndexedRunRow& b, int column) {
 
 }  // namespace
 
-void RunTableModel::setRows(std::vector<IndexedRunRow> rows) {
+void RunTableModel::setRows(std::vector<RunRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);
     sortRows();
@@ -61,7 +61,7 @@ int RunTableModel::columnCount(const QModelIndex& parent) const {
 
 QVariant RunTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
-    const IndexedRunRow& row = run(index.row());
+    const RunRow& row = run(index.row());
     if (role == Qt::TextAlignmentRole) {
         const bool number = index.column() != kTabName && index.column() != kMemo;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));

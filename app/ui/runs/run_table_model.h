@@ -25,8 +25,8 @@ class RunTableModel : public QAbstractTableModel {
     using QAbstractTableModel::QAbstractTableModel;
 
     // Replaces every row, keeping the current sort.
-    void setRows(std::vector<IndexedRunRow> rows);
-    const IndexedRunRow& run(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    void setRows(std::vector<RunRow> rows);
+    const RunRow& run(int row) const { return rows_[static_cast<std::size_t>(row)]; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -39,7 +39,7 @@ class RunTableModel : public QAbstractTableModel {
   private:
     void sortRows();
 
-    std::vector<IndexedRunRow> rows_;
+    std::vector<RunRow> rows_;
     int sortColumn_ = kStart;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -60,7 +60,7 @@ void ViewMenu::showAllRuns() {
     if (!allRuns_) {
         allRuns_ = new CAllRunsDlg(index_, &window_);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
-                [this](const IndexedRunRow& run) { (void)openRun(run); });
+                [this](const RunRow& run) { (void)openRun(run); });
         // Several runs can be selected and compared from the table's context menu.
         QTableView* table = allRuns_->table();
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -109,7 +109,7 @@ void ViewMenu::compareSelectedRuns() {
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<RunRef> runs;
     for (const QModelIndex& row : rows) {
-        const IndexedRunRow& run = allRuns_->model()->run(row.row());
+        const RunRow& run = allRuns_->model()->run(row.row());
         runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start});
     }
     if (!comparable(runs.size())) return;
@@ -134,7 +134,7 @@ bool ViewMenu::openStopwatch(const QString& tabName) {
     return false;
 }
 
-bool ViewMenu::openRun(const IndexedRunRow& run) {
+bool ViewMenu::openRun(const RunRow& run) {
     if (!openStopwatch(QString::fromStdString(run.tabName))) return false;
     const QDate day =
         QDate::fromString(QString::fromStdString(run.run.start).left(10), Qt::ISODate);

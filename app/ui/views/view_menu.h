@@ -30,7 +30,7 @@ class ViewMenu : public QObject {
     void showTeamDay();
     // Selects the run's tab, shows its day and selects it on the page. False when no tab has its
     // name.
-    bool openRun(const IndexedRunRow& run);
+    bool openRun(const RunRow& run);
     // Selects the tab named `tabName`. False when there is none.
     bool openStopwatch(const QString& tabName);
     // Opens the comparison of the runs selected in the All runs window (two to eight).

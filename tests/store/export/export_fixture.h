@@ -11,8 +11,8 @@
 
 namespace lapdex::testing {
 
-inline IndexedRun clockRun() {
-    IndexedRun run;
+inline RunDetails clockRun() {
+    RunDetails run;
     run.start = "2024-01-31T09:30:15";
     run.timeFormat = TimeFormat::Clock;
     run.lapCount = 3;
@@ -25,8 +25,8 @@ inline IndexedRun clockRun() {
     return run;
 }
 
-inline IndexedRun decimalRun() {
-    IndexedRun run;
+inline RunDetails decimalRun() {
+    RunDetails run;
     run.start = "2024-01-31T09:30:15";  // the same second on another stopwatch
     run.timeFormat = TimeFormat::DecimalMinute;
     run.lapCount = 2;

@@ -56,14 +56,14 @@ std::optional<Sheets> dataSheets(const std::string& folder) {
         return std::nullopt;
     }
     std::map<std::string, int> runsOfDay;
-    for (const lapdex::IndexedRunRow& row : *rows) ++runsOfDay[row.run.start.substr(0, 10)];
+    for (const lapdex::RunRow& row : *rows) ++runsOfDay[row.run.start.substr(0, 10)];
     const std::string date =
         std::max_element(runsOfDay.begin(), runsOfDay.end(), [](auto& a, auto& b) {
             return a.second < b.second;
         })->first;
     std::optional<lapdex::TeamDay> day = lapdex::loadTeamDay(*index, date);
-    std::vector<lapdex::IndexedRunRow> ofDay;
-    for (const lapdex::IndexedRunRow& row : *rows)
+    std::vector<lapdex::RunRow> ofDay;
+    for (const lapdex::RunRow& row : *rows)
         if (row.run.start.rfind(date, 0) == 0) ofDay.push_back(row);
     const auto runs = lapdex::collectExportRuns(*index, ofDay);
     if (!day || !runs || runs->empty()) {

@@ -130,7 +130,7 @@ class TestIndexWindows : public QObject {
         window.table()->setCurrentIndex(window.model()->index(1, 0));
         QTest::keyClick(window.table(), Qt::Key_Return);
         QCOMPARE(opened.count(), 1);
-        const auto run = opened.front().front().value<IndexedRunRow>();
+        const auto run = opened.front().front().value<RunRow>();
         QCOMPARE(run.fileName, std::string("QTM240510_090000_0123456789ab.csv"));
         QCOMPARE(run.tabName, std::string("山田"));
     }
@@ -186,13 +186,16 @@ class TestIndexWindows : public QObject {
         QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
         switchLanguage(window, texts::Language::English);
         QCOMPARE(window.windowTitle(), QStringLiteral("All runs"));
-        QCOMPARE(headers(*window.model()), QStringList({"Stopwatch", "Start", "Laps", "Total time", "Best lap",
-                                                        "Average lap", "Memo"}));
-        QCOMPARE(window.table()->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
-                 QStringLiteral("Stopwatch"));
+        QCOMPARE(headers(*window.model()), QStringList({"Stopwatch", "Start", "Laps", "Total time",
+                                                        "Best lap", "Average lap", "Memo"}));
+        QCOMPARE(
+            window.table()->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
+            QStringLiteral("Stopwatch"));
         QCOMPARE(window.dateRangeOn()->text(), QStringLiteral("&Dates"));
-        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total", "Runs found: 4", "to", "to"}));
-        QCOMPARE(window.memoWords()->placeholderText(), QStringLiteral("Words in run or lap memos"));
+        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total",
+                                                  "Runs found: 4", "to", "to"}));
+        QCOMPARE(window.memoWords()->placeholderText(),
+                 QStringLiteral("Words in run or lap memos"));
         QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds"));
         QCOMPARE(window.lapCount()->specialValueText(), QStringLiteral("All"));
         QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("All"));
@@ -216,14 +219,16 @@ class TestIndexWindows : public QObject {
         QCOMPARE(headersChanged.count(), 1);
         QCOMPARE(window.windowTitle(), QStringLiteral("Stopwatches"));
         QCOMPARE(headers(*window.model()),
-                 QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run", "Usual laps",
-                              "Best lap", "Best total", "Last read", "Battery"}));
-        QCOMPARE(column(*window.model(), RosterModel::kBattery), QStringList({"", "1/5 low (2024/05/11)"}));
+                 QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run",
+                              "Usual laps", "Best lap", "Best total", "Last read", "Battery"}));
+        QCOMPARE(column(*window.model(), RosterModel::kBattery),
+                 QStringList({"", "1/5 low (2024/05/11)"}));
         QCOMPARE(window.status()->text(), QStringLiteral("Stopwatches: 2"));
         switchLanguage(window, texts::Language::Japanese);
         QCOMPARE(window.windowTitle(), QStringLiteral("ストップウオッチ一覧"));
         QCOMPARE(window.status()->text(), QStringLiteral("2 台"));
-        QCOMPARE(column(*window.model(), RosterModel::kBattery), QStringList({"", "1/5 低（2024/05/11）"}));
+        QCOMPARE(column(*window.model(), RosterModel::kBattery),
+                 QStringList({"", "1/5 低（2024/05/11）"}));
     }
 };
 

@@ -54,9 +54,9 @@ RunRecord repeats(int hour, int minute, std::uint32_t firstCs, int drift, int la
 }
 
 // Three stopwatches' runs of 18 May 2024 in `data`; their index entries.
-std::vector<IndexedStopwatch> madeUpSession(FileSystem& fs, const std::string& data) {
+std::vector<RunStopwatch> madeUpSession(FileSystem& fs, const std::string& data) {
     const char* names[3] = {"佐藤", "鈴木", "高橋"};
-    std::vector<IndexedStopwatch> stopwatches;
+    std::vector<RunStopwatch> stopwatches;
     for (int slot = 0; slot < 3; ++slot) {
         const std::string folder = "QTM-0" + std::to_string(slot + 1);
         const std::string serial = "0a0b0c0d0e0" + std::to_string(slot);
@@ -71,7 +71,7 @@ std::vector<IndexedStopwatch> madeUpSession(FileSystem& fs, const std::string& d
 
 // The day of the newest run in the index, "" without runs.
 QDate newestDay(RunIndex& index) {
-    const std::optional<std::vector<IndexedRunRow>> rows = index.search({});
+    const std::optional<std::vector<RunRow>> rows = index.search({});
     if (!rows || rows->empty()) return {};
     return QDate::fromString(QString::fromStdString(rows->back().run.start.substr(0, 10)),
                              Qt::ISODate);
@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QString dataArgument, dateArgument;
     const bool languageGiven = argc > 2 && argv[2][0] != '-';
-    const std::optional<QString> suffix = languageGiven ? test::pictureLanguage(argc, argv) : QString();
+    const std::optional<QString> suffix =
+        languageGiven ? test::pictureLanguage(argc, argv) : QString();
     bool usage = argc < 2 || !suffix;
     for (int i = languageGiven ? 3 : 2; i < argc && !usage; i += 2) {
         const std::string option = argv[i];
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
     const bool ownData = !dataArgument.isEmpty();
     const std::string data =
         (ownData ? QDir(dataArgument).absolutePath() : root.path()).toStdString() + "/";
-    const std::vector<IndexedStopwatch> stopwatches =
+    const std::vector<RunStopwatch> stopwatches =
         ownData ? indexedStopwatches(loadConfiguration(DataFolder(fs, data), "JPN").registry)
                 : madeUpSession(fs, data);
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
@@ -151,7 +152,8 @@ int main(int argc, char** argv) {
     if (!window.compareWindow() ||
         window.compareWindow()->chart()->series().size() != static_cast<std::size_t>(compared))
         return fail("the comparison does not show the selected runs");
-    if (!window.compareWindow()->grab().save(out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
+    if (!window.compareWindow()->grab().save(
+            out.filePath(QStringLiteral("compare%1.png").arg(*suffix))))
         return fail("the comparison picture could not be written");
     return 0;
 }

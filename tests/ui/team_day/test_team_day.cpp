@@ -203,7 +203,7 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     QTemporaryDir root;
     const std::string data = root.path().toStdString() + "/";
     FileSystem& fs = systemFileSystem();
-    std::vector<IndexedStopwatch> stopwatches;
+    std::vector<RunStopwatch> stopwatches;
     for (int slot = 0; slot < 9; ++slot) {
         const std::string folder = "QTM-0" + std::to_string(slot + 1);
         const std::string serial = "00000000000" + std::to_string(slot);

@@ -33,12 +33,12 @@ std::string isoStart(std::string_view text) {
 
 class SummaryCells : public RunCellStore {
   public:
-    explicit SummaryCells(IndexedRun& run) : run_(run) {}
+    explicit SummaryCells(RunDetails& run) : run_(run) {}
     void storeCell(int row, int column, const std::string& text, int) override {
         if (row == 0) return storeSummary(column, text);
         if (static_cast<std::size_t>(row) > run_.laps.size())
             run_.laps.resize(static_cast<std::size_t>(row));
-        IndexedLap& lap = run_.laps[static_cast<std::size_t>(row) - 1];
+        LapDetails& lap = run_.laps[static_cast<std::size_t>(row) - 1];
         switch (column) {
             case 0:
                 lap.number = parseInt(text);
@@ -87,7 +87,7 @@ class SummaryCells : public RunCellStore {
                 break;
         }
     }
-    IndexedRun& run_;
+    RunDetails& run_;
 };
 
 }  // namespace
@@ -125,11 +125,11 @@ std::string secondsText(std::int64_t hundredths) {
     return text;
 }
 
-IndexedRun summariseRunFile(std::string_view bytes) {
-    IndexedRun run;
+RunDetails summariseRunFile(std::string_view bytes) {
+    RunDetails run;
     SummaryCells cells(run);
     readRunFileBytes(bytes, -1, cells);
-    for (const IndexedLap& lap : run.laps) {
+    for (const LapDetails& lap : run.laps) {
         if (lap.lapCs > run.slowestLapCs) {
             run.slowestLapCs = lap.lapCs;
             run.slowestLapNumber = lap.number;
@@ -138,9 +138,9 @@ IndexedRun summariseRunFile(std::string_view bytes) {
     return run;
 }
 
-std::string lapsText(const std::vector<IndexedLap>& laps) {
+std::string lapsText(const std::vector<LapDetails>& laps) {
     std::string text;
-    for (const IndexedLap& lap : laps) {
+    for (const LapDetails& lap : laps) {
         text += std::to_string(lap.number) + ',' + std::to_string(lap.lapCs) + ',' +
                 std::to_string(lap.splitCs) + ',';
         text += lap.memo;
@@ -149,13 +149,13 @@ std::string lapsText(const std::vector<IndexedLap>& laps) {
     return text;
 }
 
-std::vector<IndexedLap> lapsFromText(std::string_view text) {
-    std::vector<IndexedLap> laps;
+std::vector<LapDetails> lapsFromText(std::string_view text) {
+    std::vector<LapDetails> laps;
     while (!text.empty()) {
         const std::size_t end = std::min(text.find('\n'), text.size());
         std::string_view line = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        IndexedLap lap;
+        LapDetails lap;
         std::int64_t fields[3] = {0, -1, -1};
         for (std::int64_t& field : fields) {
             const std::size_t comma = line.find(',');
@@ -176,9 +176,9 @@ std::vector<IndexedLap> lapsFromText(std::string_view text) {
     return laps;
 }
 
-std::string searchTextOf(const IndexedRun& run) {
+std::string searchTextOf(const RunDetails& run) {
     std::string text = run.memo;
-    for (const IndexedLap& lap : run.laps) {
+    for (const LapDetails& lap : run.laps) {
         if (lap.memo.empty()) continue;
         text += '\n';
         text += lap.memo;

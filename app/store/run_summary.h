@@ -1,5 +1,5 @@
-// What the run index keeps of one run file: its summary, laps and memos, read the way the page
-// reads them.
+// One run file as everything that computes on runs sees it: its summary, laps and memos, read the
+// way the page reads them.
 #pragma once
 
 #include <cstdint>
@@ -14,14 +14,14 @@ namespace lapdex {
 // Times are kept in hundredths of a second: a Clock time exactly, a DecimalMinute time
 // (thousandths of a minute, six hundredths each) exactly too. -1 marks a time that could not be
 // read.
-struct IndexedLap {
+struct LapDetails {
     int number = 0;
     std::int64_t lapCs = -1;
     std::int64_t splitCs = -1;
     std::string memo;  // UTF-8
 };
 
-struct IndexedRun {
+struct RunDetails {
     std::string start;  // "YYYY-MM-DDTHH:MM:SS" from the summary line
     TimeFormat timeFormat = TimeFormat::Clock;
     int lapCount = 0;
@@ -32,11 +32,11 @@ struct IndexedRun {
     std::int64_t slowestLapCs = -1;  // the slowest lap, the earliest of equal ones
     int slowestLapNumber = 0;
     std::string memo;  // UTF-8, at most 200 characters
-    std::vector<IndexedLap> laps;
+    std::vector<LapDetails> laps;
 };
 
 // Reads a whole run file's bytes (Shift_JIS) into its index entry.
-IndexedRun summariseRunFile(std::string_view bytes);
+RunDetails summariseRunFile(std::string_view bytes);
 
 // A run time text in hundredths of a second: "hh:mm:ss.cc" (Clock) or "ddd.ddd" thousandths of
 // a minute (DecimalMinute). -1 when the text is neither.
@@ -47,10 +47,10 @@ std::string secondsText(std::int64_t hundredths);
 
 // The laps in one text, a line per lap: number, lap, split (hundredths) and the memo as the rest of
 // the line (a memo never holds a line break), for the index's one column of laps.
-std::string lapsText(const std::vector<IndexedLap>& laps);
-std::vector<IndexedLap> lapsFromText(std::string_view text);
+std::string lapsText(const std::vector<LapDetails>& laps);
+std::vector<LapDetails> lapsFromText(std::string_view text);
 
 // The run memo and lap memos joined by line feeds: the text that memo searches look in.
-std::string searchTextOf(const IndexedRun& run);
+std::string searchTextOf(const RunDetails& run);
 
 }  // namespace lapdex

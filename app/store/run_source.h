@@ -1,0 +1,81 @@
+// Where the runs of a data folder come from. The run index and a plain scan of the folders both
+// implement RunSource and must give equal answers; statistics, bests, the team day, exports and
+// k7x-tool take their runs through it and never through either implementation's own types.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "run_summary.h"
+
+namespace lapdex {
+
+// A registered stopwatch.
+struct RunStopwatch {
+    std::string folderName;  // "QTM-01"
+    std::string serialText;
+    std::string tabName;  // UTF-8
+};
+
+// One run file found by a query. `run.laps` is left empty.
+struct RunRow {
+    std::string folderName;
+    std::string serialText;
+    std::string tabName;
+    std::string fileName;
+    RunDetails run;
+};
+
+// A search: every condition that is set must hold.
+struct RunQuery {
+    std::vector<std::string> folderNames;  // empty: every registered stopwatch
+    std::string fromDate;                  // "YYYY-MM-DD", inclusive; "" open
+    std::string toDate;                    // "YYYY-MM-DD", inclusive; "" open
+    std::vector<std::string> words;        // UTF-8; each must occur in the run memo or a lap memo
+    int lapCount = 0;                      // 0: any
+    std::int64_t minTotalCs = -1;          // -1: open
+    std::int64_t maxTotalCs = -1;
+    int limit = 0;  // 0: all rows; otherwise at most this many, in start order
+};
+
+// A folder or run file that an answer could not cover.
+struct RunProblem {
+    std::string path;    // from the data folder: "QTM-01" or "QTM-01/QTM240131_093015_….csv"
+    std::string reason;  // UTF-8, English, one line: "Permission denied", "damaged run file"
+};
+
+// The answer to a query. Rows are whole runs; every run that the query may have missed is named
+// in `problems` (an unreadable folder, an unreadable or damaged run file).
+struct [[nodiscard]] RunListing {
+    bool answered = false;     // false: the source could not answer at all; the rest is empty
+    std::vector<RunRow> rows;  // by start time, then folder name, then file name
+    std::vector<RunProblem> problems;
+    bool truncated = false;  // `limit` cut the rows short: more runs match
+    bool complete() const { return answered && problems.empty(); }
+};
+
+// One run with its laps, or why there is none.
+struct [[nodiscard]] RunRead {
+    enum class Outcome { Read, Gone, Unreadable, Unavailable };
+    Outcome outcome = Outcome::Unavailable;
+    RunDetails run;      // with its laps when Read
+    std::string reason;  // UTF-8, English, when not Read
+    bool ok() const { return outcome == Outcome::Read; }
+};
+
+// Thread-safe. Calls block until the answer is whole: never call them on the window thread.
+class RunSource {
+  public:
+    virtual ~RunSource() = default;
+    // The registered stopwatches in slot order; nullopt when the source cannot answer at all.
+    virtual std::optional<std::vector<RunStopwatch>> registeredStopwatches() = 0;
+    // The readable runs that match `query`, exactly as a scan of the folders at this moment finds
+    // them. A run file whose summary cannot be read is a problem, never a row of empty fields.
+    virtual RunListing listRuns(const RunQuery& query) = 0;
+    // One run file of a registered stopwatch's folder with its laps.
+    virtual RunRead readRun(const std::string& folderName, const std::string& fileName) = 0;
+};
+
+}  // namespace lapdex
