@@ -45,7 +45,7 @@ DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool index_screens sheet_screens 
 # The benchmarks, built once optimised (Release, -O3) by scripts/test.
 BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench
                page_switch_bench engine_download_bench run_index_bench lap_chart_bench
-               team_day_bench)
+               team_day_bench xlsx_export_bench)
 
 # configure_only DIR [cmake args...]
 configure_only() {
