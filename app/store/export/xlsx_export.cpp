@@ -51,11 +51,13 @@ class SheetRows {
     SheetRows(XlsxSheet sheet, std::initializer_list<const texts::Text*> columns,
               texts::Language language)
         : sheet_(sheet), widths_(columns.size(), 0.0) {
-        int column = 0;
+        std::vector<std::string> titles;
         for (const texts::Text* header : columns) {
-            text(column, header->in(language));
-            widths_[static_cast<std::size_t>(column++)] += kFilterButton;
+            titles.emplace_back(header->in(language));
+            // A long title wraps onto its second line rather than widen its column alone.
+            widths_[titles.size() - 1] = displayWidth(titles.back()) / 2 + kFilterButton;
         }
+        sheet_.headers(titles);
     }
     void nextRow(XlsxWeight weight) { ++row_, weight_ = weight; }
     void text(int column, std::string_view value) {
@@ -79,11 +81,12 @@ class SheetRows {
         widen(durationColumn, durationWidth(hundredths));
     }
     void start(int column, const std::string& isoStart);
-    // Sets the widths, freezes the header row and filters on it.
+    // Sets the widths, freezes the header row, filters on it and sets the sheet's printing.
     void finish() {
         for (double& w : widths_) w = std::min(w + 1, kWidestColumn);
         sheet_.setWidths(widths_);
         sheet_.headerRow(row_, static_cast<int>(widths_.size()));
+        sheet_.printOnePageWide();
     }
 
   private:

@@ -57,6 +57,10 @@ XlsxWorkbook::XlsxWorkbook(const std::string& path, const std::string& tempFolde
             formats_.push_back(f);
         }
     }
+    header_ = workbook_add_format(book_);
+    format_set_bold(header_);
+    format_set_text_wrap(header_);
+    format_set_align(header_, LXW_ALIGN_VERTICAL_TOP);
 }
 
 XlsxWorkbook::~XlsxWorkbook() {
@@ -89,6 +93,18 @@ FsStatus XlsxWorkbook::close() {
     book_ = nullptr;
     if (closed != LXW_NO_ERROR) fail(closed);
     return status_;
+}
+
+void XlsxSheet::headers(const std::vector<std::string>& titles) {
+    if (!sheet_) return;
+    // Two lines of the default font; set before the row's cells, as streaming requires.
+    constexpr double kTwoLines = 30;
+    (void)worksheet_set_row(sheet_, 0, kTwoLines, nullptr);
+    for (std::size_t c = 0; c < titles.size(); ++c) {
+        const lxw_error e = worksheet_write_string(sheet_, 0, static_cast<lxw_col_t>(c),
+                                                   titles[c].c_str(), book_->header_);
+        if (e != LXW_NO_ERROR) return book_->fail(e);
+    }
 }
 
 void XlsxSheet::text(int row, int column, std::string_view utf8, XlsxWeight weight) {
@@ -131,6 +147,14 @@ void XlsxSheet::headerRow(int lastRow, int columns) {
     worksheet_freeze_panes(sheet_, 1, 0);
     const lxw_error e = worksheet_autofilter(sheet_, 0, 0, static_cast<lxw_row_t>(lastRow),
                                              static_cast<lxw_col_t>(columns - 1));
+    if (e != LXW_NO_ERROR) book_->fail(e);
+}
+
+void XlsxSheet::printOnePageWide() {
+    if (!sheet_) return;
+    worksheet_set_landscape(sheet_);
+    worksheet_fit_to_pages(sheet_, 1, 0);  // 0: as many pages down as the rows need
+    const lxw_error e = worksheet_repeat_rows(sheet_, 0, 0);
     if (e != LXW_NO_ERROR) book_->fail(e);
 }
 

@@ -36,6 +36,8 @@ struct XlsxDateTime {
 // order; cells within a row in any order. Row and column numbers are 0-based.
 class XlsxSheet {
   public:
+    // Writes row 0: `titles` bold, each wrapping onto a second line where its column is narrower.
+    void headers(const std::vector<std::string>& titles);
     void text(int row, int column, std::string_view utf8, XlsxWeight weight = XlsxWeight::Normal);
     void number(int row, int column, double value, XlsxKind kind,
                 XlsxWeight weight = XlsxWeight::Normal);
@@ -46,6 +48,8 @@ class XlsxSheet {
     // Keeps row 0 in view while scrolling and puts a filter on it over `columns` columns and rows
     // 0 to `lastRow`.
     void headerRow(int lastRow, int columns);
+    // Prints landscape, every column on one page width, row 0 repeated on each page.
+    void printOnePageWide();
 
   private:
     friend class XlsxWorkbook;
@@ -85,6 +89,7 @@ class XlsxWorkbook {
 
     lxw_workbook* book_ = nullptr;
     std::vector<lxw_format*> formats_;  // kind × weight
+    lxw_format* header_ = nullptr;
     std::string tempFolder_;
     FsStatus status_;
 };
