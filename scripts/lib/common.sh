@@ -29,7 +29,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcar
                 libsqlite3-dev
                 libxlsxwriter-dev  # runs.xlsx
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
-                libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic)  # the exports' checks
+                libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks
+                libreoffice-draw-nogui)  # Calc's PNG export: the demo's picture of runs.xlsx
 
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)
