@@ -59,8 +59,9 @@ class XlsxSheet {
 };
 
 // A workbook file being written. Streaming: each sheet's rows go to a temporary file in
-// `tempFolder` as they are written, so memory stays flat however many rows there are. Not
-// thread-safe; one workbook per thread.
+// `tempFolder` as they are written (libxlsxwriter falls back to the system's temporary folder when
+// that one cannot take them), so memory stays flat however many rows there are. Not thread-safe;
+// one workbook per thread.
 class XlsxWorkbook {
   public:
     // The largest row number a sheet holds (the format's limit of 1,048,576 rows).

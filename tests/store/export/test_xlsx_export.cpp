@@ -2,6 +2,7 @@
 // frozen header, the sheet names of the language asked for.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "export_files.h"
@@ -52,6 +53,33 @@ TEST(XlsxPackage, ZipAndEveryXmlPartAreSound) {
     }
     EXPECT_NE(testing::fileBytes(root / "parts/xl/worksheets/sheet1.xml").find("_x000D_"),
               std::string::npos);
+}
+
+// What keeps a workbook from being written is told as the errno of its cause; runs that a sheet
+// cannot hold are refused before anything is written.
+TEST(XlsxPackage, FailuresAreToldByTheirCause) {
+    testing::TempFolder root;
+    // One lap more than the 1,048,575 rows below a sheet's header.
+    std::vector<ExportRun> tooMany = testing::exampleRuns();
+    tooMany[1].run.laps.resize(1048576 - tooMany[0].run.laps.size());
+    const struct {
+        const char* what;
+        std::string path;
+        std::string tempFolder;
+        std::vector<ExportRun> runs;
+        int sysErrno;
+    } cases[] = {
+        {"target folder missing", root / "none/runs.xlsx", root.path(), testing::exampleRuns(),
+         ENOENT},
+        {"more laps than a sheet holds", root / "runs.xlsx", root.path(), tooMany, EFBIG},
+    };
+    for (const auto& c : cases) {
+        const FsStatus status =
+            writeRunsWorkbook(c.path, c.runs, texts::Language::English, c.tempFolder);
+        EXPECT_EQ(status.error, FsError::Io) << c.what;
+        EXPECT_EQ(status.sysErrno, c.sysErrno) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(c.path)) << c.what;
+    }
 }
 
 }  // namespace
