@@ -19,7 +19,7 @@ namespace {
 using namespace spreadsheet_text;
 
 constexpr double kHundredthsPerDay = 8640000.0;
-// Wide enough for a memo of some words; a longer one wraps into view when its cell is chosen.
+// Wide enough for a memo of some words; a longer one shows whole in the edit line of its cell.
 constexpr double kWidestColumn = 50.0;
 // Room for the filter's button beside each header.
 constexpr double kFilterButton = 3.0;
@@ -34,7 +34,8 @@ double displayWidth(std::string_view utf8) {
         if (length == 3 && i + 2 < utf8.size())
             codePoint = (lead & 0x0Fu) << 12 | (utf8[i + 1] & 0x3Fu) << 6 | (utf8[i + 2] & 0x3Fu);
         const bool halfWidthKana = codePoint >= 0xFF61 && codePoint <= 0xFFDC;
-        width += length >= 3 && !halfWidthKana ? 2 : 1;
+        const bool wide = length == 4 || (length == 3 && codePoint >= 0x1100 && !halfWidthKana);
+        width += wide ? 2 : 1;
         i += static_cast<std::size_t>(length);
     }
     return width;
