@@ -22,7 +22,7 @@ ensure_packages() {
 }
 
 # The packages every build needs.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
+BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb
                 xdotool openbox poppler-utils  # the window driven on Xvfb; the manual's text layer
@@ -48,11 +48,20 @@ BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench cras
                page_switch_bench engine_download_bench run_index_bench lap_chart_bench
                team_day_bench xlsx_export_bench)
 
+# The compiler cache, when installed: paths are taken relative to the checkout, so a clean clone
+# elsewhere reuses what an earlier build compiled.
+compiler_cache_args() {
+    command -v ccache >/dev/null || return 0
+    local launcher="env;CCACHE_BASEDIR=$(repo_root);CCACHE_NOHASHDIR=1;ccache"
+    echo "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher -DCMAKE_C_COMPILER_LAUNCHER=$launcher"
+}
+
 # configure_only DIR [cmake args...]
 configure_only() {
     local dir="$1"
     shift
-    cmake -S "$(repo_root)" -B "$(repo_root)/$dir" -G Ninja "$@" >/dev/null
+    # shellcheck disable=SC2046
+    cmake -S "$(repo_root)" -B "$(repo_root)/$dir" -G Ninja $(compiler_cache_args) "$@" >/dev/null
 }
 
 # configure_and_build DIR [cmake args...]
