@@ -11,18 +11,22 @@
 namespace lapdex {
 namespace {
 
-constexpr int kLayoutVersion = 3;
+constexpr int kLayoutVersion = 4;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
-CREATE TABLE folders(name TEXT PRIMARY KEY, mtimeNs INTEGER NOT NULL DEFAULT 0,
+CREATE TABLE folders(name TEXT PRIMARY KEY, inode INTEGER NOT NULL DEFAULT 0,
+    mtimeNs INTEGER NOT NULL DEFAULT 0, ctimeNs INTEGER NOT NULL DEFAULT 0,
+    sure INTEGER NOT NULL DEFAULT 0, problem TEXT,
     serial TEXT NOT NULL DEFAULT '', tabName TEXT NOT NULL DEFAULT '',
     registered INTEGER NOT NULL DEFAULT 0) WITHOUT ROWID;
 CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NULL,
-    listOrder INTEGER NOT NULL, dayKey TEXT NOT NULL, size INTEGER NOT NULL, mtimeNs INTEGER NOT NULL,
-    readable INTEGER NOT NULL, start TEXT, timeFormat INTEGER, lapCount INTEGER, totalCs INTEGER,
-    bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER, slowestLapCs INTEGER,
-    slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT, UNIQUE(folder, name));
+    listOrder INTEGER NOT NULL, dayKey TEXT NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,
+    mtimeNs INTEGER NOT NULL, ctimeNs INTEGER NOT NULL, sure INTEGER NOT NULL,
+    readable INTEGER NOT NULL, problem TEXT, start TEXT, timeFormat INTEGER, lapCount INTEGER,
+    totalCs INTEGER, bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER,
+    slowestLapCs INTEGER, slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT,
+    UNIQUE(folder, name));
 CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
@@ -116,36 +120,46 @@ bool RunIndex::deleteRun(std::int64_t id) {
 }
 
 bool RunIndex::insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
-                         const std::string& dayKey) {
+                         const std::string& dayKey, const FileStamp& stamp) {
     const std::string path = dataFolder_ + folderName + "/" + name;
-    const FileStamp stamp = stampOf(path);
     const FsBytes bytes = fs_.readFile(path);
-    const bool readable = bytes.ok();
-    const RunDetails run = readable ? summariseRunFile(bytes.bytes) : RunDetails{};
+    RunDetails run = bytes.ok() ? summariseRunFile(bytes.bytes) : RunDetails{};
+    // A run without its start is damaged: a problem of the answers, never a row of empty fields.
+    const std::string problem = !bytes.ok()         ? fsStatusText(bytes.status)
+                                : run.start.empty() ? std::string(kDamagedRunFile)
+                                                    : std::string();
+    if (!problem.empty()) run = RunDetails{};
+    // Trusted to show the next change only when the file stood still while it was read and its
+    // times are settled; a file that could not be read is read again at every comparison.
+    const bool sure = bytes.ok() && stamp.sameAs(stampOf(path)) && settledAt(stamp, wallClockNs());
     const std::string searchText = searchTextOf(run);
     SqliteStatement& insert = db_.cached(
-        "INSERT INTO runs(folder, name, listOrder, dayKey, size, mtimeNs, readable, start, "
-        "timeFormat, lapCount,"
-        " totalCs, bestLapCs, bestLapNumber, averageLapCs, slowestLapCs, slowestLapNumber, memo, "
-        "searchText, laps)"
-        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    insert.bind(1, folderName).bind(2, name).bind(3, order).bind(4, dayKey).bind(5, stamp.size);
-    insert.bind(6, stamp.mtimeNs).bind(7, readable ? 1 : 0).bind(8, run.start);
-    insert.bind(9, run.timeFormat == TimeFormat::Clock ? 0 : 1)
-        .bind(10, run.lapCount)
-        .bind(11, run.totalCs);
-    insert.bind(12, run.bestLapCs).bind(13, run.bestLapNumber).bind(14, run.averageLapCs);
-    insert.bind(15, run.slowestLapCs).bind(16, run.slowestLapNumber);
+        "INSERT INTO runs(folder, name, listOrder, dayKey, inode, size, mtimeNs, ctimeNs, sure,"
+        " readable, problem, start, timeFormat, lapCount, totalCs, bestLapCs, bestLapNumber,"
+        " averageLapCs, slowestLapCs, slowestLapNumber, memo, searchText, laps)"
+        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    insert.bind(1, folderName).bind(2, name).bind(3, order).bind(4, dayKey);
+    insert.bind(5, static_cast<std::int64_t>(stamp.inode)).bind(6, stamp.size);
+    insert.bind(7, stamp.mtimeNs).bind(8, stamp.ctimeNs).bind(9, sure ? 1 : 0);
+    insert.bind(10, problem.empty() ? 1 : 0);
+    if (problem.empty())
+        insert.bindNull(11);
+    else
+        insert.bind(11, problem);
+    insert.bind(12, run.start).bind(13, run.timeFormat == TimeFormat::Clock ? 0 : 1);
+    insert.bind(14, run.lapCount).bind(15, run.totalCs).bind(16, run.bestLapCs);
+    insert.bind(17, run.bestLapNumber).bind(18, run.averageLapCs).bind(19, run.slowestLapCs);
+    insert.bind(20, run.slowestLapNumber);
     if (run.memo.empty())
-        insert.bindNull(17);
+        insert.bindNull(21);
     else
-        insert.bind(17, run.memo);
+        insert.bind(21, run.memo);
     if (searchText.empty())
-        insert.bindNull(18);
+        insert.bindNull(22);
     else
-        insert.bind(18, searchText);
+        insert.bind(22, searchText);
     // The laps are read only one run at a time: one column holds them all, a row per run.
-    insert.bind(19, lapsText(run.laps));
+    insert.bind(23, lapsText(run.laps));
     if (!insert.run()) return false;
     const std::int64_t id = db_.lastInsertId();
     if (searchText.empty()) return true;

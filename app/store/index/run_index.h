@@ -8,8 +8,10 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
+#include "file_stamp.h"
 #include "file_system.h"
 #include "run_source.h"
 #include "run_summary.h"
@@ -57,16 +59,27 @@ class RunIndex : public RunSource {
     bool ready() const;
     const std::string& databasePath() const { return databasePath_; }
 
-    // Records the registered stopwatches and brings every one of their folders up to date (a folder
-    // whose modification time is unchanged costs one stat); forgets folders no longer registered.
+    // The registry as it is now: every registered stopwatch. Never waits for the index (the window
+    // calls it with the worker lock held): the next call that holds the index takes it over before
+    // it answers, so every later answer has it. Stopwatches left out leave with their runs.
+    void registryChanged(std::vector<RunStopwatch> stopwatches);
+    // One stopwatch registered or renamed: its folder, serial and tab name. Never waits, likewise.
+    void stopwatchRecorded(RunStopwatch stopwatch);
+
+    // Records the registered stopwatches and brings every one of their folders up to date (one
+    // listing per folder and one lstat() per run file; only changed files are read); forgets
+    // folders no longer registered. False when the index failed or was stopped; a folder that
+    // cannot be listed is no failure (it is marked stale and reported by the answers).
     bool refreshAll(const std::vector<RunStopwatch>& stopwatches);
+    // The same for the registry last told (registryChanged, stopwatchRecorded).
+    bool refreshRegistered();
     // Brings one folder of the data folder ("QTM-01") up to date.
     bool refreshFolder(const std::string& folderName);
     // Reads one run file again, or forgets it when it is gone (after a memo rewrite or a deletion).
     // Does nothing while another thread refreshes: the folder's new time tells the index later.
     void fileChanged(const std::string& path);
-    // After a download wrote files into a folder: brings it up to date unless another thread
-    // refreshes (then the folder's new time tells the index later). Never waits.
+    // After a download wrote files into a folder: brings it up to date. Waits for the index (a
+    // worker's call, never the window's).
     void folderWritten(const std::string& folderName);
 
     // Window queries: nullopt when the index cannot answer now (not ready, busy, folder outside the
@@ -101,14 +114,44 @@ class RunIndex : public RunSource {
     std::string folderNameOf(const std::string& folder) const;
 
   private:
+    // A change of the registry waiting for the index: all stopwatches, or one.
+    struct RegistryChange {
+        bool whole = false;
+        std::vector<RunStopwatch> stopwatches;
+    };
+
     bool createSchema();
+    // Takes over the registry changes told since the last call. Index lock held.
+    bool applyRegistryLocked();
+    bool recordStopwatchesLocked(const std::vector<RegistryChange>& changes);
     bool searchLocked(const RunQuery& query, std::vector<RunRow>& rows);
     std::optional<std::vector<RunStopwatch>> stopwatchesLocked();
-    bool refreshFolderLocked(const std::string& folderName);
+    // How a folder is compared: the window trusts a settled folder stamp that has not changed
+    // (names come and go only with a new folder time); the run source lists the folder and
+    // compares every run file's stamp, which also sees files rewritten in place.
+    enum class FolderCheck { ByFolderTime, ByListing };
+    enum class FolderState { Current, Stale, Failed };  // Stale: cannot be listed, rows kept
+    struct KnownRun;
+    enum class RunCheck { Current, Gone, Failed };
+    FolderState refreshFolderLocked(const std::string& folderName, FolderCheck check);
+    bool compareListing(const std::string& folderName, const FolderListing& listing,
+                        std::unordered_map<std::string, KnownRun>& runs, bool& interrupted);
+    bool markFolderLocked(const std::string& folderName, const FileStamp& stamp, bool sure,
+                          const std::string& problem);
     bool folderIsCurrent(const std::string& folderName, bool& known);
+    bool isRegisteredLocked(const std::string& folderName);
+    bool windowFolderCurrent(const std::string& folderName);
+    std::optional<std::vector<RunStopwatch>> freshenLocked(
+        const std::vector<std::string>& folderNames, FolderCheck check,
+        std::vector<RunProblem>* stale);
+    std::string folderProblemLocked(const std::string& folderName);
+    RunRead readRunLocked(const std::string& folderName, const std::string& fileName);
+    RunCheck checkRunLocked(const std::string& folderName, const std::string& fileName,
+                            const std::string& dayKey, const FileStamp& stamp);
     bool forgetFolder(const std::string& folderName);
+    // Reads one run file into a new row; `stamp` is its lstat() taken just before.
     bool insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
-                   const std::string& dayKey);
+                   const std::string& dayKey, const FileStamp& stamp);
     bool deleteRun(std::int64_t id);
     bool reopenFresh();
     // The lock, unless another thread holds it or the index is not ready (then unlocked).
@@ -121,6 +164,8 @@ class RunIndex : public RunSource {
     SqliteDatabase db_;
     bool ready_ = false;
     std::atomic<bool> stopping_{false};
+    std::mutex pendingMutex_;  // guards pending_ only; never held while waiting for mutex_
+    std::vector<RegistryChange> pending_;
 };
 
 }  // namespace lapdex
