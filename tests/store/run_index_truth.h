@@ -74,7 +74,7 @@ inline std::vector<std::string> describe(RunSource& source, const RunListing& li
 }
 
 class RunIndexTruth : public ::testing::Test {
-  protected:
+  public:
     void SetUp() override {
         data = withTrailingSlash(root / "data");
         ASSERT_TRUE(fs.createFolder(data).ok());

@@ -1,8 +1,17 @@
 // The run index answers what reading every run file now would answer: stopwatches registered
 // during a session, files changed behind the program's back in every way that keeps or restores
 // their size and times, folders that cannot be listed, and two programs sharing one index.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "file_stamp.h"
 #include "run_catalogue.h"
 #include "run_file_fixture.h"
 #include "run_index_truth.h"
@@ -54,6 +63,145 @@ TEST_F(RunIndexTruth, AStopwatchRegisteredDuringASessionIsInEveryAnswerAtOnce) {
     index->registryChanged(registry);
     EXPECT_EQ(searchedRows(*index, {}), withoutProblems(freshAnswer()));
     expectSameAsFreshRead("renamed and removed");
+}
+
+}  // namespace
+}  // namespace lapdex
+
+namespace lapdex {
+namespace {
+
+using testing::RunIndexTruth;
+
+constexpr std::int64_t kSecondNs = 1'000'000'000;
+
+std::int64_t mtimeOf(const std::string& path) {
+    return stampOf(path).mtimeNs;
+}
+
+void setMtime(const std::string& path, std::int64_t ns) {
+    const timespec times[2] = {{ns / kSecondNs, ns % kSecondNs}, {ns / kSecondNs, ns % kSecondNs}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+// Runs `change`, then puts the modification times of the file and its folder back.
+void keepingTimes(const std::string& path, const std::function<void()>& change) {
+    const std::string folder = path.substr(0, path.rfind('/'));
+    const std::int64_t file = mtimeOf(path), parent = mtimeOf(folder);
+    change();
+    if (stampOf(path).kind == StampKind::File) setMtime(path, file);
+    setMtime(folder, parent);
+}
+
+// Overwrites the file's bytes without truncating it or changing its inode.
+void writeInPlace(const std::string& path, const std::string& bytes) {
+    const int fd = ::open(path.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+    ::close(fd);
+}
+
+std::string replaced(std::string bytes, const std::string& from, const std::string& to) {
+    const std::size_t at = bytes.find(from);
+    EXPECT_NE(at, std::string::npos);
+    if (at != std::string::npos) bytes.replace(at, from.size(), to);
+    return bytes;
+}
+
+RunRecord runOfDay(int day, const std::string& memo) {
+    RunRecord run = testing::clockExample();
+    run.start.day = day;
+    run.memo = memo;
+    return run;
+}
+
+// Each way a hand or another program changes a run file behind the index's back, keeping or
+// restoring what a cheaper comparison would look at. `before` sets times before the index reads.
+struct HandChange {
+    const char* what;
+    std::function<void(const std::string& path)> before;
+    std::function<void(RunIndexTruth& test, const std::string& path)> change;
+};
+
+TEST_F(RunIndexTruth, SeesEveryChangeOfARunFileWhateverItKeeps) {
+    const std::int64_t now = wallClockNs();
+    const auto sameSizeMemo = [](const std::string& path) {
+        keepingTimes(
+            path, [&] { writeInPlace(path, replaced(testing::fileBytes(path), "AAAA", "BBBB")); });
+    };
+    const auto evenSeconds = [now](const std::string& path) {
+        const std::int64_t even = (now / kSecondNs - 10) / 2 * 2 * kSecondNs;
+        setMtime(path, even);
+        setMtime(path.substr(0, path.rfind('/')), even);
+    };
+    const HandChange kChanges[] = {
+        {"same-size memo edit, times restored", {}, [&](auto&, auto& path) { sameSizeMemo(path); }},
+        {"cp over the file",
+         {},
+         [](RunIndexTruth& test, const std::string& path) {
+             const std::string other = test.root / "other.csv";
+             testing::writeBytes(other, replaced(testing::fileBytes(path), "AAAA", "CCCCCC"));
+             std::filesystem::copy_file(other, path,
+                                        std::filesystem::copy_options::overwrite_existing);
+         }},
+        {"replaced by a file with older times",
+         {},
+         [now](RunIndexTruth& test, const std::string& path) {
+             keepingTimes(path, [&] {
+                 const std::string other = test.data + "other.csv";
+                 testing::writeBytes(other, replaced(testing::fileBytes(path), "AAAA", "DDDD"));
+                 setMtime(other, now - 86400 * kSecondNs);
+                 ASSERT_EQ(::rename(other.c_str(), path.c_str()), 0);
+             });
+         }},
+        {"FAT-like 2 s times, same-size edit", evenSeconds,
+         [&](auto&, auto& path) { sameSizeMemo(path); }},
+        {"times in the future (clock behind), same-size edit",
+         [now](const std::string& path) {
+             setMtime(path, now + 3600 * kSecondNs);
+             setMtime(path.substr(0, path.rfind('/')), now + 3600 * kSecondNs);
+         },
+         [&](auto&, auto& path) { sameSizeMemo(path); }},
+        {"deleted and another added, folder time restored",
+         {},
+         [](RunIndexTruth& test, const std::string& path) {
+             keepingTimes(path, [&] {
+                 ::unlink(path.c_str());
+                 test.write(runOfDay(25, "AAAA"));
+             });
+         }},
+        {"damaged in place, times restored",
+         {},
+         [](RunIndexTruth&, const std::string& path) {
+             keepingTimes(path, [&] {
+                 writeInPlace(path, std::string(testing::fileBytes(path).size(), 'x'));
+             });
+         }},
+    };
+    // The index's clock runs ahead, so the files just written look settled and their stamps are
+    // trusted: only the comparison of stamps can see the changes.
+    index->useClock([] { return wallClockNs() + 60 * kSecondNs; });
+    const std::string folder = data + "QTM-01";
+    for (const HandChange& c : kChanges) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder);
+        ASSERT_TRUE(fs.createFolder(folder).ok());
+        std::string path;
+        for (int day = 1; day <= 3; ++day) path = write(runOfDay(day, "AAAA"));
+        if (c.before) c.before(path);
+        ASSERT_TRUE(index->listRuns({}).answered);
+        ASSERT_TRUE(index->runsOfDay(folder, "QTM240103").has_value());
+        // A change in the same tick of the file system's clock could repeat every time.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        c.change(*this, path);
+        expectSameAsFreshRead(c.what);
+        for (const char* day : {"QTM240103", "QTM240125"}) {
+            const auto names = index->runsOfDay(folder, day);
+            ASSERT_TRUE(names.has_value());
+            EXPECT_EQ(names->size(),
+                      fs.findMatching(folder, std::string(day) + "*.csv").entries.size());
+        }
+    }
 }
 
 }  // namespace

@@ -131,7 +131,7 @@ bool RunIndex::insertRun(const std::string& folderName, const std::string& name,
     if (!problem.empty()) run = RunDetails{};
     // Trusted to show the next change only when the file stood still while it was read and its
     // times are settled; a file that could not be read is read again at every comparison.
-    const bool sure = bytes.ok() && stamp.sameAs(stampOf(path)) && settledAt(stamp, wallClockNs());
+    const bool sure = bytes.ok() && stamp.sameAs(stampOf(path)) && settledAt(stamp, clock_());
     const std::string searchText = searchTextOf(run);
     SqliteStatement& insert = db_.cached(
         "INSERT INTO runs(folder, name, listOrder, dayKey, inode, size, mtimeNs, ctimeNs, sure,"

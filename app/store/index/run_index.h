@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -106,6 +107,10 @@ class RunIndex : public RunSource {
     RunListing listRuns(const RunQuery& query) override;
     RunRead readRun(const std::string& folderName, const std::string& fileName) override;
 
+    // The wall clock (ns since the epoch) that file times are compared with; tests move it to
+    // make files look older or newer than they are. Call before the first query.
+    void useClock(std::function<std::int64_t()> nowNs) { clock_ = std::move(nowNs); }
+
     // Makes a refresh that runs on another thread stop soon, keeping what it has read so far;
     // later refreshes go on from there. For shutdown.
     void requestStop() { stopping_.store(true); }
@@ -164,6 +169,7 @@ class RunIndex : public RunSource {
     SqliteDatabase db_;
     bool ready_ = false;
     std::atomic<bool> stopping_{false};
+    std::function<std::int64_t()> clock_ = wallClockNs;
     std::mutex pendingMutex_;  // guards pending_ only; never held while waiting for mutex_
     std::vector<RegistryChange> pending_;
 };

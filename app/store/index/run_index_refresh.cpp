@@ -30,8 +30,8 @@ FileStamp storedStamp(const SqliteStatement& row, int first, StampKind kind) {
 
 // A stored stamp still shows every change when it was sure, is the file's stamp now, and the
 // clock has not come back near its times (a clock set back could repeat them).
-bool unchanged(const FileStamp& stored, bool sure, const FileStamp& now) {
-    return sure && stored.sameAs(now) && settledAt(stored, wallClockNs());
+bool unchanged(const FileStamp& stored, bool sure, const FileStamp& now, std::int64_t nowNs) {
+    return sure && stored.sameAs(now) && settledAt(stored, nowNs);
 }
 
 }  // namespace
@@ -59,7 +59,7 @@ bool RunIndex::folderIsCurrent(const std::string& folderName, bool& known) {
     stored.reset();
     FileStamp now = stampOf(dataFolder_ + folderName);
     now.size = 0;  // a folder's size says nothing its times do not
-    return known && unchanged(stamp, sure, now);
+    return known && unchanged(stamp, sure, now, clock_());
 }
 
 bool RunIndex::forgetFolder(const std::string& folderName) {
@@ -129,7 +129,7 @@ RunIndex::FolderState RunIndex::refreshFolderLocked(const std::string& folderNam
     FileStamp after = stampOf(dataFolder_ + folderName);
     before.size = after.size = 0;
     const bool sure = !interrupted && listing.ok() && after.kind == StampKind::Folder &&
-                      after.sameAs(before) && settledAt(after, wallClockNs());
+                      after.sameAs(before) && settledAt(after, clock_());
     if (!markFolderLocked(folderName, after, sure, {})) return FolderState::Failed;
     // What was read is kept even when stopped; only a complete comparison counts as success.
     if (!transaction.commit()) return FolderState::Failed;
@@ -154,7 +154,7 @@ bool RunIndex::compareListing(const std::string& folderName, const FolderListing
         if (found != runs.end()) {
             KnownRun& run = found->second;
             run.seen = true;
-            if (unchanged(run.stamp, run.sure, stamp)) {
+            if (unchanged(run.stamp, run.sure, stamp, clock_())) {
                 if (run.listOrder == order) continue;
                 SqliteStatement& move = db_.cached("UPDATE runs SET listOrder = ? WHERE id = ?");
                 if (!move.bind(1, order).bind(2, run.id).run()) return false;

@@ -133,7 +133,7 @@ RunIndex::RunCheck RunIndex::checkRunLocked(const std::string& folderName,
     if (known) {
         FileStamp was{StampKind::File, static_cast<std::uint64_t>(stored.integer(1)),
                       stored.integer(2), stored.integer(3), stored.integer(4)};
-        if (stamp.sameAs(was) && stored.integer(5) != 0 && settledAt(was, wallClockNs()))
+        if (stamp.sameAs(was) && stored.integer(5) != 0 && settledAt(was, clock_()))
             return RunCheck::Current;
         if (!deleteRun(stored.integer(0))) return RunCheck::Failed;
     }
