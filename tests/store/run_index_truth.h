@@ -26,6 +26,7 @@ class FaultyFileSystem : public PosixFileSystem {
     bool partial = false;
     std::map<std::string, int> readFails;  // file path -> errno
     int listings = 0;
+    int reads = 0;
 
     FolderListing listFolder(const std::string& folder) override {
         ++listings;
@@ -40,6 +41,7 @@ class FaultyFileSystem : public PosixFileSystem {
         return listing;
     }
     FsBytes readFile(const std::string& path) override {
+        ++reads;
         const auto fails = readFails.find(path);
         if (fails == readFails.end()) return PosixFileSystem::readFile(path);
         return {{FsError::Io, fails->second}, {}};

@@ -206,3 +206,71 @@ TEST_F(RunIndexTruth, SeesEveryChangeOfARunFileWhateverItKeeps) {
 
 }  // namespace
 }  // namespace lapdex
+
+namespace lapdex {
+namespace {
+
+using testing::RunIndexTruth;
+
+// A folder whose listing fails, wholly or midway, is reported and its runs left out, as the scan
+// leaves them out; its rows stay, so when it can be listed again nothing is read anew.
+TEST_F(RunIndexTruth, AFolderThatCannotBeListedIsReportedAndKeepsItsRows) {
+    const struct {
+        const char* what;
+        int error;
+        bool partial;
+        const char* reason;
+    } kCases[] = {
+        {"permission denied", EACCES, false, "Permission denied"},
+        {"failing midway", EIO, true, "Input/output error"},
+    };
+    index->useClock([] { return wallClockNs() + 60'000'000'000; });
+    for (int day = 1; day <= 6; ++day) write(runOfDay(day, "AAAA"), day % 2);
+    ASSERT_TRUE(index->listRuns({}).answered);
+    const std::string folder = data + "QTM-01";
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.what);
+        fs.listingFails = {{folder, c.error}};
+        fs.partial = c.partial;
+        const RunListing listing = index->listRuns({});
+        ASSERT_TRUE(listing.answered);
+        ASSERT_FALSE(listing.problems.empty());
+        EXPECT_EQ(listing.problems.front().path, "QTM-01");
+        EXPECT_EQ(listing.problems.front().reason, c.reason);
+        expectSameAsFreshRead("unreadable");
+        EXPECT_FALSE(index->runsOfDay(folder, "QTM240102").has_value());
+        const auto rows = index->search({});
+        ASSERT_TRUE(rows.has_value());
+        for (const RunRow& row : *rows) EXPECT_EQ(row.folderName, "QTM-02");
+        fs.listingFails.clear();
+        const int reads = fs.reads;
+        ASSERT_TRUE(index->listRuns({}).complete());
+        EXPECT_EQ(fs.reads, reads) << "rows were lost and read again";
+        expectSameAsFreshRead("readable again");
+        EXPECT_TRUE(index->runsOfDay(folder, "QTM240102").has_value());
+    }
+}
+
+// A run file that cannot be read or has no start is named with its reason, never a row.
+TEST_F(RunIndexTruth, ARunFileThatCannotBeReadIsAProblemNotARow) {
+    const std::string held = write(runOfDay(1, "AAAA"));
+    const std::string damaged = write(runOfDay(2, "AAAA"));
+    write(runOfDay(3, "AAAA"));
+    testing::writeBytes(damaged, "a\r\nb\r\n\r\n\r\nh\r\nno start here\r\n");
+    fs.readFails = {{held, EACCES}};
+    const RunListing listing = index->listRuns({});
+    ASSERT_TRUE(listing.answered);
+    ASSERT_EQ(listing.problems.size(), 2U);
+    EXPECT_EQ(listing.rows.size(), 1U);
+    expectSameAsFreshRead("one held, one damaged");
+    const RunRead read = index->readRun("QTM-01", held.substr(held.rfind('/') + 1));
+    EXPECT_EQ(read.outcome, RunRead::Outcome::Unreadable);
+    EXPECT_EQ(read.reason, "Permission denied");
+    // Readable again: it is read again at once, whatever its stamp says.
+    fs.readFails.clear();
+    expectSameAsFreshRead("readable again");
+    EXPECT_TRUE(index->readRun("QTM-01", held.substr(held.rfind('/') + 1)).ok());
+}
+
+}  // namespace
+}  // namespace lapdex
