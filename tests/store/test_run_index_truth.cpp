@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +15,8 @@
 #include "file_stamp.h"
 #include "run_catalogue.h"
 #include "run_file_fixture.h"
+#include "run_file_format.h"
+#include "run_index_keeper.h"
 #include "run_index_truth.h"
 
 namespace lapdex {
@@ -270,6 +273,105 @@ TEST_F(RunIndexTruth, ARunFileThatCannotBeReadIsAProblemNotARow) {
     fs.readFails.clear();
     expectSameAsFreshRead("readable again");
     EXPECT_TRUE(index->readRun("QTM-01", held.substr(held.rfind('/') + 1)).ok());
+}
+
+}  // namespace
+}  // namespace lapdex
+
+namespace lapdex {
+namespace {
+
+using testing::RunIndexTruth;
+
+// Lapdex and k7x-tool open the index of one data folder given in different spellings: one file,
+// opened by both, never deleted or rebuilt by either, and each sees what the other wrote.
+TEST_F(RunIndexTruth, TwoProgramsShareOneIndexHoweverTheFolderIsSpelled) {
+    const std::string link = root / "link";
+    ASSERT_EQ(::symlink(withoutTrailingSlash(data).c_str(), link.c_str()), 0);
+    const std::string cache = root / "shared-cache";
+    const EnvironmentLookup environment = [&](const char* name) {
+        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
+    };
+    write(runOfDay(1, "AAAA"));
+    const struct {
+        const char* what;
+        std::string lapdex, tool;
+    } kSpellings[] = {
+        {"trailing slash", withoutTrailingSlash(data), data + "/"},
+        {"through a link", data, link},
+        {"relative", data, std::filesystem::relative(data).string()},
+    };
+    for (const auto& c : kSpellings) {
+        SCOPED_TRACE(c.what);
+        const DataFolder lapdexData(fs, c.lapdex), toolData(fs, c.tool);
+        std::unique_ptr<RunIndex> lapdex = makeRunIndex(lapdexData, environment);
+        ASSERT_TRUE(lapdex && lapdex->open());
+        lapdex->registryChanged(registry);
+        ASSERT_TRUE(lapdex->listRuns({}).complete());
+        const FileStamp file = stampOf(lapdex->databasePath());
+        std::unique_ptr<RunIndex> tool = makeRunIndex(toolData, environment);
+        ASSERT_TRUE(tool && tool->open());
+        EXPECT_EQ(tool->databasePath(), lapdex->databasePath());
+        EXPECT_EQ(stampOf(tool->databasePath()).inode, file.inode);
+        tool->registryChanged(registry);
+        // One writes, the other answers from it; both as a fresh read.
+        RunRecord run = runOfDay(2, "BBBB");
+        ASSERT_EQ(writeRunFile(fs, c.tool, 0, registry[0].serialText, run).status,
+                  RunFileWriteStatus::Written);
+        ASSERT_TRUE(tool->listRuns({}).complete());
+        const std::vector<std::string> reference = freshAnswer();
+        EXPECT_EQ(testing::describe(*lapdex, lapdex->listRuns({})), reference);
+        EXPECT_EQ(testing::describe(*tool, tool->listRuns({})), reference);
+        EXPECT_EQ(lapdex->folderNameOf(withTrailingSlash(c.lapdex) + "QTM-01"), "QTM-01");
+        EXPECT_EQ(tool->folderNameOf(withTrailingSlash(c.tool) + "QTM-01"), "QTM-01");
+        // Opened again by either, the file stays the same file.
+        lapdex.reset();
+        lapdex = makeRunIndex(lapdexData, environment);
+        ASSERT_TRUE(lapdex->open());
+        EXPECT_EQ(stampOf(lapdex->databasePath()).inode, file.inode);
+        std::filesystem::remove(data + "QTM-01/" + runFileName(run.start, registry[0].serialText));
+    }
+}
+
+// A damaged index file that another program still has open is left alone: its log and shared
+// memory belong to that program's connection. Once nobody has it open, it is replaced.
+TEST_F(RunIndexTruth, ADamagedIndexOpenElsewhereIsNeverReplaced) {
+    write(runOfDay(1, "AAAA"));
+    const std::string path = index->databasePath();
+    // No connection may cross the fork: SQLite keeps its lock bookkeeping per process.
+    index.reset();
+    int ready[2], done[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    ASSERT_EQ(::pipe(done), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The other program: holds the database open until told to end.
+        RunIndex other(fs, data, path);
+        char byte = other.open() ? 'y' : 'n';
+        (void)!::write(ready[1], &byte, 1);
+        (void)!::read(done[0], &byte, 1);
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    EXPECT_EQ(byte, 'y');
+    const FileStamp before = stampOf(path);
+    std::string bytes = testing::fileBytes(path);
+    for (std::size_t i = 0; i < 100 && i < bytes.size(); ++i) bytes[i] = 'x';
+    writeInPlace(path, bytes);
+    RunIndex damaged(fs, data, path);
+    EXPECT_FALSE(damaged.open());
+    EXPECT_EQ(stampOf(path).inode, before.inode);
+    EXPECT_EQ(stampOf(path + "-shm").kind, StampKind::File);
+    (void)!::write(done[1], &byte, 1);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    for (int fd : {ready[0], ready[1], done[0], done[1]}) ::close(fd);
+    ASSERT_TRUE(damaged.open());
+    EXPECT_NE(stampOf(path).inode, before.inode);
+    damaged.registryChanged(registry);
+    EXPECT_EQ(testing::describe(damaged, damaged.listRuns({})), freshAnswer());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "file_stamp.h"
+#include "index_file.h"
 #include "run_catalogue.h"
 
 namespace lapdex {
@@ -32,10 +33,6 @@ CREATE INDEX runs_start ON runs(start);
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
 
-void removeDatabaseFiles(const std::string& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
-}
-
 }  // namespace
 
 std::string runDayKey(const std::string& name) {
@@ -50,8 +47,21 @@ std::string runDayKey(const std::string& name) {
     return key;
 }
 
+namespace {
+
+// One spelling of a data folder for every program: its canonical path when it has one.
+std::string canonicalFolder(FileSystem& fs, const std::string& folder) {
+    const std::string canonical = fs.canonicalPath(withoutTrailingSlash(folder));
+    return withTrailingSlash(canonical.empty() ? folder : canonical);
+}
+
+}  // namespace
+
 RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath)
-    : fs_(fs), dataFolder_(withTrailingSlash(dataFolder)), databasePath_(std::move(databasePath)) {}
+    : fs_(fs),
+      dataFolder_(canonicalFolder(fs, dataFolder)),
+      givenFolder_(withTrailingSlash(dataFolder)),
+      databasePath_(std::move(databasePath)) {}
 
 bool RunIndex::ready() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -65,42 +75,94 @@ bool RunIndex::open() {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(databasePath_).parent_path(),
                                         ignored);
+    // Lapdex and any number of k7x-tool runs open the same file: one at a time decides whether
+    // it is sound and rebuilds it, so none rebuilds a file another has just opened.
+    const IndexOpenLock opening(databasePath_);
+    if (!opening.held()) return false;
     if (db_.open(databasePath_) == DatabaseOpen::Ok &&
         db_.queryText("PRAGMA quick_check") == "ok") {
         const std::string version = db_.queryText("PRAGMA user_version");
         if (version == std::to_string(kLayoutVersion) &&
             db_.queryText("SELECT value FROM meta WHERE key = 'dataFolder'") == dataFolder_) {
             ready_ = true;
-        } else if (version == "0" && db_.queryText("SELECT count(*) FROM sqlite_master") == "0") {
-            ready_ = createSchema();
+        } else {
+            // Sound but of another layout or folder: emptied and laid out anew in one
+            // transaction, which other programs' connections see as a change of schema.
+            ready_ = createSchema(Existing::Replace);
         }
+        return ready_;
     }
-    if (!ready_) ready_ = reopenFresh();
+    ready_ = replaceDamaged();
     return ready_;
 }
 
-// A damaged or foreign database holds nothing that the run files do not: start again.
-bool RunIndex::reopenFresh() {
+// A damaged file holds nothing the run files do not. A fresh file is built beside it and renamed
+// into place; never while another program has the damaged one open (its write-ahead log and
+// shared memory would then be taken for the new file's).
+bool RunIndex::replaceDamaged() {
     db_.close();
-    removeDatabaseFiles(databasePath_);
-    return db_.open(databasePath_) == DatabaseOpen::Ok && createSchema();
+    if (databaseOpenElsewhere(databasePath_)) return false;
+    const std::string fresh = databasePath_ + ".new-" + std::to_string(::getpid());
+    ::unlink(fresh.c_str());
+    removeDatabaseLeftovers(fresh);
+    const bool built = db_.open(fresh) == DatabaseOpen::Ok && createSchema(Existing::Refuse);
+    db_.close();  // the last connection folds the log into the file and removes it
+    if (!built || databaseOpenElsewhere(databasePath_)) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    removeDatabaseLeftovers(databasePath_);
+    if (::rename(fresh.c_str(), databasePath_.c_str()) != 0) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    return db_.open(databasePath_) == DatabaseOpen::Ok &&
+           db_.queryText("PRAGMA user_version") == std::to_string(kLayoutVersion);
 }
 
-bool RunIndex::createSchema() {
+bool RunIndex::createSchema(Existing existing) {
     SqliteTransaction transaction(db_);
-    if (!transaction.began() || !db_.exec(kSchema)) return false;
+    if (!transaction.began()) return false;
+    if (existing == Existing::Replace && !dropEverything()) return false;
+    if (!db_.exec(kSchema)) return false;
     SqliteStatement meta = db_.prepare("INSERT INTO meta(key, value) VALUES('dataFolder', ?)");
     if (!meta.bind(1, dataFolder_).run()) return false;
     return db_.exec("PRAGMA user_version = " + std::to_string(kLayoutVersion)) &&
            transaction.commit();
 }
 
+// Every table, view and index of the file; the full-text table first, as it takes its own
+// tables along.
+bool RunIndex::dropEverything() {
+    static const char* const kFind[] = {
+        "SELECT 'TABLE', name FROM sqlite_master WHERE type = 'table' AND sql LIKE 'CREATE "
+        "VIRTUAL%'",
+        "SELECT upper(type), name FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT "
+        "LIKE 'sqlite_%'",
+    };
+    for (const char* find : kFind) {
+        std::vector<std::pair<std::string, std::string>> found;
+        SqliteStatement rows = db_.prepare(find);
+        while (rows.step()) found.emplace_back(rows.text(0), rows.text(1));
+        if (rows.failed()) return false;
+        for (const auto& [kind, name] : found) {
+            std::string quoted;
+            for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            if (!db_.exec("DROP " + kind + " IF EXISTS \"" + quoted + "\"")) return false;
+        }
+    }
+    return true;
+}
+
 std::string RunIndex::folderNameOf(const std::string& folder) const {
     const std::string path = withoutTrailingSlash(folder);
-    if (path.size() <= dataFolder_.size() || path.compare(0, dataFolder_.size(), dataFolder_) != 0)
-        return {};
-    std::string name = path.substr(dataFolder_.size());
-    return name.find('/') == std::string::npos ? name : std::string();
+    for (const std::string* prefix : {&dataFolder_, &givenFolder_}) {
+        if (path.size() <= prefix->size() || path.compare(0, prefix->size(), *prefix) != 0)
+            continue;
+        std::string name = path.substr(prefix->size());
+        return name.find('/') == std::string::npos ? name : std::string();
+    }
+    return {};
 }
 
 bool RunIndex::deleteRun(std::int64_t id) {

@@ -50,12 +50,15 @@ struct Roster {
 // nullopt while another thread refreshes, so the window is never held up by a long refresh.
 class RunIndex : public RunSource {
   public:
-    // `dataFolder` ends with '/'. `databasePath` lies outside the data folder.
+    // `databasePath` lies outside the data folder. The data folder is known by its canonical path
+    // (every link and trailing '/' resolved), so Lapdex and k7x-tool agree on it however each
+    // was given it; folderNameOf() accepts both spellings.
     RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath);
 
-    // Opens the database, or deletes and recreates it when it cannot be opened, fails its quick
-    // check or has another layout. False when no database could be had: every query then answers
-    // nullopt.
+    // Opens the database. One of another layout or data folder is emptied and laid out anew in one
+    // transaction; a damaged one is replaced by a fresh file renamed into place, unless another
+    // program has it open. Never deletes a database another program may use. False when no
+    // database could be had: every query then answers nullopt (or not answered).
     bool open();
     bool ready() const;
     const std::string& databasePath() const { return databasePath_; }
@@ -125,7 +128,10 @@ class RunIndex : public RunSource {
         std::vector<RunStopwatch> stopwatches;
     };
 
-    bool createSchema();
+    // Lays the tables out; Replace first drops whatever the file holds, in the same transaction.
+    bool createSchema(Existing existing);
+    bool dropEverything();
+    bool replaceDamaged();
     // Takes over the registry changes told since the last call. Index lock held.
     bool applyRegistryLocked();
     bool recordStopwatchesLocked(const std::vector<RegistryChange>& changes);
@@ -158,12 +164,12 @@ class RunIndex : public RunSource {
     bool insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
                    const std::string& dayKey, const FileStamp& stamp);
     bool deleteRun(std::int64_t id);
-    bool reopenFresh();
     // The lock, unless another thread holds it or the index is not ready (then unlocked).
     std::unique_lock<std::mutex> windowLock();
 
     FileSystem& fs_;
-    std::string dataFolder_;
+    std::string dataFolder_;   // canonical, ending in '/': the one spelling every program stores
+    std::string givenFolder_;  // as the caller spelled it, for folderNameOf()
     std::string databasePath_;
     mutable std::mutex mutex_;
     SqliteDatabase db_;
