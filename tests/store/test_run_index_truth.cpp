@@ -185,26 +185,34 @@ TEST_F(RunIndexTruth, SeesEveryChangeOfARunFileWhateverItKeeps) {
     // trusted: only the comparison of stamps can see the changes.
     index->useClock([] { return wallClockNs() + 60 * kSecondNs; });
     const std::string folder = data + "QTM-01";
-    for (const HandChange& c : kChanges) {
-        SCOPED_TRACE(c.what);
-        std::filesystem::remove_all(folder);
-        ASSERT_TRUE(fs.createFolder(folder).ok());
-        std::string path;
-        for (int day = 1; day <= 3; ++day) path = write(runOfDay(day, "AAAA"));
-        if (c.before) c.before(path);
-        ASSERT_TRUE(index->listRuns({}).answered);
-        ASSERT_TRUE(index->runsOfDay(folder, "QTM240103").has_value());
-        // A change in the same tick of the file system's clock could repeat every time.
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        c.change(*this, path);
-        expectSameAsFreshRead(c.what);
-        for (const char* day : {"QTM240103", "QTM240125"}) {
-            const auto names = index->runsOfDay(folder, day);
-            ASSERT_TRUE(names.has_value());
-            EXPECT_EQ(names->size(),
-                      fs.findMatching(folder, std::string(day) + "*.csv").entries.size());
+    for (const auto use : {RunIndex::Notifications::Ignored, RunIndex::Notifications::Used})
+        for (const HandChange& c : kChanges) {
+            SCOPED_TRACE(c.what);
+            const bool notified = use == RunIndex::Notifications::Used;
+            SCOPED_TRACE(notified ? "notifications used" : "notifications ignored");
+            index->useNotifications(use);
+            std::filesystem::remove_all(folder);
+            ASSERT_TRUE(fs.createFolder(folder).ok());
+            std::string path;
+            for (int day = 1; day <= 3; ++day) path = write(runOfDay(day, "AAAA"));
+            if (c.before) c.before(path);
+            ASSERT_TRUE(index->listRuns({}).answered);
+            ASSERT_TRUE(index->runsOfDay(folder, "QTM240103").has_value());
+            // A change in the same tick of the file system's clock could repeat every time.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            c.change(*this, path);
+            // Where notifications tell of every change, the window's search is exact too.
+            if (notified) {
+                EXPECT_EQ(searchedRows(*index, {}), withoutProblems(freshAnswer()));
+            }
+            expectSameAsFreshRead(c.what);
+            for (const char* day : {"QTM240103", "QTM240125"}) {
+                const auto names = index->runsOfDay(folder, day);
+                ASSERT_TRUE(names.has_value());
+                EXPECT_EQ(names->size(),
+                          fs.findMatching(folder, std::string(day) + "*.csv").entries.size());
+            }
         }
-    }
 }
 
 }  // namespace
@@ -228,6 +236,8 @@ TEST_F(RunIndexTruth, AFolderThatCannotBeListedIsReportedAndKeepsItsRows) {
         {"failing midway", EIO, true, "Input/output error"},
     };
     index->useClock([] { return wallClockNs() + 60'000'000'000; });
+    // The faults are the fake's: no notification tells of them, as none tells of a lock.
+    index->useNotifications(RunIndex::Notifications::Ignored);
     for (int day = 1; day <= 6; ++day) write(runOfDay(day, "AAAA"), day % 2);
     ASSERT_TRUE(index->listRuns({}).answered);
     const std::string folder = data + "QTM-01";
@@ -261,6 +271,7 @@ TEST_F(RunIndexTruth, ARunFileThatCannotBeReadIsAProblemNotARow) {
     write(runOfDay(3, "AAAA"));
     testing::writeBytes(damaged, "a\r\nb\r\n\r\n\r\nh\r\nno start here\r\n");
     fs.readFails = {{held, EACCES}};
+    index->useNotifications(RunIndex::Notifications::Ignored);
     const RunListing listing = index->listRuns({});
     ASSERT_TRUE(listing.answered);
     ASSERT_EQ(listing.problems.size(), 2U);

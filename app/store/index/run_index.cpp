@@ -30,6 +30,7 @@ CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NU
     UNIQUE(folder, name));
 CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
+CREATE INDEX runs_unsure ON runs(folder) WHERE sure = 0;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
 
@@ -61,7 +62,8 @@ RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databaseP
     : fs_(fs),
       dataFolder_(canonicalFolder(fs, dataFolder)),
       givenFolder_(withTrailingSlash(dataFolder)),
-      databasePath_(std::move(databasePath)) {}
+      databasePath_(std::move(databasePath)),
+      watch_(std::make_unique<FolderWatch>(dataFolder_)) {}
 
 bool RunIndex::ready() const {
     std::lock_guard<std::mutex> lock(mutex_);

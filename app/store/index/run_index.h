@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 
 #include "file_stamp.h"
 #include "file_system.h"
+#include "folder_watch.h"
 #include "run_source.h"
 #include "run_summary.h"
 #include "sqlite_database.h"
@@ -114,6 +116,12 @@ class RunIndex : public RunSource {
     // make files look older or newer than they are. Call before the first query.
     void useClock(std::function<std::int64_t()> nowNs) { clock_ = std::move(nowNs); }
 
+    // Whether folder notifications (inotify, on local file systems) may spare comparisons of
+    // folders nothing happened in. Off: every folder is compared at every call, as on file systems
+    // that notifications do not cover. Tests turn it off to reach the comparisons themselves.
+    enum class Notifications { Used, Ignored };
+    void useNotifications(Notifications use);
+
     // Makes a refresh that runs on another thread stop soon, keeping what it has read so far;
     // later refreshes go on from there. For shutdown.
     void requestStop() { stopping_.store(true); }
@@ -142,6 +150,14 @@ class RunIndex : public RunSource {
     // compares every run file's stamp, which also sees files rewritten in place.
     enum class FolderCheck { ByFolderTime, ByListing };
     enum class FolderState { Current, Stale, Failed };  // Stale: cannot be listed, rows kept
+    // What an answer needs of a folder: the run source an exact comparison; the window a folder
+    // time that has not changed, where no notification can tell more.
+    enum class Need { Window, Exact };
+    // Brings a folder up to date as `need` asks, unless the folder watch saw nothing happen in it
+    // since its last comparison.
+    FolderState bringUpToDateLocked(const std::string& folderName, Need need);
+    // Another program's commit to the shared file may have changed any folder's rows.
+    void noteOtherWritersLocked();
     struct KnownRun;
     enum class RunCheck { Current, Gone, Failed };
     FolderState refreshFolderLocked(const std::string& folderName, FolderCheck check);
@@ -153,8 +169,7 @@ class RunIndex : public RunSource {
     bool isRegisteredLocked(const std::string& folderName);
     bool windowFolderCurrent(const std::string& folderName);
     std::optional<std::vector<RunStopwatch>> freshenLocked(
-        const std::vector<std::string>& folderNames, FolderCheck check,
-        std::vector<RunProblem>* stale);
+        const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale);
     std::string folderProblemLocked(const std::string& folderName);
     RunRead readRunLocked(const std::string& folderName, const std::string& fileName);
     RunCheck checkRunLocked(const std::string& folderName, const std::string& fileName,
@@ -176,6 +191,9 @@ class RunIndex : public RunSource {
     bool ready_ = false;
     std::atomic<bool> stopping_{false};
     std::function<std::int64_t()> clock_ = wallClockNs;
+    std::unique_ptr<FolderWatch> watch_;
+    bool notifications_ = true;
+    std::string dataVersion_;
     std::mutex pendingMutex_;  // guards pending_ only; never held while waiting for mutex_
     std::vector<RegistryChange> pending_;
 };

@@ -139,15 +139,14 @@ bool RunIndex::isRegisteredLocked(const std::string& folderName) {
 // A folder that cannot be listed now is left to the scan, which says so.
 bool RunIndex::windowFolderCurrent(const std::string& folderName) {
     return !folderName.empty() && isRegisteredLocked(folderName) &&
-           refreshFolderLocked(folderName, FolderCheck::ByFolderTime) == FolderState::Current;
+           bringUpToDateLocked(folderName, Need::Window) == FolderState::Current;
 }
 
 // The registered folders of `folderNames` (all when empty), each compared by `check`; nullopt when
 // the index failed. A folder that cannot be listed stays out of the answers (as the scan leaves
 // it out) and is named in `stale` when given.
 std::optional<std::vector<RunStopwatch>> RunIndex::freshenLocked(
-    const std::vector<std::string>& folderNames, FolderCheck check,
-    std::vector<RunProblem>* stale) {
+    const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale) {
     std::optional<std::vector<RunStopwatch>> registered = stopwatchesLocked();
     if (!registered) return std::nullopt;
     std::erase_if(*registered, [&](const RunStopwatch& stopwatch) {
@@ -155,7 +154,7 @@ std::optional<std::vector<RunStopwatch>> RunIndex::freshenLocked(
                                                  stopwatch.folderName) == folderNames.end();
     });
     for (const RunStopwatch& stopwatch : *registered) {
-        const FolderState state = refreshFolderLocked(stopwatch.folderName, check);
+        const FolderState state = bringUpToDateLocked(stopwatch.folderName, need);
         if (state == FolderState::Failed) return std::nullopt;
         if (state == FolderState::Stale && stale != nullptr)
             stale->push_back({stopwatch.folderName, folderProblemLocked(stopwatch.folderName)});
@@ -205,8 +204,7 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBe
 
 std::optional<std::vector<RunRow>> RunIndex::search(const RunQuery& query) {
     const auto lock = windowLock();
-    if (!lock || !freshenLocked(query.folderNames, FolderCheck::ByFolderTime, nullptr))
-        return std::nullopt;
+    if (!lock || !freshenLocked(query.folderNames, Need::Window, nullptr)) return std::nullopt;
     std::vector<RunRow> rows;
     if (!searchLocked(query, rows)) return std::nullopt;
     return rows;
@@ -245,8 +243,7 @@ std::optional<std::vector<RunStopwatch>> RunIndex::stopwatchesLocked() {
 std::optional<Roster> RunIndex::roster() {
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
-    std::optional<std::vector<RunStopwatch>> found =
-        freshenLocked({}, FolderCheck::ByFolderTime, nullptr);
+    std::optional<std::vector<RunStopwatch>> found = freshenLocked({}, Need::Window, nullptr);
     if (!found) return std::nullopt;
     const std::vector<RunStopwatch> registered = std::move(*found);
     std::vector<RosterEntry> entries;

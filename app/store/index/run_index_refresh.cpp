@@ -63,6 +63,7 @@ bool RunIndex::folderIsCurrent(const std::string& folderName, bool& known) {
 }
 
 bool RunIndex::forgetFolder(const std::string& folderName) {
+    watch_->markDirty(folderName);
     SqliteTransaction transaction(db_);
     if (!transaction.began()) return false;
     std::vector<std::int64_t> ids;
@@ -89,6 +90,40 @@ bool RunIndex::markFolderLocked(const std::string& folderName, const FileStamp& 
     else
         record.bind(6, problem);
     return record.run();
+}
+
+void RunIndex::useNotifications(Notifications use) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    notifications_ = use == Notifications::Used;
+    watch_->markAllDirty();
+}
+
+void RunIndex::noteOtherWritersLocked() {
+    const std::string version = db_.queryText("PRAGMA data_version");
+    if (version == dataVersion_) return;
+    dataVersion_ = version;
+    watch_->markAllDirty();
+}
+
+RunIndex::FolderState RunIndex::bringUpToDateLocked(const std::string& folderName, Need need) {
+    noteOtherWritersLocked();
+    watch_->drain();
+    // A file that could not be read, or was read too soon after a change, tells no notification
+    // when it can be read: such a folder is compared whatever the watch says.
+    SqliteStatement& unsure = db_.cached("SELECT 1 FROM runs WHERE folder = ? AND sure = 0");
+    unsure.bind(1, folderName);
+    const bool anyUnsure = unsure.step();
+    unsure.reset();
+    if (notifications_ && !anyUnsure && watch_->isClean(folderName)) return FolderState::Current;
+    // Watched from before the listing, every later change is noted: one exact comparison then
+    // holds until the next notification.
+    const bool watched = notifications_ && watch_->startClean(folderName);
+    const FolderCheck check =
+        watched || need == Need::Exact ? FolderCheck::ByListing : FolderCheck::ByFolderTime;
+    const FolderState state = refreshFolderLocked(folderName, check);
+    watch_->drain();
+    if (state != FolderState::Current) watch_->markDirty(folderName);
+    return state;
 }
 
 RunIndex::FolderState RunIndex::refreshFolderLocked(const std::string& folderName,
@@ -170,8 +205,7 @@ bool RunIndex::compareListing(const std::string& folderName, const FolderListing
 
 void RunIndex::folderWritten(const std::string& folderName) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (ready_ && applyRegistryLocked())
-        (void)refreshFolderLocked(folderName, FolderCheck::ByListing);
+    if (ready_ && applyRegistryLocked()) (void)bringUpToDateLocked(folderName, Need::Exact);
 }
 
 void RunIndex::fileChanged(const std::string& path) {

@@ -80,9 +80,7 @@ bool RunIndex::refreshRegistered() {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!applyRegistryLocked()) return false;
         // A folder that cannot be listed is reported by the answers, not a failure of the index.
-        ok = refreshFolderLocked(stopwatch.folderName, FolderCheck::ByListing) !=
-                 FolderState::Failed &&
-             ok;
+        ok = bringUpToDateLocked(stopwatch.folderName, Need::Exact) != FolderState::Failed && ok;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     // The write-ahead log would otherwise keep a second copy of a first build until the next start.

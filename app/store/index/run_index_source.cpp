@@ -36,7 +36,7 @@ RunListing RunIndex::listRuns(const RunQuery& query) {
     RunListing listing;
     if (!ready_ || !applyRegistryLocked()) return listing;
     const std::optional<std::vector<RunStopwatch>> asked =
-        freshenLocked(query.folderNames, FolderCheck::ByListing, &listing.problems);
+        freshenLocked(query.folderNames, Need::Exact, &listing.problems);
     if (!asked) return RunListing{};
     RunQuery more = query;
     if (query.limit > 0) more.limit = query.limit + 1;
@@ -138,6 +138,7 @@ RunIndex::RunCheck RunIndex::checkRunLocked(const std::string& folderName,
         if (!deleteRun(stored.integer(0))) return RunCheck::Failed;
     }
     if (!known || stamp.kind != StampKind::File) {
+        watch_->markDirty(folderName);
         // A run that came or went since the folder was listed: its place in the listing order
         // is not known, so the folder is listed again before the window trusts it.
         SqliteStatement& unsure = db_.cached("UPDATE folders SET sure = 0 WHERE name = ?");
