@@ -31,6 +31,7 @@ CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NU
 CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
 CREATE INDEX runs_unsure ON runs(folder) WHERE sure = 0;
+CREATE INDEX runs_problem ON runs(folder) WHERE readable = 0;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
 
