@@ -249,7 +249,7 @@ std::optional<Roster> RunIndex::roster() {
     std::vector<RosterEntry> entries;
     SqliteStatement totals = db_.prepare(
         "SELECT count(*), min(start), max(start), max(timeFormat) FROM runs WHERE folder = ? AND "
-        "readable = 1");
+        "readable = 1 AND folder IN (SELECT name FROM folders WHERE problem IS NULL)");
     SqliteStatement usual = db_.prepare(
         "SELECT lapCount FROM runs WHERE folder = ? AND readable = 1 GROUP BY lapCount"
         " ORDER BY count(*) DESC, lapCount LIMIT 1");
