@@ -68,6 +68,7 @@ class RunIndex : public RunSource {
     // program has it open. Never deletes a database another program may use. False when no
     // database could be had: every query then answers nullopt (or not answered).
     bool open();
+    // Never waits: the window asks it while a refresh holds the index.
     bool ready() const;
     const std::string& databasePath() const { return databasePath_; }
 
@@ -202,7 +203,7 @@ class RunIndex : public RunSource {
     std::string databasePath_;
     mutable std::mutex mutex_;
     SqliteDatabase db_;
-    bool ready_ = false;
+    std::atomic<bool> ready_{false};  // written under mutex_
     std::atomic<bool> stopping_{false};
     std::function<std::int64_t()> clock_ = wallClockNs;
     std::unique_ptr<FolderWatch> watch_;
