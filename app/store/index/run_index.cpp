@@ -66,7 +66,9 @@ RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databaseP
       databasePath_(std::move(databasePath)),
       watch_(std::make_unique<FolderWatch>(dataFolder_)) {}
 
-bool RunIndex::ready() const { return ready_.load(); }
+bool RunIndex::ready() const {
+    return ready_.load();
+}
 
 bool RunIndex::open() {
     std::lock_guard<std::mutex> lock(mutex_);
