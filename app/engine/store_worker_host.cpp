@@ -1,11 +1,9 @@
 #include "store_worker_host.h"
 
 #include <algorithm>
-#include <chrono>
 #include <ctime>
 #include <set>
 #include <span>
-#include <thread>
 #include <utility>
 
 #include "local_clock.h"
@@ -34,7 +32,14 @@ void StoreWorkerHost::registerStopwatch(const std::string& serialText) {
         addStopwatch(state_.config, state_.data, serialText,
                      [this](const TabRequest& request) { state_.tabs.apply(request); });
     state_.view.publish(state_.config.registry, state_.tabs);
-    if (slot >= 0) sink_.post(NTF_TAB_ADDED);
+    if (slot < 0) return;
+    // Every answer of the index has the new stopwatch from now on, before its first download.
+    if (state_.runIndex != nullptr) {
+        const StopwatchEntry& entry = state_.config.registry.entry(slot);
+        state_.runIndex->stopwatchRecorded(
+            {DataFolder::stopwatchFolderName(slot), entry.serialText, entry.displayName});
+    }
+    sink_.post(NTF_TAB_ADDED);
 }
 
 void StoreWorkerHost::recordBattery(const std::string& serialText, uint16_t rawBattery) {
@@ -90,17 +95,15 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
 
 std::vector<BestSet> StoreWorkerHost::indexNewRuns(const std::string& folderName,
                                                    const std::set<std::string>& written) {
-    // The window's queries come first at the index; the download waits a little for it rather
-    // than leave a best unsaid.
-    for (int attempt = 0;; ++attempt) {
-        state_.runIndex->folderWritten(folderName);
-        if (written.empty()) return {};
-        std::optional<std::vector<BestSet>> set =
-            loadBestsSetBy(*state_.runIndex, folderName, written);
-        if (set) return std::move(*set);
-        if (attempt == kIndexAttempts) return {};
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    // The worker waits for the index (never the window): the new runs and the bests they set are
+    // known before the download's completion is posted.
+    state_.runIndex->folderWritten(folderName);
+    if (written.empty()) return {};
+    RunQuery query;
+    query.folderNames = {folderName};
+    const RunListing listing = state_.runIndex->listRuns(query);
+    if (!listing.answered) return {};
+    return bestsSetBy(listing.rows, written);
 }
 
 void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction action) {

@@ -26,11 +26,8 @@ public:
     void contactEnded(const WorkerContext& ctx, ContactAction action) override;
 
   private:
-    // How many times a download asks the index again after a refusal (20 ms apart).
-    static constexpr int kIndexAttempts = 25;
-
     // Tells the index of the folder's new files and returns the bests they set; none when the
-    // index cannot say within the attempts.
+    // index cannot answer.
     std::vector<BestSet> indexNewRuns(const std::string& folderName,
                                       const std::set<std::string>& written);
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace lapdex {
 namespace {
@@ -107,7 +108,14 @@ FolderListing scanFolder(FileSystem& fs, const std::string& folder, Wanted wante
     }
     fd.release();
     const std::string prefix = withTrailingSlash(folder);
-    while (const struct dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        // readdir() tells its end and its failure apart only by errno.
+        errno = 0;
+        const struct dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0) listing.status = lastError();
+            break;
+        }
         const std::string_view name = entry->d_name;
         if (name == "." || name == ".." || !wanted(name)) continue;
         EntryKind kind = kindFromDirent(entry->d_type);
@@ -299,6 +307,22 @@ std::string PosixFileSystem::canonicalPath(const std::string& path) {
     std::string result = resolved;
     std::free(resolved);
     return result;
+}
+
+std::string fsStatusText(const FsStatus& status) {
+    switch (status.error) {
+        case FsError::None:
+            return {};
+        case FsError::ReadOnly:
+            return "read-only";
+        case FsError::InUse:
+            return "in use by another program";
+        case FsError::SymbolicLink:
+            return "is a symbolic link";
+        default:
+            break;
+    }
+    return status.sysErrno != 0 ? std::strerror(status.sysErrno) : "input/output error";
 }
 
 FileSystem& systemFileSystem() {

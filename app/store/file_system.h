@@ -46,7 +46,9 @@ struct FolderEntry {
 
 struct [[nodiscard]] FolderListing {
     FsStatus status;
-    std::vector<FolderEntry> entries;  // without "." and ".."; in the order the platform returns them
+    // Without "." and ".."; in the order the platform returns them. When the listing failed
+    // midway (`status` not ok), the entries read before the failure: never the whole folder.
+    std::vector<FolderEntry> entries;
     bool ok() const { return status.ok(); }
 };
 
@@ -139,6 +141,10 @@ public:
     bool isWritableFolder(const std::string& folder) override;
     std::string canonicalPath(const std::string& path) override;
 };
+
+// Why an operation failed, in English on one line ("Permission denied", "in use by another
+// program"); "" for success.
+std::string fsStatusText(const FsStatus& status);
 
 // The one PosixFileSystem of the process (stateless, so sharing it is safe).
 FileSystem& systemFileSystem();

@@ -40,6 +40,9 @@ struct RunQuery {
     int limit = 0;  // 0: all rows; otherwise at most this many, in start order
 };
 
+// The reason given for a run file whose summary has no start.
+inline constexpr const char* kDamagedRunFile = "damaged run file";
+
 // A folder or run file that an answer could not cover.
 struct RunProblem {
     std::string path;    // from the data folder: "QTM-01" or "QTM-01/QTM240131_093015_….csv"

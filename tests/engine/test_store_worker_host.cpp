@@ -8,6 +8,7 @@
 #include "contact_history.h"
 #include "engine_state.h"
 #include "run_data_builder.h"
+#include "run_index_keeper.h"
 #include "serial_text.h"
 #include "store_worker_host.h"
 #include "temp_folder.h"
@@ -120,6 +121,47 @@ TEST_F(StoreWorkerHostTest, EachContactAddsOneLineToTheHistory) {
     EXPECT_EQ(history.records[1].result, "no data");
     EXPECT_EQ(history.records[2].action, ContactAction::Clear);
     EXPECT_EQ(history.records[2].result, "ok");
+}
+
+// A stopwatch laid on for the first time during a session: the index has it, and the runs of
+// its first download with the bests they set, as a fresh index reading the folders would.
+TEST_F(StoreWorkerHostTest, ANewStopwatchReachesTheIndexAtOnce) {
+    RunIndex index(fs, state.data.path(), folder / "cache/runs.sqlite");
+    ASSERT_TRUE(index.open());
+    ASSERT_TRUE(index.refreshAll(indexedStopwatches(state.config.registry)));
+    state.runIndex = &index;
+    ctx.serialText = "0000000000c3";
+    {
+        std::lock_guard<std::mutex> guard(state.lock);
+        host.registerStopwatch(ctx.serialText);
+    }
+    const auto listed = index.stopwatches();
+    ASSERT_TRUE(listed.has_value());
+    RunIndex fresh(fs, state.data.path(), folder / "cache/fresh.sqlite");
+    ASSERT_TRUE(fresh.open());
+    fresh.registryChanged(indexedStopwatches(state.config.registry));
+    const auto expected = fresh.registeredStopwatches();
+    ASSERT_TRUE(expected.has_value());
+    ASSERT_EQ(listed->size(), 2u);
+    EXPECT_EQ(listed->back().folderName, expected->back().folderName);
+    EXPECT_EQ(listed->back().serialText, "0000000000c3");
+    EXPECT_TRUE(writeRunFiles());
+    const auto rows = index.search({});
+    const RunListing reference = fresh.listRuns({});
+    ASSERT_TRUE(rows.has_value());
+    ASSERT_EQ(rows->size(), 3u);
+    ASSERT_EQ(reference.rows.size(), rows->size());
+    for (std::size_t i = 0; i < rows->size(); ++i) {
+        EXPECT_EQ((*rows)[i].fileName, reference.rows[i].fileName);
+        EXPECT_EQ((*rows)[i].folderName, "QTM-02");
+    }
+    // The bests the download set are those bestsSetBy finds among the folder's runs.
+    std::set<std::string> written;
+    for (const RunRow& row : reference.rows) written.insert(row.fileName);
+    const std::vector<BestSet> expectedBests = bestsSetBy(reference.rows, written);
+    std::lock_guard<std::mutex> guard(state.lock);
+    EXPECT_EQ(state.downloadBests.size(), expectedBests.size());
+    state.runIndex = nullptr;
 }
 
 }  // namespace

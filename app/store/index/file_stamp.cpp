@@ -6,6 +6,20 @@
 #include <ctime>
 
 namespace lapdex {
+namespace {
+
+// Wider than FAT's 2 s modification times and any clock tick a file system rounds times to.
+constexpr std::int64_t kCoarseTickNs = 3'000'000'000;
+
+std::int64_t nanoseconds(const timespec& time) {
+    return static_cast<std::int64_t>(time.tv_sec) * 1000000000 + time.tv_nsec;
+}
+
+bool farFrom(std::int64_t timeNs, std::int64_t atNs) {
+    return timeNs < atNs - kCoarseTickNs || timeNs > atNs + kCoarseTickNs;
+}
+
+}  // namespace
 
 FileStamp stampOf(const std::string& path) {
     struct stat info {};
@@ -14,16 +28,21 @@ FileStamp stampOf(const std::string& path) {
     stamp.kind = S_ISREG(info.st_mode)   ? StampKind::File
                  : S_ISDIR(info.st_mode) ? StampKind::Folder
                                          : StampKind::Other;
+    stamp.inode = info.st_ino;
     stamp.size = info.st_size;
-    stamp.mtimeNs =
-        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.mtimeNs = nanoseconds(info.st_mtim);
+    stamp.ctimeNs = nanoseconds(info.st_ctim);
     return stamp;
 }
 
 std::int64_t wallClockNs() {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
+    return nanoseconds(now);
+}
+
+bool settledAt(const FileStamp& stamp, std::int64_t atNs) {
+    return farFrom(stamp.mtimeNs, atNs) && farFrom(stamp.ctimeNs, atNs);
 }
 
 }  // namespace lapdex

@@ -6,31 +6,34 @@
 #include <filesystem>
 
 #include "file_stamp.h"
+#include "index_file.h"
 #include "run_catalogue.h"
 
 namespace lapdex {
 namespace {
 
-constexpr int kLayoutVersion = 3;
+constexpr int kLayoutVersion = 4;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
-CREATE TABLE folders(name TEXT PRIMARY KEY, mtimeNs INTEGER NOT NULL DEFAULT 0,
+CREATE TABLE folders(name TEXT PRIMARY KEY, inode INTEGER NOT NULL DEFAULT 0,
+    mtimeNs INTEGER NOT NULL DEFAULT 0, ctimeNs INTEGER NOT NULL DEFAULT 0,
+    sure INTEGER NOT NULL DEFAULT 0, problem TEXT,
     serial TEXT NOT NULL DEFAULT '', tabName TEXT NOT NULL DEFAULT '',
     registered INTEGER NOT NULL DEFAULT 0) WITHOUT ROWID;
 CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NULL,
-    listOrder INTEGER NOT NULL, dayKey TEXT NOT NULL, size INTEGER NOT NULL, mtimeNs INTEGER NOT NULL,
-    readable INTEGER NOT NULL, start TEXT, timeFormat INTEGER, lapCount INTEGER, totalCs INTEGER,
-    bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER, slowestLapCs INTEGER,
-    slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT, UNIQUE(folder, name));
+    listOrder INTEGER NOT NULL, dayKey TEXT NOT NULL, inode INTEGER NOT NULL, size INTEGER NOT NULL,
+    mtimeNs INTEGER NOT NULL, ctimeNs INTEGER NOT NULL, sure INTEGER NOT NULL,
+    readable INTEGER NOT NULL, problem TEXT, start TEXT, timeFormat INTEGER, lapCount INTEGER,
+    totalCs INTEGER, bestLapCs INTEGER, bestLapNumber INTEGER, averageLapCs INTEGER,
+    slowestLapCs INTEGER, slowestLapNumber INTEGER, memo TEXT, searchText TEXT, laps TEXT,
+    UNIQUE(folder, name));
 CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
+CREATE INDEX runs_unsure ON runs(folder) WHERE sure = 0;
+CREATE INDEX runs_problem ON runs(folder) WHERE readable = 0;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
-
-void removeDatabaseFiles(const std::string& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) ::unlink((path + suffix).c_str());
-}
 
 }  // namespace
 
@@ -46,12 +49,25 @@ std::string runDayKey(const std::string& name) {
     return key;
 }
 
+namespace {
+
+// One spelling of a data folder for every program: its canonical path when it has one.
+std::string canonicalFolder(FileSystem& fs, const std::string& folder) {
+    const std::string canonical = fs.canonicalPath(withoutTrailingSlash(folder));
+    return withTrailingSlash(canonical.empty() ? folder : canonical);
+}
+
+}  // namespace
+
 RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath)
-    : fs_(fs), dataFolder_(withTrailingSlash(dataFolder)), databasePath_(std::move(databasePath)) {}
+    : fs_(fs),
+      dataFolder_(canonicalFolder(fs, dataFolder)),
+      givenFolder_(withTrailingSlash(dataFolder)),
+      databasePath_(std::move(databasePath)),
+      watch_(std::make_unique<FolderWatch>(dataFolder_)) {}
 
 bool RunIndex::ready() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return ready_;
+    return ready_.load();
 }
 
 bool RunIndex::open() {
@@ -61,42 +77,94 @@ bool RunIndex::open() {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(databasePath_).parent_path(),
                                         ignored);
+    // Lapdex and any number of k7x-tool runs open the same file: one at a time decides whether
+    // it is sound and rebuilds it, so none rebuilds a file another has just opened.
+    const IndexOpenLock opening(databasePath_);
+    if (!opening.held()) return false;
     if (db_.open(databasePath_) == DatabaseOpen::Ok &&
         db_.queryText("PRAGMA quick_check") == "ok") {
         const std::string version = db_.queryText("PRAGMA user_version");
         if (version == std::to_string(kLayoutVersion) &&
             db_.queryText("SELECT value FROM meta WHERE key = 'dataFolder'") == dataFolder_) {
             ready_ = true;
-        } else if (version == "0" && db_.queryText("SELECT count(*) FROM sqlite_master") == "0") {
-            ready_ = createSchema();
+        } else {
+            // Sound but of another layout or folder: emptied and laid out anew in one
+            // transaction, which other programs' connections see as a change of schema.
+            ready_ = createSchema(Existing::Replace);
         }
+        return ready_;
     }
-    if (!ready_) ready_ = reopenFresh();
+    ready_ = replaceDamaged();
     return ready_;
 }
 
-// A damaged or foreign database holds nothing that the run files do not: start again.
-bool RunIndex::reopenFresh() {
+// A damaged file holds nothing the run files do not. A fresh file is built beside it and renamed
+// into place; never while another program has the damaged one open (its write-ahead log and
+// shared memory would then be taken for the new file's).
+bool RunIndex::replaceDamaged() {
     db_.close();
-    removeDatabaseFiles(databasePath_);
-    return db_.open(databasePath_) == DatabaseOpen::Ok && createSchema();
+    if (databaseOpenElsewhere(databasePath_)) return false;
+    const std::string fresh = databasePath_ + ".new-" + std::to_string(::getpid());
+    ::unlink(fresh.c_str());
+    removeDatabaseLeftovers(fresh);
+    const bool built = db_.open(fresh) == DatabaseOpen::Ok && createSchema(Existing::Refuse);
+    db_.close();  // the last connection folds the log into the file and removes it
+    if (!built || databaseOpenElsewhere(databasePath_)) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    removeDatabaseLeftovers(databasePath_);
+    if (::rename(fresh.c_str(), databasePath_.c_str()) != 0) {
+        ::unlink(fresh.c_str());
+        return false;
+    }
+    return db_.open(databasePath_) == DatabaseOpen::Ok &&
+           db_.queryText("PRAGMA user_version") == std::to_string(kLayoutVersion);
 }
 
-bool RunIndex::createSchema() {
+bool RunIndex::createSchema(Existing existing) {
     SqliteTransaction transaction(db_);
-    if (!transaction.began() || !db_.exec(kSchema)) return false;
+    if (!transaction.began()) return false;
+    if (existing == Existing::Replace && !dropEverything()) return false;
+    if (!db_.exec(kSchema)) return false;
     SqliteStatement meta = db_.prepare("INSERT INTO meta(key, value) VALUES('dataFolder', ?)");
     if (!meta.bind(1, dataFolder_).run()) return false;
     return db_.exec("PRAGMA user_version = " + std::to_string(kLayoutVersion)) &&
            transaction.commit();
 }
 
+// Every table, view and index of the file; the full-text table first, as it takes its own
+// tables along.
+bool RunIndex::dropEverything() {
+    static const char* const kFind[] = {
+        "SELECT 'TABLE', name FROM sqlite_master WHERE type = 'table' AND sql LIKE 'CREATE "
+        "VIRTUAL%'",
+        "SELECT upper(type), name FROM sqlite_master WHERE type IN ('table', 'view') AND name NOT "
+        "LIKE 'sqlite_%'",
+    };
+    for (const char* find : kFind) {
+        std::vector<std::pair<std::string, std::string>> found;
+        SqliteStatement rows = db_.prepare(find);
+        while (rows.step()) found.emplace_back(rows.text(0), rows.text(1));
+        if (rows.failed()) return false;
+        for (const auto& [kind, name] : found) {
+            std::string quoted;
+            for (char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+            if (!db_.exec("DROP " + kind + " IF EXISTS \"" + quoted + "\"")) return false;
+        }
+    }
+    return true;
+}
+
 std::string RunIndex::folderNameOf(const std::string& folder) const {
     const std::string path = withoutTrailingSlash(folder);
-    if (path.size() <= dataFolder_.size() || path.compare(0, dataFolder_.size(), dataFolder_) != 0)
-        return {};
-    std::string name = path.substr(dataFolder_.size());
-    return name.find('/') == std::string::npos ? name : std::string();
+    for (const std::string* prefix : {&dataFolder_, &givenFolder_}) {
+        if (path.size() <= prefix->size() || path.compare(0, prefix->size(), *prefix) != 0)
+            continue;
+        std::string name = path.substr(prefix->size());
+        return name.find('/') == std::string::npos ? name : std::string();
+    }
+    return {};
 }
 
 bool RunIndex::deleteRun(std::int64_t id) {
@@ -116,36 +184,46 @@ bool RunIndex::deleteRun(std::int64_t id) {
 }
 
 bool RunIndex::insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
-                         const std::string& dayKey) {
+                         const std::string& dayKey, const FileStamp& stamp) {
     const std::string path = dataFolder_ + folderName + "/" + name;
-    const FileStamp stamp = stampOf(path);
     const FsBytes bytes = fs_.readFile(path);
-    const bool readable = bytes.ok();
-    const RunDetails run = readable ? summariseRunFile(bytes.bytes) : RunDetails{};
+    RunDetails run = bytes.ok() ? summariseRunFile(bytes.bytes) : RunDetails{};
+    // A run without its start is damaged: a problem of the answers, never a row of empty fields.
+    const std::string problem = !bytes.ok()         ? fsStatusText(bytes.status)
+                                : run.start.empty() ? std::string(kDamagedRunFile)
+                                                    : std::string();
+    if (!problem.empty()) run = RunDetails{};
+    // Trusted to show the next change only when the file stood still while it was read and its
+    // times are settled; a file that could not be read is read again at every comparison.
+    const bool sure = bytes.ok() && stamp.sameAs(stampOf(path)) && settledAt(stamp, clock_());
     const std::string searchText = searchTextOf(run);
     SqliteStatement& insert = db_.cached(
-        "INSERT INTO runs(folder, name, listOrder, dayKey, size, mtimeNs, readable, start, "
-        "timeFormat, lapCount,"
-        " totalCs, bestLapCs, bestLapNumber, averageLapCs, slowestLapCs, slowestLapNumber, memo, "
-        "searchText, laps)"
-        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    insert.bind(1, folderName).bind(2, name).bind(3, order).bind(4, dayKey).bind(5, stamp.size);
-    insert.bind(6, stamp.mtimeNs).bind(7, readable ? 1 : 0).bind(8, run.start);
-    insert.bind(9, run.timeFormat == TimeFormat::Clock ? 0 : 1)
-        .bind(10, run.lapCount)
-        .bind(11, run.totalCs);
-    insert.bind(12, run.bestLapCs).bind(13, run.bestLapNumber).bind(14, run.averageLapCs);
-    insert.bind(15, run.slowestLapCs).bind(16, run.slowestLapNumber);
+        "INSERT INTO runs(folder, name, listOrder, dayKey, inode, size, mtimeNs, ctimeNs, sure,"
+        " readable, problem, start, timeFormat, lapCount, totalCs, bestLapCs, bestLapNumber,"
+        " averageLapCs, slowestLapCs, slowestLapNumber, memo, searchText, laps)"
+        " VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    insert.bind(1, folderName).bind(2, name).bind(3, order).bind(4, dayKey);
+    insert.bind(5, static_cast<std::int64_t>(stamp.inode)).bind(6, stamp.size);
+    insert.bind(7, stamp.mtimeNs).bind(8, stamp.ctimeNs).bind(9, sure ? 1 : 0);
+    insert.bind(10, problem.empty() ? 1 : 0);
+    if (problem.empty())
+        insert.bindNull(11);
+    else
+        insert.bind(11, problem);
+    insert.bind(12, run.start).bind(13, run.timeFormat == TimeFormat::Clock ? 0 : 1);
+    insert.bind(14, run.lapCount).bind(15, run.totalCs).bind(16, run.bestLapCs);
+    insert.bind(17, run.bestLapNumber).bind(18, run.averageLapCs).bind(19, run.slowestLapCs);
+    insert.bind(20, run.slowestLapNumber);
     if (run.memo.empty())
-        insert.bindNull(17);
+        insert.bindNull(21);
     else
-        insert.bind(17, run.memo);
+        insert.bind(21, run.memo);
     if (searchText.empty())
-        insert.bindNull(18);
+        insert.bindNull(22);
     else
-        insert.bind(18, searchText);
+        insert.bind(22, searchText);
     // The laps are read only one run at a time: one column holds them all, a row per run.
-    insert.bind(19, lapsText(run.laps));
+    insert.bind(23, lapsText(run.laps));
     if (!insert.run()) return false;
     const std::int64_t id = db_.lastInsertId();
     if (searchText.empty()) return true;

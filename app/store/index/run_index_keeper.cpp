@@ -36,8 +36,9 @@ RunIndexKeeper::~RunIndexKeeper() {
 
 void RunIndexKeeper::refreshInBackground(std::vector<RunStopwatch> stopwatches) {
     if (!index_) return;
+    // Told at once, so every answer from now on has it; only the folders' comparison waits.
+    index_->registryChanged(std::move(stopwatches));
     std::lock_guard<std::mutex> lock(mutex_);
-    next_ = std::move(stopwatches);
     pending_ = true;
     if (running_) return;
     if (thread_.joinable()) thread_.join();
@@ -47,7 +48,6 @@ void RunIndexKeeper::refreshInBackground(std::vector<RunStopwatch> stopwatches) 
 
 void RunIndexKeeper::run() {
     for (;;) {
-        std::vector<RunStopwatch> stopwatches;
         bool open = false;
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -56,12 +56,11 @@ void RunIndexKeeper::run() {
                 return;
             }
             pending_ = false;
-            stopwatches = std::move(next_);
             open = !opened_;
             opened_ = true;
         }
         if (open) (void)index_->open();
-        (void)index_->refreshAll(stopwatches);
+        (void)index_->refreshRegistered();
     }
 }
 

@@ -33,8 +33,9 @@ class RunIndexKeeper {
 
     // The index, or null when there is none; valid for the keeper's life. Thread-safe.
     RunIndex* index() const { return index_.get(); }
-    // Opens the index (rebuilding it when damaged) if not yet done and refreshes it for these
-    // stopwatches on the keeper's thread. A refresh asked for while one runs follows it.
+    // Tells the index of these stopwatches at once (never waiting for it), then opens the index
+    // (rebuilding it when damaged) if not yet done and compares their folders on the keeper's
+    // thread. A refresh asked for while one runs follows it.
     void refreshInBackground(std::vector<RunStopwatch> stopwatches);
     // Waits until no refresh runs (tests, shutdown).
     void wait();
@@ -48,7 +49,6 @@ class RunIndexKeeper {
     bool running_ = false;
     bool opened_ = false;
     bool pending_ = false;
-    std::vector<RunStopwatch> next_;
 };
 
 }  // namespace lapdex

@@ -49,8 +49,8 @@ SearchSql searchSql(const RunQuery& query) {
         "SELECT r.folder, f.serial, f.tabName, r.name, r.start, r.timeFormat, r.lapCount, "
         "r.totalCs, r.bestLapCs,"
         " r.bestLapNumber, r.averageLapCs, r.slowestLapCs, r.slowestLapNumber, r.memo"
-        " FROM runs r JOIN folders f ON f.name = r.folder WHERE r.readable = 1 AND f.registered = "
-        "1";
+        " FROM runs r JOIN folders f ON f.name = r.folder"
+        " WHERE r.readable = 1 AND f.registered = 1 AND f.problem IS NULL";
     if (!query.folderNames.empty()) {
         s.sql += " AND r.folder IN (";
         for (std::size_t i = 0; i < query.folderNames.size(); ++i) {
@@ -124,8 +124,50 @@ RunRow rowOf(const SqliteStatement& row) {
 // Window queries never wait: while another thread refreshes, the caller scans the folder instead.
 std::unique_lock<std::mutex> RunIndex::windowLock() {
     std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
-    if (lock && !ready_) lock.unlock();
+    if (lock && (!ready_ || !applyRegistryLocked())) lock.unlock();
     return lock;
+}
+
+bool RunIndex::isRegisteredLocked(const std::string& folderName) {
+    SqliteStatement& folder = db_.cached("SELECT 1 FROM folders WHERE name = ? AND registered = 1");
+    folder.bind(1, folderName);
+    const bool registered = folder.step();
+    folder.reset();
+    return registered;
+}
+
+// A folder that cannot be listed now is left to the scan, which says so.
+bool RunIndex::windowFolderCurrent(const std::string& folderName) {
+    return !folderName.empty() && isRegisteredLocked(folderName) &&
+           bringUpToDateLocked(folderName, Need::Window) == FolderState::Current;
+}
+
+// The registered folders of `folderNames` (all when empty), each compared by `check`; nullopt when
+// the index failed. A folder that cannot be listed stays out of the answers (as the scan leaves
+// it out) and is named in `stale` when given.
+std::optional<std::vector<RunStopwatch>> RunIndex::freshenLocked(
+    const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale) {
+    std::optional<std::vector<RunStopwatch>> registered = stopwatchesLocked();
+    if (!registered) return std::nullopt;
+    std::erase_if(*registered, [&](const RunStopwatch& stopwatch) {
+        return !folderNames.empty() && std::find(folderNames.begin(), folderNames.end(),
+                                                 stopwatch.folderName) == folderNames.end();
+    });
+    for (const RunStopwatch& stopwatch : *registered) {
+        const FolderState state = bringUpToDateLocked(stopwatch.folderName, need);
+        if (state == FolderState::Failed) return std::nullopt;
+        if (state == FolderState::Stale && stale != nullptr)
+            stale->push_back({stopwatch.folderName, folderProblemLocked(stopwatch.folderName)});
+    }
+    return registered;
+}
+
+std::string RunIndex::folderProblemLocked(const std::string& folderName) {
+    SqliteStatement& folder = db_.cached("SELECT problem FROM folders WHERE name = ?");
+    folder.bind(1, folderName);
+    std::string problem = folder.step() ? folder.text(0) : std::string();
+    folder.reset();
+    return problem;
 }
 
 std::optional<std::vector<std::string>> RunIndex::runsOfDay(const std::string& folder,
@@ -133,9 +175,7 @@ std::optional<std::vector<std::string>> RunIndex::runsOfDay(const std::string& f
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
     const std::string name = folderNameOf(folder);
-    bool known = false;
-    if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
-        return std::nullopt;
+    if (!windowFolderCurrent(name)) return std::nullopt;
     SqliteStatement& runs =
         db_.cached("SELECT name FROM runs WHERE folder = ? AND dayKey = ? ORDER BY listOrder");
     runs.bind(1, name).bind(2, dayKey);
@@ -150,9 +190,7 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBe
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
     const std::string name = folderNameOf(folder);
-    bool known = false;
-    if (name.empty() || (!folderIsCurrent(name, known) && (!known || !refreshFolderLocked(name))))
-        return std::nullopt;
+    if (!windowFolderCurrent(name)) return std::nullopt;
     SqliteStatement& runs = db_.cached(
         "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey "
         "<= ?"
@@ -166,7 +204,7 @@ std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBe
 
 std::optional<std::vector<RunRow>> RunIndex::search(const RunQuery& query) {
     const auto lock = windowLock();
-    if (!lock) return std::nullopt;
+    if (!lock || !freshenLocked(query.folderNames, Need::Window, nullptr)) return std::nullopt;
     std::vector<RunRow> rows;
     if (!searchLocked(query, rows)) return std::nullopt;
     return rows;
@@ -202,71 +240,16 @@ std::optional<std::vector<RunStopwatch>> RunIndex::stopwatchesLocked() {
     return found;
 }
 
-std::optional<std::vector<RunStopwatch>> RunIndex::registeredStopwatches() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!ready_) return std::nullopt;
-    return stopwatchesLocked();
-}
-
-RunListing RunIndex::listRuns(const RunQuery& query) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    RunListing listing;
-    if (!ready_) return listing;
-    const std::optional<std::vector<RunStopwatch>> registered = stopwatchesLocked();
-    if (!registered) return listing;
-    for (const RunStopwatch& stopwatch : *registered) {
-        const bool asked = query.folderNames.empty() ||
-                           std::find(query.folderNames.begin(), query.folderNames.end(),
-                                     stopwatch.folderName) != query.folderNames.end();
-        if (asked && !refreshFolderLocked(stopwatch.folderName))
-            listing.problems.push_back({stopwatch.folderName, "cannot be read"});
-    }
-    RunQuery more = query;
-    if (query.limit > 0) more.limit = query.limit + 1;
-    if (!searchLocked(more, listing.rows)) return RunListing{};
-    if (query.limit > 0 && listing.rows.size() > static_cast<std::size_t>(query.limit)) {
-        listing.rows.resize(static_cast<std::size_t>(query.limit));
-        listing.truncated = true;
-    }
-    listing.answered = true;
-    return listing;
-}
-
-RunRead RunIndex::readRun(const std::string& folderName, const std::string& fileName) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    RunRead read;
-    if (!ready_) return read;
-    (void)refreshFolderLocked(folderName);
-    std::string sql = searchSql(RunQuery{}).sql;
-    sql.erase(sql.find(" ORDER BY"));
-    SqliteStatement row = db_.prepare(sql + " AND r.folder = ? AND r.name = ?");
-    row.bind(1, folderName).bind(2, fileName);
-    if (!row.step()) {
-        read.outcome = row.failed() ? RunRead::Outcome::Unavailable : RunRead::Outcome::Gone;
-        read.reason = row.failed() ? "the run index cannot be read" : "no such run";
-        return read;
-    }
-    read.run = rowOf(row).run;
-    SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
-    laps.bind(1, folderName).bind(2, fileName);
-    if (laps.step()) read.run.laps = lapsFromText(laps.text(0));
-    read.outcome = RunRead::Outcome::Read;
-    return read;
-}
-
 std::optional<Roster> RunIndex::roster() {
-    std::vector<RunStopwatch> registered;
-    {
-        auto found = stopwatches();
-        if (!found) return std::nullopt;
-        registered = std::move(*found);
-    }
     const auto lock = windowLock();
     if (!lock) return std::nullopt;
+    std::optional<std::vector<RunStopwatch>> found = freshenLocked({}, Need::Window, nullptr);
+    if (!found) return std::nullopt;
+    const std::vector<RunStopwatch> registered = std::move(*found);
     std::vector<RosterEntry> entries;
     SqliteStatement totals = db_.prepare(
         "SELECT count(*), min(start), max(start), max(timeFormat) FROM runs WHERE folder = ? AND "
-        "readable = 1");
+        "readable = 1 AND folder IN (SELECT name FROM folders WHERE problem IS NULL)");
     SqliteStatement usual = db_.prepare(
         "SELECT lapCount FROM runs WHERE folder = ? AND readable = 1 GROUP BY lapCount"
         " ORDER BY count(*) DESC, lapCount LIMIT 1");
@@ -313,23 +296,6 @@ std::optional<Roster> RunIndex::roster() {
     roster.entries = std::move(entries);
     roster.damagedHistoryLines = contacts.damagedLines;
     return roster;
-}
-
-std::optional<RunDetails> RunIndex::runWithLaps(const std::string& folderName,
-                                                const std::string& fileName) {
-    RunQuery none;
-    const auto lock = windowLock();
-    if (!lock) return std::nullopt;
-    std::string sql = searchSql(none).sql;
-    sql.erase(sql.find(" ORDER BY"));
-    SqliteStatement row = db_.prepare(sql + " AND r.folder = ? AND r.name = ?");
-    row.bind(1, folderName).bind(2, fileName);
-    if (!row.step()) return std::nullopt;
-    RunDetails run = rowOf(row).run;
-    SqliteStatement laps = db_.prepare("SELECT laps FROM runs WHERE folder = ? AND name = ?");
-    laps.bind(1, folderName).bind(2, fileName);
-    if (laps.step()) run.laps = lapsFromText(laps.text(0));
-    return run;
 }
 
 }  // namespace lapdex

@@ -1,78 +1,69 @@
-// Keeping the run index true: each stopwatch folder compared by name, size and modification time,
-// and only the differences read.
+// Keeping the run index true: each stopwatch folder listed, each run file compared by inode, size,
+// modification and change time, and only the differences read. A folder that cannot be listed
+// keeps its rows, marked stale, and is reported instead of answered.
 #include <unordered_map>
 
 #include "file_stamp.h"
 #include "run_index.h"
 
 namespace lapdex {
-namespace {
 
-// A folder time this close to now may still change within the same clock tick without looking
-// different: such a folder is compared again at the next query.
-constexpr std::int64_t kSettledNs = 1'000'000'000;
-
-struct KnownRun {
+struct RunIndex::KnownRun {
     std::int64_t id = 0;
-    std::int64_t size = 0;
-    std::int64_t mtimeNs = 0;
+    FileStamp stamp;
+    bool sure = false;
     std::int64_t listOrder = 0;
-    bool readable = false;
     bool seen = false;
 };
 
-}  // namespace
+namespace {
 
-bool RunIndex::refreshAll(const std::vector<RunStopwatch>& stopwatches) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (!ready_) return false;
-    bool ok = true;
-    {
-        SqliteTransaction transaction(db_);
-        ok = transaction.began() && db_.exec("UPDATE folders SET registered = 0");
-        for (const RunStopwatch& stopwatch : stopwatches) {
-            SqliteStatement& upsert = db_.cached(
-                "INSERT INTO folders(name, serial, tabName, registered) VALUES(?, ?, ?, 1) ON "
-                "CONFLICT(name)"
-                " DO UPDATE SET serial = excluded.serial, tabName = excluded.tabName, registered = "
-                "1");
-            ok = ok && upsert.bind(1, stopwatch.folderName)
-                           .bind(2, stopwatch.serialText)
-                           .bind(3, stopwatch.tabName)
-                           .run();
-        }
-        ok = ok && transaction.commit();
-    }
-    for (const RunStopwatch& stopwatch : stopwatches) {
-        if (stopping_.load()) return false;
-        ok = refreshFolderLocked(stopwatch.folderName) && ok;
-    }
-    // Folders of stopwatches removed since: their runs leave the index with them.
-    std::vector<std::string> gone;
-    SqliteStatement unregistered = db_.prepare("SELECT name FROM folders WHERE registered = 0");
-    while (unregistered.step()) gone.push_back(unregistered.text(0));
-    for (const std::string& name : gone) ok = forgetFolder(name) && ok;
-    // The write-ahead log would otherwise keep a second copy of a first build until the next start.
-    (void)db_.exec("PRAGMA wal_checkpoint(TRUNCATE)");
-    return ok;
+FileStamp storedStamp(const SqliteStatement& row, int first, StampKind kind) {
+    FileStamp stamp;
+    stamp.kind = kind;
+    stamp.inode = static_cast<std::uint64_t>(row.integer(first));
+    stamp.size = row.integer(first + 1);
+    stamp.mtimeNs = row.integer(first + 2);
+    stamp.ctimeNs = row.integer(first + 3);
+    return stamp;
 }
+
+// A stored stamp still shows every change when it was sure, is the file's stamp now, and the
+// clock has not come back near its times (a clock set back could repeat them).
+bool unchanged(const FileStamp& stored, bool sure, const FileStamp& now, std::int64_t nowNs) {
+    return sure && stored.sameAs(now) && settledAt(stored, nowNs);
+}
+
+}  // namespace
 
 bool RunIndex::refreshFolder(const std::string& folderName) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return ready_ && refreshFolderLocked(folderName);
+    return ready_ && applyRegistryLocked() &&
+           refreshFolderLocked(folderName, FolderCheck::ByListing) == FolderState::Current;
 }
 
 bool RunIndex::folderIsCurrent(const std::string& folderName, bool& known) {
-    SqliteStatement& stored = db_.cached("SELECT mtimeNs FROM folders WHERE name = ?");
+    SqliteStatement& stored = db_.cached(
+        "SELECT inode, mtimeNs, ctimeNs, sure, problem IS NULL FROM folders WHERE name = ?");
     stored.bind(1, folderName);
     known = stored.step();
-    const std::int64_t storedNs = known ? stored.integer(0) : 0;
+    FileStamp stamp;
+    bool sure = false;
+    if (known) {
+        stamp.kind = StampKind::Folder;
+        stamp.inode = static_cast<std::uint64_t>(stored.integer(0));
+        stamp.mtimeNs = stored.integer(1);
+        stamp.ctimeNs = stored.integer(2);
+        sure = stored.integer(3) != 0 && stored.integer(4) != 0;
+    }
     stored.reset();
-    const FileStamp stamp = stampOf(dataFolder_ + folderName);
-    return known && storedNs != 0 && stamp.kind == StampKind::Folder && stamp.mtimeNs == storedNs;
+    FileStamp now = stampOf(dataFolder_ + folderName);
+    now.size = 0;  // a folder's size says nothing its times do not
+    return known && unchanged(stamp, sure, now, clock_());
 }
 
 bool RunIndex::forgetFolder(const std::string& folderName) {
+    watch_->markDirty(folderName);
     SqliteTransaction transaction(db_);
     if (!transaction.began()) return false;
     std::vector<std::int64_t> ids;
@@ -86,68 +77,135 @@ bool RunIndex::forgetFolder(const std::string& folderName) {
     return folder.bind(1, folderName).run() && transaction.commit();
 }
 
-bool RunIndex::refreshFolderLocked(const std::string& folderName) {
+bool RunIndex::markFolderLocked(const std::string& folderName, const FileStamp& stamp, bool sure,
+                                const std::string& problem) {
+    SqliteStatement& record = db_.cached(
+        "INSERT INTO folders(name, inode, mtimeNs, ctimeNs, sure, problem) VALUES(?, ?, ?, ?, ?, ?)"
+        " ON CONFLICT(name) DO UPDATE SET inode = excluded.inode, mtimeNs = excluded.mtimeNs,"
+        " ctimeNs = excluded.ctimeNs, sure = excluded.sure, problem = excluded.problem");
+    record.bind(1, folderName).bind(2, static_cast<std::int64_t>(stamp.inode));
+    record.bind(3, stamp.mtimeNs).bind(4, stamp.ctimeNs).bind(5, sure ? 1 : 0);
+    if (problem.empty())
+        record.bindNull(6);
+    else
+        record.bind(6, problem);
+    return record.run();
+}
+
+void RunIndex::useNotifications(Notifications use) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    notifications_ = use == Notifications::Used;
+    watch_->markAllDirty();
+}
+
+void RunIndex::noteOtherWritersLocked() {
+    const std::string version = db_.queryText("PRAGMA data_version");
+    if (version == dataVersion_) return;
+    dataVersion_ = version;
+    watch_->markAllDirty();
+}
+
+RunIndex::FolderState RunIndex::bringUpToDateLocked(const std::string& folderName, Need need) {
+    noteOtherWritersLocked();
+    watch_->drain();
+    // A file that could not be read, or was read too soon after a change, tells no notification
+    // when it can be read: such a folder is compared whatever the watch says.
+    SqliteStatement& unsure = db_.cached("SELECT 1 FROM runs WHERE folder = ? AND sure = 0");
+    unsure.bind(1, folderName);
+    const bool anyUnsure = unsure.step();
+    unsure.reset();
+    if (notifications_ && !anyUnsure && watch_->isClean(folderName)) return FolderState::Current;
+    // Watched from before the listing, every later change is noted: one exact comparison then
+    // holds until the next notification.
+    const bool watched = notifications_ && watch_->startClean(folderName);
+    const FolderCheck check =
+        watched || need == Need::Exact ? FolderCheck::ByListing : FolderCheck::ByFolderTime;
+    const FolderState state = refreshFolderLocked(folderName, check);
+    watch_->drain();
+    if (state != FolderState::Current) watch_->markDirty(folderName);
+    return state;
+}
+
+RunIndex::FolderState RunIndex::refreshFolderLocked(const std::string& folderName,
+                                                    FolderCheck check) {
     bool known = false;
-    if (folderIsCurrent(folderName, known)) return true;
+    if (check == FolderCheck::ByFolderTime && folderIsCurrent(folderName, known))
+        return FolderState::Current;
+    // The comparison and its writes are one transaction, so another program updating the same
+    // index in between cannot make it act on rows that are no longer there.
+    SqliteTransaction transaction(db_);
+    if (!transaction.began()) return FolderState::Failed;
     const std::string folder = dataFolder_ + folderName + "/";
-    const FileStamp before = stampOf(dataFolder_ + folderName);
+    FileStamp before = stampOf(dataFolder_ + folderName);
     const FolderListing listing = fs_.listFolder(folder);
+    if (!listing.ok() && listing.status.error != FsError::NotFound) {
+        // What could not be listed is not known to be gone: its rows stay, marked stale.
+        const bool marked =
+            markFolderLocked(folderName, FileStamp{}, false, fsStatusText(listing.status));
+        return marked && transaction.commit() ? FolderState::Stale : FolderState::Failed;
+    }
     std::unordered_map<std::string, KnownRun> runs;
     SqliteStatement stored = db_.prepare(
-        "SELECT name, id, size, mtimeNs, listOrder, readable FROM runs WHERE folder = ?");
+        "SELECT name, id, inode, size, mtimeNs, ctimeNs, sure, listOrder FROM runs WHERE folder = "
+        "?");
     stored.bind(1, folderName);
     while (stored.step()) {
-        runs[stored.text(0)] = {stored.integer(1), stored.integer(2),      stored.integer(3),
-                                stored.integer(4), stored.integer(5) != 0, false};
+        runs[stored.text(0)] = {stored.integer(1), storedStamp(stored, 2, StampKind::File),
+                                stored.integer(6) != 0, stored.integer(7), false};
     }
-    SqliteTransaction transaction(db_);
-    if (!transaction.began()) return false;
-    std::int64_t order = 0;
+    if (stored.failed()) return FolderState::Failed;
     bool interrupted = false;
+    if (!compareListing(folderName, listing, runs, interrupted)) return FolderState::Failed;
+    for (const auto& [name, run] : runs) {
+        if (!interrupted && !run.seen && !deleteRun(run.id)) return FolderState::Failed;
+    }
+    // The folder's stamp is trusted for the window's quick check only when the folder stood still
+    // while it was listed and its times are settled.
+    FileStamp after = stampOf(dataFolder_ + folderName);
+    before.size = after.size = 0;
+    const bool sure = !interrupted && listing.ok() && after.kind == StampKind::Folder &&
+                      after.sameAs(before) && settledAt(after, clock_());
+    if (!markFolderLocked(folderName, after, sure, {})) return FolderState::Failed;
+    // What was read is kept even when stopped; only a complete comparison counts as success.
+    if (!transaction.commit()) return FolderState::Failed;
+    return interrupted ? FolderState::Failed : FolderState::Current;
+}
+
+bool RunIndex::compareListing(const std::string& folderName, const FolderListing& listing,
+                              std::unordered_map<std::string, KnownRun>& runs, bool& interrupted) {
+    const std::string folder = dataFolder_ + folderName + "/";
+    std::int64_t order = 0;
     for (const FolderEntry& entry : listing.entries) {
         if (stopping_.load()) {
             interrupted = true;
-            break;
+            return true;
         }
         if (entry.kind != EntryKind::File) continue;
         const std::string dayKey = runDayKey(entry.name);
         if (dayKey.empty()) continue;
         ++order;
+        const FileStamp stamp = stampOf(folder + entry.name);
         auto found = runs.find(entry.name);
         if (found != runs.end()) {
             KnownRun& run = found->second;
             run.seen = true;
-            const FileStamp stamp = stampOf(folder + entry.name);
-            if (run.readable && stamp.size == run.size && stamp.mtimeNs == run.mtimeNs) {
+            if (unchanged(run.stamp, run.sure, stamp, clock_())) {
                 if (run.listOrder == order) continue;
                 SqliteStatement& move = db_.cached("UPDATE runs SET listOrder = ? WHERE id = ?");
                 if (!move.bind(1, order).bind(2, run.id).run()) return false;
                 continue;
             }
-            // Changed, or could not be read last time: read it again.
+            // Changed, not yet settled, or could not be read last time: read it again.
             if (!deleteRun(run.id)) return false;
         }
-        if (!insertRun(folderName, entry.name, order, dayKey)) return false;
+        if (!insertRun(folderName, entry.name, order, dayKey, stamp)) return false;
     }
-    for (const auto& [name, run] : runs) {
-        if (!interrupted && !run.seen && !deleteRun(run.id)) return false;
-    }
-    // The time is stored only when it is settled and the folder did not change while it was read.
-    const FileStamp after = stampOf(dataFolder_ + folderName);
-    const bool settled = !interrupted && listing.ok() && after.kind == StampKind::Folder &&
-                         after.mtimeNs == before.mtimeNs &&
-                         wallClockNs() - after.mtimeNs > kSettledNs;
-    SqliteStatement& record = db_.cached(
-        "INSERT INTO folders(name, mtimeNs) VALUES(?, ?) ON CONFLICT(name) DO UPDATE SET mtimeNs = "
-        "excluded.mtimeNs");
-    if (!record.bind(1, folderName).bind(2, settled ? after.mtimeNs : 0).run()) return false;
-    // What was read is kept even when stopped; only a complete comparison counts as success.
-    return transaction.commit() && !interrupted;
+    return true;
 }
 
 void RunIndex::folderWritten(const std::string& folderName) {
-    const auto lock = windowLock();
-    if (lock) (void)refreshFolderLocked(folderName);
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (ready_ && applyRegistryLocked()) (void)bringUpToDateLocked(folderName, Need::Exact);
 }
 
 void RunIndex::fileChanged(const std::string& path) {
@@ -158,11 +216,9 @@ void RunIndex::fileChanged(const std::string& path) {
     const std::string folderName = folderNameOf(path.substr(0, slash));
     if (folderName.empty()) return;
     // The folder's listing order may have changed too: compare the whole folder again at once.
-    SqliteStatement& stale = db_.cached("UPDATE folders SET mtimeNs = 0 WHERE name = ?");
-    (void)stale.bind(1, folderName).run();
-    SqliteStatement& row = db_.cached("UPDATE runs SET readable = 0 WHERE folder = ? AND name = ?");
+    SqliteStatement& row = db_.cached("UPDATE runs SET sure = 0 WHERE folder = ? AND name = ?");
     (void)row.bind(1, folderName).bind(2, path.substr(slash + 1)).run();
-    (void)refreshFolderLocked(folderName);
+    (void)refreshFolderLocked(folderName, FolderCheck::ByListing);
 }
 
 }  // namespace lapdex
