@@ -34,18 +34,6 @@ void removeDatabaseFiles(const std::string& path) {
 
 }  // namespace
 
-std::string runDayKey(const std::string& name) {
-    if (name.size() < 13 || isMemoBackupName(name)) return {};
-    std::string key = name.substr(0, 9);
-    for (std::size_t i = 0; i < 3; ++i) key[i] = static_cast<char>(key[i] & ~0x20);
-    if (key.compare(0, 3, "QTM") != 0) return {};
-    for (std::size_t i = 3; i < 9; ++i) {
-        if (key[i] < '0' || key[i] > '9') return {};
-    }
-    if (!wildcardMatch("*.csv", name) || !containsRunOfDay(name, key)) return {};
-    return key;
-}
-
 RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath)
     : fs_(fs), dataFolder_(withTrailingSlash(dataFolder)), databasePath_(std::move(databasePath)) {}
 
