@@ -32,6 +32,7 @@ enum class OpKind {
     FatTimes,          // a folder's and its files' times cut to 2 s
     FutureFolder,      // a folder's time set an hour ahead
     SecondIndex,       // a second index on the same database, as k7x-tool opens one
+    Age,               // every folder and file of the data folder made a day older
     Count
 };
 

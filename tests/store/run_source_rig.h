@@ -73,6 +73,7 @@ class SequenceRig {
     std::string handDamage(const Op& op);
     std::string fault(const Op& op);
     std::string times(const Op& op);
+    void age();
     std::string importDataSet(const Op& op);
     std::string openSecondIndex();
     void tellIndex();

@@ -1,5 +1,6 @@
 // k7x-tool runs and roster over a real data folder, its index in a cache folder of the test's own.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -208,6 +209,25 @@ TEST_F(IndexCommands, WhatCannotBeReadIsNamedAndTheAnswerIsPartial) {
         ASSERT_EQ(run(runRuns, {data}), 3);
         EXPECT_EQ(out, kHeader + std::string(kRunA)) << cache;
     }
+}
+
+TEST_F(IndexCommands, ATcxExportCountsOnlyTheRunsItWrites) {
+    // Run B without its lap lines: a run still, but no TCX activity can be made of it.
+    const std::string runB = data + "/QTM-02/QTM240201_070509_00000000beef.csv";
+    std::string bytes = testing::fileBytes(runB);
+    std::size_t end = 0;
+    for (int line = 0; line < 8; ++line) end = bytes.find('\n', end) + 1;
+    ::chmod(runB.c_str(), 0644);
+    testing::writeBytes(runB, bytes.substr(0, end));
+    const std::string exports = root / "exports";
+    ASSERT_TRUE(fs.createFolder(exports).ok());
+    EXPECT_EQ(run(k7x::runExport, {data, exports, "--format", "tcx"}), 3) << err;
+    EXPECT_EQ(err,
+              "k7x-tool: warning: " + data +
+                  "/QTM-02/QTM240201_070509_00000000beef.csv: no laps for a TCX activity; left "
+                  "out\n");
+    EXPECT_EQ(out,
+              exports + "/QTM240131_093015_0123456789ab.tcx\n1 run and 3 laps written in 1 file\n");
 }
 
 }  // namespace

@@ -133,8 +133,11 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
                      parsed->dataFolder.c_str());
         return kFailure;
     }
-    reportProblems(*session, collected.problems, err);
-    const std::vector<lapdex::ExportRun>* runs = &*collected.value;
+    std::vector<lapdex::RunProblem> leftOut = collected.problems;
+    const std::vector<lapdex::ExportRun> exportable =
+        lapdex::exportableRuns(*collected.value, parsed->format, lapdex::systemLocalToUtc, leftOut);
+    reportProblems(*session, leftOut, err);
+    const std::vector<lapdex::ExportRun>* runs = &exportable;
     const auto files = lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles,
                                            lapdex::systemLocalToUtc, parsed->language);
     const lapdex::ExportResult result =
