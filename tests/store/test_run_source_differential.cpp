@@ -8,7 +8,7 @@ namespace lapdex {
 namespace {
 
 constexpr std::uint64_t kSeed = 20240301;
-constexpr int kSequences = 200;
+constexpr int kSequences = 300;
 constexpr std::size_t kSteps = 8;
 
 TEST(RunSourceDifferential, IndexAnswersAsTheFolderScanAfterEveryStep) {
