@@ -108,8 +108,10 @@ void FolderRunSource::scanFolder(const RunStopwatch& stopwatch, const RunQuery& 
     const std::string folder = data_.path() + stopwatch.folderName + "/";
     const FolderListing entries = data_.fs().listFolder(folder);
     if (!entries.ok()) {
-        // A stopwatch whose folder was never made (or was deleted) simply has no runs.
-        if (entries.status.error != FsError::NotFound)
+        // A stopwatch whose folder was never made (or was deleted) simply has no runs; a file in
+        // its place is reported as NotFound too, but is no missing folder.
+        if (entries.status.error != FsError::NotFound ||
+            data_.fs().kindOf(data_.path() + stopwatch.folderName) != EntryKind::None)
             listing.problems.push_back({stopwatch.folderName, problemReason(entries.status)});
         return;
     }
