@@ -206,8 +206,7 @@ std::string SequenceRig::check(std::size_t step) {
 }
 
 std::string SequenceRig::checkIndex(RunIndex& index, std::size_t step) {
-    const DataFolder data(fs_, data_);
-    FolderRunSource scan(data);
+    FolderRunSource scan(DataFolder(fs_, data_));
     std::string d;
     auto stopwatches = [](const std::optional<std::vector<RunStopwatch>>& all) {
         std::string text = all ? "" : "no answer";
@@ -219,6 +218,15 @@ std::string SequenceRig::checkIndex(RunIndex& index, std::size_t step) {
               stopwatches(scan.registeredStopwatches()), d))
         return d;
     const RunListing all = scan.listRuns(RunQuery{});
+    d = checkQueries(index, scan, all, step);
+    if (d.empty()) d = checkComputed(index, scan, all, step);
+    return d.empty() ? checkCatalogue(index) : d;
+}
+
+// Every query, and a read of every run and of every file the scan could not make a run of.
+std::string SequenceRig::checkQueries(RunIndex& index, RunSource& scan, const RunListing& all,
+                                      std::size_t step) {
+    std::string d;
     std::vector<std::string> folders;
     for (const RunStopwatch& s : scan.registeredStopwatches().value_or(std::vector<RunStopwatch>{}))
         folders.push_back(s.folderName);
@@ -239,31 +247,27 @@ std::string SequenceRig::checkIndex(RunIndex& index, std::size_t step) {
                   readText(scan.readRun(folder, file)), d))
             return d;
     }
-    const struct {
-        const char* what;
-        std::string (*text)(RunSource&, const DataFolder&, const std::vector<RunRow>&);
-    } kComputed[] = {
-        {"roster",
-         [](RunSource& s, const DataFolder& f, const std::vector<RunRow>&) {
-             return answerText(loadRoster(s, f), rosterText);
-         }},
-        {"personal bests",
-         [](RunSource& s, const DataFolder&, const std::vector<RunRow>&) {
-             return answerText(loadPersonalBests(s, ""), bestsText);
-         }},
-        {"export rows",
-         [](RunSource& s, const DataFolder&, const std::vector<RunRow>& rows) {
-             return answerText(collectExportRuns(s, rows), exportText);
-         }},
-        {"team day 2024-03-02",
-         [](RunSource& s, const DataFolder&, const std::vector<RunRow>&) {
-             return answerText(loadTeamDay(s, "2024-03-02"), dayText);
-         }},
+    return {};
+}
+
+// What the roster, the bests, the exports and the team day compute through each source.
+std::string SequenceRig::checkComputed(RunIndex& index, RunSource& scan, const RunListing& all,
+                                       std::size_t step) {
+    const DataFolder data(fs_, data_);
+    const std::string date = "2024-03-0" + std::to_string(1 + step % 4);
+    const std::string folder =
+        all.rows.empty() ? "QTM-01" : all.rows[step % all.rows.size()].folderName;
+    auto computed = [&](RunSource& source) {
+        return "roster\n" + answerText(loadRoster(source, data), rosterText) + "bests\n" +
+               answerText(loadPersonalBests(source, ""), bestsText) + "bests of " + folder + "\n" +
+               answerText(loadPersonalBests(source, folder), bestsText) + "export rows\n" +
+               answerText(collectExportRuns(source, all.rows), exportText) + "team day\n" +
+               answerText(loadTeamDay(source, date), dayText);
     };
-    for (const auto& c : kComputed) {
-        if (!same(c.what, c.text(index, data, all.rows), c.text(scan, data, all.rows), d)) return d;
-    }
-    return checkCatalogue(index);
+    const std::string indexed = computed(index);
+    std::string d;
+    return same("roster, bests, export rows, team day " + date, indexed, computed(scan), d) ? ""
+                                                                                            : d;
 }
 
 // The stopwatch page's day marks and day listing, from the index as the page asks for them,
@@ -273,14 +277,18 @@ std::string SequenceRig::checkCatalogue(RunIndex& index) {
     const std::vector<std::string> folders = registeredFolders();
     for (const std::string& name : folders) {
         const std::string folder = data_ + name + "/";
+        // A folder that can be listed must be answered for; of one that cannot, the page scans.
+        const bool listable = fs_.listFolder(folder).ok();
         for (int day = 1; day <= 4; ++day) {
             const std::string key = "QTM24030" + std::to_string(day);
             const auto indexed = index.runsOfDay(folder, key);
+            if (!indexed && listable) return "runs of " + name + " " + key + ": no answer";
             if (indexed && !same("runs of " + name + " " + key, namesText(*indexed),
                                  namesText(scannedRunsOfDay(fs_, folder, key)), d))
                 return d;
         }
         const auto days = index.daysBetween(folder, "QTM240301", "QTM240331");
+        if (!days && listable) return "days of " + name + ": no answer";
         std::map<std::string, std::string> scanned;
         for (const FolderEntry& e : fs_.listFolder(folder).entries) {
             const std::string key = runDayKey(e.name);

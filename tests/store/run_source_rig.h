@@ -85,6 +85,10 @@ class SequenceRig {
 
     // Checks (run_source_checks.cpp).
     std::string checkIndex(RunIndex& index, std::size_t step);
+    std::string checkQueries(RunIndex& index, RunSource& scan, const RunListing& all,
+                             std::size_t step);
+    std::string checkComputed(RunIndex& index, RunSource& scan, const RunListing& all,
+                              std::size_t step);
     std::string checkCatalogue(RunIndex& index);
     bool same(const std::string& what, const std::string& indexed, const std::string& scanned,
               std::string& difference);
