@@ -37,8 +37,11 @@ ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index)
     : QObject(&window), window_(window), views_(views), index_(index) {
     menu_ = window.menuBar()->addMenu(QString());
     QMenu* menu = menu_;
+    // The workbook first: it keeps every value as recorded; CSV is for scripts.
+    workbook_ = menu->addAction(QString());
     spreadsheet_ = menu->addAction(QString());
     tcx_ = menu->addAction(QString());
+    connect(workbook_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Workbook); });
     connect(spreadsheet_, &QAction::triggered, this,
             [this] { exportRuns(ExportFormat::Spreadsheet); });
     connect(tcx_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Tcx); });
@@ -58,6 +61,7 @@ ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index)
 
 void ExportMenu::applyTexts() {
     menu_->setTitle(ui::localized(export_text::kMenu));
+    workbook_->setText(ui::localized(export_text::kWorkbook));
     spreadsheet_->setText(ui::localized(export_text::kSpreadsheet));
     tcx_->setText(ui::localized(export_text::kTcx));
     runPdf_->setText(ui::localized(export_text::kRunPdf));
@@ -102,7 +106,7 @@ void ExportMenu::exportRuns(ExportFormat format) {
     if (format == ExportFormat::Tcx && runs->size() > 1 &&
         window_.askYesNo(text(export_text::kOneTcxFile)))
         tcxFiles = TcxFiles::OneForAll;
-    // The spreadsheet's header row is in the language shown.
+    // The spreadsheet's sheet names and header rows are in the language shown.
     writeChosen(exportFiles(*runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage()),
                 countsOf(*runs));
 }

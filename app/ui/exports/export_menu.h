@@ -1,6 +1,6 @@
 // The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
-// the runs of the day the page shows, written as runs.csv and laps.csv or as TCX files into a
-// folder the user picks outside the data folder.
+// the runs of the day the page shows, written as runs.xlsx, as runs.csv and laps.csv or as TCX
+// files into a folder the user picks outside the data folder.
 #pragma once
 
 #include <QObject>
@@ -48,6 +48,7 @@ class ExportMenu : public QObject {
     // The print preview of the shown run's sheet (Ctrl+P).
     void printRunSheet();
 
+    QAction* workbookAction() const { return workbook_; }
     QAction* spreadsheetAction() const { return spreadsheet_; }
     QAction* tcxAction() const { return tcx_; }
     QAction* runPdfAction() const { return runPdf_; }
@@ -70,6 +71,7 @@ class ExportMenu : public QObject {
     ViewMenu& views_;
     RunIndex* index_;
     QMenu* menu_ = nullptr;
+    QAction* workbook_ = nullptr;
     QAction* spreadsheet_ = nullptr;
     QAction* tcx_ = nullptr;
     QAction* runPdf_ = nullptr;
