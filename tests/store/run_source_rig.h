@@ -2,6 +2,8 @@
 // the program's run index over it, and the operations and checks of one sequence.
 #pragma once
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <memory>
 #include <set>
@@ -10,6 +12,7 @@
 
 #include "file_system.h"
 #include "run_index.h"
+#include "run_record.h"
 #include "run_source_model.h"
 #include "temp_folder.h"
 
@@ -44,6 +47,14 @@ class FaultyFileSystem : public PosixFileSystem {
         return slash != std::string::npos && blockedFolders.count(path.substr(0, slash)) > 0;
     }
 };
+
+// A run of 1 to 4 laps on one of four days in March 2024, in either time format.
+RunRecord randomRun(std::uint32_t seed);
+// A file's or folder's modification time; setTime sets both of its times to `mtime`.
+timespec timeOfFile(const std::string& path);
+void setTime(const std::string& path, timespec mtime);
+// Writes `bytes` over the file in place (same inode), as cp or an editor saving in place does.
+void overwrite(const std::string& path, const std::string& bytes);
 
 // A run file of the data folder.
 struct RunFilePlace {
