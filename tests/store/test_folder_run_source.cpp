@@ -2,12 +2,14 @@
 // orders them by start, stopwatch and name, and names what it cannot read instead of leaving it
 // out or making an empty row of it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "data_folder_fixture.h"
+#include "export_run.h"
 #include "fake_catalogue_page.h"
 #include "folder_run_source.h"
 #include "run_file_fixture.h"
@@ -115,6 +117,31 @@ TEST_F(FolderRunSourceTest, NamesFoldersItCannotListButNotOnesNeverMade) {
     std::filesystem::create_directory(data + "/Lapdex.dat");
     EXPECT_FALSE(source.listRuns(RunQuery{}).answered);
     EXPECT_FALSE(source.registeredStopwatches().has_value());
+}
+
+TEST_F(FolderRunSourceTest, RunsThatCannotBeReadAfterTheListingAreNamedNotDropped) {
+    const std::string kept = write(0, "0123456789ab", testing::clockExample());
+    const std::string gone =
+        write(0, "0123456789ab", testing::steadyRun({2024, 3, 1, 8, 0, 0}, 2, 6000));
+    const std::string damaged =
+        write(1, "00000000beef", testing::steadyRun({2024, 3, 2, 8, 0, 0}, 1, 6000));
+    FolderRunSource source(DataFolder(fs, data));
+    const RunListing listing = source.listRuns(RunQuery{});
+    ASSERT_EQ(listing.rows.size(), 3U);
+    ASSERT_EQ(::unlink(gone.c_str()), 0);
+    ::chmod(damaged.c_str(), 0644);
+    testing::writeBytes(damaged, "no run any more");
+    const SourceAnswer<std::vector<ExportRun>> runs = collectExportRuns(source, listing.rows);
+    ASSERT_TRUE(runs.value.has_value());
+    ASSERT_EQ(runs.value->size(), 1U);
+    EXPECT_EQ(data + "/" + (*runs.value)[0].relativePath, kept);
+    EXPECT_EQ((*runs.value)[0].run.laps.size(), 3U);
+    ASSERT_EQ(runs.problems.size(), 2U);
+    EXPECT_EQ(runs.problems[0].path, "QTM-01/QTM240301_080000_0123456789ab.csv");
+    EXPECT_EQ(runs.problems[0].reason, "no such run");
+    EXPECT_EQ(runs.problems[1].path, "QTM-02/QTM240302_080000_00000000beef.csv");
+    EXPECT_EQ(runs.problems[1].reason, kDamagedRunFile);
+    EXPECT_EQ(countsOf(*runs.value).runs, 1);
 }
 
 }  // namespace
