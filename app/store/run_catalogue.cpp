@@ -9,7 +9,9 @@
 namespace lapdex {
 namespace {
 
-bool isDigitIn(char c, char low, char high) { return c >= low && c <= high; }
+bool isDigitIn(char c, char low, char high) {
+    return c >= low && c <= high;
+}
 
 // "_" + hour 00-23 + minute 00-59 at the start of `rest`.
 bool startsWithRunTime(std::string_view rest) {
@@ -31,10 +33,23 @@ bool isMemoBackupName(std::string_view name) {
 
 bool containsRunOfDay(std::string_view name, std::string_view prefix) {
     if (prefix.empty()) return false;
-    for (std::size_t at = name.find(prefix); at != std::string_view::npos; at = name.find(prefix, at + 1)) {
+    for (std::size_t at = name.find(prefix); at != std::string_view::npos;
+         at = name.find(prefix, at + 1)) {
         if (startsWithRunTime(name.substr(at + prefix.size()))) return true;
     }
     return false;
+}
+
+std::string runDayKey(const std::string& name) {
+    if (name.size() < 13 || isMemoBackupName(name)) return {};
+    std::string key = name.substr(0, 9);
+    for (std::size_t i = 0; i < 3; ++i) key[i] = static_cast<char>(key[i] & ~0x20);
+    if (key.compare(0, 3, "QTM") != 0) return {};
+    for (std::size_t i = 3; i < 9; ++i) {
+        if (key[i] < '0' || key[i] > '9') return {};
+    }
+    if (!wildcardMatch("*.csv", name) || !containsRunOfDay(name, key)) return {};
+    return key;
 }
 
 bool isReadableRun(FileSystem& fs, const std::string& path) {
@@ -92,7 +107,8 @@ std::vector<MonthSpan> monthSpans(const DisplayedRange& range) {
     return spans;
 }
 
-bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefix, SearchMode mode) {
+bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefix,
+                   SearchMode mode) {
     const std::string folder = withTrailingSlash(page.stopwatchFolder());
     FolderListing found = fs.findMatching(folder, prefix + "*.csv");
     if (!found.ok() || found.entries.empty()) return false;
@@ -134,7 +150,8 @@ std::vector<std::uint32_t> dayMasksByDaySearch(FileSystem& fs, CataloguePage& pa
 FsStatus deleteRunFile(FileSystem& fs, const std::string& path) {
     if (fs.kindOf(path) == EntryKind::File && fs.isInUse(path)) return {FsError::InUse, 0};
     if (fs.isReadOnly(path)) {
-        if (FsStatus cleared = fs.setReadOnlyAttribute(path, ReadOnly::Off); !cleared.ok()) return cleared;
+        if (FsStatus cleared = fs.setReadOnlyAttribute(path, ReadOnly::Off); !cleared.ok())
+            return cleared;
     }
     return fs.deleteFile(path);
 }

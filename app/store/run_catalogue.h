@@ -29,7 +29,7 @@ struct DisplayedRange {
 // The page state the catalogue reads and fills. The stopwatch page implements it; tests fake it.
 // Called on the window thread only.
 class CataloguePage {
-public:
+  public:
     virtual ~CataloguePage() = default;
     // Folder of the selected stopwatch, see selectedStopwatchFolder().
     virtual std::string stopwatchFolder() const = 0;
@@ -73,10 +73,10 @@ int daysInMonth(int year, int month);
 std::vector<MonthSpan> monthSpans(const DisplayedRange& range);
 
 // Searches the selected stopwatch's folder for the runs of the day `prefix` ("QTMyymmdd"): names
-// matching prefix + "*.csv" regardless of case that are regular files and contain, case-sensitively,
-// prefix + "_" + hour 00-23 + minute 00-59. Listing mode reads each run into the page's cell store
-// (ordinal from 1, counting runs read) and appends its path to runPaths(), in folder order.
-// Returns true when a run was found (Existence) or listed (Listing).
+// matching prefix + "*.csv" regardless of case that are regular files and contain,
+// case-sensitively, prefix + "_" + hour 00-23 + minute 00-59. Listing mode reads each run into the
+// page's cell store (ordinal from 1, counting runs read) and appends its path to runPaths(), in
+// folder order. Returns true when a run was found (Existence) or listed (Listing).
 bool findRunsOfDay(FileSystem& fs, CataloguePage& page, const std::string& prefix, SearchMode mode);
 
 // Lists the runs of `selectedDate`. Returns true when at least one run was listed.
@@ -95,7 +95,8 @@ std::vector<std::uint32_t> dayMasksByDaySearch(FileSystem& fs, CataloguePage& pa
 // opened for reading.
 bool isReadableRun(FileSystem& fs, const std::string& path);
 
-// The same for an entry of a listing of `folder` (ending in '/'): its kind is taken from the listing.
+// The same for an entry of a listing of `folder` (ending in '/'): its kind is taken from the
+// listing.
 bool isReadableListedRun(FileSystem& fs, const std::string& folder, const FolderEntry& entry);
 
 // True when `name` contains, case-sensitively, `prefix` + "_" + hour 00-23 + minute 00-59: the day
@@ -103,6 +104,12 @@ bool isReadableListedRun(FileSystem& fs, const std::string& folder, const Folder
 bool containsRunOfDay(std::string_view name, std::string_view prefix);
 // A memo rewrite's "_bak.csv" copy (left behind when the program ended mid-rewrite): no run.
 bool isMemoBackupName(std::string_view name);
+
+// A run file's name that a day search can find, as the day it belongs to: "QTMyymmdd" (its first
+// nine characters with "QTM" in upper case) when the name ends in ".csv" in any case, contains that
+// prefix + "_" + hour + minute, and is no memo backup; "" otherwise. Every list of a folder's runs
+// counts exactly these names.
+std::string runDayKey(const std::string& name);
 
 // One zero mask per displayed month.
 std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range);

@@ -17,6 +17,8 @@ struct RunStopwatch {
     std::string folderName;  // "QTM-01"
     std::string serialText;
     std::string tabName;  // UTF-8
+
+    bool operator==(const RunStopwatch&) const = default;
 };
 
 // One run file found by a query. `run.laps` is left empty.
@@ -26,6 +28,8 @@ struct RunRow {
     std::string tabName;
     std::string fileName;
     RunDetails run;
+
+    bool operator==(const RunRow&) const = default;
 };
 
 // A search: every condition that is set must hold.
@@ -47,6 +51,8 @@ inline constexpr const char* kDamagedRunFile = "damaged run file";
 struct RunProblem {
     std::string path;    // from the data folder: "QTM-01" or "QTM-01/QTM240131_093015_….csv"
     std::string reason;  // UTF-8, English, one line: "Permission denied", "damaged run file"
+
+    bool operator==(const RunProblem&) const = default;
 };
 
 // The answer to a query. Rows are whole runs; every run that the query may have missed is named
@@ -68,6 +74,15 @@ struct [[nodiscard]] RunRead {
     bool ok() const { return outcome == Outcome::Read; }
 };
 
+// What is computed from a source's runs (bests, a team day, an export's runs), with every run or
+// folder it could not cover named.
+template <class T>
+struct [[nodiscard]] SourceAnswer {
+    std::optional<T> value;            // nullopt: the source could not answer at all
+    std::vector<RunProblem> problems;  // by path
+    bool complete() const { return value.has_value() && problems.empty(); }
+};
+
 // Thread-safe. Calls block until the answer is whole: never call them on the window thread.
 class RunSource {
   public:
@@ -80,5 +95,11 @@ class RunSource {
     // One run file of a registered stopwatch's folder with its laps.
     virtual RunRead readRun(const std::string& folderName, const std::string& fileName) = 0;
 };
+
+// `rows` (from a listing of `source`) again with their laps, each read by readRun, in the same
+// order. A run that cannot be read now, gone since the listing included, is named in `problems`
+// and left out; nullopt when the source could not answer at all.
+SourceAnswer<std::vector<RunRow>> readRunsWithLaps(RunSource& source,
+                                                   const std::vector<RunRow>& rows);
 
 }  // namespace lapdex

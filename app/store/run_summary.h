@@ -19,6 +19,8 @@ struct LapDetails {
     std::int64_t lapCs = -1;
     std::int64_t splitCs = -1;
     std::string memo;  // UTF-8
+
+    bool operator==(const LapDetails&) const = default;
 };
 
 struct RunDetails {
@@ -33,6 +35,8 @@ struct RunDetails {
     int slowestLapNumber = 0;
     std::string memo;  // UTF-8, at most 200 characters
     std::vector<LapDetails> laps;
+
+    bool operator==(const RunDetails&) const = default;
 };
 
 // Reads a whole run file's bytes (Shift_JIS) into its index entry.

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -88,6 +90,47 @@ TEST_F(K7xToolOverPcscd, DownloadWithoutAStopwatchLeavesNoDataFolder) {
               std::string::npos)
         << output;
     EXPECT_FALSE(std::filesystem::exists(data));
+}
+
+TEST_F(K7xToolOverPcscd, DataFolderCommandsAnswerFromTheFoldersWhenTheIndexCannotBeKept) {
+    auto laid = rig.layStopwatch({"--generate", "4:3"});
+    ASSERT_TRUE(laid) << laid.error;
+    const std::string data = rig.folder() + "/data";
+    ASSERT_EQ(tool({"download", "new", data}), 0) << output;
+    const char* cache = std::getenv("XDG_CACHE_HOME");
+    const std::string kept = cache ? cache : "";
+    ::setenv("XDG_CACHE_HOME", (rig.folder() + "/cache").c_str(), 1);
+    ASSERT_EQ(tool({"runs", data}), 0) << output;
+    const std::string indexed = output;
+    EXPECT_EQ(std::count(indexed.begin(), indexed.end(), '\n'), 4) << indexed;  // header + 3 runs
+    // A file where the cache folder should be: the same lines from the folders, said once.
+    std::ofstream(rig.folder() + "/blocker") << "x";
+    ::setenv("XDG_CACHE_HOME", (rig.folder() + "/blocker/cache").c_str(), 1);
+    EXPECT_EQ(tool({"runs", data}), 0) << output;
+    const std::string said = output.substr(0, output.find('\n') + 1);
+    EXPECT_EQ(
+        said.rfind("k7x-tool: the run index cannot be kept in " + rig.folder() + "/blocker/cache/",
+                   0),
+        0U)
+        << output;
+    EXPECT_NE(said.find("; reading the folders of " + data + " instead\n"), std::string::npos);
+    EXPECT_EQ(output.substr(said.size()), indexed);
+    // A run file that holds no run: named, the rest printed, and the answer is partial.
+    std::ofstream(data + "/QTM-01/QTM240301_101010_0.csv") << "no run";
+    for (const char* where : {"/cache", "/blocker/cache"}) {
+        ::setenv("XDG_CACHE_HOME", (rig.folder() + where).c_str(), 1);
+        EXPECT_EQ(tool({"runs", data}), 3) << output;
+        EXPECT_NE(output.find("k7x-tool: warning: " + data +
+                              "/QTM-01/QTM240301_101010_0.csv: damaged run file; left out\n"),
+                  std::string::npos)
+            << where << "\n"
+            << output;
+        EXPECT_NE(output.find(indexed), std::string::npos) << where << "\n" << output;
+    }
+    if (cache)
+        ::setenv("XDG_CACHE_HOME", kept.c_str(), 1);
+    else
+        ::unsetenv("XDG_CACHE_HOME");
 }
 
 }  // namespace

@@ -57,6 +57,9 @@ TEST(ContactHistory, DamagedLinesAreSkippedAndReported) {
         {std::string(historyHeader()) + "\r\n" + good + good, 2, {}},
         {good + "garbage\r\n" + good, 2, {2}},  // no header: still read
         {good + good.substr(0, 20), 1, {2}},    // torn last line
+        // A torn line that the next record was appended to: that record is kept.
+        {good + good.substr(0, 20) + good, 2, {2}},
+        {good + good.substr(0, 5) + good.substr(0, 31) + good, 2, {2}},
         {good + "2024-05-11 07:50:02,x,\"open,download,1,0,1,1,ok\r\n", 1, {2}},
         {good + "2024-05-11 07:50:02,x,t,jump,1,0,1,1,ok\r\n", 1, {2}},  // unknown action
         {good + "2024-05-11 07:50:02,x,t,clear,one,0,1,1,ok\r\n", 1, {2}},
@@ -67,6 +70,21 @@ TEST(ContactHistory, DamagedLinesAreSkippedAndReported) {
         EXPECT_EQ(reading.records.size(), c.records) << c.bytes;
         EXPECT_EQ(reading.damagedLines, c.damaged) << c.bytes;
     }
+}
+
+TEST(ContactHistory, AnAppendAfterATornLineStartsALineOfItsOwn) {
+    testing::TempFolder folder;
+    const DataFolder data(systemFileSystem(), folder.path());
+    const std::string good =
+        historyLine(contact("2024-05-11 07:50:02", "A", ContactAction::Download, 1, 5));
+    testing::writeBytes(folder / "History.csv", good + good.substr(0, 20));
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-10 09:00:00", "A", ContactAction::Download, 2, 1))
+            .ok());
+    const HistoryReading reading = readContactHistory(data);
+    ASSERT_EQ(reading.records.size(), 2U);
+    EXPECT_EQ(reading.records[1].localTime, "2024-05-10 09:00:00");
+    EXPECT_EQ(reading.damagedLines, std::vector<int>{2});
 }
 
 TEST(ContactHistory, TravelsWithTheDataSet) {

@@ -1,12 +1,16 @@
 // k7x-tool runs and roster over a real data folder, its index in a cache folder of the test's own.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include "command_capture.h"
 
+#include "command_capture.h"
 #include "configuration.h"
 #include "data_folder_fixture.h"
 #include "index_commands.h"
+#include "lap_commands.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "temp_folder.h"
@@ -22,7 +26,8 @@ class IndexCommands : public ::testing::Test {
     void SetUp() override {
         ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
         data = root / "data";
-        ASSERT_TRUE(testing::makeDataFolder(fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
+        ASSERT_TRUE(testing::makeDataFolder(
+            fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
         RunRecord a = testing::clockExample();
         a.memo = "向かい風\tつよい";
         write(0, "0123456789ab", a);
@@ -91,20 +96,21 @@ TEST_F(IndexCommands, RunsListsEveryRunOrThoseThatMatch) {
 }
 
 TEST_F(IndexCommands, RosterSummarisesEachStopwatch) {
-    // Two contacts of the first stopwatch, the later one with a low battery, and a damaged line.
+    // Two contacts of the first stopwatch and a damaged line. The last line is the last contact,
+    // with its low battery, although the clock had been set back before it.
     testing::writeBytes(data + "/History.csv",
                         "local time,serial,tab name,action,runs written,runs failed,raw "
                         "battery,battery level,result\r\n"
-                        "2024-02-01 08:00:00,0123456789ab,走者A,download,1,0,2900,1,ok\r\n"
+                        "2024-02-01 08:00:00,0123456789ab,走者A,download,1,0,3400,5,ok\r\n"
                         "2024-02-01 08:0\r\n"
-                        "2024-01-31 09:40:00,0123456789ab,走者A,download,1,0,3400,5,ok\r\n");
+                        "2024-01-31 09:40:00,0123456789ab,走者A,download,1,0,2900,1,ok\r\n");
     ASSERT_EQ(run(runRoster, {data}), 0) << err;
     EXPECT_EQ(err, "k7x-tool: History.csv line 3 is damaged and was skipped\n");
     EXPECT_EQ(out,
               "tab name\tserial\truns\tfirst run\tlast run\tusual lap count\tbest lap\tbest total\t"
               "last contact\tbattery level\n"
               "走者A\t0123456789ab\t1\t2024-01-31T09:30:15\t2024-01-31T09:30:15\t3\t64.70\t200.00\t"
-              "2024-02-01 08:00:00\t1 (low)\n"
+              "2024-01-31 09:40:00\t1 (low)\n"
               "QTM-02\t00000000beef\t1\t2024-02-01T07:05:09\t2024-02-01T07:05:09\t2\t89.94\t179."
               "94\t\t\n");
 }
@@ -112,6 +118,10 @@ TEST_F(IndexCommands, RosterSummarisesEachStopwatch) {
 TEST_F(IndexCommands, RefusesWhatIsNoDataFolderOrNoCommand) {
     const std::string plain = root / "plain";
     ASSERT_TRUE(fs.createFolder(plain).ok());
+    // A Lapdex.dat that cannot be read is told as such, even to root.
+    const std::string unreadable = root / "unreadable";
+    ASSERT_TRUE(fs.createFolder(unreadable).ok());
+    ASSERT_TRUE(fs.createFolder(unreadable + "/Lapdex.dat").ok());
     const struct {
         int (*command)(const std::vector<std::string>&, std::FILE*, std::FILE*);
         std::vector<std::string> args;
@@ -119,6 +129,8 @@ TEST_F(IndexCommands, RefusesWhatIsNoDataFolderOrNoCommand) {
         const char* message;
     } kCases[] = {
         {runRuns, {plain}, 1, "is not a data folder"},
+        {runRuns, {unreadable}, 1, "unreadable/Lapdex.dat cannot be read: Is a directory"},
+        {k7x::runDay, {unreadable, "2024-01-31"}, 1, "Lapdex.dat cannot be read"},
         {runRoster, {root / "missing"}, 1, "is not a data folder"},
         {runRuns, {data, "--from", "2024-13-01"}, 2, "YYYY-MM-DD"},
         {runRuns, {data, "--laps", "x"}, 2, "--laps"},
@@ -134,6 +146,90 @@ TEST_F(IndexCommands, RefusesWhatIsNoDataFolderOrNoCommand) {
     }
     // The index lives in the cache folder, never in the data folder.
     EXPECT_EQ(fs.findMatching(data + "/", "*.sqlite*").entries.size(), 0U);
+}
+
+using Command = int (*)(const std::vector<std::string>&, std::FILE*, std::FILE*);
+
+// Every command over a data folder, as a user would type it after the data folder.
+std::vector<std::pair<Command, std::vector<std::string>>> everyCommand(const std::string& data,
+                                                                       const std::string& out) {
+    return {{runRuns, {data}},
+            {runRoster, {data}},
+            {k7x::runDay, {data, "2024-02-01"}},
+            {k7x::runBests, {data}},
+            {k7x::runStats, {data, "QTM-01/QTM240131_093015_0123456789ab.csv"}},
+            {k7x::runExport, {data, out, "--format", "csv", "--force"}},
+            {k7x::runExport, {data, out, "--format", "xlsx", "--force"}}};
+}
+
+TEST_F(IndexCommands, WithoutAnIndexTheFoldersGiveTheSameAnswer) {
+    const std::string exports = root / "exports";
+    ASSERT_TRUE(fs.createFolder(exports).ok());
+    testing::writeBytes(root / "blocker", "a file where the cache folder should be");
+    for (const auto& [command, args] : everyCommand(data, exports)) {
+        ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+        ASSERT_EQ(run(command, args), 0) << err;
+        EXPECT_EQ(err, "");
+        const std::string indexed = out;
+        ::setenv("XDG_CACHE_HOME", (root / "blocker/cache").c_str(), 1);
+        EXPECT_EQ(run(command, args), 0) << err;
+        EXPECT_EQ(out, indexed);
+        // Said once, with where the index could not be kept.
+        EXPECT_EQ(err.find("k7x-tool: the run index cannot be kept in " + root / "blocker/cache"),
+                  0U)
+            << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
+}
+
+TEST_F(IndexCommands, WhatCannotBeReadIsNamedAndTheAnswerIsPartial) {
+    // A damaged run file beside run A, and QTM-02 turned into a file that cannot be listed.
+    testing::writeBytes(data + "/QTM-01/QTM240201_120000_0123456789ab.csv", "not a run\r\n");
+    ASSERT_EQ(::rename((data + "/QTM-02").c_str(), (data + "/moved").c_str()), 0);
+    testing::writeBytes(data + "/QTM-02", "");
+    const std::string exports = root / "exports";
+    ASSERT_TRUE(fs.createFolder(exports).ok());
+    const std::string damaged =
+        data + "/QTM-01/QTM240201_120000_0123456789ab.csv: damaged run file";
+    // The reason is the system's text (here "Not a directory"), as each source words it.
+    const std::string unlisted = "warning: " + data + "/QTM-02: ";
+    testing::writeBytes(root / "blocker", "");
+    for (const char* cache : {"cache", "blocker/cache"}) {
+        ::setenv("XDG_CACHE_HOME", (root / cache).c_str(), 1);
+        for (const auto& [command, args] : everyCommand(data, exports)) {
+            const int status = run(command, args);
+            if (command == k7x::runStats) {
+                EXPECT_EQ(status, 0) << err;  // the run asked for is whole
+                continue;
+            }
+            EXPECT_EQ(status, 3) << cache << ' ' << args.size() << '\n' << out << err;
+            // The day of the damaged run is 1 February too: every command names both.
+            EXPECT_NE(err.find(damaged), std::string::npos) << cache << '\n' << err;
+            EXPECT_NE(err.find(unlisted), std::string::npos) << cache << '\n' << err;
+            EXPECT_EQ(out.find("QTM240201_120000"), std::string::npos) << out;
+        }
+        EXPECT_EQ(run(runRuns, {data}), 3);
+        EXPECT_EQ(out, kHeader + std::string(kRunA)) << cache;
+    }
+}
+
+TEST_F(IndexCommands, ATcxExportCountsOnlyTheRunsItWrites) {
+    // Run B without its lap lines: a run still, but no TCX activity can be made of it.
+    const std::string runB = data + "/QTM-02/QTM240201_070509_00000000beef.csv";
+    std::string bytes = testing::fileBytes(runB);
+    std::size_t end = 0;
+    for (int line = 0; line < 8; ++line) end = bytes.find('\n', end) + 1;
+    ::chmod(runB.c_str(), 0644);
+    testing::writeBytes(runB, bytes.substr(0, end));
+    const std::string exports = root / "exports";
+    ASSERT_TRUE(fs.createFolder(exports).ok());
+    EXPECT_EQ(run(k7x::runExport, {data, exports, "--format", "tcx"}), 3) << err;
+    EXPECT_EQ(err,
+              "k7x-tool: warning: " + data +
+                  "/QTM-02/QTM240201_070509_00000000beef.csv: no laps for a TCX activity; left "
+                  "out\n");
+    EXPECT_EQ(out,
+              exports + "/QTM240131_093015_0123456789ab.tcx\n1 run and 3 laps written in 1 file\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "index_session.h"
 #include "lap_commands.h"
 #include "personal_bests.h"
+#include "run_filters.h"
 
 namespace k7x {
 namespace {
@@ -17,15 +18,6 @@ void printBest(const std::string& tab, const char* kind, const std::string& lapC
                  best.start.c_str(), cellText(best.fileName).c_str());
 }
 
-// The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
-std::string folderNamed(lapdex::RunIndex& index, const std::string& name) {
-    for (const lapdex::RunStopwatch& s :
-         index.stopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
-        if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
-    }
-    return {};
-}
-
 }  // namespace
 
 int runBests(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
@@ -38,15 +30,18 @@ int runBests(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
     if (!session) return kFailure;
     std::string folder;
-    if (named && (folder = folderNamed(*session->index, args[2])).empty()) {
+    if (named && (folder = stopwatchFolderNamed(session->source(), args[2])).empty()) {
         std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n", args[2].c_str());
         return kFailure;
     }
-    const auto bests = lapdex::loadPersonalBests(*session->index, folder);
-    if (!bests) {
-        std::fprintf(err, "k7x-tool: the run index could not be searched\n");
+    const lapdex::SourceAnswer<std::vector<lapdex::PersonalBests>> answer =
+        lapdex::loadPersonalBests(session->source(), folder);
+    if (!answer.value) {
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", args[0].c_str());
         return kFailure;
     }
+    reportProblems(*session, answer.problems, err);
+    const std::vector<lapdex::PersonalBests>* bests = &*answer.value;
     std::fputs("tab name\tbest\tlap count\ttime\tlap number\tstart\tfile\n", out);
     for (const lapdex::PersonalBests& b : *bests) {
         const std::string tab = cellText(b.stopwatch.tabName);
@@ -54,7 +49,7 @@ int runBests(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
         for (const auto& [laps, best] : b.fastestTotal)
             printBest(tab, "fastest total", std::to_string(laps), best, out);
     }
-    return std::fflush(out) == 0 ? 0 : kFailure;
+    return finishAnswer(*session, out);
 }
 
 const char* lapUsageText() {

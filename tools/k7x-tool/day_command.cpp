@@ -40,13 +40,15 @@ int runDay(const std::vector<std::string>& args, std::FILE* out, std::FILE* err)
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
     if (!session) return kFailure;
-    const std::optional<lapdex::TeamDay> day = lapdex::loadTeamDay(*session->index, args[1]);
-    if (!day) {
-        std::fprintf(err, "k7x-tool: the run index could not be searched\n");
+    const lapdex::SourceAnswer<lapdex::TeamDay> day =
+        lapdex::loadTeamDay(session->source(), args[1]);
+    if (!day.value) {
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", args[0].c_str());
         return kFailure;
     }
-    printDay(*day, out);
-    return std::fflush(out) == 0 ? 0 : kFailure;
+    reportProblems(*session, day.problems, err);
+    printDay(*day.value, out);
+    return finishAnswer(*session, out);
 }
 
 }  // namespace k7x

@@ -130,12 +130,19 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     const std::unique_ptr<IndexSession> session = openIndexSession(parsed->dataFolder, err);
     if (!session) return kFailure;
     std::vector<lapdex::RunRow> rows;
-    if (!searchRuns(*session->index, parsed->filters, rows, err)) return kFailure;
-    const auto runs = lapdex::collectExportRuns(*session->index, rows);
-    if (!runs) {
-        std::fprintf(err, "k7x-tool: the runs could not be read from the run index\n");
+    if (!searchRuns(*session, parsed->filters, rows, err)) return kFailure;
+    const lapdex::SourceAnswer<std::vector<lapdex::ExportRun>> collected =
+        lapdex::collectExportRuns(session->source(), rows);
+    if (!collected.value) {
+        std::fprintf(err, "k7x-tool: the runs of %s could not be read\n",
+                     parsed->dataFolder.c_str());
         return kFailure;
     }
+    std::vector<lapdex::RunProblem> leftOut = collected.problems;
+    const std::vector<lapdex::ExportRun> exportable =
+        lapdex::exportableRuns(*collected.value, parsed->format, lapdex::systemLocalToUtc, leftOut);
+    reportProblems(*session, leftOut, err);
+    const std::vector<lapdex::ExportRun>* runs = &exportable;
     const auto files = lapdex::exportFiles(*runs, parsed->format, parsed->tcxFiles,
                                            lapdex::systemLocalToUtc, parsed->language);
     const lapdex::ExportResult result =
@@ -150,7 +157,7 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     std::fprintf(out, "%s and %s written in %s\n", counted(counts.runs, "run", "runs").c_str(),
                  counted(counts.laps, "lap", "laps").c_str(),
                  counted(static_cast<long long>(result.written.size()), "file", "files").c_str());
-    return std::fflush(out) == 0 ? 0 : kFailure;
+    return finishAnswer(*session, out);
 }
 
 }  // namespace k7x

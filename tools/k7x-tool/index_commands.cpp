@@ -36,7 +36,11 @@ const char* indexUsageText() {
            "  k7x-tool day DATAFOLDER YYYY-MM-DD\n"
            "      the team's day: every run of that date, its laps and total\n"
            "  k7x-tool bests DATAFOLDER [--stopwatch NAME]\n"
-           "      the personal bests: fastest lap, fastest total per lap count\n";
+           "      the personal bests: fastest lap, fastest total per lap count\n"
+           "    They read the run index in the cache folder, or the folders themselves when it\n"
+           "    cannot be kept. Exit status: 0 when the answer is whole; 1 on an error; 2 for a\n"
+           "    wrong command line; 3 when the answer leaves out runs or folders that could not\n"
+           "    be read (each named on stderr).\n";
 }
 
 }  // namespace k7x

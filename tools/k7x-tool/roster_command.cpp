@@ -1,6 +1,7 @@
 // k7x-tool roster: one line per registered stopwatch, from the data folder's run index.
 #include "index_commands.h"
 #include "index_session.h"
+#include "roster.h"
 
 namespace k7x {
 
@@ -11,11 +12,14 @@ int runRoster(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
     if (!session) return 1;
-    const auto roster = session->index->roster();
-    if (!roster) {
-        std::fprintf(err, "k7x-tool: the run index could not be read\n");
+    const lapdex::SourceAnswer<lapdex::Roster> answer =
+        lapdex::loadRoster(session->source(), session->data);
+    if (!answer.value) {
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", args[0].c_str());
         return 1;
     }
+    reportProblems(*session, answer.problems, err);
+    const lapdex::Roster* roster = &*answer.value;
     for (int line : roster->damagedHistoryLines)
         std::fprintf(err, "k7x-tool: History.csv line %d is damaged and was skipped\n", line);
     std::fputs(
@@ -34,7 +38,7 @@ int runRoster(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
                      lapdex::secondsText(entry.bestTotalCs).c_str(), entry.lastContact.c_str(),
                      battery.c_str());
     }
-    return std::fflush(out) == 0 ? 0 : 1;
+    return finishAnswer(*session, out);
 }
 
 }  // namespace k7x

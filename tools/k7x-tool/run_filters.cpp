@@ -30,15 +30,6 @@ std::vector<std::string> splitWords(const std::string& text) {
     return words;
 }
 
-// The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
-std::string stopwatchFolder(lapdex::RunIndex& index, const std::string& name) {
-    for (const lapdex::RunStopwatch& s :
-         index.stopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
-        if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
-    }
-    return {};
-}
-
 }  // namespace
 
 FilterOption applyRunFilter(const std::string& option, const std::string& value,
@@ -67,10 +58,18 @@ FilterOption applyRunFilter(const std::string& option, const std::string& value,
     return FilterOption::Taken;
 }
 
-bool searchRuns(lapdex::RunIndex& index, RunFilters filters, std::vector<lapdex::RunRow>& rows,
+std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name) {
+    for (const lapdex::RunStopwatch& s :
+         source.registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
+        if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
+    }
+    return {};
+}
+
+bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::RunRow>& rows,
                 std::FILE* err) {
     if (!filters.stopwatch.empty()) {
-        const std::string folder = stopwatchFolder(index, filters.stopwatch);
+        const std::string folder = stopwatchFolderNamed(session.source(), filters.stopwatch);
         if (folder.empty()) {
             std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n",
                          filters.stopwatch.c_str());
@@ -78,12 +77,13 @@ bool searchRuns(lapdex::RunIndex& index, RunFilters filters, std::vector<lapdex:
         }
         filters.query.folderNames = {folder};
     }
-    auto found = index.search(filters.query);
-    if (!found) {
-        std::fprintf(err, "k7x-tool: the run index could not be searched\n");
+    lapdex::RunListing found = session.source().listRuns(filters.query);
+    if (!found.answered) {
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", session.given.c_str());
         return false;
     }
-    rows = std::move(*found);
+    reportProblems(session, found.problems, err);
+    rows = std::move(found.rows);
     return true;
 }
 

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <string>
 
-#include "run_index.h"
+#include "index_session.h"
+#include "run_source.h"
 
 namespace k7x {
 
@@ -21,9 +22,13 @@ enum class FilterOption { Taken, NotAFilter, Invalid };
 FilterOption applyRunFilter(const std::string& option, const std::string& value,
                             RunFilters& filters, std::string& error);
 
-// The index's runs that match `filters`, by start time. False, with the reason written to `err`,
-// when the stopwatch is not registered or the index cannot be searched.
-bool searchRuns(lapdex::RunIndex& index, RunFilters filters, std::vector<lapdex::RunRow>& rows,
+// The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
+std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name);
+
+// The session's runs that match `filters`, by start time, with a warning on `err` for each run or
+// folder that could not be read. False, with the reason written to `err`, when the stopwatch is
+// not registered or the runs cannot be listed at all.
+bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::RunRow>& rows,
                 std::FILE* err);
 
 // The usage text of the filters, for the commands' usage lines.

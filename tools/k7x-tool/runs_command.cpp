@@ -6,8 +6,8 @@
 namespace k7x {
 namespace {
 
-constexpr int kFailure = 1;
-constexpr int kUsage = 2;
+constexpr int kFailure = kExitFailure;
+constexpr int kUsage = kExitUsage;
 
 struct RunsArguments {
     std::string folder;
@@ -51,7 +51,7 @@ int runRuns(const std::vector<std::string>& args, std::FILE* out, std::FILE* err
     const std::unique_ptr<IndexSession> session = openIndexSession(parsed->folder, err);
     if (!session) return kFailure;
     std::vector<lapdex::RunRow> rows;
-    if (!searchRuns(*session->index, parsed->filters, rows, err)) return kFailure;
+    if (!searchRuns(*session, parsed->filters, rows, err)) return kFailure;
     std::fputs(
         "tab name\tserial\tstart\tlap count\ttotal\tbest lap\tbest lap number\taverage "
         "lap\tpath\trun memo\n",
@@ -65,7 +65,7 @@ int runRuns(const std::vector<std::string>& args, std::FILE* out, std::FILE* err
                      lapdex::secondsText(run.averageLapCs).c_str(), row.folderName.c_str(),
                      cellText(row.fileName).c_str(), cellText(run.memo).c_str());
     }
-    return std::fflush(out) == 0 ? 0 : kFailure;
+    return finishAnswer(*session, out);
 }
 
 }  // namespace k7x

@@ -60,18 +60,24 @@ int runStats(const std::vector<std::string>& args, std::FILE* out, std::FILE* er
     }
     const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
     if (!session) return kFailure;
-    const std::optional<lapdex::RunDetails> run = session->index->runWithLaps(folder, file);
-    if (!run) {
+    const lapdex::RunRead read = session->source().readRun(folder, file);
+    if (read.outcome == lapdex::RunRead::Outcome::Gone) {
         std::fprintf(err, "k7x-tool: %s is no run file of %s\n", args[1].c_str(), args[0].c_str());
         return kFailure;
     }
+    if (!read.ok()) {
+        std::fprintf(err, "k7x-tool: %s cannot be read: %s\n", args[1].c_str(),
+                     read.reason.c_str());
+        return kFailure;
+    }
+    const lapdex::RunDetails* run = &read.run;
     const std::optional<lapdex::LapStatistics> stats = lapdex::runStatistics(*run);
     if (!stats) {
         std::fprintf(err, "k7x-tool: the laps of %s cannot be read\n", args[1].c_str());
         return kFailure;
     }
     printStatistics(*run, *stats, out);
-    return std::fflush(out) == 0 ? 0 : kFailure;
+    return finishAnswer(*session, out);
 }
 
 }  // namespace k7x

@@ -33,6 +33,20 @@ std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFo
     return files;
 }
 
+std::vector<ExportRun> exportableRuns(const std::vector<ExportRun>& runs, ExportFormat format,
+                                      const LocalToUtc& toUtc, std::vector<RunProblem>& leftOut) {
+    if (format != ExportFormat::Tcx) return runs;
+    std::vector<ExportRun> kept;
+    for (const ExportRun& run : runs) {
+        const std::string refusal = tcxRefusal(run, toUtc);
+        if (refusal.empty())
+            kept.push_back(run);
+        else
+            leftOut.push_back({run.relativePath, refusal});
+    }
+    return kept;
+}
+
 ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
                               const std::string& outFolder, const std::vector<ExportFile>& files,
                               Overwrite overwrite) {

@@ -33,6 +33,11 @@ std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFo
                                     TcxFiles tcxFiles, const LocalToUtc& toUtc,
                                     texts::Language language = texts::Language::Japanese);
 
+// The runs of `runs` that files of `format` can hold, in order; each other run goes to `leftOut`
+// with the reason, so that an export's counts are those of the runs it writes.
+std::vector<ExportRun> exportableRuns(const std::vector<ExportRun>& runs, ExportFormat format,
+                                      const LocalToUtc& toUtc, std::vector<RunProblem>& leftOut);
+
 enum class ExportError {
     None,
     NoFolder,          // the output folder does not exist or is no folder

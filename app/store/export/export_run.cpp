@@ -1,7 +1,22 @@
-// Gathering the runs of an export from the run index.
+// Gathering the runs of an export from a run source.
 #include "export_run.h"
 
 namespace lapdex {
+
+SourceAnswer<std::vector<ExportRun>> collectExportRuns(RunSource& source,
+                                                       const std::vector<RunRow>& rows) {
+    SourceAnswer<std::vector<RunRow>> read = readRunsWithLaps(source, rows);
+    SourceAnswer<std::vector<ExportRun>> answer;
+    if (!read.value) return answer;
+    answer.problems = std::move(read.problems);
+    answer.value.emplace();
+    answer.value->reserve(read.value->size());
+    for (RunRow& row : *read.value) {
+        answer.value->push_back(
+            {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(row.run)});
+    }
+    return answer;
+}
 
 std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
                                                         const std::vector<RunRow>& rows) {
@@ -10,7 +25,7 @@ std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
     for (const RunRow& row : rows) {
         if (!index.ready()) return std::nullopt;
         std::optional<RunDetails> run = index.runWithLaps(row.folderName, row.fileName);
-        if (!run) continue;  // gone since the search, or the index is busy for a moment
+        if (!run) return std::nullopt;  // gone since the search, or the index is busy
         runs.push_back(
             {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(*run)});
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "run_index.h"
+#include "run_source.h"
 #include "run_summary.h"
 
 namespace lapdex {
@@ -15,10 +16,18 @@ struct ExportRun {
     std::string serialText;    // 12 lower-case hexadecimal digits
     std::string relativePath;  // "QTM-01/QTM240131_093015_0123456789ab.csv", from the data folder
     RunDetails run;            // with its laps
+
+    bool operator==(const ExportRun&) const = default;
 };
 
-// The runs of `rows` with their laps, read from `index`, in the order of `rows`. nullopt when the
-// index cannot answer now; a run that has vanished since the search is left out.
+// The runs of `rows` with their laps, read from `source` (blocking), in the order of `rows`. A run
+// that cannot be read (gone since the search included) is named in `problems`, never left out
+// silently; nullopt when the source cannot answer at all.
+SourceAnswer<std::vector<ExportRun>> collectExportRuns(RunSource& source,
+                                                       const std::vector<RunRow>& rows);
+
+// The same from the index for the window: nullopt when it cannot answer now or a run cannot be
+// read any more.
 std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
                                                         const std::vector<RunRow>& rows);
 

@@ -120,6 +120,12 @@ std::string tcxDocument(const std::vector<ExportRun>& runs, const LocalToUtc& to
     return out + kTail;
 }
 
+std::string tcxRefusal(const ExportRun& run, const LocalToUtc& toUtc) {
+    const std::optional<std::tm> local = localStart(run.run.start);
+    if (!local || !toUtc(*local)) return "no start time for a TCX activity";
+    return run.run.laps.empty() ? "no laps for a TCX activity" : "";
+}
+
 std::string tcxFileNameOf(const ExportRun& run) {
     std::string name = run.relativePath.substr(run.relativePath.rfind('/') + 1);
     const std::size_t dot = name.rfind('.');

@@ -26,6 +26,10 @@ std::optional<std::int64_t> systemLocalToUtc(const std::tm& local);
 // every Id of the document stays unique. Runs whose start cannot be read are left out.
 std::string tcxDocument(const std::vector<ExportRun>& runs, const LocalToUtc& toUtc);
 
+// Why a TCX document cannot hold `run` as an Activity ("no laps", "no start time"), or "" when it
+// can: an Activity needs an Id, which is its start, and a Lap.
+std::string tcxRefusal(const ExportRun& run, const LocalToUtc& toUtc);
+
 // The file name of a run's own TCX file: its run file's name with ".tcx".
 std::string tcxFileNameOf(const ExportRun& run);
 

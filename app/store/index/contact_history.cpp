@@ -73,6 +73,27 @@ bool parseRecord(const std::vector<std::string>& f, ContactRecord& r) {
            toInt(f[7], r.batteryLevel);
 }
 
+bool isTimeAt(std::string_view line, std::size_t at) {
+    static constexpr std::string_view kShape = "dddd-dd-dd dd:dd:dd,";
+    if (line.size() - at < kShape.size()) return false;
+    for (std::size_t i = 0; i < kShape.size(); ++i) {
+        const char c = line[at + i];
+        if (kShape[i] == 'd' ? (c < '0' || c > '9') : c != kShape[i]) return false;
+    }
+    return true;
+}
+
+// A line whose start was torn off by a crash and then had the next record appended to it: the
+// record that begins later in the line, if one does.
+bool recordAfterTornStart(std::string_view line, std::vector<std::string>& fields,
+                          ContactRecord& record) {
+    for (std::size_t at = 1; at < line.size(); ++at) {
+        if (isTimeAt(line, at) && splitCsv(line.substr(at), fields) && parseRecord(fields, record))
+            return true;
+    }
+    return false;
+}
+
 std::mutex& appendMutex() {
     static std::mutex mutex;
     return mutex;
@@ -106,11 +127,17 @@ std::string historyLine(const ContactRecord& r) {
 FsStatus appendContact(const DataFolder& data, const ContactRecord& record) {
     const std::string path = data.path() + kHistoryFileName;
     std::lock_guard<std::mutex> lock(appendMutex());
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+    const int fd = ::open(path.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (fd < 0) return {FsError::Io, errno};
     std::string text;
-    if (::lseek(fd, 0, SEEK_END) == 0) text = std::string(historyHeader()) + "\r\n";
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    char last = '\n';
+    if (size == 0) {
+        text = std::string(historyHeader()) + "\r\n";
+    } else if (size > 0 && ::pread(fd, &last, 1, size - 1) == 1 && last != '\n') {
+        // A line torn by a crash ends here: the new record starts on a line of its own.
+        text = "\r\n";
+    }
     text += historyLine(record);
     // One write per line: a reader, or a crash, sees whole lines only (a torn tail is skipped).
     const ssize_t written = ::write(fd, text.data(), text.size());
@@ -137,9 +164,11 @@ HistoryReading parseContactHistory(const std::string& bytes) {
         ContactRecord record;
         if (splitCsv(line, fields) && parseRecord(fields, record)) {
             reading.records.push_back(std::move(record));
-        } else {
-            reading.damagedLines.push_back(number);
+            continue;
         }
+        reading.damagedLines.push_back(number);
+        if (recordAfterTornStart(line, fields, record))
+            reading.records.push_back(std::move(record));
     }
     return reading;
 }

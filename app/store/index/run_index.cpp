@@ -35,22 +35,6 @@ CREATE INDEX runs_problem ON runs(folder) WHERE readable = 0;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
 )sql";
 
-}  // namespace
-
-std::string runDayKey(const std::string& name) {
-    if (name.size() < 13 || isMemoBackupName(name)) return {};
-    std::string key = name.substr(0, 9);
-    for (std::size_t i = 0; i < 3; ++i) key[i] = static_cast<char>(key[i] & ~0x20);
-    if (key.compare(0, 3, "QTM") != 0) return {};
-    for (std::size_t i = 3; i < 9; ++i) {
-        if (key[i] < '0' || key[i] > '9') return {};
-    }
-    if (!wildcardMatch("*.csv", name) || !containsRunOfDay(name, key)) return {};
-    return key;
-}
-
-namespace {
-
 // One spelling of a data folder for every program: its canonical path when it has one.
 std::string canonicalFolder(FileSystem& fs, const std::string& folder) {
     const std::string canonical = fs.canonicalPath(withoutTrailingSlash(folder));

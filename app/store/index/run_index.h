@@ -17,37 +17,13 @@
 #include "file_stamp.h"
 #include "file_system.h"
 #include "folder_watch.h"
+#include "roster.h"
+#include "run_catalogue.h"  // runDayKey
 #include "run_source.h"
 #include "run_summary.h"
 #include "sqlite_database.h"
 
 namespace lapdex {
-
-// A run file's name that a day search can find, as the day it belongs to: "QTMyymmdd" (its first
-// nine characters with "QTM" in upper case) when the name ends in ".csv" in any case, contains that
-// prefix + "_" + hour + minute, and is no memo backup; "" otherwise.
-std::string runDayKey(const std::string& name);
-
-// One stopwatch of the roster, from its runs in the index. Counts only readable runs.
-struct RosterEntry {
-    RunStopwatch stopwatch;
-    int runs = 0;
-    std::string firstStart;  // "YYYY-MM-DDTHH:MM:SS"; "" without runs
-    std::string lastStart;
-    int usualLapCount = 0;          // the lap count it runs most (the smaller of equally frequent)
-    std::int64_t bestLapCs = -1;    // over its runs of that lap count
-    std::int64_t bestTotalCs = -1;  // likewise
-    TimeFormat timeFormat = TimeFormat::Clock;
-    // From the contact history: its last contact, and the battery level read then (0: none).
-    std::string lastContact;  // "YYYY-MM-DD HH:MM:SS"; "" when none is recorded
-    int batteryLevel = 0;
-    bool batteryLow() const { return batteryLevel == 1; }
-};
-
-struct Roster {
-    std::vector<RosterEntry> entries;      // in slot order
-    std::vector<int> damagedHistoryLines;  // lines of History.csv skipped as damaged
-};
 
 // Thread-safe: every call takes the index's lock. Calls from the window use try-lock and answer
 // nullopt while another thread refreshes, so the window is never held up by a long refresh.

@@ -241,61 +241,13 @@ std::optional<std::vector<RunStopwatch>> RunIndex::stopwatchesLocked() {
 }
 
 std::optional<Roster> RunIndex::roster() {
-    const auto lock = windowLock();
-    if (!lock) return std::nullopt;
-    std::optional<std::vector<RunStopwatch>> found = freshenLocked({}, Need::Window, nullptr);
-    if (!found) return std::nullopt;
-    const std::vector<RunStopwatch> registered = std::move(*found);
-    std::vector<RosterEntry> entries;
-    SqliteStatement totals = db_.prepare(
-        "SELECT count(*), min(start), max(start), max(timeFormat) FROM runs WHERE folder = ? AND "
-        "readable = 1 AND folder IN (SELECT name FROM folders WHERE problem IS NULL)");
-    SqliteStatement usual = db_.prepare(
-        "SELECT lapCount FROM runs WHERE folder = ? AND readable = 1 GROUP BY lapCount"
-        " ORDER BY count(*) DESC, lapCount LIMIT 1");
-    SqliteStatement best = db_.prepare(
-        "SELECT min(CASE WHEN bestLapCs >= 0 THEN bestLapCs END), min(CASE WHEN totalCs >= 0 THEN "
-        "totalCs END)"
-        " FROM runs WHERE folder = ? AND readable = 1 AND lapCount = ?");
-    for (const RunStopwatch& stopwatch : registered) {
-        RosterEntry entry;
-        entry.stopwatch = stopwatch;
-        totals.bind(1, stopwatch.folderName);
-        if (totals.step()) {
-            entry.runs = static_cast<int>(totals.integer(0));
-            entry.firstStart = totals.text(1);
-            entry.lastStart = totals.text(2);
-            entry.timeFormat =
-                totals.integer(3) == 0 ? TimeFormat::Clock : TimeFormat::DecimalMinute;
-        }
-        totals.reset();
-        usual.bind(1, stopwatch.folderName);
-        if (usual.step()) entry.usualLapCount = static_cast<int>(usual.integer(0));
-        usual.reset();
-        best.bind(1, stopwatch.folderName).bind(2, entry.usualLapCount);
-        if (entry.runs > 0 && best.step()) {
-            entry.bestLapCs = best.isNull(0) ? -1 : best.integer(0);
-            entry.bestTotalCs = best.isNull(1) ? -1 : best.integer(1);
-        }
-        best.reset();
-        entries.push_back(std::move(entry));
-    }
-    Roster roster;
+    const std::optional<std::vector<RunStopwatch>> registered = stopwatches();
+    if (!registered) return std::nullopt;
+    const std::optional<std::vector<RunRow>> rows = search(RunQuery{});
+    if (!rows) return std::nullopt;
     const FsBytes history = fs_.readFile(dataFolder_ + kHistoryFileName);
-    const HistoryReading contacts =
-        history.ok() ? parseContactHistory(history.bytes) : HistoryReading{};
-    for (RosterEntry& entry : entries) {
-        for (const ContactRecord& contact : contacts.records) {
-            if (contact.serialText != entry.stopwatch.serialText ||
-                contact.localTime < entry.lastContact)
-                continue;
-            entry.lastContact = contact.localTime;
-            entry.batteryLevel = contact.batteryLevel;
-        }
-    }
-    roster.entries = std::move(entries);
-    roster.damagedHistoryLines = contacts.damagedLines;
-    return roster;
+    return rosterOf(*registered, *rows,
+                    history.ok() ? parseContactHistory(history.bytes) : HistoryReading{});
 }
 
 }  // namespace lapdex

@@ -19,6 +19,12 @@ std::optional<std::vector<RunRow>> runsOf(RunIndex& index, const std::string& fo
     return index.search(query);
 }
 
+RunListing listingOf(RunSource& source, const std::string& folderName) {
+    RunQuery query;
+    if (!folderName.empty()) query.folderNames = {folderName};
+    return source.listRuns(query);
+}
+
 }  // namespace
 
 PersonalBests personalBestsOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& rows) {
@@ -113,6 +119,41 @@ std::optional<std::vector<BestSet>> loadBestsSetBy(RunIndex& index, const std::s
     for (const RunRow& row : *rows) found += newFiles.count(row.fileName);
     if (found < newFiles.size()) return std::nullopt;
     return bestsSetBy(*rows, newFiles);
+}
+
+SourceAnswer<std::vector<PersonalBests>> loadPersonalBests(RunSource& source,
+                                                           const std::string& folderName) {
+    SourceAnswer<std::vector<PersonalBests>> answer;
+    const std::optional<std::vector<RunStopwatch>> stopwatches = source.registeredStopwatches();
+    if (!stopwatches) return answer;
+    RunListing listing = listingOf(source, folderName);
+    if (!listing.answered) return answer;
+    std::vector<PersonalBests> all;
+    for (const RunStopwatch& stopwatch : *stopwatches) {
+        if (!folderName.empty() && stopwatch.folderName != folderName) continue;
+        std::vector<RunRow> rows;
+        for (const RunRow& row : listing.rows) {
+            if (row.folderName == stopwatch.folderName) rows.push_back(row);
+        }
+        all.push_back(personalBestsOf(stopwatch, rows));
+    }
+    answer.value = std::move(all);
+    answer.problems = std::move(listing.problems);
+    return answer;
+}
+
+SourceAnswer<std::set<std::string>> loadRunsThatSetBests(RunSource& source,
+                                                         const std::string& folderName) {
+    RunListing listing = listingOf(source, folderName);
+    if (!listing.answered) return {};
+    return {runsThatSetBests(listing.rows), std::move(listing.problems)};
+}
+
+SourceAnswer<std::vector<BestSet>> loadBestsSetBy(RunSource& source, const std::string& folderName,
+                                                  const std::set<std::string>& newFiles) {
+    RunListing listing = listingOf(source, folderName);
+    if (!listing.answered) return {};
+    return {bestsSetBy(listing.rows, newFiles), std::move(listing.problems)};
 }
 
 }  // namespace lapdex

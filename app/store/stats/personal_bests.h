@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "run_index.h"
+#include "run_source.h"
 
 namespace lapdex {
 
@@ -58,6 +59,21 @@ struct BestSet {
 std::vector<BestSet> bestsSetBy(const std::vector<RunRow>& rows,
                                 const std::set<std::string>& newFiles);
 
+// The bests of every registered stopwatch, or of the one in `folderName` when it is not empty,
+// from `source` (blocking).
+SourceAnswer<std::vector<PersonalBests>> loadPersonalBests(RunSource& source,
+                                                           const std::string& folderName);
+
+// The runs of `folderName` that set a best (see runsThatSetBests), from `source` (blocking).
+SourceAnswer<std::set<std::string>> loadRunsThatSetBests(RunSource& source,
+                                                         const std::string& folderName);
+
+// bestsSetBy over the runs of `folderName` in `source` (blocking). A new file that the source
+// cannot read is among the problems.
+SourceAnswer<std::vector<BestSet>> loadBestsSetBy(RunSource& source, const std::string& folderName,
+                                                  const std::set<std::string>& newFiles);
+
+// The window's index queries, which answer nullopt rather than wait while the index is busy.
 // The bests of every registered stopwatch, or of the one in `folderName` when it is not empty.
 // Nullopt when the index cannot answer now.
 std::optional<std::vector<PersonalBests>> loadPersonalBests(RunIndex& index,

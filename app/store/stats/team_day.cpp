@@ -5,29 +5,16 @@
 
 namespace lapdex {
 
-std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
-    RunQuery query;
-    query.fromDate = date;
-    query.toDate = date;
-    const std::optional<std::vector<RunRow>> rows = index.search(query);
-    if (!rows) return std::nullopt;
+TeamDay teamDayOf(const std::string& date, const std::vector<RunRow>& rows) {
     TeamDay day;
     day.date = date;
-    day.runs.reserve(rows->size());
-    for (const RunRow& row : *rows) {
-        const std::optional<RunDetails> full = index.runWithLaps(row.folderName, row.fileName);
-        if (!full) return std::nullopt;
-        TeamDayRun run{row.folderName,
-                       row.tabName,
-                       row.fileName,
-                       full->start,
-                       full->timeFormat,
-                       {},
-                       {},
-                       full->totalCs,
-                       full->bestLapCs,
-                       full->averageLapCs};
-        for (const LapDetails& lap : full->laps) {
+    day.runs.reserve(rows.size());
+    for (const RunRow& row : rows) {
+        const RunDetails& full = row.run;
+        TeamDayRun run{
+            row.folderName, row.tabName,    row.fileName,     full.start, full.timeFormat, {}, {},
+            full.totalCs,   full.bestLapCs, full.averageLapCs};
+        for (const LapDetails& lap : full.laps) {
             run.lapsCs.push_back(lap.lapCs);
             run.splitsCs.push_back(lap.splitCs);
         }
@@ -35,6 +22,33 @@ std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
         day.runs.push_back(std::move(run));
     }
     return day;
+}
+
+SourceAnswer<TeamDay> loadTeamDay(RunSource& source, const std::string& date) {
+    RunQuery query;
+    query.fromDate = date;
+    query.toDate = date;
+    RunListing listing = source.listRuns(query);
+    if (!listing.answered) return {};
+    SourceAnswer<std::vector<RunRow>> read = readRunsWithLaps(source, listing.rows);
+    if (!read.value) return {};
+    SourceAnswer<TeamDay> answer{teamDayOf(date, *read.value), std::move(listing.problems)};
+    answer.problems.insert(answer.problems.end(), read.problems.begin(), read.problems.end());
+    return answer;
+}
+
+std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date) {
+    RunQuery query;
+    query.fromDate = date;
+    query.toDate = date;
+    std::optional<std::vector<RunRow>> rows = index.search(query);
+    if (!rows) return std::nullopt;
+    for (RunRow& row : *rows) {
+        std::optional<RunDetails> full = index.runWithLaps(row.folderName, row.fileName);
+        if (!full) return std::nullopt;
+        row.run = std::move(*full);
+    }
+    return teamDayOf(date, *rows);
 }
 
 ColumnExtremes lapColumnExtremes(const TeamDay& day, int lap, bool split) {

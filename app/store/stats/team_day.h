@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run_index.h"
+#include "run_source.h"
 
 namespace lapdex {
 
@@ -22,16 +23,25 @@ struct TeamDayRun {
     std::int64_t totalCs = -1;
     std::int64_t bestLapCs = -1;
     std::int64_t averageLapCs = -1;
+
+    bool operator==(const TeamDayRun&) const = default;
 };
 
 struct TeamDay {
     std::string date;              // "YYYY-MM-DD"
     std::vector<TeamDayRun> runs;  // by start time, then stopwatch and file name
     int lapColumns = 0;            // the most laps of any run of the day
+
+    bool operator==(const TeamDay&) const = default;
 };
 
-// Every run of `date` ("YYYY-MM-DD") of every registered stopwatch. Nullopt when the index cannot
-// answer now (busy or not ready).
+// The team's day of `rows` (one date's runs with their laps, in start order).
+TeamDay teamDayOf(const std::string& date, const std::vector<RunRow>& rows);
+
+// Every run of `date` ("YYYY-MM-DD") of every registered stopwatch, from `source` (blocking).
+SourceAnswer<TeamDay> loadTeamDay(RunSource& source, const std::string& date);
+
+// The same from the index for the window: nullopt when it cannot answer now (busy or not ready).
 std::optional<TeamDay> loadTeamDay(RunIndex& index, const std::string& date);
 
 // The fastest and slowest time in lap column `lap` (0-based) over the runs that reached that lap;

@@ -1,0 +1,76 @@
+// The roster computed from a run source's rows and the contact history.
+#include "roster.h"
+
+#include <map>
+
+#include "folder_run_source.h"
+
+namespace lapdex {
+namespace {
+
+void summarise(RosterEntry& entry, const std::vector<const RunRow*>& runs) {
+    std::map<int, int> lapCounts;
+    for (const RunRow* row : runs) {
+        const RunDetails& run = row->run;
+        if (entry.runs++ == 0 || run.start < entry.firstStart) entry.firstStart = run.start;
+        if (run.start > entry.lastStart) entry.lastStart = run.start;
+        if (run.timeFormat == TimeFormat::DecimalMinute) entry.timeFormat = run.timeFormat;
+        ++lapCounts[run.lapCount];
+    }
+    int most = 0;
+    for (const auto& [laps, count] : lapCounts) {
+        // The map runs from the smallest lap count: a later one must be strictly more frequent.
+        if (count > most) most = count, entry.usualLapCount = laps;
+    }
+    auto lower = [](std::int64_t& best, std::int64_t cs) {
+        if (cs >= 0 && (best < 0 || cs < best)) best = cs;
+    };
+    for (const RunRow* row : runs) {
+        if (row->run.lapCount != entry.usualLapCount) continue;
+        lower(entry.bestLapCs, row->run.bestLapCs);
+        lower(entry.bestTotalCs, row->run.totalCs);
+    }
+}
+
+}  // namespace
+
+Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
+                const HistoryReading& history) {
+    Roster roster;
+    for (const RunStopwatch& stopwatch : stopwatches) {
+        RosterEntry entry;
+        entry.stopwatch = stopwatch;
+        std::vector<const RunRow*> runs;
+        for (const RunRow& row : rows) {
+            if (row.folderName == stopwatch.folderName) runs.push_back(&row);
+        }
+        summarise(entry, runs);
+        // The file is appended to in time order: its last line is the last contact, even when the
+        // computer's clock was set back in between.
+        for (const ContactRecord& contact : history.records) {
+            if (contact.serialText != stopwatch.serialText) continue;
+            entry.lastContact = contact.localTime;
+            entry.batteryLevel = contact.batteryLevel;
+        }
+        roster.entries.push_back(std::move(entry));
+    }
+    roster.damagedHistoryLines = history.damagedLines;
+    return roster;
+}
+
+SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data) {
+    SourceAnswer<Roster> answer;
+    const std::optional<std::vector<RunStopwatch>> stopwatches = source.registeredStopwatches();
+    if (!stopwatches) return answer;
+    RunListing listing = source.listRuns(RunQuery{});
+    if (!listing.answered) return answer;
+    answer.problems = std::move(listing.problems);
+    const FsBytes history = data.fs().readFile(data.path() + kHistoryFileName);
+    if (!history.ok() && history.status.error != FsError::NotFound)
+        answer.problems.push_back({kHistoryFileName, problemReason(history.status)});
+    answer.value = rosterOf(*stopwatches, listing.rows,
+                            history.ok() ? parseContactHistory(history.bytes) : HistoryReading{});
+    return answer;
+}
+
+}  // namespace lapdex
