@@ -1,6 +1,8 @@
 // Writing the files of an export.
 #include "export_files.h"
 
+#include <algorithm>
+
 #include "spreadsheet_export.h"
 
 namespace lapdex {
@@ -30,7 +32,7 @@ std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFo
 
 ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
                               const std::string& outFolder, const std::vector<ExportFile>& files,
-                              Overwrite overwrite) {
+                              Overwrite overwrite, const std::function<bool()>& stop) {
     ExportResult result;
     const std::string out = fs.canonicalPath(outFolder);
     if (out.empty() || fs.kindOf(out) != EntryKind::Folder) {
@@ -54,8 +56,18 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
             }
         }
     }
+    std::vector<std::string> created;
     for (const ExportFile& f : files) {
         const std::string path = folder + f.name;
+        if (stop && stop()) {
+            for (const std::string& made : created) (void)fs.deleteFile(made);
+            std::erase_if(result.written, [&](const std::string& p) {
+                return std::find(created.begin(), created.end(), p) != created.end();
+            });
+            result.stopped = true;
+            return result;
+        }
+        const bool existed = fs.kindOf(path) != EntryKind::None;
         const Existing existing =
             overwrite == Overwrite::Replace ? Existing::Replace : Existing::Refuse;
         result.status = fs.writeFileAtomic(path, f.bytes, existing);
@@ -65,6 +77,7 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
             result.file = path;
             return result;
         }
+        if (!existed) created.push_back(path);
         result.written.push_back(path);
     }
     return result;
