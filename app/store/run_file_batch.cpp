@@ -41,9 +41,13 @@ void RunFileBatch::add(const RunRecord& record) {
 std::vector<FsStatus> RunFileBatch::createInGroups() {
     if (!stop_) return fs_.createFiles(files_, ReadOnly::On);
     std::vector<FsStatus> statuses;
-    for (std::size_t first = 0; first < files_.size(); first += kStoppableGroup) {
+    // Small groups first, so that a stop comes soon; then larger ones, so that a long download
+    // does not flush the disk once per handful of files.
+    std::size_t groupSize = kFirstGroup;
+    for (std::size_t first = 0; first < files_.size();
+         first += groupSize, groupSize = std::min(groupSize * 2, kLargestGroup)) {
         if (stop_()) break;
-        const std::size_t end = std::min(files_.size(), first + kStoppableGroup);
+        const std::size_t end = std::min(files_.size(), first + groupSize);
         std::vector<NewFile> group(
             std::make_move_iterator(files_.begin() + static_cast<std::ptrdiff_t>(first)),
             std::make_move_iterator(files_.begin() + static_cast<std::ptrdiff_t>(end)));

@@ -25,10 +25,10 @@ class RunFileBatch {
     // once; a second run of the same name in the batch is AlreadyExists (the first one is written).
     void add(const RunRecord& record);
 
-    // Asks commit() to write in small groups and, once `stop` returns true, to write no further
-    // group: the group being written is finished, the runs after it are Stopped. Without it
-    // commit() writes everything in one group (one flush). `stop` is called on the committing
-    // thread.
+    // Asks commit() to write in groups (16 files, then twice as many each time up to 256) and, once
+    // `stop` returns true, to write no further group: the group being written is finished, the runs
+    // after it are Stopped. Without it commit() writes everything in one group (one flush). `stop`
+    // is called on the committing thread.
     void stopWhen(std::function<bool()> stop) { stop_ = std::move(stop); }
 
     // Writes every queued run and returns one result per added run, in the order added. The batch
@@ -36,9 +36,10 @@ class RunFileBatch {
     std::vector<RunFileWriteResult> commit();
 
   private:
-    // Files per group when the batch can be stopped: small enough to stop soon, large enough to
-    // flush once per group.
-    static constexpr std::size_t kStoppableGroup = 16;
+    // Files per group when the batch can be stopped: the first group, doubled group by group up to
+    // the largest (each group costs one flush).
+    static constexpr std::size_t kFirstGroup = 16;
+    static constexpr std::size_t kLargestGroup = 256;
 
     std::vector<FsStatus> createInGroups();
 

@@ -185,8 +185,8 @@ TEST(RunFileBatch, AStopRequestEndsTheFilesAfterTheGroupBeingWritten) {
         int stopAtCheck;  // the stop predicate answers true from this call on; 0: never
         int written;
     };
-    const std::vector<Case> cases = {{40, 0, 40}, {40, 1, 0},  {40, 2, 16},
-                                     {40, 3, 32}, {16, 2, 16}, {5, 1, 0}};
+    const std::vector<Case> cases = {{40, 0, 40},   {40, 1, 0},  {40, 2, 16}, {100, 3, 48},
+                                     {100, 4, 100}, {16, 2, 16}, {5, 1, 0}};
     for (const Case& c : cases) {
         SCOPED_TRACE("runs " + std::to_string(c.runs) + ", stop at check " +
                      std::to_string(c.stopAtCheck));

@@ -28,6 +28,7 @@
 #include "rdcom32.h"
 #include "reader_list.h"
 #include "registry_repair.h"
+#include "run_file_format.h"
 #include "stopwatch_session.h"
 
 namespace k7x {
@@ -70,12 +71,13 @@ class DownloadWatcher : public lapdex::NotificationSink {
     bool writeFailed_ = false;
 };
 
-size_t countFiles(const std::string& folder) {
+// The run files of a folder: other files (a memo rewrite's copy, notes) are not runs.
+size_t countRunFiles(const std::string& folder) {
     std::error_code error;
     size_t count = 0;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        ++count;
+        count += lapdex::serialOfRunFileName(it->path().filename().string()).empty() ? 0 : 1;
     }
     return count;
 }
@@ -112,11 +114,11 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
         int slot = state.config.registry.findByName(state.tabs.titles()[tab]);
         if (slot >= 0) {
             const std::string folder = state.data.stopwatchFolder(slot);
-            std::printf("Stopwatch %s: %s in %s\n",
-                        state.config.registry.entry(slot).displayName.c_str(),
-                        counted(static_cast<long long>(countFiles(folder)), "run file", "run files")
-                            .c_str(),
-                        folder.c_str());
+            std::printf(
+                "Stopwatch %s: %s in %s\n", state.config.registry.entry(slot).displayName.c_str(),
+                counted(static_cast<long long>(countRunFiles(folder)), "run file", "run files")
+                    .c_str(),
+                folder.c_str());
         }
     }
     if (writeFailed) {
