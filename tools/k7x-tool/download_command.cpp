@@ -227,6 +227,35 @@ void undoFolder(const lapdex::DataFolder& data, const FolderBefore& before) {
     }
 }
 
+// Only a finished exchange registers a stopwatch or writes files.
+bool leftNothing(std::optional<MessageId> outcome) {
+    return !outcome || *outcome == lapdex::NTF_COMM_ERROR || *outcome == lapdex::NTF_REGISTRY_FULL;
+}
+
+// Loads the registry as Lapdex does at start-up (leftover temporaries removed, missing stopwatch
+// folders made, the file saved) once Lapdex.dat is known to be usable. 0, or the exit status.
+int loadRegistry(lapdex::EngineState& state, const Invocation& invocation,
+                 const FolderBefore& before) {
+    std::string error;
+    if (!configurationUsable(state.data, invocation.file, error)) {
+        undoFolder(state.data, before);
+        return fail(error);
+    }
+    state.config = lapdex::loadConfiguration(
+        state.data, lapdex::localeDefaultLocation(lapdex::processEnvironment()));
+    lapdex::createStopwatchFolders(state.data, state.config.registry);
+    if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
+        !saved.ok()) {
+        undoFolder(state.data, before);
+        const std::string file = state.data.configurationFile();
+        return fail("cannot write " + file + ": " + storeProblem(file, saved));
+    }
+    state.tabs.rebuild(state.config.registry);
+    state.clockSync.store(state.config.settings.pcTime == "ON");
+    state.stoppableWrites = true;
+    return 0;
+}
+
 // Waits for the download's end, the time-out or an interruption, whichever comes first.
 std::optional<MessageId> waitForOutcome(DownloadWatcher& watcher, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
@@ -248,7 +277,7 @@ int reportInterruption(lapdex::EngineState& state, const Invocation& invocation,
     if (tally.runs < 0 && outcome == lapdex::NTF_NO_DATA) {
         line = "Interrupted: the stopwatch had no runs to download; nothing is left to do";
     } else if (tally.runs < 0) {
-        if (!outcome) undoFolder(state.data, before);
+        if (leftNothing(outcome)) undoFolder(state.data, before);
         line =
             std::string(
                 "Interrupted before any run was read; nothing was saved: run `k7x-tool download ") +
@@ -286,22 +315,7 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
         return fail("the data folder " + invocation.file +
                     " is in use by Lapdex or another k7x-tool; download once it has ended");
     }
-    if (!configurationUsable(state.data, invocation.file, error)) {
-        undoFolder(state.data, *before);
-        return fail(error);
-    }
-    state.config = lapdex::loadConfiguration(
-        state.data, lapdex::localeDefaultLocation(lapdex::processEnvironment()));
-    lapdex::createStopwatchFolders(state.data, state.config.registry);
-    if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
-        !saved.ok()) {
-        undoFolder(state.data, *before);
-        const std::string file = state.data.configurationFile();
-        return fail("cannot write " + file + ": " + storeProblem(file, saved));
-    }
-    state.tabs.rebuild(state.config.registry);
-    state.clockSync.store(state.config.settings.pcTime == "ON");
-    state.stoppableWrites = true;
+    if (const int status = loadRegistry(state, invocation, *before); status != 0) return status;
     if (!cardPresent(*reader)) {
         std::printf("No stopwatch on %s yet: lay it on the reader (waiting up to %lld s).\n",
                     reader->c_str(), static_cast<long long>(wait.count() / 1000));
@@ -319,10 +333,7 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
     // An exchange under way ends first: its files are finished or never begun.
     worker.stop(kWorkerEnd);
     if (interruptionRequested()) return reportInterruption(state, invocation, *before, outcome);
-    // Only a finished exchange registers a stopwatch or writes files.
-    if (!outcome || *outcome == lapdex::NTF_COMM_ERROR || *outcome == lapdex::NTF_REGISTRY_FULL) {
-        undoFolder(state.data, *before);
-    }
+    if (leftNothing(outcome)) undoFolder(state.data, *before);
     if (!outcome) {
         return fail("no stopwatch was laid on " + *reader + " within " +
                     std::to_string(wait.count() / 1000) + " s");
