@@ -14,6 +14,15 @@ bool isWithin(const std::string& path, const std::string& folder) {
     return path.size() == folder.size() || path[folder.size()] == '/' || folder == "/";
 }
 
+// Ends a stopped export: the files it created go again, so that no half set stays behind.
+void takeBack(FileSystem& fs, const std::vector<std::string>& created, ExportResult& result) {
+    for (const std::string& made : created) (void)fs.deleteFile(made);
+    std::erase_if(result.written, [&](const std::string& path) {
+        return std::find(created.begin(), created.end(), path) != created.end();
+    });
+    result.stopped = true;
+}
+
 }  // namespace
 
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
@@ -60,11 +69,7 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
     for (const ExportFile& f : files) {
         const std::string path = folder + f.name;
         if (stop && stop()) {
-            for (const std::string& made : created) (void)fs.deleteFile(made);
-            std::erase_if(result.written, [&](const std::string& p) {
-                return std::find(created.begin(), created.end(), p) != created.end();
-            });
-            result.stopped = true;
+            takeBack(fs, created, result);
             return result;
         }
         const bool existed = fs.kindOf(path) != EntryKind::None;
