@@ -435,6 +435,30 @@ TEST_F(K7xDownload, NeverAddsToADamagedLapdexDatAndGoesOnAfterRepair) {
     }
 }
 
+TEST_F(K7xDownload, ANewStopwatchWithoutAFreeFolderOfItsOwnIsNotMixedIn) {
+    std::string dat = "[Config]\r\nPCTIME=ON\r\n[User]\r\n";
+    for (int number = 1; number <= 99; ++number) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%012d", number);
+        dat += "QTM" + std::string(number < 10 ? "0" : "") + std::to_string(number) +
+               "_SERIAL=" + serial + "\r\n";
+    }
+    std::filesystem::create_directories(folder / "data" / "QTM-100");
+    std::ofstream(folder / "data" / "Lapdex.dat", std::ios::binary) << dat;
+    std::ofstream(folder / "data" / "QTM-100" / "QTM240101_060000_00000000beef.csv") << "x";
+    stopwatch->runs =
+        *sim::parseRuns("2024-05-01 07:30:00 00:01:10.50\n2024-05-02 07:30:00 00:01:10.50\n");
+    EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+    EXPECT_EQ(err,
+              "k7x-tool: the stopwatch could not be registered: every free stopwatch folder of " +
+                  (folder / "data").string() +
+                  " holds another stopwatch's runs; its 2 runs stay on the stopwatch for "
+                  "'download all'\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "data" / "QTM-100"), {}),
+              1);
+    EXPECT_EQ(fileText(folder / "data" / "Lapdex.dat").find("ab8967452301"), std::string::npos);
+}
+
 TEST_F(K7xDownload, WaitsForNoProgramThatHoldsTheDataFolder) {
     std::filesystem::create_directories(folder / "data");
     const lapdex::DataFolderLock lapdexRuns((folder / "data").string());

@@ -123,6 +123,14 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
     }
     if (writeFailed) {
         const lapdex::RunFileShortfall& missing = state.runFileShortfall;
+        // Without a slot the shortfall names the data folder: no folder could take the stopwatch.
+        if (missing.folder == state.data.path()) {
+            return fail("the stopwatch could not be registered: every free stopwatch folder of " +
+                        lapdex::withoutTrailingSlash(missing.folder) +
+                        " holds another stopwatch's runs; its " +
+                        counted(missing.total, "run stays", "runs stay") +
+                        " on the stopwatch for 'download all'");
+        }
         return fail(std::to_string(missing.unsaved) + " of " + std::to_string(missing.total) +
                     " run files could not be written in " + missing.folder + ": " +
                     folderProblem(missing.folder) +
