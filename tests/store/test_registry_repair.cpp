@@ -138,6 +138,13 @@ TEST(RunFileNames, GiveTheSerialTheyCarry) {
 
 using ConfigurationFileHealth = DataFolderTest;
 
+// ASCII text as UTF-16LE with its byte-order mark, as Lapdex.dat is kept once a name needs it.
+std::string utf16(const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) bytes += std::string{c, '\0'};
+    return bytes;
+}
+
 TEST_F(ConfigurationFileHealth, TellsADamagedFileFromASoundOne) {
     const std::string sound =
         "[Config]\r\nLOCATION=ENG\r\nTIMECOMP=OFF\r\nPCTIME=ON\r\n[User]\r\nQTM01_SERIAL=" +
@@ -154,6 +161,7 @@ TEST_F(ConfigurationFileHealth, TellsADamagedFileFromASoundOne) {
     const std::vector<Case> cases = {
         {"no file", std::nullopt, true, ConfigurationFileState::Missing, ""},
         {"a saved file", sound, true, ConfigurationFileState::Sound, ""},
+        {"UTF-16 with its mark", utf16(sound), true, ConfigurationFileState::Sound, ""},
         {"comments and blank lines", "; notes\r\n\r\n" + sound, true, ConfigurationFileState::Sound,
          ""},
         {"no stopwatch yet", "[Config]\r\nPCTIME=ON\r\n", false, ConfigurationFileState::Sound, ""},
