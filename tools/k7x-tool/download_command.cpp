@@ -335,11 +335,13 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
     lapdex::DownloadWorker worker(state.lock, state.shared, host, watcher);
     worker.post(invocation.command == Command::DownloadAll ? lapdex::CMD_DOWNLOAD_ALL
                                                            : lapdex::CMD_DOWNLOAD_NEW);
+    // The signal stops the run files at once, not at the main thread's next look.
+    raiseOnInterruption(&state.stopWriting);
     worker.start();
     std::optional<MessageId> outcome = waitForOutcome(watcher, wait);
-    if (interruptionRequested()) state.stopWriting.store(true);
     // An exchange under way ends first: its files are finished or never begun.
     worker.stop(kWorkerEnd);
+    raiseOnInterruption(nullptr);
     if (interruptionRequested()) return reportInterruption(state, invocation, *before, outcome);
     if (leftNothing(outcome)) undoFolder(state.data, *before);
     if (!outcome) {

@@ -15,10 +15,13 @@ namespace k7x {
 namespace {
 
 std::atomic<bool> requested{false};
+std::atomic<std::atomic<bool>*> alsoRaised{nullptr};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+static_assert(std::atomic<std::atomic<bool>*>::is_always_lock_free, "read in a signal handler");
 
 void onSignal(int) {
     requested.store(true);
+    if (std::atomic<bool>* flag = alsoRaised.load()) flag->store(true);
 }
 
 // True when no process of that id runs here any more. A process of another user still counts as
@@ -51,6 +54,11 @@ void catchInterruptions() {
     action.sa_flags = SA_RESTART;
     ::sigaction(SIGINT, &action, nullptr);
     ::sigaction(SIGTERM, &action, nullptr);
+}
+
+void raiseOnInterruption(std::atomic<bool>* flag) {
+    alsoRaised.store(flag);
+    if (flag != nullptr && requested.load()) flag->store(true);
 }
 
 bool interruptionRequested() {

@@ -1,6 +1,7 @@
 // Ctrl-C and SIGTERM as a request the writing commands poll, so that they end their files cleanly.
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@ inline constexpr int kInterruptedStatus = 130;
 // From now on SIGINT and SIGTERM only raise the request (system calls resume after them, so the
 // reader library is never cut off mid-exchange). Safe to call more than once.
 void catchInterruptions();
+
+// Makes the signal also set `flag` at once (null: no longer), so that a worker thread that polls
+// it stops without waiting for the main thread. `flag` must outlive the registration.
+void raiseOnInterruption(std::atomic<bool>* flag);
 
 // True once SIGINT or SIGTERM arrived after catchInterruptions().
 [[nodiscard]] bool interruptionRequested();
