@@ -24,6 +24,12 @@ struct RunFileShortfall {
     int total = 0;       // runs in the download
 };
 
+// The runs of the last download that reached the run files, and how many of them are on disk.
+struct DownloadTally {
+    int runs = -1;  // runs in the download's data; -1 until a download reaches its run files
+    int saved = 0;  // of them, runs whose file was written or was there already
+};
+
 struct EngineState {
     explicit EngineState(DataFolder folder) : data(folder) {}
 
@@ -44,6 +50,14 @@ struct EngineState {
     RegistryView view;
     // PCTIME as the worker reads it; the window keeps config.settings.pcTime in step.
     std::atomic<bool> clockSync{true};
+    // Set before the worker starts: run files are written in small groups, and setting
+    // `stopWriting` (from any thread) ends them early: the group being written is finished, the
+    // runs after it stay on the stopwatch (k7x-tool, on an interruption). Off: one group, one
+    // flush.
+    bool stoppableWrites = false;
+    std::atomic<bool> stopWriting{false};
+    // Guarded by `lock`: what the last download saved.
+    DownloadTally lastDownload;
     // Told of every download's new files when set; set before the worker starts, outlives it.
     RunIndex* runIndex = nullptr;
 };

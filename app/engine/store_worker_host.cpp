@@ -59,6 +59,7 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
         int runs = 0;
         decodeRunData(data, format, [&](RunRecord&&) { ++runs; });
         state_.runFileShortfall = {state_.data.path(), runs, runs};
+        state_.lastDownload = {runs, 0};
         return false;
     }
     // A folder that could not be made at registration (disk full) or was removed by hand:
@@ -68,6 +69,7 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
         (void)state_.data.fs().createFolder(folder);
     // One batch per download: one flush for all its runs instead of one per run file.
     RunFileBatch batch(state_.data.fs(), state_.data.path(), slot, ctx.serialText);
+    if (state_.stoppableWrites) batch.stopWhen([this] { return state_.stopWriting.load(); });
     int newest = 0;
     decodeRunData(data, format, [&](RunRecord&& record) {
         newest = std::max(newest,
@@ -83,6 +85,8 @@ bool StoreWorkerHost::writeRunFiles(const WorkerContext& ctx) {
             written.insert(result.path.substr(result.path.find_last_of('/') + 1));
         unsaved += result.ok() ? 0 : 1;
     }
+    state_.lastDownload = {static_cast<int>(results.size()),
+                           static_cast<int>(results.size()) - unsaved};
     runsWritten_ += static_cast<int>(written.size());
     runsFailed_ += unsaved;
     // The index takes the new files now, so the page need not compare the folder afterwards.

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "cp932.h"
+#include "leftover_files.h"
 #include "profile_file.h"
+#include "run_file_format.h"
 
 namespace lapdex {
 namespace {
@@ -17,34 +19,42 @@ std::string slotKey(int slotNumber, const char* suffix) {
     return key;
 }
 
-std::string oneOf(std::string value, std::string_view a, std::string_view b, std::string_view fallback) {
+std::string oneOf(std::string value, std::string_view a, std::string_view b,
+                  std::string_view fallback) {
     return (value == a || value == b) ? value : std::string(fallback);
 }
 
 }  // namespace
 
-std::string serialKey(int slotNumber) { return slotKey(slotNumber, "SERIAL"); }
-std::string nameKey(int slotNumber) { return slotKey(slotNumber, "NAME"); }
+std::string serialKey(int slotNumber) {
+    return slotKey(slotNumber, "SERIAL");
+}
+std::string nameKey(int slotNumber) {
+    return slotKey(slotNumber, "NAME");
+}
 
 Configuration loadConfiguration(const DataFolder& data, std::string_view localeLocation) {
     ProfileLoad load = loadProfile(data.fs(), data.configurationFile());
     const ProfileFile& file = load.profile;  // empty when unreadable: every key takes its default
     Configuration config;
     Settings& s = config.settings;
-    s.location = oneOf(file.readString(kConfig, "LOCATION", localeLocation), "JPN", "ENG", localeLocation);
+    s.location =
+        oneOf(file.readString(kConfig, "LOCATION", localeLocation), "JPN", "ENG", localeLocation);
     (void)file.readString(kConfig, "TIMECOMP", "OFF");  // kept in the format, no effect
     s.timeComp = "OFF";
     s.pcTime = oneOf(file.readString(kConfig, "PCTIME", "ON"), "OFF", "ON", "ON");
     for (int number = 1; number <= kSlotCount; ++number) {
         StopwatchEntry& e = config.registry.entry(number - 1);
         e.serialText = file.readString(kUser, serialKey(number), "");
-        e.displayName = std::string(utf8Prefix(file.readString(kUser, nameKey(number), ""), kDisplayNameLimit));
+        e.displayName =
+            std::string(utf8Prefix(file.readString(kUser, nameKey(number), ""), kDisplayNameLimit));
         e.batteryLevel = 0;
     }
     return config;
 }
 
 void createStopwatchFolders(const DataFolder& data, const StopwatchRegistry& registry) {
+    (void)removeLeftoverTemporaries(data);
     for (int i = 0; i < kSlotCount; ++i) {
         if (!registry.isInUse(i)) continue;
         std::string folder = data.stopwatchFolder(i);
@@ -73,16 +83,34 @@ FsStatus saveConfiguration(const DataFolder& data, const Configuration& config) 
     return saveProfile(data.fs(), data.configurationFile(), file);
 }
 
+bool holdsOtherStopwatchRuns(const DataFolder& data, int slotIndex, std::string_view serialText) {
+    const FolderListing listing = data.fs().listFolder(data.stopwatchFolder(slotIndex));
+    if (!listing.ok()) return listing.status.error != FsError::NotFound;
+    for (const FolderEntry& entry : listing.entries) {
+        const std::string serial = serialOfRunFileName(entry.name);
+        if (!serial.empty() && serial != serialText) return true;
+    }
+    return false;
+}
+
+int chooseSlotFor(const StopwatchRegistry& registry, const DataFolder& data,
+                  std::string_view serialText) {
+    return registry.chooseFreeSlot(
+        [&](int slot) { return !holdsOtherStopwatchRuns(data, slot, serialText); });
+}
+
 int addStopwatch(Configuration& config, const DataFolder& data, std::string_view serialText,
                  const TabRequestSink& showTab) {
     StopwatchRegistry& registry = config.registry;
-    int slot = registry.chooseFreeSlot();
-    if (slot < 0 || serialText.empty()) return -1;
+    if (serialText.empty()) return -1;
+    int slot = chooseSlotFor(registry, data, serialText);
+    if (slot < 0) return -1;
     std::string name = DataFolder::stopwatchFolderName(slot);
     int countBefore = registry.registeredCount();
     if (showTab) {
         TabRequest request;
-        request.kind = countBefore == 0 ? TabRequest::Kind::RenamePlaceholder : TabRequest::Kind::Append;
+        request.kind =
+            countBefore == 0 ? TabRequest::Kind::RenamePlaceholder : TabRequest::Kind::Append;
         request.position = countBefore;
         request.name = name;
         showTab(request);
@@ -104,7 +132,8 @@ bool isStorableName(std::string_view name) {
     return name.empty() || (!blank(name.front()) && !blank(name.back()));
 }
 
-bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex, std::string_view name) {
+bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex,
+                     std::string_view name) {
     // The file trims values when it is read: a name with blanks at its ends would come back as
     // another one, perhaps another tab's.
     if (!config.registry.isInUse(slotIndex) || !isStorableName(name)) return false;

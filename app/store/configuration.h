@@ -40,11 +40,13 @@ struct TabRequest {
 using TabRequestSink = std::function<void(const TabRequest&)>;
 
 // Reads Lapdex.dat of the data folder into a fresh Configuration with the normalisation rules: an
-// unknown LOCATION takes `localeLocation`, TIMECOMP is "OFF", an unknown PCTIME is "ON", names are cut
-// to 20 characters, battery levels are 0. A missing or unreadable file gives the defaults.
+// unknown LOCATION takes `localeLocation`, TIMECOMP is "OFF", an unknown PCTIME is "ON", names are
+// cut to 20 characters, battery levels are 0. A missing or unreadable file gives the defaults.
 Configuration loadConfiguration(const DataFolder& data, std::string_view localeLocation);
 
-// Creates the folder (one level) of every slot in use that is not an existing folder; results ignored.
+// Start-up, while holding the data-folder lock: removes the temporary files a crash left in the
+// data folder, then creates the folder (one level) of every slot in use that is not an existing
+// folder; results ignored.
 void createStopwatchFolders(const DataFolder& data, const StopwatchRegistry& registry);
 
 // Writes the settings and all 100 slots (deleting the keys of free slots) into Lapdex.dat, keeping
@@ -52,9 +54,19 @@ void createStopwatchFolders(const DataFolder& data, const StopwatchRegistry& reg
 // other lines are never lost.
 FsStatus saveConfiguration(const DataFolder& data, const Configuration& config);
 
-// Registers a stopwatch whose serial text no slot carries: chooses the slot, asks `showTab` for the
-// tab, stores the entry, creates its folder and saves. Returns the slot index, or -1 when all 100 slots
-// are in use (nothing changes then).
+// True when the folder of `slotIndex` holds a run file of a stopwatch other than `serialText` (run
+// file names carry the serial), or cannot be listed, so it could hold one. A missing folder holds
+// none.
+bool holdsOtherStopwatchRuns(const DataFolder& data, int slotIndex, std::string_view serialText);
+
+// The slot a new stopwatch takes: the registry's choice among the free slots whose folders hold no
+// other stopwatch's runs, so that one folder never mixes two stopwatches; -1 when there is none.
+int chooseSlotFor(const StopwatchRegistry& registry, const DataFolder& data,
+                  std::string_view serialText);
+
+// Registers a stopwatch whose serial text no slot carries: chooses the slot (chooseSlotFor), asks
+// `showTab` for the tab, stores the entry, creates its folder and saves. Returns the slot index, or
+// -1 when no slot can take it (nothing changes then).
 int addStopwatch(Configuration& config, const DataFolder& data, std::string_view serialText,
                  const TabRequestSink& showTab);
 
@@ -64,7 +76,8 @@ bool isStorableName(std::string_view name);
 
 // Sets the display name of a slot in use and saves; false (nothing changes) when the slot is not in
 // use or the name is not storable.
-bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex, std::string_view name);
+bool renameStopwatch(Configuration& config, const DataFolder& data, int slotIndex,
+                     std::string_view name);
 
 // Empties a slot (serial text, name, battery level) and saves; false for an invalid index.
 bool removeStopwatch(Configuration& config, const DataFolder& data, int slotIndex);

@@ -11,7 +11,9 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16Bom = "\xFF\xFE";
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimmed(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
@@ -22,7 +24,9 @@ std::string_view trimmed(std::string_view s) {
 bool sameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        auto fold = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
         if (fold(a[i]) != fold(b[i])) return false;
     }
     return true;
@@ -117,16 +121,19 @@ std::size_t ProfileFile::sectionEnd(std::size_t start) const {
     return i;
 }
 
-std::vector<ProfileFile::KeyMatch> ProfileFile::findKeys(std::string_view section, std::string_view key) const {
+std::vector<ProfileFile::KeyMatch> ProfileFile::findKeys(std::string_view section,
+                                                         std::string_view key) const {
     std::vector<KeyMatch> matches;
     for (std::size_t start : sectionStarts(section)) {
-        // Once per section: scanning for its end at every line made a save of a large file take minutes.
+        // Once per section: scanning for its end at every line made a save of a large file take
+        // minutes.
         const std::size_t end = sectionEnd(start);
         for (std::size_t i = start + 1; i < end; ++i) {
             const Line& line = lines_[i];
             if (!line.decoded || trimmed(line.text).starts_with(';')) continue;
             std::size_t equals = line.text.find('=');
-            if (equals != std::string::npos && sameName(trimmed(line.text.substr(0, equals)), trimmed(key))) {
+            if (equals != std::string::npos &&
+                sameName(trimmed(line.text.substr(0, equals)), trimmed(key))) {
                 matches.push_back({i, equals});
             }
         }
@@ -173,7 +180,8 @@ bool ProfileFile::setLine(Line& line, std::string text, std::string terminator) 
 void ProfileFile::endLine(Line& line) {
     bool wide = encoding_ == ProfileEncoding::Utf16LeBom;
     std::string_view raw = line.raw;
-    bool ended = wide ? (raw.size() >= 2 && raw.size() % 2 == 0 && raw.ends_with(std::string_view("\n\0", 2)))
+    bool ended = wide ? (raw.size() >= 2 && raw.size() % 2 == 0 &&
+                         raw.ends_with(std::string_view("\n\0", 2)))
                       : raw.ends_with('\n');
     if (ended) return;
     if (line.decoded) {
@@ -184,13 +192,16 @@ void ProfileFile::endLine(Line& line) {
     }
 }
 
-ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key, std::string_view value) {
-    auto hasBreak = [](std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; };
+ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view key,
+                                      std::string_view value) {
+    auto hasBreak = [](std::string_view s) {
+        return s.find_first_of("\r\n") != std::string_view::npos;
+    };
     // A key that would read back as a section header or a comment cannot be stored either.
     std::string_view bareKey = trimmed(key);
     if (hasBreak(section) || section.find(']') != std::string_view::npos || bareKey.empty() ||
-        bareKey.front() == '[' || bareKey.front() == ';' || hasBreak(key) || key.find('=') != std::string_view::npos ||
-        !isValidUtf8(section) || !isValidUtf8(key)) {
+        bareKey.front() == '[' || bareKey.front() == ';' || hasBreak(key) ||
+        key.find('=') != std::string_view::npos || !isValidUtf8(section) || !isValidUtf8(key)) {
         return ProfileWrite::InvalidName;
     }
     if (hasBreak(value) || !isValidUtf8(value)) return ProfileWrite::InvalidValue;
@@ -219,7 +230,8 @@ ProfileWrite ProfileFile::writeString(std::string_view section, std::string_view
     added.emplace_back();
     setLine(added.back(), std::string(key) + "=" + std::string(value), "\r\n");
     if (insertAt > 0) endLine(lines_[insertAt - 1]);  // the old last line may have had no line end
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(), added.end());
+    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), added.begin(),
+                  added.end());
     return ProfileWrite::Done;
 }
 
@@ -228,6 +240,18 @@ void ProfileFile::deleteKey(std::string_view section, std::string_view key) {
     for (auto it = matches.rbegin(); it != matches.rend(); ++it) {
         lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(it->line));
     }
+}
+
+std::size_t ProfileFile::firstStrayLine() const {
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const Line& line = lines_[i];
+        const std::string_view text = trimmed(line.text);
+        const bool known = line.decoded && text.find('\0') == std::string_view::npos &&
+                           (text.empty() || text.front() == ';' || sectionName(text) ||
+                            (text.find('=') != std::string_view::npos && text.front() != '='));
+        if (!known) return i + 1;
+    }
+    return 0;
 }
 
 std::string ProfileFile::serialize() const {

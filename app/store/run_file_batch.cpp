@@ -8,7 +8,8 @@
 
 namespace lapdex {
 
-RunFileBatch::RunFileBatch(FileSystem& fs, std::string dataFolder, int slotIndex, std::string serialText)
+RunFileBatch::RunFileBatch(FileSystem& fs, std::string dataFolder, int slotIndex,
+                           std::string serialText)
     : fs_(fs),
       folder_(withTrailingSlash(dataFolder) + stopwatchFolderName(slotIndex) + "/"),
       serialText_(std::move(serialText)) {}
@@ -37,10 +38,35 @@ void RunFileBatch::add(const RunRecord& record) {
     resultOfFile_.push_back(results_.size() - 1);
 }
 
+std::vector<FsStatus> RunFileBatch::createInGroups() {
+    if (!stop_) return fs_.createFiles(files_, ReadOnly::On);
+    std::vector<FsStatus> statuses;
+    // Small groups first, so that a stop comes soon; then larger ones, so that a long download
+    // does not flush the disk once per handful of files.
+    std::size_t groupSize = kFirstGroup;
+    for (std::size_t first = 0; first < files_.size();
+         first += groupSize, groupSize = std::min(groupSize * 2, kLargestGroup)) {
+        if (stop_()) break;
+        const std::size_t end = std::min(files_.size(), first + groupSize);
+        std::vector<NewFile> group(
+            std::make_move_iterator(files_.begin() + static_cast<std::ptrdiff_t>(first)),
+            std::make_move_iterator(files_.begin() + static_cast<std::ptrdiff_t>(end)));
+        std::vector<FsStatus> done = fs_.createFiles(group, ReadOnly::On);
+        done.resize(group.size(), FsStatus{FsError::Io, 0});
+        statuses.insert(statuses.end(), done.begin(), done.end());
+    }
+    return statuses;
+}
+
 std::vector<RunFileWriteResult> RunFileBatch::commit() {
-    const std::vector<FsStatus> statuses = fs_.createFiles(files_, ReadOnly::On);
+    const bool stoppable = static_cast<bool>(stop_);
+    const std::vector<FsStatus> statuses = createInGroups();
     for (std::size_t k = 0; k < files_.size(); ++k) {
         RunFileWriteResult& result = results_[resultOfFile_[k]];
+        if (k >= statuses.size() && stoppable) {
+            result.status = RunFileWriteStatus::Stopped;
+            continue;
+        }
         const FsStatus status = k < statuses.size() ? statuses[k] : FsStatus{FsError::Io, 0};
         if (status.ok()) {
             result.status = RunFileWriteStatus::Written;
@@ -61,7 +87,8 @@ std::vector<RunFileWriteResult> RunFileBatch::commit() {
 }
 
 bool allRunsWritten(const std::vector<RunFileWriteResult>& results) {
-    return std::all_of(results.begin(), results.end(), [](const RunFileWriteResult& r) { return r.ok(); });
+    return std::all_of(results.begin(), results.end(),
+                       [](const RunFileWriteResult& r) { return r.ok(); });
 }
 
 }  // namespace lapdex

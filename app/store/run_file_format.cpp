@@ -7,7 +7,8 @@ namespace lapdex {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kNote1 = "【注意1】本ファイルはデータ保護のため、読み取り専用となっております。";
+constexpr const char* kNote1 =
+    "【注意1】本ファイルはデータ保護のため、読み取り専用となっております。";
 constexpr const char* kNote2 = "【注意2】データ加工される場合は、別名で保存の上、作業して下さい。";
 constexpr const char* kClockNote3 =
     "【注意3】1/10秒表示を1/100秒表示に切り替える場合は、セルの書式設定から表示形式を選択し、"
@@ -52,6 +53,35 @@ std::string runFileName(const RunStart& start, const std::string& serialText) {
     return text + serialText + ".csv";
 }
 
+std::string serialOfRunFileName(std::string_view name) {
+    auto lower = [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    auto digits = [](std::string_view part) {
+        return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    constexpr std::size_t kSerialLength = 12;
+    if (name.size() < 7) return "";
+    std::string tail(name.substr(name.size() - 4));
+    for (char& c : tail) c = lower(c);
+    if (tail != ".csv" || lower(name[0]) != 'q' || lower(name[1]) != 't' || lower(name[2]) != 'm')
+        return "";
+    std::string_view body = name.substr(3, name.size() - 7);
+    const std::size_t first = body.find('_');
+    const std::size_t second = first == std::string_view::npos ? first : body.find('_', first + 1);
+    if (second == std::string_view::npos || !digits(body.substr(0, first)) ||
+        !digits(body.substr(first + 1, second - first - 1))) {
+        return "";
+    }
+    std::string serial(body.substr(second + 1));
+    if (serial.size() != kSerialLength) return "";
+    for (char& c : serial) {
+        c = lower(c);
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return "";
+    }
+    return serial;
+}
+
 std::string formatRunTime(const RunTime& time, TimeFormat timeFormat) {
     char text[64];
     if (timeFormat == TimeFormat::DecimalMinute) {
@@ -90,7 +120,8 @@ std::string runFileText(const RunRecord& record) {
     text.append(kSummaryHeader).append(kCrLf);
     text.append(summaryLine(record)).append(kCrLf).append(kCrLf);
     text.append(kLapHeader).append(kCrLf);
-    for (const LapEntry& lap : record.laps) text.append(lapLine(lap, record.timeFormat)).append(kCrLf);
+    for (const LapEntry& lap : record.laps)
+        text.append(lapLine(lap, record.timeFormat)).append(kCrLf);
     return text;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "run_record.h"
 
@@ -18,6 +19,10 @@ inline constexpr std::size_t kLapMemoLimit = 20;
 // "QTM" + yymmdd + "_" + hhmmss + "_" + serialText + ".csv", every part of the start two digits
 // with leading zeros (a field out of range, as read from the stopwatch, takes more digits).
 std::string runFileName(const RunStart& start, const std::string& serialText);
+
+// The serial text a run file name carries (lower case), or "" when `name` is not a run file name
+// ("QTM", digits, "_", digits, "_", 12 hexadecimal digits, ".csv"; letters in any case).
+std::string serialOfRunFileName(std::string_view name);
 
 // Clock: "%02d:%02d:%02d.%02d" (hours may take more digits). DecimalMinute: thousandths as at
 // least three digits, a point and exactly three digits ("001.500", "1234.567").

@@ -13,13 +13,14 @@ enum class RunFileWriteStatus {
     AlreadyExists,  // a file of that name exists and was left untouched (not a failure)
     NotEncodable,   // a memo holds characters that code page 932 cannot hold; nothing written
     WriteFailed,    // the file could not be created or written (folder missing, disk full, ...)
+    Stopped,        // the batch was asked to stop before this file; nothing written
 };
 
 struct [[nodiscard]] RunFileWriteResult {
     RunFileWriteStatus status = RunFileWriteStatus::WriteFailed;
-    std::string path;         // the run file's full path (UTF-8)
-    std::string unencodable;  // NotEncodable: the offending characters, UTF-8
-    FsStatus fsStatus;        // WriteFailed: the file system's cause
+    std::string path;          // the run file's full path (UTF-8)
+    std::string unencodable;   // NotEncodable: the offending characters, UTF-8
+    FsStatus fsStatus;         // WriteFailed: the file system's cause
     bool readOnlySet = false;  // Written: the read-only attribute could be set
     bool ok() const {
         return status == RunFileWriteStatus::Written || status == RunFileWriteStatus::AlreadyExists;

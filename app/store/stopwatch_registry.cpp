@@ -52,6 +52,16 @@ int StopwatchRegistry::chooseFreeSlot() const {
     return -1;
 }
 
+int StopwatchRegistry::chooseFreeSlot(const std::function<bool(int)>& usable) const {
+    const int first = chooseFreeSlot();
+    if (first < 0) return -1;
+    for (int step = 0; step < kSlotCount; ++step) {
+        const int slot = (first + step) % kSlotCount;
+        if (!isInUse(slot) && (!usable || usable(slot))) return slot;
+    }
+    return -1;
+}
+
 void StopwatchRegistry::setBatteryLevel(int index, int level) {
     if (isValidSlotIndex(index)) slots_[static_cast<std::size_t>(index)].batteryLevel = level;
 }

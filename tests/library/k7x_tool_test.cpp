@@ -8,10 +8,12 @@
 #include <set>
 
 #include "command_line.h"
+#include "data_folder_lock.h"
 #include "download_command.h"
 #include "engine/serial_text.h"
 #include "library_fixture.h"
 #include "model/stopwatch.h"
+#include "repair_command.h"
 #include "stopwatch_format.h"
 #include "tool_commands.h"
 
@@ -391,6 +393,81 @@ TEST_F(K7xDownload, NeverReplacesALapdexDatItCannotRead) {
     EXPECT_TRUE(std::filesystem::is_directory(folder / "data" / "Lapdex.dat"));
     EXPECT_TRUE(standin().transcript.empty());
     EXPECT_TRUE(stopwatch->eraseRunParams.empty());
+}
+
+// A Lapdex.dat that lost its registrations would hand QTM-01 to this stopwatch, beside another's
+// runs: the download refuses before the stopwatch is touched, and repair lets it go on.
+TEST_F(K7xDownload, NeverAddsToADamagedLapdexDatAndGoesOnAfterRepair) {
+    std::string random;
+    for (int i = 0; i < 300; ++i) random += static_cast<char>((i * 131 + 7) % 256);
+    const std::string other = "QTM240101_060000_00000000beef.csv";
+    const struct {
+        const char* what;
+        std::string bytes;
+    } cases[] = {{"random bytes", random},
+                 {"cut short before [User]", "[Config]\r\nLOCATION=ENG\r\n"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(folder / "data");
+        std::filesystem::create_directories(folder / "data" / "QTM-01");
+        std::ofstream(folder / "data" / "QTM-01" / other) << "x";
+        std::ofstream(folder / "data" / "Lapdex.dat", std::ios::binary) << c.bytes;
+        standin().reset();
+        stopwatch = standin().layCard();
+        stopwatch->runs = *sim::parseRuns("2024-05-01 07:30:00 00:01:10.50\n");
+        EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+        const std::string dat = (folder / "data" / "Lapdex.dat").string();
+        EXPECT_EQ(err.rfind("k7x-tool: " + dat + " is damaged (", 0), 0u) << err;
+        EXPECT_NE(err.find("Run `k7x-tool repair " + (folder / "data").string() + "`"),
+                  std::string::npos)
+            << err;
+        EXPECT_EQ(fileText(folder / "data" / "Lapdex.dat"), c.bytes);
+        EXPECT_TRUE(standin().transcript.empty());
+        EXPECT_EQ(runFiles(), std::set<std::string>{other});
+
+        std::FILE* sink = std::tmpfile();
+        EXPECT_EQ(k7x::runRepair({(folder / "data").string()}, sink, sink), 0);
+        std::fclose(sink);
+        ASSERT_EQ(download(k7x::Command::DownloadNew), 0) << err;
+        EXPECT_EQ(runFiles(), std::set<std::string>{other});
+        EXPECT_TRUE(std::filesystem::exists(folder / "data" / "QTM-02" /
+                                            "QTM240501_073000_ab8967452301.csv"));
+    }
+}
+
+TEST_F(K7xDownload, ANewStopwatchWithoutAFreeFolderOfItsOwnIsNotMixedIn) {
+    std::string dat = "[Config]\r\nPCTIME=ON\r\n[User]\r\n";
+    for (int number = 1; number <= 99; ++number) {
+        char serial[16];
+        std::snprintf(serial, sizeof serial, "%012d", number);
+        dat += "QTM" + std::string(number < 10 ? "0" : "") + std::to_string(number) +
+               "_SERIAL=" + serial + "\r\n";
+    }
+    std::filesystem::create_directories(folder / "data" / "QTM-100");
+    std::ofstream(folder / "data" / "Lapdex.dat", std::ios::binary) << dat;
+    std::ofstream(folder / "data" / "QTM-100" / "QTM240101_060000_00000000beef.csv") << "x";
+    stopwatch->runs =
+        *sim::parseRuns("2024-05-01 07:30:00 00:01:10.50\n2024-05-02 07:30:00 00:01:10.50\n");
+    EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+    EXPECT_EQ(err,
+              "k7x-tool: the stopwatch could not be registered: every free stopwatch folder of " +
+                  (folder / "data").string() +
+                  " holds another stopwatch's runs; its 2 runs stay on the stopwatch for "
+                  "'download all'\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "data" / "QTM-100"), {}),
+              1);
+    EXPECT_EQ(fileText(folder / "data" / "Lapdex.dat").find("ab8967452301"), std::string::npos);
+}
+
+TEST_F(K7xDownload, WaitsForNoProgramThatHoldsTheDataFolder) {
+    std::filesystem::create_directories(folder / "data");
+    const lapdex::DataFolderLock lapdexRuns((folder / "data").string());
+    ASSERT_EQ(lapdexRuns.state(), lapdex::DataFolderLock::State::Held);
+    EXPECT_EQ(download(k7x::Command::DownloadNew), 1);
+    EXPECT_EQ(err, "k7x-tool: the data folder " + (folder / "data").string() +
+                       " is in use by Lapdex or another k7x-tool; download once it has ended\n");
+    EXPECT_TRUE(standin().transcript.empty());
+    EXPECT_FALSE(std::filesystem::exists(folder / "data" / "Lapdex.dat"));
 }
 
 TEST_F(K7xDownload, SaysHowManyRunFilesAreMissingAndWhy) {

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "data_folder_lock.h"
 #include "temp_folder.h"
@@ -49,6 +50,30 @@ TEST(DataFolderLock, AnotherProcessIsRefusedWhileTheFirstRunsAndAdmittedAfter) {
         EXPECT_EQ(stateInChild(), static_cast<int>(DataFolderLock::State::InUse));
     }
     EXPECT_EQ(stateInChild(), static_cast<int>(DataFolderLock::State::Held));
+}
+
+TEST(DataFolderLock, TheLockFileLetsEveryUserTakeTheExclusiveLockWhateverTheUmask) {
+    // Each mask once for a new file and once for a file an older program left with its mask.
+    for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{0}}) {
+        for (const bool leftBefore : {false, true}) {
+            TempFolder folder;
+            const std::string path = folder / DataFolderLock::kFileName;
+            if (leftBefore) {
+                std::ofstream(path) << "";
+                ::chmod(path.c_str(), 0644);
+            }
+            const mode_t before = ::umask(mask);
+            {
+                DataFolderLock lock(folder.path());
+                EXPECT_EQ(lock.state(), DataFolderLock::State::Held);
+            }
+            ::umask(before);
+            struct stat info {};
+            ASSERT_EQ(::stat(path.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 0777, 0666u)
+                << "mask " << mask << (leftBefore ? ", old file" : "");
+        }
+    }
 }
 
 TEST(DataFolderLock, AFolderThatCannotHoldTheFileFailsWithoutALock) {

@@ -24,7 +24,8 @@ RunRecord runAt(int minute, int laps = 3) {
     RunRecord record = clockExample();
     record.start.minute = minute;
     for (int i = static_cast<int>(record.laps.size()) + 1; i <= laps; ++i) {
-        record.laps.push_back({i, {0, 1, 0, 0, 0}, {0, static_cast<std::uint32_t>(i), 0, 0, 0}, ""});
+        record.laps.push_back(
+            {i, {0, 1, 0, 0, 0}, {0, static_cast<std::uint32_t>(i), 0, 0, 0}, ""});
     }
     record.lapCount = laps;
     return record;
@@ -38,7 +39,7 @@ std::string expectedBytes(const RunRecord& record) {
 
 // Lets files grow to 1,024 bytes only, as a nearly full disk would; restored on destruction.
 class SmallFileLimit {
-public:
+  public:
     SmallFileLimit() {
         ::getrlimit(RLIMIT_FSIZE, &old_);
         handler_ = std::signal(SIGXFSZ, SIG_IGN);
@@ -52,27 +53,30 @@ public:
     }
     bool ok() const { return ok_; }
 
-private:
+  private:
     struct rlimit old_ {};
     void (*handler_)(int) = nullptr;
     bool ok_ = false;
 };
 
 class RunFileBatchTest : public ::testing::TestWithParam<int> {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(fs.createFolder(folder / "QTM-01").ok()); }
     std::vector<RunFileWriteResult> writeBatch(const std::vector<RunRecord>& runs) {
         RunFileBatch batch(fs, folder.path() + "/", 0, kSerial);
         for (const RunRecord& run : runs) batch.add(run);
         return batch.commit();
     }
-    std::string pathOf(const RunRecord& run) { return folder / "QTM-01/" + runFileName(run.start, kSerial); }
+    std::string pathOf(const RunRecord& run) {
+        return folder / "QTM-01/" + runFileName(run.start, kSerial);
+    }
     // Every entry of the stopwatch folder, temporary files included.
     std::size_t entryCount() { return fs.listFolder(folder / "QTM-01").entries.size(); }
     // GetParam() runs, the one at index GetParam() / 2 too long for the file size limit.
     std::vector<RunRecord> runsWithOneLong() {
         std::vector<RunRecord> runs;
-        for (int i = 0; i < GetParam(); ++i) runs.push_back(runAt(i, i == GetParam() / 2 ? 200 : 3));
+        for (int i = 0; i < GetParam(); ++i)
+            runs.push_back(runAt(i, i == GetParam() / 2 ? 200 : 3));
         return runs;
     }
 
@@ -171,6 +175,40 @@ TEST(RunFileBatch, AMissingFolderFailsEveryRun) {
     }
     EXPECT_FALSE(allRunsWritten(results));
     EXPECT_TRUE(batch.commit().empty());  // the batch starts empty again
+}
+
+// An interruption ends a download's files after the group being written: each run is on disk
+// whole or reported Stopped, and no temporary file stays.
+TEST(RunFileBatch, AStopRequestEndsTheFilesAfterTheGroupBeingWritten) {
+    struct Case {
+        int runs;
+        int stopAtCheck;  // the stop predicate answers true from this call on; 0: never
+        int written;
+    };
+    const std::vector<Case> cases = {{40, 0, 40},   {40, 1, 0},  {40, 2, 16}, {100, 3, 48},
+                                     {100, 4, 100}, {16, 2, 16}, {5, 1, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("runs " + std::to_string(c.runs) + ", stop at check " +
+                     std::to_string(c.stopAtCheck));
+        testing::TempFolder folder;
+        FileSystem& fs = systemFileSystem();
+        ASSERT_TRUE(fs.createFolder(folder / "QTM-01").ok());
+        RunFileBatch batch(fs, folder.path() + "/", 0, kSerial);
+        int checks = 0;
+        batch.stopWhen([&] { return c.stopAtCheck != 0 && ++checks >= c.stopAtCheck; });
+        for (int i = 0; i < c.runs; ++i) batch.add(runAt(i));
+        const std::vector<RunFileWriteResult> results = batch.commit();
+        ASSERT_EQ(results.size(), static_cast<std::size_t>(c.runs));
+        for (int i = 0; i < c.runs; ++i) {
+            const bool written = i < c.written;
+            EXPECT_EQ(results[i].status,
+                      written ? RunFileWriteStatus::Written : RunFileWriteStatus::Stopped)
+                << i;
+            EXPECT_EQ(fs.kindOf(results[i].path) == EntryKind::File, written) << i;
+        }
+        EXPECT_EQ(fs.listFolder(folder / "QTM-01").entries.size(),
+                  static_cast<std::size_t>(c.written));
+    }
 }
 
 }  // namespace

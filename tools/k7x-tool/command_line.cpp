@@ -156,12 +156,23 @@ const char* usageText() {
            "                    stopwatch, one line each ending in OK, WARN or FAIL; exit status "
            "0\n"
            "                    when a download would work (--root: read DIR/sys instead of /sys)\n"
+           "  repair DIR        rebuild a lost or damaged DIR/Lapdex.dat from the stopwatch\n"
+           "                    folders (serials from the run file names, tab names from the\n"
+           "                    folder names); the old file is moved aside first. Exit status 3\n"
+           "                    when a folder could not be decided (runs of two stopwatches, no\n"
+           "                    run file): it is named on stderr and left unregistered\n"
            "\n"
            "'info' and 'dump' need the stopwatch on the reader when they start. 'download'\n"
            "waits up to 15 s for one, then makes it beep and, unless PCTIME=OFF in\n"
            "DIR/Lapdex.dat, sets its clock from this PC. DIR is created when missing; when\n"
            "nothing was downloaded, nothing is left behind in it. An existing Lapdex.dat\n"
-           "that cannot be read is never replaced: the download stops and says why.\n"
+           "that cannot be read, or does not read as Lapdex's settings, is never replaced\n"
+           "or added to: the download stops and says why ('repair' rebuilds it). While a\n"
+           "download runs, Lapdex cannot use DIR (and the other way round).\n"
+           "\n"
+           "Ctrl-C (or SIGTERM) during 'download', 'dump' or 'export' finishes or removes\n"
+           "the file being written, leaves no temporary file, says in one line what is on\n"
+           "disk and what to run next, and exits with status 130.\n"
            "\n"
            "Both dumps end, as every download does, with the erase command 01: the\n"
            "stopwatch then keeps its new runs only as old ones, so a later 'dump new'\n"
@@ -172,7 +183,8 @@ const char* usageText() {
            "  --log DIR         write the library's debug log to DIR/rdcaa_debug.log\n"
            "  -h, --help        show this text\n"
            "\n"
-           "Exit status: 0 on success, 1 on failure, 2 on a wrong command line.\n";
+           "Exit status: 0 on success, 1 on failure, 2 on a wrong command line, 3 when\n"
+           "'repair' rebuilt only part of the registry, 130 when interrupted.\n";
 }
 
 std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, std::string& error) {

@@ -4,6 +4,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -17,19 +18,28 @@
 #include "configuration.h"
 #include "count_words.h"
 #include "data_folder.h"
+#include "data_folder_lock.h"
 #include "engine/download_worker.h"
 #include "engine/engine_state.h"
 #include "engine/store_worker_host.h"
+#include "interruption.h"
 #include "output_file.h"
 #include "profile_file.h"
 #include "rdcom32.h"
 #include "reader_list.h"
+#include "registry_repair.h"
+#include "run_file_format.h"
 #include "stopwatch_session.h"
 
 namespace k7x {
 namespace {
 
 using lapdex::MessageId;
+
+// How often the wait looks for an interruption.
+constexpr std::chrono::milliseconds kPollPeriod{50};
+// How long an exchange under way may take to end (a whole transfer on a slow reader).
+constexpr std::chrono::milliseconds kWorkerEnd{60000};
 
 // Remembers the notifications and wakes the waiting main thread on the final one.
 class DownloadWatcher : public lapdex::NotificationSink {
@@ -61,12 +71,13 @@ class DownloadWatcher : public lapdex::NotificationSink {
     bool writeFailed_ = false;
 };
 
-size_t countFiles(const std::string& folder) {
+// The run files of a folder: other files (a memo rewrite's copy, notes) are not runs.
+size_t countRunFiles(const std::string& folder) {
     std::error_code error;
     size_t count = 0;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end;
          it.increment(error)) {
-        ++count;
+        count += lapdex::serialOfRunFileName(it->path().filename().string()).empty() ? 0 : 1;
     }
     return count;
 }
@@ -103,15 +114,23 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
         int slot = state.config.registry.findByName(state.tabs.titles()[tab]);
         if (slot >= 0) {
             const std::string folder = state.data.stopwatchFolder(slot);
-            std::printf("Stopwatch %s: %s in %s\n",
-                        state.config.registry.entry(slot).displayName.c_str(),
-                        counted(static_cast<long long>(countFiles(folder)), "run file", "run files")
-                            .c_str(),
-                        folder.c_str());
+            std::printf(
+                "Stopwatch %s: %s in %s\n", state.config.registry.entry(slot).displayName.c_str(),
+                counted(static_cast<long long>(countRunFiles(folder)), "run file", "run files")
+                    .c_str(),
+                folder.c_str());
         }
     }
     if (writeFailed) {
         const lapdex::RunFileShortfall& missing = state.runFileShortfall;
+        // Without a slot the shortfall names the data folder: no folder could take the stopwatch.
+        if (missing.folder == state.data.path()) {
+            return fail("the stopwatch could not be registered: every free stopwatch folder of " +
+                        lapdex::withoutTrailingSlash(missing.folder) +
+                        " holds another stopwatch's runs; its " +
+                        counted(missing.total, "run stays", "runs stay") +
+                        " on the stopwatch for 'download all'");
+        }
         return fail(std::to_string(missing.unsaved) + " of " + std::to_string(missing.total) +
                     " run files could not be written in " + missing.folder + ": " +
                     folderProblem(missing.folder) +
@@ -156,10 +175,10 @@ std::optional<std::string> findReader(std::string& error) {
 struct FolderBefore {
     bool folderExisted = false;
     bool configurationExisted = false;
+    bool lockFileExisted = false;
 };
 
-// Creates the data folder when missing and checks that an existing Lapdex.dat can be read:
-// one that cannot is never replaced. Null with `error` set when the download must not go on.
+// Creates the data folder when missing. Null with `error` set when the download must not go on.
 std::optional<FolderBefore> prepareFolder(const lapdex::DataFolder& data, std::string& error) {
     namespace fs = std::filesystem;
     const std::string folder = lapdex::withoutTrailingSlash(data.path());
@@ -176,29 +195,117 @@ std::optional<FolderBefore> prepareFolder(const lapdex::DataFolder& data, std::s
             "cannot create the data folder " + folder + ": " + writeProblem(folder, code.value());
         return std::nullopt;
     }
-    const std::string file = data.configurationFile();
-    before.configurationExisted = fs::exists(fs::symlink_status(file, code));
-    const lapdex::ProfileLoad load = lapdex::loadProfile(data.fs(), file);
-    if (!load.ok()) {
-        error = file + " exists but cannot be read (" + storeProblem(file, load.status) +
-                "); it is left as it is. Check it, or give another folder.";
-        return std::nullopt;
-    }
+    before.configurationExisted = fs::exists(fs::symlink_status(data.configurationFile(), code));
+    before.lockFileExisted =
+        fs::exists(fs::symlink_status(data.path() + lapdex::DataFolderLock::kFileName, code));
     return before;
+}
+
+// False with `error` set when Lapdex.dat must not be touched: it cannot be read, or it does not
+// read as the profile it should be (adding to it would hand out the folders of stopwatches whose
+// registration it lost).
+bool configurationUsable(const lapdex::DataFolder& data, const std::string& dir,
+                         std::string& error) {
+    const lapdex::ConfigurationFileCheck check = lapdex::checkConfigurationFile(data);
+    const std::string file = data.configurationFile();
+    if (check.state == lapdex::ConfigurationFileState::Unreadable) {
+        error = file + " exists but cannot be read (" + storeProblem(file, check.status) +
+                "); it is left as it is. Check it, or give another folder.";
+        return false;
+    }
+    if (check.state == lapdex::ConfigurationFileState::Damaged) {
+        error = file + " is damaged (" + check.reason +
+                "); it is left as it is. Run `k7x-tool repair " + dir +
+                "` to rebuild it from the stopwatch folders.";
+        return false;
+    }
+    return true;
 }
 
 void undoFolder(const lapdex::DataFolder& data, const FolderBefore& before) {
     std::error_code ignored;
     if (!before.configurationExisted) std::filesystem::remove(data.configurationFile(), ignored);
+    // Unlinked while still locked: a program that opened it meanwhile was refused and has left.
+    if (!before.lockFileExisted) {
+        std::filesystem::remove(data.path() + lapdex::DataFolderLock::kFileName, ignored);
+    }
     // Only an empty folder goes: remove() refuses one that holds anything.
     if (!before.folderExisted) {
         std::filesystem::remove(lapdex::withoutTrailingSlash(data.path()), ignored);
     }
 }
 
+// Only a finished exchange registers a stopwatch or writes files.
+bool leftNothing(std::optional<MessageId> outcome) {
+    return !outcome || *outcome == lapdex::NTF_COMM_ERROR || *outcome == lapdex::NTF_REGISTRY_FULL;
+}
+
+// Loads the registry as Lapdex does at start-up (leftover temporaries removed, missing stopwatch
+// folders made, the file saved) once Lapdex.dat is known to be usable. 0, or the exit status.
+int loadRegistry(lapdex::EngineState& state, const Invocation& invocation,
+                 const FolderBefore& before) {
+    std::string error;
+    if (!configurationUsable(state.data, invocation.file, error)) {
+        undoFolder(state.data, before);
+        return fail(error);
+    }
+    state.config = lapdex::loadConfiguration(
+        state.data, lapdex::localeDefaultLocation(lapdex::processEnvironment()));
+    lapdex::createStopwatchFolders(state.data, state.config.registry);
+    if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
+        !saved.ok()) {
+        undoFolder(state.data, before);
+        const std::string file = state.data.configurationFile();
+        return fail("cannot write " + file + ": " + storeProblem(file, saved));
+    }
+    state.tabs.rebuild(state.config.registry);
+    state.clockSync.store(state.config.settings.pcTime == "ON");
+    state.stoppableWrites = true;
+    return 0;
+}
+
+// Waits for the download's end, the time-out or an interruption, whichever comes first.
+std::optional<MessageId> waitForOutcome(DownloadWatcher& watcher, std::chrono::milliseconds wait) {
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const std::optional<MessageId> outcome =
+            watcher.waitForFinal(std::clamp(left, std::chrono::milliseconds(0), kPollPeriod));
+        if (outcome || left <= kPollPeriod || interruptionRequested()) return outcome;
+    }
+}
+
+// The one line after an interruption: what is on disk and what to run next.
+int reportInterruption(lapdex::EngineState& state, const Invocation& invocation,
+                       const FolderBefore& before, std::optional<MessageId> outcome) {
+    const lapdex::DownloadTally tally = state.lastDownload;
+    const std::string dir = invocation.file;
+    std::string line;
+    if (tally.runs < 0 && outcome == lapdex::NTF_NO_DATA) {
+        line = "Interrupted: the stopwatch had no runs to download; nothing is left to do";
+    } else if (tally.runs < 0) {
+        if (leftNothing(outcome)) undoFolder(state.data, before);
+        line =
+            std::string(
+                "Interrupted before any run was read; nothing was saved: run `k7x-tool download ") +
+            (invocation.command == Command::DownloadAll ? "all " : "new ") + dir + "` again";
+    } else if (tally.saved < tally.runs) {
+        line = std::to_string(tally.saved) + " of " + std::to_string(tally.runs) +
+               " runs saved; the other " + std::to_string(tally.runs - tally.saved) +
+               " stay on the stopwatch as old runs: run `k7x-tool download all " + dir + "`";
+    } else {
+        line = std::to_string(tally.saved) + " of " + std::to_string(tally.runs) +
+               " runs saved before the interruption; nothing is left to download";
+    }
+    std::fprintf(stderr, "%s\n", line.c_str());
+    return kInterruptedStatus;
+}
+
 }  // namespace
 
 int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
+    catchInterruptions();
     if (!invocation.logDirectory.empty()) {
         if (const std::string problem = openDebugLog(invocation.logDirectory); !problem.empty()) {
             return fail(problem);
@@ -210,17 +317,13 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
     lapdex::EngineState state(lapdex::DataFolder(lapdex::systemFileSystem(), invocation.file));
     const std::optional<FolderBefore> before = prepareFolder(state.data, error);
     if (!before) return fail(error);
-    state.config = lapdex::loadConfiguration(
-        state.data, lapdex::localeDefaultLocation(lapdex::processEnvironment()));
-    lapdex::createStopwatchFolders(state.data, state.config.registry);
-    if (const lapdex::FsStatus saved = lapdex::saveConfiguration(state.data, state.config);
-        !saved.ok()) {
-        undoFolder(state.data, *before);
-        const std::string file = state.data.configurationFile();
-        return fail("cannot write " + file + ": " + storeProblem(file, saved));
+    // As Lapdex does: one program at a time writes a data folder.
+    const lapdex::DataFolderLock folderLock(state.data.path());
+    if (folderLock.state() == lapdex::DataFolderLock::State::InUse) {
+        return fail("the data folder " + invocation.file +
+                    " is in use by Lapdex or another k7x-tool; download once it has ended");
     }
-    state.tabs.rebuild(state.config.registry);
-    state.clockSync.store(state.config.settings.pcTime == "ON");
+    if (const int status = loadRegistry(state, invocation, *before); status != 0) return status;
     if (!cardPresent(*reader)) {
         std::printf("No stopwatch on %s yet: lay it on the reader (waiting up to %lld s).\n",
                     reader->c_str(), static_cast<long long>(wait.count() / 1000));
@@ -232,13 +335,15 @@ int runDownload(const Invocation& invocation, std::chrono::milliseconds wait) {
     lapdex::DownloadWorker worker(state.lock, state.shared, host, watcher);
     worker.post(invocation.command == Command::DownloadAll ? lapdex::CMD_DOWNLOAD_ALL
                                                            : lapdex::CMD_DOWNLOAD_NEW);
+    // The signal stops the run files at once, not at the main thread's next look.
+    raiseOnInterruption(&state.stopWriting);
     worker.start();
-    std::optional<MessageId> outcome = watcher.waitForFinal(wait);
-    worker.stop();
-    // Only a finished exchange registers a stopwatch or writes files.
-    if (!outcome || *outcome == lapdex::NTF_COMM_ERROR || *outcome == lapdex::NTF_REGISTRY_FULL) {
-        undoFolder(state.data, *before);
-    }
+    std::optional<MessageId> outcome = waitForOutcome(watcher, wait);
+    // An exchange under way ends first: its files are finished or never begun.
+    worker.stop(kWorkerEnd);
+    raiseOnInterruption(nullptr);
+    if (interruptionRequested()) return reportInterruption(state, invocation, *before, outcome);
+    if (leftNothing(outcome)) undoFolder(state.data, *before);
     if (!outcome) {
         return fail("no stopwatch was laid on " + *reader + " within " +
                     std::to_string(wait.count() / 1000) + " s");

@@ -7,6 +7,7 @@
 #include "export_files.h"
 #include "index_commands.h"
 #include "index_session.h"
+#include "interruption.h"
 #include "run_filters.h"
 
 namespace k7x {
@@ -121,12 +122,14 @@ void reportFailure(const lapdex::ExportResult& result, const ExportArguments& ar
 }  // namespace
 
 int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+    catchInterruptions();
     std::string error;
     const std::optional<ExportArguments> parsed = parseExport(args, error);
     if (!parsed) {
         std::fprintf(err, "k7x-tool: %s\n\n%s", error.c_str(), indexUsageText());
         return kUsage;
     }
+    (void)removeDeadExportTemporaries(parsed->outFolder);
     const std::unique_ptr<IndexSession> session = openIndexSession(parsed->dataFolder, err);
     if (!session) return kFailure;
     std::vector<lapdex::RunRow> rows;
@@ -147,7 +150,8 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
                                            lapdex::systemLocalToUtc, parsed->language);
     const lapdex::ExportResult result =
         lapdex::writeExportFiles(lapdex::systemFileSystem(), parsed->dataFolder, parsed->outFolder,
-                                 files, parsed->overwrite);
+                                 files, parsed->overwrite, interruptionRequested);
+    if (result.stopped) return reportStoppedExport(result.written, parsed->outFolder, err);
     if (!result.ok()) {
         reportFailure(result, *parsed, err);
         return kFailure;
@@ -157,6 +161,10 @@ int runExport(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
     std::fprintf(out, "%s and %s written in %s\n", counted(counts.runs, "run", "runs").c_str(),
                  counted(counts.laps, "lap", "laps").c_str(),
                  counted(static_cast<long long>(result.written.size()), "file", "files").c_str());
+    if (interruptionRequested()) {
+        std::fprintf(err, "Interrupted after the export was complete; nothing is left to do\n");
+        return kInterruptedStatus;
+    }
     return finishAnswer(*session, out);
 }
 

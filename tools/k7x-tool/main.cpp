@@ -6,10 +6,12 @@
 #include "doctor_command.h"
 #include "download_command.h"
 #include "index_commands.h"
+#include "repair_command.h"
 #include "tool_commands.h"
 
 int main(int argc, char** argv) {
-    // The run index commands read a data folder, not a reader: they parse their own arguments.
+    // The commands over a data folder need no reader: they parse their own arguments.
+    if (const std::optional<int> status = k7x::runRepairCommand(argc, argv)) return *status;
     if (const std::optional<int> status = k7x::runIndexCommand(argc, argv)) return *status;
     std::string error;
     const auto invocation = k7x::parseCommandLine(argc, argv, error);

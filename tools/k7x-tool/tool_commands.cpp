@@ -5,6 +5,7 @@
 
 #include "count_words.h"
 #include "engine/serial_text.h"
+#include "interruption.h"
 #include "output_file.h"
 #include "rdcom32.h"
 #include "reader_list.h"
@@ -76,28 +77,50 @@ int runInfo(const Invocation& invocation) {
 }
 
 int runDump(const Invocation& invocation) {
+    catchInterruptions();
     const bool onlyNew = invocation.command == Command::DumpNew;
+    const std::string& file = invocation.file;
+    const size_t slash = file.find_last_of('/');
+    (void)removeDeadTemporaries(slash == std::string::npos ? "." : file.substr(0, slash), false,
+                                file.substr(slash == std::string::npos ? 0 : slash + 1));
     // Reading the runs erases the "new" marking on the stopwatch: the output must be
     // known to be writable before that.
     OutputFile output;
     std::string error;
-    if (!output.open(invocation.file, error, kRunBufferSize)) return fail(error);
+    if (!output.open(file, error, kRunBufferSize)) return fail(error);
     StopwatchSession session(invocation.logDirectory);
     if (!openSession(session)) return kFailure;
     uint8_t runInfo[4];
     if (RDCAA_GetRunInfo(runInfo) != 1) return fail("reading the run information failed");
     const size_t length = littleEndian16(onlyNew ? runInfo : runInfo + 2);
     std::vector<uint8_t> buffer(kRunBufferSize);
+    // Up to here the stopwatch is unchanged: an interruption leaves no file and costs nothing.
+    if (interruptionRequested()) {
+        std::fprintf(stderr,
+                     "Interrupted before the runs were read; %s was not written: run `k7x-tool "
+                     "dump %s %s` again\n",
+                     file.c_str(), onlyNew ? "new" : "all", file.c_str());
+        return kInterruptedStatus;
+    }
     // A length of 0 makes the library refuse the download; there is nothing to fetch then.
     if (length > 0) {
         const int32_t result =
             onlyNew ? RDCAA_GetRunNew(buffer.data()) : RDCAA_GetRunData(buffer.data());
         if (result != 1) return fail("the run download failed (the stopwatch was lifted?)");
     }
+    // Once read, the runs are no longer new on the stopwatch: the file is finished even when
+    // interrupted meanwhile, so that nothing is lost.
     if (!output.commit(buffer.data(), length, error)) return fail(error);
+    if (interruptionRequested()) {
+        std::fprintf(
+            stderr,
+            "Interrupted after the runs were read; %s holds them all (%s): nothing is left to do\n",
+            file.c_str(), counted(static_cast<long long>(length), "byte", "bytes").c_str());
+        return kInterruptedStatus;
+    }
     std::printf("Wrote %s of %s runs to %s\n",
                 counted(static_cast<long long>(length), "byte", "bytes").c_str(),
-                onlyNew ? "new" : "all", invocation.file.c_str());
+                onlyNew ? "new" : "all", file.c_str());
     return kSuccess;
 }
 

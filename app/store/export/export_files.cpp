@@ -1,6 +1,8 @@
 // Writing the files of an export.
 #include "export_files.h"
 
+#include <algorithm>
+
 #include "spreadsheet_export.h"
 #include "xlsx_export.h"
 
@@ -11,6 +13,15 @@ namespace {
 bool isWithin(const std::string& path, const std::string& folder) {
     if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return false;
     return path.size() == folder.size() || path[folder.size()] == '/' || folder == "/";
+}
+
+// Ends a stopped export: the files it created go again, so that no half set stays behind.
+void takeBack(FileSystem& fs, const std::vector<std::string>& created, ExportResult& result) {
+    for (const std::string& made : created) (void)fs.deleteFile(made);
+    std::erase_if(result.written, [&](const std::string& path) {
+        return std::find(created.begin(), created.end(), path) != created.end();
+    });
+    result.stopped = true;
 }
 
 }  // namespace
@@ -49,7 +60,7 @@ std::vector<ExportRun> exportableRuns(const std::vector<ExportRun>& runs, Export
 
 ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
                               const std::string& outFolder, const std::vector<ExportFile>& files,
-                              Overwrite overwrite) {
+                              Overwrite overwrite, const std::function<bool()>& stop) {
     ExportResult result;
     const std::string out = fs.canonicalPath(outFolder);
     if (out.empty() || fs.kindOf(out) != EntryKind::Folder) {
@@ -81,8 +92,14 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
             }
         }
     }
+    std::vector<std::string> created;
     for (const ExportFile& f : files) {
         const std::string path = folder + f.name;
+        if (stop && stop()) {
+            takeBack(fs, created, result);
+            return result;
+        }
+        const bool existed = fs.kindOf(path) != EntryKind::None;
         const Existing existing =
             overwrite == Overwrite::Replace ? Existing::Replace : Existing::Refuse;
         result.status = fs.writeFileAtomic(path, f.bytes, existing);
@@ -92,6 +109,7 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
             result.file = path;
             return result;
         }
+        if (!existed) created.push_back(path);
         result.written.push_back(path);
     }
     return result;

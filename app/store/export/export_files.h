@@ -2,6 +2,7 @@
 // file unless asked, and never a half-written file under a final name.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,14 +52,17 @@ struct [[nodiscard]] ExportResult {
     std::string file;                  // full path of the file the error names
     FsStatus status;                   // the file system's answer for WriteFailed
     std::vector<std::string> written;  // full paths, in order
-    bool ok() const { return error == ExportError::None; }
+    bool stopped = false;  // the stop request ended the export: `written` lists what stays
+    bool ok() const { return error == ExportError::None && !stopped; }
 };
 
 // Writes `files` into `outFolder`. Refuse: when any of them exists, writes none. When one could
-// not be made, writes none (WriteFailed with its `made` status). Each file reaches
-// its name through a flushed temporary file and one rename.
+// not be made, writes none (WriteFailed with its `made` status). Each file reaches its name
+// through a flushed temporary file and one rename. `stop` is asked before each file: once it
+// returns true the export ends as stopped, and the files it had created are removed again, so
+// that no half set stays (files it replaced stay replaced, listed in `written`).
 ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
                               const std::string& outFolder, const std::vector<ExportFile>& files,
-                              Overwrite overwrite);
+                              Overwrite overwrite, const std::function<bool()>& stop = {});
 
 }  // namespace lapdex

@@ -158,5 +158,42 @@ TEST_F(ExportFiles, WorkbookFailuresNameTheFileAndWriteNothing) {
     }
 }
 
+// An interrupted export takes back the files it created, so the next export finds no half set;
+// a file it had already replaced (as asked) stays replaced and is named.
+TEST_F(ExportFiles, AStopRequestTakesBackTheFilesItCreated) {
+    struct Case {
+        const char* what;
+        Overwrite overwrite;
+        std::vector<std::string> existing;  // files in the output folder before, holding "mine"
+        int stopAtCheck;                    // asked before each file; true from this call on
+        std::vector<std::string> kept;      // names in `written` afterwards
+        std::vector<std::string> mine;      // names still holding "mine"
+    };
+    const std::vector<Case> cases = {
+        {"before the first file", Overwrite::Refuse, {}, 1, {}, {}},
+        {"after a created file", Overwrite::Refuse, {}, 2, {}, {}},
+        {"after a replaced file", Overwrite::Replace, {"runs.csv"}, 2, {"runs.csv"}, {}},
+        {"before replacing", Overwrite::Replace, {"laps.csv"}, 2, {}, {"laps.csv"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const char* name : {"runs.csv", "laps.csv"}) (void)fs.deleteFile(out + "/" + name);
+        for (const std::string& name : c.existing) testing::writeBytes(out + "/" + name, "mine");
+        int checks = 0;
+        const ExportResult result = writeExportFiles(fs, data + "/", out, csvFiles(), c.overwrite,
+                                                     [&] { return ++checks >= c.stopAtCheck; });
+        EXPECT_TRUE(result.stopped);
+        EXPECT_FALSE(result.ok());
+        std::vector<std::string> kept;
+        for (const std::string& path : result.written)
+            kept.push_back(path.substr(path.rfind('/') + 1));
+        EXPECT_EQ(kept, c.kept);
+        std::size_t expectedEntries = kept.size() + c.mine.size();
+        EXPECT_EQ(fs.listFolder(out).entries.size(), expectedEntries);
+        for (const std::string& name : c.mine)
+            EXPECT_EQ(testing::fileBytes(out + "/" + name), "mine");
+    }
+}
+
 }  // namespace
 }  // namespace lapdex
