@@ -16,12 +16,13 @@
 #include "c_user_dialog.h"
 #include "configuration.h"
 #include "data_folder_fixture.h"
-#include "run_file_fixture.h"
 #include "export_menu.h"
 #include "fake_port.h"
 #include "lapdex_dlg.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "run_index_keeper.h"
+#include "run_query_worker.h"
 #include "view_menu.h"
 
 using namespace lapdex;
@@ -55,9 +56,12 @@ struct Rig {
         const Configuration config =
             testing::makeDataFolder(fs, data, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}})
                 .value_or(Configuration{});
-        (void)writeRunFile(fs, data, 0, "0123456789ab", testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "向かい風"));
-        (void)writeRunFile(fs, data, 0, "0123456789ab", testing::steadyRun({2024, 5, 10, 10, 30, 0}, 3, 7000, ""));
-        (void)writeRunFile(fs, data, 1, "00000000beef", testing::steadyRun({2024, 5, 11, 7, 45, 30}, 2, 7000, "雨"));
+        (void)writeRunFile(fs, data, 0, "0123456789ab",
+                           testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "向かい風"));
+        (void)writeRunFile(fs, data, 0, "0123456789ab",
+                           testing::steadyRun({2024, 5, 10, 10, 30, 0}, 3, 7000, ""));
+        (void)writeRunFile(fs, data, 1, "00000000beef",
+                           testing::steadyRun({2024, 5, 11, 7, 45, 30}, 2, 7000, "雨"));
         index =
             std::make_unique<RunIndex>(fs, data, dir.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();
@@ -68,12 +72,19 @@ struct Rig {
                 return new CUserDialog(parent, host);
             });
         page()->setRunIndex(index.get());
-        views = std::make_unique<ViewMenu>(*window, index.get());
-        exports = std::make_unique<ExportMenu>(*window, *views, index.get());
+        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
+        views = std::make_unique<ViewMenu>(*window, *queries);
+        exports = std::make_unique<ExportMenu>(*window, *views);
         desktop.folder = out;
         window->show();
     }
     ~Rig() { window->shutdown(); }
+    // Triggers a command as the menu does and waits until its runs are read and its files
+    // written on the query worker.
+    void run(QAction* action) {
+        action->trigger();
+        QTRY_VERIFY(!exports->busy());
+    }
     CUserDialog* page() const { return static_cast<CUserDialog*>(window->page()); }
     QString file(const char* name) const { return out + "/" + name; }
     static QByteArray bytes(const QString& path) {
@@ -85,6 +96,7 @@ struct Rig {
     std::string data;
     QString out;
     std::unique_ptr<RunIndex> index;
+    std::unique_ptr<RunQueryWorker> queries;
     FolderPort port{dir.path().toStdString() + "/data/"};
     ChoosingDesktop desktop;
     std::unique_ptr<CLapdexDlg> window;
@@ -129,7 +141,7 @@ class TestExportMenu : public QObject {
     void pageDayGoesToSpreadsheetFiles() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 1);
         QVERIFY2(rig.desktop.shown[0].startsWith(
                      QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。")),
@@ -151,7 +163,7 @@ class TestExportMenu : public QObject {
             mine.write("mine");
         }
         rig.desktop.answers = {false};
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 1);
         QVERIFY(rig.desktop.shown[0].startsWith(QStringLiteral("yesno: \"") + rig.out));
         QVERIFY(rig.desktop.shown[0].endsWith(
@@ -160,7 +172,7 @@ class TestExportMenu : public QObject {
         QVERIFY(!QFile::exists(rig.file("laps.csv")));
 
         rig.desktop.answers = {true};
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBF"));
     }
 
@@ -168,7 +180,7 @@ class TestExportMenu : public QObject {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         rig.desktop.folder = QString::fromStdString(rig.data) + "QTM-01";
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QCOMPARE(
             rig.desktop.shown.last(),
             QStringLiteral(
@@ -181,7 +193,7 @@ class TestExportMenu : public QObject {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         rig.desktop.answers = {true};
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QVERIFY(rig.desktop.shown[0].startsWith(
             QStringLiteral("yesno: 選んだ走行を1つのTCXファイルにまとめますか？")));
         const QByteArray all = Rig::bytes(rig.file("runs.tcx"));
@@ -189,7 +201,7 @@ class TestExportMenu : public QObject {
         QVERIFY(all.contains("<Notes>向かい風</Notes>"));
 
         rig.desktop.answers = {false};
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QVERIFY(QFile::exists(rig.file("QTM240510_090000_0123456789ab.tcx")));
         QVERIFY(QFile::exists(rig.file("QTM240510_103000_0123456789ab.tcx")));
     }
@@ -204,7 +216,7 @@ class TestExportMenu : public QObject {
         int row = 0;
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 2);
         QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
@@ -213,12 +225,12 @@ class TestExportMenu : public QObject {
     void sheetsAsPdf() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
-        rig.exports->runPdfAction()->trigger();
+        rig.run(rig.exports->runPdfAction());
         const QString runSheet = rig.file("QTM240510_090000_0123456789ab.pdf");
         QVERIFY2(Rig::bytes(runSheet).startsWith("%PDF"), qPrintable(rig.desktop.shown.join(u'|')));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("向かい風")));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("山田")));
-        rig.exports->dayPdfAction()->trigger();
+        rig.run(rig.exports->dayPdfAction());
         const QString daySheet = pdfText(rig.file("runs.pdf"));
         QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
         QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
@@ -227,7 +239,7 @@ class TestExportMenu : public QObject {
         // current one's.
         rig.page()->showRun(QDate(2024, 5, 11), "");
         rig.desktop.answers = {true};
-        rig.exports->dayPdfAction()->trigger();
+        rig.run(rig.exports->dayPdfAction());
         const QString nextDay = pdfText(rig.file("runs.pdf"));
         QVERIFY2(nextDay.contains(QStringLiteral("2024/05/11 の走行")), qPrintable(nextDay));
         QVERIFY(nextDay.contains(QStringLiteral("佐藤")));
@@ -264,7 +276,7 @@ class TestExportMenu : public QObject {
         int row = 0;
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         const QString told = rig.desktop.shown.value(0);
         texts::setCurrentLanguage(texts::Language::Japanese);
         QCoreApplication::sendEvent(rig.window.get(), &change);
@@ -282,15 +294,21 @@ class TestExportMenu : public QObject {
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
         bool previewed = false;
-        QTimer::singleShot(200, [&previewed] {
+        // The preview is modal: it is looked for from inside its own event loop.
+        QTimer poll;
+        poll.setInterval(50);
+        QObject::connect(&poll, &QTimer::timeout, [&previewed, &poll] {
             if (auto* preview =
                     qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
                 previewed = true;
+                poll.stop();
                 preview->reject();
             }
         });
+        poll.start();
         QTest::keySequence(rig.window.get(), QKeySequence::Print);
-        QVERIFY(previewed);
+        // The run is read on the query worker first; the preview follows.
+        QTRY_VERIFY(previewed);
         QVERIFY(rig.desktop.shown.isEmpty());
     }
 

@@ -1,0 +1,100 @@
+// Choosing between the run index and the folder scan for each answer.
+#include "window_run_source.h"
+
+#include <chrono>
+#include <thread>
+
+namespace lapdex::ui {
+namespace {
+
+// The index is opened on a thread of its own at start-up; without a folder scan to turn to, a
+// question waits this long once for it, then says that the runs cannot be read.
+constexpr int kOpenWaitMs = 5000;
+constexpr int kPollMs = 20;
+
+void pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+}
+
+}  // namespace
+
+WindowRunSource::WindowRunSource(RunIndex* index, FallbackFactory fallback)
+    : index_(index), makeFallback_(std::move(fallback)) {}
+
+RunSource* WindowRunSource::fallback() {
+    if (!fallbackAsked_) {
+        fallbackAsked_ = true;
+        if (makeFallback_) fallback_ = makeFallback_();
+    }
+    return fallback_.get();
+}
+
+bool WindowRunSource::indexUsable() {
+    if (!index_) return false;
+    if (index_->ready()) return true;
+    if (fallback() || waitedForOpen_) return false;
+    waitedForOpen_ = true;
+    for (int waited = 0; waited < kOpenWaitMs && !stopping_.load(); waited += kPollMs) {
+        if (index_->ready()) return true;
+        pause();
+    }
+    return index_->ready();
+}
+
+std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches() {
+    if (indexUsable()) {
+        if (auto stopwatches = index_->registeredStopwatches()) {
+            origin_.store(Origin::Index);
+            return stopwatches;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->registeredStopwatches();
+    }
+    origin_.store(Origin::None);
+    return std::nullopt;
+}
+
+RunListing WindowRunSource::listRuns(const RunQuery& query) {
+    if (indexUsable()) {
+        RunListing listing = index_->listRuns(query);
+        if (listing.answered) {
+            origin_.store(Origin::Index);
+            return listing;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->listRuns(query);
+    }
+    origin_.store(Origin::None);
+    return {};
+}
+
+RunRead WindowRunSource::readRun(const std::string& folderName, const std::string& fileName) {
+    if (indexUsable()) {
+        RunRead read = index_->readRun(folderName, fileName);
+        if (read.outcome != RunRead::Outcome::Unavailable) {
+            origin_.store(Origin::Index);
+            return read;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->readRun(folderName, fileName);
+    }
+    origin_.store(Origin::None);
+    return {};
+}
+
+std::optional<Roster> WindowRunSource::roster() {
+    // The index answers the window's try-lock call only between refreshes: ask until it does.
+    while (indexUsable() && !stopping_.load()) {
+        if (std::optional<Roster> roster = index_->roster()) return roster;
+        pause();
+    }
+    return std::nullopt;
+}
+
+}  // namespace lapdex::ui
