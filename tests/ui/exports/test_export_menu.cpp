@@ -3,6 +3,7 @@
 // refused, and what the user is told.
 #include <QApplication>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -104,6 +105,13 @@ struct Rig {
     std::unique_ptr<ExportMenu> exports;
 };
 
+// A run stopped before its first lap.
+RunRecord withoutLaps(RunStart start) {
+    RunRecord r;
+    r.start = start;
+    return r;
+}
+
 }  // namespace
 
 // Every menu of the bar has a key of its own.
@@ -174,6 +182,73 @@ class TestExportMenu : public QObject {
         rig.desktop.answers = {true};
         rig.run(rig.exports->spreadsheetAction());
         QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBF"));
+    }
+
+    // Every run asked for is written or named with the reason, and the counts are those of the
+    // files: a run gone since it was chosen, a run without laps in a TCX export.
+    void everyRunAskedForIsWrittenOrNamed() {
+        const struct {
+            const char* name;
+            bool fromAllRuns;  // else the page's day
+            ExportFormat format;
+            QString told;    // the start of the message
+            QString missed;  // the line naming the run left out
+        } kCases[] = {
+            {"gone", true, ExportFormat::Spreadsheet,
+             QStringLiteral("notice: 1件の走行と3周のラップを書き出しました。"),
+             QStringLiteral("次の走行は書き出していません:\nQTM-01/"
+                            "QTM240510_090000_0123456789ab.csv: 消えていました")},
+            {"no laps", false, ExportFormat::Tcx,
+             QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。"),
+             QStringLiteral("次の走行は書き出していません:\nQTM-01/"
+                            "QTM240510_120000_0123456789ab.csv: ラップがありません")},
+        };
+        for (const auto& c : kCases) {
+            Rig rig;
+            (void)writeRunFile(systemFileSystem(), rig.data, 0, "0123456789ab",
+                               withoutLaps({2024, 5, 10, 12, 0, 0}));
+            rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+            if (c.fromAllRuns) {
+                rig.views->showAllRuns();
+                CAllRunsDlg* all = rig.views->allRunsWindow();
+                QTRY_COMPARE(all->model()->rowCount(), 4);
+                for (int row = 0; row < 4; ++row) {
+                    const std::string& file = all->model()->run(row).fileName;
+                    if (file.find("_0900") != std::string::npos ||
+                        file.find("_1030") != std::string::npos)
+                        all->table()->selectionModel()->select(
+                            all->model()->index(row, 0),
+                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                }
+                QVERIFY(QFile::remove(QString::fromStdString(rig.data) +
+                                      "QTM-01/QTM240510_090000_0123456789ab.csv"));
+            }
+            rig.desktop.answers = {false};  // TCX: one file per run
+            rig.run(c.format == ExportFormat::Tcx ? rig.exports->tcxAction()
+                                                  : rig.exports->spreadsheetAction());
+            const QString told = rig.desktop.shown.last();
+            QVERIFY2(told.startsWith(c.told), qPrintable(QString(c.name) + ": " + told));
+            QVERIFY2(told.contains(c.missed), qPrintable(QString(c.name) + ": " + told));
+        }
+    }
+
+    // However many of its files exist, an export asks once.
+    void existingFilesAreAskedAboutOnce() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        for (const char* name : {"runs.csv", "laps.csv"}) {
+            QFile mine(rig.file(name));
+            QVERIFY(mine.open(QIODevice::WriteOnly));
+            mine.write("mine");
+        }
+        rig.desktop.answers = {true};
+        rig.run(rig.exports->spreadsheetAction());
+        QCOMPARE(rig.desktop.shown.size(), 2);
+        QCOMPARE(rig.desktop.shown[0], QStringLiteral("yesno: 次のファイルはすでにあります。\n") +
+                                           rig.file("runs.csv") + "\n" + rig.file("laps.csv") +
+                                           QStringLiteral("\nすべて上書きしますか？"));
+        QVERIFY(rig.desktop.shown[1].startsWith(QStringLiteral("notice: 2件の走行")));
+        QVERIFY(Rig::bytes(rig.file("laps.csv")).startsWith("\xEF\xBB\xBF"));
     }
 
     void dataFolderIsRefused() {
