@@ -36,9 +36,17 @@ class MonthCalendar;
 
 // Control ids of template 130.
 enum PageControl : int {
-    kPageCalendar = 1001, kPageLapList = 1003, kPageRunList = 1004, kPageTotalTime = 1005,
-    kPageLapCount = 1006, kPageMemo = 1008, kPageBestLapTime = 1009, kPageAllData = 1010,
-    kPageDelete = 1011, kPageBestLapNumber = 1012, kPageAverageLapTime = 1013,
+    kPageCalendar = 1001,
+    kPageLapList = 1003,
+    kPageRunList = 1004,
+    kPageTotalTime = 1005,
+    kPageLapCount = 1006,
+    kPageMemo = 1008,
+    kPageBestLapTime = 1009,
+    kPageAllData = 1010,
+    kPageDelete = 1011,
+    kPageBestLapNumber = 1012,
+    kPageAverageLapTime = 1013,
 };
 
 // The run list's item data role that is true on a run that set a personal best.
@@ -46,7 +54,7 @@ inline constexpr int kSetBestRole = Qt::UserRole + 1;
 
 class CUserDialog : public StopwatchPage {
     Q_OBJECT
-public:
+  public:
     // `host` and `fs` must outlive the page. Created hidden; the window places and shows it,
     // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
     // folder of many run files without a stat per file. `screen` defaults to the primary
@@ -101,13 +109,13 @@ public:
     // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
     QString toolTipAt(const QWidget* viewport, QPoint position) const;
 
-protected:
+  protected:
     void customEvent(QEvent* event) override;
     // A change of language: the template's texts of the other set; lists and calendar stay.
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     class Catalogue;
 
     void buildPage();
@@ -125,6 +133,9 @@ private:
     void markBestRuns();
     void renderChart();
     void clearRunDetails();
+    // After a reload: selects the run at `path` again wherever the new listing put it (the folder
+    // is listed in the file system's order, which a rewrite may change) and reads its details.
+    void keepSelection(const std::string& path);
     void postPageMessage(MessageId id);
     bool filterKey(QObject* watched, QKeyEvent* event);
     bool filterMouse(QObject* watched, QEvent* event);
