@@ -87,9 +87,10 @@ int CLapdexApp::run() {
     });
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop,
-                      [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                      [&engine, &queries](QWidget* parent, PageHost& host) -> StopwatchPage* {
                           auto* page = new CUserDialog(parent, host);
                           page->setRunIndex(engine.runIndex());
+                          page->setRunQueries(&queries);
                           return page;
                       });
     ViewMenu views(window, queries);

@@ -75,12 +75,13 @@ void NewStopwatchesTest::eachNewStopwatchShowsUpBeforeItIsLifted() {
     const QDate today = QDate::currentDate();
     EngineAdapter adapter(data.path().toStdString());
     QtDesktop desktop;
-    CLapdexDlg window(adapter, desktop, [&adapter](QWidget* parent, PageHost& host) {
+    RunQueryWorker queries(adapter.runIndex(), FallbackFactory{});
+    CLapdexDlg window(adapter, desktop, [&adapter, &queries](QWidget* parent, PageHost& host) {
         auto* page = new CUserDialog(parent, host);
         page->setRunIndex(adapter.runIndex());
+        page->setRunQueries(&queries);
         return static_cast<StopwatchPage*>(page);
     });
-    RunQueryWorker queries(adapter.runIndex(), FallbackFactory{});
     ViewMenu views(window, queries);
     window.show();
     views.showTeamDay();

@@ -227,7 +227,7 @@ void CUserDialog::handlePageMessage(MessageId id) {
     const std::string selected = id == PAGE_DATA_CHANGED && runIndexValid()
                                      ? runPaths_[static_cast<std::size_t>(selectedRun_)]
                                      : std::string();
-    bestRuns_.reset();
+    forgetBestRuns();
     clearPage();
     computeDayMasks();
     if (id == PAGE_STOPWATCH_CHANGED) selectedRun_ = 0;

@@ -33,6 +33,7 @@ class RunIndex;
 namespace lapdex::ui {
 
 class MonthCalendar;
+class RunQueryWorker;
 
 // Control ids of template 130.
 enum PageControl : int {
@@ -66,6 +67,9 @@ class CUserDialog : public StopwatchPage {
     // The run index that answers day marks and listings faster than a folder scan; null (the
     // default) scans. Must outlive the page.
     void setRunIndex(RunIndex* index) { runIndex_ = index; }
+    // The worker that finds the runs that set a best, off the window thread; without one no run
+    // is marked. Must outlive the page.
+    void setRunQueries(RunQueryWorker* queries) { queries_ = queries; }
 
     void initialisePage() override;
     void clearPage() override;
@@ -131,6 +135,11 @@ class CUserDialog : public StopwatchPage {
     void attachChart();
     // Marks the listed runs that set a personal best (needs the run index).
     void markBestRuns();
+    // Asks the worker for the runs of `folderName` that set a best; marks them when they come.
+    void askBestRuns(const std::string& folderName);
+    // The stopwatch or its runs changed: the marks are found again, and an answer under way is
+    // dropped.
+    void forgetBestRuns();
     void renderChart();
     void clearRunDetails();
     // After a reload: selects the run at `path` again wherever the new listing put it (the folder
@@ -172,6 +181,9 @@ class CUserDialog : public StopwatchPage {
     // stopwatch or its runs change.
     std::optional<std::set<std::string>> bestRuns_;
     std::string bestRunsFolder_;
+    RunQueryWorker* queries_ = nullptr;
+    std::string bestRunsAsked_;  // the folder whose answer is under way, "" for none
+    quint64 bestRunsGeneration_ = 0;
 };
 
 }  // namespace lapdex::ui

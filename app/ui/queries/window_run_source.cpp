@@ -4,6 +4,8 @@
 #include <chrono>
 #include <thread>
 
+#include "personal_bests.h"
+
 namespace lapdex::ui {
 namespace {
 
@@ -92,6 +94,15 @@ std::optional<Roster> WindowRunSource::roster() {
     // The index answers the window's try-lock call only between refreshes: ask until it does.
     while (indexUsable() && !stopping_.load()) {
         if (std::optional<Roster> roster = index_->roster()) return roster;
+        pause();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::set<std::string>> WindowRunSource::runsThatSetBests(
+    const std::string& folderName) {
+    while (indexUsable() && !stopping_.load()) {
+        if (auto setters = loadRunsThatSetBests(*index_, folderName)) return setters;
         pause();
     }
     return std::nullopt;

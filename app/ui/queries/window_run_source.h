@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "run_index.h"
 #include "run_source.h"
@@ -33,6 +35,9 @@ class WindowRunSource : public RunSource {
     // The roster with the contact history; only the index has it. Waits while the index is busy;
     // nullopt when it cannot be used.
     std::optional<Roster> roster();
+    // The runs of `folderName` that set a personal best; only the index has them. Waits while the
+    // index is busy; nullopt when it cannot be used.
+    std::optional<std::set<std::string>> runsThatSetBests(const std::string& folderName);
 
     Origin lastOrigin() const { return origin_.load(); }
     RunIndex* index() const { return index_; }
