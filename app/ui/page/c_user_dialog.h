@@ -140,6 +140,9 @@ class CUserDialog : public StopwatchPage {
     // The stopwatch or its runs changed: the marks are found again, and an answer under way is
     // dropped.
     void forgetBestRuns();
+    // Tells the run index that the page changed or deleted the run file at `path`: on the query
+    // worker when there is one, as the index may be busy for a while.
+    void runFileChanged(const std::string& path);
     void renderChart();
     void clearRunDetails();
     // After a reload: selects the run at `path` again wherever the new listing put it (the folder

@@ -82,7 +82,7 @@ void CUserDialog::deleteSelectedRun() {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
-        if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
+        if (status.ok()) runFileChanged(path);
         if (status.ok()) {
             if (count == 1)
                 selectedRun_ = -1;
@@ -146,7 +146,7 @@ CUserDialog::SaveResult CUserDialog::saveMemo(const QString& memo, bool lapMemo,
         host_.showError(utf8(ui::localized(page_text::kSaveFailed)));
         return SaveResult::Failed;
     }
-    if (runIndex_ != nullptr) runIndex_->fileChanged(path);
+    runFileChanged(path);
     return SaveResult::Saved;
 }
 

@@ -71,6 +71,16 @@ void CUserDialog::askBestRuns(const std::string& folderName) {
         });
 }
 
+void CUserDialog::runFileChanged(const std::string& path) {
+    if (queries_) {
+        queries_->tell([path](WindowRunSource& source) {
+            if (RunIndex* index = source.index()) index->fileChanged(path);
+        });
+    } else if (runIndex_) {
+        runIndex_->fileChanged(path);
+    }
+}
+
 void CUserDialog::forgetBestRuns() {
     bestRuns_.reset();
     bestRunsAsked_.clear();

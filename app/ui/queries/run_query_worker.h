@@ -44,6 +44,10 @@ class RunQueryWorker {
         });
     }
 
+    // Runs `work` on the worker's thread in turn with the questions; nothing comes back. For
+    // telling the index of a change the window made (a memo rewritten, a run deleted).
+    void tell(std::function<void(WindowRunSource&)> work) { post(std::move(work)); }
+
     // The run index behind the answers (null when there is none): for the questions only it can
     // answer, such as the contact history of the roster. Worker thread only.
     RunIndex* index() const { return source_.index(); }
