@@ -22,13 +22,15 @@ ensure_packages() {
 }
 
 # The packages every build needs.
-BUILD_PACKAGES=(g++ cmake ninja-build pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
+BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vsmartcard-vpcd
                 libgtest-dev libgmock-dev libbenchmark-dev
                 qt6-base-dev fonts-noto-cjk xvfb
                 xdotool openbox poppler-utils  # the window driven on Xvfb; the manual's text layer
                 libsqlite3-dev
+                libxlsxwriter-dev  # runs.xlsx
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
-                libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic)  # the exports' checks
+                libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks
+                libreoffice-draw-nogui)  # Calc's PNG export: the demo's picture of runs.xlsx
 
 # What scripts/test needs beyond the build: desktop-file-validate for the install check.
 TEST_PACKAGES=(desktop-file-utils)
@@ -44,13 +46,22 @@ DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool index_screens sheet_screens 
 # The benchmarks, built once optimised (Release, -O3) by scripts/test.
 BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench
                page_switch_bench engine_download_bench run_index_bench lap_chart_bench
-               team_day_bench)
+               team_day_bench xlsx_export_bench)
+
+# The compiler cache, when installed: paths are taken relative to the checkout, so a clean clone
+# elsewhere reuses what an earlier build compiled.
+compiler_cache_args() {
+    command -v ccache >/dev/null || return 0
+    local launcher="env;CCACHE_BASEDIR=$(repo_root);CCACHE_NOHASHDIR=1;ccache"
+    echo "-DCMAKE_CXX_COMPILER_LAUNCHER=$launcher -DCMAKE_C_COMPILER_LAUNCHER=$launcher"
+}
 
 # configure_only DIR [cmake args...]
 configure_only() {
     local dir="$1"
     shift
-    cmake -S "$(repo_root)" -B "$(repo_root)/$dir" -G Ninja "$@" >/dev/null
+    # shellcheck disable=SC2046
+    cmake -S "$(repo_root)" -B "$(repo_root)/$dir" -G Ninja $(compiler_cache_args) "$@" >/dev/null
 }
 
 # configure_and_build DIR [cmake args...]

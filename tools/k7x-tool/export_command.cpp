@@ -1,5 +1,5 @@
-// k7x-tool export: the runs of a data folder as runs.csv and laps.csv, or as TCX files, written
-// into a folder outside it.
+// k7x-tool export: the runs of a data folder as runs.xlsx, as runs.csv and laps.csv, or as TCX
+// files, written into a folder outside it.
 #include <cstring>
 
 #include "count_words.h"
@@ -27,6 +27,13 @@ struct ExportArguments {
     RunFilters filters;
 };
 
+std::optional<lapdex::ExportFormat> exportFormatNamed(const std::string& name) {
+    if (name == "xlsx") return lapdex::ExportFormat::Workbook;
+    if (name == "csv") return lapdex::ExportFormat::Spreadsheet;
+    if (name == "tcx") return lapdex::ExportFormat::Tcx;
+    return std::nullopt;
+}
+
 // Takes one option of the command (with its value where it has one) at `args[i]`. False with a
 // message in `error` when it is unknown or its value is wrong.
 bool takeOption(const std::vector<std::string>& args, std::size_t& i, ExportArguments& parsed,
@@ -37,10 +44,9 @@ bool takeOption(const std::vector<std::string>& args, std::size_t& i, ExportArgu
     if (i + 1 >= args.size()) return error = arg + " needs a value", false;
     const std::string& value = args[++i];
     if (arg == "--format") {
-        if (value != "csv" && value != "tcx")
-            return error = "--format takes csv or tcx, not " + value, false;
-        parsed.format =
-            value == "csv" ? lapdex::ExportFormat::Spreadsheet : lapdex::ExportFormat::Tcx;
+        const std::optional<lapdex::ExportFormat> format = exportFormatNamed(value);
+        if (!format) return error = "--format takes xlsx, csv or tcx, not " + value, false;
+        parsed.format = *format;
         parsed.formatGiven = true;
         return true;
     }
@@ -80,8 +86,7 @@ std::optional<ExportArguments> parseExport(const std::vector<std::string>& args,
     }
     if (parsed.outFolder.empty())
         return error = "export needs a data folder and an output folder", std::nullopt;
-    if (!parsed.formatGiven)
-        return error = "export needs --format csv or --format tcx", std::nullopt;
+    if (!parsed.formatGiven) return error = "export needs --format xlsx, csv or tcx", std::nullopt;
     return parsed;
 }
 

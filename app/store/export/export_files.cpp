@@ -2,6 +2,7 @@
 #include "export_files.h"
 
 #include "spreadsheet_export.h"
+#include "xlsx_export.h"
 
 namespace lapdex {
 namespace {
@@ -17,6 +18,10 @@ bool isWithin(const std::string& path, const std::string& folder) {
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
                                     TcxFiles tcxFiles, const LocalToUtc& toUtc,
                                     texts::Language language) {
+    if (format == ExportFormat::Workbook) {
+        WorkbookBytes book = runsWorkbook(runs, language, temporaryFolder());
+        return {{kRunsXlsxName, std::move(book.bytes), book.status}};
+    }
     if (format == ExportFormat::Spreadsheet)
         return {{kRunsCsvName, runsCsv(runs, language)}, {kLapsCsvName, lapsCsv(runs, language)}};
     if (tcxFiles == TcxFiles::OneForAll) return {{kRunsTcxName, tcxDocument(runs, toUtc)}};
@@ -45,6 +50,14 @@ ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
         return result;
     }
     const std::string folder = withTrailingSlash(out);
+    for (const ExportFile& f : files) {
+        if (!f.made.ok()) {
+            result.error = ExportError::WriteFailed;
+            result.file = folder + f.name;
+            result.status = f.made;
+            return result;
+        }
+    }
     if (overwrite == Overwrite::Refuse) {
         for (const ExportFile& f : files) {
             if (fs.kindOf(folder + f.name) != EntryKind::None) {

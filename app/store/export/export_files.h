@@ -12,7 +12,9 @@
 
 namespace lapdex {
 
-enum class ExportFormat { Spreadsheet, Tcx };
+// Workbook: runs.xlsx for spreadsheets. Spreadsheet: runs.csv and laps.csv, for scripts and other
+// programs. Tcx: for training logs.
+enum class ExportFormat { Spreadsheet, Tcx, Workbook };
 enum class TcxFiles { OnePerRun, OneForAll };
 enum class Overwrite { Refuse, Replace };
 
@@ -20,10 +22,13 @@ enum class Overwrite { Refuse, Replace };
 struct ExportFile {
     std::string name;
     std::string bytes;
+    // Not ok when the content could not be made (a workbook's temporary file failed): then no
+    // file of the export is written, and the failure names this one.
+    FsStatus made = FsStatus::success();
 };
 
-// The files of an export of `runs`: runs.csv and laps.csv (their header rows in `language`), or
-// TCX files as `tcxFiles` says.
+// The files of an export of `runs`: runs.xlsx, or runs.csv and laps.csv (their sheet names and
+// header rows in `language`), or TCX files as `tcxFiles` says.
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
                                     TcxFiles tcxFiles, const LocalToUtc& toUtc,
                                     texts::Language language = texts::Language::Japanese);
@@ -44,7 +49,8 @@ struct [[nodiscard]] ExportResult {
     bool ok() const { return error == ExportError::None; }
 };
 
-// Writes `files` into `outFolder`. Refuse: when any of them exists, writes none. Each file reaches
+// Writes `files` into `outFolder`. Refuse: when any of them exists, writes none. When one could
+// not be made, writes none (WriteFailed with its `made` status). Each file reaches
 // its name through a flushed temporary file and one rename.
 ExportResult writeExportFiles(FileSystem& fs, const std::string& dataFolder,
                               const std::string& outFolder, const std::vector<ExportFile>& files,

@@ -1,5 +1,5 @@
-// The header rows of runs.csv and laps.csv in both language sets; an export writes the set of the
-// language shown (k7x-tool: the one its --lang names).
+// The header rows of runs.csv and laps.csv, and the sheet names of runs.xlsx, in both language
+// sets; an export writes the set of the language shown (k7x-tool: the one its --lang names).
 #pragma once
 
 #include "bilingual_text.h"
@@ -27,5 +27,7 @@ inline constexpr Text kSplitSeconds{"スプリット(秒)", "Split (s)"};
 inline constexpr Text kLapMemo{"ラップメモ", "Lap memo"};
 inline constexpr Text kLap{"ラップ", "Lap"};
 inline constexpr Text kSplit{"スプリット", "Split"};
+inline constexpr Text kRunsSheet{"走行", "Runs"};
+inline constexpr Text kLapsSheet{"ラップ", "Laps"};
 
 }  // namespace lapdex::spreadsheet_text

@@ -52,8 +52,11 @@ ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views)
     : QObject(&window), window_(window), views_(views) {
     menu_ = window.menuBar()->addMenu(QString());
     QMenu* menu = menu_;
+    // The workbook first: it keeps every value as recorded; CSV is for scripts.
+    workbook_ = menu->addAction(QString());
     spreadsheet_ = menu->addAction(QString());
     tcx_ = menu->addAction(QString());
+    connect(workbook_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Workbook); });
     connect(spreadsheet_, &QAction::triggered, this,
             [this] { exportRuns(ExportFormat::Spreadsheet); });
     connect(tcx_, &QAction::triggered, this, [this] { exportRuns(ExportFormat::Tcx); });
@@ -73,6 +76,7 @@ ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views)
 
 void ExportMenu::applyTexts() {
     menu_->setTitle(ui::localized(export_text::kMenu));
+    workbook_->setText(ui::localized(export_text::kWorkbook));
     spreadsheet_->setText(ui::localized(export_text::kSpreadsheet));
     tcx_->setText(ui::localized(export_text::kTcx));
     runPdf_->setText(ui::localized(export_text::kRunPdf));
@@ -89,7 +93,7 @@ bool ExportMenu::event(QEvent* event) {
 void ExportMenu::setBusy(bool busy) {
     // One command at a time: its questions and messages would otherwise interleave.
     busy_ = busy;
-    for (QAction* action : {spreadsheet_, tcx_, runPdf_, dayPdf_, print_})
+    for (QAction* action : {workbook_, spreadsheet_, tcx_, runPdf_, dayPdf_, print_})
         action->setEnabled(!busy);
 }
 
@@ -152,7 +156,7 @@ void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered) {
     if (format == ExportFormat::Tcx && gathered.runs.size() > 1 &&
         window_.askYesNo(text(export_text::kOneTcxFile)))
         tcxFiles = TcxFiles::OneForAll;
-    // The spreadsheet's header row is in the language shown.
+    // The spreadsheet's sheet names and header rows are in the language shown.
     ExportPlan plan =
         planExport(gathered.runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage());
     plan.missed.insert(plan.missed.begin(), gathered.missed.begin(), gathered.missed.end());

@@ -1,7 +1,7 @@
 // The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
-// the runs of the day the page shows, written as runs.csv and laps.csv or as TCX files into a
-// folder the user picks outside the data folder. Runs are read and files written on the query
-// worker; the user is told which runs could not be written and why.
+// the runs of the day the page shows, written as runs.xlsx, as runs.csv and laps.csv or as TCX
+// files into a folder the user picks outside the data folder. Runs are read and files written on
+// the query worker; the user is told which runs could not be written and why.
 #pragma once
 
 #include <QObject>
@@ -49,6 +49,7 @@ class ExportMenu : public QObject {
     // True while runs are read or files written for a command; the commands wait for it.
     bool busy() const { return busy_; }
 
+    QAction* workbookAction() const { return workbook_; }
     QAction* spreadsheetAction() const { return spreadsheet_; }
     QAction* tcxAction() const { return tcx_; }
     QAction* runPdfAction() const { return runPdf_; }
@@ -79,6 +80,7 @@ class ExportMenu : public QObject {
     CLapdexDlg& window_;
     ViewMenu& views_;
     QMenu* menu_ = nullptr;
+    QAction* workbook_ = nullptr;
     QAction* spreadsheet_ = nullptr;
     QAction* tcx_ = nullptr;
     QAction* runPdf_ = nullptr;

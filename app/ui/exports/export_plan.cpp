@@ -7,8 +7,9 @@ ExportPlan planExport(const std::vector<ExportRun>& runs, ExportFormat format, T
                       const LocalToUtc& toUtc, texts::Language language) {
     ExportPlan plan;
     plan.files = exportFiles(runs, format, tcxFiles, toUtc, language);
-    if (format == ExportFormat::Spreadsheet) {
-        plan.counts = countsOf(runs);  // runs.csv has a line for every run, laps or none
+    if (format != ExportFormat::Tcx) {
+        plan.counts =
+            countsOf(runs);  // a line for every run in runs.csv and runs.xlsx, laps or none
         return plan;
     }
     std::vector<ExportRun> written;

@@ -10,7 +10,8 @@ using texts::CountText;
 
 // Not the data set's export item: that one already has Alt+E, so this menu takes O.
 inline constexpr Text kMenu{"書き出し・印刷(&O)", "&Output and print"};
-inline constexpr Text kSpreadsheet{"表計算ソフト用 CSV(&S)...", "&Spreadsheet (CSV)..."};
+inline constexpr Text kWorkbook{"表計算ソフト用 (.xlsx)(&S)...", "&Spreadsheet (.xlsx)..."};
+inline constexpr Text kSpreadsheet{"スクリプト・他のソフト用 CSV(&C)...", "&CSV for scripts..."};
 inline constexpr Text kTcx{"トレーニング記録用 TCX(&T)...", "&Training log (TCX)..."};
 inline constexpr Text kRunPdf{"走行シートをPDFで保存(&R)...", "&Run sheet as PDF..."};
 inline constexpr Text kDayPdf{"日のシートをPDFで保存(&D)...", "&Day sheet as PDF..."};

@@ -1,17 +1,21 @@
 // The cells of a flat OpenDocument spreadsheet (.fods) as LibreOffice writes it: each cell's value
-// type, numeric value and text, row by row. Just enough XML for what Calc itself produces.
+// type, value, text and style, row by row, sheet by sheet. Just enough XML for what Calc itself
+// produces.
 #pragma once
 
 #include <regex>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lapdex::testing {
 
 struct FodsCell {
     std::string type;   // office:value-type: "string", "float", "date", ... ("" for an empty cell)
-    std::string value;  // office:value of a number
+    std::string value;  // office:value of a number, office:date-value or office:time-value
     std::string text;   // the paragraphs joined by "\n"
+    std::string style;  // table:style-name
 };
 using FodsRow = std::vector<FodsCell>;
 
@@ -72,7 +76,10 @@ inline std::vector<FodsRow> fodsRows(const std::string& xml) {
             continue;
         }
         const std::string tag = m.str(1);
-        FodsCell cell{attribute(tag, "office:value-type"), attribute(tag, "office:value"), ""};
+        FodsCell cell{attribute(tag, "office:value-type"), attribute(tag, "office:value"), "",
+                      attribute(tag, "table:style-name")};
+        if (cell.type == "date") cell.value = attribute(tag, "office:date-value");
+        if (cell.type == "time") cell.value = attribute(tag, "office:time-value");
         const std::string body = m.str(3);
         bool first = true;
         for (std::sregex_iterator p(body.begin(), body.end(), kParagraph); p != end; ++p) {
@@ -85,6 +92,33 @@ inline std::vector<FodsRow> fodsRows(const std::string& xml) {
         for (unsigned long i = 0; i < times; ++i) row.push_back(cell);
     }
     return rows;
+}
+
+// Each sheet's name and rows, in the order of the workbook.
+inline std::vector<std::pair<std::string, std::vector<FodsRow>>> fodsSheets(
+    const std::string& xml) {
+    std::vector<std::pair<std::string, std::vector<FodsRow>>> sheets;
+    const std::string open = "<table:table table:name=\"";
+    for (std::size_t at = xml.find(open); at != std::string::npos;) {
+        const std::size_t name = at + open.size();
+        const std::size_t end = xml.find("</table:table>", name);
+        sheets.emplace_back(xml.substr(name, xml.find('"', name) - name),
+                            fodsRows(xml.substr(at, end - at)));
+        at = xml.find(open, end);
+    }
+    return sheets;
+}
+
+// The names of the cell styles whose text is bold.
+inline std::set<std::string> boldCellStyles(const std::string& xml) {
+    std::set<std::string> names;
+    static const std::regex kStyle(
+        R"re(<style:style style:name="([^"]+)" style:family="table-cell"[^>]*>([\s\S]*?)</style:style>)re");
+    for (std::sregex_iterator it(xml.begin(), xml.end(), kStyle), end; it != end; ++it) {
+        if ((*it).str(2).find("fo:font-weight=\"bold\"") != std::string::npos)
+            names.insert((*it).str(1));
+    }
+    return names;
 }
 
 }  // namespace lapdex::testing

@@ -20,7 +20,8 @@ class ExportCommand : public ::testing::Test {
     void SetUp() override {
         ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
         ASSERT_TRUE(fs.createFolder(out).ok());
-        ASSERT_TRUE(testing::makeDataFolder(fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
+        ASSERT_TRUE(testing::makeDataFolder(
+            fs, data, {{"0123456789ab", "走者A"}, {"00000000beef", "QTM-02"}}));
         RunRecord a = testing::clockExample();
         a.memo = "=向かい風, \"つよい\"";
         a.laps[1].memo = "ペース上げ";
@@ -129,15 +130,56 @@ TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
 }
 
 TEST_F(ExportCommand, RefusesToOverwriteWithoutForce) {
-    testing::writeBytes(out + "/laps.csv", "kept");
-    EXPECT_EQ(run({data, out, "--format", "csv"}), 1);
-    EXPECT_NE(err.find("laps.csv exists; nothing was written (--force replaces it)"),
-              std::string::npos)
-        << err;
-    EXPECT_EQ(testing::fileBytes(out + "/laps.csv"), "kept");
-    EXPECT_EQ(fs.kindOf(out + "/runs.csv"), EntryKind::None);
-    EXPECT_EQ(run({data, out, "--format", "csv", "--force"}), 0) << err;
-    EXPECT_NE(testing::fileBytes(out + "/laps.csv"), "kept");
+    for (const char* format : {"csv", "xlsx"}) {
+        SCOPED_TRACE(format);
+        const std::string kept = std::string(format) == "csv" ? "laps.csv" : "runs.xlsx";
+        const std::string other = std::string(format) == "csv" ? "runs.csv" : "laps.csv";
+        testing::writeBytes(out + "/" + kept, "kept");
+        EXPECT_EQ(run({data, out, "--format", format}), 1);
+        EXPECT_NE(err.find(kept + " exists; nothing was written (--force replaces it)"),
+                  std::string::npos)
+            << err;
+        EXPECT_EQ(testing::fileBytes(out + "/" + kept), "kept");
+        EXPECT_EQ(fs.kindOf(out + "/" + other), EntryKind::None);
+        EXPECT_EQ(run({data, out, "--format", format, "--force"}), 0) << err;
+        EXPECT_NE(testing::fileBytes(out + "/" + kept), "kept");
+        (void)fs.deleteFile(out + "/" + kept);
+    }
+}
+
+// runs.xlsx takes the same runs as runs.csv, whichever filters choose them: the workbook's rows
+// hold the serials and memos of the CSV's lines, in the same number.
+TEST_F(ExportCommand, WorkbookTakesTheRunsTheCsvTakes) {
+    const std::vector<std::string> filters[] = {
+        {}, {"--stopwatch", "00000000beef"}, {"--laps", "3"}, {"--from", "2024-02-01"}};
+    for (const auto& filter : filters) {
+        std::vector<std::string> csvArgs{data, out, "--format", "csv", "--force", "--lang", "en"};
+        csvArgs.insert(csvArgs.end(), filter.begin(), filter.end());
+        std::vector<std::string> xlsxArgs = csvArgs;
+        xlsxArgs[3] = "xlsx";
+        ASSERT_EQ(run(csvArgs), 0) << err;
+        ASSERT_EQ(run(xlsxArgs), 0) << err;
+        EXPECT_EQ(printed.substr(0, printed.find('\n')), fs.canonicalPath(out) + "/runs.xlsx");
+        const std::string csv = testing::fileBytes(out + "/runs.csv");
+        int status = 0;
+        const std::string sheet = testing::commandOutput(
+            "python3 -c 'import sys, zipfile; sys.stdout.write(zipfile.ZipFile(sys.argv[1])"
+            ".read(\"xl/worksheets/sheet1.xml\").decode())' " +
+                testing::shellQuoted(out + "/runs.xlsx"),
+            status);
+        ASSERT_EQ(status, 0);
+        long rows = 0;
+        for (std::size_t at = 0; (at = sheet.find("<row r=", at)) != std::string::npos; ++at)
+            ++rows;
+        EXPECT_EQ(rows, lines(csv)) << csv;
+        for (const char* serial : {"0123456789ab", "00000000beef"}) {
+            EXPECT_EQ(sheet.find(std::string(">") + serial + "<") != std::string::npos,
+                      csv.find(std::string(",") + serial + ",") != std::string::npos)
+                << serial;
+        }
+        EXPECT_EQ(sheet.find(">=向かい風, ") != std::string::npos,
+                  csv.find("'=向かい風") != std::string::npos);
+    }
 }
 
 TEST_F(ExportCommand, NeverWritesIntoTheDataFolder) {
@@ -152,8 +194,8 @@ TEST_F(ExportCommand, UsageErrors) {
         int status;
         const char* message;
     } cases[] = {
-        {{data, out}, 2, "--format csv or --format tcx"},
-        {{data, out, "--format", "xlsx"}, 2, "--format takes csv or tcx, not xlsx"},
+        {{data, out}, 2, "--format xlsx, csv or tcx"},
+        {{data, out, "--format", "ods"}, 2, "--format takes xlsx, csv or tcx, not ods"},
         {{data, "--format", "csv"}, 2, "needs a data folder and an output folder"},
         {{data, out, "extra", "--format", "csv"}, 2, "not also extra"},
         {{data, out, "--format", "csv", "--from", "2024-2-1"}, 2, "YYYY-MM-DD"},

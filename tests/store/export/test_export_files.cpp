@@ -1,22 +1,26 @@
 // Where an export may write, what it refuses to overwrite, and what a failed write leaves behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 #include "export_files.h"
 #include "export_fixture.h"
 #include "run_file_fixture.h"
 #include "spreadsheet_export.h"
 #include "temp_folder.h"
+#include "xlsx_export.h"
 
 namespace lapdex {
 namespace {
 
-// The real file system, except that writing a file of the given name fails as a full disk would.
+// The real file system, except that writing a file of the given name (none when "") fails as a
+// full disk would.
 class FailingWrites : public PosixFileSystem {
   public:
     explicit FailingWrites(std::string name) : name_(std::move(name)) {}
     FsStatus writeFileAtomic(const std::string& path, std::string_view bytes,
                              Existing existing) override {
-        if (path.size() >= name_.size() &&
+        if (!name_.empty() && path.size() >= name_.size() &&
             path.compare(path.size() - name_.size(), name_.size(), name_) == 0)
             return {FsError::Io, 28};
         return PosixFileSystem::writeFileAtomic(path, bytes, existing);
@@ -113,6 +117,45 @@ TEST_F(ExportFiles, FailedWriteNamesTheFileAndLeavesNoneUnderItsName) {
     EXPECT_EQ(fs.kindOf(out + "/laps.csv"), EntryKind::None);
     ASSERT_EQ(result.written.size(), 1u);  // runs.csv came first and is complete
     EXPECT_EQ(testing::fileBytes(out + "/runs.csv"), runsCsv(testing::exampleRuns()));
+}
+
+// A workbook that cannot be made, a file in the way, a full disk: runs.xlsx is named, nothing of
+// the export appears and no temporary file is left in the output folder.
+TEST_F(ExportFiles, WorkbookFailuresNameTheFileAndWriteNothing) {
+    const std::string xlsx = fs.canonicalPath(out) + "/runs.xlsx";
+    const struct {
+        const char* what;
+        std::string tempFolder;
+        const char* failingName;  // the file whose write fails as on a full disk
+        bool fileInTheWay;
+        ExportError error;
+        int sysErrno;
+    } cases[] = {
+        {"temporary folder missing", root / "no-temp", "", false, ExportError::WriteFailed, ENOENT},
+        {"runs.xlsx exists", root.path(), "", true, ExportError::FileExists, 0},
+        {"disk full", root.path(), "runs.xlsx", false, ExportError::WriteFailed, ENOSPC},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.fileInTheWay) testing::writeBytes(xlsx, "mine");
+        WorkbookBytes book =
+            runsWorkbook(testing::exampleRuns(), texts::Language::Japanese, c.tempFolder);
+        const std::vector<ExportFile> files{{kRunsXlsxName, std::move(book.bytes), book.status}};
+        FailingWrites failing(c.failingName);
+        const ExportResult result =
+            writeExportFiles(failing, data + "/", out, files, Overwrite::Refuse);
+        EXPECT_EQ(result.error, c.error);
+        EXPECT_EQ(result.file, xlsx);
+        EXPECT_EQ(result.status.sysErrno, c.sysErrno);
+        EXPECT_TRUE(result.written.empty());
+        const FolderListing left = fs.listFolder(out);
+        ASSERT_EQ(left.entries.size(), c.fileInTheWay ? 1u : 0u);
+        EXPECT_EQ(testing::fileBytes(xlsx), c.fileInTheWay ? "mine" : "");
+        (void)fs.deleteFile(xlsx);
+        // The workbook's own temporary file is gone from the temporary folder too.
+        const FolderListing temporary = fs.findMatching(c.tempFolder, "lapdex-xlsx-*");
+        EXPECT_TRUE(temporary.entries.empty());
+    }
 }
 
 }  // namespace

@@ -135,8 +135,12 @@ class TestExportMenu : public QObject {
         const QList<QAction*> menus = rig.window->menuBar()->actions();
         QCOMPARE(menus.last()->text(), QStringLiteral("書き出し・印刷(&O)"));
         expectUniqueMenuKeys(*rig.window->menuBar());
+        QCOMPARE(rig.exports->menu()->actions().value(0), rig.exports->workbookAction());
+        QCOMPARE(rig.exports->menu()->actions().value(1), rig.exports->spreadsheetAction());
+        QCOMPARE(rig.exports->workbookAction()->text(),
+                 QStringLiteral("表計算ソフト用 (.xlsx)(&S)..."));
         QCOMPARE(rig.exports->spreadsheetAction()->text(),
-                 QStringLiteral("表計算ソフト用 CSV(&S)..."));
+                 QStringLiteral("スクリプト・他のソフト用 CSV(&C)..."));
         QCOMPARE(rig.exports->tcxAction()->text(), QStringLiteral("トレーニング記録用 TCX(&T)..."));
         QCOMPARE(rig.exports->runPdfAction()->text(),
                  QStringLiteral("走行シートをPDFで保存(&R)..."));
@@ -297,6 +301,35 @@ class TestExportMenu : public QObject {
         QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
     }
 
+    // The All runs selection as runs.xlsx: only the chosen run's rows, and an existing workbook
+    // replaced only when the user says yes.
+    void workbookOfTheAllRunsSelection() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        rig.views->showAllRuns();
+        CAllRunsDlg* all = rig.views->allRunsWindow();
+        QTRY_COMPARE(all->model()->rowCount(), 3);
+        int row = 0;
+        while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
+        all->table()->selectRow(row);
+        rig.run(rig.exports->workbookAction());
+        QVERIFY2(rig.desktop.shown.value(0).startsWith(
+                     QStringLiteral("notice: 1件の走行と2周のラップを書き出しました。")),
+                 qPrintable(rig.desktop.shown.join(u'|')));
+        const QString runs = sheetXml(rig.file("runs.xlsx"), "sheet1.xml");
+        QCOMPARE(runs.count(QStringLiteral("<row r=")), 2);
+        QVERIFY(runs.contains(QStringLiteral(">00000000beef<")));
+        QVERIFY(runs.contains(QStringLiteral(">雨<")));
+        QCOMPARE(sheetXml(rig.file("runs.xlsx"), "sheet2.xml").count(QStringLiteral("<row r=")), 3);
+
+        const QByteArray first = Rig::bytes(rig.file("runs.xlsx"));
+        rig.desktop.answers = {false};
+        rig.run(rig.exports->workbookAction());
+        QVERIFY(rig.desktop.shown.last().endsWith(
+            QStringLiteral("runs.xlsx\"はすでにあります。\n上書きしますか？")));
+        QCOMPARE(Rig::bytes(rig.file("runs.xlsx")), first);
+    }
+
     void sheetsAsPdf() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
@@ -328,15 +361,19 @@ class TestExportMenu : public QObject {
         QCoreApplication::sendEvent(rig.window.get(), &change);
         const QString menu = rig.window->menuBar()->actions().last()->text();
         const QStringList items{menu,
+                                rig.exports->workbookAction()->text(),
                                 rig.exports->spreadsheetAction()->text(),
                                 rig.exports->tcxAction()->text(),
                                 rig.exports->runPdfAction()->text(),
                                 rig.exports->dayPdfAction()->text(),
                                 rig.exports->printAction()->text()};
-        const QStringList english{
-            QStringLiteral("&Output and print"),      QStringLiteral("&Spreadsheet (CSV)..."),
-            QStringLiteral("&Training log (TCX)..."), QStringLiteral("&Run sheet as PDF..."),
-            QStringLiteral("&Day sheet as PDF..."),   QStringLiteral("&Print...")};
+        const QStringList english{QStringLiteral("&Output and print"),
+                                  QStringLiteral("&Spreadsheet (.xlsx)..."),
+                                  QStringLiteral("&CSV for scripts..."),
+                                  QStringLiteral("&Training log (TCX)..."),
+                                  QStringLiteral("&Run sheet as PDF..."),
+                                  QStringLiteral("&Day sheet as PDF..."),
+                                  QStringLiteral("&Print...")};
         QCOMPARE(items, english);
         expectUniqueMenuKeys(*rig.window->menuBar());
         QSet<QChar> keys;
@@ -388,6 +425,17 @@ class TestExportMenu : public QObject {
     }
 
   private:
+    // One part of a workbook file, as Python's zipfile reads it.
+    static QString sheetXml(const QString& path, const char* sheet) {
+        QProcess python;
+        python.start(QStringLiteral("python3"),
+                     {QStringLiteral("-c"),
+                      QStringLiteral("import sys, zipfile; sys.stdout.write(zipfile.ZipFile("
+                                     "sys.argv[1]).read(sys.argv[2]).decode())"),
+                      path, QStringLiteral("xl/worksheets/") + QLatin1String(sheet)});
+        python.waitForFinished();
+        return QString::fromUtf8(python.readAllStandardOutput());
+    }
     static QString pdfText(const QString& path) {
         QProcess pdftotext;
         pdftotext.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
