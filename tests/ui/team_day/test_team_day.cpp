@@ -1,6 +1,7 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
 // the lap/split switch, and how it fills in as downloads end while it is open.
 #include <QCoreApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
@@ -80,6 +81,7 @@ class TeamDayWindow : public QObject {
     void sortsByAnyLapWithGapsLast();
     void fillsInAsDownloadsEnd();
     void comparesTwoToEightSelectedRuns();
+    void aComparisonNamesTheRunsItCannotDraw();
     void comparisonLinesShareTheLapAxis();
     void textsFollowTheLanguage();
     void comparisonFollowsTheLanguage();
@@ -257,6 +259,43 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     QCOMPARE(series[0].lapsCs, (std::vector<std::int64_t>{6000, 6000, 6000}));
     QCOMPARE(series[1].lapsCs.size(), std::size_t{5});
     QCOMPARE(series[1].lapsCs[0], std::int64_t{6002});
+}
+
+// A run deleted after it was listed is not drawn, and the window says which and why.
+void TeamDayWindow::aComparisonNamesTheRunsItCannotDraw() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    std::string gone;
+    for (int slot = 0; slot < 2; ++slot) {
+        QVERIFY(fs.createFolder(data + "QTM-0" + std::to_string(slot + 1)).ok());
+        const RunFileWriteResult written =
+            writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
+                         evenRun(9 + slot, 3, 6000 + 100 * slot));
+        QVERIFY(written.status == RunFileWriteStatus::Written);
+        gone = written.path;
+    }
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QTRY_COMPARE(window.model()->rowCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        window.table()->selectionModel()->select(
+            window.sortedModel()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QVERIFY(QFile::remove(QString::fromStdString(gone)));
+    window.compareButton()->click();
+    QLabel* note = window.compareWindow()->missedNote();
+    QTRY_VERIFY(!note->isHidden());
+    QCOMPARE(window.compareWindow()->chart()->series().size(), std::size_t{1});
+    const QString name = QString::fromStdString(gone.substr(gone.rfind('/') + 1));
+    QCOMPARE(note->text(), QStringLiteral("次の走行は読めないため比べていません:\nQTM-02/") + name +
+                               QStringLiteral(": 消えていました (no such run)"));
 }
 
 void TeamDayWindow::comparisonLinesShareTheLapAxis() {
