@@ -104,6 +104,8 @@ int CLapdexApp::run() {
         snapshot = std::make_unique<WindowSnapshot>(window, *path);
     window.exec();
     window.shutdown();
+    // A question waiting behind a long refresh of the index must not hold up the exit.
+    if (RunIndex* index = engine.runIndex()) index->requestStop();
     return 0;
 }
 
