@@ -2,6 +2,7 @@
 // handed back on the window thread, so that no window ever waits for the run index.
 #pragma once
 
+#include <QCoreApplication>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -26,9 +27,9 @@ class RunQueryWorker {
     RunQueryWorker(const RunQueryWorker&) = delete;
     RunQueryWorker& operator=(const RunQueryWorker&) = delete;
 
-    // Asks `question` on the worker's thread, then gives its result to `answer` on `receiver`'s
-    // thread, unless `receiver` has been destroyed by then. Questions are answered in the order
-    // asked. `question` must not touch widgets.
+    // Asks `question` on the worker's thread, then gives its result to `answer` on the window
+    // thread (where `receiver` lives), unless `receiver` has been destroyed by then. Questions are
+    // answered in the order asked. `question` must not touch widgets.
     template <class R>
     void ask(QObject* receiver, std::function<R(WindowRunSource&)> question,
              std::function<void(R)> answer) {
@@ -36,10 +37,13 @@ class RunQueryWorker {
         post([guard, question = std::move(question),
               answer = std::move(answer)](WindowRunSource& source) {
             auto result = std::make_shared<R>(question(source));
-            if (!guard) return;
-            // Queued on the receiver: Qt drops the call when the receiver is destroyed first.
+            // Handed to the application object, which outlives every window: whether the
+            // receiver still exists is asked on the window thread, where it is destroyed.
             QMetaObject::invokeMethod(
-                guard.data(), [answer, result] { answer(std::move(*result)); },
+                QCoreApplication::instance(),
+                [guard, answer, result] {
+                    if (guard) answer(std::move(*result));
+                },
                 Qt::QueuedConnection);
         });
     }
