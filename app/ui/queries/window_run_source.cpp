@@ -13,6 +13,8 @@ namespace {
 // question waits this long once for it, then says that the runs cannot be read.
 constexpr int kOpenWaitMs = 5000;
 constexpr int kPollMs = 20;
+// Tries of a window call that found the index's lock taken each time.
+constexpr int kAttempts = 100;
 
 void pause() {
     std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
@@ -90,9 +92,16 @@ RunRead WindowRunSource::readRun(const std::string& folderName, const std::strin
     return {};
 }
 
+bool WindowRunSource::indexFree() {
+    // The blocking call waits while a refresh holds the index, and fails only when the index
+    // cannot answer at all: then nothing is gained by asking again.
+    return indexUsable() && index_->registeredStopwatches().has_value();
+}
+
 std::optional<Roster> WindowRunSource::roster() {
-    // The index answers the window's try-lock call only between refreshes: ask until it does.
-    while (indexUsable() && !stopping_.load()) {
+    // The index answers these window calls only when its lock is free at that moment: ask
+    // right after it was free, a bounded number of times.
+    for (int attempt = 0; attempt < kAttempts && !stopping_.load() && indexFree(); ++attempt) {
         if (std::optional<Roster> roster = index_->roster()) return roster;
         pause();
     }
@@ -101,7 +110,7 @@ std::optional<Roster> WindowRunSource::roster() {
 
 std::optional<std::set<std::string>> WindowRunSource::runsThatSetBests(
     const std::string& folderName) {
-    while (indexUsable() && !stopping_.load()) {
+    for (int attempt = 0; attempt < kAttempts && !stopping_.load() && indexFree(); ++attempt) {
         if (auto setters = loadRunsThatSetBests(*index_, folderName)) return setters;
         pause();
     }

@@ -33,10 +33,10 @@ class WindowRunSource : public RunSource {
     RunRead readRun(const std::string& folderName, const std::string& fileName) override;
 
     // The roster with the contact history; only the index has it. Waits while the index is busy;
-    // nullopt when it cannot be used.
+    // nullopt when it cannot be used or stays busy.
     std::optional<Roster> roster();
     // The runs of `folderName` that set a personal best; only the index has them. Waits while the
-    // index is busy; nullopt when it cannot be used.
+    // index is busy; nullopt when it cannot be used or stays busy.
     std::optional<std::set<std::string>> runsThatSetBests(const std::string& folderName);
 
     Origin lastOrigin() const { return origin_.load(); }
@@ -46,6 +46,7 @@ class WindowRunSource : public RunSource {
 
   private:
     bool indexUsable();
+    bool indexFree();
     RunSource* fallback();
 
     RunIndex* index_;
