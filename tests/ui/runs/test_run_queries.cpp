@@ -87,6 +87,9 @@ class TestRunQueries : public QObject {
             {"index unopened, folders", &unopened, true, WindowRunSource::Origin::FolderScan, 4},
             {"no index, folders", nullptr, true, WindowRunSource::Origin::FolderScan, 4},
             {"no index, no folders", nullptr, false, WindowRunSource::Origin::None, 0},
+            // An index that cannot be opened and no folder scan: an answer after a short wait,
+            // never "preparing" for ever.
+            {"index unopened, no folders", &unopened, false, WindowRunSource::Origin::None, 0},
         };
         for (const auto& c : kCases) {
             // The folder scan stands in as a second index over the same folder: same answers.
