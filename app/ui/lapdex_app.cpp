@@ -82,9 +82,10 @@ int CLapdexApp::run() {
     EngineAdapter engine(folder);
     reportDataFolder(engine);
     // The windows' questions about runs: the index while it can answer, else the folders.
-    RunQueryWorker queries(engine.runIndex(), [folder] {
-        return makeFolderScanSource(systemFileSystem(), withTrailingSlash(folder));
-    });
+    RunQueryWorker queries(
+        engine.runIndex(),
+        [folder] { return makeFolderScanSource(systemFileSystem(), withTrailingSlash(folder)); },
+        withTrailingSlash(folder));
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop,
                       [&engine, &queries](QWidget* parent, PageHost& host) -> StopwatchPage* {

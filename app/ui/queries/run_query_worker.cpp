@@ -3,8 +3,8 @@
 
 namespace lapdex::ui {
 
-RunQueryWorker::RunQueryWorker(RunIndex* index, FallbackFactory fallback)
-    : source_(index, std::move(fallback)), thread_([this] { loop(); }) {}
+RunQueryWorker::RunQueryWorker(RunIndex* index, FallbackFactory fallback, std::string dataFolder)
+    : source_(index, std::move(fallback), std::move(dataFolder)), thread_([this] { loop(); }) {}
 
 RunQueryWorker::~RunQueryWorker() {
     {

@@ -20,8 +20,9 @@ namespace lapdex::ui {
 class RunQueryWorker {
   public:
     // `index` may be null and must outlive the worker; `fallback` is asked on the worker's thread
-    // for the folder scan the first time the index cannot answer (see WindowRunSource).
-    RunQueryWorker(RunIndex* index, FallbackFactory fallback);
+    // for the folder scan the first time the index cannot answer; `dataFolder` is where the
+    // contact history lies (see WindowRunSource).
+    RunQueryWorker(RunIndex* index, FallbackFactory fallback, std::string dataFolder = {});
     // Lets the question being answered end and drops the others; their answers never arrive.
     ~RunQueryWorker();
     RunQueryWorker(const RunQueryWorker&) = delete;

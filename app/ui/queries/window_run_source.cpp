@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "personal_bests.h"
+#include "roster_of_runs.h"
 
 namespace lapdex::ui {
 namespace {
@@ -22,8 +23,8 @@ void pause() {
 
 }  // namespace
 
-WindowRunSource::WindowRunSource(RunIndex* index, FallbackFactory fallback)
-    : index_(index), makeFallback_(std::move(fallback)) {}
+WindowRunSource::WindowRunSource(RunIndex* index, FallbackFactory fallback, std::string dataFolder)
+    : index_(index), makeFallback_(std::move(fallback)), dataFolder_(std::move(dataFolder)) {}
 
 RunSource* WindowRunSource::fallback() {
     if (!fallbackAsked_) {
@@ -99,8 +100,15 @@ bool WindowRunSource::indexFree() {
 }
 
 std::optional<Roster> WindowRunSource::roster() {
+    if (!indexUsable()) {
+        RunSource* scan = fallback();
+        if (!scan || dataFolder_.empty()) return std::nullopt;
+        origin_.store(Origin::FolderScan);
+        return rosterOfRuns(*scan, DataFolder(systemFileSystem(), dataFolder_));
+    }
     // The index answers these window calls only when its lock is free at that moment: ask
     // right after it was free, a bounded number of times.
+    origin_.store(Origin::Index);
     for (int attempt = 0; attempt < kAttempts && !stopping_.load() && indexFree(); ++attempt) {
         if (std::optional<Roster> roster = index_->roster()) return roster;
         pause();

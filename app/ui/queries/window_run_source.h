@@ -25,15 +25,16 @@ class WindowRunSource : public RunSource {
     enum class Origin { Index, FolderScan, None };
 
     // `index` may be null and must outlive the source. `fallback` is called at most once, the
-    // first time the index cannot answer.
-    WindowRunSource(RunIndex* index, FallbackFactory fallback);
+    // first time the index cannot answer. `dataFolder` (ending in '/') holds the contact history
+    // that the roster takes when it comes from the fallback; "" leaves that roster out.
+    WindowRunSource(RunIndex* index, FallbackFactory fallback, std::string dataFolder = {});
 
     std::optional<std::vector<RunStopwatch>> registeredStopwatches() override;
     RunListing listRuns(const RunQuery& query) override;
     RunRead readRun(const std::string& folderName, const std::string& fileName) override;
 
-    // The roster with the contact history; only the index has it. Waits while the index is busy;
-    // nullopt when it cannot be used or stays busy.
+    // The roster with the contact history, from the index or else from the folder scan. Waits
+    // while the index is busy; nullopt when neither can answer or the index stays busy.
     std::optional<Roster> roster();
     // The runs of `folderName` that set a personal best; only the index has them. Waits while the
     // index is busy; nullopt when it cannot be used or stays busy.
@@ -51,6 +52,7 @@ class WindowRunSource : public RunSource {
 
     RunIndex* index_;
     FallbackFactory makeFallback_;
+    std::string dataFolder_;
     std::unique_ptr<RunSource> fallback_;
     bool fallbackAsked_ = false;
     bool waitedForOpen_ = false;

@@ -6,9 +6,13 @@
 #include <QTest>
 #include <condition_variable>
 #include <mutex>
+#include <tuple>
 
 #include "c_all_runs_dlg.h"
+#include "c_roster_dlg.h"
+#include "contact_history.h"
 #include "index_windows_support.h"
+#include "roster_of_runs.h"
 #include "run_query_worker.h"
 
 using namespace lapdex;
@@ -133,6 +137,67 @@ class TestRunQueries : public QObject {
         QTRY_COMPARE(window.status()->text(), QStringLiteral("254 件"));
         QCOMPARE(window.model()->rowCount(), 254);
         QVERIFY(!window.searching());
+    }
+
+    // The roster summed up from any source of runs equals the index's own: every field of every
+    // entry and the damaged history lines, with runs of several lap counts and contacts.
+    void theRosterOfRunsEqualsTheIndexRoster() {
+        test::IndexedFolder folder;
+        folder.write(0, testing::steadyRun({2024, 6, 3, 8, 0, 0}, 6, 6950, ""));
+        folder.write(1, testing::steadyRun({2024, 6, 4, 8, 0, 0}, 5, 6700, ""));
+        const DataFolder data(systemFileSystem(), folder.dataPath());
+        for (const auto& [time, serial, level] :
+             {std::tuple{"2024-05-11 07:50:02", "00000000beef", 1},
+              std::tuple{"2024-06-02 08:30:11", "0123456789ab", 4},
+              std::tuple{"2024-06-01 08:30:11", "0123456789ab", 2}}) {
+            ContactRecord contact;
+            contact.localTime = time;
+            contact.serialText = serial;
+            contact.batteryLevel = level;
+            contact.result = "ok";
+            QVERIFY(appendContact(data, contact).ok());
+        }
+        (void)folder.index->refreshAll(*folder.index->registeredStopwatches());
+        std::optional<Roster> indexed;
+        QTRY_VERIFY((indexed = folder.index->roster()).has_value());
+        const std::optional<Roster> summed = rosterOfRuns(*folder.index, data);
+        QVERIFY(summed.has_value());
+        QCOMPARE(summed->entries.size(), indexed->entries.size());
+        for (std::size_t i = 0; i < indexed->entries.size(); ++i) {
+            const RosterEntry& a = summed->entries[i];
+            const RosterEntry& b = indexed->entries[i];
+            QCOMPARE(a.stopwatch.folderName, b.stopwatch.folderName);
+            QCOMPARE(a.stopwatch.tabName, b.stopwatch.tabName);
+            QCOMPARE(a.runs, b.runs);
+            QCOMPARE(a.firstStart, b.firstStart);
+            QCOMPARE(a.lastStart, b.lastStart);
+            QCOMPARE(a.usualLapCount, b.usualLapCount);
+            QCOMPARE(a.bestLapCs, b.bestLapCs);
+            QCOMPARE(a.bestTotalCs, b.bestTotalCs);
+            QVERIFY(a.timeFormat == b.timeFormat);
+            QCOMPARE(a.lastContact, b.lastContact);
+            QCOMPARE(a.batteryLevel, b.batteryLevel);
+        }
+        QCOMPARE(summed->damagedHistoryLines, indexed->damagedHistoryLines);
+    }
+
+    // Without an index the Roster window fills in from the folder scan.
+    void theRosterWindowFillsInWithoutTheIndex() {
+        test::IndexedFolder folder;
+        RunQueryWorker queries(
+            nullptr,
+            [&folder]() -> std::unique_ptr<RunSource> {
+                auto scan = std::make_unique<RunIndex>(systemFileSystem(), folder.dataPath(),
+                                                       folder.dataPath() + "../scan.sqlite");
+                (void)scan->open();
+                (void)scan->refreshAll(*folder.index->registeredStopwatches());
+                return scan;
+            },
+            folder.dataPath());
+        CRosterDlg window(queries);
+        window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 2);
+        QCOMPARE(window.status()->text(), QStringLiteral("2 台"));
     }
 
     // An answer for a window closed in the meantime is dropped, and the worker goes on.
