@@ -1,6 +1,7 @@
 #include "lapdex_app.h"
 
 #include <QMessageBox>
+#include <cstdio>
 #include <memory>
 
 #include "c_user_dialog.h"
@@ -8,17 +9,17 @@
 #include "data_folder_lock.h"
 #include "desktop.h"
 #include "engine_adapter.h"
+#include "export_menu.h"
+#include "folder_scan_source.h"
 #include "language_choice.h"
 #include "language_menu.h"
 #include "language_switch.h"
 #include "lapdex_dlg.h"
 #include "main_window_texts.h"
+#include "run_query_worker.h"
 #include "single_instance.h"
-#include "export_menu.h"
 #include "view_menu.h"
 #include "window_snapshot.h"
-
-#include <cstdio>
 
 namespace lapdex::ui {
 
@@ -31,10 +32,17 @@ void reportDataFolder(EngineAdapter& engine) {
     std::fprintf(stderr, "Lapdex: data folder %s\n", folder.c_str());
     const char* problem = nullptr;
     switch (engine.checkDataFolder()) {
-        case FolderCheck::Writable: return;
-        case FolderCheck::Missing: problem = "it does not exist and cannot be created"; break;
-        case FolderCheck::NotAFolder: problem = "it is not a folder"; break;
-        case FolderCheck::NotWritable: problem = "it cannot be written"; break;
+        case FolderCheck::Writable:
+            return;
+        case FolderCheck::Missing:
+            problem = "it does not exist and cannot be created";
+            break;
+        case FolderCheck::NotAFolder:
+            problem = "it is not a folder";
+            break;
+        case FolderCheck::NotWritable:
+            problem = "it cannot be written";
+            break;
     }
     std::fprintf(stderr, "Lapdex: cannot keep data in %s: %s\n", folder.c_str(), problem);
 }
@@ -66,28 +74,39 @@ int CLapdexApp::run() {
     DataFolderLock folderLock(folder);
     if (folderLock.state() == DataFolderLock::State::InUse) {
         QMessageBox box(QMessageBox::Critical, kBoxTitle,
-                        ui::localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)), QMessageBox::Ok);
+                        ui::localized(main_text::kFolderInUse).arg(QString::fromStdString(folder)),
+                        QMessageBox::Ok);
         box.exec();
         return 0;
     }
     EngineAdapter engine(folder);
     reportDataFolder(engine);
+    // The windows' questions about runs: the index while it can answer, else the folders.
+    RunQueryWorker queries(
+        engine.runIndex(),
+        [folder] { return makeFolderScanSource(systemFileSystem(), withTrailingSlash(folder)); },
+        withTrailingSlash(folder));
     QtDesktop desktop;
     CLapdexDlg window(engine, desktop,
-                      [&engine](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                      [&engine, &queries](QWidget* parent, PageHost& host) -> StopwatchPage* {
                           auto* page = new CUserDialog(parent, host);
                           page->setRunIndex(engine.runIndex());
+                          page->setRunQueries(&queries);
                           return page;
                       });
-    ViewMenu views(window, engine.runIndex());
-    ExportMenu exports(window, views, engine.runIndex());
+    ViewMenu views(window, queries);
+    ExportMenu exports(window, views);
     LanguageMenu languageMenu(*views.menu(), languages);
-    connect(&instance, &SingleInstance::activationRequested, &window, [] { raiseWindowTitled(kWindowTitle); });
+    connect(&instance, &SingleInstance::activationRequested, &window,
+            [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.
     std::unique_ptr<WindowSnapshot> snapshot;
-    if (const auto path = WindowSnapshot::requestedPath(arguments())) snapshot = std::make_unique<WindowSnapshot>(window, *path);
+    if (const auto path = WindowSnapshot::requestedPath(arguments()))
+        snapshot = std::make_unique<WindowSnapshot>(window, *path);
     window.exec();
     window.shutdown();
+    // A question waiting behind a long refresh of the index must not hold up the exit.
+    if (RunIndex* index = engine.runIndex()) index->requestStop();
     return 0;
 }
 

@@ -3,13 +3,17 @@
 
 namespace lapdex {
 
-std::string csvTextField(std::string_view text) {
+std::string formulaGuarded(std::string_view text) {
     std::string value;
     if (!text.empty() && (text[0] == '=' || text[0] == '+' || text[0] == '-' || text[0] == '@' ||
                           text[0] == '\t' || text[0] == '\r')) {
         value = "'";
     }
-    value += text;
+    return value += text;
+}
+
+std::string csvTextField(std::string_view text) {
+    const std::string value = formulaGuarded(text);
     if (value.find_first_of(",\"\r\n") == std::string::npos) return value;
     std::string quoted = "\"";
     for (char c : value) {

@@ -7,9 +7,13 @@
 
 namespace lapdex {
 
+// `text` as a spreadsheet keeps it as text: one that it would take for a formula (beginning with
+// '=', '+', '-', '@', a tab or a CR) gets a leading apostrophe. For every text that may be pasted
+// or read into a spreadsheet: CSV fields and copied rows alike.
+std::string formulaGuarded(std::string_view text);
+
 // A text field as RFC 4180 writes it: enclosed in double quotes, inner ones doubled, when it holds
-// a comma, a double quote, a CR or an LF. A text a spreadsheet would take for a formula (beginning
-// with '=', '+', '-', '@', a tab or a CR) first gets a leading apostrophe, so it stays text.
+// a comma, a double quote, a CR or an LF; guarded against formulas first (formulaGuarded).
 std::string csvTextField(std::string_view text);
 
 // A number field: written as it is (the caller gives digits, a point, or "").

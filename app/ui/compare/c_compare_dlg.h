@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "compare_chart.h"
-#include "run_index.h"
+#include "run_gathering.h"
+#include "run_query_worker.h"
+
+class QLabel;
 
 namespace lapdex::ui {
 
@@ -19,9 +22,8 @@ struct RunRef {
     std::string start;    // "YYYY-MM-DDTHH:MM:SS"
 };
 
-// The series of `runs` with their laps from the index, in the given order; a run the index does
-// not know (or cannot answer for now) is left out.
-std::vector<CompareSeries> compareSeriesOf(RunIndex& index, const std::vector<RunRef>& runs);
+// The series of `runs`, in their order, each named by tab and start.
+std::vector<CompareSeries> compareSeriesOf(const std::vector<ExportRun>& runs);
 
 // Whether `count` selected runs can be compared (two to eight).
 inline bool comparable(std::size_t count) {
@@ -34,15 +36,24 @@ class CCompareDlg : public QDialog {
     explicit CCompareDlg(QWidget* parent);
 
     void setSeries(std::vector<CompareSeries> series);
+    // Reads `runs` with their laps on the query worker and draws them when read; the runs that
+    // could not be read are named under the chart. `queries` must outlive the window.
+    void compare(RunQueryWorker& queries, const std::vector<RunRef>& runs);
     CompareChart* chart() const { return chart_; }
+    // Under the chart: which of the runs asked for are not drawn, and why; empty when all are.
+    QLabel* missedNote() const { return missed_; }
 
   protected:
     void changeEvent(QEvent* event) override;
 
   private:
     void retranslate();
+    void showMissed();
 
     CompareChart* chart_;
+    QLabel* missed_ = nullptr;
+    std::vector<MissedRun> missedRuns_;
+    quint64 generation_ = 0;
 };
 
 }  // namespace lapdex::ui

@@ -9,5 +9,7 @@ using texts::Text;
 
 inline constexpr Text kTitle{"走行の比較", "Compare runs"};
 inline constexpr Text kCompareAction{"選択した走行を比較(&C)", "&Compare selected runs"};
+inline constexpr Text kNotDrawn{"次の走行は読めないため比べていません:",
+                                "These runs could not be read and are not compared:"};
 
 }  // namespace lapdex::ui::compare_text

@@ -8,14 +8,20 @@
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "csv_text.h"
+
 namespace lapdex::ui {
 namespace {
 
-QString cellText(QString text) {
+// One cell of a copied row. A text (not a number) is guarded as runs.csv guards it: pasted into a
+// spreadsheet, a memo such as "=1+2" or "-3 s" stays text and never becomes a formula.
+QString cellText(const QVariant& value) {
+    QString text = value.toString();
     for (QChar& c : text) {
         if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
     }
-    return text;
+    if (value.typeId() != QMetaType::QString) return text;
+    return QString::fromStdString(formulaGuarded(text.toStdString()));
 }
 
 }  // namespace
@@ -24,12 +30,12 @@ QString tableText(const QAbstractItemModel& model, const QList<int>& rows) {
     const int columns = model.columnCount();
     QStringList cells;
     for (int c = 0; c < columns; ++c)
-        cells << cellText(model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
+        cells << cellText(model.headerData(c, Qt::Horizontal, Qt::DisplayRole));
     QString text = cells.join(u'\t') + u'\n';
     for (int row : rows) {
         cells.clear();
         for (int c = 0; c < columns; ++c)
-            cells << cellText(model.data(model.index(row, c), Qt::DisplayRole).toString());
+            cells << cellText(model.data(model.index(row, c), Qt::DisplayRole));
         text += cells.join(u'\t') + u'\n';
     }
     return text;

@@ -14,8 +14,8 @@
 #include "export_texts.h"
 #include "lapdex_dlg.h"
 #include "print_texts.h"
+#include "run_query_worker.h"
 #include "sheets.h"
-#include "team_day.h"
 #include "view_menu.h"
 
 namespace lapdex::ui {
@@ -31,10 +31,25 @@ std::string text(const Text& t) {
     return std::string(texts::localized(t));
 }
 
+// "QTM-01" for a folder inside the data folder (both spelt as the window spells them), else "".
+std::string folderNameIn(const std::string& folder, const std::string& dataFolder) {
+    const std::string data = withTrailingSlash(dataFolder);
+    if (folder.compare(0, data.size(), data) != 0) return {};
+    std::string name = withoutTrailingSlash(folder.substr(data.size()));
+    return name.find('/') == std::string::npos ? name : std::string();
+}
+
+// The runs left out of an answer, after `message`, for the user.
+std::string withMissed(std::string message, const std::vector<MissedRun>& missed) {
+    if (missed.empty()) return message;
+    return message + "\n\n" + text(export_text::kNotWritten) + "\n" +
+           missedRunsText(missed).toStdString();
+}
+
 }  // namespace
 
-ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index)
-    : QObject(&window), window_(window), views_(views), index_(index) {
+ExportMenu::ExportMenu(CLapdexDlg& window, ViewMenu& views)
+    : QObject(&window), window_(window), views_(views) {
     menu_ = window.menuBar()->addMenu(QString());
     QMenu* menu = menu_;
     // The workbook first: it keeps every value as recorded; CSV is for scripts.
@@ -75,133 +90,205 @@ bool ExportMenu::event(QEvent* event) {
     return QObject::event(event);
 }
 
-std::optional<std::vector<RunRow>> ExportMenu::chosenRuns() const {
-    if (!index_) return std::nullopt;
+void ExportMenu::setBusy(bool busy) {
+    // One command at a time: its questions and messages would otherwise interleave.
+    busy_ = busy;
+    for (QAction* action : {workbook_, spreadsheet_, tcx_, runPdf_, dayPdf_, print_})
+        action->setEnabled(!busy);
+}
+
+ExportMenu::Chosen ExportMenu::chosenRuns() const {
+    Chosen chosen;
     if (CAllRunsDlg* all = views_.allRunsWindow(); all && all->isVisible()) {
         std::vector<int> rows;
         for (const QModelIndex& i : all->table()->selectionModel()->selectedRows())
             rows.push_back(i.row());
         std::sort(rows.begin(), rows.end());
-        if (!rows.empty()) {
-            std::vector<RunRow> runs;
-            for (int row : rows) runs.push_back(all->model()->run(row));
-            return runs;
-        }
+        for (int row : rows) chosen.rows.push_back(all->model()->run(row));
+        if (!chosen.rows.empty()) return chosen;
     }
     const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
-    const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
-    if (!page || folder.empty()) return std::vector<RunRow>{};
+    const std::string folder =
+        folderNameIn(window_.currentStopwatchFolder(), window_.dataFolder().toStdString());
+    if (!page || folder.empty()) return chosen;
     RunQuery day;
     day.folderNames = {folder};
     day.fromDate = day.toDate = page->selectedDate().toString(Qt::ISODate).toStdString();
-    return index_->search(day);
+    chosen.day = day;
+    return chosen;
+}
+
+void ExportMenu::gather(const Chosen& chosen, std::function<void(GatheredRuns)> then) {
+    if (busy_) return;
+    setBusy(true);
+    views_.queries().ask<GatheredRuns>(
+        this,
+        [chosen](WindowRunSource& source) {
+            return chosen.day ? gatherQuery(source, *chosen.day) : gatherRuns(source, chosen.rows);
+        },
+        [this, then = std::move(then)](GatheredRuns gathered) {
+            setBusy(false);
+            then(std::move(gathered));
+        });
+}
+
+bool ExportMenu::refusedEmpty(const GatheredRuns& gathered) const {
+    if (!gathered.answered) {
+        window_.showError(text(export_text::kCannotRead));
+        return true;
+    }
+    if (!gathered.runs.empty()) return false;
+    if (gathered.missed.empty())
+        window_.showNotice(text(export_text::kNoRuns));
+    else
+        window_.showError(withMissed(text(export_text::kNothingWritten), gathered.missed));
+    return true;
 }
 
 void ExportMenu::exportRuns(ExportFormat format) {
-    const auto rows = chosenRuns();
-    const auto runs = rows && index_ ? collectExportRuns(*index_, *rows) : std::nullopt;
-    if (!runs) return window_.showError(text(export_text::kIndexBusy));
-    if (runs->empty()) return window_.showNotice(text(export_text::kNoRuns));
+    gather(chosenRuns(),
+           [this, format](GatheredRuns gathered) { exportGathered(format, std::move(gathered)); });
+}
+
+void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered) {
+    if (refusedEmpty(gathered)) return;
     TcxFiles tcxFiles = TcxFiles::OnePerRun;
-    if (format == ExportFormat::Tcx && runs->size() > 1 &&
+    if (format == ExportFormat::Tcx && gathered.runs.size() > 1 &&
         window_.askYesNo(text(export_text::kOneTcxFile)))
         tcxFiles = TcxFiles::OneForAll;
     // The spreadsheet's sheet names and header rows are in the language shown.
-    writeChosen(exportFiles(*runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage()),
-                countsOf(*runs));
+    ExportPlan plan =
+        planExport(gathered.runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage());
+    plan.missed.insert(plan.missed.begin(), gathered.missed.begin(), gathered.missed.end());
+    if (plan.files.empty())
+        return window_.showError(withMissed(text(export_text::kNothingWritten), plan.missed));
+    writePlan(std::move(plan));
 }
 
-void ExportMenu::writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts) {
+void ExportMenu::writePlan(ExportPlan plan) {
     const auto folder =
         window_.browseFolder(text(export_text::kBrowseTitle), NewFolderButton::Shown);
-    if (!folder || !confirmOverwrite(files, *folder)) return;
-    report(writeExportFiles(systemFileSystem(), window_.dataFolder().toStdString(), *folder, files,
-                            Overwrite::Replace),
-           counts);
+    if (!folder || !confirmOverwrite(plan.files, *folder) || busy_) return;
+    setBusy(true);
+    // Writing and flushing to the disk take their time off the window thread.
+    const std::string data = window_.dataFolder().toStdString();
+    auto shared = std::make_shared<ExportPlan>(std::move(plan));
+    views_.queries().ask<ExportResult>(
+        this,
+        [data, out = *folder, shared](WindowRunSource&) {
+            return writeExportFiles(systemFileSystem(), data, out, shared->files,
+                                    Overwrite::Replace);
+        },
+        [this, shared](ExportResult result) {
+            setBusy(false);
+            report(result, *shared);
+        });
 }
 
-std::optional<ExportRun> ExportMenu::shownRun() const {
+void ExportMenu::gatherShownRun(std::function<void(GatheredRuns)> then) {
     const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
-    if (!index_ || !page || page->selectedRun() < 0 ||
+    const std::string folder =
+        folderNameIn(window_.currentStopwatchFolder(), window_.dataFolder().toStdString());
+    if (!page || folder.empty() || page->selectedRun() < 0 ||
         static_cast<std::size_t>(page->selectedRun()) >= page->runPaths().size())
-        return std::nullopt;
+        return window_.showNotice(text(export_text::kNoRunShown));
     const std::string& path = page->runPaths()[static_cast<std::size_t>(page->selectedRun())];
-    const std::string fileName = path.substr(path.rfind('/') + 1);
-    const std::string folder = index_->folderNameOf(window_.currentStopwatchFolder());
-    std::optional<RunDetails> run = index_->runWithLaps(folder, fileName);
-    if (!run) return std::nullopt;
-    ExportRun shown{{}, {}, folder + "/" + fileName, std::move(*run)};
-    for (const RunStopwatch& s : index_->stopwatches().value_or(std::vector<RunStopwatch>{})) {
-        if (s.folderName == folder) shown.tabName = s.tabName, shown.serialText = s.serialText;
-    }
-    return shown;
+    RunRow row;
+    row.folderName = folder;
+    row.fileName = path.substr(path.rfind('/') + 1);
+    if (busy_) return;
+    setBusy(true);
+    views_.queries().ask<GatheredRuns>(
+        this,
+        [row](WindowRunSource& source) {
+            RunRow named = row;
+            for (const RunStopwatch& s :
+                 source.registeredStopwatches().value_or(std::vector<RunStopwatch>{})) {
+                if (s.folderName == row.folderName)
+                    named.tabName = s.tabName, named.serialText = s.serialText;
+            }
+            return gatherRuns(source, {named});
+        },
+        [this, then = std::move(then)](GatheredRuns gathered) {
+            setBusy(false);
+            then(std::move(gathered));
+        });
 }
 
 void ExportMenu::saveRunSheet() {
-    const std::optional<ExportRun> run = shownRun();
-    if (!run) return window_.showNotice(text(export_text::kNoRunShown));
-    std::string name = tcxFileNameOf(*run);
-    name.replace(name.size() - 4, 4, ".pdf");
-    const QByteArray pdf = sheetPdf(runSheet(*run));
-    writeChosen({{name, pdf.toStdString()}}, countsOf({*run}));
-}
-
-std::optional<TeamDay> ExportMenu::chosenDay(QString& title) const {
-    if (!index_) return std::nullopt;
-    // Runs chosen in the All runs window make the sheet; otherwise the team's day the page shows.
-    if (CAllRunsDlg* all = views_.allRunsWindow();
-        all && all->isVisible() && all->table()->selectionModel()->hasSelection()) {
-        const auto rows = chosenRuns();
-        const auto runs = rows ? collectExportRuns(*index_, *rows) : std::nullopt;
-        if (!runs) return std::nullopt;
-        TeamDay day = teamDayOf(*runs);
-        const bool oneDay = std::all_of(runs->begin(), runs->end(), [&day](const ExportRun& r) {
-            return r.run.start.rfind(day.date, 0) == 0;
-        });
-        title = oneDay ? ui::localized(print_text::kDayTitle)
-                             .arg(QString::fromStdString(day.date).replace(u'-', u'/'))
-                       : ui::localized(print_text::kChosenTitle);
-        return day;
-    }
-    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
-    const QDate date = page ? page->selectedDate() : QDate::currentDate();
-    title = ui::localized(print_text::kDayTitle).arg(date.toString(QStringLiteral("yyyy/MM/dd")));
-    return loadTeamDay(*index_, date.toString(Qt::ISODate).toStdString());
-}
-
-void ExportMenu::saveDaySheet() {
-    QString title;
-    const std::optional<TeamDay> day = chosenDay(title);
-    if (!day) return window_.showError(text(export_text::kIndexBusy));
-    if (day->runs.empty()) return window_.showNotice(text(export_text::kNoRuns));
-    ExportCounts counts;
-    for (const TeamDayRun& run : day->runs) {
-        ++counts.runs;
-        counts.laps += static_cast<int>(run.lapsCs.size());
-    }
-    const QByteArray pdf = sheetPdf(daySheet(title, *day));
-    writeChosen({{"runs.pdf", pdf.toStdString()}}, counts);
+    gatherShownRun([this](GatheredRuns gathered) {
+        if (refusedEmpty(gathered)) return;
+        const ExportRun& run = gathered.runs.front();
+        std::string name = tcxFileNameOf(run);
+        name.replace(name.size() - 4, 4, ".pdf");
+        writePlan(planSheet({name, sheetPdf(runSheet(run)).toStdString()}, gathered.runs));
+    });
 }
 
 void ExportMenu::printRunSheet() {
-    const std::optional<ExportRun> run = shownRun();
-    if (!run) return window_.showNotice(text(export_text::kNoRunShown));
-    printSheet(&window_, runSheet(*run));
+    gatherShownRun([this](GatheredRuns gathered) {
+        if (refusedEmpty(gathered)) return;
+        printSheet(&window_, runSheet(gathered.runs.front()));
+    });
+}
+
+void ExportMenu::saveDaySheet() {
+    Chosen chosen = chosenRuns();
+    if (!chosen.rows.empty()) {
+        // Runs chosen in the All runs window make the sheet.
+        return gather(chosen, [this](GatheredRuns gathered) {
+            const std::string date = gathered.runs.empty()
+                                         ? std::string()
+                                         : gathered.runs.front().run.start.substr(0, 10);
+            const bool oneDay = std::all_of(
+                gathered.runs.begin(), gathered.runs.end(),
+                [&date](const ExportRun& r) { return r.run.start.rfind(date, 0) == 0; });
+            const QString title = oneDay
+                                      ? ui::localized(print_text::kDayTitle)
+                                            .arg(QString::fromStdString(date).replace(u'-', u'/'))
+                                      : ui::localized(print_text::kChosenTitle);
+            saveDay(std::move(gathered), title, date);
+        });
+    }
+    // Otherwise the team's day the page shows: every stopwatch's runs of that date.
+    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
+    const QDate date = page ? page->selectedDate() : QDate::currentDate();
+    RunQuery day;
+    day.fromDate = day.toDate = date.toString(Qt::ISODate).toStdString();
+    chosen.day = day;
+    const QString title =
+        ui::localized(print_text::kDayTitle).arg(date.toString(QStringLiteral("yyyy/MM/dd")));
+    gather(chosen, [this, title, day](GatheredRuns gathered) {
+        saveDay(std::move(gathered), title, day.fromDate);
+    });
+}
+
+void ExportMenu::saveDay(GatheredRuns gathered, const QString& title, const std::string& date) {
+    if (refusedEmpty(gathered)) return;
+    const QByteArray pdf = sheetPdf(daySheet(title, teamDayOf(gathered.runs, date)));
+    ExportPlan plan = planSheet({"runs.pdf", pdf.toStdString()}, gathered.runs);
+    plan.missed = std::move(gathered.missed);
+    writePlan(std::move(plan));
 }
 
 bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,
                                   const std::string& folder) const {
     FileSystem& fs = systemFileSystem();
+    std::vector<std::string> existing;
     for (const ExportFile& f : files) {
         const std::string path = withTrailingSlash(folder) + f.name;
-        if (fs.kindOf(path) != EntryKind::None &&
-            !window_.askYesNo(filled(export_text::kOverwrite, path)))
-            return false;
+        if (fs.kindOf(path) != EntryKind::None) existing.push_back(path);
     }
-    return true;
+    // One question for all of them, however many files the export has.
+    if (existing.empty()) return true;
+    if (existing.size() == 1) return window_.askYesNo(filled(export_text::kOverwrite, existing[0]));
+    std::string list;
+    for (const std::string& path : existing) list += (list.empty() ? "" : "\n") + path;
+    return window_.askYesNo(filled(export_text::kOverwriteSeveral, list));
 }
 
-void ExportMenu::report(const ExportResult& result, const ExportCounts& counts) const {
+void ExportMenu::report(const ExportResult& result, const ExportPlan& plan) const {
+    const ExportCounts& counts = plan.counts;
     switch (result.error) {
         case ExportError::None: {
             std::string names;
@@ -211,9 +298,10 @@ void ExportMenu::report(const ExportResult& result, const ExportCounts& counts) 
             const QString laps = ui::localized(texts::forCount(export_text::kLapCount, counts.laps))
                                      .arg(counts.laps);
             // One pass, so that a "%" in a file name is left as it is.
-            return window_.showNotice(ui::localized(export_text::kWritten)
-                                          .arg(runs, laps, QString::fromStdString(names))
-                                          .toStdString());
+            return window_.showNotice(withMissed(ui::localized(export_text::kWritten)
+                                                     .arg(runs, laps, QString::fromStdString(names))
+                                                     .toStdString(),
+                                                 plan.missed));
         }
         case ExportError::InsideDataFolder:
             return window_.showError(text(export_text::kInsideData));

@@ -1,16 +1,18 @@
 // The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
 // the runs of the day the page shows, written as runs.xlsx, as runs.csv and laps.csv or as TCX
-// files into a folder the user picks outside the data folder.
+// files into a folder the user picks outside the data folder. Runs are read and files written on
+// the query worker; the user is told which runs could not be written and why.
 #pragma once
 
 #include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "export_files.h"
-#include "run_index.h"
-#include "team_day.h"
+#include "export_plan.h"
+#include "run_gathering.h"
 
 class QAction;
 class QMenu;
@@ -23,30 +25,29 @@ class ViewMenu;
 class ExportMenu : public QObject {
     Q_OBJECT
   public:
-    // Adds the menu to `window`'s menu bar. `index` may be null; `window`, `views` and `index`
-    // must outlive the menu.
-    ExportMenu(CLapdexDlg& window, ViewMenu& views, RunIndex* index);
+    // Adds the menu to `window`'s menu bar; runs come through `views`' query worker. `window` and
+    // `views` must outlive the menu.
+    ExportMenu(CLapdexDlg& window, ViewMenu& views);
 
     // The runs an export takes now: the rows selected in the All runs window while it is shown,
-    // otherwise the runs of the page's day of the current stopwatch. nullopt when the index
-    // cannot answer.
-    std::optional<std::vector<RunRow>> chosenRuns() const;
+    // otherwise every run of the page's day of the current stopwatch (`day`).
+    struct Chosen {
+        std::vector<RunRow> rows;
+        std::optional<RunQuery> day;
+    };
+    Chosen chosenRuns() const;
 
-    // Asks for the folder (and, for TCX, one file or one per run), then writes. What happened is
-    // told in a message box.
+    // Reads the chosen runs, asks for the folder (and, for TCX, one file or one per run), then
+    // writes. What happened is told in a message box.
     void exportRuns(ExportFormat format);
-
-    // The run the page shows, with its laps; nullopt when none is shown.
-    std::optional<ExportRun> shownRun() const;
-    // The day a day sheet shows now, and its title in `title`: the runs chosen in the All runs
-    // window while it is shown with a selection, otherwise the team's day of the date the page
-    // shows (every stopwatch). nullopt when the index cannot answer.
-    std::optional<TeamDay> chosenDay(QString& title) const;
-    // Saves the run sheet of the shown run, or the day sheet of the chosen day, as PDF.
+    // Saves the run sheet of the shown run, or the day sheet of the chosen runs (or of the team's
+    // day the page shows), as PDF.
     void saveRunSheet();
     void saveDaySheet();
-    // The print preview of the shown run's sheet (Ctrl+P).
+    // The print preview of the shown run's sheet (Ctrl+P), once the run has been read.
     void printRunSheet();
+    // True while runs are read or files written for a command; the commands wait for it.
+    bool busy() const { return busy_; }
 
     QAction* workbookAction() const { return workbook_; }
     QAction* spreadsheetAction() const { return spreadsheet_; }
@@ -62,14 +63,22 @@ class ExportMenu : public QObject {
 
   private:
     void applyTexts();
-    // Asks for the folder, then writes `files` there; tells the user what happened.
-    void writeChosen(const std::vector<ExportFile>& files, const ExportCounts& counts);
+    void setBusy(bool busy);
+    // Reads `chosen` on the worker, then hands the runs to `then` on the window thread.
+    void gather(const Chosen& chosen, std::function<void(GatheredRuns)> then);
+    // Reads the run the page shows; nothing is asked when none is shown.
+    void gatherShownRun(std::function<void(GatheredRuns)> then);
+    void exportGathered(ExportFormat format, GatheredRuns gathered);
+    void saveDay(GatheredRuns gathered, const QString& title, const std::string& date);
+    // Asks for the folder, then writes the plan's files there on the worker; tells the user.
+    void writePlan(ExportPlan plan);
     bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
-    void report(const ExportResult& result, const ExportCounts& counts) const;
+    void report(const ExportResult& result, const ExportPlan& plan) const;
+    // Tells the user that nothing can be written; false when there is something.
+    bool refusedEmpty(const GatheredRuns& gathered) const;
 
     CLapdexDlg& window_;
     ViewMenu& views_;
-    RunIndex* index_;
     QMenu* menu_ = nullptr;
     QAction* workbook_ = nullptr;
     QAction* spreadsheet_ = nullptr;
@@ -77,6 +86,7 @@ class ExportMenu : public QObject {
     QAction* runPdf_ = nullptr;
     QAction* dayPdf_ = nullptr;
     QAction* print_ = nullptr;
+    bool busy_ = false;
 };
 
 }  // namespace lapdex::ui

@@ -26,9 +26,17 @@ inline constexpr Text kOneTcxFile{
 inline constexpr Text kOverwrite{"\"%s\"はすでにあります。\n上書きしますか？",
                                  "\"%s\" already exists.\nReplace it?"};
 inline constexpr Text kNoRuns{"書き出す走行がありません。", "There are no runs to write."};
-inline constexpr Text kIndexBusy{
-    "走行の一覧を読めませんでした。\nしばらくしてからもう一度お試しください。",
-    "The list of runs could not be read.\nPlease try again in a moment."};
+inline constexpr Text kCannotRead{
+    "走行を読めませんでした。走行の索引もデータフォルダも読めません。",
+    "The runs could not be read: neither the index of runs nor the data folder can be read."};
+// %s: the existing files, one per line.
+inline constexpr Text kOverwriteSeveral{
+    "次のファイルはすでにあります。\n%s\nすべて上書きしますか？",
+    "These files already exist:\n%s\nReplace them all?"};
+// Followed by the runs left out, one per line.
+inline constexpr Text kNotWritten{"次の走行は書き出していません:", "These runs were not written:"};
+inline constexpr Text kNothingWritten{"書き出せる走行がありません。",
+                                      "None of the runs can be written."};
 // %1: the runs (kRunCount), %2: the laps (kLapCount), %3: the files written, each on a line.
 inline constexpr Text kWritten{"%1と%2を書き出しました。%3", "Wrote %1 and %2.%3"};
 inline constexpr CountText kRunCount{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
 
 #include "copy_as_text.h"
 #include "indexed_catalogue.h"
@@ -22,16 +23,19 @@ namespace lapdex::ui {
 
 namespace {
 
-constexpr int kTextControls[kPageTextCount] = {kPageTotalTime, kPageLapCount, kPageBestLapNumber,
-                                               kPageBestLapTime, kPageAverageLapTime, kPageMemo};
+constexpr int kTextControls[kPageTextCount] = {kPageTotalTime,      kPageLapCount,
+                                               kPageBestLapNumber,  kPageBestLapTime,
+                                               kPageAverageLapTime, kPageMemo};
 
-CalendarDate calendarDate(QDate date) { return CalendarDate{date.year(), date.month(), date.day()}; }
+CalendarDate calendarDate(QDate date) {
+    return CalendarDate{date.year(), date.month(), date.day()};
+}
 
 }  // namespace
 
 // The page as the catalogue sees it.
 class CUserDialog::Catalogue : public CataloguePage {
-public:
+  public:
     explicit Catalogue(CUserDialog& page) : page_(page) {}
     std::string stopwatchFolder() const override { return page_.host_.currentStopwatchFolder(); }
     int registeredCount() const override { return page_.host_.registeredCount(); }
@@ -41,17 +45,25 @@ public:
     bool showsMonthView() const override { return true; }
     DisplayedRange displayedRange() const override {
         const MonthCalendar& c = *page_.calendar_;
-        return DisplayedRange{calendarDate(c.firstGridDate()), calendarDate(c.lastGridDate()), c.gridMonthCount()};
+        return DisplayedRange{calendarDate(c.firstGridDate()), calendarDate(c.lastGridDate()),
+                              c.gridMonthCount()};
     }
-    void setDayStates(const std::vector<std::uint32_t>& masks) override { page_.calendar_->setDayStates(masks); }
+    void setDayStates(const std::vector<std::uint32_t>& masks) override {
+        page_.calendar_->setDayStates(masks);
+    }
 
-private:
+  private:
     CUserDialog& page_;
 };
 
-CUserDialog::CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs, std::optional<ScreenFacts> screen)
-    : StopwatchPage(parent), host_(host), fs_(fs), screen_(screen ? *screen : ScreenFacts::current()),
-      selectedDate_(QDate::currentDate()), catalogue_(std::make_unique<Catalogue>(*this)) {
+CUserDialog::CUserDialog(QWidget* parent, PageHost& host, FileSystem& fs,
+                         std::optional<ScreenFacts> screen)
+    : StopwatchPage(parent),
+      host_(host),
+      fs_(fs),
+      screen_(screen ? *screen : ScreenFacts::current()),
+      selectedDate_(QDate::currentDate()),
+      catalogue_(std::make_unique<Catalogue>(*this)) {
     runEditDialog = [](EditDialog& dialog) { return dialog.exec(); };
     hide();
     buildPage();
@@ -109,8 +121,10 @@ void CUserDialog::buildPage() {
 }
 
 void CUserDialog::connectControls() {
-    connect(calendar_, &MonthCalendar::selectionChanged, this, &CUserDialog::calendarSelectionChanged);
-    connect(calendar_, &MonthCalendar::dayStatesNeeded, this, [this] { postPageMessage(PAGE_MARK_DAYS); });
+    connect(calendar_, &MonthCalendar::selectionChanged, this,
+            &CUserDialog::calendarSelectionChanged);
+    connect(calendar_, &MonthCalendar::dayStatesNeeded, this,
+            [this] { postPageMessage(PAGE_MARK_DAYS); });
     connect(runList_, &QListWidget::currentRowChanged, this, [this] { runSelectionChanged(); });
     connect(allData_, &QPushButton::clicked, this, &CUserDialog::openAllData);
     connect(delete_, &QPushButton::clicked, this, &CUserDialog::deleteSelectedRun);
@@ -119,8 +133,9 @@ void CUserDialog::connectControls() {
 void CUserDialog::createLapColumns() {
     lapList_->setColumnCount(4);
     followLanguage(lapList_, [list = lapList_] {
-        list->setHeaderLabels({ui::localized(page_text::kLapHeaders[0]), ui::localized(page_text::kLapHeaders[1]),
-                               ui::localized(page_text::kLapHeaders[2]), ui::localized(page_text::kLapHeaders[3])});
+        list->setHeaderLabels(
+            {ui::localized(page_text::kLapHeaders[0]), ui::localized(page_text::kLapHeaders[1]),
+             ui::localized(page_text::kLapHeaders[2]), ui::localized(page_text::kLapHeaders[3])});
     });
     // The memo column fills whatever the list's viewport leaves, with or without a scroll bar,
     // so a memo is never cut beside empty space.
@@ -135,7 +150,8 @@ void CUserDialog::createLapColumns() {
 void CUserDialog::initialisePage() {
     createLapColumns();
     calendar_->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
-    if (const auto place = calendarPlacement(screen_)) calendar_->setGeometry(fittedCalendarPlace(*place));
+    if (const auto place = calendarPlacement(screen_))
+        calendar_->setGeometry(fittedCalendarPlace(*place));
     // Showing the previous and the current month: select day 1 of the previous month first.
     calendar_->setSelectedDate(monthStart(QDate::currentDate()).addMonths(-1));
     content_.runLoaded = false;
@@ -153,7 +169,7 @@ QRect CUserDialog::fittedCalendarPlace(const QRect& place) const {
         if (!group || !group->geometry().contains(calendar_->geometry())) continue;
         const DialogUnits units(font());
         const QRect inside = group->geometry().adjusted(units.toPixelsX(2), units.toPixelsY(10),
-                                                       -units.toPixelsX(2), -units.toPixelsY(2));
+                                                        -units.toPixelsX(2), -units.toPixelsY(2));
         return place.intersected(inside);
     }
     return place;
@@ -184,6 +200,18 @@ void CUserDialog::showDay() {
     pushValues();
 }
 
+void CUserDialog::keepSelection(const std::string& path) {
+    const auto found = std::find(runPaths_.begin(), runPaths_.end(), path);
+    // A run that is gone leaves the selection where the listing put it.
+    if (path.empty() || found == runPaths_.end()) return;
+    const int row = static_cast<int>(found - runPaths_.begin());
+    if (row == selectedRun_) return;
+    selectedRun_ = row;
+    clearRunDetails();
+    if (!readRunFile(fs_, path, -1, cells_)) clearRunDetails();
+    renderLaps();
+}
+
 void CUserDialog::computeDayMasks() {
     (void)lapdex::computeDayMasks(runIndex_, fs_, *catalogue_);
 }
@@ -196,11 +224,15 @@ void CUserDialog::handlePageMessage(MessageId id) {
         return;
     }
     if (id != PAGE_STOPWATCH_CHANGED && id != PAGE_DATA_CHANGED) return;
-    bestRuns_.reset();
+    const std::string selected = id == PAGE_DATA_CHANGED && runIndexValid()
+                                     ? runPaths_[static_cast<std::size_t>(selectedRun_)]
+                                     : std::string();
+    forgetBestRuns();
     clearPage();
     computeDayMasks();
     if (id == PAGE_STOPWATCH_CHANGED) selectedRun_ = 0;
     showDay();
+    keepSelection(selected);
     if (id == PAGE_DATA_CHANGED) host_.refreshBatteryNow();
     pushValues();
 }
@@ -213,11 +245,13 @@ void CUserDialog::selectDay(QDate day) {
 }
 
 void CUserDialog::customEvent(QEvent* event) {
-    if (event->type() == MessageEvent::eventType()) handlePageMessage(static_cast<MessageEvent*>(event)->id());
+    if (event->type() == MessageEvent::eventType())
+        handlePageMessage(static_cast<MessageEvent*>(event)->id());
 }
 
 void CUserDialog::postPageMessage(MessageId id) {
-    // Scrolling asks for day marks and changes the selection, which asks again: one scan serves both.
+    // Scrolling asks for day marks and changes the selection, which asks again: one scan serves
+    // both.
     if (id == PAGE_MARK_DAYS) {
         if (markDaysPosted_) return;
         markDaysPosted_ = true;
@@ -227,8 +261,10 @@ void CUserDialog::postPageMessage(MessageId id) {
 
 void CUserDialog::pushValues() {
     for (int i = 0; i < kPageTextCount; ++i) {
-        if (i == kMemo) memoBox_->setPlainText(content_.texts[kMemo]);
-        else controls_.as<QLabel>(kTextControls[i])->setText(content_.texts[i]);
+        if (i == kMemo)
+            memoBox_->setPlainText(content_.texts[kMemo]);
+        else
+            controls_.as<QLabel>(kTextControls[i])->setText(content_.texts[i]);
     }
     {
         const QSignalBlocker block(runList_);

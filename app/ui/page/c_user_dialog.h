@@ -33,12 +33,21 @@ class RunIndex;
 namespace lapdex::ui {
 
 class MonthCalendar;
+class RunQueryWorker;
 
 // Control ids of template 130.
 enum PageControl : int {
-    kPageCalendar = 1001, kPageLapList = 1003, kPageRunList = 1004, kPageTotalTime = 1005,
-    kPageLapCount = 1006, kPageMemo = 1008, kPageBestLapTime = 1009, kPageAllData = 1010,
-    kPageDelete = 1011, kPageBestLapNumber = 1012, kPageAverageLapTime = 1013,
+    kPageCalendar = 1001,
+    kPageLapList = 1003,
+    kPageRunList = 1004,
+    kPageTotalTime = 1005,
+    kPageLapCount = 1006,
+    kPageMemo = 1008,
+    kPageBestLapTime = 1009,
+    kPageAllData = 1010,
+    kPageDelete = 1011,
+    kPageBestLapNumber = 1012,
+    kPageAverageLapTime = 1013,
 };
 
 // The run list's item data role that is true on a run that set a personal best.
@@ -46,7 +55,7 @@ inline constexpr int kSetBestRole = Qt::UserRole + 1;
 
 class CUserDialog : public StopwatchPage {
     Q_OBJECT
-public:
+  public:
     // `host` and `fs` must outlive the page. Created hidden; the window places and shows it,
     // then calls initialisePage(). `fs` defaults to the catalogue's file system, which scans a
     // folder of many run files without a stat per file. `screen` defaults to the primary
@@ -58,6 +67,9 @@ public:
     // The run index that answers day marks and listings faster than a folder scan; null (the
     // default) scans. Must outlive the page.
     void setRunIndex(RunIndex* index) { runIndex_ = index; }
+    // The worker that finds the runs that set a best, off the window thread; without one no run
+    // is marked. Must outlive the page.
+    void setRunQueries(RunQueryWorker* queries) { queries_ = queries; }
 
     void initialisePage() override;
     void clearPage() override;
@@ -101,13 +113,13 @@ public:
     // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
     QString toolTipAt(const QWidget* viewport, QPoint position) const;
 
-protected:
+  protected:
     void customEvent(QEvent* event) override;
     // A change of language: the template's texts of the other set; lists and calendar stay.
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     class Catalogue;
 
     void buildPage();
@@ -123,8 +135,19 @@ private:
     void attachChart();
     // Marks the listed runs that set a personal best (needs the run index).
     void markBestRuns();
+    // Asks the worker for the runs of `folderName` that set a best; marks them when they come.
+    void askBestRuns(const std::string& folderName);
+    // The stopwatch or its runs changed: the marks are found again, and an answer under way is
+    // dropped.
+    void forgetBestRuns();
+    // Tells the run index that the page changed or deleted the run file at `path`: on the query
+    // worker when there is one, as the index may be busy for a while.
+    void runFileChanged(const std::string& path);
     void renderChart();
     void clearRunDetails();
+    // After a reload: selects the run at `path` again wherever the new listing put it (the folder
+    // is listed in the file system's order, which a rewrite may change) and reads its details.
+    void keepSelection(const std::string& path);
     void postPageMessage(MessageId id);
     bool filterKey(QObject* watched, QKeyEvent* event);
     bool filterMouse(QObject* watched, QEvent* event);
@@ -161,6 +184,9 @@ private:
     // stopwatch or its runs change.
     std::optional<std::set<std::string>> bestRuns_;
     std::string bestRunsFolder_;
+    RunQueryWorker* queries_ = nullptr;
+    std::string bestRunsAsked_;  // the folder whose answer is under way, "" for none
+    quint64 bestRunsGeneration_ = 0;
 };
 
 }  // namespace lapdex::ui

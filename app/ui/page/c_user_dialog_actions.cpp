@@ -13,7 +13,9 @@ namespace lapdex::ui {
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toStdString();
+}
 
 }  // namespace
 
@@ -51,13 +53,15 @@ void CUserDialog::runSelectionChanged() {
     if (!runIndexValid() || selectedRun_ == previous) return;
     // The texts go too: a summary line without a memo cell must not keep the last run's memo.
     clearRunDetails();
-    const bool read = readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
+    const bool read =
+        readRunFile(fs_, runPaths_[static_cast<std::size_t>(selectedRun_)], -1, cells_);
     renderLaps();
     if (!read) {
         host_.pauseWorker();
         clearRunDetails();
         pushValues();
-        host_.showError(utf8(ui::localized(page_text::kReadFailed).arg(content_.runLines.value(selectedRun_))));
+        host_.showError(
+            utf8(ui::localized(page_text::kReadFailed).arg(content_.runLines.value(selectedRun_))));
         host_.resumeWorker();
         return;
     }
@@ -78,11 +82,13 @@ void CUserDialog::deleteSelectedRun() {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
         host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
-        if (status.ok() && runIndex_ != nullptr) runIndex_->fileChanged(path);
+        if (status.ok()) runFileChanged(path);
         if (status.ok()) {
-            if (count == 1) selectedRun_ = -1;
-            else if (selectedRun_ == count - 1) selectedRun_ -= 1;
-            bestRuns_.reset();  // the deleted run may have held a best
+            if (count == 1)
+                selectedRun_ = -1;
+            else if (selectedRun_ == count - 1)
+                selectedRun_ -= 1;
+            forgetBestRuns();  // the deleted run may have held a best
             clearPage();
             showDay();
             computeDayMasks();
@@ -127,18 +133,20 @@ CUserDialog::SaveResult CUserDialog::saveMemo(const QString& memo, bool lapMemo,
     const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
     MemoRewriteResult result;
     host_.withWorkerLock([&] {
-        result = rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
+        result =
+            rewriteMemo(fs_, path, utf8(memo), lapMemo ? MemoKind::Lap : MemoKind::Run, lapIndex);
     });
     if (result.status == MemoRewriteStatus::NotEncodable) {
         // Shift_JIS has no form for these characters; the file stays as it was.
-        host_.showError(utf8(ui::localized(page_text::kMemoNotEncodable).arg(QString::fromStdString(result.unencodable))));
+        host_.showError(utf8(ui::localized(page_text::kMemoNotEncodable)
+                                 .arg(QString::fromStdString(result.unencodable))));
         return SaveResult::NotEncodable;
     }
     if (!result.ok()) {
         host_.showError(utf8(ui::localized(page_text::kSaveFailed)));
         return SaveResult::Failed;
     }
-    if (runIndex_ != nullptr) runIndex_->fileChanged(path);
+    runFileChanged(path);
     return SaveResult::Saved;
 }
 

@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "c_user_dialog.h"
-#include "personal_bests.h"
+#include "run_query_worker.h"
 
 namespace lapdex::ui {
 namespace {
@@ -39,23 +39,52 @@ std::string fileNameOf(const std::string& path) {
 }  // namespace
 
 void CUserDialog::markBestRuns() {
-    if (!runIndex_) return;
+    if (!runIndex_ || !queries_) return;
     const std::string folderName = runIndex_->folderNameOf(host_.currentStopwatchFolder());
     if (folderName.empty()) return;
-    // One query per stopwatch and change of its runs, not per day picked on the calendar.
+    // One question per stopwatch and change of its runs, not per day picked on the calendar.
     if (!bestRuns_ || bestRunsFolder_ != folderName) {
-        bestRuns_ = loadRunsThatSetBests(*runIndex_, folderName);
-        bestRunsFolder_ = folderName;
+        if (bestRunsAsked_ != folderName) askBestRuns(folderName);
+        return;
     }
-    const std::optional<std::set<std::string>>& setters = bestRuns_;
-    if (!setters || setters->empty()) return;
     static const QIcon kMark = bestMarkIcon();
     const int lines = std::min(runList_->count(), static_cast<int>(runPaths_.size()));
     for (int i = 0; i < lines; ++i) {
-        if (!setters->count(fileNameOf(runPaths_[static_cast<std::size_t>(i)]))) continue;
+        if (!bestRuns_->count(fileNameOf(runPaths_[static_cast<std::size_t>(i)]))) continue;
         runList_->item(i)->setIcon(kMark);
         runList_->item(i)->setData(kSetBestRole, true);
     }
+}
+
+void CUserDialog::askBestRuns(const std::string& folderName) {
+    bestRunsAsked_ = folderName;
+    const quint64 asked = ++bestRunsGeneration_;
+    queries_->ask<std::optional<std::set<std::string>>>(
+        this, [folderName](WindowRunSource& source) { return source.runsThatSetBests(folderName); },
+        [this, asked, folderName](std::optional<std::set<std::string>> setters) {
+            if (asked != bestRunsGeneration_) return;
+            bestRunsAsked_.clear();
+            // Without an answer no run is marked, and none is asked for again until a change.
+            bestRuns_ = setters.value_or(std::set<std::string>{});
+            bestRunsFolder_ = folderName;
+            markBestRuns();
+        });
+}
+
+void CUserDialog::runFileChanged(const std::string& path) {
+    if (queries_) {
+        queries_->tell([path](WindowRunSource& source) {
+            if (RunIndex* index = source.index()) index->fileChanged(path);
+        });
+    } else if (runIndex_) {
+        runIndex_->fileChanged(path);
+    }
+}
+
+void CUserDialog::forgetBestRuns() {
+    bestRuns_.reset();
+    bestRunsAsked_.clear();
+    ++bestRunsGeneration_;
 }
 
 }  // namespace lapdex::ui

@@ -144,27 +144,4 @@ Sheet daySheet(const QString& title, const TeamDay& day) {
     return sheet;
 }
 
-TeamDay teamDayOf(const std::vector<ExportRun>& runs) {
-    TeamDay day;
-    for (const ExportRun& r : runs) {
-        TeamDayRun run;
-        run.folderName = r.relativePath.substr(0, r.relativePath.find('/'));
-        run.tabName = r.tabName;
-        run.fileName = r.relativePath.substr(r.relativePath.find('/') + 1);
-        run.start = r.run.start;
-        run.timeFormat = r.run.timeFormat;
-        for (const LapDetails& lap : r.run.laps) {
-            run.lapsCs.push_back(lap.lapCs);
-            run.splitsCs.push_back(lap.splitCs);
-        }
-        run.totalCs = r.run.totalCs;
-        run.bestLapCs = r.run.bestLapCs;
-        run.averageLapCs = r.run.averageLapCs;
-        day.lapColumns = std::max(day.lapColumns, static_cast<int>(run.lapsCs.size()));
-        day.runs.push_back(std::move(run));
-    }
-    if (!runs.empty()) day.date = runs.front().run.start.substr(0, 10);
-    return day;
-}
-
 }  // namespace lapdex::ui

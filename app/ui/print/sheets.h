@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "export_run.h"
+#include "run_gathering.h"
 #include "team_day.h"
 
 class QObject;
@@ -39,9 +40,6 @@ Sheet runSheet(const ExportRun& run);
 // total, best and average, marked as the team day window marks them. Lap columns that do not fit
 // the page's width go on in further tables, each with the names and starts again.
 Sheet daySheet(const QString& title, const TeamDay& day);
-
-// The runs of an export as a team day (for a day sheet of chosen runs), in their order.
-TeamDay teamDayOf(const std::vector<ExportRun>& runs);
 
 // Lays the sheet out in its font. The caller owns the document.
 QTextDocument* sheetDocument(const Sheet& sheet, QObject* parent = nullptr);

@@ -7,13 +7,14 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "query_texts.h"
 #include "roster_texts.h"
 #include "run_texts.h"
 
 namespace lapdex::ui {
 
-CRosterDlg::CRosterDlg(RunIndex* index, QWidget* parent)
-    : QDialog(parent), index_(index), model_(new RosterModel(this)) {
+CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
+    : QDialog(parent), queries_(queries), model_(new RosterModel(this)) {
     setWindowTitle(ui::localized(roster_text::kTitle));
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
@@ -28,9 +29,6 @@ CRosterDlg::CRosterDlg(RunIndex* index, QWidget* parent)
     status_ = new QLabel(this);
     layout->addWidget(status_);
     resize(1120, 360);
-    retry_.setSingleShot(true);
-    retry_.setInterval(500);
-    connect(&retry_, &QTimer::timeout, this, &CRosterDlg::refresh);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
         if (at.isValid())
             emit stopwatchActivated(
@@ -53,12 +51,22 @@ void CRosterDlg::changeEvent(QEvent* event) {
 }
 
 void CRosterDlg::refresh() {
-    const auto roster = index_ ? index_->roster() : std::nullopt;
-    if (!roster) {
+    const quint64 asked = ++generation_;
+    if (shownCount_ < 0) {
         shownCount_ = kWaiting;
         showStatus();
-        if (index_) retry_.start();
-        return;
+    }
+    queries_.ask<std::optional<Roster>>(
+        this, [](WindowRunSource& source) { return source.roster(); },
+        [this, asked](std::optional<Roster> roster) {
+            if (asked == generation_) showRoster(std::move(roster));
+        });
+}
+
+void CRosterDlg::showRoster(std::optional<Roster> roster) {
+    if (!roster) {
+        shownCount_ = kCannotRead;
+        return showStatus();
     }
     model_->setEntries(roster->entries);
     table_->resizeColumnsToContents();
@@ -70,11 +78,8 @@ void CRosterDlg::refresh() {
 
 void CRosterDlg::showStatus() {
     if (shownCount_ == kNotAsked) return status_->clear();
-    if (shownCount_ == kWaiting) {
-        status_->setText(
-            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
-        return;
-    }
+    if (shownCount_ == kWaiting) return status_->setText(ui::localized(query_text::kPreparing));
+    if (shownCount_ == kCannotRead) return status_->setText(ui::localized(query_text::kCannotRead));
     QString text = ui::localized(roster_text::kStopwatchCount).arg(shownCount_);
     if (!damagedLines_.empty())
         text += ui::localized(roster_text::kDamagedHistory)

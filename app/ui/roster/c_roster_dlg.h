@@ -3,10 +3,9 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <QTimer>
 
 #include "roster_model.h"
-#include "run_index.h"
+#include "run_query_worker.h"
 
 class QLabel;
 class QTableView;
@@ -16,9 +15,10 @@ namespace lapdex::ui {
 class CRosterDlg : public QDialog {
     Q_OBJECT
   public:
-    // `index` may be null; it must outlive the window.
-    CRosterDlg(RunIndex* index, QWidget* parent = nullptr);
+    // `queries` must outlive the window.
+    CRosterDlg(RunQueryWorker& queries, QWidget* parent = nullptr);
 
+    // Asks for the roster again; the window fills in when it is answered.
     void refresh();
     RosterModel* model() const { return model_; }
     QTableView* table() const { return table_; }
@@ -36,15 +36,19 @@ class CRosterDlg : public QDialog {
   private:
     void showStatus();
 
-    RunIndex* index_;
+    void showRoster(std::optional<Roster> roster);
+
+    RunQueryWorker& queries_;
     RosterModel* model_;
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
-    QTimer retry_;
     // What the status line tells: the stopwatches found with the damaged history lines skipped,
-    // kWaiting while the index has not answered, kNotAsked before the first look (empty).
+    // kWaiting while the question is answered, kCannotRead when it could not be, kNotAsked before
+    // the first look (empty).
     static constexpr qsizetype kWaiting = -1;
     static constexpr qsizetype kNotAsked = -2;
+    static constexpr qsizetype kCannotRead = -3;
+    quint64 generation_ = 0;
     qsizetype shownCount_ = kNotAsked;
     QStringList damagedLines_;
 };

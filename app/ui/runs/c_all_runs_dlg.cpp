@@ -15,6 +15,9 @@
 #include <QVBoxLayout>
 
 #include "copy_as_text.h"
+#include "engine/message_ids.h"
+#include "message_event.h"
+#include "query_texts.h"
 #include "run_texts.h"
 
 namespace lapdex::ui {
@@ -22,7 +25,6 @@ namespace {
 
 constexpr int kFirstScreen = 200;  // rows fetched before the window shows any
 constexpr int kTypingPauseMs = 150;
-constexpr int kRetryMs = 500;  // while the index is being built
 
 // Seconds ("75", "75.5") to hundredths; -1 for an empty or unreadable text.
 std::int64_t hundredthsOf(const QString& seconds) {
@@ -41,8 +43,8 @@ std::vector<std::string> wordsOf(const QString& text) {
 
 }  // namespace
 
-CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
-    : QDialog(parent), index_(index), model_(new RunTableModel(this)) {
+CAllRunsDlg::CAllRunsDlg(RunQueryWorker& queries, QWidget* parent)
+    : QDialog(parent), queries_(queries), model_(new RunTableModel(this)) {
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
     auto* grid = new QGridLayout;
@@ -66,10 +68,7 @@ CAllRunsDlg::CAllRunsDlg(RunIndex* index, QWidget* parent)
     resize(860, 520);
     typing_.setSingleShot(true);
     typing_.setInterval(kTypingPauseMs);
-    retry_.setSingleShot(true);
-    retry_.setInterval(kRetryMs);
     connect(&typing_, &QTimer::timeout, this, &CAllRunsDlg::refresh);
-    connect(&retry_, &QTimer::timeout, this, &CAllRunsDlg::refresh);
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
         if (at.isValid()) emit runActivated(model_->run(at.row()));
     });
@@ -130,16 +129,39 @@ void CAllRunsDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void CAllRunsDlg::hideEvent(QHideEvent* event) {
+    // A hidden window searches for nobody: it searches again when shown.
+    typing_.stop();
+    QDialog::hideEvent(event);
+}
+
+void CAllRunsDlg::followPage(QObject* page) {
+    page->installEventFilter(this);
+}
+
+bool CAllRunsDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == MessageEvent::eventType() &&
+        static_cast<MessageEvent*>(event)->id() == PAGE_DATA_CHANGED && isVisible()) {
+        // A download may have brought a new stopwatch as well as new runs.
+        fillStopwatches();
+        refresh();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void CAllRunsDlg::fillStopwatches() {
-    const QString chosen = stopwatch_->currentData().toString();
-    QSignalBlocker block(stopwatch_);
-    stopwatch_->clear();
-    stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
-    const auto stopwatches = index_ ? index_->stopwatches() : std::nullopt;
-    for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{}))
-        stopwatch_->addItem(QString::fromStdString(s.tabName),
-                            QString::fromStdString(s.folderName));
-    stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
+    queries_.ask<std::optional<std::vector<RunStopwatch>>>(
+        this, [](WindowRunSource& source) { return source.registeredStopwatches(); },
+        [this](std::optional<std::vector<RunStopwatch>> stopwatches) {
+            const QString chosen = stopwatch_->currentData().toString();
+            QSignalBlocker block(stopwatch_);
+            stopwatch_->clear();
+            stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
+            for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{}))
+                stopwatch_->addItem(QString::fromStdString(s.tabName),
+                                    QString::fromStdString(s.folderName));
+            stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
+        });
 }
 
 void CAllRunsDlg::filtersChanged() {
@@ -163,32 +185,44 @@ RunQuery CAllRunsDlg::currentQuery() const {
 
 void CAllRunsDlg::refresh() {
     typing_.stop();
+    const quint64 asked = ++generation_;
+    state_ = State::Searching;
+    showStatus();
     RunQuery query = currentQuery();
     query.limit = kFirstScreen;
-    const auto rows = index_ ? index_->search(query) : std::nullopt;
-    if (!rows) {
-        model_->setRows({});
-        foundCount_ = kWaiting;
-        showStatus();
-        if (index_) retry_.start();
-        return;
-    }
-    const bool more = static_cast<int>(rows->size()) == kFirstScreen;
-    const bool first = model_->rowCount() == 0;
-    model_->setRows(*rows);
-    // Columns fit the first rows shown (only the visible rows are measured).
-    if (first && !rows->empty()) table_->resizeColumnsToContents();
-    foundCount_ = static_cast<qsizetype>(rows->size());
-    showStatus();
-    // The first screen is up; the rest follows once the window has painted it.
-    if (more) QTimer::singleShot(0, this, &CAllRunsDlg::fetchAll);
+    // The first screen comes back first; when it was cut short, every row follows.
+    queries_.ask<RunListing>(
+        this, [query](WindowRunSource& source) { return source.listRuns(query); },
+        [this, asked, query](RunListing first) {
+            if (asked != generation_) return;
+            const bool more = first.answered && first.truncated;
+            showListing(std::move(first), !more);
+            if (!more) return;
+            RunQuery all = query;
+            all.limit = 0;
+            queries_.ask<RunListing>(
+                this, [all](WindowRunSource& source) { return source.listRuns(all); },
+                [this, asked](RunListing whole) {
+                    if (asked == generation_) showListing(std::move(whole), true);
+                });
+        });
 }
 
-void CAllRunsDlg::fetchAll() {
-    const auto rows = index_ ? index_->search(currentQuery()) : std::nullopt;
-    if (!rows) return;
-    model_->setRows(*rows);
-    foundCount_ = static_cast<qsizetype>(rows->size());
+void CAllRunsDlg::showListing(RunListing listing, bool whole) {
+    if (!listing.answered) {
+        model_->setRows({});
+        state_ = State::CannotRead;
+        missed_.clear();
+        return showStatus();
+    }
+    const bool first = model_->rowCount() == 0;
+    missed_.clear();
+    for (const RunProblem& problem : listing.problems)
+        missed_.push_back({problem.path, MissedRun::Why::Unreadable, problem.reason});
+    model_->setRows(std::move(listing.rows));
+    // Columns fit the first rows shown (only the visible rows are measured).
+    if (first && model_->rowCount() > 0) table_->resizeColumnsToContents();
+    state_ = whole ? State::Found : State::FirstScreen;
     showStatus();
 }
 
@@ -215,13 +249,26 @@ void CAllRunsDlg::applyTexts() {
 }
 
 void CAllRunsDlg::showStatus() {
-    if (foundCount_ == kNotSearched)
-        status_->clear();
-    else if (foundCount_ >= 0)
-        status_->setText(ui::localized(run_text::kRunsFound).arg(foundCount_));
+    const qsizetype rows = model_->rowCount();
+    status_->setToolTip(missedRunsText(missed_));
+    switch (state_) {
+        case State::NotSearched:
+            return status_->clear();
+        case State::Searching:
+            return status_->setText(ui::localized(query_text::kPreparing));
+        case State::CannotRead:
+            return status_->setText(ui::localized(query_text::kCannotRead));
+        case State::FirstScreen:
+            return status_->setText(ui::localized(run_text::kFirstRowsShown).arg(rows));
+        case State::Found:
+            break;
+    }
+    if (missed_.empty())
+        status_->setText(ui::localized(run_text::kRunsFound).arg(rows));
     else
-        status_->setText(
-            ui::localized(index_ ? run_text::kIndexPreparing : run_text::kIndexUnavailable));
+        status_->setText(ui::localized(query_text::kShownWithMissed)
+                             .arg(rows)
+                             .arg(static_cast<qsizetype>(missed_.size())));
 }
 
 }  // namespace lapdex::ui

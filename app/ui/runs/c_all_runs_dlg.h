@@ -1,11 +1,13 @@
-// The All runs window: every run of the data folder from the run index, filtered as the user
-// types, sortable by column; Enter or a double-click opens the run on its stopwatch's page.
+// The All runs window: every run of the data folder, filtered as the user types, sortable by
+// column; Enter or a double-click opens the run on its stopwatch's page. Searches run on the query
+// worker: the window fills in when they are answered and never waits for them.
 #pragma once
 
 #include <QDialog>
 #include <QTimer>
 
-#include "run_index.h"
+#include "run_gathering.h"
+#include "run_query_worker.h"
 #include "run_table_model.h"
 
 class QCheckBox;
@@ -22,13 +24,19 @@ namespace lapdex::ui {
 class CAllRunsDlg : public QDialog {
     Q_OBJECT
   public:
-    // `index` may be null (then the window says so); it must outlive the window.
-    CAllRunsDlg(RunIndex* index, QWidget* parent = nullptr);
+    // `queries` must outlive the window.
+    CAllRunsDlg(RunQueryWorker& queries, QWidget* parent = nullptr);
 
     // The search the filters describe now.
     RunQuery currentQuery() const;
-    // Runs the search again at once (the filters do it themselves after a short pause).
+    // Runs the search again at once (the filters do it themselves after a short pause); the
+    // answer arrives later. The first screen of rows comes first, then every other row.
     void refresh();
+    // Searches again whenever `page` is told that a download has ended (PAGE_DATA_CHANGED), while
+    // the window is shown. `page` must outlive the window or be destroyed with it.
+    void followPage(QObject* page);
+    // True while a search has not been answered in full.
+    bool searching() const { return state_ == State::Searching || state_ == State::FirstScreen; }
 
     RunTableModel* model() const { return model_; }
     QTableView* table() const { return table_; }
@@ -48,6 +56,8 @@ class CAllRunsDlg : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // Re-applies every text in the language now shown.
     void changeEvent(QEvent* event) override;
 
@@ -55,11 +65,11 @@ class CAllRunsDlg : public QDialog {
     void buildFilters(QGridLayout* grid);
     void fillStopwatches();
     void filtersChanged();
-    void fetchAll();
+    void showListing(RunListing listing, bool whole);
     void applyTexts();
     void showStatus();
 
-    RunIndex* index_;
+    RunQueryWorker& queries_;
     RunTableModel* model_;
     QTableView* table_ = nullptr;
     QCheckBox* dateOn_ = nullptr;
@@ -76,13 +86,15 @@ class CAllRunsDlg : public QDialog {
     QLabel* lapsLabel_ = nullptr;
     QLabel* totalLabel_ = nullptr;
     QLabel* dashes_[2] = {};
-    // Runs found by the last search; kWaiting while the index has not answered, kNotSearched
-    // before the first search (the status line stays empty).
-    static constexpr qsizetype kWaiting = -1;
-    static constexpr qsizetype kNotSearched = -2;
-    qsizetype foundCount_ = kNotSearched;
+    // What the status line tells: nothing before the first search, that a search is under way,
+    // the first screen while the other rows are fetched, every row found, or that no source of
+    // runs could answer.
+    enum class State { NotSearched, Searching, FirstScreen, Found, CannotRead };
+    State state_ = State::NotSearched;
+    std::vector<MissedRun> missed_;  // runs the last answer could not cover
+    // Answers to searches older than the newest are dropped.
+    quint64 generation_ = 0;
     QTimer typing_;
-    QTimer retry_;
 };
 
 }  // namespace lapdex::ui

@@ -32,11 +32,9 @@ inline constexpr Text kEvery{"すべて", "All"};
 // %1: the number of runs found.
 inline constexpr Text kRunsFound{"%1 件", "Runs found: %1"};
 
-// Both index windows while the run index cannot answer.
-inline constexpr Text kIndexPreparing{"走行の索引を準備しています…",
-                                      "Preparing the index of runs…"};
-inline constexpr Text kIndexUnavailable{"走行の索引を開けません",
-                                        "The index of runs cannot be opened"};
+// %1: the rows shown while the others are still being read.
+inline constexpr Text kFirstRowsShown{"最初の %1 件を表示中、残りを読んでいます…",
+                                      "Showing the first %1 runs; reading the others…"};
 
 }  // namespace run_text
 

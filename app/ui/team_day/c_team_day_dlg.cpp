@@ -18,18 +18,14 @@
 #include "compare_texts.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
+#include "query_texts.h"
 #include "team_day_texts.h"
 #include "ui_text.h"
 
 namespace lapdex::ui {
-namespace {
 
-// How soon a load refused by a busy index is tried again.
-constexpr int kRetryMs = 300;
-
-}  // namespace
-
-CTeamDayDlg::CTeamDayDlg(RunIndex* index, QWidget* parent) : QDialog(parent), index_(index) {
+CTeamDayDlg::CTeamDayDlg(RunQueryWorker& queries, QWidget* parent)
+    : QDialog(parent), queries_(queries) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     build();
     retranslate();
@@ -79,7 +75,7 @@ void CTeamDayDlg::build() {
     layout->addWidget(table_);
     connect(date_, &QDateEdit::dateChanged, this, [this] { reload(); });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
-        compare_->setEnabled(index_ && comparable(table_->selectionModel()->selectedRows().size()));
+        compare_->setEnabled(comparable(table_->selectionModel()->selectedRows().size()));
     });
     connect(compare_, &QPushButton::clicked, this, &CTeamDayDlg::compareSelected);
     connect(laps_, &QRadioButton::toggled, this, [this](bool on) {
@@ -103,15 +99,20 @@ void CTeamDayDlg::changeEvent(QEvent* event) {
 }
 
 void CTeamDayDlg::showStatus() {
+    status_->setToolTip(missedRunsText(missed_));
     switch (state_) {
-        case State::NoIndex:
-            status_->setText(ui::localized(team_day_text::kNoIndex));
+        case State::CannotRead:
+            status_->setText(ui::localized(query_text::kCannotRead));
             break;
         case State::Busy:
-            status_->setText(ui::localized(team_day_text::kBusy));
+            status_->setText(ui::localized(query_text::kPreparing));
             break;
         case State::Shown:
-            status_->setText(ui::localized(team_day_text::kRunCount).arg(model_->rowCount()));
+            status_->setText(missed_.empty()
+                                 ? ui::localized(team_day_text::kRunCount).arg(model_->rowCount())
+                                 : ui::localized(query_text::kShownWithMissed)
+                                       .arg(model_->rowCount())
+                                       .arg(static_cast<qsizetype>(missed_.size())));
             break;
     }
 }
@@ -128,26 +129,26 @@ QDate CTeamDayDlg::date() const {
 }
 
 void CTeamDayDlg::reload() {
-    if (!index_) {
-        state_ = State::NoIndex;
-        showStatus();
-        return;
+    const quint64 asked = ++generation_;
+    const std::string date = date_->date().toString(Qt::ISODate).toStdString();
+    // The day shown stays until the new one has come; the status line says it is being read.
+    state_ = State::Busy;
+    showStatus();
+    queries_.ask<GatheredRuns>(
+        this, [date](WindowRunSource& source) { return gatherDay(source, date); },
+        [this, asked, date](GatheredRuns gathered) {
+            if (asked == generation_) showDay(std::move(gathered), date);
+        });
+}
+
+void CTeamDayDlg::showDay(GatheredRuns gathered, const std::string& date) {
+    missed_ = std::move(gathered.missed);
+    if (!gathered.answered) {
+        model_->setDay(TeamDay{date, {}, 0});
+        state_ = State::CannotRead;
+        return showStatus();
     }
-    const std::optional<TeamDay> day =
-        loadTeamDay(*index_, date_->date().toString(Qt::ISODate).toStdString());
-    if (!day) {
-        state_ = State::Busy;
-        showStatus();
-        if (!retryPending_) {
-            retryPending_ = true;
-            QTimer::singleShot(kRetryMs, this, [this] {
-                retryPending_ = false;
-                reload();
-            });
-        }
-        return;
-    }
-    model_->setDay(*day);
+    model_->setDay(teamDayOf(gathered.runs, date));
     table_->resizeColumnsToContents();
     state_ = State::Shown;
     showStatus();
@@ -168,9 +169,9 @@ std::vector<RunRef> CTeamDayDlg::selectedRuns() const {
 
 void CTeamDayDlg::compareSelected() {
     const std::vector<RunRef> runs = selectedRuns();
-    if (!index_ || !comparable(runs.size())) return;
+    if (!comparable(runs.size())) return;
     if (!compareWindow_) compareWindow_ = new CCompareDlg(this);
-    compareWindow_->setSeries(compareSeriesOf(*index_, runs));
+    compareWindow_->compare(queries_, runs);
     compareWindow_->show();
     compareWindow_->raise();
 }

@@ -1,13 +1,14 @@
 // The team day window: every run of one date across all stopwatches side by side, lap by lap.
 // While it is open it follows the downloads, so a squad's session fills in as each stopwatch is
-// laid on the reader.
+// laid on the reader. The runs are read on the query worker; the window fills in when they come.
 #pragma once
 
 #include <QDate>
 #include <QDialog>
 
 #include "c_compare_dlg.h"
-#include "run_index.h"
+#include "run_gathering.h"
+#include "run_query_worker.h"
 #include "team_day_model.h"
 
 class QDateEdit;
@@ -22,15 +23,16 @@ namespace lapdex::ui {
 class CTeamDayDlg : public QDialog {
     Q_OBJECT
   public:
-    // `index` may be null (the window then says the index cannot be opened); it must outlive the
-    // window.
-    CTeamDayDlg(RunIndex* index, QWidget* parent);
+    // `queries` must outlive the window.
+    CTeamDayDlg(RunQueryWorker& queries, QWidget* parent);
 
     // Shows the runs of `date`.
     void showDate(QDate date);
     QDate date() const;
-    // Reads the day again from the index; when the index is busy, tries again shortly.
+    // Reads the day again; the table fills in when the runs have been read.
     void reload();
+    // True while the day asked for last has not come.
+    bool loading() const { return state_ == State::Busy; }
     // Reloads whenever `page` is told that a download has ended (PAGE_DATA_CHANGED), while the
     // window is shown. `page` must outlive the window or be destroyed with it.
     void followPage(QObject* page);
@@ -54,13 +56,14 @@ class CTeamDayDlg : public QDialog {
 
   private:
     // What the status line says.
-    enum class State { NoIndex, Busy, Shown };
+    enum class State { CannotRead, Busy, Shown };
 
     void build();
     void retranslate();
     void showStatus();
+    void showDay(GatheredRuns gathered, const std::string& date);
 
-    RunIndex* index_;
+    RunQueryWorker& queries_;
     TeamDayModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
     QTableView* table_ = nullptr;
@@ -72,7 +75,8 @@ class CTeamDayDlg : public QDialog {
     State state_ = State::Busy;
     QPushButton* compare_ = nullptr;
     CCompareDlg* compareWindow_ = nullptr;
-    bool retryPending_ = false;
+    std::vector<MissedRun> missed_;  // runs of the day that could not be read
+    quint64 generation_ = 0;
 };
 
 }  // namespace lapdex::ui

@@ -20,8 +20,6 @@ inline constexpr Text kBest{"ベスト", "Best"};
 inline constexpr Text kAverage{"平均", "Average"};
 // %1: the number of runs.
 inline constexpr Text kRunCount{"%1 件", "Runs: %1"};
-inline constexpr Text kBusy{"走行の索引を準備しています…", "Preparing the run index…"};
-inline constexpr Text kNoIndex{"走行の索引を開けません", "The run index cannot be opened"};
 inline constexpr Text kFastestMark{"最速", "fastest"};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
 

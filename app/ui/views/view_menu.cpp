@@ -21,8 +21,8 @@
 
 namespace lapdex::ui {
 
-ViewMenu::ViewMenu(CLapdexDlg& window, RunIndex* index)
-    : QObject(&window), window_(window), index_(index) {
+ViewMenu::ViewMenu(CLapdexDlg& window, RunQueryWorker& queries)
+    : QObject(&window), window_(window), queries_(queries) {
     menu_ = window.menuBar()->addMenu(QString());
     QMenu* menu = menu_;
     allRunsAction_ = menu->addAction(QString());
@@ -58,7 +58,8 @@ void ViewMenu::applyTexts() {
 
 void ViewMenu::showAllRuns() {
     if (!allRuns_) {
-        allRuns_ = new CAllRunsDlg(index_, &window_);
+        allRuns_ = new CAllRunsDlg(queries_, &window_);
+        allRuns_->followPage(window_.page());
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const RunRow& run) { (void)openRun(run); });
         // Several runs can be selected and compared from the table's context menu.
@@ -82,7 +83,7 @@ void ViewMenu::showAllRuns() {
 
 void ViewMenu::showRoster() {
     if (!roster_) {
-        roster_ = new CRosterDlg(index_, &window_);
+        roster_ = new CRosterDlg(queries_, &window_);
         connect(roster_, &CRosterDlg::stopwatchActivated, this,
                 [this](const QString& name) { (void)openStopwatch(name); });
     }
@@ -93,7 +94,7 @@ void ViewMenu::showRoster() {
 
 void ViewMenu::showTeamDay() {
     if (!teamDay_) {
-        teamDay_ = new CTeamDayDlg(index_, &window_);
+        teamDay_ = new CTeamDayDlg(queries_, &window_);
         teamDay_->followPage(window_.page());
     }
     teamDay_->show();
@@ -103,7 +104,7 @@ void ViewMenu::showTeamDay() {
 }
 
 void ViewMenu::compareSelectedRuns() {
-    if (!allRuns_ || !index_) return;
+    if (!allRuns_) return;
     QModelIndexList rows = allRuns_->table()->selectionModel()->selectedRows();
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
@@ -114,7 +115,7 @@ void ViewMenu::compareSelectedRuns() {
     }
     if (!comparable(runs.size())) return;
     if (!compare_) compare_ = new CCompareDlg(&window_);
-    compare_->setSeries(compareSeriesOf(*index_, runs));
+    compare_->compare(queries_, runs);
     compare_->show();
     compare_->raise();
     compare_->activateWindow();

@@ -5,7 +5,7 @@
 #include <QObject>
 #include <QString>
 
-#include "run_index.h"
+#include "run_query_worker.h"
 
 class QAction;
 class QMenu;
@@ -21,8 +21,9 @@ class CCompareDlg;
 class ViewMenu : public QObject {
     Q_OBJECT
   public:
-    // Adds the menu to `window`'s menu bar. `index` may be null; both must outlive the menu.
-    ViewMenu(CLapdexDlg& window, RunIndex* index);
+    // Adds the menu to `window`'s menu bar. Both must outlive the menu; the windows ask
+    // `queries` for their runs.
+    ViewMenu(CLapdexDlg& window, RunQueryWorker& queries);
 
     void showAllRuns();
     void showRoster();
@@ -45,6 +46,7 @@ class ViewMenu : public QObject {
     QAction* allRunsAction() const { return allRunsAction_; }
     QAction* rosterAction() const { return rosterAction_; }
     QMenu* menu() const { return menu_; }
+    RunQueryWorker& queries() const { return queries_; }
 
   protected:
     // Re-applies the menu's texts on a language change.
@@ -54,7 +56,7 @@ class ViewMenu : public QObject {
     void applyTexts();
 
     CLapdexDlg& window_;
-    RunIndex* index_;
+    RunQueryWorker& queries_;
     CAllRunsDlg* allRuns_ = nullptr;
     CRosterDlg* roster_ = nullptr;
     CTeamDayDlg* teamDay_ = nullptr;

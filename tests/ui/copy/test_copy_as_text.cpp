@@ -31,6 +31,7 @@ class CopyAsText : public QObject {
     void lapListCopiesEveryLapWithAHeader();
     void emptyLapListCopiesNothing();
     void tableCopiesTheSelectedRowsInOrder();
+    void memosThatLookLikeFormulasStayText();
 };
 
 void CopyAsText::lapListCopiesEveryLapWithAHeader() {
@@ -87,6 +88,29 @@ void CopyAsText::tableCopiesTheSelectedRowsInOrder() {
              QStringLiteral("タブ名\t開始\tメモ\n"
                             "走者1\t2024/02/14 09:31:00\t\n"
                             "走者3\t2024/02/14 09:33:00\t一行目 二行目 タブ\n"));
+}
+
+// Pasted into a spreadsheet, a copied memo is text, as in runs.csv: never a formula.
+void CopyAsText::memosThatLookLikeFormulasStayText() {
+    const struct {
+        const char* memo;
+        const char* copied;
+    } kCases[] = {{"=1+2", "'=1+2"},   {"+81 90", "'+81 90"}, {"-3 s", "'-3 s"},
+                  {"@home", "'@home"}, {"a=b", "a=b"},        {"", ""}};
+    PageFixture f;
+    RunRecord run = clockRun(kDay, 9, 30, 15, static_cast<int>(std::size(kCases)));
+    for (std::size_t i = 0; i < std::size(kCases); ++i) run.laps[i].memo = kCases[i].memo;
+    f.data.write(run);
+    f.page->initialisePage();
+    f.pickDay(kDay);
+    f.page->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.page.get()));
+    pressCopy(f.page->lapList());
+    const QStringList lines = QApplication::clipboard()->text().split(u'\n');
+    QCOMPARE(lines.size(), static_cast<qsizetype>(std::size(kCases)) + 2);
+    for (std::size_t i = 0; i < std::size(kCases); ++i)
+        QCOMPARE(lines[static_cast<qsizetype>(i) + 1].section(u'\t', 3),
+                 QString::fromUtf8(kCases[i].copied));
 }
 
 QTEST_MAIN(CopyAsText)

@@ -3,6 +3,7 @@
 // refused, and what the user is told.
 #include <QApplication>
 #include <QDir>
+#include <QItemSelectionModel>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
 #include <QProcess>
@@ -22,6 +23,7 @@
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "run_index_keeper.h"
+#include "run_query_worker.h"
 #include "view_menu.h"
 
 using namespace lapdex;
@@ -71,12 +73,19 @@ struct Rig {
                 return new CUserDialog(parent, host);
             });
         page()->setRunIndex(index.get());
-        views = std::make_unique<ViewMenu>(*window, index.get());
-        exports = std::make_unique<ExportMenu>(*window, *views, index.get());
+        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
+        views = std::make_unique<ViewMenu>(*window, *queries);
+        exports = std::make_unique<ExportMenu>(*window, *views);
         desktop.folder = out;
         window->show();
     }
     ~Rig() { window->shutdown(); }
+    // Triggers a command as the menu does and waits until its runs are read and its files
+    // written on the query worker.
+    void run(QAction* action) {
+        action->trigger();
+        QTRY_VERIFY(!exports->busy());
+    }
     CUserDialog* page() const { return static_cast<CUserDialog*>(window->page()); }
     QString file(const char* name) const { return out + "/" + name; }
     static QByteArray bytes(const QString& path) {
@@ -88,12 +97,20 @@ struct Rig {
     std::string data;
     QString out;
     std::unique_ptr<RunIndex> index;
+    std::unique_ptr<RunQueryWorker> queries;
     FolderPort port{dir.path().toStdString() + "/data/"};
     ChoosingDesktop desktop;
     std::unique_ptr<CLapdexDlg> window;
     std::unique_ptr<ViewMenu> views;
     std::unique_ptr<ExportMenu> exports;
 };
+
+// A run stopped before its first lap.
+RunRecord withoutLaps(RunStart start) {
+    RunRecord r;
+    r.start = start;
+    return r;
+}
 
 }  // namespace
 
@@ -136,7 +153,7 @@ class TestExportMenu : public QObject {
     void pageDayGoesToSpreadsheetFiles() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 1);
         QVERIFY2(rig.desktop.shown[0].startsWith(
                      QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。")),
@@ -158,7 +175,7 @@ class TestExportMenu : public QObject {
             mine.write("mine");
         }
         rig.desktop.answers = {false};
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 1);
         QVERIFY(rig.desktop.shown[0].startsWith(QStringLiteral("yesno: \"") + rig.out));
         QVERIFY(rig.desktop.shown[0].endsWith(
@@ -167,15 +184,82 @@ class TestExportMenu : public QObject {
         QVERIFY(!QFile::exists(rig.file("laps.csv")));
 
         rig.desktop.answers = {true};
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBF"));
+    }
+
+    // Every run asked for is written or named with the reason, and the counts are those of the
+    // files: a run gone since it was chosen, a run without laps in a TCX export.
+    void everyRunAskedForIsWrittenOrNamed() {
+        const struct {
+            const char* name;
+            bool fromAllRuns;  // else the page's day
+            ExportFormat format;
+            QString told;    // the start of the message
+            QString missed;  // the line naming the run left out
+        } kCases[] = {
+            {"gone", true, ExportFormat::Spreadsheet,
+             QStringLiteral("notice: 1件の走行と3周のラップを書き出しました。"),
+             QStringLiteral("次の走行は書き出していません:\nQTM-01/"
+                            "QTM240510_090000_0123456789ab.csv: 消えていました")},
+            {"no laps", false, ExportFormat::Tcx,
+             QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。"),
+             QStringLiteral("次の走行は書き出していません:\nQTM-01/"
+                            "QTM240510_120000_0123456789ab.csv: ラップがありません")},
+        };
+        for (const auto& c : kCases) {
+            Rig rig;
+            (void)writeRunFile(systemFileSystem(), rig.data, 0, "0123456789ab",
+                               withoutLaps({2024, 5, 10, 12, 0, 0}));
+            rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+            if (c.fromAllRuns) {
+                rig.views->showAllRuns();
+                CAllRunsDlg* all = rig.views->allRunsWindow();
+                QTRY_COMPARE(all->model()->rowCount(), 4);
+                for (int row = 0; row < 4; ++row) {
+                    const std::string& file = all->model()->run(row).fileName;
+                    if (file.find("_0900") != std::string::npos ||
+                        file.find("_1030") != std::string::npos)
+                        all->table()->selectionModel()->select(
+                            all->model()->index(row, 0),
+                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+                }
+                QVERIFY(QFile::remove(QString::fromStdString(rig.data) +
+                                      "QTM-01/QTM240510_090000_0123456789ab.csv"));
+            }
+            rig.desktop.answers = {false};  // TCX: one file per run
+            rig.run(c.format == ExportFormat::Tcx ? rig.exports->tcxAction()
+                                                  : rig.exports->spreadsheetAction());
+            const QString told = rig.desktop.shown.last();
+            QVERIFY2(told.startsWith(c.told), qPrintable(QString(c.name) + ": " + told));
+            QVERIFY2(told.contains(c.missed), qPrintable(QString(c.name) + ": " + told));
+        }
+    }
+
+    // However many of its files exist, an export asks once.
+    void existingFilesAreAskedAboutOnce() {
+        Rig rig;
+        rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        for (const char* name : {"runs.csv", "laps.csv"}) {
+            QFile mine(rig.file(name));
+            QVERIFY(mine.open(QIODevice::WriteOnly));
+            mine.write("mine");
+        }
+        rig.desktop.answers = {true};
+        rig.run(rig.exports->spreadsheetAction());
+        QCOMPARE(rig.desktop.shown.size(), 2);
+        QCOMPARE(rig.desktop.shown[0], QStringLiteral("yesno: 次のファイルはすでにあります。\n") +
+                                           rig.file("runs.csv") + "\n" + rig.file("laps.csv") +
+                                           QStringLiteral("\nすべて上書きしますか？"));
+        QVERIFY(rig.desktop.shown[1].startsWith(QStringLiteral("notice: 2件の走行")));
+        QVERIFY(Rig::bytes(rig.file("laps.csv")).startsWith("\xEF\xBB\xBF"));
     }
 
     void dataFolderIsRefused() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         rig.desktop.folder = QString::fromStdString(rig.data) + "QTM-01";
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QCOMPARE(
             rig.desktop.shown.last(),
             QStringLiteral(
@@ -188,7 +272,7 @@ class TestExportMenu : public QObject {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         rig.desktop.answers = {true};
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QVERIFY(rig.desktop.shown[0].startsWith(
             QStringLiteral("yesno: 選んだ走行を1つのTCXファイルにまとめますか？")));
         const QByteArray all = Rig::bytes(rig.file("runs.tcx"));
@@ -196,7 +280,7 @@ class TestExportMenu : public QObject {
         QVERIFY(all.contains("<Notes>向かい風</Notes>"));
 
         rig.desktop.answers = {false};
-        rig.exports->tcxAction()->trigger();
+        rig.run(rig.exports->tcxAction());
         QVERIFY(QFile::exists(rig.file("QTM240510_090000_0123456789ab.tcx")));
         QVERIFY(QFile::exists(rig.file("QTM240510_103000_0123456789ab.tcx")));
     }
@@ -211,7 +295,7 @@ class TestExportMenu : public QObject {
         int row = 0;
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 2);
         QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
@@ -228,7 +312,7 @@ class TestExportMenu : public QObject {
         int row = 0;
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
-        rig.exports->workbookAction()->trigger();
+        rig.run(rig.exports->workbookAction());
         QVERIFY2(rig.desktop.shown.value(0).startsWith(
                      QStringLiteral("notice: 1件の走行と2周のラップを書き出しました。")),
                  qPrintable(rig.desktop.shown.join(u'|')));
@@ -240,7 +324,7 @@ class TestExportMenu : public QObject {
 
         const QByteArray first = Rig::bytes(rig.file("runs.xlsx"));
         rig.desktop.answers = {false};
-        rig.exports->workbookAction()->trigger();
+        rig.run(rig.exports->workbookAction());
         QVERIFY(rig.desktop.shown.last().endsWith(
             QStringLiteral("runs.xlsx\"はすでにあります。\n上書きしますか？")));
         QCOMPARE(Rig::bytes(rig.file("runs.xlsx")), first);
@@ -249,12 +333,12 @@ class TestExportMenu : public QObject {
     void sheetsAsPdf() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
-        rig.exports->runPdfAction()->trigger();
+        rig.run(rig.exports->runPdfAction());
         const QString runSheet = rig.file("QTM240510_090000_0123456789ab.pdf");
         QVERIFY2(Rig::bytes(runSheet).startsWith("%PDF"), qPrintable(rig.desktop.shown.join(u'|')));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("向かい風")));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("山田")));
-        rig.exports->dayPdfAction()->trigger();
+        rig.run(rig.exports->dayPdfAction());
         const QString daySheet = pdfText(rig.file("runs.pdf"));
         QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
         QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
@@ -263,7 +347,7 @@ class TestExportMenu : public QObject {
         // current one's.
         rig.page()->showRun(QDate(2024, 5, 11), "");
         rig.desktop.answers = {true};
-        rig.exports->dayPdfAction()->trigger();
+        rig.run(rig.exports->dayPdfAction());
         const QString nextDay = pdfText(rig.file("runs.pdf"));
         QVERIFY2(nextDay.contains(QStringLiteral("2024/05/11 の走行")), qPrintable(nextDay));
         QVERIFY(nextDay.contains(QStringLiteral("佐藤")));
@@ -304,7 +388,7 @@ class TestExportMenu : public QObject {
         int row = 0;
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
-        rig.exports->spreadsheetAction()->trigger();
+        rig.run(rig.exports->spreadsheetAction());
         const QString told = rig.desktop.shown.value(0);
         texts::setCurrentLanguage(texts::Language::Japanese);
         QCoreApplication::sendEvent(rig.window.get(), &change);
@@ -322,15 +406,21 @@ class TestExportMenu : public QObject {
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         QVERIFY(QTest::qWaitForWindowActive(rig.window.get()));
         bool previewed = false;
-        QTimer::singleShot(200, [&previewed] {
+        // The preview is modal: it is looked for from inside its own event loop.
+        QTimer poll;
+        poll.setInterval(50);
+        QObject::connect(&poll, &QTimer::timeout, [&previewed, &poll] {
             if (auto* preview =
                     qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
                 previewed = true;
+                poll.stop();
                 preview->reject();
             }
         });
+        poll.start();
         QTest::keySequence(rig.window.get(), QKeySequence::Print);
-        QVERIFY(previewed);
+        // The run is read on the query worker first; the preview follows.
+        QTRY_VERIFY(previewed);
         QVERIFY(rig.desktop.shown.isEmpty());
     }
 

@@ -2,22 +2,22 @@
 // writer, a scripted window, and a file system that checks the worker is paused and locked.
 #pragma once
 
+#include <QCoreApplication>
 #include <QDate>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
+#include <algorithm>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTest>
-#include <memory>
-
 #include "c_user_dialog.h"
+#include "file_system.h"
 #include "memo_rewrite.h"
 #include "message_event.h"
-#include "file_system.h"
 #include "month_calendar.h"
 #include "page_host.h"
 #include "run_file_writer.h"
@@ -50,11 +50,17 @@ inline RunRecord clockRun(QDate date, int hour, int minute, int second, int laps
 
 // The window as the page sees it: slot 0 is the current stopwatch. Records what the page asks.
 class ScriptedHost : public PageHost {
-public:
+  public:
     explicit ScriptedHost(std::string dataFolder) : dataFolder_(std::move(dataFolder)) {}
 
-    void pauseWorker() override { ++pauses; paused = true; }
-    void resumeWorker() override { ++resumes; paused = false; }
+    void pauseWorker() override {
+        ++pauses;
+        paused = true;
+    }
+    void resumeWorker() override {
+        ++resumes;
+        paused = false;
+    }
     void withWorkerLock(const std::function<void()>& work) override {
         locked = true;
         work();
@@ -86,14 +92,17 @@ public:
 // The real file system, counting reads per path and recording file changes made while the
 // host was not both paused and locked.
 class CheckingFileSystem : public PosixFileSystem {
-public:
+  public:
     explicit CheckingFileSystem(const ScriptedHost* host = nullptr) : host_(host) {}
 
     FsBytes readFile(const std::string& path) override {
         ++reads[path];
         return PosixFileSystem::readFile(path);
     }
-    FsStatus deleteFile(const std::string& path) override { check(); return PosixFileSystem::deleteFile(path); }
+    FsStatus deleteFile(const std::string& path) override {
+        check();
+        return PosixFileSystem::deleteFile(path);
+    }
     FsStatus renameReplace(const std::string& from, const std::string& to) override {
         check();
         return PosixFileSystem::renameReplace(from, to);
@@ -103,11 +112,23 @@ public:
         return PosixFileSystem::copyFile(from, to, existing);
     }
     void setHost(const ScriptedHost* host) { host_ = host; }
+    // Folders listed in the opposite order, as another file system (tmpfs, ext4) may list them.
+    FolderListing listFolder(const std::string& folder) override {
+        return ordered(PosixFileSystem::listFolder(folder));
+    }
+    FolderListing findMatching(const std::string& folder, std::string_view pattern) override {
+        return ordered(PosixFileSystem::findMatching(folder, pattern));
+    }
 
     std::map<std::string, int> reads;
+    bool reverseListings = false;
     int unguardedChanges = 0;
 
-private:
+  private:
+    FolderListing ordered(FolderListing listing) const {
+        if (reverseListings) std::reverse(listing.entries.begin(), listing.entries.end());
+        return listing;
+    }
     void check() {
         if (host_ && !(host_->paused && host_->locked)) ++unguardedChanges;
     }
@@ -116,7 +137,7 @@ private:
 
 // A data folder with the stopwatch folder QTM-01.
 class DataFolder {
-public:
+  public:
     DataFolder() { (void)systemFileSystem().createFolder(folder()); }
     std::string path() const { return dir_.path().toStdString() + "/"; }
     std::string folder() const { return path() + "QTM-01"; }
@@ -126,7 +147,7 @@ public:
     }
     bool valid() const { return dir_.isValid(); }
 
-private:
+  private:
     QTemporaryDir dir_;
 };
 

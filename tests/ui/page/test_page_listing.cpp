@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTreeWidget>
+#include <map>
 
 #include "page_test_support.h"
 
@@ -16,13 +17,15 @@ namespace {
 
 const QDate kDay(2024, 2, 14);
 
-QString labelText(const CUserDialog& page, int id) { return qobject_cast<QLabel*>(page.control(id))->text(); }
+QString labelText(const CUserDialog& page, int id) {
+    return qobject_cast<QLabel*>(page.control(id))->text();
+}
 
 }  // namespace
 
 class PageListing : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initialisationLaysOutThePage();
     void otherResolutionsKeepTheTemplatePlace();
     void boldDaysMatchTheFiles();
@@ -31,7 +34,7 @@ private slots:
     void dayWithoutRunsEmptiesEverything();
     void selectingARunShowsItsLapsWithoutRereadingTheSelectedOne();
     void unreadableRunReportsAndEmptiesTheDetails();
-    void reloadAfterDownloadKeepsDayAndRunIndex();
+    void reloadKeepsTheSelectedRunWhereverItIsListed();
     void stopwatchChangeStartsAtTheFirstRun();
     void summaryWithoutMemoDropsThePreviousMemo();
 };
@@ -133,7 +136,8 @@ void PageListing::dayListingShowsTheFirstRun() {
     // The details are those of the first listed run.
     const bool firstIsLong = page.content().runLines[0].endsWith("09:30:15");
     QCOMPARE(page.lapList()->topLevelItemCount(), firstIsLong ? 3 : 2);
-    QCOMPARE(labelText(page, kPageLapCount), firstIsLong ? QStringLiteral("3") : QStringLiteral("2"));
+    QCOMPARE(labelText(page, kPageLapCount),
+             firstIsLong ? QStringLiteral("3") : QStringLiteral("2"));
     QCOMPARE(page.lapList()->topLevelItem(0)->text(1), QStringLiteral("00:01'10\"51"));
     QCOMPARE(labelText(page, kPageBestLapTime), QStringLiteral("00:01'10\"51"));
     QVERIFY(page.runLoaded());
@@ -150,7 +154,8 @@ void PageListing::dayWithoutRunsEmptiesEverything() {
     QCOMPARE(page.runList()->count(), 0);
     QVERIFY(page.runPaths().empty());
     QCOMPARE(page.lapList()->topLevelItemCount(), 0);
-    for (int id : {kPageTotalTime, kPageLapCount, kPageBestLapNumber, kPageBestLapTime, kPageAverageLapTime})
+    for (int id :
+         {kPageTotalTime, kPageLapCount, kPageBestLapNumber, kPageBestLapTime, kPageAverageLapTime})
         QCOMPARE(labelText(page, id), QString());
     QCOMPARE(page.memoBox()->toPlainText(), QString());
     QVERIFY(!page.runLoaded());
@@ -171,7 +176,8 @@ void PageListing::selectingARunShowsItsLapsWithoutRereadingTheSelectedOne() {
     QCOMPARE(page.selectedRun(), other);
     const std::string path = page.runPaths()[static_cast<std::size_t>(other)];
     const int reads = f.fs.reads[path];
-    QCOMPARE(page.lapList()->topLevelItemCount(), page.content().runLines[other].endsWith("10:00:00") ? 5 : 3);
+    QCOMPARE(page.lapList()->topLevelItemCount(),
+             page.content().runLines[other].endsWith("10:00:00") ? 5 : 3);
     // The list notifies again for the same line: the file is not read again.
     page.runSelectionChanged();
     QCOMPARE(f.fs.reads[path], reads);
@@ -189,9 +195,11 @@ void PageListing::unreadableRunReportsAndEmptiesTheDetails() {
     QVERIFY(lock);
     page.runList()->setCurrentRow(1);
     QCOMPARE(f.host.errors.size(), std::size_t(1));
-    QCOMPARE(QString::fromStdString(f.host.errors[0]),
-             QStringLiteral("\"%1\"の読み込みに失敗しました。\n対象のファイルを開いていないか確認してください。")
-                 .arg(page.content().runLines[1]));
+    QCOMPARE(
+        QString::fromStdString(f.host.errors[0]),
+        QStringLiteral(
+            "\"%1\"の読み込みに失敗しました。\n対象のファイルを開いていないか確認してください。")
+            .arg(page.content().runLines[1]));
     QCOMPARE(f.host.errorsWhilePaused, 1);
     QCOMPARE(f.host.resumes, 1);
     QCOMPARE(page.runList()->currentRow(), 1);
@@ -200,26 +208,39 @@ void PageListing::unreadableRunReportsAndEmptiesTheDetails() {
     QVERIFY(!page.runLoaded());
 }
 
-void PageListing::reloadAfterDownloadKeepsDayAndRunIndex() {
-    PageFixture f;
-    f.data.write(clockRun(kDay, 9, 30, 15));
-    f.data.write(clockRun(kDay, 10, 0, 0));
-    f.page->initialisePage();
-    f.pickDay(kDay);
-    CUserDialog& page = *f.page;
-    page.runList()->setCurrentRow(1);
-    f.data.write(clockRun(kDay, 11, 0, 0, 4));  // the download adds a run
-    QCoreApplication::postEvent(&page, new MessageEvent(PAGE_DATA_CHANGED));
-    QCoreApplication::sendPostedEvents(&page);
-    QCOMPARE(page.selectedDate(), kDay);
-    QCOMPARE(page.calendar()->selectedDate(), kDay);
-    QCOMPARE(page.selectedRun(), 1);
-    QCOMPARE(page.runList()->count(), 3);
-    QCOMPARE(page.runList()->currentRow(), 1);
-    const bool longRun = page.content().runLines[1].endsWith("11:00:00");
-    QCOMPARE(page.lapList()->topLevelItemCount(), longRun ? 4 : 3);
-    QCOMPARE(f.host.batteryRefreshes, 1);
-    QVERIFY(page.calendar()->isBold(kDay));
+// A reload (after a download or a memo edit) keeps the day and the selected run itself, wherever
+// the folder's new listing puts it: the file system's order is no order the page may rely on.
+void PageListing::reloadKeepsTheSelectedRunWhereverItIsListed() {
+    const struct {
+        const char* name;
+        bool addRun;   // the download adds a run
+        bool reverse;  // the folder is listed the other way round afterwards
+    } kCases[] = {{"run added", true, false}, {"order changed", false, true}, {"both", true, true}};
+    for (const auto& c : kCases) {
+        PageFixture f;
+        // Each run has a lap count of its own, so the laps shown name the run.
+        const std::map<QString, int> laps{{"09:30:15", 3}, {"10:00:00", 5}, {"10:30:00", 6}};
+        for (const auto& [time, count] : laps)
+            f.data.write(clockRun(kDay, time.left(2).toInt(), time.mid(3, 2).toInt(),
+                                  time.right(2).toInt(), count));
+        f.page->initialisePage();
+        f.pickDay(kDay);
+        CUserDialog& page = *f.page;
+        page.runList()->setCurrentRow(0);
+        const QString chosen = page.content().runLines[0].right(8);
+        if (c.addRun) f.data.write(clockRun(kDay, 11, 0, 0, 4));
+        f.fs.reverseListings = c.reverse;
+        QCoreApplication::postEvent(&page, new MessageEvent(PAGE_DATA_CHANGED));
+        QCoreApplication::sendPostedEvents(&page);
+        QVERIFY2(page.selectedDate() == kDay, c.name);
+        QVERIFY2(page.calendar()->selectedDate() == kDay, c.name);
+        QVERIFY2(page.runList()->count() == (c.addRun ? 4 : 3), c.name);
+        const int row = f.runIndexOf(chosen);
+        QVERIFY2(page.selectedRun() == row && page.runList()->currentRow() == row, c.name);
+        QVERIFY2(page.lapList()->topLevelItemCount() == laps.at(chosen), c.name);
+        QVERIFY2(f.host.batteryRefreshes == 1, c.name);
+        QVERIFY(page.calendar()->isBold(kDay));
+    }
 }
 
 void PageListing::stopwatchChangeStartsAtTheFirstRun() {
@@ -242,8 +263,9 @@ void PageListing::summaryWithoutMemoDropsThePreviousMemo() {
     QVERIFY(rewriteMemo(systemFileSystem(), withMemo, "first memo", MemoKind::Run, 0).ok());
     // A summary line that a spreadsheet saved without its memo cell.
     const std::string bare = f.data.folder() + "/QTM240214_100000_" + kSerial + ".csv";
-    const std::string text = "a\r\nb\r\nc\r\n\r\nh\r\n2024/02/14   10:00:00,00:01:10.51,1,1,00:01:10.51,00:01:10.51\r\n"
-                             "\r\nh\r\n1,00:01:10.51,00:01:10.51,\r\n";
+    const std::string text =
+        "a\r\nb\r\nc\r\n\r\nh\r\n2024/02/14   10:00:00,00:01:10.51,1,1,00:01:10.51,00:01:10.51\r\n"
+        "\r\nh\r\n1,00:01:10.51,00:01:10.51,\r\n";
     QVERIFY(systemFileSystem().writeFileAtomic(bare, text, Existing::Refuse).ok());
     f.page->initialisePage();
     f.pickDay(kDay);

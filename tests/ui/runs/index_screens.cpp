@@ -34,11 +34,13 @@ int main(int argc, char** argv) {
     test::IndexedFolder folder;
     const QDir out(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(out.path());
-    CAllRunsDlg runs(folder.index.get());
+    CAllRunsDlg runs(*folder.queries);
     runs.show();
     test::typeCommitted(runs.memoWords(), QStringLiteral("向かい風"));
     runs.refresh();
-    if (runs.model()->rowCount() != 2) return fail("the memo search does not find its two runs");
+    // The answer comes from the query worker: the picture waits for it.
+    if (!QTest::qWaitFor([&runs] { return !runs.searching() && runs.model()->rowCount() == 2; }))
+        return fail("the memo search does not find its two runs");
     if (!runs.grab().save(out.filePath(QStringLiteral("all_runs%1.png").arg(*suffix))))
         return fail("all_runs.png not written");
     // Contacts for the roster's last contact and battery columns, one with a low battery.
@@ -52,9 +54,10 @@ int main(int argc, char** argv) {
         contact.result = "ok";
         (void)appendContact(DataFolder(systemFileSystem(), folder.dataPath()), contact);
     }
-    CRosterDlg roster(folder.index.get());
+    CRosterDlg roster(*folder.queries);
     roster.show();
-    if (roster.model()->rowCount() != 2) return fail("the roster does not list both stopwatches");
+    if (!QTest::qWaitFor([&roster] { return roster.model()->rowCount() == 2; }))
+        return fail("the roster does not list both stopwatches");
     if (!roster.grab().save(out.filePath(QStringLiteral("roster%1.png").arg(*suffix))))
         return fail("roster.png not written");
     return 0;

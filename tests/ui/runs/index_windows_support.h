@@ -13,6 +13,7 @@
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "run_index_keeper.h"
+#include "run_query_worker.h"
 
 namespace lapdex::ui::test {
 
@@ -41,6 +42,7 @@ class IndexedFolder {
             std::make_unique<RunIndex>(fs, data_, dir_.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();
         (void)index->refreshAll(indexedStopwatches(config.registry));
+        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
     }
 
     void write(int slot, const RunRecord& r) {
@@ -50,6 +52,8 @@ class IndexedFolder {
     const std::string& dataPath() const { return data_; }
 
     std::unique_ptr<RunIndex> index;
+    // The windows' query worker over the index (declared after it: it ends first).
+    std::unique_ptr<RunQueryWorker> queries;
 
   private:
     QTemporaryDir dir_;

@@ -68,9 +68,9 @@ class TestIndexWindows : public QObject {
 
     void typingAMemoWordNarrowsTheRuns() {
         test::IndexedFolder folder;
-        CAllRunsDlg window(folder.index.get());
+        CAllRunsDlg window(*folder.queries);
         window.show();
-        QCOMPARE(window.model()->rowCount(), 4);
+        QTRY_COMPARE(window.model()->rowCount(), 4);
         QCOMPARE(column(*window.model(), RunTableModel::kStart),
                  QStringList({"2024/05/10 09:00:00", "2024/05/10 10:30:00", "2024/05/11 07:45:30",
                               "2024/06/02 08:15:00"}));
@@ -90,8 +90,9 @@ class TestIndexWindows : public QObject {
 
     void otherFiltersCombine() {
         test::IndexedFolder folder;
-        CAllRunsDlg window(folder.index.get());
+        CAllRunsDlg window(*folder.queries);
         window.show();
+        QTRY_COMPARE(window.stopwatchChoice()->count(), 3);
         window.stopwatchChoice()->setCurrentIndex(
             window.stopwatchChoice()->findText(QStringLiteral("山田")));
         QTRY_COMPARE(window.model()->rowCount(), 3);
@@ -114,8 +115,9 @@ class TestIndexWindows : public QObject {
 
     void headerClickSortsAndEnterOpensTheRun() {
         test::IndexedFolder folder;
-        CAllRunsDlg window(folder.index.get());
+        CAllRunsDlg window(*folder.queries);
         window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 4);
         QHeaderView* header = window.table()->horizontalHeader();
         const QPoint totalHeader(header->sectionViewportPosition(RunTableModel::kBestLap) + 5,
                                  header->height() / 2);
@@ -138,9 +140,9 @@ class TestIndexWindows : public QObject {
     void rosterSummarisesAndOpensAStopwatch() {
         test::IndexedFolder folder;
         QVERIFY(addLowBatteryContact(folder));
-        CRosterDlg window(folder.index.get());
+        CRosterDlg window(*folder.queries);
         window.show();
-        QCOMPARE(window.model()->rowCount(), 2);
+        QTRY_COMPARE(window.model()->rowCount(), 2);
         QCOMPARE(column(*window.model(), RosterModel::kTabName), QStringList({"山田", "佐藤"}));
         QCOMPARE(column(*window.model(), RosterModel::kRuns), QStringList({"3", "1"}));
         QCOMPARE(column(*window.model(), RosterModel::kUsualLaps), QStringList({"4", "4"}));
@@ -167,13 +169,15 @@ class TestIndexWindows : public QObject {
         QCOMPARE(opened.front().front().toString(), QStringLiteral("佐藤"));
     }
 
-    void withoutAnIndexTheWindowSaysSo() {
-        CAllRunsDlg window(nullptr);
+    // Neither an index nor a folder scan: the window says so instead of preparing for ever.
+    void withoutAnySourceTheWindowSaysSo() {
+        RunQueryWorker queries(nullptr, FallbackFactory{});
+        CAllRunsDlg window(queries);
         window.show();
+        QTRY_COMPARE(window.status()->text(), QStringLiteral("走行を読めません"));
         QCOMPARE(window.model()->rowCount(), 0);
-        QCOMPARE(window.status()->text(), QStringLiteral("走行の索引を開けません"));
         switchLanguage(window, texts::Language::English);
-        QCOMPARE(window.status()->text(), QStringLiteral("The index of runs cannot be opened"));
+        QCOMPARE(window.status()->text(), QStringLiteral("The runs cannot be read"));
         switchLanguage(window, texts::Language::Japanese);
     }
 
@@ -181,8 +185,9 @@ class TestIndexWindows : public QObject {
     // Japanese texts return.
     void allRunsFollowsTheLanguage() {
         test::IndexedFolder folder;
-        CAllRunsDlg window(folder.index.get());
+        CAllRunsDlg window(*folder.queries);
         window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 4);
         QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
         switchLanguage(window, texts::Language::English);
         QCOMPARE(window.windowTitle(), QStringLiteral("All runs"));
@@ -212,8 +217,9 @@ class TestIndexWindows : public QObject {
     void rosterFollowsTheLanguage() {
         test::IndexedFolder folder;
         QVERIFY(addLowBatteryContact(folder));
-        CRosterDlg window(folder.index.get());
+        CRosterDlg window(*folder.queries);
         window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 2);
         QSignalSpy headersChanged(window.model(), &QAbstractItemModel::headerDataChanged);
         switchLanguage(window, texts::Language::English);
         QCOMPARE(headersChanged.count(), 1);

@@ -11,6 +11,7 @@
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <map>
@@ -114,9 +115,12 @@ int main(int argc, char** argv) {
                        : ownData               ? newestDay(index)
                                                : QDate(2024, 5, 18);
     if (!date.isValid()) return fail("no day with runs to show");
-    CTeamDayDlg window(&index, nullptr);
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
     window.show();
     window.showDate(date);
+    // The day is read on the query worker: the picture waits for it.
+    (void)QTest::qWaitFor([&window] { return !window.loading(); });
     const int rows = window.model()->rowCount();
     // Every run in the picture.
     window.resize(1250, std::clamp(120 + 31 * rows, 240, 760));
@@ -149,6 +153,10 @@ int main(int argc, char** argv) {
         ++compared;
     }
     window.compareButton()->click();
+    (void)QTest::qWaitFor([&window, compared] {
+        return window.compareWindow() && window.compareWindow()->chart()->series().size() ==
+                                             static_cast<std::size_t>(compared);
+    });
     if (!window.compareWindow() ||
         window.compareWindow()->chart()->series().size() != static_cast<std::size_t>(compared))
         return fail("the comparison does not show the selected runs");

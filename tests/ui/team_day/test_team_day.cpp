@@ -1,6 +1,7 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
 // the lap/split switch, and how it fills in as downloads end while it is open.
 #include <QCoreApplication>
+#include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
@@ -80,6 +81,7 @@ class TeamDayWindow : public QObject {
     void sortsByAnyLapWithGapsLast();
     void fillsInAsDownloadsEnd();
     void comparesTwoToEightSelectedRuns();
+    void aComparisonNamesTheRunsItCannotDraw();
     void comparisonLinesShareTheLapAxis();
     void textsFollowTheLanguage();
     void comparisonFollowsTheLanguage();
@@ -135,7 +137,10 @@ void TeamDayWindow::fastestAndSlowestOfEachColumn() {
 }
 
 void TeamDayWindow::splitsSwitchTimesAndMarks() {
-    CTeamDayDlg window(nullptr, nullptr);
+    RunQueryWorker none(nullptr, FallbackFactory{});
+    CTeamDayDlg window(none, nullptr);
+    // Neither an index nor a folder scan: the window says so rather than preparing for ever.
+    QTRY_COMPARE(window.status()->text(), QStringLiteral("走行を読めません"));
     window.model()->setDay(threeRuns());
     window.splitsButton()->click();
     QCOMPARE(window.model()->times(), TeamDayModel::Times::Splits);
@@ -146,11 +151,12 @@ void TeamDayWindow::splitsSwitchTimesAndMarks() {
     QCOMPARE(window.model()->index(2, 4).data(TeamDayModel::kRankRole).toInt(), -1);
     window.lapsButton()->click();
     QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01:02.00"));
-    QCOMPARE(window.status()->text(), QStringLiteral("走行の索引を開けません"));
 }
 
 void TeamDayWindow::sortsByAnyLapWithGapsLast() {
-    CTeamDayDlg window(nullptr, nullptr);
+    RunQueryWorker none(nullptr, FallbackFactory{});
+    CTeamDayDlg window(none, nullptr);
+    QTRY_VERIFY(!window.loading());
     window.model()->setDay(threeRuns());
     QSortFilterProxyModel* sorted = window.sortedModel();
     QCOMPARE(column(*sorted, TeamDayModel::kTabName), (QStringList{"A", "B", "C"}));
@@ -179,12 +185,13 @@ void TeamDayWindow::fillsInAsDownloadsEnd() {
     QVERIFY(index.refreshAll(
         {{"QTM-01", "0123456789ab", "走者A"}, {"QTM-02", "00000000beef", "走者B"}}));
     QObject page;
-    CTeamDayDlg window(&index, nullptr);
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
     window.followPage(&page);
     window.show();
     window.showDate(QDate(2024, 2, 14));
+    QTRY_COMPARE(window.status()->text(), QStringLiteral("1 件"));
     QCOMPARE(window.model()->rowCount(), 1);
-    QCOMPARE(window.status()->text(), QStringLiteral("1 件"));
     // The second stopwatch is laid on and downloaded: its run appears without a click.
     QVERIFY(writeRunFile(fs, data, 1, "00000000beef", evenRun(10, 6, 5900)).status ==
             RunFileWriteStatus::Written);
@@ -196,6 +203,7 @@ void TeamDayWindow::fillsInAsDownloadsEnd() {
     QCOMPARE(column(*window.model(), TeamDayModel::kTabName), (QStringList{"走者A", "走者B"}));
     // Another day shows nothing of these.
     window.showDate(QDate(2024, 2, 15));
+    QTRY_COMPARE(window.status()->text(), QStringLiteral("0 件"));
     QCOMPARE(window.model()->rowCount(), 0);
 }
 
@@ -216,10 +224,11 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(stopwatches));
-    CTeamDayDlg window(&index, nullptr);
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
     window.show();
     window.showDate(QDate(2024, 2, 14));
-    QCOMPARE(window.model()->rowCount(), 9);
+    QTRY_COMPARE(window.model()->rowCount(), 9);
     QItemSelectionModel* selection = window.table()->selectionModel();
     auto selectRows = [&](QList<int> rows) {
         selection->clearSelection();
@@ -243,12 +252,50 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     QVERIFY(window.compareWindow());
     QVERIFY(window.compareWindow()->isVisible());
     const std::vector<CompareSeries>& series = window.compareWindow()->chart()->series();
-    QCOMPARE(series.size(), std::size_t{2});
+    QTRY_COMPARE(series.size(), std::size_t{2});
+    QVERIFY(window.compareWindow()->missedNote()->isHidden());
     QCOMPARE(series[0].name, QStringLiteral("走者1  2024/02/14 09:00:00"));
     QCOMPARE(series[1].name, QStringLiteral("走者3  2024/02/14 11:00:00"));
     QCOMPARE(series[0].lapsCs, (std::vector<std::int64_t>{6000, 6000, 6000}));
     QCOMPARE(series[1].lapsCs.size(), std::size_t{5});
     QCOMPARE(series[1].lapsCs[0], std::int64_t{6002});
+}
+
+// A run deleted after it was listed is not drawn, and the window says which and why.
+void TeamDayWindow::aComparisonNamesTheRunsItCannotDraw() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    std::string gone;
+    for (int slot = 0; slot < 2; ++slot) {
+        QVERIFY(fs.createFolder(data + "QTM-0" + std::to_string(slot + 1)).ok());
+        const RunFileWriteResult written =
+            writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
+                         evenRun(9 + slot, 3, 6000 + 100 * slot));
+        QVERIFY(written.status == RunFileWriteStatus::Written);
+        gone = written.path;
+    }
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QTRY_COMPARE(window.model()->rowCount(), 2);
+    for (int row = 0; row < 2; ++row)
+        window.table()->selectionModel()->select(
+            window.sortedModel()->index(row, 0),
+            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QVERIFY(QFile::remove(QString::fromStdString(gone)));
+    window.compareButton()->click();
+    QLabel* note = window.compareWindow()->missedNote();
+    QTRY_VERIFY(!note->isHidden());
+    QCOMPARE(window.compareWindow()->chart()->series().size(), std::size_t{1});
+    const QString name = QString::fromStdString(gone.substr(gone.rfind('/') + 1));
+    QCOMPARE(note->text(), QStringLiteral("次の走行は読めないため比べていません:\nQTM-02/") + name +
+                               QStringLiteral(": 消えていました (no such run)"));
 }
 
 void TeamDayWindow::comparisonLinesShareTheLapAxis() {
@@ -287,9 +334,11 @@ void TeamDayWindow::textsFollowTheLanguage() {
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(
         {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
-    CTeamDayDlg window(&index, nullptr);
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
     window.show();
     window.showDate(QDate(2024, 2, 14));
+    QTRY_COMPARE(window.status()->text(), QStringLiteral("2 件"));
     for (int row = 0; row < 2; ++row)
         window.table()->selectionModel()->select(
             window.sortedModel()->index(row, 0),

@@ -1,0 +1,128 @@
+// Choosing between the run index and the folder scan for each answer.
+#include "window_run_source.h"
+
+#include <chrono>
+#include <thread>
+
+#include "personal_bests.h"
+#include "roster_of_runs.h"
+
+namespace lapdex::ui {
+namespace {
+
+// The index is opened on a thread of its own at start-up; without a folder scan to turn to, a
+// question waits this long once for it, then says that the runs cannot be read.
+constexpr int kOpenWaitMs = 5000;
+constexpr int kPollMs = 20;
+// Tries of a window call that found the index's lock taken each time.
+constexpr int kAttempts = 100;
+
+void pause() {
+    std::this_thread::sleep_for(std::chrono::milliseconds(kPollMs));
+}
+
+}  // namespace
+
+WindowRunSource::WindowRunSource(RunIndex* index, FallbackFactory fallback, std::string dataFolder)
+    : index_(index), makeFallback_(std::move(fallback)), dataFolder_(std::move(dataFolder)) {}
+
+RunSource* WindowRunSource::fallback() {
+    if (!fallbackAsked_) {
+        fallbackAsked_ = true;
+        if (makeFallback_) fallback_ = makeFallback_();
+    }
+    return fallback_.get();
+}
+
+bool WindowRunSource::indexUsable() {
+    if (!index_) return false;
+    if (index_->ready()) return true;
+    if (fallback() || waitedForOpen_) return false;
+    waitedForOpen_ = true;
+    for (int waited = 0; waited < kOpenWaitMs && !stopping_.load(); waited += kPollMs) {
+        if (index_->ready()) return true;
+        pause();
+    }
+    return index_->ready();
+}
+
+std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches() {
+    if (indexUsable()) {
+        if (auto stopwatches = index_->registeredStopwatches()) {
+            origin_.store(Origin::Index);
+            return stopwatches;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->registeredStopwatches();
+    }
+    origin_.store(Origin::None);
+    return std::nullopt;
+}
+
+RunListing WindowRunSource::listRuns(const RunQuery& query) {
+    if (indexUsable()) {
+        RunListing listing = index_->listRuns(query);
+        if (listing.answered) {
+            origin_.store(Origin::Index);
+            return listing;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->listRuns(query);
+    }
+    origin_.store(Origin::None);
+    return {};
+}
+
+RunRead WindowRunSource::readRun(const std::string& folderName, const std::string& fileName) {
+    if (indexUsable()) {
+        RunRead read = index_->readRun(folderName, fileName);
+        if (read.outcome != RunRead::Outcome::Unavailable) {
+            origin_.store(Origin::Index);
+            return read;
+        }
+    }
+    if (RunSource* scan = fallback()) {
+        origin_.store(Origin::FolderScan);
+        return scan->readRun(folderName, fileName);
+    }
+    origin_.store(Origin::None);
+    return {};
+}
+
+bool WindowRunSource::indexFree() {
+    // The blocking call waits while a refresh holds the index, and fails only when the index
+    // cannot answer at all: then nothing is gained by asking again.
+    return indexUsable() && index_->registeredStopwatches().has_value();
+}
+
+std::optional<Roster> WindowRunSource::roster() {
+    if (!indexUsable()) {
+        RunSource* scan = fallback();
+        if (!scan || dataFolder_.empty()) return std::nullopt;
+        origin_.store(Origin::FolderScan);
+        return rosterOfRuns(*scan, DataFolder(systemFileSystem(), dataFolder_));
+    }
+    // The index answers these window calls only when its lock is free at that moment: ask
+    // right after it was free, a bounded number of times.
+    origin_.store(Origin::Index);
+    for (int attempt = 0; attempt < kAttempts && !stopping_.load() && indexFree(); ++attempt) {
+        if (std::optional<Roster> roster = index_->roster()) return roster;
+        pause();
+    }
+    return std::nullopt;
+}
+
+std::optional<std::set<std::string>> WindowRunSource::runsThatSetBests(
+    const std::string& folderName) {
+    for (int attempt = 0; attempt < kAttempts && !stopping_.load() && indexFree(); ++attempt) {
+        if (auto setters = loadRunsThatSetBests(*index_, folderName)) return setters;
+        pause();
+    }
+    return std::nullopt;
+}
+
+}  // namespace lapdex::ui

@@ -1,0 +1,63 @@
+// The source of runs behind the windows: the run index while it can answer, otherwise the plain
+// folder scan, so that a window never waits for ever on an index that cannot be opened.
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+
+#include "run_index.h"
+#include "run_source.h"
+
+namespace lapdex::ui {
+
+// Makes the folder scan of the data folder; may return null when there is none to be had.
+using FallbackFactory = std::function<std::unique_ptr<RunSource>()>;
+
+// Blocking, like every RunSource: used by the query worker's thread only.
+class WindowRunSource : public RunSource {
+  public:
+    // Which source gave the last answer.
+    enum class Origin { Index, FolderScan, None };
+
+    // `index` may be null and must outlive the source. `fallback` is called at most once, the
+    // first time the index cannot answer. `dataFolder` (ending in '/') holds the contact history
+    // that the roster takes when it comes from the fallback; "" leaves that roster out.
+    WindowRunSource(RunIndex* index, FallbackFactory fallback, std::string dataFolder = {});
+
+    std::optional<std::vector<RunStopwatch>> registeredStopwatches() override;
+    RunListing listRuns(const RunQuery& query) override;
+    RunRead readRun(const std::string& folderName, const std::string& fileName) override;
+
+    // The roster with the contact history, from the index or else from the folder scan. Waits
+    // while the index is busy; nullopt when neither can answer or the index stays busy.
+    std::optional<Roster> roster();
+    // The runs of `folderName` that set a personal best; only the index has them. Waits while the
+    // index is busy; nullopt when it cannot be used or stays busy.
+    std::optional<std::set<std::string>> runsThatSetBests(const std::string& folderName);
+
+    Origin lastOrigin() const { return origin_.load(); }
+    RunIndex* index() const { return index_; }
+    // Ends a wait for the index at once (the program is closing).
+    void requestStop() { stopping_.store(true); }
+
+  private:
+    bool indexUsable();
+    bool indexFree();
+    RunSource* fallback();
+
+    RunIndex* index_;
+    FallbackFactory makeFallback_;
+    std::string dataFolder_;
+    std::unique_ptr<RunSource> fallback_;
+    bool fallbackAsked_ = false;
+    bool waitedForOpen_ = false;
+    std::atomic<Origin> origin_{Origin::None};
+    std::atomic<bool> stopping_{false};
+};
+
+}  // namespace lapdex::ui
