@@ -1,12 +1,16 @@
 // stopwatch-sim and the pcscd fixture on the real stack: what pcscd hands through from
-// the simulator, lifting the card, and the refusal to run beside a foreign pcscd.
+// the simulator, lifting the card, a second simulator on a taken port, and one fixture per process.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <winscard.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "pcscd_gtest.h"
 
 namespace {
@@ -101,6 +105,27 @@ TEST_F(StopwatchSimOnPcscd, LiftAfterTakesTheStopwatchOffTheReader) {
     auto gone = rig.waitStopwatchGone();
     EXPECT_TRUE(gone) << gone.error;
     EXPECT_NE(rig.simulatorOutput().find("lifted after 2 APDUs"), std::string::npos);
+}
+
+// vpcd's kernel socket takes a second card's connection but vpcd never speaks to it: the
+// second simulator says why and ends instead of waiting forever.
+TEST_F(StopwatchSimOnPcscd, SecondSimulatorOnATakenPortSaysSoAndEnds) {
+    auto laid = rig.layStopwatch({});
+    ASSERT_TRUE(laid) << laid.error;
+    testsupport::ChildProcess second;
+    std::string error;
+    const std::string log = rig.folder() + "/second-sim.log";
+    ASSERT_TRUE(
+        second.start({STOPWATCH_SIM_PATH, "--port", std::to_string(rig.port())}, log, error))
+        << error;
+    int status = 0;
+    ASSERT_TRUE(second.waitExit(15000, &status));
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    std::ifstream file(log);
+    const std::string said((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    EXPECT_NE(said.find("another stopwatch lies on that reader"), std::string::npos) << said;
+    EXPECT_EQ(said.find("on the reader"), std::string::npos) << said;
 }
 
 // The clients of one process follow one socket, so a second fixture waits for the first to end;
