@@ -67,10 +67,10 @@ check_package() {
         return 1
     fi
     cmake --build "$build" --target package >/dev/null
-    deb="$(ls "$build"/lapdex_*_amd64.deb)"
+    deb="$(realpath "$(ls "$build"/lapdex_*_amd64.deb)")"  # apt-get takes a file by its path
     version="$(dpkg-deb -f "$deb" Version)"
     echo "lintian $deb:"
-    lintian --fail-on error --info "$deb" || package_fail "lintian reports errors"
+    lintian --fail-on error "$deb" || package_fail "lintian reports errors"
     before="$(mktemp)"
     home="$(mktemp -d /tmp/lapdex-package-home-XXXXXX)"
     dpkg-query -W -f='${Package}\n' | sort >"$before"
