@@ -127,17 +127,23 @@ void describeReader(CLI::App& app, SimOptions& o) {
 
 void describeTesting(CLI::App& app, SimOptions& o) {
     const char* group = "For tests";
-    valueOption(
-        app, "--sony-fault", "K:N:SW", group,
-        [&o](const std::string& v) {
-            auto fault = parseSonyFault(v);
-            if (!fault)
-                refuse("--sony-fault", v,
-                       "KIND:N:SW or KIND:N:cutC (KIND select, idm, pmm, read or write)");
-            o.sonyFaults.push_back(*fault);
-        },
-        "Sony reader: the N-th (0: every) command of kind K is answered with status\n"
-        "word SW (e.g. 6a83), or with cutC, C bytes short before 90 00; repeatable")
+    // Repeatable: every occurrence comes in one call, in the order given.
+    app.add_option_function<std::vector<std::string>>(
+           "--sony-fault",
+           [&o](const std::vector<std::string>& values) {
+               for (const std::string& v : values) {
+                   auto fault = parseSonyFault(v);
+                   if (!fault) {
+                       refuse("--sony-fault", v,
+                              "KIND:N:SW or KIND:N:cutC (KIND select, idm, pmm, read or write)");
+                   }
+                   o.sonyFaults.push_back(*fault);
+               }
+           },
+           "Sony reader: the N-th (0: every) command of kind K is answered with status\n"
+           "word SW (e.g. 6a83), or with cutC, C bytes short before 90 00; repeatable")
+        ->type_name("K:N:SW")
+        ->group(group)
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.add_flag("--allow-odd-runs", o.allowOddRuns,
                  "take runs no stopwatch can hold: dates that do not exist, decreasing splits,\n"

@@ -95,6 +95,17 @@ TEST(SimOptions, ValuesComeWithASpaceOrAnEqualsSign) {
     }
 }
 
+TEST(SimOptions, RepeatedSonyFaultsAreAllKeptInOrder) {
+    std::string error;
+    auto options =
+        parse({"--sony-fault", "pmm:0:6a81", "--port", "1", "--sony-fault=read:1:6a82"}, error);
+    ASSERT_TRUE(options.has_value()) << error;
+    ASSERT_EQ(options->sonyFaults.size(), 2u);
+    EXPECT_EQ(options->sonyFaults[0].command, SonyCommand::GetPmm);
+    EXPECT_EQ(options->sonyFaults[1].command, SonyCommand::ReadBinary);
+    EXPECT_EQ(options->sonyFaults[1].occurrence, 1);
+}
+
 TEST(SimOptions, HelpAndVersionEndTheCommandLine) {
     std::string error;
     EXPECT_TRUE(parse({"--help"}, error)->help);
