@@ -1,3 +1,5 @@
+#include "status_dialogs.h"
+
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -5,9 +7,8 @@
 #include <QProgressBar>
 #include <algorithm>
 
-#include "status_dialogs.h"
-
 #include "dialog_texts.h"
+#include "lapdex_version.h"
 
 namespace lapdex::ui {
 
@@ -41,17 +42,35 @@ int CDownloadDlg::maximum() const {
     return qobject_cast<QProgressBar*>(control(kProgressBar))->maximum();
 }
 
-void CDownloadDlg::keyPressEvent(QKeyEvent* event) { event->accept(); }
+void CDownloadDlg::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+}
 
-void CDownloadDlg::closeEvent(QCloseEvent* event) { event->ignore(); }
+void CDownloadDlg::closeEvent(QCloseEvent* event) {
+    event->ignore();
+}
+
+QString CAboutBox::versionText() {
+    if (LAPDEX_VERSION_PATCH == 0)
+        return QStringLiteral("%1.%2").arg(LAPDEX_VERSION_MAJOR).arg(LAPDEX_VERSION_MINOR);
+    return QStringLiteral(LAPDEX_VERSION);
+}
+
+// The template holds the version of its time; the line shows the version this program was built as.
+void CAboutBox::showVersion() {
+    static const QString kPrefix = QStringLiteral("K7X Stopwatch, Version ");
+    for (QLabel* label : findChildren<QLabel*>()) {
+        if (label->text().startsWith(kPrefix)) label->setText(kPrefix + versionText());
+    }
+}
 
 void CAboutBox::setDataFolder(const QString& folder) {
     auto* label = qobject_cast<QLabel*>(control(kDataFolderLabel));
     if (label == nullptr) return;
     folder_ = folder;
-    const QString prefix =
-        QString::fromUtf8(dialog_text::kDataFolderPrefix.in(language_).data(),
-                          static_cast<qsizetype>(dialog_text::kDataFolderPrefix.in(language_).size()));
+    const QString prefix = QString::fromUtf8(
+        dialog_text::kDataFolderPrefix.in(language_).data(),
+        static_cast<qsizetype>(dialog_text::kDataFolderPrefix.in(language_).size()));
     const QFontMetrics metrics(label->font());
     const int room = label->width() - metrics.horizontalAdvance(prefix);
     label->setText(prefix + metrics.elidedText(folder, Qt::ElideMiddle, room));

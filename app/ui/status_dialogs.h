@@ -14,7 +14,7 @@ namespace lapdex::ui {
 
 class CTouchDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CTouchDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("touch"), owner, language) {}
 };
@@ -23,7 +23,7 @@ public:
 // runs set, when they set any; the template's controls stay as they are.
 class CReadEndDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CReadEndDlg(QWidget* owner, Language language = texts::currentLanguage());
 
     // The bests of this download; none hides the line and gives the dialog its template size.
@@ -31,10 +31,10 @@ public:
     // The line naming the bests (hidden while there are none).
     QLabel* bestsLabel() const { return bests_; }
 
-protected:
+  protected:
     void retranslated() override;
 
-private:
+  private:
     void applyBests();
 
     QSize templateSize_;
@@ -44,52 +44,60 @@ private:
 
 class CClearEndDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CClearEndDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("clear_end"), owner, language) {}
 };
 
 class CNoDataDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CNoDataDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("no_data"), owner, language) {}
 };
 
 class CTransErrDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CTransErrDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("trans_err"), owner, language) {}
 };
 
 class CUserFullDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CUserFullDlg(QWidget* owner, Language language = texts::currentLanguage())
         : TemplateDialog(QStringLiteral("user_full"), owner, language) {}
 };
 
 class CAboutBox : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     // The label that names the data folder.
     static constexpr int kDataFolderLabel = 1101;
 
     explicit CAboutBox(QWidget* owner, Language language = texts::currentLanguage())
-        : TemplateDialog(QStringLiteral("about_box"), owner, language), language_(language) {}
+        : TemplateDialog(QStringLiteral("about_box"), owner, language), language_(language) {
+        showVersion();
+    }
+
+    // The project's version as its first line shows it: "1.0" for 1.0.0, else all three numbers.
+    static QString versionText();
 
     // Shows where the program keeps its data: shortened in the middle to fit the line, whole
     // in the tool tip.
     void setDataFolder(const QString& folder);
 
-protected:
+  protected:
     void retranslated() override {
         language_ = texts::currentLanguage();
+        showVersion();
         if (!folder_.isNull()) setDataFolder(folder_);
     }
 
-private:
+  private:
+    void showVersion();
+
     Language language_;
     QString folder_;
 };
@@ -98,7 +106,7 @@ private:
 // cannot close it (no close box, Escape and Enter do nothing).
 class CDownloadDlg : public TemplateDialog {
     Q_OBJECT
-public:
+  public:
     explicit CDownloadDlg(QWidget* owner, Language language = texts::currentLanguage());
 
     // Range 0 … max(1, transferLength / 192), position 0.
@@ -108,7 +116,7 @@ public:
     int position() const;
     int maximum() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };

@@ -30,10 +30,13 @@ BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vs
                 libxlsxwriter-dev  # runs.xlsx
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
                 libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks
-                libreoffice-draw-nogui)  # Calc's PNG export: the demo's picture of runs.xlsx
+                libreoffice-draw-nogui  # Calc's PNG export: the demo's picture of runs.xlsx
+                libcli11-dev  # stopwatch-sim's command line
+                help2man dpkg-dev)  # the man pages from --help; dpkg-shlibdeps for the package
 
-# What scripts/test needs beyond the build: desktop-file-validate for the install check.
-TEST_PACKAGES=(desktop-file-utils)
+# What scripts/test needs beyond the build: the install and package checks (desktop-file-validate,
+# lintian, appstreamcli, man).
+TEST_PACKAGES=(desktop-file-utils lintian appstream man-db)
 
 # The Windows cross build and its test runs: MinGW-w64, Wine, GoogleTest's sources.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 googletest)

@@ -1,13 +1,7 @@
-// The reader-related options of stopwatch-sim.
+// stopwatch-sim's reader options taken together.
 #include "vpcd/reader_options.h"
 
 namespace sim {
-
-const char* const kSimReaderUsage =
-    "  --answers STYLE       ACS reader: get-response (61 Le, then Get Response; default) or\n"
-    "                        direct (the controller's answer at once, as under the CCID driver)\n"
-    "  --reader-name NAME    the reader's FRIENDLYNAME in pcscd's reader.conf; without --reader\n"
-    "                        it chooses the emulation: \"ACS\" in it, else \"Sony\"/\"SONY\"\n";
 
 namespace {
 
@@ -20,20 +14,6 @@ std::optional<SimReader> readerNamed(const std::string& name) {
 }
 
 }  // namespace
-
-std::optional<bool> applyReaderOption(const std::string& name, const std::string& value,
-                                      SimOptions& options) {
-    if (name == "--answers") {
-        if (value != "direct" && value != "get-response") return false;
-        options.answers = value == "direct" ? AcsAnswers::Direct : AcsAnswers::GetResponse;
-        return true;
-    }
-    if (name == "--reader-name") {
-        options.readerName = value;
-        return !value.empty();
-    }
-    return std::nullopt;
-}
 
 bool resolveReaderOptions(SimOptions& options, std::string& error) {
     const std::optional<SimReader> named = readerNamed(options.readerName);

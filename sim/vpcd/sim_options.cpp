@@ -1,6 +1,7 @@
 // Option parsing of stopwatch-sim: numbers, hex byte strings and the runs to lay on.
 #include "vpcd/sim_options.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -9,91 +10,30 @@
 #include <fstream>
 #include <sstream>
 
+#include "vpcd/option_values.h"
 #include "vpcd/reader_options.h"
+#include "vpcd/sim_command_line.h"
 
 namespace sim {
 
-const char* const kSimUsage =
-    "usage: stopwatch-sim [options]\n"
-    "  Connects to vpcd at 127.0.0.1:PORT as a K7X stopwatch lying on the virtual reader.\n"
-    "  Numbers are decimal (a leading zero changes nothing); --port also takes 0x.. hex.\n"
-    "\n"
-    "  --reader acs|sony     answer as an ACS ACR122U (default) or a Sony reader's driver.\n"
-    "                        The library takes a reader by its name: for sony, pcscd's\n"
-    "                        reader.conf must name the reader with \"Sony\" in it\n"
-    "                        (e.g. FRIENDLYNAME \"Sony FeliCa Port/PaSoRi 3.0\")\n"
-    "  --sony-fault K:N:SW   Sony reader: the N-th (0: every) command of kind K (select, idm,\n"
-    "                        pmm, read, write) is answered with status word SW (e.g. 6a83),\n"
-    "                        or with cutC instead, C bytes short before 90 00; repeatable\n"
-    "  --port N              vpcd port (default 35963 = 0x8C7B)\n"
-    "  --runs FILE           the runs, one per line (blank lines and # comments skipped):\n"
-    "                          2024-05-01 07:30:00 00:01:10.50 00:02:15.20\n"
-    "                        start date and time, then the split of every lap: the time\n"
-    "                        from the start to the end of that lap (cumulative, never\n"
-    "                        decreasing), HH:MM:SS.CC with two-digit hundredths\n"
-    "  --generate SEED:COUNT COUNT made-up runs from SEED (the same runs for the same SEED):\n"
-    "                        one a day from 2024-01-01 (28 days a month), 1 to 40 laps of\n"
-    "                        40 to 120 s each, about 100 bytes a run on average\n"
-    "  --old N               the first N runs count as downloaded already\n"
-    "  --allow-odd-runs      take runs that no stopwatch can hold: dates that do not exist,\n"
-    "                        decreasing splits, more than the memory holds (then cut at\n"
-    "                        65,535 bytes, in the middle of a run); for tests only\n"
-    "  --serial HEX          6 serial bytes as the chip stores them, byte 0 first (default\n"
-    "                        0123456789ab). Lapdex and k7x-tool write the serial byte 5\n"
-    "                        first, so 0123456789ab shows as ab8967452301 in 'info' and\n"
-    "                        in the run file names\n"
-    "  --idm HEX             8 IDm bytes (default 03fe002400000102)\n"
-    "  --battery RAW         raw battery value in plug memory (default 2450)\n"
-    "  --product-type N      byte 7 of the product name (default 2)\n"
-    "  --transcript          print every APDU and answer\n"
-    "  --lift-after N        leave the reader after N APDUs\n"
-    "  --connect-timeout MS  how long to retry connecting to vpcd (default 10000)\n"
+const char* const kSimFooter =
+    "Numbers are decimal (a leading zero changes nothing); --port also takes 0x.. hex.\n"
     "\n"
     "Memory: the stopwatch holds at most 65,535 bytes of runs, 16 bytes a run and 4 bytes a\n"
     "lap; runs that do not fit are refused, with how many do.\n"
     "\n"
-    "Connecting lays the stopwatch on the reader. SIGINT (Ctrl+C) or SIGTERM lifts it: the\n"
-    "simulator closes the connection, prints one line \"state: apdus=... beeps=...\n"
-    "set-time=... clock=... erase-run=... new-bytes=... all-bytes=... serial=...\" and ends.\n"
+    "Connecting lays the stopwatch on the reader; once it prints \"stopwatch-sim: on the\n"
+    "reader\", clients see it. SIGINT (Ctrl+C) or SIGTERM lifts it: the simulator closes the\n"
+    "connection, prints one line \"state: apdus=... beeps=... set-time=... clock=...\n"
+    "erase-run=... new-bytes=... all-bytes=... serial=...\" and ends.\n"
     "\n"
-    "Exit status: 0 when the stopwatch was lifted (signal, --lift-after) or vpcd closed the\n"
-    "connection; 1 when vpcd could not be reached or the connection failed; 2 on a wrong\n"
-    "option or runs that are refused.\n";
+    "Exit status:\n"
+    "  0  the stopwatch was lifted (signal, --lift-after) or vpcd closed the connection\n"
+    "  1  vpcd could not be reached, did not answer (another stopwatch lies on that port),\n"
+    "     or the connection failed\n"
+    "  2  a wrong option, or runs that are refused\n";
 
 namespace {
-
-std::optional<long> parseNumber(const std::string& text, long low, long high) {
-    if (text.empty()) return std::nullopt;
-    // Decimal always: "0100" is one hundred, not octal 64.
-    errno = 0;
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || value < low || value > high) return std::nullopt;
-    return value;
-}
-
-std::optional<long> parseHexNumber(const std::string& text, long low, long high) {
-    if (text.empty() || !std::all_of(text.begin(), text.end(), [](char c) {
-            return std::isxdigit(static_cast<unsigned char>(c)) != 0;
-        })) {
-        return std::nullopt;
-    }
-    errno = 0;
-    const long value = std::strtol(text.c_str(), nullptr, 16);
-    if (errno != 0 || value < low || value > high) return std::nullopt;
-    return value;
-}
-
-std::optional<std::vector<uint8_t>> parseHex(const std::string& text, size_t bytes) {
-    if (text.size() != 2 * bytes) return std::nullopt;
-    std::vector<uint8_t> out;
-    for (size_t i = 0; i < bytes; ++i) {
-        auto byte = parseHexNumber(text.substr(2 * i, 2), 0, 255);
-        if (!byte) return std::nullopt;
-        out.push_back(static_cast<uint8_t>(*byte));
-    }
-    return out;
-}
 
 std::optional<SonyCommand> sonyCommandNamed(const std::string& name) {
     if (name == "select") return SonyCommand::SelectFile;
@@ -104,80 +44,6 @@ std::optional<SonyCommand> sonyCommandNamed(const std::string& name) {
     return std::nullopt;
 }
 
-bool parseGenerate(const std::string& text, SimOptions& options) {
-    size_t colon = text.find(':');
-    if (colon == std::string::npos) return false;
-    auto seed = parseNumber(text.substr(0, colon), 0, 0xFFFFFFFFL);
-    auto count = parseNumber(text.substr(colon + 1), 0, 100000);
-    if (!seed || !count) return false;
-    options.seed = static_cast<uint32_t>(*seed);
-    options.generateCount = static_cast<int>(*count);
-    return true;
-}
-
-bool takesValue(const std::string& name) {
-    static const char* const kNames[] = {
-        "--port",   "--runs", "--generate", "--old",          "--reader",     "--sony-fault",
-        "--serial", "--idm",  "--battery",  "--product-type", "--lift-after", "--connect-timeout",
-        "--answers", "--reader-name"};
-    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
-}
-
-// One option with its value; false when the value is malformed.
-bool applyOption(const std::string& name, const std::string& value, SimOptions& options) {
-    if (std::optional<bool> readerOption = applyReaderOption(name, value, options)) {
-        return *readerOption;
-    }
-    if (name == "--port") {
-        const bool isHex = value.rfind("0x", 0) == 0 || value.rfind("0X", 0) == 0;
-        auto port =
-            isHex ? parseHexNumber(value.substr(2), 1, 65534) : parseNumber(value, 1, 65534);
-        if (port) options.port = static_cast<uint16_t>(*port);
-        return port.has_value();
-    }
-    if (name == "--runs") return !(options.runsFile = value).empty();
-    if (name == "--generate") return parseGenerate(value, options);
-    if (name == "--old") {
-        auto n = parseNumber(value, 0, 100000);
-        if (n) options.oldRuns = static_cast<int>(*n);
-        return n.has_value();
-    }
-    if (name == "--reader") {
-        if (value != "acs" && value != "sony") return false;
-        options.reader = value == "sony" ? SimReader::Sony : SimReader::Acs;
-        options.readerGiven = true;
-        return true;
-    }
-    if (name == "--sony-fault") {
-        auto fault = parseSonyFault(value);
-        if (fault) options.sonyFaults.push_back(*fault);
-        return fault.has_value();
-    }
-    if (name == "--serial") return (options.serial = parseHex(value, 6)).has_value();
-    if (name == "--idm") return (options.idm = parseHex(value, 8)).has_value();
-    if (name == "--battery") {
-        auto raw = parseNumber(value, 0, 0xFFFF);
-        if (raw) options.batteryRaw = static_cast<uint16_t>(*raw);
-        return raw.has_value();
-    }
-    if (name == "--product-type") {
-        auto type = parseNumber(value, 0, 255);
-        if (type) options.productType = static_cast<uint8_t>(*type);
-        return type.has_value();
-    }
-    if (name == "--lift-after") {
-        auto n = parseNumber(value, 1, 1L << 30);
-        if (n) options.liftAfter = *n;
-        return n.has_value();
-    }
-    if (name == "--connect-timeout") {
-        auto ms = parseNumber(value, 0, 3600000);
-        if (ms) options.connectTimeoutMs = static_cast<int>(*ms);
-        return ms.has_value();
-    }
-    return false;
-}
-
 }  // namespace
 
 std::optional<SonyFault> parseSonyFault(const std::string& text) {
@@ -185,19 +51,19 @@ std::optional<SonyFault> parseSonyFault(const std::string& text) {
     const size_t second = first == std::string::npos ? first : text.find(':', first + 1);
     if (second == std::string::npos) return std::nullopt;
     auto command = sonyCommandNamed(text.substr(0, first));
-    auto occurrence = parseNumber(text.substr(first + 1, second - first - 1), 0, 1L << 30);
+    auto occurrence = parseDecimal(text.substr(first + 1, second - first - 1), 0, 1L << 30);
     const std::string answer = text.substr(second + 1);
     if (!command || !occurrence) return std::nullopt;
     SonyFault fault;
     fault.command = *command;
     fault.occurrence = static_cast<int>(*occurrence);
     if (answer.rfind("cut", 0) == 0) {
-        auto cut = parseNumber(answer.substr(3), 1, 255);
+        auto cut = parseDecimal(answer.substr(3), 1, 255);
         if (!cut) return std::nullopt;
         fault.cut = static_cast<int>(*cut);
         return fault;
     }
-    auto status = parseHex(answer, 2);
+    auto status = parseHexBytes(answer, 2);
     if (!status) return std::nullopt;
     fault.sw1 = (*status)[0];
     fault.sw2 = (*status)[1];
@@ -206,24 +72,27 @@ std::optional<SonyFault> parseSonyFault(const std::string& text) {
 
 std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& error) {
     SimOptions options;
-    for (int i = 1; i < argc; ++i) {
-        std::string name = argv[i];
-        if (name == "--help" || name == "-h") {
-            options.help = true;
-        } else if (name == "--allow-odd-runs") {
-            options.allowOddRuns = true;
-        } else if (name == "--transcript") {
-            options.transcript = true;
-        } else if (!takesValue(name)) {
-            error = "unknown option " + name;
-            return std::nullopt;
-        } else if (i + 1 >= argc) {
-            error = name + " needs a value";
-            return std::nullopt;
-        } else if (!applyOption(name, argv[++i], options)) {
-            error = "bad value for " + name + ": " + argv[i];
-            return std::nullopt;
-        }
+    CLI::App app;
+    describeSimOptions(app, options);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        options.help = true;
+        return options;
+    } catch (const CLI::CallForVersion&) {
+        options.version = true;
+        return options;
+    } catch (const CLI::ExtrasError&) {
+        const std::string first = app.remaining().empty() ? "" : app.remaining().front();
+        error = (first.rfind('-', 0) == 0 ? "unknown option " : "unexpected argument ") + first;
+        return std::nullopt;
+    } catch (const CLI::ArgumentMismatch& e) {
+        const std::string what = e.what();  // "--battery: 1 required RAW missing"
+        error = what.substr(0, what.find(':')) + " needs a value";
+        return std::nullopt;
+    } catch (const CLI::ParseError& e) {
+        error = e.what();
+        return std::nullopt;
     }
     if (!options.runsFile.empty() && options.seed) {
         error = "--runs and --generate exclude each other";
@@ -231,6 +100,13 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
     }
     if (!resolveReaderOptions(options, error)) return std::nullopt;
     return options;
+}
+
+std::string simHelp() {
+    SimOptions options;
+    CLI::App app;
+    describeSimOptions(app, options);
+    return app.help();
 }
 
 namespace {
@@ -260,9 +136,12 @@ bool readRunsFile(const SimOptions& options, std::vector<SimRun>& runs, std::str
         error = "cannot read runs from " + options.runsFile;
         return false;
     }
+    // Editors on Windows start UTF-8 files with a byte-order mark; the runs begin after it.
+    std::string content = text.str();
+    if (content.rfind("\xEF\xBB\xBF", 0) == 0) content.erase(0, 3);
     RunsProblem problem;
     auto parsed =
-        parseRuns(text.str(), options.allowOddRuns ? OddRuns::Allow : OddRuns::Refuse, problem);
+        parseRuns(content, options.allowOddRuns ? OddRuns::Allow : OddRuns::Refuse, problem);
     if (!parsed) {
         error = options.runsFile + ":" + std::to_string(problem.line) + ": " + problem.reason;
         return false;

@@ -24,22 +24,23 @@ struct SimOptions {
     int generateCount = 0;
     int oldRuns = 0;            // --old N: the first N runs were downloaded before
     bool allowOddRuns = false;  // --allow-odd-runs: impossible runs and overfull memory
-    std::optional<std::vector<uint8_t>> serial;  // --serial HEX, byte 0 first
-    std::optional<std::vector<uint8_t>> idm;     // --idm HEX
-    std::optional<uint16_t> batteryRaw;          // --battery RAW
-    std::optional<uint8_t> productType;          // --product-type N
-    SimReader reader = SimReader::Acs;         // --reader acs|sony
-    bool readerGiven = false;                  // --reader was on the command line
+    std::optional<std::vector<uint8_t>> serial;    // --serial HEX, byte 0 first
+    std::optional<std::vector<uint8_t>> idm;       // --idm HEX
+    std::optional<uint16_t> batteryRaw;            // --battery RAW
+    std::optional<uint8_t> productType;            // --product-type N
+    SimReader reader = SimReader::Acs;             // --reader acs|sony
+    bool readerGiven = false;                      // --reader was on the command line
     AcsAnswers answers = AcsAnswers::GetResponse;  // --answers direct|get-response
     std::string readerName;                        // --reader-name NAME (FRIENDLYNAME)
-    std::vector<SonyFault> sonyFaults;         // --sony-fault KIND:N:SW or KIND:N:cutC
-    bool transcript = false;           // --transcript: print every APDU and answer
-    long liftAfter = 0;                // --lift-after N: leave the reader after N APDUs
-    int connectTimeoutMs = 10000;      // --connect-timeout MS
-    bool help = false;
+    std::vector<SonyFault> sonyFaults;             // --sony-fault KIND:N:SW or KIND:N:cutC
+    bool transcript = false;                       // --transcript: print every APDU and answer
+    long liftAfter = 0;                            // --lift-after N: leave the reader after N APDUs
+    int connectTimeoutMs = 10000;                  // --connect-timeout MS
+    bool help = false;                             // --help: print simHelp() and exit
+    bool version = false;                          // --version
 };
 
-// Parses argv[1..]; on failure returns nullopt and puts the reason into `error`.
+// Parses argv[1..]; on failure returns nullopt and puts the reason into `error` (one line).
 std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& error);
 
 // Builds the stopwatch that the options describe (reads the runs file). False and
@@ -52,6 +53,10 @@ bool buildStopwatch(const SimOptions& options, Stopwatch& stopwatch, std::string
 // Kinds: select, idm, pmm, read, write. N counts from 1; 0 means every such command.
 std::optional<SonyFault> parseSonyFault(const std::string& text);
 
-extern const char* const kSimUsage;
+// The --help text: usage, the options in groups, memory, lifting and exit status.
+std::string simHelp();
+
+// The text after the options in --help.
+extern const char* const kSimFooter;
 
 }  // namespace sim

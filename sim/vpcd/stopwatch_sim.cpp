@@ -6,6 +6,7 @@
 #include <string>
 
 #include "acs/acs_emulator.h"
+#include "lapdex_version.h"
 #include "sony/sony_emulator.h"
 #include "vpcd/reader_options.h"
 #include "vpcd/sim_options.h"
@@ -17,13 +18,13 @@ std::atomic<bool> stopRequested{false};
 
 // The reader emulation that answers vpcd's APDUs.
 class Reader {
-public:
-  Reader(sim::Stopwatch& sw, const sim::SimOptions& options)
-      : sony(options.reader == sim::SimReader::Sony),
-        acs(&sw, options.answers),
-        sonyEmulator(&sw, &faults) {
-      faults.list = options.sonyFaults;
-  }
+  public:
+    Reader(sim::Stopwatch& sw, const sim::SimOptions& options)
+        : sony(options.reader == sim::SimReader::Sony),
+          acs(&sw, options.answers),
+          sonyEmulator(&sw, &faults) {
+        faults.list = options.sonyFaults;
+    }
     void powerOn() {
         acs.powerOn();
         sonyEmulator.powerOn();
@@ -32,14 +33,16 @@ public:
         return sony ? sonyEmulator.transmit(apdu) : acs.transmit(apdu);
     }
 
-private:
+  private:
     bool sony;
     sim::SonyFaults faults;
     sim::AcsEmulator acs;
     sim::SonyEmulator sonyEmulator;
 };
 
-void onSignal(int) { stopRequested = true; }
+void onSignal(int) {
+    stopRequested = true;
+}
 
 // No SA_RESTART: the link polls in short steps and looks at the flag between them.
 void installSignals() {
@@ -62,15 +65,18 @@ std::string hex(const uint8_t* data, size_t length) {
 }
 
 template <class C>
-std::string hex(const C& bytes) { return hex(bytes.data(), bytes.size()); }
+std::string hex(const C& bytes) {
+    return hex(bytes.data(), bytes.size());
+}
 
 // What the stopwatch went through, for tests that look at the simulator's side.
 void printState(const sim::Stopwatch& sw, long apdus) {
-    std::printf("state: apdus=%ld beeps=%d last-beep=%s set-time=%d clock=%s erase-run=%s erase-log=%s "
-                "new-bytes=%zu all-bytes=%zu serial=%s\n",
-                apdus, sw.beepCount, hex(sw.lastBeep).c_str(), sw.setTimeCount, hex(sw.clock).c_str(),
-                hex(sw.eraseRunParams).c_str(), hex(sw.eraseLogParams).c_str(), sw.newRunBytes().size(),
-                sw.allRunBytes().size(), hex(sw.serial).c_str());
+    std::printf(
+        "state: apdus=%ld beeps=%d last-beep=%s set-time=%d clock=%s erase-run=%s erase-log=%s "
+        "new-bytes=%zu all-bytes=%zu serial=%s\n",
+        apdus, sw.beepCount, hex(sw.lastBeep).c_str(), sw.setTimeCount, hex(sw.clock).c_str(),
+        hex(sw.eraseRunParams).c_str(), hex(sw.eraseLogParams).c_str(), sw.newRunBytes().size(),
+        sw.allRunBytes().size(), hex(sw.serial).c_str());
     std::fflush(stdout);
 }
 
@@ -78,7 +84,8 @@ void printState(const sim::Stopwatch& sw, long apdus) {
 sim::LinkResult control(uint8_t code, Reader& reader, sim::VpcdLink& link, bool transcript) {
     static const char* const kNames[] = {"power off", "power on", "reset"};
     if (code == 0x04) {
-        return link.send(std::vector<uint8_t>(std::begin(sim::kFelicaAtr), std::end(sim::kFelicaAtr)));
+        return link.send(
+            std::vector<uint8_t>(std::begin(sim::kFelicaAtr), std::end(sim::kFelicaAtr)));
     }
     if (code <= 0x02) {
         reader.powerOn();
@@ -104,7 +111,8 @@ int serve(sim::VpcdLink& link, sim::Stopwatch& sw, const sim::SimOptions& option
             result = control(message[0], reader, link, options.transcript);
         } else if (!message.empty()) {
             std::vector<uint8_t> answer = reader.transmit(message);
-            if (options.transcript) std::printf("> %s\n< %s\n", hex(message).c_str(), hex(answer).c_str());
+            if (options.transcript)
+                std::printf("> %s\n< %s\n", hex(message).c_str(), hex(answer).c_str());
             result = link.send(answer);
             ++apdus;
         }
@@ -126,14 +134,19 @@ int serve(sim::VpcdLink& link, sim::Stopwatch& sw, const sim::SimOptions& option
 
 }  // namespace
 
+constexpr int kFirstMessageMs = 5000;
+
 int main(int argc, char** argv) {
     std::string error;
     auto options = sim::parseSimOptions(argc, argv, error);
-    if (!options || options->help) {
-        if (!options) std::fprintf(stderr, "stopwatch-sim: %s\n", error.c_str());
-        std::fputs(sim::kSimUsage, options ? stdout : stderr);
-        std::fputs(sim::kSimReaderUsage, options ? stdout : stderr);
-        return options ? 0 : 2;
+    if (!options) {
+        std::fprintf(stderr, "stopwatch-sim: %s (see stopwatch-sim --help)\n", error.c_str());
+        return 2;
+    }
+    if (options->help || options->version) {
+        std::fputs(options->help ? sim::simHelp().c_str() : "stopwatch-sim " LAPDEX_VERSION "\n",
+                   stdout);
+        return 0;
     }
     sim::Stopwatch stopwatch;
     if (!sim::buildStopwatch(*options, stopwatch, error)) {
@@ -145,8 +158,18 @@ int main(int argc, char** argv) {
     sim::LinkResult connected = link.connect(options->port, options->connectTimeoutMs);
     if (connected == sim::LinkResult::Stopped) return 0;
     if (connected != sim::LinkResult::Ok) {
-        std::fprintf(stderr, "stopwatch-sim: cannot reach vpcd at 127.0.0.1:%u: %s\n", options->port,
-                     link.lastError.c_str());
+        std::fprintf(stderr, "stopwatch-sim: cannot reach vpcd at 127.0.0.1:%u: %s\n",
+                     options->port, link.lastError.c_str());
+        return 1;
+    }
+    // vpcd asks a card on its reader for the ATR at once and then every 0.4 s; a card on a port
+    // whose reader already holds one is accepted by the kernel but never spoken to.
+    if (link.awaitFirstMessage(kFirstMessageMs) == sim::LinkResult::Failed) {
+        std::fprintf(stderr,
+                     "stopwatch-sim: vpcd at 127.0.0.1:%u said nothing for %d s: another stopwatch "
+                     "lies on that "
+                     "reader; give this one a port of its own (--port)\n",
+                     options->port, kFirstMessageMs / 1000);
         return 1;
     }
     const char* style = options->reader == sim::SimReader::Sony       ? "Sony"

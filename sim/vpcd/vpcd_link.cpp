@@ -20,7 +20,9 @@ constexpr int kPollMs = 100;
 
 }  // namespace
 
-VpcdLink::~VpcdLink() { close(); }
+VpcdLink::~VpcdLink() {
+    close();
+}
 
 void VpcdLink::close() {
     if (socket >= 0) ::close(socket);
@@ -64,9 +66,25 @@ LinkResult VpcdLink::receive(std::vector<uint8_t>& message) {
 // The length and the payload go out in one write, so vpcd never sees half a message.
 LinkResult VpcdLink::send(const std::vector<uint8_t>& message) {
     if (message.empty() || message.size() > 0xFFFF) return LinkResult::Failed;
-    std::vector<uint8_t> frame{static_cast<uint8_t>(message.size() >> 8), static_cast<uint8_t>(message.size() & 0xFF)};
+    std::vector<uint8_t> frame{static_cast<uint8_t>(message.size() >> 8),
+                               static_cast<uint8_t>(message.size() & 0xFF)};
     frame.insert(frame.end(), message.begin(), message.end());
     return writeExact(frame.data(), frame.size());
+}
+
+LinkResult VpcdLink::awaitFirstMessage(int timeoutMs) {
+    for (int waited = 0; waited < timeoutMs; waited += kPollMs) {
+        if (stop) return LinkResult::Stopped;
+        pollfd waiting{socket, POLLIN, 0};
+        const int ready = ::poll(&waiting, 1, kPollMs);
+        if (ready > 0) return LinkResult::Ok;
+        if (ready < 0 && errno != EINTR) {
+            lastError = std::strerror(errno);
+            return LinkResult::Failed;
+        }
+    }
+    lastError = "vpcd said nothing";
+    return LinkResult::Failed;
 }
 
 // vpcd may send a length and its data in separate writes: read until all has come.

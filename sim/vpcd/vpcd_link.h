@@ -12,7 +12,7 @@ namespace sim {
 enum class LinkResult { Ok, Closed, Stopped, Failed };
 
 class VpcdLink {
-public:
+  public:
     // `stop` is polled while waiting, so a signal handler can end a blocking read.
     explicit VpcdLink(const std::atomic<bool>& stop) : stop(stop) {}
     ~VpcdLink();
@@ -22,6 +22,9 @@ public:
     // Connects to 127.0.0.1:port, retrying until `timeoutMs` have passed (vpcd listens
     // only once pcscd has loaded the driver). Laying the card on the reader.
     LinkResult connect(uint16_t port, int timeoutMs);
+    // Waits up to `timeoutMs` until vpcd sends something (or closes); Failed when it stays
+    // silent, Stopped on a stop request. The message stays unread for receive().
+    LinkResult awaitFirstMessage(int timeoutMs);
     // Reads one whole message; Closed when vpcd closed the connection between messages.
     LinkResult receive(std::vector<uint8_t>& message);
     // Sends one whole message; never call it with an empty payload (vpcd takes that as removal).
@@ -31,7 +34,7 @@ public:
 
     std::string lastError;
 
-private:
+  private:
     LinkResult readExact(uint8_t* data, size_t length, bool atMessageStart);
     LinkResult writeExact(const uint8_t* data, size_t length);
 

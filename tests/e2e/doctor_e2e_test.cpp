@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "pcscd_fixture.h"
+#include "pcscd_gtest.h"
 
 #ifndef K7X_TOOL_PATH
 #error "K7X_TOOL_PATH must name the k7x-tool program"
@@ -38,8 +38,7 @@ DoctorRun doctor(const std::string& root) {
 
 TEST(DoctorOverPcscd, EmptyReaderFailsAndAStopwatchOnItPasses) {
     PcscdFixture rig;
-    auto started = rig.start();
-    ASSERT_TRUE(started) << started.error;
+    LAPDEX_START_PCSCD(rig);
     const std::string root = rig.folder() + "/root";
     std::filesystem::create_directories(root + "/sys/module");
     std::filesystem::create_directories(root + "/sys/bus/usb/devices");

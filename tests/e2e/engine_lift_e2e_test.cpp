@@ -12,7 +12,7 @@
 #include "engine/engine_state.h"
 #include "engine/store_worker_host.h"
 #include "file_system.h"
-#include "pcscd_fixture.h"
+#include "pcscd_gtest.h"
 
 namespace lapdex {
 namespace {
@@ -89,10 +89,7 @@ struct Station {
 
 class EngineLiftOverPcscd : public ::testing::Test {
   protected:
-    void SetUp() override {
-        auto started = rig.start();
-        ASSERT_TRUE(started) << started.error;
-    }
+    void SetUp() override { LAPDEX_START_PCSCD(rig); }
     std::string dataFolder(const std::string& name) { return rig.folder() + "/" + name; }
 
     PcscdFixture rig;

@@ -11,7 +11,7 @@
 
 #include "child_process.h"
 #include "model/stopwatch.h"
-#include "pcscd_fixture.h"
+#include "pcscd_gtest.h"
 
 #ifndef K7X_TOOL_PATH
 #error "K7X_TOOL_PATH must name the k7x-tool program"
@@ -26,10 +26,7 @@ class K7xToolOverPcscd : public ::testing::Test {
   protected:
     PcscdFixture rig;
 
-    void SetUp() override {
-        auto started = rig.start();
-        ASSERT_TRUE(started) << started.error;
-    }
+    void SetUp() override { LAPDEX_START_PCSCD(rig); }
 
     // Runs k7x-tool with `arguments`; its exit status, and everything it printed in `output`.
     int tool(const std::vector<std::string>& arguments) {

@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "model/stopwatch.h"
-#include "pcscd_fixture.h"
+#include "pcscd_gtest.h"
 #include "rdcom32.h"
 
 namespace {
@@ -52,12 +52,11 @@ double clockOffset(const Bytes& clock, std::time_t now) {
 }
 
 class Rdcom32OverPcscd : public ::testing::Test {
-protected:
+  protected:
     PcscdFixture rig;
 
     void SetUp() override {
-        auto started = rig.start();
-        ASSERT_TRUE(started) << started.error;
+        LAPDEX_START_PCSCD(rig);
         ASSERT_EQ(RDCAA_InitDll(nullptr), 1);
     }
     void TearDown() override { RDCAA_ExitDll(); }
@@ -73,8 +72,8 @@ TEST_F(Rdcom32OverPcscd, DownloadSetTimeAndBeepReachTheStopwatch) {
     std::vector<sim::SimRun> runs = sim::generateRuns(11, 8);
     Bytes expected = sim::encodeRuns(runs);
     ASSERT_GT(expected.size(), 2u * 192u);  // several chunks, the last one partial
-    auto laid = rig.layStopwatch({"--runs", writeRuns(runs), "--old", "3", "--serial", "a1b2c3d4e5f6",
-                                  "--battery", "2421", "--transcript"});
+    auto laid = rig.layStopwatch({"--runs", writeRuns(runs), "--old", "3", "--serial",
+                                  "a1b2c3d4e5f6", "--battery", "2421", "--transcript"});
     ASSERT_TRUE(laid) << laid.error;
 
     ASSERT_EQ(RDCAA_OpenFelica(), 1);
@@ -89,7 +88,8 @@ TEST_F(Rdcom32OverPcscd, DownloadSetTimeAndBeepReachTheStopwatch) {
     EXPECT_EQ(battery[0] | battery[1] << 8, 2421);
     uint8_t info[4] = {};
     ASSERT_EQ(RDCAA_GetRunInfo(info), 1);
-    size_t newLength = sim::encodeRuns(std::vector<sim::SimRun>(runs.begin() + 3, runs.end())).size();
+    size_t newLength =
+        sim::encodeRuns(std::vector<sim::SimRun>(runs.begin() + 3, runs.end())).size();
     EXPECT_EQ(static_cast<size_t>(info[0] | info[1] << 8), newLength);
     EXPECT_EQ(static_cast<size_t>(info[2] | info[3] << 8), expected.size());
 
@@ -118,7 +118,8 @@ TEST_F(Rdcom32OverPcscd, DownloadSetTimeAndBeepReachTheStopwatch) {
     EXPECT_LE(clockOffset(clock, after), 1.0);
     // The run data travelled in 192-byte chunks of the all-runs stream (B2).
     size_t chunks = 0;
-    for (size_t at = output.find("> FF 00 00 00"); at != std::string::npos; at = output.find("> FF 00 00 00", at + 1)) {
+    for (size_t at = output.find("> FF 00 00 00"); at != std::string::npos;
+         at = output.find("> FF 00 00 00", at + 1)) {
         if (output.compare(at + 2 + 22 * 3, 5, "00 B2") == 0) ++chunks;
     }
     EXPECT_EQ(chunks, (expected.size() + 191) / 192);

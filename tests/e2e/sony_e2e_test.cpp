@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "model/stopwatch.h"
-#include "pcscd_fixture.h"
+#include "pcscd_gtest.h"
 #include "rdcom32.h"
 
 namespace {
@@ -21,17 +21,17 @@ std::string fileText(const std::string& path) {
 
 size_t occurrences(const std::string& text, const std::string& part) {
     size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
     return count;
 }
 
 class SonyOverPcscd : public ::testing::Test {
-protected:
-    PcscdFixture rig{PcscdFixture::kDefaultPort, PcscdFixture::kSonyFriendlyName};
+  protected:
+    PcscdFixture rig{PcscdFixture::kAnyPort, PcscdFixture::kSonyFriendlyName};
 
     void SetUp() override {
-        auto started = rig.start();
-        ASSERT_TRUE(started) << started.error;
+        LAPDEX_START_PCSCD(rig);
         ASSERT_EQ(rig.readerName(), "Sony FeliCa Port/PaSoRi 3.0 00 00");
         ASSERT_EQ(RDCAA_SetDllLogPath((rig.folder() + "/").c_str()), 1);
         ASSERT_EQ(RDCAA_InitDll(nullptr), 1);
@@ -77,7 +77,8 @@ TEST_F(SonyOverPcscd, DownloadAndBeepThroughTheSonyFraming) {
 }
 
 TEST_F(SonyOverPcscd, FailingPmmQueryAndRefusedReadComeThroughPcscd) {
-    auto laid = rig.layStopwatch({"--reader", "sony", "--sony-fault", "pmm:0:6a81", "--sony-fault", "read:1:6a82"});
+    auto laid = rig.layStopwatch(
+        {"--reader", "sony", "--sony-fault", "pmm:0:6a81", "--sony-fault", "read:1:6a82"});
     ASSERT_TRUE(laid) << laid.error;
     ASSERT_EQ(RDCAA_OpenFelica(), 1);
     uint8_t idm[8] = {}, pmm[8] = {0x55};
@@ -89,8 +90,10 @@ TEST_F(SonyOverPcscd, FailingPmmQueryAndRefusedReadComeThroughPcscd) {
     EXPECT_EQ(RDCAA_GetSerial(serial), 1);
     EXPECT_EQ(RDCAA_CloseFelica(), 1);
     const std::string log = fileText(rig.folder() + "/rdcaa_debug.log");
-    EXPECT_NE(log.find("SonyReader/ValidateData: File not found / Addressed Block or Byte does not exist\r\n"),
-              std::string::npos);
+    EXPECT_NE(
+        log.find(
+            "SonyReader/ValidateData: File not found / Addressed Block or Byte does not exist\r\n"),
+        std::string::npos);
 }
 
 }  // namespace

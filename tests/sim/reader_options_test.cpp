@@ -48,8 +48,8 @@ TEST(SimReaderOptions, ContradictionsAndBadValuesAreRefused) {
         std::vector<const char*> words;
         const char* error;
     } cases[] = {
-        {{"--answers", "at-once"}, "bad value for --answers: at-once"},
-        {{"--reader-name", ""}, "bad value for --reader-name: "},
+        {{"--answers", "at-once"}, "--answers: 'at-once' is not get-response or direct"},
+        {{"--reader-name", ""}, "--reader-name: '' is not a reader's name"},
         {{"--reader", "sony", "--answers", "direct"}, "--answers direct is for an ACS reader"},
         {{"--reader", "acs", "--reader-name", "SONY FeliCa RC-S660/U"},
          "names another kind of reader"},

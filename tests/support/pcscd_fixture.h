@@ -1,10 +1,14 @@
 // A private pcscd with one vpcd virtual reader (by default named "ACS ACR122U PICC
-// Interface"; a test may name it as a Sony reader instead) and the stopwatch-sim program on it, for tests that go through the real PC/SC stack.
+// Interface"; a test may name it as a Sony reader instead) and the stopwatch-sim program on it, for
+// tests that go through the real PC/SC stack.
 //
-// pcscd always listens on /run/pcscd/pcscd.comm, so one runs per machine: tests using
-// this fixture carry the CTest property RESOURCE_LOCK pcscd, and start() refuses to run
-// beside a pcscd that it did not start. Everything it writes stays in its own temporary
-// folder; both processes are stopped by their own pids in the destructor.
+// pcscd always puts its socket in /run/pcscd, so the fixture starts it (as root) in a mount
+// namespace of its own with a private folder bound over /run/pcscd, and with a vpcd port of
+// its own: it runs beside the system's pcscd and beside other tests' fixtures. The clients find
+// it through PCSCLITE_CSOCK_NAME, which pcsc-lite's client library reads once per process, so
+// every fixture of one process uses that process's socket folder, one fixture at a time.
+// Everything it writes stays in its own temporary folder; both processes are stopped by their
+// own pids in the destructor.
 #pragma once
 
 #include <cstdint>
@@ -19,26 +23,35 @@ namespace testsupport {
 struct [[nodiscard]] FixtureResult {
     bool ok = true;
     std::string error;
+    // The machine cannot run a private pcscd here (not root, no mount namespaces): the test
+    // is skipped with `error` as the reason.
+    bool skipped = false;
     explicit operator bool() const { return ok; }
     static FixtureResult failure(std::string text) { return FixtureResult{false, std::move(text)}; }
+    static FixtureResult skip(std::string text) {
+        return FixtureResult{false, std::move(text), true};
+    }
 };
 
 class PcscdFixture {
-public:
-    static constexpr uint16_t kDefaultPort = 0x8C7B;
+  public:
+    // A free pair of ports (vpcd's two slots) away from 0x8C7B, which the system's vpcd
+    // configuration takes.
+    static constexpr uint16_t kAnyPort = 0;
     static constexpr int kTimeoutMs = 15000;
 
     static constexpr const char* kAcsFriendlyName = "ACS ACR122U PICC Interface";
     static constexpr const char* kSonyFriendlyName = "Sony FeliCa Port/PaSoRi 3.0";
 
     // `friendlyName` is the reader's name in reader.conf; pcscd lists it with " 00 00".
-    explicit PcscdFixture(uint16_t port = kDefaultPort, std::string friendlyName = kAcsFriendlyName);
+    explicit PcscdFixture(uint16_t port = kAnyPort, std::string friendlyName = kAcsFriendlyName);
     ~PcscdFixture();
     PcscdFixture(const PcscdFixture&) = delete;
     PcscdFixture& operator=(const PcscdFixture&) = delete;
 
     // Writes the reader.conf folder, starts `pcscd -f -c DIR` and waits until it lists
-    // the reader. Fails when another pcscd runs or when pcscd, vpcd or stopwatch-sim is missing.
+    // the reader. Fails when pcscd, vpcd or stopwatch-sim is missing or this process's socket
+    // folder is taken by another fixture; skips when namespaces are not allowed.
     FixtureResult start();
     // Starts stopwatch-sim with `arguments` (its port and the reader's name are added) and waits
     // until pcscd sees the card on the reader.
@@ -56,11 +69,14 @@ public:
     const std::string& folder() const { return directory; }
     uint16_t port() const { return vpcdPort; }
     int pcscdPid() const { return pcscd.pid(); }
+    // The socket this fixture's pcscd listens on; the process's clients are pointed at it.
+    static std::string socketPath();
 
-    // Describes a pcscd this process did not start (pid, pid file or live socket), or "".
-    static std::string foreignPcscd();
+    // Why no private pcscd can run here, or "" when it can.
+    static std::string whyNoPrivatePcscd();
 
-private:
+  private:
+    FixtureResult startPcscd();
     FixtureResult waitForReader();
     FixtureResult waitForCard(bool present);
     std::string tail(const std::string& path) const;
@@ -71,6 +87,7 @@ private:
     std::string reader;
     ChildProcess pcscd;
     ChildProcess simulator;
+    bool counted = false;  // this fixture's pcscd counts as the process's live one
     int simulatorRuns = 0;
 };
 

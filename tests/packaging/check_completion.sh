@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# The bash completion of k7x-tool as bash runs it: what each partly typed command line offers.
+# Usage: check_completion.sh COMPLETION_FILE
+set -uo pipefail
+source "$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/data-a" "$work/data-b"
+touch "$work/data-file"
+cd "$work" || exit 1
+status=0
+# offers "WORDS..." EXPECTED: the last word is the one being typed.
+offers() {
+    local line="$1" expected="$2" got
+    read -r -a COMP_WORDS <<<"$line"
+    [[ "$line" == *" " ]] && COMP_WORDS+=("")
+    COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+    COMPREPLY=()
+    _k7x_tool 2>/dev/null
+    got=""
+    [ "${#COMPREPLY[@]}" = 0 ] || got="$(printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ')"
+    [ "$got" = "$expected" ] || { echo "FAIL: '$line' offers '$got', not '$expected'" >&2; status=1; }
+}
+offers "k7x-tool d" "day doctor download dump "
+offers "k7x-tool " "bests day doctor download dump export info readers roster runs stats "
+offers "k7x-tool --log data-a r" "readers roster runs "
+offers "k7x-tool --log " "data-a data-b "
+offers "k7x-tool dump " "all new "
+offers "k7x-tool download all data-" "data-a data-b "
+offers "k7x-tool dump new data-" "data-a data-b data-file "
+offers "k7x-tool export data-a out --format " "csv tcx xlsx "
+offers "k7x-tool export data-a out --lang " "en ja "
+offers "k7x-tool runs data-a --s" "--stopwatch "
+offers "k7x-tool doctor --" "--help --log --root "
+offers "k7x-tool bests data-a --stopwatch " ""
+offers "k7x-tool runs -- --" ""
+offers "k7x-tool info " ""
+[ "$status" = 0 ] && echo "PASS"
+exit "$status"
