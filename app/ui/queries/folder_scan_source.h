@@ -10,8 +10,8 @@
 
 namespace lapdex::ui {
 
-// The plain scan of the stopwatch folders of `dataFolder` (ending in '/'), or null while this
-// program has none: the windows then say that the runs cannot be read instead of waiting.
+// The plain scan of the stopwatch folders of `dataFolder` (ending in '/'): the windows' answer
+// whenever the run index cannot be used.
 std::unique_ptr<RunSource> makeFolderScanSource(FileSystem& fs, const std::string& dataFolder);
 
 }  // namespace lapdex::ui
