@@ -23,9 +23,6 @@ RegistryRead readRegistry(const DataFolder& data);
 // ("Permission denied"), or what the seam refused.
 std::string problemReason(const FsStatus& status);
 
-// The reason given for a run file that reads but holds no start: no run can be made of it.
-inline constexpr const char* kDamagedRunFile = "damaged run file";
-
 // Scans the folders at every call: the registry is read from Lapdex.dat, each asked stopwatch's
 // folder listed and its run files (the names runDayKey accepts, regular files only) read and
 // summarised. An unreadable folder or run file and a run file without a start become problems,

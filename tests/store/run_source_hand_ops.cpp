@@ -127,6 +127,8 @@ std::string SequenceRig::fault(const Op& op) {
         const std::string file = path(files[op.a % files.size()]);
         const bool blocked = fs_.blockedFiles.erase(file) == 0;
         if (blocked) fs_.blockedFiles.insert(file);
+        // The mode changes too, as it would for another user: its change time and the watch see it.
+        (void)::chmod(file.c_str(), blocked ? 0 : 0644);
         return std::string(blocked ? "make " : "let ") + file.substr(data_.size()) +
                (blocked ? " unreadable" : " be read again");
     }
@@ -135,12 +137,14 @@ std::string SequenceRig::fault(const Op& op) {
         auto it = fs_.blockedFolders.begin();
         std::advance(it, op.a % fs_.blockedFolders.size());
         const std::string said = "let " + it->substr(data_.size()) + " be listed again";
+        (void)::chmod(it->c_str(), 0755);
         fs_.blockedFolders.erase(it);
         return said;
     }
     const std::vector<std::string> folders = registeredFolders();
     if (folders.empty()) return "folder fault: nothing registered";
     fs_.blockedFolders.insert(data_ + folders[op.a % folders.size()]);
+    (void)::chmod((data_ + folders[op.a % folders.size()]).c_str(), 0);
     return "make " + folders[op.a % folders.size()] + " unreadable";
 }
 

@@ -20,7 +20,7 @@ namespace lapdex::testing {
 
 // The real file system, except that chosen folders cannot be listed (nor anything in them looked
 // at or read) and chosen files cannot be read, as with permissions that even root would meet.
-class FaultyFileSystem : public PosixFileSystem {
+class ModelFileSystem : public PosixFileSystem {
   public:
     std::set<std::string> blockedFolders;  // paths without a trailing '/'
     std::set<std::string> blockedFiles;
@@ -105,7 +105,7 @@ class SequenceRig {
               std::string& difference);
 
     TempFolder root_;
-    FaultyFileSystem fs_;
+    ModelFileSystem fs_;
     std::string data_;      // ends in '/'
     std::string database_;  // the index's file, outside the data folder
     std::unique_ptr<RunIndex> index_;

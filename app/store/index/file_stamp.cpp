@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <ctime>
 
 namespace lapdex {
@@ -23,8 +24,11 @@ bool farFrom(std::int64_t timeNs, std::int64_t atNs) {
 
 FileStamp stampOf(const std::string& path) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) return {};
     FileStamp stamp;
+    if (::lstat(path.c_str(), &info) != 0) {
+        stamp.sysErrno = errno;
+        return stamp;
+    }
     stamp.kind = S_ISREG(info.st_mode)   ? StampKind::File
                  : S_ISDIR(info.st_mode) ? StampKind::Folder
                                          : StampKind::Other;

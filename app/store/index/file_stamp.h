@@ -15,6 +15,7 @@ struct FileStamp {
     std::int64_t size = 0;     // bytes
     std::int64_t mtimeNs = 0;  // nanoseconds since the epoch
     std::int64_t ctimeNs = 0;  // likewise; set by the system at every change, never by a program
+    int sysErrno = 0;          // None: why lstat() failed (ENOENT: nothing there)
 
     // Same inode, size and times: nothing was written, replaced, truncated or touched since.
     bool sameAs(const FileStamp& other) const {

@@ -1,6 +1,7 @@
 // The run index as a run source: blocking answers for workers and k7x-tool, each folder asked
 // about listed and each of its run files compared first, so the answer is the folder scan's.
 #include <algorithm>
+#include <cerrno>
 
 #include "run_index.h"
 
@@ -88,7 +89,16 @@ RunRead RunIndex::readRunLocked(const std::string& folderName, const std::string
         read.reason = "no such run";
         return read;
     }
+    // A folder that cannot be listed, or a file that cannot even be looked at, is unreadable, not
+    // gone: its runs are still there for whoever can read them.
+    const std::string folderProblem = folderProblemLocked(folderName);
     const FileStamp stamp = stampOf(dataFolder_ + folderName + "/" + fileName);
+    if (!folderProblem.empty() || (stamp.kind == StampKind::None && stamp.sysErrno != ENOENT)) {
+        read.outcome = RunRead::Outcome::Unreadable;
+        read.reason =
+            !folderProblem.empty() ? folderProblem : fsStatusText({FsError::Io, stamp.sysErrno});
+        return read;
+    }
     const RunCheck check = checkRunLocked(folderName, fileName, dayKey, stamp);
     if (check == RunCheck::Failed) {
         read.reason = "the run index cannot be read";
