@@ -182,6 +182,7 @@ const char* usageText() {
            "Options:\n"
            "  --log DIR         write the library's debug log to DIR/rdcaa_debug.log\n"
            "  -h, --help        show this text\n"
+           "  --version         show the version and exit\n"
            "\n"
            "Exit status: 0 on success, 1 on failure, 2 on a wrong command line, 3 when\n"
            "'repair' rebuilt only part of the registry, 130 when interrupted.\n";

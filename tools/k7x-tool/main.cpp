@@ -6,10 +6,15 @@
 #include "doctor_command.h"
 #include "download_command.h"
 #include "index_commands.h"
+#include "lapdex_version.h"
 #include "repair_command.h"
 #include "tool_commands.h"
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::puts("k7x-tool " LAPDEX_VERSION);
+        return 0;
+    }
     // The commands over a data folder need no reader: they parse their own arguments.
     if (const std::optional<int> status = k7x::runRepairCommand(argc, argv)) return *status;
     if (const std::optional<int> status = k7x::runIndexCommand(argc, argv)) return *status;
