@@ -138,7 +138,10 @@ RunIndex::FolderState RunIndex::refreshFolderLocked(const std::string& folderNam
     const std::string folder = dataFolder_ + folderName + "/";
     FileStamp before = stampOf(dataFolder_ + folderName);
     const FolderListing listing = fs_.listFolder(folder);
-    if (!listing.ok() && listing.status.error != FsError::NotFound) {
+    // A file in the folder's place is reported as NotFound too (ENOTDIR), but is no missing
+    // folder: like one that cannot be listed, it is named, not taken for a folder with no runs.
+    if (!listing.ok() && (listing.status.error != FsError::NotFound ||
+                          fs_.kindOf(dataFolder_ + folderName) != EntryKind::None)) {
         // What could not be listed is not known to be gone: its rows stay, marked stale.
         const bool marked =
             markFolderLocked(folderName, FileStamp{}, false, fsStatusText(listing.status));
