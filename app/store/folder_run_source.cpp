@@ -71,17 +71,7 @@ RegistryRead readRegistry(const DataFolder& data) {
 }
 
 std::string problemReason(const FsStatus& status) {
-    switch (status.error) {
-        case FsError::None:
-            return {};
-        case FsError::InUse:
-            return "in use by another program";
-        case FsError::SymbolicLink:
-            return "a symbolic link";
-        default:
-            break;
-    }
-    return status.sysErrno != 0 ? std::strerror(status.sysErrno) : "cannot be read";
+    return fsStatusText(status);
 }
 
 bool runMatches(const RunDetails& run, const RunQuery& query) {
