@@ -30,8 +30,14 @@ namespace lapdex::ui {
 
 // Command ids of the menu bar and the tab context menu.
 enum MenuCommand : int {
-    kCmdReload = 32786, kCmdClear = 32785, kCmdHelp = 57670, kCmdVersion = 32789,
-    kCmdExport = 32787, kCmdImport = 32788, kCmdRename = 32775, kCmdDelete = 32790,
+    kCmdReload = 32786,
+    kCmdClear = 32785,
+    kCmdHelp = 57670,
+    kCmdVersion = 32789,
+    kCmdExport = 32787,
+    kCmdImport = 32788,
+    kCmdRename = 32775,
+    kCmdDelete = 32790,
 };
 
 // A status dialog and its shown flag, which the window owns.
@@ -42,7 +48,7 @@ struct StatusSlot {
 
 class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     Q_OBJECT
-public:
+  public:
     using PageFactory = std::function<StopwatchPage*(QWidget* parent, PageHost& host)>;
 
     // `port` and `desktop` must outlive the window. `makePage` creates the page (the empty
@@ -53,7 +59,8 @@ public:
     // ProcedureUi and PageHost (the page uses the same pause, resume and boxes).
     void pauseWorker() override;
     void resumeWorker() override;
-    std::optional<std::string> browseFolder(std::string_view title, NewFolderButton button) override;
+    std::optional<std::string> browseFolder(std::string_view title,
+                                            NewFolderButton button) override;
     bool askYesNo(std::string_view text) override;
     bool askOkCancel(std::string_view text) override;
     void showNotice(std::string_view text) override;
@@ -95,11 +102,17 @@ public:
     // The shutdown order: threads, configuration (unless imported), page. Idempotent.
     void shutdown();
 
-public slots:
+  signals:
+    // A download's runs are in the run files and the run index, and a stopwatch laid on for the
+    // first time is registered: told as the completion is shown, while the stopwatch still lies
+    // on the reader (the page hears of it only once the completion is closed).
+    void runsDownloaded();
+
+  public slots:
     void accept() override {}  // Enter never closes the window
     void reject() override {}  // nor does Escape
 
-protected:
+  protected:
     void customEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -107,7 +120,7 @@ protected:
     // A change of language gives the window, its menus and the page the other set's texts.
     void changeEvent(QEvent* event) override;
 
-private:
+  private:
     void initialiseWindow();
     void buildMenus();
     void placePage();

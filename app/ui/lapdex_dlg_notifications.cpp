@@ -10,24 +10,34 @@ namespace lapdex::ui {
 
 namespace {
 
-
 QString runFileErrorText(const RunFileShortfall& shortfall) {
     const QString folder = QString::fromStdString(shortfall.folder);
-    if (shortfall.unsaved >= shortfall.total) return ui::localized(main_text::kRunFileErrorAll).arg(shortfall.total).arg(folder);
-    return ui::localized(main_text::kRunFileErrorSome).arg(shortfall.total).arg(shortfall.unsaved).arg(folder);
+    if (shortfall.unsaved >= shortfall.total)
+        return ui::localized(main_text::kRunFileErrorAll).arg(shortfall.total).arg(folder);
+    return ui::localized(main_text::kRunFileErrorSome)
+        .arg(shortfall.total)
+        .arg(shortfall.unsaved)
+        .arg(folder);
 }
 
 }  // namespace
 
 void CLapdexDlg::customEvent(QEvent* event) {
-    if (event->type() == MessageEvent::eventType()) handleNotification(static_cast<MessageEvent*>(event)->id());
+    if (event->type() == MessageEvent::eventType())
+        handleNotification(static_cast<MessageEvent*>(event)->id());
 }
 
 void CLapdexDlg::handleNotification(MessageId id) {
     switch (id) {
-        case NTF_BATTERY: refreshBattery(); break;
-        case NTF_STOPWATCH_FOUND: closeStatusAsOk(touch_); break;
+        case NTF_BATTERY:
+            refreshBattery();
+            break;
+        case NTF_STOPWATCH_FOUND:
+            closeStatusAsOk(touch_);
+            break;
         case NTF_DOWNLOAD_DONE:
+            // The worker posts this after it has written the run files and the index has them.
+            emit runsDownloaded();
             // Whichever way the dialog ends, and also when it is already shown.
             if (!readEnd_.shown) {
                 // A best set by the download is news the coach should meet at once.
@@ -37,34 +47,61 @@ void CLapdexDlg::handleNotification(MessageId id) {
             } else
                 finishExchange(Exchange::Download);
             break;
-        case NTF_DOWNLOAD_DONE_GONE: closeStatusAsOk(readEnd_); break;
+        case NTF_DOWNLOAD_DONE_GONE:
+            closeStatusAsOk(readEnd_);
+            break;
         case NTF_CLEAR_DONE:
             if (!clearEnd_.shown)
-                showStatus(clearEnd_, [this](int r) { if (r != kResultDismissed) finishExchange(); });
+                showStatus(clearEnd_, [this](int r) {
+                    if (r != kResultDismissed) finishExchange();
+                });
             break;
-        case NTF_CLEAR_DONE_GONE: closeStatusAsOk(clearEnd_); break;
+        case NTF_CLEAR_DONE_GONE:
+            closeStatusAsOk(clearEnd_);
+            break;
         case NTF_NO_DATA:
             if (!noData_.shown)
-                showStatus(noData_, [this](int r) { if (r != kResultDismissed) finishExchange(); });
+                showStatus(noData_, [this](int r) {
+                    if (r != kResultDismissed) finishExchange();
+                });
             break;
-        case NTF_NO_DATA_GONE: closeStatusAsOk(noData_); break;
-        case NTF_TRANSFER_START: openProgress(); break;
-        case NTF_PROGRESS_TICK: advanceProgress(); break;
-        case NTF_TRANSFER_END: closeProgress(); break;
+        case NTF_NO_DATA_GONE:
+            closeStatusAsOk(noData_);
+            break;
+        case NTF_TRANSFER_START:
+            openProgress();
+            break;
+        case NTF_PROGRESS_TICK:
+            advanceProgress();
+            break;
+        case NTF_TRANSFER_END:
+            closeProgress();
+            break;
         case NTF_COMM_ERROR:
         case NTF_REGISTRY_FULL: {
             StatusSlot& slot = id == NTF_COMM_ERROR ? transErr_ : userFull_;
-            if (!slot.shown) showStatus(slot, [this](int r) { if (r != kResultDismissed) resumeWorker(); });
+            if (!slot.shown)
+                showStatus(slot, [this](int r) {
+                    if (r != kResultDismissed) resumeWorker();
+                });
             break;
         }
-        case NTF_RUN_FILE_ERROR: desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall())); break;
+        case NTF_RUN_FILE_ERROR:
+            desktop_.showErrorLater(this, runFileErrorText(port_.runFileShortfall()));
+            break;
         // The worker waits until the user has read why nothing was erased.
         case NTF_CLEAR_KEPT:
-            desktop_.showErrorLater(this, ui::localized(main_text::kClearKept), [this] { resumeWorker(); });
+            desktop_.showErrorLater(this, ui::localized(main_text::kClearKept),
+                                    [this] { resumeWorker(); });
             break;
-        case NTF_TAB_ADDED: syncTabsFromModel(); break;
-        case NTF_COMMAND_ACK: dismissStatusDialogs(); break;
-        default: break;
+        case NTF_TAB_ADDED:
+            syncTabsFromModel();
+            break;
+        case NTF_COMMAND_ACK:
+            dismissStatusDialogs();
+            break;
+        default:
+            break;
     }
 }
 

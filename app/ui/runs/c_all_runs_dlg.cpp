@@ -141,12 +141,16 @@ void CAllRunsDlg::followPage(QObject* page) {
 
 bool CAllRunsDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == MessageEvent::eventType() &&
-        static_cast<MessageEvent*>(event)->id() == PAGE_DATA_CHANGED && isVisible()) {
-        // A download may have brought a new stopwatch as well as new runs.
-        fillStopwatches();
-        refresh();
-    }
+        static_cast<MessageEvent*>(event)->id() == PAGE_DATA_CHANGED)
+        runsDownloaded();
     return QDialog::eventFilter(watched, event);
+}
+
+void CAllRunsDlg::runsDownloaded() {
+    if (!isVisible()) return;
+    // A download may have brought a new stopwatch as well as new runs.
+    fillStopwatches();
+    refresh();
 }
 
 void CAllRunsDlg::fillStopwatches() {

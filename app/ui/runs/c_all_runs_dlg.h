@@ -35,6 +35,9 @@ class CAllRunsDlg : public QDialog {
     // Searches again whenever `page` is told that a download has ended (PAGE_DATA_CHANGED), while
     // the window is shown. `page` must outlive the window or be destroyed with it.
     void followPage(QObject* page);
+    // Searches again now when shown: a download has just put its runs, and maybe a new
+    // stopwatch, in the run index.
+    void runsDownloaded();
     // True while a search has not been answered in full.
     bool searching() const { return state_ == State::Searching || state_ == State::FirstScreen; }
 

@@ -180,6 +180,10 @@ void CTeamDayDlg::followPage(QObject* page) {
     page->installEventFilter(this);
 }
 
+void CTeamDayDlg::runsDownloaded() {
+    if (isVisible()) reload();
+}
+
 bool CTeamDayDlg::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == MessageEvent::eventType() &&
         static_cast<MessageEvent*>(event)->id() == PAGE_DATA_CHANGED && isVisible()) {

@@ -36,6 +36,8 @@ class CTeamDayDlg : public QDialog {
     // Reloads whenever `page` is told that a download has ended (PAGE_DATA_CHANGED), while the
     // window is shown. `page` must outlive the window or be destroyed with it.
     void followPage(QObject* page);
+    // Reloads now when shown: a download has just put its runs in the run index.
+    void runsDownloaded();
     // Opens the comparison of the selected rows (two to eight), in the table's order.
     void compareSelected();
     // The selected rows' runs, in the table's order.

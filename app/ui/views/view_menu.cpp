@@ -60,6 +60,9 @@ void ViewMenu::showAllRuns() {
     if (!allRuns_) {
         allRuns_ = new CAllRunsDlg(queries_, &window_);
         allRuns_->followPage(window_.page());
+        // The page hears of a download only when its completion is closed; the runs are shown
+        // here as soon as they are in.
+        connect(&window_, &CLapdexDlg::runsDownloaded, allRuns_, &CAllRunsDlg::runsDownloaded);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const RunRow& run) { (void)openRun(run); });
         // Several runs can be selected and compared from the table's context menu.
@@ -96,6 +99,7 @@ void ViewMenu::showTeamDay() {
     if (!teamDay_) {
         teamDay_ = new CTeamDayDlg(queries_, &window_);
         teamDay_->followPage(window_.page());
+        connect(&window_, &CLapdexDlg::runsDownloaded, teamDay_, &CTeamDayDlg::runsDownloaded);
     }
     teamDay_->show();
     teamDay_->showDate(window_.page()->selectedDay());
