@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "configuration.h"
@@ -22,6 +23,18 @@ using namespace std::string_literals;
 constexpr const char* kA = "0123456789ab";
 constexpr const char* kB = "00000000beef";
 constexpr const char* kC = "cafe00000000";
+
+// Lays out a data set in `root`: Lapdex.dat holding `profile` when there is one, and each
+// stopwatch folder (by slot number, 1 = QTM-01) with run files of the given names.
+void layOut(const std::filesystem::path& root, const std::optional<std::string>& profile,
+            const std::map<int, std::vector<std::string>>& folders) {
+    if (profile) std::ofstream(root / "Lapdex.dat", std::ios::binary) << *profile;
+    for (const auto& [number, names] : folders) {
+        const std::string folder = DataFolder::stopwatchFolderName(number - 1);
+        std::filesystem::create_directories(root / folder);
+        for (const std::string& name : names) std::ofstream(root / (folder + "/" + name)) << "x";
+    }
+}
 
 std::string runName(const std::string& serial, int second = 15) {
     char name[64];
@@ -96,16 +109,9 @@ TEST_F(NewStopwatchSlot, NeverGoesIntoAFolderHoldingAnotherStopwatchsRuns) {
         if (c.expected == -1) {
             for (int number = 1; number <= 99; ++number)
                 config.registry.entry(number - 1) = {kC, "x", 0};
-            std::filesystem::create_directories(fresh / "QTM-100");
-            std::ofstream(fresh / ("QTM-100/" + runName(kB))) << "x";
+            layOut(fresh.path(), std::nullopt, {{100, {runName(kB)}}});
         }
-        for (const auto& [number, names] : c.folders) {
-            std::filesystem::create_directories(fresh /
-                                                DataFolder::stopwatchFolderName(number - 1));
-            for (const std::string& name : names)
-                std::ofstream(fresh / (DataFolder::stopwatchFolderName(number - 1) + "/" + name))
-                    << "x";
-        }
+        layOut(fresh.path(), std::nullopt, c.folders);
         fs.unlistable = c.unlistable;
         EXPECT_EQ(addStopwatch(config, folder, kA, nullptr), c.expected);
         if (c.expected >= 0) {
@@ -182,11 +188,9 @@ TEST_F(ConfigurationFileHealth, TellsADamagedFileFromASoundOne) {
         SCOPED_TRACE(c.what);
         TempFolder fresh;
         DataFolder folder(fs, fresh.path());
-        if (c.file) std::ofstream(fresh / "Lapdex.dat", std::ios::binary) << *c.file;
-        if (c.runsOnDisk) {
-            std::filesystem::create_directories(fresh / "QTM-01");
-            std::ofstream(fresh / ("QTM-01/" + runName(kA))) << "x";
-        }
+        std::map<int, std::vector<std::string>> folders;
+        if (c.runsOnDisk) folders[1] = {runName(kA)};
+        layOut(fresh.path(), c.file, folders);
         const ConfigurationFileCheck check = checkConfigurationFile(folder);
         EXPECT_EQ(check.state, c.expected);
         EXPECT_EQ(check.reason.substr(0, c.reason.size()), c.reason);
@@ -257,14 +261,7 @@ TEST_F(RegistryRepair, RebuildsTheRegistryFromTheFoldersAndSaysWhatItCouldNotDec
         SCOPED_TRACE(c.what);
         TempFolder fresh;
         DataFolder folder(fs, fresh.path());
-        if (c.oldFile) std::ofstream(fresh / "Lapdex.dat", std::ios::binary) << *c.oldFile;
-        for (const auto& [number, names] : c.folders) {
-            std::filesystem::create_directories(fresh /
-                                                DataFolder::stopwatchFolderName(number - 1));
-            for (const std::string& name : names)
-                std::ofstream(fresh / (DataFolder::stopwatchFolderName(number - 1) + "/" + name))
-                    << "x";
-        }
+        layOut(fresh.path(), c.oldFile, c.folders);
         fs.unlistable = c.undecided.size() == 1 && c.undecided[0].second == RepairDoubt::Unreadable
                             ? c.undecided[0].first
                             : "";
