@@ -23,6 +23,18 @@ void pressCopy(QWidget* widget) {
     QTest::keySequence(widget, QKeySequence::Copy);
 }
 
+// Shows `run` on a page of its own and copies its lap list; false when the page never became
+// active.
+bool copyLapsOf(PageFixture& f, const RunRecord& run) {
+    f.data.write(run);
+    f.page->initialisePage();
+    f.pickDay(kDay);
+    f.page->show();
+    if (!QTest::qWaitForWindowActive(f.page.get())) return false;
+    pressCopy(f.page->lapList());
+    return true;
+}
+
 }  // namespace
 
 class CopyAsText : public QObject {
@@ -38,12 +50,7 @@ void CopyAsText::lapListCopiesEveryLapWithAHeader() {
     PageFixture f;
     RunRecord run = clockRun(kDay, 9, 30, 15, 3);
     run.laps[1].memo = "追い風, 強い";
-    f.data.write(run);
-    f.page->initialisePage();
-    f.pickDay(kDay);
-    f.page->show();
-    QVERIFY(QTest::qWaitForWindowActive(f.page.get()));
-    pressCopy(f.page->lapList());
+    QVERIFY(copyLapsOf(f, run));
     QCOMPARE(QApplication::clipboard()->text(),
              QStringLiteral("No.\tラップ\tスプリット\tラップメモ（20文字まで）\n"
                             "1\t00:01'10\"51\t00:01'10\"51\t\n"
@@ -100,12 +107,7 @@ void CopyAsText::memosThatLookLikeFormulasStayText() {
     PageFixture f;
     RunRecord run = clockRun(kDay, 9, 30, 15, static_cast<int>(std::size(kCases)));
     for (std::size_t i = 0; i < std::size(kCases); ++i) run.laps[i].memo = kCases[i].memo;
-    f.data.write(run);
-    f.page->initialisePage();
-    f.pickDay(kDay);
-    f.page->show();
-    QVERIFY(QTest::qWaitForWindowActive(f.page.get()));
-    pressCopy(f.page->lapList());
+    QVERIFY(copyLapsOf(f, run));
     const QStringList lines = QApplication::clipboard()->text().split(u'\n');
     QCOMPARE(lines.size(), static_cast<qsizetype>(std::size(kCases)) + 2);
     for (std::size_t i = 0; i < std::size(kCases); ++i)
