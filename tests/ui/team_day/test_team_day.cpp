@@ -70,6 +70,20 @@ QStringList column(const QAbstractItemModel& model, int column) {
     return texts;
 }
 
+// Two stopwatches' runs of 14 February 2024 in `data`; the path of the second in `last`.
+bool writeTwoRuns(const std::string& data, std::string& last) {
+    FileSystem& fs = systemFileSystem();
+    for (int slot = 0; slot < 2; ++slot) {
+        if (!fs.createFolder(data + "QTM-0" + std::to_string(slot + 1)).ok()) return false;
+        const RunFileWriteResult written =
+            writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
+                         evenRun(9 + slot, 3, 6000 + 100 * slot));
+        if (written.status != RunFileWriteStatus::Written) return false;
+        last = written.path;
+    }
+    return true;
+}
+
 }  // namespace
 
 class TeamDayWindow : public QObject {
@@ -267,14 +281,7 @@ void TeamDayWindow::aComparisonNamesTheRunsItCannotDraw() {
     const std::string data = root.path().toStdString() + "/";
     FileSystem& fs = systemFileSystem();
     std::string gone;
-    for (int slot = 0; slot < 2; ++slot) {
-        QVERIFY(fs.createFolder(data + "QTM-0" + std::to_string(slot + 1)).ok());
-        const RunFileWriteResult written =
-            writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
-                         evenRun(9 + slot, 3, 6000 + 100 * slot));
-        QVERIFY(written.status == RunFileWriteStatus::Written);
-        gone = written.path;
-    }
+    QVERIFY(writeTwoRuns(data, gone));
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(
@@ -323,13 +330,8 @@ void TeamDayWindow::textsFollowTheLanguage() {
     QTemporaryDir root;
     const std::string data = root.path().toStdString() + "/";
     FileSystem& fs = systemFileSystem();
-    for (int slot = 0; slot < 2; ++slot) {
-        const std::string folder = "QTM-0" + std::to_string(slot + 1);
-        QVERIFY(fs.createFolder(data + folder).ok());
-        QVERIFY(writeRunFile(fs, data, slot, "00000000000" + std::to_string(slot),
-                             evenRun(9 + slot, 3, 6000 + 100 * slot))
-                    .status == RunFileWriteStatus::Written);
-    }
+    std::string last;
+    QVERIFY(writeTwoRuns(data, last));
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(
