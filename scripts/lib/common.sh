@@ -79,3 +79,24 @@ build_targets() {
     shift
     cmake --build "$(repo_root)/$dir" -j "$(nproc)" --target "$@"
 }
+
+# stage NAME: closes the stage before (noting its wall time) and opens the next; stage_summary
+# prints every stage's time, so a slow suite says where its minutes went.
+STAGE_TIMES=()
+STAGE_NAME=""
+STAGE_START=0
+stage() {
+    if [ -n "$STAGE_NAME" ]; then
+        STAGE_TIMES+=("$(printf '%5d s  %s' $((SECONDS - STAGE_START)) "$STAGE_NAME")")
+    fi
+    STAGE_NAME="$1"
+    STAGE_START=$SECONDS
+    [ -n "$1" ] && echo "== $1"
+    return 0
+}
+stage_summary() {
+    stage ""
+    echo "Time per stage:"
+    printf '  %s\n' "${STAGE_TIMES[@]}"
+    printf '  %5d s  in all\n' "$SECONDS"
+}
