@@ -1,27 +1,20 @@
 // The roster computed from a run source's rows and the contact history.
 #include "roster.h"
 
-#include <map>
-
 #include "folder_run_source.h"
+#include "progress.h"
 
 namespace lapdex {
 namespace {
 
 void summarise(RosterEntry& entry, const std::vector<const RunRow*>& runs) {
-    std::map<int, int> lapCounts;
     for (const RunRow* row : runs) {
         const RunDetails& run = row->run;
         if (entry.runs++ == 0 || run.start < entry.firstStart) entry.firstStart = run.start;
         if (run.start > entry.lastStart) entry.lastStart = run.start;
         if (run.timeFormat == TimeFormat::DecimalMinute) entry.timeFormat = run.timeFormat;
-        ++lapCounts[run.lapCount];
     }
-    int most = 0;
-    for (const auto& [laps, count] : lapCounts) {
-        // The map runs from the smallest lap count: a later one must be strictly more frequent.
-        if (count > most) most = count, entry.usualLapCount = laps;
-    }
+    entry.usualLapCount = usualLapCountOf(runs);
     auto lower = [](std::int64_t& best, std::int64_t cs) {
         if (cs >= 0 && (best < 0 || cs < best)) best = cs;
     };
