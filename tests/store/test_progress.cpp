@@ -73,5 +73,28 @@ TEST(Progress, ShowsOneLapCountAndMarksEachNewBest) {
     }
 }
 
+TEST(Progress, SquadTakesEachMonthsBestOfOneLapCount) {
+    const std::vector<RunStopwatch> squad = {{"QTM-01", "a", "A"}, {"QTM-02", "b", "B"}};
+    // folder, start, laps, total
+    const std::vector<std::tuple<const char*, const char*, int, std::int64_t>> runs = {
+        {"QTM-01", "2026-11-20T07:00:00", 4, 30000}, {"QTM-01", "2026-11-02T07:00:00", 4, 29000},
+        {"QTM-02", "2026-12-01T07:00:00", 4, 31000}, {"QTM-02", "2027-02-01T07:00:00", 4, 30500},
+        {"QTM-01", "2027-03-01T07:00:00", 2, 10000}, {"QTM-03", "2027-04-01T07:00:00", 4, 100},
+        {"QTM-01", "2026-12-05T07:00:00", 4, -1}};
+    std::vector<RunRow> rows;
+    for (const auto& [folder, start, laps, total] : runs) {
+        RunRow row{folder, "", "", start, {}};
+        row.run.start = start;
+        row.run.lapCount = laps;
+        row.run.totalCs = total;
+        rows.push_back(row);
+    }
+    const SquadView view = squadOf(squad, rows, 4);
+    EXPECT_EQ(view.months, (std::vector<std::string>{"2026-11", "2026-12", "2027-01", "2027-02"}));
+    EXPECT_EQ(view.bestCs, (std::vector<std::vector<std::int64_t>>{{29000, -1, -1, -1},
+                                                                   {-1, 31000, -1, 30500}}));
+    EXPECT_TRUE(squadOf(squad, rows, 7).months.empty());
+}
+
 }  // namespace
 }  // namespace lapdex

@@ -1,6 +1,8 @@
 // An athlete's progress over time.
 #include "progress.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 
 namespace lapdex {
@@ -54,6 +56,50 @@ SourceAnswer<Progress> loadProgress(RunSource& source, const ProgressQuery& quer
     RunListing listing = source.listRuns(runs);
     if (!listing.answered) return {};
     return {progressOf(*stopwatch, listing.rows, query), std::move(listing.problems)};
+}
+
+namespace {
+
+// Months counted from year 0, so a span of months is a range of integers; -1 for no "YYYY-MM".
+int monthNumber(const std::string& start) {
+    int year = 0, month = 0;
+    if (std::sscanf(start.c_str(), "%4d-%2d", &year, &month) != 2 || month < 1 || month > 12)
+        return -1;
+    return year * 12 + month - 1;
+}
+
+std::string monthText(int number) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d", number / 12, number % 12 + 1);
+    return text;
+}
+
+}  // namespace
+
+SquadView squadOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
+                  int lapCount) {
+    SquadView squad{lapCount, {}, stopwatches, {}};
+    std::map<std::string, std::size_t> slotOf;
+    for (std::size_t i = 0; i < stopwatches.size(); ++i) slotOf[stopwatches[i].folderName] = i;
+    std::map<std::pair<std::size_t, int>, std::int64_t> best;
+    int first = -1, last = -1;
+    for (const RunRow& row : rows) {
+        const auto slot = slotOf.find(row.folderName);
+        const int month = monthNumber(row.run.start);
+        if (slot == slotOf.end() || row.run.lapCount != lapCount || row.run.totalCs < 0 ||
+            month < 0)
+            continue;
+        if (first < 0 || month < first) first = month;
+        last = std::max(last, month);
+        auto [cell, added] = best.try_emplace({slot->second, month}, row.run.totalCs);
+        if (!added && row.run.totalCs < cell->second) cell->second = row.run.totalCs;
+    }
+    for (int month = first; first >= 0 && month <= last; ++month)
+        squad.months.push_back(monthText(month));
+    squad.bestCs.assign(stopwatches.size(), std::vector<std::int64_t>(squad.months.size(), -1));
+    for (const auto& [key, cs] : best)
+        squad.bestCs[key.first][static_cast<std::size_t>(key.second - first)] = cs;
+    return squad;
 }
 
 }  // namespace lapdex

@@ -50,4 +50,19 @@ Progress progressOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& ro
 // a registered stopwatch's.
 SourceAnswer<Progress> loadProgress(RunSource& source, const ProgressQuery& query);
 
+// A squad over months: for each stopwatch the best total of each month with one lap count.
+struct SquadView {
+    int lapCount = 0;
+    std::vector<std::string> months;  // "YYYY-MM", every month from the first run to the last
+    std::vector<RunStopwatch> stopwatches;
+    std::vector<std::vector<std::int64_t>> bestCs;  // [stopwatch][month]; -1: no run
+
+    bool operator==(const SquadView&) const = default;
+};
+
+// The squad view of `stopwatches` over `rows` (any order); runs of other lap counts or other
+// stopwatches are left out.
+SquadView squadOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
+                  int lapCount);
+
 }  // namespace lapdex
