@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "c_all_runs_dlg.h"
+#include "c_progress_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_team_day_dlg.h"
 #include "compare_texts.h"
@@ -38,6 +39,10 @@ ViewMenu::ViewMenu(CLapdexDlg& window, RunQueryWorker& queries)
     teamDayAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_D));
     window.addAction(teamDayAction_);
     connect(teamDayAction_, &QAction::triggered, this, &ViewMenu::showTeamDay);
+    progressAction_ = menu->addAction(QString());
+    progressAction_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
+    window.addAction(progressAction_);
+    connect(progressAction_, &QAction::triggered, this, &ViewMenu::showProgress);
     applyTexts();
 }
 
@@ -52,6 +57,7 @@ void ViewMenu::applyTexts() {
     allRunsAction_->setText(ui::localized(view_text::kAllRuns));
     rosterAction_->setText(ui::localized(view_text::kRoster));
     teamDayAction_->setText(ui::localized(view_text::kTeamDay));
+    progressAction_->setText(ui::localized(view_text::kProgress));
     if (compareAction_) compareAction_->setText(ui::localized(compare_text::kCompareAction));
     window_.menuBar()->adjustSize();
 }
@@ -105,6 +111,22 @@ void ViewMenu::showTeamDay() {
     teamDay_->showDate(window_.page()->selectedDay());
     teamDay_->raise();
     teamDay_->activateWindow();
+}
+
+void ViewMenu::showProgress() {
+    if (!progress_) {
+        progress_ = new CProgressDlg(queries_, &window_);
+        connect(&window_, &CLapdexDlg::runsDownloaded, progress_, &CProgressDlg::runsDownloaded);
+        connect(progress_, &CProgressDlg::runActivated, this,
+                [this](const RunRow& run) { (void)openRun(run); });
+    }
+    // The page's stopwatch folder ends in its name ("…/QTM-01").
+    std::string folder = window_.currentStopwatchFolder();
+    while (!folder.empty() && folder.back() == '/') folder.pop_back();
+    progress_->showStopwatch(folder.substr(folder.find_last_of('/') + 1));
+    progress_->show();
+    progress_->raise();
+    progress_->activateWindow();
 }
 
 void ViewMenu::compareSelectedRuns() {

@@ -17,6 +17,7 @@ class CLapdexDlg;
 class CRosterDlg;
 class CTeamDayDlg;
 class CCompareDlg;
+class CProgressDlg;
 
 class ViewMenu : public QObject {
     Q_OBJECT
@@ -29,6 +30,8 @@ class ViewMenu : public QObject {
     void showRoster();
     // The team day of the page's selected day.
     void showTeamDay();
+    // The progress of the page's stopwatch.
+    void showProgress();
     // Selects the run's tab, shows its day and selects it on the page. False when no tab has its
     // name.
     bool openRun(const RunRow& run);
@@ -41,6 +44,8 @@ class ViewMenu : public QObject {
     CRosterDlg* rosterWindow() const { return roster_; }
     CTeamDayDlg* teamDayWindow() const { return teamDay_; }
     QAction* teamDayAction() const { return teamDayAction_; }
+    QAction* progressAction() const { return progressAction_; }
+    CProgressDlg* progressWindow() const { return progress_; }
     QAction* compareAction() const { return compareAction_; }
     CCompareDlg* compareWindow() const { return compare_; }
     QAction* allRunsAction() const { return allRunsAction_; }
@@ -61,6 +66,8 @@ class ViewMenu : public QObject {
     CRosterDlg* roster_ = nullptr;
     CTeamDayDlg* teamDay_ = nullptr;
     QAction* teamDayAction_ = nullptr;
+    QAction* progressAction_ = nullptr;
+    CProgressDlg* progress_ = nullptr;
     QAction* compareAction_ = nullptr;
     CCompareDlg* compare_ = nullptr;
     QAction* allRunsAction_ = nullptr;

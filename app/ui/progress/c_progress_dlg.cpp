@@ -1,0 +1,273 @@
+// The progress window's controls, questions and tables.
+#include "c_progress_dlg.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <set>
+
+#include "progress_chart.h"
+#include "progress_texts.h"
+#include "query_texts.h"
+#include "run_texts.h"
+
+namespace lapdex::ui {
+namespace {
+
+ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query) {
+    ProgressAnswer answer;
+    std::optional<std::vector<RunStopwatch>> stopwatches = source.registeredStopwatches();
+    if (!stopwatches) return answer;
+    answer.answered = true;
+    answer.stopwatches = std::move(*stopwatches);
+    if (query.folderName.empty() && !answer.stopwatches.empty())
+        query.folderName = answer.stopwatches.front().folderName;
+    std::set<std::string> missed;
+    SourceAnswer<Progress> progress = loadProgress(source, query);
+    if (!progress.value) return answer;
+    answer.progress = std::move(*progress.value);
+    for (const RunProblem& problem : progress.problems) missed.insert(problem.path);
+    RunQuery squad;
+    squad.lapCount = answer.progress.lapCount;
+    squad.fromDate = query.fromDate;
+    squad.toDate = query.toDate;
+    const RunListing listing = source.listRuns(squad);
+    answer.squad = squadOf(answer.stopwatches, listing.rows, squad.lapCount);
+    for (const RunProblem& problem : listing.problems) missed.insert(problem.path);
+    answer.missed = missed.size();
+    return answer;
+}
+
+QTableWidgetItem* cell(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    return item;
+}
+
+}  // namespace
+
+std::pair<std::string, std::string> progressDates(ProgressRange range, QDate today) {
+    switch (range) {
+        case ProgressRange::Season: {
+            // A season starts in April, as school and club years do.
+            const int year = today.month() >= 4 ? today.year() : today.year() - 1;
+            return {QDate(year, 4, 1).toString(Qt::ISODate).toStdString(), ""};
+        }
+        case ProgressRange::LastYear:
+            return {today.addMonths(-12).addDays(1).toString(Qt::ISODate).toStdString(), ""};
+        case ProgressRange::All:
+            break;
+    }
+    return {"", ""};
+}
+
+CProgressDlg::CProgressDlg(RunQueryWorker& queries, QWidget* parent)
+    : QWidget(parent, Qt::Window), queries_(queries) {
+    build();
+    retranslate();
+    resize(820, 560);
+}
+
+void CProgressDlg::build() {
+    stopwatches_ = new QComboBox(this);
+    laps_ = new QSpinBox(this);
+    laps_->setRange(0, 999);
+    range_ = new QComboBox(this);
+    range_->addItems({QString(), QString(), QString()});
+    range_->setCurrentIndex(static_cast<int>(ProgressRange::LastYear));
+    status_ = new QLabel(this);
+    stopwatchLabel_ = new QLabel(this);
+    stopwatchLabel_->setBuddy(stopwatches_);
+    lapsLabel_ = new QLabel(this);
+    lapsLabel_->setBuddy(laps_);
+    rangeLabel_ = new QLabel(this);
+    rangeLabel_->setBuddy(range_);
+    chart_ = new ProgressChart(this);
+    table_ = new QTableWidget(0, 4, this);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->verticalHeader()->hide();
+    squad_ = new QTableWidget(this);
+    squad_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->addWidget(chart_);
+    split->addWidget(table_);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+    tabs_ = new QTabWidget(this);
+    tabs_->addTab(split, QString());
+    tabs_->addTab(squad_, QString());
+    auto* bar = new QHBoxLayout;
+    for (QWidget* w : std::initializer_list<QWidget*>{stopwatchLabel_, stopwatches_, lapsLabel_,
+                                                      laps_, rangeLabel_, range_})
+        bar->addWidget(w);
+    bar->addStretch();
+    bar->addWidget(status_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(tabs_);
+    connect(stopwatches_, &QComboBox::currentIndexChanged, this, [this] {
+        if (filling_) return;
+        folder_ = stopwatches_->currentData().toString().toStdString();
+        laps_->setValue(0);  // another athlete: its own usual lap count
+        reload();
+    });
+    connect(laps_, &QSpinBox::valueChanged, this, [this] { filling_ ? void() : reload(); });
+    connect(range_, &QComboBox::currentIndexChanged, this,
+            [this] { filling_ ? void() : reload(); });
+    connect(chart_, &ProgressChart::selectedChanged, this, [this](int index) {
+        if (index >= 0 && table_->currentRow() != index) table_->selectRow(index);
+    });
+    connect(chart_, &ProgressChart::activated, this, &CProgressDlg::activate);
+    connect(table_, &QTableWidget::currentCellChanged, this,
+            [this](int row) { chart_->select(row); });
+    connect(table_, &QTableWidget::activated, this,
+            [this](const QModelIndex& index) { activate(index.row()); });
+}
+
+void CProgressDlg::retranslate() {
+    setWindowTitle(ui::localized(progress_text::kTitle));
+    stopwatchLabel_->setText(ui::localized(progress_text::kStopwatch));
+    lapsLabel_->setText(ui::localized(progress_text::kLaps));
+    rangeLabel_->setText(ui::localized(progress_text::kRange));
+    laps_->setSpecialValueText(ui::localized(progress_text::kUsualLaps));
+    range_->setItemText(0, ui::localized(progress_text::kSeason));
+    range_->setItemText(1, ui::localized(progress_text::kLastYear));
+    range_->setItemText(2, ui::localized(progress_text::kAllTime));
+    tabs_->setTabText(0, ui::localized(progress_text::kRunsTab));
+    tabs_->setTabText(1, ui::localized(progress_text::kSquadTab));
+    QStringList headers;
+    for (const Text& header : progress_text::kHeaders) headers << ui::localized(header);
+    table_->setHorizontalHeaderLabels(headers);
+    chart_->setAccessibleName(ui::localized(progress_text::kChartName));
+    table_->setAccessibleName(ui::localized(progress_text::kTableName));
+    squad_->setAccessibleName(ui::localized(progress_text::kSquadName));
+    if (!loading_) fillSquad();  // its tool tips
+    showStatus();
+    chart_->update();
+}
+
+void CProgressDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) retranslate();
+    QWidget::changeEvent(event);
+}
+
+void CProgressDlg::showStopwatch(const std::string& folderName) {
+    folder_ = folderName;
+    filling_ = true;
+    laps_->setValue(0);
+    filling_ = false;
+    reload();
+}
+
+void CProgressDlg::runsDownloaded() {
+    if (isVisible()) reload();
+}
+
+void CProgressDlg::reload() {
+    const quint64 asked = ++generation_;
+    ProgressQuery query{folder_, laps_->value(), {}, {}};
+    std::tie(query.fromDate, query.toDate) =
+        progressDates(static_cast<ProgressRange>(range_->currentIndex()), QDate::currentDate());
+    loading_ = true;
+    showStatus();
+    queries_.ask<ProgressAnswer>(
+        this, [query](WindowRunSource& source) { return answerOf(source, query); },
+        [this, asked](ProgressAnswer answer) {
+            if (asked == generation_) showAnswer(std::move(answer));
+        });
+}
+
+void CProgressDlg::showAnswer(ProgressAnswer answer) {
+    shown_ = std::move(answer);
+    loading_ = false;
+    filling_ = true;
+    stopwatches_->clear();
+    for (const RunStopwatch& s : shown_.stopwatches)
+        stopwatches_->addItem(QString::fromStdString(s.tabName),
+                              QString::fromStdString(s.folderName));
+    folder_ = shown_.progress.stopwatch.folderName;
+    stopwatches_->setCurrentIndex(stopwatches_->findData(QString::fromStdString(folder_)));
+    filling_ = false;
+    chart_->setProgress(shown_.progress);
+    fillTable();
+    fillSquad();
+    showStatus();
+}
+
+void CProgressDlg::fillTable() {
+    const Progress& progress = shown_.progress;
+    table_->setRowCount(static_cast<int>(progress.runs.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const ProgressRun& run = progress.runs[static_cast<std::size_t>(row)];
+        table_->setItem(row, 0, cell(startText(run.start)));
+        table_->setItem(row, 1, cell(runTimeText(run.totalCs, progress.timeFormat)));
+        table_->setItem(row, 2, cell(runTimeText(run.bestLapCs, progress.timeFormat)));
+        table_->setItem(row, 3, cell(run.personalBest ? QStringLiteral("★") : QString()));
+    }
+    table_->resizeColumnsToContents();
+}
+
+void CProgressDlg::fillSquad() {
+    const SquadView& squad = shown_.squad;
+    squad_->clear();
+    squad_->setRowCount(static_cast<int>(squad.stopwatches.size()));
+    squad_->setColumnCount(static_cast<int>(squad.months.size()));
+    QStringList months, names;
+    for (const std::string& month : squad.months) months << QString::fromStdString(month);
+    for (const RunStopwatch& s : squad.stopwatches) names << QString::fromStdString(s.tabName);
+    squad_->setHorizontalHeaderLabels(months);
+    squad_->setVerticalHeaderLabels(names);
+    for (std::size_t row = 0; row < squad.bestCs.size(); ++row) {
+        std::int64_t before = -1;  // the last earlier month with a time
+        for (std::size_t month = 0; month < squad.months.size(); ++month) {
+            const std::int64_t cs = squad.bestCs[row][month];
+            if (cs < 0) continue;
+            QTableWidgetItem* item = cell(runTimeText(cs, TimeFormat::Clock));
+            if (before >= 0 && cs < before) {
+                item->setBackground(QColor(198, 239, 206));
+                item->setForeground(QColor(0, 97, 0));
+                item->setToolTip(ui::localized(progress_text::kImproved));
+            }
+            squad_->setItem(static_cast<int>(row), static_cast<int>(month), item);
+            before = cs;
+        }
+    }
+    squad_->resizeColumnsToContents();
+}
+
+void CProgressDlg::showStatus() {
+    if (loading_) return status_->setText(ui::localized(query_text::kPreparing));
+    if (!shown_.answered) return status_->setText(ui::localized(query_text::kCannotRead));
+    const auto runs = static_cast<qsizetype>(shown_.progress.runs.size());
+    status_->setText(
+        shown_.missed == 0
+            ? ui::localized(progress_text::kCount).arg(runs).arg(shown_.progress.lapCount)
+            : ui::localized(query_text::kShownWithMissed)
+                  .arg(runs)
+                  .arg(static_cast<qsizetype>(shown_.missed)));
+}
+
+void CProgressDlg::activate(int index) {
+    const Progress& progress = shown_.progress;
+    if (index < 0 || index >= static_cast<int>(progress.runs.size())) return;
+    const ProgressRun& run = progress.runs[static_cast<std::size_t>(index)];
+    RunRow row{progress.stopwatch.folderName,
+               progress.stopwatch.serialText,
+               progress.stopwatch.tabName,
+               run.fileName,
+               {}};
+    row.run.start = run.start;
+    row.run.totalCs = run.totalCs;
+    row.run.lapCount = progress.lapCount;
+    emit runActivated(row);
+}
+
+}  // namespace lapdex::ui
