@@ -122,12 +122,14 @@ void ProgressChart::paintPlot(QPainter& painter, bool lower) const {
     const QRect plot = plotOf(lower);
     const QFontMetrics metrics(font());
     painter.setPen(QColor(90, 90, 90));
+    painter.setBrush(Qt::NoBrush);
     painter.drawRect(plot.adjusted(-1, -1, 0, 0));
     painter.drawText(
         QRect(plot.left(), plot.top() - metrics.height() - 2, plot.width(), metrics.height()),
         Qt::AlignLeft,
-        ui::localized(lower ? progress_text::kBestLap : progress_text::kTotal) +
-            QStringLiteral("   ") + ui::localized(progress_text::kPersonalBest));
+        lower ? ui::localized(progress_text::kBestLap)
+              : ui::localized(progress_text::kTotal) + QStringLiteral("   ") +
+                    ui::localized(progress_text::kPersonalBest));
     QPainterPath path;
     bool drawing = false;
     std::int64_t low = -1, high = -1;
@@ -149,7 +151,10 @@ void ProgressChart::paintPlot(QPainter& painter, bool lower) const {
         painter.setBrush(best ? kBestColour : kLineColour);
         painter.setPen(Qt::NoPen);
         painter.drawEllipse(at, best ? 5.0 : 3.0, best ? 5.0 : 3.0);
-        if (best) painter.drawText(at + QPointF(-5, -8), QStringLiteral("★"));
+        if (best) {
+            painter.setPen(kBestColour);
+            painter.drawText(at + QPointF(-5, -8), QStringLiteral("★"));
+        }
         if (i == selected_) {
             painter.setBrush(Qt::NoBrush);
             painter.setPen(QPen(palette().color(QPalette::Highlight), 2));

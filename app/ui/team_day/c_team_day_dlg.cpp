@@ -1,6 +1,7 @@
 // The team day window's controls, loading and following of downloads.
 #include "c_team_day_dlg.h"
 
+#include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -9,7 +10,9 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -23,6 +26,17 @@
 #include "ui_text.h"
 
 namespace lapdex::ui {
+namespace {
+
+const QString kGapKey = QStringLiteral("teamDay/sessionGapMinutes");
+
+int savedGapMinutes() {
+    const QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const int minutes = settings.value(kGapKey, kDefaultSessionGapMinutes).toInt();
+    return minutes >= 1 && minutes <= 720 ? minutes : kDefaultSessionGapMinutes;
+}
+
+}  // namespace
 
 CTeamDayDlg::CTeamDayDlg(RunQueryWorker& queries, QWidget* parent)
     : QDialog(parent), queries_(queries) {
@@ -60,9 +74,19 @@ void CTeamDayDlg::build() {
     compare_->setAutoDefault(false);
     dateLabel_ = new QLabel(this);
     dateLabel_->setBuddy(date_);
+    session_ = new QComboBox(this);
+    session_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    sessionLabel_ = new QLabel(this);
+    sessionLabel_->setBuddy(session_);
+    gap_ = new QSpinBox(this);
+    gap_->setRange(1, 720);
+    gap_->setValue(savedGapMinutes());
+    gapLabel_ = new QLabel(this);
+    gapLabel_->setBuddy(gap_);
     auto* bar = new QHBoxLayout;
-    bar->addWidget(dateLabel_);
-    bar->addWidget(date_);
+    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, sessionLabel_, session_,
+                                                      gapLabel_, gap_})
+        bar->addWidget(w);
     bar->addSpacing(16);
     bar->addWidget(laps_);
     bar->addWidget(splits_);
@@ -73,7 +97,15 @@ void CTeamDayDlg::build() {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_);
-    connect(date_, &QDateEdit::dateChanged, this, [this] { reload(); });
+    connect(date_, &QDateEdit::dateChanged, this, [this] {
+        choice_ = Choice::Newest;  // another date: its latest session first
+        reload();
+    });
+    connect(session_, &QComboBox::currentIndexChanged, this, &CTeamDayDlg::sessionChosen);
+    connect(gap_, &QSpinBox::valueChanged, this, [this](int minutes) {
+        QSettings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex")).setValue(kGapKey, minutes);
+        showSessions();
+    });
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         compare_->setEnabled(comparable(table_->selectionModel()->selectedRows().size()));
     });
@@ -86,6 +118,11 @@ void CTeamDayDlg::build() {
 void CTeamDayDlg::retranslate() {
     setWindowTitle(ui::localized(team_day_text::kTitle));
     dateLabel_->setText(ui::localized(team_day_text::kDate));
+    sessionLabel_->setText(ui::localized(team_day_text::kSession));
+    gapLabel_->setText(ui::localized(team_day_text::kGap));
+    gap_->setSuffix(ui::localized(team_day_text::kGapSuffix));
+    gap_->setToolTip(ui::localized(team_day_text::kGapTip));
+    for (int i = 0; i < session_->count(); ++i) session_->setItemText(i, sessionText(i));
     laps_->setText(ui::localized(team_day_text::kLaps));
     splits_->setText(ui::localized(team_day_text::kSplits));
     compare_->setText(ui::localized(compare_text::kCompareAction));
@@ -144,14 +181,59 @@ void CTeamDayDlg::reload() {
 void CTeamDayDlg::showDay(GatheredRuns gathered, const std::string& date) {
     missed_ = std::move(gathered.missed);
     if (!gathered.answered) {
-        model_->setDay(TeamDay{date, {}, 0});
+        wholeDay_ = TeamDay{date, {}, 0};
         state_ = State::CannotRead;
-        return showStatus();
+        showSessions();
+        return;
     }
-    model_->setDay(teamDayOf(gathered.runs, date));
-    table_->resizeColumnsToContents();
+    wholeDay_ = teamDayOf(gathered.runs, date);
     state_ = State::Shown;
+    showSessions();
+}
+
+void CTeamDayDlg::showSessions() {
+    sessions_ = sessionsOf(wholeDay_, gap_->value());
+    int chosen = sessions_.empty() ? 0 : static_cast<int>(sessions_.size());  // the newest
+    if (choice_ == Choice::All) chosen = 0;
+    if (choice_ == Choice::Fixed) {
+        const auto same = std::find_if(sessions_.begin(), sessions_.end(),
+                                       [this](const auto& s) { return s.start == chosenStart_; });
+        if (same != sessions_.end()) chosen = static_cast<int>(same - sessions_.begin()) + 1;
+    }
+    filling_ = true;
+    session_->clear();
+    for (int i = 0; i <= static_cast<int>(sessions_.size()); ++i) session_->addItem(sessionText(i));
+    session_->setCurrentIndex(chosen);
+    filling_ = false;
+    model_->setDay(chosen == 0
+                       ? wholeDay_
+                       : sessionDay(wholeDay_, sessions_[static_cast<std::size_t>(chosen - 1)]));
+    table_->resizeColumnsToContents();
     showStatus();
+}
+
+void CTeamDayDlg::sessionChosen(int index) {
+    if (filling_ || index < 0) return;
+    if (index == 0)
+        choice_ = Choice::All;
+    else if (index == static_cast<int>(sessions_.size()))
+        choice_ = Choice::Newest;
+    else
+        choice_ = Choice::Fixed,
+        chosenStart_ = sessions_[static_cast<std::size_t>(index - 1)].start;
+    showSessions();
+}
+
+QString CTeamDayDlg::sessionText(int index) const {
+    if (index == 0)
+        return ui::localized(team_day_text::kAllSessions)
+            .arg(static_cast<qsizetype>(wholeDay_.runs.size()));
+    if (index > static_cast<int>(sessions_.size())) return {};
+    const TeamSession& session = sessions_[static_cast<std::size_t>(index - 1)];
+    auto clock = [](const std::string& at) { return QString::fromStdString(at).mid(11, 5); };
+    return ui::localized(team_day_text::kSessionItem)
+        .arg(clock(session.start), clock(session.end))
+        .arg(static_cast<qsizetype>(session.runs.size()));
 }
 
 std::vector<RunRef> CTeamDayDlg::selectedRuns() const {

@@ -1,6 +1,7 @@
-// The team day window: every run of one date across all stopwatches side by side, lap by lap.
-// While it is open it follows the downloads, so a squad's session fills in as each stopwatch is
-// laid on the reader. The runs are read on the query worker; the window fills in when they come.
+// The team day window: the runs of one training session (or of the whole date) across all
+// stopwatches side by side, lap by lap. While it is open it follows the downloads, so a squad's
+// session fills in as each stopwatch is laid on the reader. The runs are read on the query
+// worker; the window fills in when they come.
 #pragma once
 
 #include <QDate>
@@ -9,9 +10,12 @@
 #include "c_compare_dlg.h"
 #include "run_gathering.h"
 #include "run_query_worker.h"
+#include "sessions.h"
 #include "team_day_model.h"
 
+class QComboBox;
 class QDateEdit;
+class QSpinBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -49,6 +53,10 @@ class CTeamDayDlg : public QDialog {
     QRadioButton* lapsButton() const { return laps_; }
     QRadioButton* splitsButton() const { return splits_; }
     QLabel* status() const { return status_; }
+    // The session chooser: "all sessions" first, then the date's sessions in time order.
+    QComboBox* sessionChoice() const { return session_; }
+    QSpinBox* gapChoice() const { return gap_; }
+    const std::vector<TeamSession>& sessions() const { return sessions_; }
     QPushButton* compareButton() const { return compare_; }
     CCompareDlg* compareWindow() const { return compareWindow_; }
 
@@ -64,7 +72,14 @@ class CTeamDayDlg : public QDialog {
     void retranslate();
     void showStatus();
     void showDay(GatheredRuns gathered, const std::string& date);
+    // Splits the date's runs into sessions again and shows the one chosen (see Choice).
+    void showSessions();
+    void sessionChosen(int index);
+    QString sessionText(int index) const;
 
+    // Which session is shown as runs come: the newest (so a session being downloaded fills in),
+    // every run of the date, or the one that began at `chosenStart_`.
+    enum class Choice { Newest, All, Fixed };
     RunQueryWorker& queries_;
     TeamDayModel* model_ = nullptr;
     QSortFilterProxyModel* sorted_ = nullptr;
@@ -73,6 +88,15 @@ class CTeamDayDlg : public QDialog {
     QRadioButton* laps_ = nullptr;
     QRadioButton* splits_ = nullptr;
     QLabel* dateLabel_ = nullptr;
+    QComboBox* session_ = nullptr;
+    QSpinBox* gap_ = nullptr;
+    QLabel* sessionLabel_ = nullptr;
+    QLabel* gapLabel_ = nullptr;
+    TeamDay wholeDay_;
+    std::vector<TeamSession> sessions_;
+    Choice choice_ = Choice::Newest;
+    std::string chosenStart_;
+    bool filling_ = false;
     QLabel* status_ = nullptr;
     State state_ = State::Busy;
     QPushButton* compare_ = nullptr;

@@ -30,9 +30,14 @@ void TeamDayModel::setTimes(Times times) {
 void TeamDayModel::computeExtremes() {
     extremes_.clear();
     const bool splits = times_ == Times::Splits;
-    for (int lap = 0; lap < day_.lapColumns; ++lap)
-        extremes_.push_back(lapColumnExtremes(day_, lap, splits));
-    // Totals compare only between runs of the same lap count.
+    // A 4-lap repetition and a 10-lap one are different work: their laps are not compared.
+    std::map<std::size_t, TeamDay> byLapCount;
+    for (const TeamDayRun& run : day_.runs) byLapCount[run.lapsCs.size()].runs.push_back(run);
+    for (const auto& [laps, group] : byLapCount) {
+        std::vector<ColumnExtremes>& columns = extremes_[laps];
+        for (int lap = 0; lap < static_cast<int>(laps); ++lap)
+            columns.push_back(lapColumnExtremes(group, lap, splits));
+    }
     totalExtremes_.clear();
     for (const TeamDayRun& run : day_.runs) {
         if (run.totalCs < 0) continue;
@@ -72,10 +77,10 @@ int TeamDayModel::rankAt(int row, int column) const {
     if (column < kFirstLap || column > totalColumn()) return 0;
     const std::int64_t time = timeAt(row, column);
     if (time < 0) return 0;
+    const std::size_t laps = day_.runs[static_cast<std::size_t>(row)].lapsCs.size();
     const ColumnExtremes& e =
-        column == totalColumn()
-            ? totalExtremes_.at(day_.runs[static_cast<std::size_t>(row)].lapsCs.size())
-            : extremes_[static_cast<std::size_t>(column - kFirstLap)];
+        column == totalColumn() ? totalExtremes_.at(laps)
+                                : extremes_.at(laps)[static_cast<std::size_t>(column - kFirstLap)];
     // A column of one time (or of equal times) has nothing to compare: no marks.
     if (e.fastestCs == e.slowestCs) return 0;
     if (time == e.fastestCs) return 1;

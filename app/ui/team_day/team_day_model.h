@@ -1,5 +1,6 @@
 // The team day table: one row per run of the day, one column per lap, then total, best and
-// average; the fastest time of each lap column highlighted, the slowest marked.
+// average; the fastest time of each lap column highlighted, the slowest marked, among the runs
+// of the same lap count.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -48,8 +49,10 @@ class TeamDayModel : public QAbstractTableModel {
 
     TeamDay day_;
     Times times_ = Times::Laps;
-    std::vector<ColumnExtremes> extremes_;                 // per lap column
-    std::map<std::size_t, ColumnExtremes> totalExtremes_;  // per lap count
+    // Runs are compared only with runs of the same lap count: per lap count, each lap column's
+    // and the total's extremes.
+    std::map<std::size_t, std::vector<ColumnExtremes>> extremes_;
+    std::map<std::size_t, ColumnExtremes> totalExtremes_;
 };
 
 // Sorts the team day by kSortRole with missing times last in either order, so a sort by lap 8

@@ -20,6 +20,15 @@ inline constexpr Text kBest{"ベスト", "Best"};
 inline constexpr Text kAverage{"平均", "Average"};
 // %1: the number of runs.
 inline constexpr Text kRunCount{"%1 件", "Runs: %1"};
+inline constexpr Text kSession{"セッション(&E)", "S&ession"};
+inline constexpr Text kAllSessions{"すべてのセッション（%1 件）", "All sessions (%1 runs)"};
+// %1: start, %2: end (HH:MM), %3: the number of runs.
+inline constexpr Text kSessionItem{"%1～%2（%3 件）", "%1 to %2 (%3 runs)"};
+inline constexpr Text kGap{"間隔(&G)", "&Gap"};
+inline constexpr Text kGapSuffix{" 分", " min"};
+inline constexpr Text kGapTip{
+    "前の走行がすべて終わってからこの時間より後に始まった走行は、新しいセッションになります",
+    "A run that starts more than this long after every earlier run has ended begins a new session"};
 inline constexpr Text kFastestMark{"最速", "fastest"};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
 

@@ -5,6 +5,7 @@
 // run), read through a run index of its own so the program's index is left alone. A second
 // argument "ja" or "en" shows that language and names them team_day_ja.png and so on.
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QItemSelectionModel>
 #include <QPushButton>
@@ -121,6 +122,17 @@ int main(int argc, char** argv) {
     window.showDate(date);
     // The day is read on the query worker: the picture waits for it.
     (void)QTest::qWaitFor([&window] { return !window.loading(); });
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    // Each session of the day on its own (the window opens on the newest), then all of them.
+    for (int session = 1; session <= static_cast<int>(window.sessions().size()); ++session) {
+        window.sessionChoice()->setCurrentIndex(session);
+        window.resize(1250, std::clamp(120 + 31 * window.model()->rowCount(), 240, 760));
+        if (!window.grab().save(
+                out.filePath(QStringLiteral("team_session_%1%2.png").arg(session).arg(*suffix))))
+            return fail("the team session picture could not be written");
+    }
+    window.sessionChoice()->setCurrentIndex(0);
     const int rows = window.model()->rowCount();
     // Every run in the picture.
     window.resize(1250, std::clamp(120 + 31 * rows, 240, 760));
@@ -128,10 +140,9 @@ int main(int argc, char** argv) {
     for (const TeamDayRun& run : window.model()->day().runs)
         shownStopwatches.insert(run.folderName);
     if (rows < 2 || (!ownData && rows != 3)) return fail("the day's runs are not shown");
-    std::printf("team day %s: %d runs of %zu stopwatches\n",
-                date.toString(Qt::ISODate).toUtf8().constData(), rows, shownStopwatches.size());
-    const QDir out(QString::fromLocal8Bit(argv[1]));
-    QDir().mkpath(out.path());
+    std::printf("team day %s: %d runs of %zu stopwatches in %zu sessions\n",
+                date.toString(Qt::ISODate).toUtf8().constData(), rows, shownStopwatches.size(),
+                window.sessions().size());
     if (!window.grab().save(out.filePath(QStringLiteral("team_day%1.png").arg(*suffix))))
         return fail("the team day picture could not be written");
     // Like runs side by side: the lap count most runs share (the longer of equally common ones).

@@ -1,6 +1,8 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
 // the lap/split switch, and how it fills in as downloads end while it is open.
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -8,6 +10,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -63,6 +66,14 @@ RunRecord evenRun(int hour, int laps, std::uint32_t lapCs) {
     return run;
 }
 
+// Shows every session of `date` in `window` once its runs have come.
+bool showWholeDate(CTeamDayDlg& window, QDate date) {
+    window.showDate(date);
+    if (!QTest::qWaitFor([&] { return !window.loading(); })) return false;
+    window.sessionChoice()->setCurrentIndex(0);
+    return true;
+}
+
 QStringList column(const QAbstractItemModel& model, int column) {
     QStringList texts;
     for (int row = 0; row < model.rowCount(); ++row)
@@ -89,7 +100,9 @@ bool writeTwoRuns(const std::string& data, std::string& last) {
 class TeamDayWindow : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
     void lapColumnsKeepTheirNumbers();
+    void marksCompareOneSessionAtATime();
     void fastestAndSlowestOfEachColumn();
     void splitsSwitchTimesAndMarks();
     void sortsByAnyLapWithGapsLast();
@@ -100,6 +113,65 @@ class TeamDayWindow : public QObject {
     void textsFollowTheLanguage();
     void comparisonFollowsTheLanguage();
 };
+
+void TeamDayWindow::initTestCase() {
+    // The session gap is a per-user setting: keep the tests' choices out of the user's.
+    static QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+}
+
+void TeamDayWindow::marksCompareOneSessionAtATime() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    FileSystem& fs = systemFileSystem();
+    // A and B run 250 s and 240 s laps in the morning; C 65 s laps in the evening.
+    const struct {
+        int hour;
+        std::uint32_t lapCs;
+    } kRuns[] = {{7, 25000}, {7, 24000}, {18, 6500}};
+    std::vector<RunStopwatch> stopwatches;
+    for (int slot = 0; slot < 3; ++slot) {
+        const std::string folder = "QTM-0" + std::to_string(slot + 1);
+        const std::string serial = "00000000000" + std::to_string(slot);
+        QVERIFY(fs.createFolder(data + folder).ok());
+        QVERIFY(
+            writeRunFile(fs, data, slot, serial, evenRun(kRuns[slot].hour, 4, kRuns[slot].lapCs))
+                .ok());
+        stopwatches.push_back({folder, serial, std::string(1, static_cast<char>('A' + slot))});
+    }
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(stopwatches));
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QTRY_VERIFY(!window.loading());
+    // Rows: the session chosen (0: all), the gap; then the names shown and lap 1's marks.
+    const struct {
+        int session, gap;
+        QStringList names;
+        QList<int> ranks;
+    } kCases[] = {{2, 45, {"C"}, {0}},
+                  {1, 45, {"A", "B"}, {-1, 1}},
+                  {0, 45, {"A", "B", "C"}, {-1, 0, 1}},
+                  {1, 720, {"A", "B", "C"}, {-1, 0, 1}}};
+    for (const auto& c : kCases) {
+        window.gapChoice()->setValue(c.gap);
+        window.sessionChoice()->setCurrentIndex(c.session);
+        QCOMPARE(window.sessionChoice()->count(), c.gap == 45 ? 3 : 2);
+        QCOMPARE(column(*window.model(), TeamDayModel::kTabName), c.names);
+        QList<int> ranks;
+        for (int row = 0; row < window.model()->rowCount(); ++row)
+            ranks << window.model()
+                         ->index(row, TeamDayModel::kFirstLap)
+                         .data(TeamDayModel::kRankRole)
+                         .toInt();
+        QCOMPARE(ranks, c.ranks);
+    }
+    QCOMPARE(window.sessionChoice()->itemText(1), QStringLiteral("07:00～18:04（3 件）"));
+    window.gapChoice()->setValue(45);
+}
 
 void TeamDayWindow::lapColumnsKeepTheirNumbers() {
     TeamDayModel model;
@@ -126,13 +198,13 @@ void TeamDayWindow::fastestAndSlowestOfEachColumn() {
             r << model.index(row, c).data(TeamDayModel::kRankRole).toInt();
         return r;
     };
-    QCOMPARE(ranks(2), (QList<int>{0, 1, -1}));  // lap 1: B fastest, C slowest
-    QCOMPARE(ranks(3), (QList<int>{0, -1, 1}));  // lap 2: C fastest, B slowest
+    // Runs compare only with runs of the same lap count: B's two laps stand alone.
+    QCOMPARE(ranks(2), (QList<int>{1, 0, -1}));  // lap 1: A fastest, C slowest
+    QCOMPARE(ranks(3), (QList<int>{-1, 0, 1}));  // lap 2: C fastest, A slowest
     QCOMPARE(ranks(4), (QList<int>{1, 0, -1}));  // lap 3: B has none
-    // Totals compare between runs of the same lap count only: B's two laps stand alone.
     QCOMPARE(ranks(model.totalColumn()), (QList<int>{1, 0, -1}));
-    QVERIFY(model.index(1, 2).data(Qt::BackgroundRole).isValid());
-    QVERIFY(!model.index(0, 2).data(Qt::BackgroundRole).isValid());
+    QVERIFY(model.index(0, 2).data(Qt::BackgroundRole).isValid());
+    QVERIFY(!model.index(1, 2).data(Qt::BackgroundRole).isValid());
     QCOMPARE(model.index(2, 2).data(Qt::ToolTipRole).toString(), QStringLiteral("最遅"));
     // A run whose times cannot be read gets no marks.
     TeamDay unreadable = threeRuns();
@@ -212,8 +284,11 @@ void TeamDayWindow::fillsInAsDownloadsEnd() {
     index.folderWritten("QTM-02");
     MessageEvent downloaded(PAGE_DATA_CHANGED);
     QCoreApplication::sendEvent(&page, &downloaded);
-    QTRY_COMPARE(window.model()->rowCount(), 2);
+    // Its run began an hour after the first ended: a session of its own, which the window follows.
+    QTRY_COMPARE(window.sessions().size(), std::size_t{2});
+    QCOMPARE(column(*window.model(), TeamDayModel::kTabName), (QStringList{"走者B"}));
     QCOMPARE(window.model()->columnCount(), 2 + 6 + 3);
+    window.sessionChoice()->setCurrentIndex(0);
     QCOMPARE(column(*window.model(), TeamDayModel::kTabName), (QStringList{"走者A", "走者B"}));
     // Another day shows nothing of these.
     window.showDate(QDate(2024, 2, 15));
@@ -241,8 +316,8 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     RunQueryWorker queries(&index, FallbackFactory{});
     CTeamDayDlg window(queries, nullptr);
     window.show();
-    window.showDate(QDate(2024, 2, 14));
-    QTRY_COMPARE(window.model()->rowCount(), 9);
+    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
+    QCOMPARE(window.model()->rowCount(), 9);
     QItemSelectionModel* selection = window.table()->selectionModel();
     auto selectRows = [&](QList<int> rows) {
         selection->clearSelection();
@@ -289,8 +364,8 @@ void TeamDayWindow::aComparisonNamesTheRunsItCannotDraw() {
     RunQueryWorker queries(&index, FallbackFactory{});
     CTeamDayDlg window(queries, nullptr);
     window.show();
-    window.showDate(QDate(2024, 2, 14));
-    QTRY_COMPARE(window.model()->rowCount(), 2);
+    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
+    QCOMPARE(window.model()->rowCount(), 2);
     for (int row = 0; row < 2; ++row)
         window.table()->selectionModel()->select(
             window.sortedModel()->index(row, 0),
@@ -339,8 +414,8 @@ void TeamDayWindow::textsFollowTheLanguage() {
     RunQueryWorker queries(&index, FallbackFactory{});
     CTeamDayDlg window(queries, nullptr);
     window.show();
-    window.showDate(QDate(2024, 2, 14));
-    QTRY_COMPARE(window.status()->text(), QStringLiteral("2 件"));
+    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
+    QCOMPARE(window.status()->text(), QStringLiteral("2 件"));
     for (int row = 0; row < 2; ++row)
         window.table()->selectionModel()->select(
             window.sortedModel()->index(row, 0),
@@ -351,7 +426,7 @@ void TeamDayWindow::textsFollowTheLanguage() {
     auto shown = [&] {
         QString dateLabel;
         for (const QLabel* label : window.findChildren<QLabel*>())
-            if (label->buddy()) dateLabel = label->text();
+            if (qobject_cast<QDateEdit*>(label->buddy())) dateLabel = label->text();
         QAbstractItemModel* table = window.table()->model();
         const TeamDayModel& model = *window.model();
         return QStringList{window.windowTitle(),
