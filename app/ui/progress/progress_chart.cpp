@@ -6,10 +6,10 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "progress_texts.h"
 #include "run_texts.h"
@@ -76,7 +76,10 @@ QRect ProgressChart::plotOf(bool lower) const {
 }
 
 QPointF ProgressChart::pointOf(int index, bool lower) const {
-    const QRect plot = plotOf(lower);
+    return pointIn(index, lower, plotOf(lower));
+}
+
+QPointF ProgressChart::pointIn(int index, bool lower, const QRect& plot) const {
     const double x = plot.left() + (days_[static_cast<std::size_t>(index)] - firstDay_) /
                                        std::max(lastDay_ - firstDay_, 1.0) * plot.width();
     const std::int64_t low = lowCs_[lower ? 1 : 0];
@@ -130,27 +133,32 @@ void ProgressChart::paintPlot(QPainter& painter, bool lower) const {
         lower ? ui::localized(progress_text::kBestLap)
               : ui::localized(progress_text::kTotal) + QStringLiteral("   ") +
                     ui::localized(progress_text::kPersonalBest));
-    QPainterPath path;
-    bool drawing = false;
     std::int64_t low = -1, high = -1;
     for (int i = 0; i < static_cast<int>(runs_.size()); ++i) {
-        if (timeOf(i, lower) < 0) continue;  // an unreadable time breaks nothing, it is left out
-        const QPointF at = pointOf(i, lower);
-        drawing ? path.lineTo(at) : path.moveTo(at);
-        drawing = true;
+        if (timeOf(i, lower) < 0) continue;  // an unreadable time is left out, not drawn as 0
         if (low < 0 || timeOf(i, lower) < timeOf(low, lower)) low = i;
         if (high < 0 || timeOf(i, lower) > timeOf(high, lower)) high = i;
     }
+    // Dots only where they stay apart; where runs crowd, smoothing buys nothing and costs most.
+    const bool dots = static_cast<int>(runs_.size()) * 4 <= plot.width();
+    painter.setRenderHint(QPainter::Antialiasing, dots);
+    // A cosmetic pen takes the fast stroker; the line is never scaled anyway.
+    QPen pen(kLineColour, 1.5);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    const std::vector<QPointF> line = thinnedLine(lower, plot);
+    for (std::size_t i = 1; i < line.size(); ++i) painter.drawLine(line[i - 1], line[i]);
+    // The bests and the chosen run are drawn whatever the crowd.
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(kLineColour, 1.5));
-    painter.drawPath(path);
     for (int i = 0; i < static_cast<int>(runs_.size()); ++i) {
         if (timeOf(i, lower) < 0) continue;
-        const QPointF at = pointOf(i, lower);
+        const QPointF at = pointIn(i, lower, plot);
         const bool best = runs_[static_cast<std::size_t>(i)].personalBest && !lower;
-        painter.setBrush(best ? kBestColour : kLineColour);
-        painter.setPen(Qt::NoPen);
-        painter.drawEllipse(at, best ? 5.0 : 3.0, best ? 5.0 : 3.0);
+        if (best || dots) {
+            painter.setBrush(best ? kBestColour : kLineColour);
+            painter.setPen(Qt::NoPen);
+            painter.drawEllipse(at, best ? 5.0 : 3.0, best ? 5.0 : 3.0);
+        }
         if (best) {
             painter.setPen(kBestColour);
             painter.drawText(at + QPointF(-5, -8), QStringLiteral("★"));
@@ -165,20 +173,48 @@ void ProgressChart::paintPlot(QPainter& painter, bool lower) const {
     painter.setPen(palette().color(QPalette::Text));
     for (std::int64_t i : {low, high}) {
         if (i < 0) continue;
-        const int y = static_cast<int>(pointOf(static_cast<int>(i), lower).y());
+        const int y = static_cast<int>(pointIn(static_cast<int>(i), lower, plot).y());
         painter.drawText(QRect(0, y - metrics.height() / 2, plot.left() - 6, metrics.height()),
                          Qt::AlignRight | Qt::AlignVCenter,
                          runTimeText(timeOf(static_cast<int>(i), lower), format_));
     }
 }
 
+std::vector<QPointF> ProgressChart::thinnedLine(bool lower, const QRect& plot) const {
+    // Runs that fall on one pixel column become its first, lowest, highest and last point: the
+    // same picture as every segment, at a cost bound by the width rather than the run count.
+    std::vector<QPointF> line;
+    int column = std::numeric_limits<int>::min();
+    QPointF first, top, bottom, last;
+    auto flush = [&] {
+        if (column == std::numeric_limits<int>::min()) return;
+        for (const QPointF& p : {first, top, bottom, last})
+            if (line.empty() || line.back() != p) line.push_back(p);
+    };
+    for (int i = 0; i < static_cast<int>(runs_.size()); ++i) {
+        if (timeOf(i, lower) < 0) continue;
+        const QPointF at = pointIn(i, lower, plot);
+        if (static_cast<int>(at.x()) != column) {
+            flush();
+            column = static_cast<int>(at.x());
+            first = top = bottom = at;
+        }
+        if (at.y() < top.y()) top = at;
+        if (at.y() > bottom.y()) bottom = at;
+        last = at;
+    }
+    flush();
+    return line;
+}
+
 int ProgressChart::nearest(QPointF at) const {
     int found = -1;
     double closest = 12.0;  // pixels: a click further from every point chooses none
+    const QRect plots[2] = {plotOf(false), plotOf(true)};
     for (int i = 0; i < static_cast<int>(runs_.size()); ++i) {
         for (bool lower : {false, true}) {
             if (timeOf(i, lower) < 0) continue;
-            const QPointF d = pointOf(i, lower) - at;
+            const QPointF d = pointIn(i, lower, plots[lower ? 1 : 0]) - at;
             const double distance = std::hypot(d.x(), d.y());
             if (distance < closest) closest = distance, found = i;
         }

@@ -42,6 +42,8 @@ class ProgressChart : public QWidget {
   private:
     void paintPlot(class QPainter& painter, bool lower) const;
     int nearest(QPointF at) const;
+    std::vector<QPointF> thinnedLine(bool lower, const QRect& plot) const;
+    QPointF pointIn(int index, bool lower, const QRect& plot) const;
     std::int64_t timeOf(int index, bool lower) const;
 
     std::vector<ProgressRun> runs_;
