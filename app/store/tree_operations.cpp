@@ -3,6 +3,7 @@
 #include <regex>
 
 #include "contact_history.h"
+#include "stopwatch_groups.h"
 
 namespace lapdex {
 namespace {
@@ -25,20 +26,22 @@ void merge(TreeResult& into, const TreeResult& from) {
     into.skippedLinks += from.skippedLinks;
 }
 
-// Whether the scope takes an entry at this level. Links and other non-regular entries count by name,
-// so that a link posing as part of the data set is reported rather than silently left out.
+// Whether the scope takes an entry at this level. Links and other non-regular entries count by
+// name, so that a link posing as part of the data set is reported rather than silently left out.
 bool taken(const FolderEntry& e, TreeScope scope) {
     if (scope == TreeScope::AllEntries) return true;
     if (e.kind == EntryKind::Folder) return isDataSetFolderName(e.name);
     // The contact history belongs to the data set like the configuration.
     if (e.kind == EntryKind::File)
-        return e.name == kConfigurationName || e.name == kHistoryFileName;
+        return e.name == kConfigurationName || e.name == kHistoryFileName ||
+               e.name == kGroupsFileName;
     return e.name == kConfigurationName || e.name == kHistoryFileName ||
-           isDataSetFolderName(e.name);
+           e.name == kGroupsFileName || isDataSetFolderName(e.name);
 }
 
 // A missing folder is an empty search: nothing to do. Any other listing failure is a failure.
-bool listOrFail(FileSystem& fs, const std::string& folder, FolderListing& listing, TreeResult& result) {
+bool listOrFail(FileSystem& fs, const std::string& folder, FolderListing& listing,
+                TreeResult& result) {
     listing = fs.listFolder(folder);
     if (listing.ok()) return true;
     if (listing.status.error != FsError::NotFound) fail(result, folder);
@@ -57,7 +60,8 @@ void copyFileEntry(FileSystem& fs, const std::string& from, const std::string& t
     }
 }
 
-// Deletes one file below the top level: read-only is cleared only once the file is known to be free.
+// Deletes one file below the top level: read-only is cleared only once the file is known to be
+// free.
 FsStatus deleteFreedFile(FileSystem& fs, const std::string& path) {
     if (fs.isInUse(path)) return {FsError::InUse, 0};
     if (fs.isReadOnly(path)) {
@@ -74,8 +78,8 @@ bool isDataSetFolderName(std::string_view name) {
     return std::regex_match(name.begin(), name.end(), kDataSetFolder);
 }
 
-TreeResult copyTree(FileSystem& fs, const std::string& source, const std::string& destination, TreeScope scope,
-                    AttributeRule rule, ExistingFiles existing) {
+TreeResult copyTree(FileSystem& fs, const std::string& source, const std::string& destination,
+                    TreeScope scope, AttributeRule rule, ExistingFiles existing) {
     TreeResult result;
     std::string from = withTrailingSlash(source);
     std::string to = withTrailingSlash(destination);
@@ -97,7 +101,8 @@ TreeResult copyTree(FileSystem& fs, const std::string& source, const std::string
                 fail(result, child);
                 continue;
             }
-            merge(result, copyTree(fs, from + e.name, child, TreeScope::AllEntries, rule, existing));
+            merge(result,
+                  copyTree(fs, from + e.name, child, TreeScope::AllEntries, rule, existing));
         } else {
             failLink(result, from + e.name);
         }
@@ -117,7 +122,8 @@ TreeResult deleteTree(FileSystem& fs, const std::string& folder, TreeScope scope
             merge(result, deleteTree(fs, path, TreeScope::AllEntries));
             if (result.ok() && !fs.removeEmptyFolder(path).ok()) fail(result, path);
         } else if (e.kind == EntryKind::File) {
-            FsStatus s = scope == TreeScope::DataSet ? fs.deleteFile(path) : deleteFreedFile(fs, path);
+            FsStatus s =
+                scope == TreeScope::DataSet ? fs.deleteFile(path) : deleteFreedFile(fs, path);
             if (!s.ok()) fail(result, path);
         } else {
             failLink(result, path);
