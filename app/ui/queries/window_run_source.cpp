@@ -99,6 +99,12 @@ bool WindowRunSource::indexFree() {
     return indexUsable() && index_->registeredStopwatches().has_value();
 }
 
+StopwatchGroups WindowRunSource::groups() {
+    if (dataFolder_.empty()) return {};
+    // An unreadable file leaves every stopwatch ungrouped; the runs themselves are unaffected.
+    return readGroups(DataFolder(systemFileSystem(), dataFolder_)).groups;
+}
+
 std::optional<Roster> WindowRunSource::roster() {
     if (!indexUsable()) {
         RunSource* scan = fallback();

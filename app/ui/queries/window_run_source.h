@@ -12,6 +12,7 @@
 
 #include "run_index.h"
 #include "run_source.h"
+#include "stopwatch_groups.h"
 
 namespace lapdex::ui {
 
@@ -39,6 +40,9 @@ class WindowRunSource : public RunSource {
     // The runs of `folderName` that set a personal best; only the index has them. Waits while the
     // index is busy; nullopt when it cannot be used or stays busy.
     std::optional<std::set<std::string>> runsThatSetBests(const std::string& folderName);
+
+    // The groups of stopwatches kept in the data folder; none without a data folder or file.
+    StopwatchGroups groups();
 
     Origin lastOrigin() const { return origin_.load(); }
     RunIndex* index() const { return index_; }

@@ -74,6 +74,11 @@ void CTeamDayDlg::build() {
     compare_->setAutoDefault(false);
     dateLabel_ = new QLabel(this);
     dateLabel_->setBuddy(date_);
+    group_ = new QComboBox(this);
+    groupLabel_ = new QLabel(this);
+    groupLabel_->setBuddy(group_);
+    group_->hide();  // until the data folder has groups
+    groupLabel_->hide();
     session_ = new QComboBox(this);
     session_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sessionLabel_ = new QLabel(this);
@@ -84,8 +89,8 @@ void CTeamDayDlg::build() {
     gapLabel_ = new QLabel(this);
     gapLabel_->setBuddy(gap_);
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, sessionLabel_, session_,
-                                                      gapLabel_, gap_})
+    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, groupLabel_, group_,
+                                                      sessionLabel_, session_, gapLabel_, gap_})
         bar->addWidget(w);
     bar->addSpacing(16);
     bar->addWidget(laps_);
@@ -102,6 +107,11 @@ void CTeamDayDlg::build() {
         reload();
     });
     connect(session_, &QComboBox::currentIndexChanged, this, &CTeamDayDlg::sessionChosen);
+    connect(group_, &QComboBox::currentIndexChanged, this, [this] {
+        if (filling_) return;
+        chosenGroup_ = group_->currentData().toString().toStdString();
+        showSessions();
+    });
     connect(gap_, &QSpinBox::valueChanged, this, [this](int minutes) {
         QSettings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex")).setValue(kGapKey, minutes);
         showSessions();
@@ -119,6 +129,8 @@ void CTeamDayDlg::retranslate() {
     setWindowTitle(ui::localized(team_day_text::kTitle));
     dateLabel_->setText(ui::localized(team_day_text::kDate));
     sessionLabel_->setText(ui::localized(team_day_text::kSession));
+    groupLabel_->setText(ui::localized(team_day_text::kGroup));
+    if (group_->count() > 0) group_->setItemText(0, ui::localized(team_day_text::kEveryStopwatch));
     gapLabel_->setText(ui::localized(team_day_text::kGap));
     gap_->setSuffix(ui::localized(team_day_text::kGapSuffix));
     gap_->setToolTip(ui::localized(team_day_text::kGapTip));
@@ -168,6 +180,18 @@ QDate CTeamDayDlg::date() const {
 void CTeamDayDlg::reload() {
     const quint64 asked = ++generation_;
     const std::string date = date_->date().toString(Qt::ISODate).toStdString();
+    // The groups first: answered in order, they are there when the runs come.
+    queries_.ask<std::pair<StopwatchGroups, std::vector<RunStopwatch>>>(
+        this,
+        [](WindowRunSource& source) {
+            return std::pair{source.groups(),
+                             source.registeredStopwatches().value_or(std::vector<RunStopwatch>{})};
+        },
+        [this](std::pair<StopwatchGroups, std::vector<RunStopwatch>> known) {
+            groups_ = std::move(known.first);
+            stopwatches_ = std::move(known.second);
+            fillGroupChoice();
+        });
     // The day shown stays until the new one has come; the status line says it is being read.
     state_ = State::Busy;
     showStatus();
@@ -192,7 +216,16 @@ void CTeamDayDlg::showDay(GatheredRuns gathered, const std::string& date) {
 }
 
 void CTeamDayDlg::showSessions() {
-    sessions_ = sessionsOf(wholeDay_, gap_->value());
+    // The group's runs only, then split into sessions.
+    groupDay_ = wholeDay_;
+    if (!chosenGroup_.empty()) {
+        const std::vector<std::string> folders =
+            foldersOfGroup(groups_, stopwatches_, chosenGroup_);
+        std::erase_if(groupDay_.runs, [&folders](const TeamDayRun& run) {
+            return std::find(folders.begin(), folders.end(), run.folderName) == folders.end();
+        });
+    }
+    sessions_ = sessionsOf(groupDay_, gap_->value());
     int chosen = sessions_.empty() ? 0 : static_cast<int>(sessions_.size());  // the newest
     if (choice_ == Choice::All) chosen = 0;
     if (choice_ == Choice::Fixed) {
@@ -206,10 +239,24 @@ void CTeamDayDlg::showSessions() {
     session_->setCurrentIndex(chosen);
     filling_ = false;
     model_->setDay(chosen == 0
-                       ? wholeDay_
-                       : sessionDay(wholeDay_, sessions_[static_cast<std::size_t>(chosen - 1)]));
+                       ? groupDay_
+                       : sessionDay(groupDay_, sessions_[static_cast<std::size_t>(chosen - 1)]));
     table_->resizeColumnsToContents();
     showStatus();
+}
+
+void CTeamDayDlg::fillGroupChoice() {
+    filling_ = true;
+    group_->clear();
+    group_->addItem(ui::localized(team_day_text::kEveryStopwatch), QString());
+    for (const std::string& name : groups_.names())
+        group_->addItem(QString::fromStdString(name), QString::fromStdString(name));
+    const int chosen = group_->findData(QString::fromStdString(chosenGroup_));
+    if (chosen < 0) chosenGroup_.clear();  // the group is gone: every stopwatch
+    group_->setCurrentIndex(std::max(chosen, 0));
+    group_->setVisible(group_->count() > 1);
+    groupLabel_->setVisible(group_->count() > 1);
+    filling_ = false;
 }
 
 void CTeamDayDlg::sessionChosen(int index) {
@@ -227,7 +274,7 @@ void CTeamDayDlg::sessionChosen(int index) {
 QString CTeamDayDlg::sessionText(int index) const {
     if (index == 0)
         return ui::localized(team_day_text::kAllSessions)
-            .arg(static_cast<qsizetype>(wholeDay_.runs.size()));
+            .arg(static_cast<qsizetype>(groupDay_.runs.size()));
     if (index > static_cast<int>(sessions_.size())) return {};
     const TeamSession& session = sessions_[static_cast<std::size_t>(index - 1)];
     auto clock = [](const std::string& at) { return QString::fromStdString(at).mid(11, 5); };

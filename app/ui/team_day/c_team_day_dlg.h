@@ -55,6 +55,8 @@ class CTeamDayDlg : public QDialog {
     QLabel* status() const { return status_; }
     // The session chooser: "all sessions" first, then the date's sessions in time order.
     QComboBox* sessionChoice() const { return session_; }
+    // The group chooser, shown when the data folder has groups: every stopwatch first.
+    QComboBox* groupChoice() const { return group_; }
     QSpinBox* gapChoice() const { return gap_; }
     const std::vector<TeamSession>& sessions() const { return sessions_; }
     QPushButton* compareButton() const { return compare_; }
@@ -75,6 +77,7 @@ class CTeamDayDlg : public QDialog {
     // Splits the date's runs into sessions again and shows the one chosen (see Choice).
     void showSessions();
     void sessionChosen(int index);
+    void fillGroupChoice();
     QString sessionText(int index) const;
 
     // Which session is shown as runs come: the newest (so a session being downloaded fills in),
@@ -93,6 +96,12 @@ class CTeamDayDlg : public QDialog {
     QLabel* sessionLabel_ = nullptr;
     QLabel* gapLabel_ = nullptr;
     TeamDay wholeDay_;
+    TeamDay groupDay_;  // the runs of the group chosen
+    QComboBox* group_ = nullptr;
+    QLabel* groupLabel_ = nullptr;
+    StopwatchGroups groups_;
+    std::vector<RunStopwatch> stopwatches_;
+    std::string chosenGroup_;  // "" for every stopwatch
     std::vector<TeamSession> sessions_;
     Choice choice_ = Choice::Newest;
     std::string chosenStart_;

@@ -20,6 +20,8 @@ inline constexpr Text kBest{"ベスト", "Best"};
 inline constexpr Text kAverage{"平均", "Average"};
 // %1: the number of runs.
 inline constexpr Text kRunCount{"%1 件", "Runs: %1"};
+inline constexpr Text kGroup{"グループ(&R)", "G&roup"};
+inline constexpr Text kEveryStopwatch{"すべてのストップウオッチ", "Every stopwatch"};
 inline constexpr Text kSession{"セッション(&E)", "S&ession"};
 inline constexpr Text kAllSessions{"すべてのセッション（%1 件）", "All sessions (%1 runs)"};
 // %1: start, %2: end (HH:MM), %3: the number of runs.

@@ -20,6 +20,7 @@
 #include "engine/message_ids.h"
 #include "message_event.h"
 #include "run_file_writer.h"
+#include "stopwatch_groups.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -142,24 +143,33 @@ void TeamDayWindow::marksCompareOneSessionAtATime() {
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(stopwatches));
-    RunQueryWorker queries(&index, FallbackFactory{});
+    // A and C are in the group "U18".
+    StopwatchGroups groups;
+    groups.bySerial = {{"000000000000", {"U18"}}, {"000000000002", {"U18"}}};
+    QVERIFY(writeGroups(DataFolder(fs, data), groups).ok());
+    RunQueryWorker queries(&index, FallbackFactory{}, data);
     CTeamDayDlg window(queries, nullptr);
     window.show();
     window.showDate(QDate(2024, 2, 14));
     QTRY_VERIFY(!window.loading());
-    // Rows: the session chosen (0: all), the gap; then the names shown and lap 1's marks.
+    QCOMPARE(window.groupChoice()->count(), 2);
+    // Rows: the group (0: every stopwatch), the session chosen (0: all), the gap, the sessions
+    // offered; then the names shown and lap 1's marks.
     const struct {
-        int session, gap;
+        int group, session, gap, offered;
         QStringList names;
         QList<int> ranks;
-    } kCases[] = {{2, 45, {"C"}, {0}},
-                  {1, 45, {"A", "B"}, {-1, 1}},
-                  {0, 45, {"A", "B", "C"}, {-1, 0, 1}},
-                  {1, 720, {"A", "B", "C"}, {-1, 0, 1}}};
+    } kCases[] = {{0, 2, 45, 3, {"C"}, {0}},
+                  {0, 1, 45, 3, {"A", "B"}, {-1, 1}},
+                  {0, 0, 45, 3, {"A", "B", "C"}, {-1, 0, 1}},
+                  {0, 1, 720, 2, {"A", "B", "C"}, {-1, 0, 1}},
+                  {1, 1, 45, 3, {"A"}, {0}},
+                  {1, 0, 45, 3, {"A", "C"}, {-1, 1}}};
     for (const auto& c : kCases) {
         window.gapChoice()->setValue(c.gap);
+        window.groupChoice()->setCurrentIndex(c.group);
         window.sessionChoice()->setCurrentIndex(c.session);
-        QCOMPARE(window.sessionChoice()->count(), c.gap == 45 ? 3 : 2);
+        QCOMPARE(window.sessionChoice()->count(), c.offered);
         QCOMPARE(column(*window.model(), TeamDayModel::kTabName), c.names);
         QList<int> ranks;
         for (int row = 0; row < window.model()->rowCount(); ++row)
@@ -169,6 +179,8 @@ void TeamDayWindow::marksCompareOneSessionAtATime() {
                          .toInt();
         QCOMPARE(ranks, c.ranks);
     }
+    window.groupChoice()->setCurrentIndex(0);
+    window.gapChoice()->setValue(720);
     QCOMPARE(window.sessionChoice()->itemText(1), QStringLiteral("07:00～18:04（3 件）"));
     window.gapChoice()->setValue(45);
 }
