@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 #include "progress_chart.h"
@@ -21,7 +22,7 @@
 namespace lapdex::ui {
 namespace {
 
-ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query) {
+ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std::string& group) {
     ProgressAnswer answer;
     std::optional<std::vector<RunStopwatch>> stopwatches = source.registeredStopwatches();
     if (!stopwatches) return answer;
@@ -39,7 +40,14 @@ ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query) {
     squad.fromDate = query.fromDate;
     squad.toDate = query.toDate;
     const RunListing listing = source.listRuns(squad);
-    answer.squad = squadOf(answer.stopwatches, listing.rows, squad.lapCount);
+    answer.groups = source.groups();
+    std::vector<RunStopwatch> members;
+    const std::vector<std::string> folders =
+        foldersOfGroup(answer.groups, answer.stopwatches, group);
+    for (const RunStopwatch& s : answer.stopwatches)
+        if (std::find(folders.begin(), folders.end(), s.folderName) != folders.end())
+            members.push_back(s);
+    answer.squad = squadOf(members, listing.rows, squad.lapCount);
     for (const RunProblem& problem : listing.problems) missed.insert(problem.path);
     answer.missed = missed.size();
     return answer;
@@ -82,6 +90,11 @@ void CProgressDlg::build() {
     range_ = new QComboBox(this);
     range_->addItems({QString(), QString(), QString()});
     range_->setCurrentIndex(static_cast<int>(ProgressRange::LastYear));
+    group_ = new QComboBox(this);
+    groupLabel_ = new QLabel(this);
+    groupLabel_->setBuddy(group_);
+    group_->hide();  // until the data folder has groups
+    groupLabel_->hide();
     status_ = new QLabel(this);
     stopwatchLabel_ = new QLabel(this);
     stopwatchLabel_->setBuddy(stopwatches_);
@@ -105,8 +118,9 @@ void CProgressDlg::build() {
     tabs_->addTab(split, QString());
     tabs_->addTab(squad_, QString());
     auto* bar = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{stopwatchLabel_, stopwatches_, lapsLabel_,
-                                                      laps_, rangeLabel_, range_})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{stopwatchLabel_, stopwatches_, lapsLabel_, laps_,
+                                         rangeLabel_, range_, groupLabel_, group_})
         bar->addWidget(w);
     bar->addStretch();
     bar->addWidget(status_);
@@ -122,6 +136,11 @@ void CProgressDlg::build() {
     connect(laps_, &QSpinBox::valueChanged, this, [this] { filling_ ? void() : reload(); });
     connect(range_, &QComboBox::currentIndexChanged, this,
             [this] { filling_ ? void() : reload(); });
+    connect(group_, &QComboBox::currentIndexChanged, this, [this] {
+        if (filling_) return;
+        groupName_ = group_->currentData().toString().toStdString();
+        reload();
+    });
     connect(chart_, &ProgressChart::selectedChanged, this, [this](int index) {
         if (index >= 0 && table_->currentRow() != index) table_->selectRow(index);
     });
@@ -137,6 +156,8 @@ void CProgressDlg::retranslate() {
     stopwatchLabel_->setText(ui::localized(progress_text::kStopwatch));
     lapsLabel_->setText(ui::localized(progress_text::kLaps));
     rangeLabel_->setText(ui::localized(progress_text::kRange));
+    groupLabel_->setText(ui::localized(progress_text::kGroup));
+    if (group_->count() > 0) group_->setItemText(0, ui::localized(progress_text::kEveryStopwatch));
     laps_->setSpecialValueText(ui::localized(progress_text::kUsualLaps));
     range_->setItemText(0, ui::localized(progress_text::kSeason));
     range_->setItemText(1, ui::localized(progress_text::kLastYear));
@@ -179,7 +200,10 @@ void CProgressDlg::reload() {
     loading_ = true;
     showStatus();
     queries_.ask<ProgressAnswer>(
-        this, [query](WindowRunSource& source) { return answerOf(source, query); },
+        this,
+        [query, group = groupName_](WindowRunSource& source) {
+            return answerOf(source, query, group);
+        },
         [this, asked](ProgressAnswer answer) {
             if (asked == generation_) showAnswer(std::move(answer));
         });
@@ -196,10 +220,23 @@ void CProgressDlg::showAnswer(ProgressAnswer answer) {
     folder_ = shown_.progress.stopwatch.folderName;
     stopwatches_->setCurrentIndex(stopwatches_->findData(QString::fromStdString(folder_)));
     filling_ = false;
+    fillGroupChoice();
     chart_->setProgress(shown_.progress);
     fillTable();
     fillSquad();
     showStatus();
+}
+
+void CProgressDlg::fillGroupChoice() {
+    filling_ = true;
+    group_->clear();
+    group_->addItem(ui::localized(progress_text::kEveryStopwatch), QString());
+    for (const std::string& name : shown_.groups.names())
+        group_->addItem(QString::fromStdString(name), QString::fromStdString(name));
+    group_->setCurrentIndex(std::max(group_->findData(QString::fromStdString(groupName_)), 0));
+    group_->setVisible(group_->count() > 1);
+    groupLabel_->setVisible(group_->count() > 1);
+    filling_ = false;
 }
 
 void CProgressDlg::fillTable() {

@@ -23,7 +23,8 @@ struct ProgressAnswer {
     bool answered = false;
     std::vector<RunStopwatch> stopwatches;
     Progress progress;
-    SquadView squad;
+    SquadView squad;  // the stopwatches of the group asked for
+    StopwatchGroups groups;
     std::size_t missed = 0;  // runs or folders that could not be read
 };
 
@@ -50,6 +51,8 @@ class CProgressDlg : public QWidget {
     QComboBox* stopwatchChoice() const { return stopwatches_; }
     QSpinBox* lapChoice() const { return laps_; }
     QComboBox* rangeChoice() const { return range_; }
+    // The squad's group, shown when the data folder has groups: every stopwatch first.
+    QComboBox* groupChoice() const { return group_; }
     QLabel* status() const { return status_; }
     const ProgressAnswer& shown() const { return shown_; }
 
@@ -66,6 +69,7 @@ class CProgressDlg : public QWidget {
     void showAnswer(ProgressAnswer answer);
     void fillTable();
     void fillSquad();
+    void fillGroupChoice();
     void showStatus();
     void activate(int index);
 
@@ -77,6 +81,9 @@ class CProgressDlg : public QWidget {
     QComboBox* stopwatches_ = nullptr;
     QSpinBox* laps_ = nullptr;
     QComboBox* range_ = nullptr;
+    QComboBox* group_ = nullptr;
+    QLabel* groupLabel_ = nullptr;
+    std::string groupName_;
     QLabel* stopwatchLabel_ = nullptr;
     QLabel* lapsLabel_ = nullptr;
     QLabel* rangeLabel_ = nullptr;

@@ -13,6 +13,8 @@ inline constexpr Text kRange{"期間(&R)", "&Range"};
 inline constexpr Text kSeason{"今シーズン（4月から）", "This season (from April)"};
 inline constexpr Text kLastYear{"過去12か月", "Last 12 months"};
 inline constexpr Text kAllTime{"すべて", "All"};
+inline constexpr Text kGroup{"チームのグループ(&G)", "Squad's &group"};
+inline constexpr Text kEveryStopwatch{"すべてのストップウオッチ", "Every stopwatch"};
 inline constexpr Text kRunsTab{"走行", "Runs"};
 inline constexpr Text kSquadTab{"チーム（月ごとのベスト）", "Squad (best of each month)"};
 inline constexpr Text kHeaders[4] = {{"開始日時", "Start"},

@@ -15,6 +15,7 @@
 #include "folder_run_source.h"
 #include "progress_chart.h"
 #include "run_file_writer.h"
+#include "stopwatch_groups.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -79,7 +80,10 @@ void ProgressWindow::showsWhatAScanGives() {
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
     QVERIFY(index.refreshAll(*stopwatches));
-    RunQueryWorker queries(&index, FallbackFactory{});
+    StopwatchGroups groups;
+    groups.bySerial["a00000000002"] = {"U18"};
+    QVERIFY(writeGroups(DataFolder(fs, data), groups).ok());
+    RunQueryWorker queries(&index, FallbackFactory{}, data);
     CProgressDlg window(queries, nullptr);
     window.rangeChoice()->setCurrentIndex(static_cast<int>(ProgressRange::All));
     window.show();
@@ -105,6 +109,15 @@ void ProgressWindow::showsWhatAScanGives() {
                  static_cast<int>(window.shown().squad.months.size()));
         QCOMPARE(window.stopwatchChoice()->currentData().toString(), QString(c.folder));
     }
+    // The squad of one group: its stopwatches only.
+    window.groupChoice()->setCurrentIndex(1);
+    QTRY_VERIFY(!window.loading());
+    RunQuery sameLaps;
+    sameLaps.lapCount = window.shown().progress.lapCount;
+    QCOMPARE(window.shown().squad,
+             squadOf({(*stopwatches)[1]}, scan.listRuns(sameLaps).rows, sameLaps.lapCount));
+    QCOMPARE(window.squad()->rowCount(), 1);
+    window.groupChoice()->setCurrentIndex(0);
     // Enter on a row of the table opens that run; the chart follows the table's choice.
     window.showStopwatch("QTM-01");
     QTRY_VERIFY(!window.loading());
