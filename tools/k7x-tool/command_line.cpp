@@ -121,25 +121,22 @@ void runFilters(CLI::App& sub, Invocation& in) {
         ->check(kLapCount);
 }
 
-void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
-    CLI::App* runs = command(app, "runs", "the runs of the data folder, one line each");
-    positional(*runs, "DATAFOLDER", in.dataFolder, "the data folder");
-    runFilters(*runs, in);
-    answerForm(*runs, words, true);
-    CLI::App* roster =
-        command(app, "roster", "the registered stopwatches and their runs, one line each");
-    positional(*roster, "DATAFOLDER", in.dataFolder, "the data folder");
-    answerForm(*roster, words, true);
-    CLI::App* exporting = command(
-        app, "export",
-        "the runs as runs.xlsx, as runs.csv and laps.csv, or as TCX files, in OUTDIR outside the "
-        "data folder");
-    positional(*exporting, "DATAFOLDER", in.dataFolder, "the data folder");
+// A command over a data folder: its first argument is the data folder.
+CLI::App* folderCommand(CLI::App& app, const char* name, const char* summary, Invocation& in) {
+    CLI::App* sub = command(app, name, summary);
+    positional(*sub, "DATAFOLDER", in.dataFolder, "the data folder");
+    return sub;
+}
+
+void describeExport(CLI::App& app, Invocation& in, OptionWords& words) {
+    CLI::App* exporting = folderCommand(app, "export",
+                                        "the runs as runs.xlsx, as runs.csv and laps.csv, or as "
+                                        "TCX files, in OUTDIR outside the data folder",
+                                        in);
     positional(*exporting, "OUTDIR", in.outFolder, "the output folder (created when missing)");
     exporting
         ->add_option("--format", words.format,
-                     "xlsx for spreadsheets, csv for scripts, tcx "
-                     "for training logs")
+                     "xlsx for spreadsheets, csv for scripts, tcx for training logs")
         ->required()
         ->type_name("xlsx|csv|tcx")
         ->check(oneOf({"xlsx", "csv", "tcx"}, "xlsx, csv or tcx"));
@@ -148,30 +145,34 @@ void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     exporting->add_flag("--force", words.force, "replace existing files");
     exporting
         ->add_option("--lang", words.language,
-                     "the language of the sheet names and header "
-                     "rows (ja unless given)")
+                     "the language of the sheet names and header rows (ja unless given)")
         ->type_name("ja|en")
         ->check(oneOf({"ja", "en"}, "ja or en"));
-    CLI::App* stats = command(app, "stats", "every statistic of one run, times in seconds");
-    positional(*stats, "DATAFOLDER", in.dataFolder, "the data folder");
+}
+
+void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
+    CLI::App* runs = folderCommand(app, "runs", "the runs of the data folder, one line each", in);
+    runFilters(*runs, in);
+    answerForm(*runs, words, true);
+    answerForm(*folderCommand(app, "roster",
+                              "the registered stopwatches and their runs, one line each", in),
+               words, true);
+    describeExport(app, in, words);
+    CLI::App* stats =
+        folderCommand(app, "stats", "every statistic of one run, times in seconds", in);
     positional(
         *stats, "RUNFILE", in.runFile,
         "the run file: its name as bests prints it, FOLDER/NAME as runs prints it, or a path");
     answerForm(*stats, words, false);
-    CLI::App* day = command(app, "day", "the team's day: every run of that date, lap by lap");
-    positional(*day, "DATAFOLDER", in.dataFolder, "the data folder");
+    CLI::App* day =
+        folderCommand(app, "day", "the team's day: every run of that date, lap by lap", in);
     day->add_option("DATE", in.date, "the date")->required()->type_name("YYYY-MM-DD")->check(kDate);
     answerForm(*day, words, true);
-    CLI::App* bests =
-        command(app, "bests", "each stopwatch's fastest lap and fastest total for each lap count");
-    positional(*bests, "DATAFOLDER", in.dataFolder, "the data folder");
+    CLI::App* bests = folderCommand(
+        app, "bests", "each stopwatch's fastest lap and fastest total for each lap count", in);
     stopwatchOption(*bests, in);
     answerForm(*bests, words, true);
 }
-
-}  // namespace
-
-namespace {
 
 // The top level shows the whole help; a command shows its synopsis as its usage line.
 class ToolFormatter : public CLI::Formatter {
