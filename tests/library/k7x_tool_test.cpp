@@ -428,6 +428,20 @@ TEST_F(K7xDownload, ANewStopwatchWithoutAFreeFolderOfItsOwnIsNotMixedIn) {
     EXPECT_EQ(fileText(folder / "data" / "Lapdex.dat").find("ab8967452301"), std::string::npos);
 }
 
+// The data folder follows the rule of every output folder: only its last level is made.
+TEST_F(K7xDownload, MakesOnlyTheLastLevelOfTheDataFolder) {
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::DownloadNew;
+    invocation.file = (folder / "club" / "data").string();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(k7x::runDownload(invocation), 1);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "k7x-tool: cannot create the data folder " + invocation.file + ": the folder " +
+                       (folder / "club").string() + " does not exist\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "club"));
+    EXPECT_TRUE(standin().transcript.empty());
+}
+
 TEST_F(K7xDownload, WaitsForNoProgramThatHoldsTheDataFolder) {
     std::filesystem::create_directories(folder / "data");
     const lapdex::DataFolderLock lapdexRuns((folder / "data").string());
