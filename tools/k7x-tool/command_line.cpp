@@ -57,28 +57,31 @@ void positional(CLI::App& sub, const char* name, std::string& target, const char
     sub.add_option(name, target, help)->required()->type_name("");
 }
 
+// dump and download: MODE says which runs they read.
+CLI::App* modeCommand(CLI::App& app, const char* name, const char* summary, OptionWords& words) {
+    CLI::App* sub = command(app, name, summary);
+    sub->add_option("MODE", words.mode, "new: the runs not downloaded yet; all: every run")
+        ->required()
+        ->type_name("new|all")
+        ->check(oneOf({"new", "all"}, "'new' or 'all'"));
+    return sub;
+}
+
 void describeReaderCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     command(app, "readers", "list the PC/SC readers and mark the one RDCOM32 uses");
     command(app, "info",
             "show the stopwatch's serial number, firmware, product name and type, raw battery "
             "value, clock and run information");
-    for (const auto& [name, summary, target] :
-         {std::tuple{"dump", "write the raw data of the new (or all) runs to FILE", "FILE"},
-          std::tuple{"download",
-                     "download the new (or all) runs into run files under the data folder DIR, "
-                     "as Lapdex does, registering a new stopwatch in DIR/Lapdex.dat",
-                     "DIR"}}) {
-        CLI::App* sub = command(app, name, summary);
-        sub->add_option("MODE", words.mode, "new: the runs not downloaded yet; all: every run")
-            ->required()
-            ->type_name("new|all")
-            ->check(oneOf({"new", "all"}, "'new' or 'all'"));
-        positional(*sub, target, in.file,
-                   target == std::string("FILE") ? "the output file"
-                                                 : "the data folder (created when missing)");
-        if (target == std::string("FILE"))
-            sub->add_flag("--force", words.force, "replace an existing FILE");
-    }
+    CLI::App* dump =
+        modeCommand(app, "dump", "write the raw data of the new (or all) runs to FILE", words);
+    positional(*dump, "FILE", in.file, "the output file");
+    dump->add_flag("--force", words.force, "replace an existing FILE");
+    CLI::App* download = modeCommand(app, "download",
+                                     "download the new (or all) runs into run files under the "
+                                     "data folder DIR, as Lapdex does, registering a new "
+                                     "stopwatch in DIR/Lapdex.dat",
+                                     words);
+    positional(*download, "DIR", in.file, "the data folder (created when missing)");
     CLI::App* doctor = command(app, "doctor",
                                "check PC/SC, the readers, kernel drivers, USB readers and the "
                                "stopwatch, one line each ending in OK, WARN or FAIL");
@@ -91,10 +94,14 @@ void describeReaderCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     positional(*repair, "DATAFOLDER", in.dataFolder, "the data folder");
 }
 
-void answerForm(CLI::App& sub, OptionWords& words, bool withHeader) {
+// Whether an answer's tab-separated form has a header line that --no-header can leave out.
+enum class Header { Printed, None };
+
+void answerForm(CLI::App& sub, OptionWords& words, Header header) {
     sub.add_flag("--json", words.json,
                  "print one JSON document: numbers as numbers, times in seconds");
-    if (withHeader) sub.add_flag("--no-header", words.noHeader, "leave out the header line");
+    if (header == Header::Printed)
+        sub.add_flag("--no-header", words.noHeader, "leave out the header line");
 }
 
 void stopwatchOption(CLI::App& sub, Invocation& in) {
@@ -153,25 +160,25 @@ void describeExport(CLI::App& app, Invocation& in, OptionWords& words) {
 void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     CLI::App* runs = folderCommand(app, "runs", "the runs of the data folder, one line each", in);
     runFilters(*runs, in);
-    answerForm(*runs, words, true);
+    answerForm(*runs, words, Header::Printed);
     answerForm(*folderCommand(app, "roster",
                               "the registered stopwatches and their runs, one line each", in),
-               words, true);
+               words, Header::Printed);
     describeExport(app, in, words);
     CLI::App* stats =
         folderCommand(app, "stats", "every statistic of one run, times in seconds", in);
     positional(
         *stats, "RUNFILE", in.runFile,
         "the run file: its name as bests prints it, FOLDER/NAME as runs prints it, or a path");
-    answerForm(*stats, words, false);
+    answerForm(*stats, words, Header::None);
     CLI::App* day =
         folderCommand(app, "day", "the team's day: every run of that date, lap by lap", in);
     day->add_option("DATE", in.date, "the date")->required()->type_name("YYYY-MM-DD")->check(kDate);
-    answerForm(*day, words, true);
+    answerForm(*day, words, Header::Printed);
     CLI::App* bests = folderCommand(
         app, "bests", "each stopwatch's fastest lap and fastest total for each lap count", in);
     stopwatchOption(*bests, in);
-    answerForm(*bests, words, true);
+    answerForm(*bests, words, Header::Printed);
 }
 
 // The top level shows the whole help; a command shows its synopsis as its usage line.
