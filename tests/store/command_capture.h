@@ -1,5 +1,4 @@
-// Runs a k7x-tool command line in-process, as the program parses it, with its standard output and
-// error captured as text.
+// Runs a k7x-tool command line in-process as the program parses it, its output captured as text.
 #pragma once
 
 #include <cstdio>

@@ -1,5 +1,4 @@
-// The answer of a command over a data folder as typed cells, printed tab-separated or as JSON,
-// so that both forms always carry the same values.
+// A command's answer as typed cells, printed tab-separated or as JSON with the same values.
 #pragma once
 
 #include <cstdint>

@@ -1,5 +1,4 @@
-// k7x-tool's commands as one CLI11 application, shared by the parser, the help and the usage
-// mistakes.
+// k7x-tool's commands as one CLI11 application, for the parser, the help and the mistakes.
 #pragma once
 
 #include <CLI/CLI.hpp>

@@ -1,5 +1,4 @@
-// The folders k7x-tool's commands write into: one rule for making them, and why a write failed,
-// in words.
+// The folders k7x-tool's commands write into: one rule to make them, and why a write failed.
 #pragma once
 
 #include <string>
