@@ -187,6 +187,13 @@ TEST_F(ExportCommand, NeverWritesIntoTheDataFolder) {
     EXPECT_EQ(run({data, data + "/QTM-01", "--format", "csv", "--force"}), 1);
     EXPECT_NE(err.find("exports are never written there"), std::string::npos) << err;
     EXPECT_EQ(fs.kindOf(data + "/QTM-01/runs.csv"), EntryKind::None);
+    // Nor is a folder made for it left behind there.
+    EXPECT_EQ(run({data, data + "/exports", "--format", "csv"}), 1);
+    EXPECT_NE(err.find("exports are never written there"), std::string::npos) << err;
+    EXPECT_EQ(fs.kindOf(data + "/exports"), EntryKind::None);
+    // Elsewhere the last level is made, as for every command that writes.
+    EXPECT_EQ(run({data, root / "made", "--format", "csv"}), 0) << err;
+    EXPECT_EQ(fs.kindOf(root / "made/runs.csv"), EntryKind::File);
 }
 
 TEST_F(ExportCommand, UsageErrors) {
