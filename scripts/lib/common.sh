@@ -31,7 +31,8 @@ BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vs
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
                 libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks
                 libreoffice-draw-nogui  # Calc's PNG export: the demo's picture of runs.xlsx
-                libcli11-dev  # stopwatch-sim's command line
+                libcli11-dev  # the command lines of stopwatch-sim and k7x-tool
+                nlohmann-json3-dev  # k7x-tool's --json answers
                 help2man dpkg-dev)  # the man pages from --help; dpkg-shlibdeps for the package
 
 # What scripts/test needs beyond the build: the install and package checks (desktop-file-validate,

@@ -55,10 +55,12 @@ TEST_F(K7xToolOverPcscd, ADumpToAMissingFolderKeepsTheNewRuns) {
     const size_t newBytes = sim::encodeRuns(runs, 2).size();
     auto laid = rig.layStopwatch({"--generate", "5:6", "--old", "2"});
     ASSERT_TRUE(laid) << laid.error;
-    const std::string missing = rig.folder() + "/missing/new.bin";
+    // Only the last level of a missing folder is made: a typing mistake further up is refused.
+    const std::string missing = rig.folder() + "/missing/deeper/new.bin";
     EXPECT_EQ(tool({"dump", "new", missing}), 1) << output;
     EXPECT_EQ(output, "k7x-tool: cannot write " + missing + ": the folder " + rig.folder() +
                           "/missing does not exist\n");
+    EXPECT_FALSE(std::filesystem::exists(rig.folder() + "/missing"));
     // The stopwatch still has its new runs: the corrected command gets them all.
     const std::string file = rig.folder() + "/new.bin";
     ASSERT_EQ(tool({"dump", "new", file}), 0) << output;

@@ -219,14 +219,5 @@ TEST_F(Doctor, EmptyReaderOrForeignCardFails) {
     EXPECT_NE(out.find("is not a K7X Stopwatch. ... FAIL"), std::string::npos) << out;
 }
 
-TEST_F(Doctor, TakesOnlyARootFolder) {
-    std::string error;
-    EXPECT_EQ(k7x::parseDoctorArguments({"--root", "/tmp/x"}, error)->root, "/tmp/x");
-    EXPECT_EQ(k7x::parseDoctorArguments({}, error)->root, "/");
-    EXPECT_FALSE(k7x::parseDoctorArguments({"--root"}, error));
-    EXPECT_EQ(error, "--root needs a folder");
-    EXPECT_FALSE(k7x::parseDoctorArguments({"--verbose"}, error));
-}
-
 }  // namespace
 }  // namespace rdcom32::test

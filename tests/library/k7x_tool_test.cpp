@@ -7,10 +7,10 @@
 #include <iterator>
 #include <set>
 
-#include "command_line.h"
 #include "data_folder_lock.h"
 #include "download_command.h"
 #include "engine/serial_text.h"
+#include "invocation.h"
 #include "library_fixture.h"
 #include "model/stopwatch.h"
 #include "repair_command.h"
@@ -19,65 +19,6 @@
 
 namespace rdcom32::test {
 namespace {
-
-std::optional<k7x::Invocation> parse(std::vector<const char*> words, std::string& error) {
-    words.insert(words.begin(), "k7x-tool");
-    return k7x::parseCommandLine(static_cast<int>(words.size()), words.data(), error);
-}
-
-TEST(K7xCommandLine, ParsesCommandsAndLogOption) {
-    std::string error;
-    auto dump = parse({"--log", "/tmp/x", "dump", "new", "out.bin"}, error);
-    ASSERT_TRUE(dump.has_value());
-    EXPECT_EQ(dump->command, k7x::Command::DumpNew);
-    EXPECT_EQ(dump->file, "out.bin");
-    EXPECT_EQ(dump->logDirectory, "/tmp/x");
-    EXPECT_EQ(parse({"dump", "all", "f"}, error)->command, k7x::Command::DumpAll);
-    EXPECT_EQ(parse({"info"}, error)->command, k7x::Command::Info);
-    EXPECT_EQ(parse({"readers"}, error)->command, k7x::Command::Readers);
-    EXPECT_EQ(parse({"dump", "new", "--", "-odd-name"}, error)->file, "-odd-name");
-    // A command with options of its own gets every word after it, the global --log before it.
-    auto doctor = parse({"--log", "/tmp/y", "doctor", "--root", "/tmp/fake", "--log", "z"}, error);
-    ASSERT_TRUE(doctor.has_value());
-    EXPECT_EQ(doctor->command, k7x::Command::Doctor);
-    EXPECT_EQ(doctor->logDirectory, "/tmp/y");
-    EXPECT_EQ(doctor->arguments, (std::vector<std::string>{"--root", "/tmp/fake", "--log", "z"}));
-    EXPECT_TRUE(parse({"doctor"}, error)->arguments.empty());
-}
-
-TEST(K7xCommandLine, SaysWhatIsWrongWithTheLine) {
-    const struct {
-        std::vector<const char*> words;
-        std::string firstLine;
-        std::string usage;  // a usage line that must follow ("" for none)
-    } cases[] = {
-        {{}, "no command given", "k7x-tool [--log DIR] readers"},
-        {{"fetch"}, "unknown command 'fetch'", "k7x-tool [--log DIR] doctor [--root DIR]"},
-        {{"--verbose", "info"}, "unknown option '--verbose'", ""},
-        {{"info", "--log"}, "--log needs a folder (the log goes to DIR/rdcaa_debug.log)", ""},
-        {{"dump"}, "'dump' needs 'new' or 'all'", "k7x-tool [--log DIR] dump new FILE"},
-        {{"dump", "some", "f"}, "'dump' takes 'new' or 'all', not 'some'", "dump all FILE"},
-        {{"dump", "new"}, "'dump new' needs an output FILE", "dump new FILE"},
-        {{"download", "all"}, "'download all' needs a data folder DIR", "download all DIR"},
-        {{"dump", "all", "a", "b"}, "extra argument 'b' after 'dump all FILE'", "dump all FILE"},
-        {{"readers", "now"},
-         "extra argument 'now' after 'readers'",
-         "k7x-tool [--log DIR] readers"},
-    };
-    for (const auto& c : cases) {
-        std::string error;
-        EXPECT_FALSE(parse(c.words, error).has_value()) << c.firstLine;
-        EXPECT_EQ(error.substr(0, error.find('\n')), c.firstLine);
-        EXPECT_EQ(error.back(), '\n') << error;
-        if (!c.usage.empty()) {
-            EXPECT_NE(error.find(c.usage), std::string::npos) << error;
-        }
-    }
-    // Only the command concerned is shown.
-    std::string error;
-    (void)parse({"dump", "new"}, error);
-    EXPECT_EQ(error.find("download"), std::string::npos) << error;
-}
 
 TEST(K7xFormat, SerialTextIsLowerCaseHexByteFiveFirst) {
     const uint8_t serial[6] = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
@@ -175,7 +116,14 @@ TEST_F(K7xTool, DumpNewWritesTheNewRunsAndTheStopwatchMarksThemRead) {
     const Bytes written((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(written, expected);
     EXPECT_EQ(stopwatch->eraseRunParams, Bytes{0x01});
-    // Nothing new is left: a second dump writes an empty file and still succeeds.
+    // The file is there now: without --force a second dump refuses before touching the stopwatch.
+    const size_t exchanges = standin().transcript.size();
+    EXPECT_EQ(run(&k7x::runDump, invocation), 1);
+    EXPECT_EQ(err, "k7x-tool: " + invocation.file +
+                       " exists; nothing was written (--force replaces it)\n");
+    EXPECT_EQ(standin().transcript.size(), exchanges);
+    // Nothing new is left: a second dump with --force writes an empty file and still succeeds.
+    invocation.overwrite = lapdex::Overwrite::Replace;
     ASSERT_EQ(run(&k7x::runDump, invocation), 0) << err;
     EXPECT_EQ(std::filesystem::file_size(invocation.file), 0u);
 }
@@ -191,7 +139,7 @@ TEST_F(K7xTool, DumpToABadPathKeepsTheNewRunsAndSaysWhy) {
         std::filesystem::path file;
         std::string why;
     } cases[] = {
-        {folder / "missing" / "new.bin",
+        {folder / "missing" / "deeper" / "new.bin",
          "the folder " + (folder / "missing").string() + " does not exist"},
         {folder / "plain-file" / "new.bin", (folder / "plain-file").string() + " is not a folder"},
         {folder / "a-folder", (folder / "a-folder").string() + " is a folder"},
@@ -207,6 +155,22 @@ TEST_F(K7xTool, DumpToABadPathKeepsTheNewRunsAndSaysWhy) {
     EXPECT_EQ(stopwatch->newRunBytes(), newRuns);
     EXPECT_TRUE(stopwatch->eraseRunParams.empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder / "a-folder"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+}
+
+// The last folder of the output is made, as for every command that writes; a dump that wrote
+// nothing takes it away again.
+TEST_F(K7xTool, DumpMakesTheLastFolderAndLeavesNoneBehindWhenItFails) {
+    stopwatch = standin().layCard(sim::generateRuns(25, 3));
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::DumpAll;
+    invocation.file = (folder / "made" / "all.bin").string();
+    ASSERT_EQ(run(&k7x::runDump, invocation), 0) << err;
+    EXPECT_EQ(std::filesystem::file_size(invocation.file), stopwatch->allRunBytes().size());
+    standin().card.reset();
+    invocation.file = (folder / "unused" / "all.bin").string();
+    EXPECT_EQ(run(&k7x::runDump, invocation), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder / "unused")) << err;
 }
 
 // A small tmpfs: a real full disk and a real read-only file system, as root may mount them.
@@ -256,6 +220,7 @@ TEST_F(K7xTool, DumpReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     k7x::Invocation invocation;
     invocation.command = k7x::Command::DumpAll;
     invocation.file = file.string();
+    invocation.overwrite = lapdex::Overwrite::Replace;
     ASSERT_EQ(run(&k7x::runDump, invocation), 0) << err;
     std::ifstream in(file, std::ios::binary);
     EXPECT_EQ(Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()),
@@ -342,8 +307,12 @@ TEST_F(K7xDownload, WritesTheLogIntoTheFolderGiven) {
     ASSERT_EQ(download(k7x::Command::DownloadNew, (folder / "logs").string()), 0) << err;
     EXPECT_GT(std::filesystem::file_size(folder / "logs" / "rdcaa_debug.log"), 0u);
     EXPECT_FALSE(std::filesystem::exists(folder / "logsrdcaa_debug.log"));
-    EXPECT_EQ(download(k7x::Command::DownloadNew, (folder / "nowhere").string()), 1);
-    EXPECT_EQ(err, "k7x-tool: cannot open the debug log " + (folder / "nowhere").string() +
+    // The log's folder follows the rule of every output folder: its last level is made.
+    ASSERT_EQ(download(k7x::Command::DownloadNew, (folder / "new-logs").string()), 0) << err;
+    EXPECT_TRUE(std::filesystem::exists(folder / "new-logs" / "rdcaa_debug.log"));
+    const std::string deeper = (folder / "nowhere" / "deeper").string();
+    EXPECT_EQ(download(k7x::Command::DownloadNew, deeper), 1);
+    EXPECT_EQ(err, "k7x-tool: cannot open the debug log " + deeper +
                        "/rdcaa_debug.log: the folder " + (folder / "nowhere").string() +
                        " does not exist\n");
 }
@@ -426,7 +395,7 @@ TEST_F(K7xDownload, NeverAddsToADamagedLapdexDatAndGoesOnAfterRepair) {
         EXPECT_EQ(runFiles(), std::set<std::string>{other});
 
         std::FILE* sink = std::tmpfile();
-        EXPECT_EQ(k7x::runRepair({(folder / "data").string()}, sink, sink), 0);
+        EXPECT_EQ(k7x::runRepair((folder / "data").string(), sink, sink), 0);
         std::fclose(sink);
         ASSERT_EQ(download(k7x::Command::DownloadNew), 0) << err;
         EXPECT_EQ(runFiles(), std::set<std::string>{other});
@@ -459,6 +428,20 @@ TEST_F(K7xDownload, ANewStopwatchWithoutAFreeFolderOfItsOwnIsNotMixedIn) {
     EXPECT_EQ(fileText(folder / "data" / "Lapdex.dat").find("ab8967452301"), std::string::npos);
 }
 
+// The data folder follows the rule of every output folder: only its last level is made.
+TEST_F(K7xDownload, MakesOnlyTheLastLevelOfTheDataFolder) {
+    k7x::Invocation invocation;
+    invocation.command = k7x::Command::DownloadNew;
+    invocation.file = (folder / "club" / "data").string();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(k7x::runDownload(invocation), 1);
+    err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "k7x-tool: cannot create the data folder " + invocation.file + ": the folder " +
+                       (folder / "club").string() + " does not exist\n");
+    EXPECT_FALSE(std::filesystem::exists(folder / "club"));
+    EXPECT_TRUE(standin().transcript.empty());
+}
+
 TEST_F(K7xDownload, WaitsForNoProgramThatHoldsTheDataFolder) {
     std::filesystem::create_directories(folder / "data");
     const lapdex::DataFolderLock lapdexRuns((folder / "data").string());
@@ -482,15 +465,6 @@ TEST_F(K7xDownload, SaysHowManyRunFilesAreMissingAndWhy) {
     EXPECT_EQ(err, "k7x-tool: " + std::to_string(20 - stored) +
                        " of 20 run files could not be written in " + folderText +
                        ": the disk is full; their runs stay on the stopwatch for 'download all'\n");
-}
-
-TEST_F(K7xDownload, ParsesTheDownloadCommand) {
-    std::string error;
-    const char* words[] = {"k7x-tool", "download", "all", "/tmp/data"};
-    auto invocation = k7x::parseCommandLine(4, words, error);
-    ASSERT_TRUE(invocation.has_value()) << error;
-    EXPECT_EQ(invocation->command, k7x::Command::DownloadAll);
-    EXPECT_EQ(invocation->file, "/tmp/data");
 }
 
 }  // namespace k7x_download

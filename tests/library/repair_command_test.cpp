@@ -47,7 +47,7 @@ TEST(K7xRepair, ExitStatusAndReportsSayWhatWasDecided) {
     struct Case {
         const char* what;
         std::vector<std::pair<std::string, std::vector<std::string>>> folders;
-        std::vector<std::string> arguments;  // "DATA" stands for the data folder
+        std::string folder;  // "DATA" stands for the data folder
         int status;
         std::vector<std::string> out;  // lines expected on stdout, in order
         std::vector<std::string> err;  // lines expected on stderr, in order
@@ -56,7 +56,7 @@ TEST(K7xRepair, ExitStatusAndReportsSayWhatWasDecided) {
     const std::vector<Case> cases = {
         {"whole",
          {{"QTM-01", {a}}, {"QTM-02", {b}}},
-         {"DATA"},
+         "DATA",
          0,
          {"Moved the old Lapdex.dat aside to DATA/Lapdex.dat.damaged-",
           "QTM-01: stopwatch " + a + ", tab QTM-01", "QTM-02: stopwatch " + b + ", tab QTM-02",
@@ -64,38 +64,25 @@ TEST(K7xRepair, ExitStatusAndReportsSayWhatWasDecided) {
          {}},
         {"partial",
          {{"QTM-01", {a, b}}, {"QTM-03", {}}, {"QTM-04", {b}}},
-         {"DATA"},
+         "DATA",
          3,
          {"QTM-04: stopwatch " + b + ", tab QTM-04", "Wrote DATA/Lapdex.dat with 1 stopwatch"},
          {"k7x-tool: QTM-01 holds runs of 2 stopwatches (" + b + ", " + a +
               "); it is left unregistered",
           "k7x-tool: QTM-03 holds no run file, so its stopwatch cannot be told; it is left "
           "unregistered"}},
-        {"no folder given",
-         {},
-         {},
-         2,
-         {},
-         {"k7x-tool: 'repair' needs a data folder ", "usage: k7x-tool repair "}},
-        {"two folders",
-         {},
-         {"DATA", "DATA"},
-         2,
-         {},
-         {"k7x-tool: 'repair' takes one data folder, not 'DATA'"}},
-        {"no such folder", {}, {"DATA/missing"}, 1, {}, {"k7x-tool: DATA/missing is not a folder"}},
+        {"no such folder", {}, "DATA/missing", 1, {}, {"k7x-tool: DATA/missing is not a folder"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempData data;
         std::ofstream(data.path + "/Lapdex.dat") << "\x01\x02 not a profile\n";
         for (const auto& [folder, serials] : c.folders) data.lay(folder, serials);
-        std::vector<std::string> arguments;
-        for (std::string argument : c.arguments)
-            arguments.push_back(argument.replace(0, 4, data.path));
+        std::string folder = c.folder;
+        folder.replace(0, 4, data.path);
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
-        EXPECT_EQ(k7x::runRepair(arguments, out, err), c.status);
+        EXPECT_EQ(k7x::runRepair(folder, out, err), c.status);
         auto filled = [&](std::string line) {
             for (std::size_t at; (at = line.find("DATA")) != std::string::npos;)
                 line.replace(at, 4, data.path);
@@ -126,7 +113,7 @@ TEST(K7xRepair, LeavesTheFileAloneWhileLapdexHoldsTheFolder) {
     data.lay("QTM-01", {"0123456789ab"});
     const lapdex::DataFolderLock lapdexRuns(data.path);
     std::FILE* sink = std::tmpfile();
-    EXPECT_EQ(k7x::runRepair({data.path}, sink, sink), 1);
+    EXPECT_EQ(k7x::runRepair(data.path, sink, sink), 1);
     EXPECT_NE(readAll(sink).find("is in use by Lapdex"), std::string::npos);
     std::fclose(sink);
     std::ifstream in(data.path + "/Lapdex.dat");

@@ -1,9 +1,12 @@
-// Runs a k7x-tool command function with its standard output and error captured as text.
+// Runs a k7x-tool command line in-process as the program parses it, its output captured as text.
 #pragma once
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "command_line.h"
+#include "index_commands.h"
 
 namespace lapdex::testing {
 
@@ -21,13 +24,21 @@ inline std::string fileContents(std::FILE* file) {
     return text;
 }
 
-// `command` as the tool calls it: arguments after the command word, then stdout and stderr.
-template <class Command>
-CapturedCommand captureCommand(Command command, const std::vector<std::string>& args) {
+// `words` as typed after "k7x-tool": parsed, then run when they name a command over a data
+// folder. Help, the version and usage mistakes print what the program prints, where it prints it.
+inline CapturedCommand captureLine(const std::vector<std::string>& words) {
+    std::vector<const char*> argv{"k7x-tool"};
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    const k7x::ParsedLine line = k7x::parseCommandLine(static_cast<int>(argv.size()), argv.data());
+    CapturedCommand result;
+    if (line.outcome != k7x::ParsedLine::Outcome::Run) {
+        result.status = k7x::statusOf(line);
+        (line.outcome == k7x::ParsedLine::Outcome::Mistake ? result.err : result.out) = line.text;
+        return result;
+    }
     std::FILE* outFile = std::tmpfile();
     std::FILE* errFile = std::tmpfile();
-    CapturedCommand result;
-    result.status = command(args, outFile, errFile);
+    result.status = k7x::runIndexCommand(line.invocation, outFile, errFile).value_or(-1);
     result.out = fileContents(outFile);
     result.err = fileContents(errFile);
     return result;

@@ -1,4 +1,5 @@
 // k7x-tool bests: each stopwatch's personal bests, from the run index.
+#include "answer_table.h"
 #include "index_session.h"
 #include "lap_commands.h"
 #include "personal_bests.h"
@@ -7,58 +8,42 @@
 namespace k7x {
 namespace {
 
-constexpr int kFailure = 1;
-constexpr int kUsage = 2;
-
-void printBest(const std::string& tab, const char* kind, const std::string& lapCount,
-               const lapdex::BestTime& best, std::FILE* out) {
-    std::fprintf(out, "%s\t%s\t%s\t%s\t%s\t%s\t%s\n", tab.c_str(), kind, lapCount.c_str(),
-                 lapdex::secondsText(best.cs).c_str(),
-                 best.lapNumber > 0 ? std::to_string(best.lapNumber).c_str() : "",
-                 best.start.c_str(), cellText(best.fileName).c_str());
+void addBest(AnswerTable& table, const std::string& tab, const char* kind, Cell lapCount,
+             const lapdex::BestTime& best) {
+    table.add({Cell::textOf(tab), Cell::textOf(kind), std::move(lapCount), Cell::seconds(best.cs),
+               best.lapNumber > 0 ? Cell::whole(best.lapNumber) : Cell::missing(),
+               Cell::dateTime(best.start), Cell::textOf(best.fileName)});
 }
 
 }  // namespace
 
-int runBests(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    const bool named = args.size() == 3 && args[1] == "--stopwatch";
-    if (args.size() != 1 && !named) {
-        std::fprintf(err, "k7x-tool: bests needs a data folder and at most --stopwatch NAME\n\n%s",
-                     lapUsageText());
-        return kUsage;
-    }
-    const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
-    if (!session) return kFailure;
+int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err) {
+    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    if (!session) return kExitFailure;
+    const std::string& named = invocation.filters.stopwatch;
     std::string folder;
-    if (named && (folder = stopwatchFolderNamed(session->source(), args[2])).empty()) {
-        std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n", args[2].c_str());
-        return kFailure;
+    if (!named.empty() && (folder = stopwatchFolderNamed(session->source(), named)).empty()) {
+        std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n", named.c_str());
+        return kExitFailure;
     }
     const lapdex::SourceAnswer<std::vector<lapdex::PersonalBests>> answer =
         lapdex::loadPersonalBests(session->source(), folder);
     if (!answer.value) {
-        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", args[0].c_str());
-        return kFailure;
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n",
+                     invocation.dataFolder.c_str());
+        return kExitFailure;
     }
     reportProblems(*session, answer.problems, err);
-    const std::vector<lapdex::PersonalBests>* bests = &*answer.value;
-    std::fputs("tab name\tbest\tlap count\ttime\tlap number\tstart\tfile\n", out);
-    for (const lapdex::PersonalBests& b : *bests) {
-        const std::string tab = cellText(b.stopwatch.tabName);
-        if (b.fastestLap.cs >= 0) printBest(tab, "fastest lap", "", b.fastestLap, out);
+    AnswerTable table(Layout::Rows,
+                      {"tab name", "best", "lap count", "time", "lap number", "start", "file"});
+    for (const lapdex::PersonalBests& b : *answer.value) {
+        const std::string& tab = b.stopwatch.tabName;
+        if (b.fastestLap.cs >= 0) addBest(table, tab, "fastest lap", Cell::missing(), b.fastestLap);
         for (const auto& [laps, best] : b.fastestTotal)
-            printBest(tab, "fastest total", std::to_string(laps), best, out);
+            addBest(table, tab, "fastest total", Cell::whole(laps), best);
     }
+    table.print(invocation.form, out);
     return finishAnswer(*session, out);
-}
-
-const char* lapUsageText() {
-    return "  k7x-tool stats DATAFOLDER RUNFILE\n"
-           "      every statistic of one run, one \"name<TAB>value\" line each, times in seconds\n"
-           "  k7x-tool day DATAFOLDER YYYY-MM-DD\n"
-           "      every run of that date: tab name, start, lap 1..n, total (tab-separated)\n"
-           "  k7x-tool bests DATAFOLDER [--stopwatch NAME]\n"
-           "      each stopwatch's fastest lap and fastest total for each lap count\n";
 }
 
 }  // namespace k7x

@@ -1,233 +1,303 @@
+// k7x-tool's commands and options, described once for CLI11.
 #include "command_line.h"
 
-#include <string_view>
-#include <vector>
+#include <utility>
+
+#include "calendar_date.h"
+#include "command_line_app.h"
+#include "lapdex_version.h"
 
 namespace k7x {
 namespace {
 
-// One form of a command: its word, its mode word ("" when it takes none), the name of its
-// one argument ("" when it takes none) and what that argument is, for the error when it is
-// missing. A new command is one more row.
-struct CommandForm {
-    std::string_view word;
-    std::string_view mode;
-    std::string_view argument;
-    std::string_view argumentText;
+constexpr const char* kExitStatusLine =
+    "Exit status: 0 done, 1 failed, 2 usage mistake, 3 partial (some runs or folders left out, "
+    "each named on stderr), 130 interrupted.";
+
+// "takes xlsx, csv or tcx, not 'pdf'" when the value is none of `words`.
+CLI::Validator oneOf(std::vector<std::string> words, std::string said) {
+    return CLI::Validator(
+        [words = std::move(words), said = std::move(said)](std::string& value) {
+            for (const std::string& word : words) {
+                if (value == word) return std::string();
+            }
+            return "takes " + said + ", not '" + value + "'";
+        },
+        "");
+}
+
+const CLI::Validator kDate(
+    [](std::string& value) {
+        return isCalendarDate(value) ? std::string()
+                                     : "takes a real date as YYYY-MM-DD, not '" + value + "'";
+    },
+    "");
+
+const CLI::Validator kLapCount(
+    [](std::string& value) {
+        const bool digits = !value.empty() && value.size() <= 6 &&
+                            value.find_first_not_of("0123456789") == std::string::npos;
+        const long laps = digits ? std::stol(value) : 0;
+        return laps >= 1 && laps <= 100000
+                   ? std::string()
+                   : "takes a lap count from 1 to 100000, not '" + value + "'";
+    },
+    "");
+
+const CLI::Validator kFolder(
+    [](std::string& value) { return value.empty() ? std::string("needs a folder") : ""; }, "");
+
+CLI::App* command(CLI::App& app, const char* name, const char* summary) {
+    CLI::App* sub = app.add_subcommand(name, summary);
+    sub->footer(kExitStatusLine);
+    return sub;
+}
+
+void positional(CLI::App& sub, const char* name, std::string& target, const char* help) {
+    sub.add_option(name, target, help)->required()->type_name("");
+}
+
+// dump and download: MODE says which runs they read.
+CLI::App* modeCommand(CLI::App& app, const char* name, const char* summary, OptionWords& words) {
+    CLI::App* sub = command(app, name, summary);
+    sub->add_option("MODE", words.mode, "new: the runs not downloaded yet; all: every run")
+        ->required()
+        ->type_name("new|all")
+        ->check(oneOf({"new", "all"}, "'new' or 'all'"));
+    return sub;
+}
+
+void describeReaderCommands(CLI::App& app, Invocation& in, OptionWords& words) {
+    command(app, "readers", "list the PC/SC readers and mark the one RDCOM32 uses");
+    command(app, "info",
+            "show the stopwatch's serial number, firmware, product name and type, raw battery "
+            "value, clock and run information");
+    CLI::App* dump =
+        modeCommand(app, "dump", "write the raw data of the new (or all) runs to FILE", words);
+    positional(*dump, "FILE", in.file, "the output file");
+    dump->add_flag("--force", words.force, "replace an existing FILE");
+    CLI::App* download = modeCommand(app, "download",
+                                     "download the new (or all) runs into run files under the "
+                                     "data folder DIR, as Lapdex does, registering a new "
+                                     "stopwatch in DIR/Lapdex.dat",
+                                     words);
+    positional(*download, "DIR", in.file, "the data folder (created when missing)");
+    CLI::App* doctor = command(app, "doctor",
+                               "check PC/SC, the readers, kernel drivers, USB readers and the "
+                               "stopwatch, one line each ending in OK, WARN or FAIL");
+    doctor->add_option("--root", in.root, "read DIR/sys instead of /sys")
+        ->type_name("DIR")
+        ->check(kFolder);
+    CLI::App* repair = command(app, "repair",
+                               "rebuild a lost or damaged DATAFOLDER/Lapdex.dat from the stopwatch "
+                               "folders; the old file is moved aside first");
+    positional(*repair, "DATAFOLDER", in.dataFolder, "the data folder");
+}
+
+// Whether an answer's tab-separated form has a header line that --no-header can leave out.
+enum class Header { Printed, None };
+
+void answerForm(CLI::App& sub, OptionWords& words, Header header) {
+    sub.add_flag("--json", words.json,
+                 "print one JSON document: numbers as numbers, times in seconds");
+    if (header == Header::Printed)
+        sub.add_flag("--no-header", words.noHeader, "leave out the header line");
+}
+
+void stopwatchOption(CLI::App& sub, Invocation& in) {
+    sub.add_option("--stopwatch", in.filters.stopwatch,
+                   "only the stopwatch of this tab name, "
+                   "serial or folder name")
+        ->type_name("NAME");
+}
+
+void runFilters(CLI::App& sub, Invocation& in) {
+    stopwatchOption(sub, in);
+    sub.add_option("--from", in.filters.query.fromDate, "only runs of this date or later")
+        ->type_name("YYYY-MM-DD")
+        ->check(kDate);
+    sub.add_option("--to", in.filters.query.toDate, "only runs of this date or earlier")
+        ->type_name("YYYY-MM-DD")
+        ->check(kDate);
+    sub.add_option_function<std::string>(
+           "--text", [&in](const std::string& text) { in.filters.query.words = searchWords(text); },
+           "only runs whose memos hold every one of these words")
+        ->type_name("WORDS");
+    sub.add_option("--laps", in.filters.query.lapCount, "only runs of this many laps")
+        ->type_name("N")
+        ->check(kLapCount);
+}
+
+// A command over a data folder: its first argument is the data folder.
+CLI::App* folderCommand(CLI::App& app, const char* name, const char* summary, Invocation& in) {
+    CLI::App* sub = command(app, name, summary);
+    positional(*sub, "DATAFOLDER", in.dataFolder, "the data folder");
+    return sub;
+}
+
+void describeExport(CLI::App& app, Invocation& in, OptionWords& words) {
+    CLI::App* exporting = folderCommand(app, "export",
+                                        "the runs as runs.xlsx, as runs.csv and laps.csv, or as "
+                                        "TCX files, in OUTDIR outside the data folder",
+                                        in);
+    positional(*exporting, "OUTDIR", in.outFolder, "the output folder (created when missing)");
+    exporting
+        ->add_option("--format", words.format,
+                     "xlsx for spreadsheets, csv for scripts, tcx for training logs")
+        ->required()
+        ->type_name("xlsx|csv|tcx")
+        ->check(oneOf({"xlsx", "csv", "tcx"}, "xlsx, csv or tcx"));
+    runFilters(*exporting, in);
+    exporting->add_flag("--one-file", words.oneFile, "tcx: all runs in one file, runs.tcx");
+    exporting->add_flag("--force", words.force, "replace existing files");
+    exporting
+        ->add_option("--lang", words.language,
+                     "the language of the sheet names and header rows (ja unless given)")
+        ->type_name("ja|en")
+        ->check(oneOf({"ja", "en"}, "ja or en"));
+}
+
+void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
+    CLI::App* runs = folderCommand(app, "runs", "the runs of the data folder, one line each", in);
+    runFilters(*runs, in);
+    answerForm(*runs, words, Header::Printed);
+    answerForm(*folderCommand(app, "roster",
+                              "the registered stopwatches and their runs, one line each", in),
+               words, Header::Printed);
+    describeExport(app, in, words);
+    CLI::App* stats =
+        folderCommand(app, "stats", "every statistic of one run, times in seconds", in);
+    positional(
+        *stats, "RUNFILE", in.runFile,
+        "the run file: its name as bests prints it, FOLDER/NAME as runs prints it, or a path");
+    answerForm(*stats, words, Header::None);
+    CLI::App* day =
+        folderCommand(app, "day", "the team's day: every run of that date, lap by lap", in);
+    day->add_option("DATE", in.date, "the date")->required()->type_name("YYYY-MM-DD")->check(kDate);
+    answerForm(*day, words, Header::Printed);
+    CLI::App* bests = folderCommand(
+        app, "bests", "each stopwatch's fastest lap and fastest total for each lap count", in);
+    stopwatchOption(*bests, in);
+    answerForm(*bests, words, Header::Printed);
+}
+
+// The top level shows the whole help; a command shows its synopsis as its usage line.
+class ToolFormatter : public CLI::Formatter {
+  public:
+    std::string make_help(const CLI::App* app, std::string name,
+                          CLI::AppFormatMode mode) const override {
+        if (app->get_parent() == nullptr) return helpText();
+        return CLI::Formatter::make_help(app, std::move(name), mode);
+    }
+    std::string make_usage(const CLI::App* app, std::string) const override {
+        return "Usage: " + synopsisOf(*app) + "\n";
+    }
+};
+
+struct CommandName {
+    const char* name;
     Command command;
 };
 
-constexpr CommandForm kForms[] = {
-    {"readers", "", "", "", Command::Readers},
-    {"info", "", "", "", Command::Info},
-    {"dump", "new", "FILE", "an output FILE", Command::DumpNew},
-    {"dump", "all", "FILE", "an output FILE", Command::DumpAll},
-    {"download", "new", "DIR", "a data folder DIR", Command::DownloadNew},
-    {"download", "all", "DIR", "a data folder DIR", Command::DownloadAll},
+constexpr CommandName kCommands[] = {
+    {"readers", Command::Readers}, {"info", Command::Info},   {"doctor", Command::Doctor},
+    {"repair", Command::Repair},   {"runs", Command::Runs},   {"roster", Command::Roster},
+    {"export", Command::Export},   {"stats", Command::Stats}, {"day", Command::Day},
+    {"bests", Command::Bests},
 };
 
-// Commands that parse their own options and arguments: every word after the command word
-// goes to them unread.
-struct OwnArgumentsCommand {
-    std::string_view word;
-    std::string_view usage;
-    Command command;
-};
-
-constexpr OwnArgumentsCommand kOwnArguments[] = {
-    {"doctor", "doctor [--root DIR]", Command::Doctor},
-};
-
-const OwnArgumentsCommand* findOwnArguments(std::string_view word) {
-    for (const OwnArgumentsCommand& entry : kOwnArguments) {
-        if (entry.word == word) return &entry;
+Command commandNamed(const std::string& name, const std::string& mode) {
+    if (name == "dump") return mode == "all" ? Command::DumpAll : Command::DumpNew;
+    if (name == "download") return mode == "all" ? Command::DownloadAll : Command::DownloadNew;
+    for (const CommandName& entry : kCommands) {
+        if (name == entry.name) return entry.command;
     }
-    return nullptr;
+    return Command::None;
 }
 
-std::string quoted(std::string_view word) {
-    return "'" + std::string(word) + "'";
+// The option words as the invocation's values; false with `mistake` set when they clash.
+bool settle(ToolApp& tool, const CLI::App& command, std::string& mistake) {
+    Invocation& in = tool.invocation;
+    const OptionWords& words = tool.words;
+    if (words.json && words.noHeader) {
+        mistake = "--json and --no-header exclude each other";
+        return false;
+    }
+    in.command = commandNamed(command.get_name(), words.mode);
+    in.form = words.json       ? AnswerForm::Json
+              : words.noHeader ? AnswerForm::TableWithoutHeader
+                               : AnswerForm::Table;
+    if (words.force) in.overwrite = lapdex::Overwrite::Replace;
+    if (words.oneFile) in.tcxFiles = lapdex::TcxFiles::OneForAll;
+    if (words.format == "xlsx") in.format = lapdex::ExportFormat::Workbook;
+    if (words.format == "tcx") in.format = lapdex::ExportFormat::Tcx;
+    if (words.language == "en") in.language = lapdex::texts::Language::English;
+    return true;
 }
 
-// "new' or 'all" for the modes of `word`.
-std::string modesOf(std::string_view word) {
-    std::string modes;
-    for (const CommandForm& form : kForms) {
-        if (form.word != word) continue;
-        if (!modes.empty()) modes += " or ";
-        modes += quoted(form.mode);
-    }
-    return modes;
-}
-
-const CommandForm* findForm(std::string_view word, std::string_view mode) {
-    for (const CommandForm& form : kForms) {
-        if (form.word == word && (form.mode.empty() || form.mode == mode)) return &form;
-    }
-    return nullptr;
-}
-
-bool takesMode(std::string_view word) {
-    for (const CommandForm& form : kForms) {
-        if (form.word == word && !form.mode.empty()) return true;
-    }
-    return false;
-}
-
-bool isKnownWord(std::string_view word) {
-    for (const CommandForm& form : kForms) {
-        if (form.word == word) return true;
-    }
-    return findOwnArguments(word) != nullptr;
-}
-
-// Matches the words against the forms; null with `error` set when none fits.
-const CommandForm* matchForm(const std::vector<std::string_view>& words, std::string& error) {
-    if (words.empty()) {
-        error = "no command given";
-        return nullptr;
-    }
-    const std::string_view word = words[0];
-    if (!isKnownWord(word)) {
-        error = "unknown command " + quoted(word);
-        return nullptr;
-    }
-    const bool withMode = takesMode(word);
-    if (withMode && words.size() < 2) {
-        error = quoted(word) + " needs " + modesOf(word);
-        return nullptr;
-    }
-    const CommandForm* form = findForm(word, withMode ? words[1] : "");
-    if (form == nullptr) {
-        error = quoted(word) + " takes " + modesOf(word) + ", not " + quoted(words[1]);
-        return nullptr;
-    }
-    const size_t used = (withMode ? 2 : 1) + (form->argument.empty() ? 0 : 1);
-    const std::string name = std::string(word) + (withMode ? " " + std::string(form->mode) : "");
-    if (words.size() < used) {
-        error = quoted(name) + " needs " + std::string(form->argumentText);
-        return nullptr;
-    }
-    if (words.size() > used) {
-        error = "extra argument " + quoted(words[used]) + " after " +
-                quoted(name + (form->argument.empty() ? "" : " " + std::string(form->argument)));
-        return nullptr;
-    }
-    return form;
-}
-
-// The usage lines of `commandWord`, or of every command when it names none.
-std::string usageLines(std::string_view commandWord) {
-    std::string text;
-    for (const CommandForm& form : kForms) {
-        if (isKnownWord(commandWord) && form.word != commandWord) continue;
-        std::string line = "k7x-tool [--log DIR] " + std::string(form.word);
-        if (!form.mode.empty()) line += " " + std::string(form.mode);
-        if (!form.argument.empty()) line += " " + std::string(form.argument);
-        text += (text.empty() ? "usage: " : "       ") + line + "\n";
-    }
-    for (const OwnArgumentsCommand& entry : kOwnArguments) {
-        if (isKnownWord(commandWord) && entry.word != commandWord) continue;
-        text += (text.empty() ? "usage: " : "       ") + std::string("k7x-tool [--log DIR] ") +
-                std::string(entry.usage) + "\n";
-    }
-    return text;
+std::string mistakeText(const std::string& mistake, const CLI::App* command) {
+    const std::string usage =
+        command != nullptr ? synopsisOf(*command)
+                           : "k7x-tool [--log DIR] COMMAND ... ('k7x-tool --help' lists them)";
+    return "k7x-tool: " + mistake + "\nusage: " + usage + "\n";
 }
 
 }  // namespace
 
-const char* usageText() {
-    return "Usage: k7x-tool [--log DIR] COMMAND\n"
-           "\n"
-           "Diagnostic tool for a K7X Stopwatch on a PC/SC reader (through RDCOM32).\n"
-           "\n"
-           "Commands:\n"
-           "  readers           list the PC/SC readers\n"
-           "  info              show the stopwatch's serial number, firmware, product name\n"
-           "                    and type, raw battery value, clock and run information\n"
-           "  dump new FILE     write the raw data of the new runs to FILE\n"
-           "  dump all FILE     write the raw data of all runs to FILE\n"
-           "  download new DIR  download the new runs into run files under the data folder\n"
-           "                    DIR as Lapdex does, registering a new stopwatch in DIR/Lapdex.dat\n"
-           "  download all DIR  the same for all runs (Reload): only missing run files are "
-           "written\n"
-           "  doctor [--root DIR]\n"
-           "                    check PC/SC, the readers, kernel drivers, USB readers and the\n"
-           "                    stopwatch, one line each ending in OK, WARN or FAIL; exit status "
-           "0\n"
-           "                    when a download would work (--root: read DIR/sys instead of /sys)\n"
-           "  repair DIR        rebuild a lost or damaged DIR/Lapdex.dat from the stopwatch\n"
-           "                    folders (serials from the run file names, tab names from the\n"
-           "                    folder names); the old file is moved aside first. Exit status 3\n"
-           "                    when a folder could not be decided (runs of two stopwatches, no\n"
-           "                    run file): it is named on stderr and left unregistered\n"
-           "\n"
-           "'info' and 'dump' need the stopwatch on the reader when they start. 'download'\n"
-           "waits up to 15 s for one, then makes it beep and, unless PCTIME=OFF in\n"
-           "DIR/Lapdex.dat, sets its clock from this PC. DIR is created when missing; when\n"
-           "nothing was downloaded, nothing is left behind in it. An existing Lapdex.dat\n"
-           "that cannot be read, or does not read as Lapdex's settings, is never replaced\n"
-           "or added to: the download stops and says why ('repair' rebuilds it). While a\n"
-           "download runs, Lapdex cannot use DIR (and the other way round).\n"
-           "\n"
-           "Ctrl-C (or SIGTERM) during 'download', 'dump' or 'export' finishes or removes\n"
-           "the file being written, leaves no temporary file, says in one line what is on\n"
-           "disk and what to run next, and exits with status 130.\n"
-           "\n"
-           "Both dumps end, as every download does, with the erase command 01: the\n"
-           "stopwatch then keeps its new runs only as old ones, so a later 'dump new'\n"
-           "no longer finds them ('dump all' still does). A dump checks that FILE can be\n"
-           "written before it reads anything, and FILE appears only once it is complete.\n"
-           "\n"
-           "Options:\n"
-           "  --log DIR         write the library's debug log to DIR/rdcaa_debug.log\n"
-           "  -h, --help        show this text\n"
-           "  --version         show the version and exit\n"
-           "\n"
-           "Exit status: 0 on success, 1 on failure, 2 on a wrong command line, 3 when\n"
-           "'repair' rebuilt only part of the registry, 130 when interrupted.\n";
+ToolApp::ToolApp() : app("", "k7x-tool") {
+    app.formatter(std::make_shared<ToolFormatter>());
+    app.set_help_flag("-h,--help", "show this help and exit");
+    app.set_version_flag("--version", "k7x-tool " LAPDEX_VERSION, "show the version and exit");
+    app.add_option(
+           "--log", invocation.logDirectory,
+           "write the library's debug log to DIR/rdcaa_debug.log (info, dump, download, doctor)")
+        ->type_name("DIR")
+        ->check(kFolder);
+    // Options a command does not know go to the program: --log after the command.
+    app.fallthrough();
+    app.require_subcommand(1);
+    describeReaderCommands(app, invocation, words);
+    describeIndexCommands(app, invocation, words);
 }
 
-std::optional<Invocation> parseCommandLine(int argc, const char* const* argv, std::string& error) {
-    Invocation invocation;
-    std::vector<std::string_view> words;
-    bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view word = argv[i];
-        if (words.size() == 1 && findOwnArguments(words[0]) != nullptr) {
-            invocation.command = findOwnArguments(words[0])->command;
-            invocation.arguments.assign(argv + i, argv + argc);
-            return invocation;
-        }
-        if (optionsEnded || word.size() < 2 || word[0] != '-') {
-            words.push_back(word);
-        } else if (word == "--") {
-            optionsEnded = true;
-        } else if (word == "-h" || word == "--help") {
-            return invocation;  // Command::Help
-        } else if (word == "--log") {
-            if (i + 1 >= argc || std::string_view(argv[i + 1]).empty()) {
-                error = "--log needs a folder (the log goes to DIR/rdcaa_debug.log)\n";
-                return std::nullopt;
-            }
-            invocation.logDirectory = argv[++i];
-        } else {
-            error = "unknown option " + quoted(word) + "\n";
-            return std::nullopt;
-        }
+bool usesLibrary(const CLI::App& command) {
+    const std::string& name = command.get_name();
+    return name == "info" || name == "dump" || name == "download" || name == "doctor";
+}
+
+ParsedLine parseCommandLine(int argc, const char* const* argv) {
+    ToolApp tool;
+    ParsedLine line;
+    try {
+        tool.app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        const std::vector<CLI::App*> chosen = tool.app.get_subcommands();
+        line.outcome = ParsedLine::Outcome::Help;
+        line.text = chosen.empty() ? helpText() : chosen.front()->help();
+        return line;
+    } catch (const CLI::CallForVersion& version) {
+        line.outcome = ParsedLine::Outcome::Version;
+        line.text = std::string(version.what()) + "\n";
+        return line;
+    } catch (const CLI::ParseError& error) {
+        const std::vector<CLI::App*> chosen = tool.app.get_subcommands();
+        line.text = mistakeText(mistakeOf(error, tool.app, argc, argv),
+                                chosen.empty() ? nullptr : chosen.front());
+        return line;
     }
-    if (words.size() == 1 && findOwnArguments(words[0]) != nullptr) {
-        invocation.command = findOwnArguments(words[0])->command;
-        return invocation;
+    const CLI::App* command = tool.app.get_subcommands().front();
+    std::string mistake;
+    if (!settle(tool, *command, mistake)) {
+        line.text = mistakeText(mistake, command);
+        return line;
     }
-    const CommandForm* form = matchForm(words, error);
-    if (form == nullptr) {
-        error += "\n" + usageLines(words.empty() ? std::string_view() : words[0]);
-        return std::nullopt;
-    }
-    invocation.command = form->command;
-    if (!form->argument.empty()) invocation.file = std::string(words.back());
-    return invocation;
+    line.outcome = ParsedLine::Outcome::Run;
+    line.invocation = std::move(tool.invocation);
+    return line;
+}
+
+int statusOf(const ParsedLine& line) {
+    return line.outcome == ParsedLine::Outcome::Mistake ? kExitUsage : 0;
 }
 
 }  // namespace k7x

@@ -1,27 +1,33 @@
-// The command line of k7x-tool: which command to run, on what, and its help text.
+// The command line of k7x-tool: which command to run, on what, its help and its usage mistakes.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
+
+#include "invocation.h"
 
 namespace k7x {
 
-enum class Command { Readers, Info, DumpNew, DumpAll, DownloadNew, DownloadAll, Doctor, Help };
-
-struct Invocation {
-    Command command = Command::Help;
-    std::string file;          // the dump's output file, or the download's data folder
-    std::string logDirectory;  // empty: the debug log stays off
-    std::vector<std::string> arguments;  // doctor's own arguments, parsed by doctor
+struct ParsedLine {
+    enum class Outcome {
+        Run,      // `invocation` names the command to run
+        Help,     // `text` is the help asked for, for stdout
+        Version,  // `text` is the version line, for stdout
+        Mistake,  // `text` is two lines for stderr: the mistake, then the command's synopsis
+    };
+    Outcome outcome = Outcome::Mistake;
+    Invocation invocation;
+    std::string text;
 };
 
-// Null with a message in `error` when the arguments do not form a command. Its first line
-// names what is wrong (the unknown option or command, the missing argument, the extra one),
-// the following lines the usage of the command concerned.
-[[nodiscard]] std::optional<Invocation> parseCommandLine(int argc, const char* const* argv,
-                                                         std::string& error);
+// Global options (--log DIR, --help, --version) go before or after the command; `--` ends the
+// options; every option takes its value as `--opt value` or `--opt=value`.
+[[nodiscard]] ParsedLine parseCommandLine(int argc, const char* const* argv);
 
-[[nodiscard]] const char* usageText();
+// The exit status of a command line that is not a command: 0 for help and version, 2 for a
+// mistake.
+[[nodiscard]] int statusOf(const ParsedLine& line);
+
+// The whole help of the program (`k7x-tool --help`).
+[[nodiscard]] std::string helpText();
 
 }  // namespace k7x

@@ -1,6 +1,5 @@
 // k7x-tool day: every run of one date across the stopwatches, lap by lap.
-#include <regex>
-
+#include "answer_table.h"
 #include "index_session.h"
 #include "lap_commands.h"
 #include "team_day.h"
@@ -8,46 +7,37 @@
 namespace k7x {
 namespace {
 
-constexpr int kFailure = 1;
-constexpr int kUsage = 2;
-
-bool isDate(const std::string& text) {
-    static const std::regex kDate("[0-9]{4}-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])");
-    return std::regex_match(text, kDate);
-}
-
-void printDay(const lapdex::TeamDay& day, std::FILE* out) {
-    std::fputs("tab name\tstart", out);
-    for (int lap = 1; lap <= day.lapColumns; ++lap) std::fprintf(out, "\tlap %d", lap);
-    std::fputs("\ttotal\n", out);
+void printDay(const lapdex::TeamDay& day, AnswerForm form, std::FILE* out) {
+    std::vector<std::string> columns{"tab name", "start"};
+    for (int lap = 1; lap <= day.lapColumns; ++lap) columns.push_back("lap " + std::to_string(lap));
+    columns.emplace_back("total");
+    AnswerTable table(Layout::Rows, std::move(columns));
     for (const lapdex::TeamDayRun& run : day.runs) {
-        std::fprintf(out, "%s\t%s", cellText(run.tabName).c_str(), run.start.c_str());
+        std::vector<Cell> cells{Cell::textOf(run.tabName), Cell::dateTime(run.start)};
         for (int lap = 0; lap < day.lapColumns; ++lap) {
             const bool has = static_cast<std::size_t>(lap) < run.lapsCs.size();
-            std::fprintf(out, "\t%s", has ? lapdex::secondsText(run.lapsCs[lap]).c_str() : "");
+            cells.push_back(has ? Cell::seconds(run.lapsCs[lap]) : Cell::missing());
         }
-        std::fprintf(out, "\t%s\n", lapdex::secondsText(run.totalCs).c_str());
+        cells.push_back(Cell::seconds(run.totalCs));
+        table.add(std::move(cells));
     }
+    table.print(form, out);
 }
 
 }  // namespace
 
-int runDay(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    if (args.size() != 2 || !isDate(args[1])) {
-        std::fprintf(err, "k7x-tool: day needs a data folder and a date as YYYY-MM-DD\n\n%s",
-                     lapUsageText());
-        return kUsage;
-    }
-    const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
-    if (!session) return kFailure;
+int runDay(const Invocation& invocation, std::FILE* out, std::FILE* err) {
+    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    if (!session) return kExitFailure;
     const lapdex::SourceAnswer<lapdex::TeamDay> day =
-        lapdex::loadTeamDay(session->source(), args[1]);
+        lapdex::loadTeamDay(session->source(), invocation.date);
     if (!day.value) {
-        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", args[0].c_str());
-        return kFailure;
+        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n",
+                     invocation.dataFolder.c_str());
+        return kExitFailure;
     }
     reportProblems(*session, day.problems, err);
-    printDay(*day.value, out);
+    printDay(*day.value, invocation.form, out);
     return finishAnswer(*session, out);
 }
 

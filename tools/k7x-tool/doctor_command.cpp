@@ -69,21 +69,6 @@ void append(CheckLines& to, const CheckLines& lines) {
 
 }  // namespace
 
-std::optional<DoctorOptions> parseDoctorArguments(const std::vector<std::string>& arguments,
-                                                  std::string& error) {
-    DoctorOptions options;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == "--root" && i + 1 < arguments.size() && !arguments[i + 1].empty()) {
-            options.root = arguments[++i];
-            continue;
-        }
-        error = arguments[i] == "--root" ? "--root needs a folder"
-                                         : "doctor takes only --root DIR, not " + arguments[i];
-        return std::nullopt;
-    }
-    return options;
-}
-
 CheckLines doctorChecks(const DoctorOptions& options) {
     CheckLines lines;
     const ReaderListing listing = listReaders();

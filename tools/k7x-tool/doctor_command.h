@@ -3,9 +3,7 @@
 // a reader, and the stopwatch on the reader; prints one line per check.
 #pragma once
 
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "doctor_report.h"
 
@@ -15,10 +13,6 @@ struct DoctorOptions {
     std::string root = "/";    // --root DIR: the folder that holds sys/
     std::string logDirectory;  // the library's debug log, or empty
 };
-
-// Parses doctor's own arguments (after the word "doctor"); null with `error` when wrong.
-[[nodiscard]] std::optional<DoctorOptions> parseDoctorArguments(
-    const std::vector<std::string>& arguments, std::string& error);
 
 // All checks, in the order they are printed.
 [[nodiscard]] CheckLines doctorChecks(const DoctorOptions& options);

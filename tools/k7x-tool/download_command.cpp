@@ -190,9 +190,10 @@ std::optional<FolderBefore> prepareFolder(const lapdex::DataFolder& data, std::s
         error = "cannot use " + folder + " as the data folder: it is not a folder";
         return std::nullopt;
     }
-    if (!before.folderExisted && !fs::create_directories(folder, code)) {
-        error =
-            "cannot create the data folder " + folder + ": " + writeProblem(folder, code.value());
+    bool created = false;
+    std::string problem;
+    if (!before.folderExisted && !createLastFolder(folder, created, problem)) {
+        error = "cannot create the data folder " + folder + ": " + problem;
         return std::nullopt;
     }
     before.configurationExisted = fs::exists(fs::symlink_status(data.configurationFile(), code));

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "command_line.h"
+#include "invocation.h"
 
 namespace k7x {
 

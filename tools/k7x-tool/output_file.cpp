@@ -12,49 +12,6 @@
 namespace k7x {
 namespace {
 
-// The folder a file is created in ("." for a bare name).
-std::string folderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The first level of `folder` that exists but is not a folder, or `folder` itself.
-std::string firstNonFolder(const std::string& folder) {
-    for (size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-        const std::string level = folder.substr(0, slash);
-        struct stat info {};
-        if (::stat(level.c_str(), &info) == 0 && !S_ISDIR(info.st_mode)) return level;
-        if (slash == std::string::npos) return folder;
-    }
-}
-
-}  // namespace
-
-std::string writeProblem(const std::string& path, int error) {
-    const std::string folder = folderOf(path);
-    switch (error) {
-        case ENOENT:
-            return "the folder " + folder + " does not exist";
-        case ENOTDIR:
-            return firstNonFolder(folder) + " is not a folder";
-        case EACCES:
-        case EPERM:
-            return "no permission to write in the folder " + folder;
-        case EROFS:
-            return folder + " is on a read-only file system";
-        case ENOSPC:
-        case EDQUOT:
-            return "the disk is full";
-        case EISDIR:
-            return path + " is a folder";
-        default:
-            return std::strerror(error);
-    }
-}
-
-namespace {
-
 bool writeAll(int descriptor, const uint8_t* bytes, size_t length) {
     while (length > 0) {
         const ssize_t written = ::write(descriptor, bytes, length);
@@ -143,6 +100,12 @@ bool OutputFile::commit(const uint8_t* bytes, size_t length, std::string& error)
 }
 
 std::string openDebugLog(std::string directory) {
+    bool created = false;
+    std::string problem;
+    if (!createLastFolder(directory, created, problem)) {
+        return "cannot open the debug log " + directory + (directory.back() == '/' ? "" : "/") +
+               "rdcaa_debug.log: " + problem;
+    }
     // The library appends the file name directly to the folder it is given.
     if (directory.back() != '/') directory += '/';
     const std::string file = directory + "rdcaa_debug.log";

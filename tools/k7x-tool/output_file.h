@@ -6,11 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "output_folder.h"
+
 namespace k7x {
 
-// Why `path` could not be written, from the errno of the failed call: the folder does not
-// exist, is not a folder, is read-only, the disk is full, ...
-[[nodiscard]] std::string writeProblem(const std::string& path, int error);
 // "cannot write PATH: " and writeProblem.
 [[nodiscard]] std::string cannotWrite(const std::string& path, int error);
 
@@ -39,8 +38,9 @@ class OutputFile {
     int descriptor = -1;
 };
 
-// Opens (creating it when missing) DIR/rdcaa_debug.log for the library's debug log.
-// Returns "" on success, otherwise a message naming the file and why it could not be opened.
+// Opens (creating it, by the rule of createLastFolder, when missing) DIR/rdcaa_debug.log for the
+// library's debug log. Returns "" on success, otherwise a message naming the file and why it could
+// not be opened.
 [[nodiscard]] std::string openDebugLog(std::string directory);
 
 }  // namespace k7x

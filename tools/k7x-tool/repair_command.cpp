@@ -13,8 +13,6 @@ namespace k7x {
 namespace {
 
 constexpr int kFailure = 1;
-constexpr int kUsage = 2;
-constexpr const char* kUsageLine = "usage: k7x-tool repair DATAFOLDER\n";
 
 std::string joined(const std::vector<std::string>& serials) {
     std::string text;
@@ -71,25 +69,11 @@ void reportDecisions(const lapdex::RepairResult& result, const lapdex::DataFolde
 
 }  // namespace
 
-std::optional<int> runRepairCommand(int argc, const char* const* argv) {
-    if (argc < 2 || std::strcmp(argv[1], "repair") != 0) return std::nullopt;
-    return runRepair(std::vector<std::string>(argv + 2, argv + argc), stdout, stderr);
-}
-
-int runRepair(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    if (args.size() != 1 || args[0].empty() || args[0].starts_with("-")) {
-        std::fprintf(err, "k7x-tool: %s\n%s",
-                     args.empty() ? "'repair' needs a data folder DATAFOLDER"
-                                  : ("'repair' takes one data folder, not '" +
-                                     (args.size() > 1 ? args[1] : args[0]) + "'")
-                                        .c_str(),
-                     kUsageLine);
-        return kUsage;
-    }
+int runRepair(const std::string& dataFolder, std::FILE* out, std::FILE* err) {
     lapdex::FileSystem& fs = lapdex::systemFileSystem();
-    const lapdex::DataFolder data(fs, args[0]);
+    const lapdex::DataFolder data(fs, dataFolder);
     if (fs.kindOf(lapdex::withoutTrailingSlash(data.path())) != lapdex::EntryKind::Folder) {
-        std::fprintf(err, "k7x-tool: %s is not a folder\n", args[0].c_str());
+        std::fprintf(err, "k7x-tool: %s is not a folder\n", dataFolder.c_str());
         return kFailure;
     }
     const lapdex::DataFolderLock lock(data.path());
@@ -97,7 +81,7 @@ int runRepair(const std::vector<std::string>& args, std::FILE* out, std::FILE* e
         std::fprintf(err,
                      "k7x-tool: the data folder %s is in use by Lapdex or another k7x-tool; repair "
                      "once it has ended\n",
-                     args[0].c_str());
+                     dataFolder.c_str());
         return kFailure;
     }
     (void)lapdex::removeLeftoverTemporaries(data);

@@ -1,19 +1,9 @@
-// Parsing and applying the run filters of k7x-tool's index commands.
+// Applying the run filters of k7x-tool's index commands.
 #include "run_filters.h"
 
-#include <cstdlib>
-#include <regex>
-
 namespace k7x {
-namespace {
 
-bool isDate(const std::string& text) {
-    static const std::regex kDate("[0-9]{4}-(0[1-9]|1[0-2])-(0[1-9]|[12][0-9]|3[01])");
-    return std::regex_match(text, kDate);
-}
-
-// Words are separated by spaces, the ideographic space (U+3000) included.
-std::vector<std::string> splitWords(const std::string& text) {
+std::vector<std::string> searchWords(const std::string& text) {
     std::vector<std::string> words;
     std::string word;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -28,34 +18,6 @@ std::vector<std::string> splitWords(const std::string& text) {
     }
     if (!word.empty()) words.push_back(std::move(word));
     return words;
-}
-
-}  // namespace
-
-FilterOption applyRunFilter(const std::string& option, const std::string& value,
-                            RunFilters& filters, std::string& error) {
-    if (option == "--stopwatch") {
-        filters.stopwatch = value;
-    } else if (option == "--from" || option == "--to") {
-        if (!isDate(value)) {
-            error = option + " takes a date as YYYY-MM-DD, not " + value;
-            return FilterOption::Invalid;
-        }
-        (option == "--from" ? filters.query.fromDate : filters.query.toDate) = value;
-    } else if (option == "--text") {
-        filters.query.words = splitWords(value);
-    } else if (option == "--laps") {
-        char* end = nullptr;
-        const long laps = std::strtol(value.c_str(), &end, 10);
-        if (value.empty() || *end != '\0' || laps < 1 || laps > 100000) {
-            error = "--laps takes a lap count of 1 or more, not " + value;
-            return FilterOption::Invalid;
-        }
-        filters.query.lapCount = static_cast<int>(laps);
-    } else {
-        return FilterOption::NotAFilter;
-    }
-    return FilterOption::Taken;
 }
 
 std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name) {

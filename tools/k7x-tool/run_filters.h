@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "index_session.h"
 #include "run_source.h"
@@ -15,12 +16,8 @@ struct RunFilters {
     lapdex::RunQuery query;
 };
 
-enum class FilterOption { Taken, NotAFilter, Invalid };
-
-// Applies option `option` with `value` (--stopwatch, --from, --to, --text, --laps) to `filters`.
-// NotAFilter for any other option; Invalid with a message in `error` for a bad value.
-FilterOption applyRunFilter(const std::string& option, const std::string& value,
-                            RunFilters& filters, std::string& error);
+// The words of a --text search: separated by spaces, the ideographic space (U+3000) included.
+std::vector<std::string> searchWords(const std::string& text);
 
 // The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
 std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name);
@@ -30,10 +27,5 @@ std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& n
 // not registered or the runs cannot be listed at all.
 bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::RunRow>& rows,
                 std::FILE* err);
-
-// The usage text of the filters, for the commands' usage lines.
-inline constexpr const char* kRunFilterUsage =
-    "[--stopwatch NAME] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
-    "                [--text WORDS] [--laps N]";
 
 }  // namespace k7x

@@ -1,13 +1,11 @@
 // k7x-tool stats: every statistic of one run, from the run index.
+#include "answer_table.h"
 #include "index_session.h"
 #include "lap_commands.h"
 #include "lap_statistics.h"
 
 namespace k7x {
 namespace {
-
-constexpr int kFailure = 1;
-constexpr int kUsage = 2;
 
 // "QTM-01" and the file name from a run file path ending in ".../QTM-01/QTM....csv".
 bool splitRunPath(const std::string& path, std::string& folder, std::string& file) {
@@ -20,63 +18,84 @@ bool splitRunPath(const std::string& path, std::string& folder, std::string& fil
     return !file.empty() && !folder.empty();
 }
 
-std::string optionalText(bool present, double cs) {
-    return present ? lapdex::signedSecondsText(cs) : std::string();
+// The run file named on the command line: a path ending in "QTM-01/<name>", or a bare name looked
+// for in every registered stopwatch's folder. Gone when no folder holds it.
+lapdex::RunRead findRun(lapdex::RunSource& source, const std::string& named) {
+    std::string folder;
+    std::string file;
+    lapdex::RunRead read;
+    read.outcome = lapdex::RunRead::Outcome::Gone;
+    if (named.find('/') != std::string::npos)
+        return splitRunPath(named, folder, file) ? source.readRun(folder, file) : read;
+    if (named.empty()) return read;
+    for (const lapdex::RunStopwatch& stopwatch :
+         source.registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
+        read = source.readRun(stopwatch.folderName, named);
+        if (read.outcome != lapdex::RunRead::Outcome::Gone) return read;
+    }
+    return read;
 }
 
-void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics& s,
+Cell optionalSeconds(bool present, double cs) {
+    return present ? Cell::signedSeconds(cs) : Cell::missing();
+}
+
+void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics& s, AnswerForm form,
                      std::FILE* out) {
     char variation[32];
     std::snprintf(variation, sizeof variation, "%.2f", s.coefficientOfVariation * 100.0);
-    const std::pair<const char*, std::string> lines[] = {
-        {"start", run.start},
-        {"lap count", std::to_string(run.lapCount)},
-        {"total", lapdex::secondsText(run.totalCs)},
-        {"best lap", lapdex::secondsText(run.bestLapCs)},
-        {"best lap number", std::to_string(run.bestLapNumber)},
-        {"average lap", lapdex::secondsText(run.averageLapCs)},
-        {"slowest lap", lapdex::secondsText(s.slowestLapCs)},
-        {"slowest lap number", std::to_string(s.slowestLapNumber)},
-        {"median lap", lapdex::signedSecondsText(s.medianLapCs)},
-        {"standard deviation", lapdex::signedSecondsText(s.standardDeviationCs)},
-        {"coefficient of variation %", variation},
-        {"first half average", optionalText(s.hasHalves, s.firstHalfAverageCs)},
-        {"second half average", optionalText(s.hasHalves, s.secondHalfAverageCs)},
-        {"fade", optionalText(s.hasHalves, s.fadeCs)},
-        {"average without lap 1", optionalText(s.hasAverageWithoutFirst, s.averageWithoutFirstCs)},
+    const std::pair<const char*, Cell> lines[] = {
+        {"start", Cell::dateTime(run.start)},
+        {"lap count", Cell::whole(run.lapCount)},
+        {"total", Cell::seconds(run.totalCs)},
+        {"best lap", Cell::seconds(run.bestLapCs)},
+        {"best lap number", Cell::whole(run.bestLapNumber)},
+        {"average lap", Cell::seconds(run.averageLapCs)},
+        {"slowest lap", Cell::seconds(s.slowestLapCs)},
+        {"slowest lap number", Cell::whole(s.slowestLapNumber)},
+        {"median lap", Cell::signedSeconds(s.medianLapCs)},
+        {"standard deviation", Cell::signedSeconds(s.standardDeviationCs)},
+        {"coefficient of variation %", Cell::decimal(variation)},
+        {"first half average", optionalSeconds(s.hasHalves, s.firstHalfAverageCs)},
+        {"second half average", optionalSeconds(s.hasHalves, s.secondHalfAverageCs)},
+        {"fade", optionalSeconds(s.hasHalves, s.fadeCs)},
+        {"average without lap 1",
+         optionalSeconds(s.hasAverageWithoutFirst, s.averageWithoutFirstCs)},
     };
-    for (const auto& [name, value] : lines) std::fprintf(out, "%s\t%s\n", name, value.c_str());
+    std::vector<std::string> names;
+    std::vector<Cell> cells;
+    for (const auto& [name, cell] : lines) {
+        names.emplace_back(name);
+        cells.push_back(cell);
+    }
+    AnswerTable table(Layout::Record, std::move(names));
+    table.add(std::move(cells));
+    table.print(form, out);
 }
 
 }  // namespace
 
-int runStats(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
-    std::string folder;
-    std::string file;
-    if (args.size() != 2 || !splitRunPath(args[1], folder, file)) {
-        std::fprintf(err, "k7x-tool: stats needs a data folder and a run file in it\n\n%s",
-                     lapUsageText());
-        return kUsage;
-    }
-    const std::unique_ptr<IndexSession> session = openIndexSession(args[0], err);
-    if (!session) return kFailure;
-    const lapdex::RunRead read = session->source().readRun(folder, file);
+int runStats(const Invocation& invocation, std::FILE* out, std::FILE* err) {
+    const std::string& named = invocation.runFile;
+    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    if (!session) return kExitFailure;
+    const lapdex::RunRead read = findRun(session->source(), named);
     if (read.outcome == lapdex::RunRead::Outcome::Gone) {
-        std::fprintf(err, "k7x-tool: %s is no run file of %s\n", args[1].c_str(), args[0].c_str());
-        return kFailure;
+        std::fprintf(err, "k7x-tool: %s is no run file of %s\n", named.c_str(),
+                     invocation.dataFolder.c_str());
+        return kExitFailure;
     }
     if (!read.ok()) {
-        std::fprintf(err, "k7x-tool: %s cannot be read: %s\n", args[1].c_str(),
-                     read.reason.c_str());
-        return kFailure;
+        std::fprintf(err, "k7x-tool: %s cannot be read: %s\n", named.c_str(), read.reason.c_str());
+        return kExitFailure;
     }
     const lapdex::RunDetails* run = &read.run;
     const std::optional<lapdex::LapStatistics> stats = lapdex::runStatistics(*run);
     if (!stats) {
-        std::fprintf(err, "k7x-tool: the laps of %s cannot be read\n", args[1].c_str());
-        return kFailure;
+        std::fprintf(err, "k7x-tool: the laps of %s cannot be read\n", named.c_str());
+        return kExitFailure;
     }
-    printStatistics(*run, *stats, out);
+    printStatistics(*run, *stats, invocation.form, out);
     return finishAnswer(*session, out);
 }
 

@@ -1,5 +1,7 @@
 #include "tool_commands.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -35,6 +37,11 @@ bool openSession(StopwatchSession& session) {
     if (error == SessionError::None) return true;
     fail(describe(error, session.readerName()));
     return false;
+}
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 void printLine(const char* label, const std::string& value) {
@@ -81,12 +88,17 @@ int runDump(const Invocation& invocation) {
     const bool onlyNew = invocation.command == Command::DumpNew;
     const std::string& file = invocation.file;
     const size_t slash = file.find_last_of('/');
-    (void)removeDeadTemporaries(slash == std::string::npos ? "." : file.substr(0, slash), false,
+    const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
+    (void)removeDeadTemporaries(folder, false,
                                 file.substr(slash == std::string::npos ? 0 : slash + 1));
     // Reading the runs erases the "new" marking on the stopwatch: the output must be
     // known to be writable before that.
-    OutputFile output;
     std::string error;
+    OutputFolder outputFolder;
+    if (!outputFolder.make(folder, error)) return fail("cannot write " + file + ": " + error);
+    if (invocation.overwrite == lapdex::Overwrite::Refuse && fileExists(file))
+        return fail(file + " exists; nothing was written (--force replaces it)");
+    OutputFile output;
     if (!output.open(file, error, kRunBufferSize)) return fail(error);
     StopwatchSession session(invocation.logDirectory);
     if (!openSession(session)) return kFailure;

@@ -2,7 +2,7 @@
 // returns the process exit status (0 only on success).
 #pragma once
 
-#include "command_line.h"
+#include "invocation.h"
 
 namespace k7x {
 

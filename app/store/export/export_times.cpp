@@ -31,4 +31,10 @@ std::string exportStartText(const std::string& isoStart) {
     return text;
 }
 
+std::string isoDateTimeText(const std::string& localTime) {
+    std::string text = localTime;
+    if (text.size() > 10 && text[10] == ' ') text[10] = 'T';
+    return text;
+}
+
 }  // namespace lapdex

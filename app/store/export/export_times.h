@@ -18,4 +18,8 @@ std::string exportDisplayTime(std::int64_t hundredths, TimeFormat format);
 // "YYYY-MM-DD HH:MM:SS" from the index's "YYYY-MM-DDTHH:MM:SS".
 std::string exportStartText(const std::string& isoStart);
 
+// The index's "YYYY-MM-DDTHH:MM:SS" from a local time written "YYYY-MM-DD HH:MM:SS" (History.csv),
+// for the answers that print every date-time alike.
+std::string isoDateTimeText(const std::string& localTime);
+
 }  // namespace lapdex

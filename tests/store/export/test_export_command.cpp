@@ -38,7 +38,8 @@ class ExportCommand : public ::testing::Test {
                   RunFileWriteStatus::Written);
     }
     int run(std::vector<std::string> args) {
-        testing::CapturedCommand captured = testing::captureCommand(k7x::runExport, args);
+        args.insert(args.begin(), "export");
+        testing::CapturedCommand captured = testing::captureLine(args);
         printed = std::move(captured.out);
         err = std::move(captured.err);
         return captured.status;
@@ -112,7 +113,7 @@ TEST_F(ExportCommand, HeaderRowsInTheLanguageAsked) {
         EXPECT_NE(testing::fileBytes(out + "/laps.csv").find("ペース上げ"), std::string::npos);
     }
     EXPECT_EQ(run({data, out, "--format", "csv", "--lang", "fr"}), 2);
-    EXPECT_NE(err.find("--lang takes ja or en, not fr"), std::string::npos) << err;
+    EXPECT_NE(err.find("--lang takes ja or en, not 'fr'"), std::string::npos) << err;
 }
 
 TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
@@ -186,22 +187,31 @@ TEST_F(ExportCommand, NeverWritesIntoTheDataFolder) {
     EXPECT_EQ(run({data, data + "/QTM-01", "--format", "csv", "--force"}), 1);
     EXPECT_NE(err.find("exports are never written there"), std::string::npos) << err;
     EXPECT_EQ(fs.kindOf(data + "/QTM-01/runs.csv"), EntryKind::None);
+    // Nor is a folder made for it left behind there.
+    EXPECT_EQ(run({data, data + "/exports", "--format", "csv"}), 1);
+    EXPECT_NE(err.find("exports are never written there"), std::string::npos) << err;
+    EXPECT_EQ(fs.kindOf(data + "/exports"), EntryKind::None);
+    // Elsewhere the last level is made, as for every command that writes.
+    EXPECT_EQ(run({data, root / "made", "--format", "csv"}), 0) << err;
+    EXPECT_EQ(fs.kindOf(root / "made/runs.csv"), EntryKind::File);
 }
 
 TEST_F(ExportCommand, UsageErrors) {
     const struct {
         std::vector<std::string> args;
         int status;
-        const char* message;
+        std::string message;
     } cases[] = {
-        {{data, out}, 2, "--format xlsx, csv or tcx"},
-        {{data, out, "--format", "ods"}, 2, "--format takes xlsx, csv or tcx, not ods"},
-        {{data, "--format", "csv"}, 2, "needs a data folder and an output folder"},
-        {{data, out, "extra", "--format", "csv"}, 2, "not also extra"},
+        {{data, out}, 2, "'export' needs --format xlsx|csv|tcx"},
+        {{data, out, "--format", "ods"}, 2, "--format takes xlsx, csv or tcx, not 'ods'"},
+        {{data, "--format", "csv"}, 2, "'export' needs an output folder OUTDIR"},
+        {{data, out, "extra", "--format", "csv"}, 2, "extra argument 'extra'"},
         {{data, out, "--format", "csv", "--from", "2024-2-1"}, 2, "YYYY-MM-DD"},
         {{data, out, "--format", "csv", "--stopwatch", "nobody"}, 1, "no stopwatch is registered"},
         {{root / "none", out, "--format", "csv"}, 1, "is not a data folder"},
-        {{data, root / "none", "--format", "csv"}, 1, "is no folder"},
+        {{data, root / "none/deeper", "--format", "csv"},
+         1,
+         "the folder " + root / "none" + " does not exist"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(run(c.args), c.status) << c.message;
