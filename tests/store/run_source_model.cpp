@@ -73,6 +73,7 @@ SequenceRun runSequence(const std::vector<Op>& ops) {
     }
     run.agreed = run.difference.empty();
     run.answersCompared = rig.answersCompared();
+    run.dayAnswers = rig.dayAnswers();
     return run;
 }
 

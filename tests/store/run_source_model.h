@@ -60,6 +60,7 @@ struct SequenceRun {
     std::vector<std::string> done;    // each step as it was applied
     std::string difference;           // the first answer in which index and scan differ
     std::size_t answersCompared = 0;  // answers checked equal
+    std::size_t dayAnswers = 0;       // day queries the index answered itself
 };
 
 // Applies `ops` to a fresh data folder under the system's temporary folder, checking every answer

@@ -117,6 +117,8 @@ bool SequenceRig::setUp() {
 
 std::unique_ptr<RunIndex> SequenceRig::openIndex() {
     auto index = std::make_unique<RunIndex>(fs_, data_, database_);
+    // The refresh thread's work is done by the checks, after the page's queries.
+    index->onRefreshWanted([this](const std::string& name) { asked_.push_back(name); });
     return index->open() ? std::move(index) : nullptr;
 }
 

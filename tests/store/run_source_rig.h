@@ -71,6 +71,8 @@ class SequenceRig {
     // folder scan's; the first difference, or "" when all agree.
     std::string check(std::size_t step);
     std::size_t answersCompared() const { return compared_; }
+    // Day queries the index answered itself rather than leaving them to the page's scan.
+    std::size_t dayAnswers() const { return dayAnswers_; }
 
   private:
     // Operations (run_source_ops.cpp).
@@ -101,6 +103,7 @@ class SequenceRig {
     std::string checkComputed(RunIndex& index, RunSource& scan, const RunListing& all,
                               std::size_t step);
     std::string checkCatalogue(RunIndex& index);
+    std::string checkCataloguePass(RunIndex& index);
     bool same(const std::string& what, const std::string& indexed, const std::string& scanned,
               std::string& difference);
 
@@ -113,6 +116,8 @@ class SequenceRig {
     std::uint32_t serials_ = 0;
     int imports_ = 0;
     std::size_t compared_ = 0;
+    std::size_t dayAnswers_ = 0;
+    std::vector<std::string> asked_;  // folders the index asked its refresh thread to compare
 };
 
 }  // namespace lapdex::testing
