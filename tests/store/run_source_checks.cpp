@@ -197,6 +197,7 @@ bool SequenceRig::same(const std::string& what, const std::string& indexed,
 }
 
 std::string SequenceRig::check(std::size_t step) {
+    if (!toolFailure_.empty()) return toolFailure_;
     std::string difference = checkIndex(*index_, step);
     if (difference.empty() && second_) {
         difference = checkIndex(*second_, step);

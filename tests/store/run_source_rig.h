@@ -75,6 +75,7 @@ class SequenceRig {
     std::size_t dayAnswers() const { return dayAnswers_; }
 
   private:
+    std::string applyOp(const Op& op);
     // Operations (run_source_ops.cpp).
     std::string download(const Op& op);
     std::string registerNew(std::string& folderName);
@@ -95,6 +96,11 @@ class SequenceRig {
     std::vector<RunFilePlace> runFiles();
     std::string runFileBytes(const Op& op, std::string& name);
     std::string path(const RunFilePlace& place) const;
+    // The clock and the second program (run_source_clock_ops.cpp).
+    std::int64_t indexClock() const;
+    std::string clockBack(const Op& op);
+    void followMovedClock(std::int64_t stepStartNs);
+    std::string otherProgram(const Op& op);
 
     // Checks (run_source_checks.cpp).
     std::string checkIndex(RunIndex& index, std::size_t step);
@@ -117,6 +123,8 @@ class SequenceRig {
     int imports_ = 0;
     std::size_t compared_ = 0;
     std::size_t dayAnswers_ = 0;
+    std::int64_t clockBackNs_ = 0;    // how far the clock was moved back, in all
+    std::string toolFailure_;         // what k7x-tool did wrong, checked as a difference
     std::vector<std::string> asked_;  // folders the index asked its refresh thread to compare
 };
 
