@@ -49,7 +49,7 @@ FlowResult downloadRuns(WorkerContext& ctx, FlowEnv& env, DownloadScope scope) {
     if (scope == DownloadScope::AllRuns) env.sink.post(NTF_STOPWATCH_FOUND);
     if (!readSerial(ctx)) return FlowResult::CommError;
     if (!env.isRegistered(ctx.serialText)) {
-        if (env.registryFull()) return FlowResult::RegistryFull;
+        if (env.registryFull(ctx.serialText)) return FlowResult::RegistryFull;
         ctx.newStopwatch = true;
     }
     if (!readBattery(ctx)) return FlowResult::CommError;
@@ -78,7 +78,7 @@ FlowResult clearRuns(WorkerContext& ctx, FlowEnv& env) {
     if (RDCAA_GetRunInfo(ctx.scratch.data()) != 1) return FlowResult::CommError;
     ctx.runDataLength = static_cast<uint16_t>(ctx.scratch[0] | (ctx.scratch[1] << 8));
     if (ctx.runDataLength != 0) {
-        if (ctx.newStopwatch && env.registryFull()) return FlowResult::RegistryFull;
+        if (ctx.newStopwatch && env.registryFull(ctx.serialText)) return FlowResult::RegistryFull;
         FlowResult transfer = transferRuns(ctx, env, DownloadScope::NewRuns);
         if (transfer != FlowResult::Ok) return transfer;
         if (!env.keepNewRuns || !env.keepNewRuns(ctx)) return FlowResult::RunsNotSaved;

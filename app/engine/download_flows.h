@@ -19,8 +19,8 @@ struct FlowEnv {
     bool clockSync = true;
     // True when `serialText` has a registry slot.
     std::function<bool(const std::string&)> isRegistered;
-    // True when no further stopwatch can be registered.
-    std::function<bool()> registryFull;
+    // True when the stopwatch `serialText`, not yet registered, could not be.
+    std::function<bool(const std::string&)> registryFull;
     // Clear: registers a new stopwatch and saves the new runs of ctx.runData as run files; true
     // only when every one of them is on disk.
     std::function<bool(const WorkerContext&)> keepNewRuns;

@@ -10,7 +10,9 @@ DownloadWorker::DownloadWorker(std::mutex& lock, WorkerShared& shared, WorkerHos
                                NotificationSink& sink, WorkerTiming timing)
     : lock_(lock), shared_(shared), host_(host), sink_(sink), timing_(timing) {}
 
-DownloadWorker::~DownloadWorker() { stop(); }
+DownloadWorker::~DownloadWorker() {
+    stop();
+}
 
 void DownloadWorker::start() {
     thread_.start([this] { run(); });
@@ -83,7 +85,7 @@ FlowResult DownloadWorker::runFlow() {
                 shared_,
                 host_.clockSync(),
                 [this](const std::string& serial) { return host_.isRegistered(serial); },
-                [this] { return host_.registryFull(); },
+                [this](const std::string& serial) { return host_.registryFull(serial); },
                 [this](const WorkerContext& c) {
                     if (c.newStopwatch && !host_.isRegistered(c.serialText))
                         host_.registerStopwatch(c.serialText);

@@ -18,8 +18,10 @@ bool StoreWorkerHost::isRegistered(const std::string& serialText) {
     return state_.config.registry.findBySerial(serialText) >= 0;
 }
 
-bool StoreWorkerHost::registryFull() {
-    return state_.config.registry.registeredCount() >= kSlotCount;
+// The registration's own choice of slot: a download is never started for runs it would then have
+// nowhere to write.
+bool StoreWorkerHost::registryFull(const std::string& serialText) {
+    return chooseSlotFor(state_.config.registry, state_.data, serialText) < 0;
 }
 
 void StoreWorkerHost::registerStopwatch(const std::string& serialText) {

@@ -12,12 +12,12 @@
 namespace lapdex {
 
 class StoreWorkerHost : public WorkerHost {
-public:
+  public:
     // Both must outlive the host. Every call expects state.lock to be held.
     StoreWorkerHost(EngineState& state, NotificationSink& sink) : state_(state), sink_(sink) {}
 
     bool isRegistered(const std::string& serialText) override;
-    bool registryFull() override;
+    bool registryFull(const std::string& serialText) override;
     void registerStopwatch(const std::string& serialText) override;
     void recordBattery(const std::string& serialText, uint16_t rawBattery) override;
     bool writeRunFiles(const WorkerContext& ctx) override;

@@ -13,12 +13,13 @@ namespace lapdex {
 struct WorkerContext;
 
 class WorkerHost {
-public:
+  public:
     virtual ~WorkerHost() = default;
 
     virtual bool isRegistered(const std::string& serialText) = 0;
-    // True when the registry has no free slot left.
-    virtual bool registryFull() = 0;
+    // True when no slot can take the new stopwatch `serialText`: all 100 are in use, or every
+    // free slot's folder holds another stopwatch's runs (a folder never mixes two stopwatches).
+    virtual bool registryFull(const std::string& serialText) = 0;
     // Registers a new stopwatch (slot, name, folder, tab, configuration save).
     virtual void registerStopwatch(const std::string& serialText) = 0;
     // Records the battery level of a registered stopwatch; ignores an unknown one.

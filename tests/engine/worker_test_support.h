@@ -18,7 +18,7 @@ namespace lapdex::test {
 
 // Records every posted notification; tests wait for one to arrive.
 class RecordingSink : public NotificationSink {
-public:
+  public:
     void post(MessageId id) override {
         std::lock_guard<std::mutex> guard(mutex_);
         ids_.push_back(id);
@@ -29,9 +29,8 @@ public:
     bool waitFor(MessageId id, int count = 1,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] {
-            return std::count(ids_.begin(), ids_.end(), id) >= count;
-        });
+        return changed_.wait_for(lock, timeout,
+                                 [&] { return std::count(ids_.begin(), ids_.end(), id) >= count; });
     }
 
     std::vector<MessageId> ids() {
@@ -51,7 +50,7 @@ public:
         return static_cast<int>(std::count(all.begin(), all.end(), id));
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<MessageId> ids_;
@@ -60,7 +59,7 @@ private:
 // A registry in memory; records what the worker asked of it. Called with the worker lock
 // held, so tests read it after the worker has stopped or under that lock.
 class FakeHost : public WorkerHost {
-public:
+  public:
     std::set<std::string> registered;
     int capacity = 100;
     bool clock = true;
@@ -71,7 +70,9 @@ public:
     std::function<void()> onWrite;
 
     bool isRegistered(const std::string& serial) override { return registered.count(serial) > 0; }
-    bool registryFull() override { return static_cast<int>(registered.size()) >= capacity; }
+    bool registryFull(const std::string&) override {
+        return static_cast<int>(registered.size()) >= capacity;
+    }
     void registerStopwatch(const std::string& serial) override {
         registered.insert(serial);
         registrations.push_back(serial);

@@ -197,6 +197,7 @@ bool SequenceRig::same(const std::string& what, const std::string& indexed,
 }
 
 std::string SequenceRig::check(std::size_t step) {
+    if (!toolFailure_.empty()) return toolFailure_;
     std::string difference = checkIndex(*index_, step);
     if (difference.empty() && second_) {
         difference = checkIndex(*second_, step);
@@ -270,25 +271,37 @@ std::string SequenceRig::checkComputed(RunIndex& index, RunSource& scan, const R
                                                                                             : d;
 }
 
-// The stopwatch page's day marks and day listing, from the index as the page asks for them,
-// against the catalogue's own folder scan.
+// The stopwatch page's day marks and day listing as the page asks for them, before and after the
+// refresh thread compared the folders the index asked it to: never a comparison on the page's
+// thread, and the catalogue's own folder scan's answer either way.
 std::string SequenceRig::checkCatalogue(RunIndex& index) {
+    asked_.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+        const std::uint64_t comparisons = index.comparisons();
+        std::string d = checkCataloguePass(index);
+        if (!d.empty()) return (pass == 0 ? "" : "(after the refresh) ") + d;
+        if (index.comparisons() != comparisons) return "the page's queries compared a folder";
+        for (const std::string& name : std::vector<std::string>(asked_))
+            (void)index.compareFolder(name);
+    }
+    return {};
+}
+
+std::string SequenceRig::checkCataloguePass(RunIndex& index) {
     std::string d;
     const std::vector<std::string> folders = registeredFolders();
     for (const std::string& name : folders) {
         const std::string folder = data_ + name + "/";
-        // A folder that can be listed must be answered for; of one that cannot, the page scans.
-        const bool listable = fs_.listFolder(folder).ok();
+        // Where the index answers, it answers as the scan; where not, the page scans.
         for (int day = 1; day <= 4; ++day) {
             const std::string key = "QTM24030" + std::to_string(day);
             const auto indexed = index.runsOfDay(folder, key);
-            if (!indexed && listable) return "runs of " + name + " " + key + ": no answer";
+            dayAnswers_ += indexed.has_value();
             if (indexed && !same("runs of " + name + " " + key, namesText(*indexed),
                                  namesText(scannedRunsOfDay(fs_, folder, key)), d))
                 return d;
         }
         const auto days = index.daysBetween(folder, "QTM240301", "QTM240331");
-        if (!days && listable) return "days of " + name + ": no answer";
         std::map<std::string, std::string> scanned;
         for (const FolderEntry& e : fs_.listFolder(folder).entries) {
             const std::string key = runDayKey(e.name);

@@ -33,6 +33,8 @@ enum class OpKind {
     FutureFolder,      // a folder's time set an hour ahead
     SecondIndex,       // a second index on the same database, as k7x-tool opens one
     Age,               // every folder and file of the data folder made a day older
+    ClockBack,         // the clock moved back: the index's clock, and the times of what is written
+    OtherProgram,      // k7x-tool run on the data folder, sharing the index file (rare: a process)
     Count
 };
 
@@ -60,6 +62,7 @@ struct SequenceRun {
     std::vector<std::string> done;    // each step as it was applied
     std::string difference;           // the first answer in which index and scan differ
     std::size_t answersCompared = 0;  // answers checked equal
+    std::size_t dayAnswers = 0;       // day queries the index answered itself
 };
 
 // Applies `ops` to a fresh data folder under the system's temporary folder, checking every answer

@@ -10,6 +10,8 @@
 
 #include "configuration.h"
 #include "data_procedures.h"
+#include "file_stamp.h"
+#include "index_location.h"
 #include "memo_rewrite.h"
 #include "run_catalogue.h"
 #include "run_file_fixture.h"
@@ -98,9 +100,10 @@ void overwrite(const std::string& path, const std::string& bytes) {
 bool SequenceRig::setUp() {
     if (root_.path().empty()) return false;
     data_ = root_ / "data/";
-    database_ = root_ / "cache/index.sqlite";
     if (!fs_.createFolder(root_ / "data").ok() || !fs_.createFolder(root_ / "cache").ok())
         return false;
+    // Where k7x-tool, given the same cache folder, finds the same index file.
+    database_ = indexDatabasePath(root_ / "cache/Lapdex/", fs_.canonicalPath(root_ / "data"));
     Configuration config;
     if (!saveConfiguration(DataFolder(fs_, data_), config).ok()) return false;
     std::string folder;
@@ -117,6 +120,9 @@ bool SequenceRig::setUp() {
 
 std::unique_ptr<RunIndex> SequenceRig::openIndex() {
     auto index = std::make_unique<RunIndex>(fs_, data_, database_);
+    index->useClock([this] { return indexClock(); });
+    // The refresh thread's work is done by the checks, after the page's queries.
+    index->onRefreshWanted([this](const std::string& name) { asked_.push_back(name); });
     return index->open() ? std::move(index) : nullptr;
 }
 
@@ -276,6 +282,14 @@ std::string SequenceRig::openSecondIndex() {
 
 std::string SequenceRig::apply(const Op& op) {
     second_.reset();
+    // The kernel stamps files from a clock that may lag the one read here by a tick.
+    const std::int64_t stepStart = wallClockNs() - 50'000'000;
+    std::string said = applyOp(op);
+    followMovedClock(stepStart);
+    return said;
+}
+
+std::string SequenceRig::applyOp(const Op& op) {
     switch (op.kind) {
         case OpKind::Download:
             return download(op);
@@ -309,6 +323,10 @@ std::string SequenceRig::apply(const Op& op) {
         case OpKind::Age:
             age();
             return "make every folder and file a day older";
+        case OpKind::ClockBack:
+            return clockBack(op);
+        case OpKind::OtherProgram:
+            return otherProgram(op);
         case OpKind::Count:
             break;
     }

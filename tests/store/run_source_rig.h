@@ -71,8 +71,11 @@ class SequenceRig {
     // folder scan's; the first difference, or "" when all agree.
     std::string check(std::size_t step);
     std::size_t answersCompared() const { return compared_; }
+    // Day queries the index answered itself rather than leaving them to the page's scan.
+    std::size_t dayAnswers() const { return dayAnswers_; }
 
   private:
+    std::string applyOp(const Op& op);
     // Operations (run_source_ops.cpp).
     std::string download(const Op& op);
     std::string registerNew(std::string& folderName);
@@ -93,6 +96,11 @@ class SequenceRig {
     std::vector<RunFilePlace> runFiles();
     std::string runFileBytes(const Op& op, std::string& name);
     std::string path(const RunFilePlace& place) const;
+    // The clock and the second program (run_source_clock_ops.cpp).
+    std::int64_t indexClock() const;
+    std::string clockBack(const Op& op);
+    void followMovedClock(std::int64_t stepStartNs);
+    std::string otherProgram(const Op& op);
 
     // Checks (run_source_checks.cpp).
     std::string checkIndex(RunIndex& index, std::size_t step);
@@ -101,6 +109,7 @@ class SequenceRig {
     std::string checkComputed(RunIndex& index, RunSource& scan, const RunListing& all,
                               std::size_t step);
     std::string checkCatalogue(RunIndex& index);
+    std::string checkCataloguePass(RunIndex& index);
     bool same(const std::string& what, const std::string& indexed, const std::string& scanned,
               std::string& difference);
 
@@ -113,6 +122,10 @@ class SequenceRig {
     std::uint32_t serials_ = 0;
     int imports_ = 0;
     std::size_t compared_ = 0;
+    std::size_t dayAnswers_ = 0;
+    std::int64_t clockBackNs_ = 0;    // how far the clock was moved back, in all
+    std::string toolFailure_;         // what k7x-tool did wrong, checked as a difference
+    std::vector<std::string> asked_;  // folders the index asked its refresh thread to compare
 };
 
 }  // namespace lapdex::testing

@@ -38,9 +38,17 @@ class RunIndexTest : public ::testing::Test {
         page.folder = data + "QTM-01";
         ASSERT_TRUE(fs.createFolder(page.folder).ok());
         ASSERT_TRUE(fs.createFolder(data + "QTM-02").ok());
-        index = std::make_unique<RunIndex>(fs, data, root / "cache/runs.sqlite");
+        index = makeIndex(root / "cache/runs.sqlite");
         ASSERT_TRUE(index->open());
         ASSERT_TRUE(index->refreshAll(stopwatches));
+    }
+
+    // Its clock runs ahead of the files' times, so what a test just wrote counts as settled and the
+    // index may answer the page for it once compared.
+    std::unique_ptr<RunIndex> makeIndex(const std::string& path) {
+        auto made = std::make_unique<RunIndex>(fs, data, path);
+        made->useClock([] { return wallClockNs() + 60'000'000'000; });
+        return made;
     }
 
     std::string write(const RunRecord& record, int slot = 0) {
@@ -49,10 +57,26 @@ class RunIndexTest : public ::testing::Test {
         return result.path;
     }
 
-    // Both ways of answering, over the page's displayed range and every day in it; the index must
-    // answer itself (no fallback) and agree with the scan.
+    // Both ways of answering, over the page's displayed range and every day in it. The page's
+    // entry points agree with the scan at once, comparing nothing on the caller's thread; once the
+    // refresh thread's comparison is done, the index must answer itself (no fallback).
     void expectSameAsScan(const std::string& context) {
         SCOPED_TRACE(context);
+        const std::uint64_t comparisons = index->comparisons();
+        FakePage marked = page;
+        EXPECT_EQ(computeDayMasks(index.get(), fs, marked), dayMasksByDaySearch(fs, page));
+        for (const MonthSpan& span : monthSpans(page.range)) {
+            for (int day = span.firstDay; day <= span.lastDay; ++day) {
+                FakePage scanned = page;
+                FakePage listed = page;
+                const CalendarDate date{span.year, span.month, day};
+                EXPECT_EQ(listRunsOfDay(index.get(), fs, listed, date),
+                          listRunsOfDay(fs, scanned, date));
+                EXPECT_EQ(listed.paths, scanned.paths) << dayPrefix(date);
+            }
+        }
+        EXPECT_EQ(index->comparisons(), comparisons);
+        ASSERT_TRUE(index->refreshRegistered());
         const auto masks = indexedDayMasks(*index, fs, page);
         ASSERT_TRUE(masks.has_value());
         EXPECT_EQ(*masks, dayMasksByDaySearch(fs, page));
@@ -145,6 +169,10 @@ TEST_F(RunIndexTest, NoticesAFileAddedByHandThroughTheFolderTime) {
     // Added behind the program's back: only the folder's time tells.
     testing::writeBytes(page.folder + "/QTM240130_093015_0123456789ab.csv",
                         testing::fileBytes(first));
+    // The window's query does not trust the folder, and leaves its comparison to the refresh.
+    index->useNotifications(RunIndex::Notifications::Ignored);
+    EXPECT_FALSE(index->runsOfDay(page.folder, "QTM240130").has_value());
+    ASSERT_TRUE(index->compareFolder("QTM-01"));
     const auto names = index->runsOfDay(page.folder, "QTM240130");
     ASSERT_TRUE(names.has_value());
     EXPECT_EQ(*names, std::vector<std::string>{"QTM240130_093015_0123456789ab.csv"});
@@ -160,6 +188,9 @@ TEST_F(RunIndexTest, AFolderTimeRestoredByHandStillShowsTheChange) {
     const timespec times[2] = {{0, UTIME_OMIT},
                                {before.mtimeNs / 1000000000, before.mtimeNs % 1000000000}};
     ASSERT_EQ(::utimensat(AT_FDCWD, page.folder.c_str(), times, 0), 0);
+    index->useNotifications(RunIndex::Notifications::Ignored);
+    EXPECT_FALSE(index->runsOfDay(page.folder, "QTM240131").has_value());
+    ASSERT_TRUE(index->compareFolder("QTM-01"));
     EXPECT_TRUE(index->runsOfDay(page.folder, "QTM240131")->empty());
     expectSameAsScan("after the deletion");
 }
@@ -282,7 +313,7 @@ TEST_F(RunIndexTest, DamagedDatabaseIsRebuiltAndAnswersTheSame) {
     ASSERT_GT(bytes.size(), 8192U);
     for (std::size_t i = 100; i < bytes.size(); i += 7) bytes[i] = static_cast<char>(i * 31);
     testing::writeBytes(path, bytes);
-    index = std::make_unique<RunIndex>(fs, data, path);
+    index = makeIndex(path);
     ASSERT_TRUE(index->open());
     ASSERT_TRUE(index->refreshAll(stopwatches));
     expectSameAsScan("rebuilt");
@@ -397,7 +428,7 @@ TEST_F(RunIndexTest, AStoppedRefreshLosesNothingAndTheNextGoesOn) {
     // Nor is an answer given from a folder it could not compare.
     EXPECT_FALSE(index->search({}).has_value());
     const std::string path = index->databasePath();
-    index = std::make_unique<RunIndex>(fs, data, path);
+    index = makeIndex(path);
     ASSERT_TRUE(index->open());
     ASSERT_TRUE(index->refreshAll(stopwatches));
     EXPECT_EQ(index->search({})->size(), 25U);
@@ -417,6 +448,7 @@ TEST(RunIndexKeeperTest, RefreshesOnItsOwnThreadAndStopsAtTheEnd) {
         return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
     });
     ASSERT_NE(keeper.index(), nullptr);
+    keeper.index()->useClock([] { return wallClockNs() + 60'000'000'000; });
     EXPECT_EQ(keeper.index()->databasePath().rfind(cache + "/Lapdex/runs-", 0), 0U);
     keeper.refreshInBackground({{"QTM-01", "0123456789ab", "A"}});
     keeper.wait();
@@ -428,6 +460,17 @@ TEST(RunIndexKeeperTest, RefreshesOnItsOwnThreadAndStopsAtTheEnd) {
     keeper.refreshInBackground({{"QTM-01", "0123456789ab", "B"}});
     keeper.wait();
     EXPECT_EQ(keeper.index()->search({})->front().tabName, "B");
+    // A run written behind the index's back: the page's query leaves the folder to the scan and
+    // has the keeper's thread compare it, after which the index answers.
+    RunRecord later = testing::clockExample();
+    later.start.day = 20;
+    ASSERT_EQ(writeRunFile(fs, data.path(), 0, "0123456789ab", later).status,
+              RunFileWriteStatus::Written);
+    EXPECT_FALSE(keeper.index()->runsOfDay(data.stopwatchFolder(0), "QTM240120").has_value());
+    keeper.wait();
+    const auto names = keeper.index()->runsOfDay(data.stopwatchFolder(0), "QTM240120");
+    ASSERT_TRUE(names.has_value());
+    EXPECT_EQ(names->size(), 1U);
 }
 
 }  // namespace

@@ -23,7 +23,8 @@ std::optional<bool> listIndexedRunsOfDay(RunIndex& index, FileSystem& fs, Catalo
                                          const CalendarDate& date);
 
 // The page's entry points: the index when it answers, the folder scan otherwise. `index` may be
-// null.
+// null. Never a comparison of the index on the caller's thread: a folder the index does not know
+// to be unchanged is scanned here (the same answer) and compared by the index's refresh thread.
 std::vector<std::uint32_t> computeDayMasks(RunIndex* index, FileSystem& fs, CataloguePage& page);
 bool listRunsOfDay(RunIndex* index, FileSystem& fs, CataloguePage& page, const CalendarDate& date);
 

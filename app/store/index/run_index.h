@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "file_stamp.h"
@@ -27,11 +28,12 @@ namespace lapdex {
 
 // Thread-safe: every call takes the index's lock. Calls from the window use try-lock and answer
 // nullopt while another thread refreshes, so the window is never held up by a long refresh.
-// But when they get the lock they bring what they answer from up to date on the caller's thread:
-// runsOfDay and daysBetween their folder, search and roster every folder asked about, where a
-// folder changed or is not watched (a listing, one lstat() per run file, and a read of each
-// changed file: tens of milliseconds for 20,000 unchanged runs, seconds when thousands changed);
-// runWithLaps and fileChanged one run file or folder likewise.
+// runsOfDay and daysBetween never compare a folder: one not known to be unchanged is answered
+// nullopt (the page then scans it) and handed to the refresh hook. search and roster still bring
+// every folder asked about up to date on the caller's thread where it changed or is not watched
+// (a listing, one lstat() per run file, and a read of each changed file: tens of milliseconds for
+// 20,000 unchanged runs, seconds when thousands changed); runWithLaps and fileChanged one run file
+// or folder likewise: callers keep them off the window thread.
 class RunIndex : public RunSource {
   public:
     // `databasePath` lies outside the data folder. The data folder is known by its canonical path
@@ -70,13 +72,32 @@ class RunIndex : public RunSource {
     // After a download wrote files into a folder: brings it up to date. Waits for the index (a
     // worker's call, never the window's).
     void folderWritten(const std::string& folderName);
+    // Brings one registered folder up to date as exactly as the run source does, and watches it
+    // from then on. Waits for the index: the refresh thread's call. False when the folder is not
+    // registered, cannot be listed, or the index failed.
+    bool compareFolder(const std::string& folderName);
+
+    // Who compares a folder the window found not known to be unchanged: called with its folder
+    // name (on the window's thread, never with the index's lock held) at most once for each state
+    // of the folder, so a folder whose times never settle is not compared at every repaint. Must
+    // not wait for the index. Set before the first query; unset, the folder waits for the next
+    // comparison another call makes.
+    void onRefreshWanted(std::function<void(const std::string& folderName)> wanted) {
+        refreshWanted_ = std::move(wanted);
+    }
+    // How many folder comparisons (a listing and one lstat() per run file) the index has made
+    // since it was made, on any thread. For tests that show the window made none.
+    std::uint64_t comparisons() const { return comparisons_.load(); }
 
     // Window queries: nullopt when the index cannot answer now (not ready, busy, folder outside the
-    // data folder, not registered, or it cannot be listed: then the folder scan says so). The
-    // folder is brought up to date first when it changed. Exact where notifications are used (a
-    // local file system); elsewhere search and roster trust a folder whose settled times are
-    // unchanged, so a run file rewritten in place with its size and times kept is seen by the
-    // run source below (and runWithLaps) only.
+    // data folder, not registered, or it cannot be listed: then the folder scan says so). Exact
+    // where notifications are used (a local file system); elsewhere they trust a folder whose
+    // settled times are unchanged, so a run file rewritten in place with its size and times kept
+    // is seen by the run source below (and runWithLaps) only.
+    // runsOfDay and daysBetween answer only for a folder known to be unchanged since its last
+    // comparison (watched and nothing happened, or its settled time unchanged where nothing
+    // watches, and no run file read before it settled); any other is left to the scan and handed
+    // to the refresh hook. search and roster compare a changed folder first.
     // Names of the runs of day `dayKey` in `folder` (full path), in the folder's listing order.
     std::optional<std::vector<std::string>> runsOfDay(const std::string& folder,
                                                       const std::string& dayKey);
@@ -158,7 +179,18 @@ class RunIndex : public RunSource {
                           const std::string& problem);
     bool folderIsCurrent(const std::string& folderName, bool& known);
     bool isRegisteredLocked(const std::string& folderName);
-    bool windowFolderCurrent(const std::string& folderName);
+    // Whether the window may answer for `folderName` without comparing it; when not, names it in
+    // `wanted` unless it was handed to the refresh hook in the same state already.
+    bool knownUnchangedLocked(const std::string& folderName, std::string& wanted);
+    bool anyUnsureLocked(const std::string& folderName);
+    // The lock for runsOfDay and daysBetween: like windowLock, but a registry change waiting for
+    // the index leaves it unlocked instead of being applied on the window's thread.
+    std::unique_lock<std::mutex> dayQueryLock();
+    void askRefresh(const std::string& folderName) const;
+    struct AskedState;
+    AskedState askedStateLocked(const std::string& folderName);
+    template <class Answer, class Query>
+    std::optional<Answer> answerOfDays(const std::string& folder, Query query);
     std::optional<std::vector<RunStopwatch>> freshenLocked(
         const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale);
     std::string folderProblemLocked(const std::string& folderName);
@@ -184,6 +216,18 @@ class RunIndex : public RunSource {
     std::function<std::int64_t()> clock_ = wallClockNs;
     std::unique_ptr<FolderWatch> watch_;
     bool notifications_ = true;
+    // Folders inotify cannot watch (network file systems): the window trusts their folder times.
+    std::unordered_set<std::string> unwatchable_;
+    // The state in which a folder was last handed to the refresh hook: its folder stamp, the
+    // newest times of its run files read before they settled, and whether all were settled.
+    struct AskedState {
+        FileStamp folder;
+        FileStamp unsure;
+        bool settled = false;
+    };
+    std::unordered_map<std::string, AskedState> asked_;
+    std::function<void(const std::string&)> refreshWanted_;
+    std::atomic<std::uint64_t> comparisons_{0};
     std::string dataVersion_;
     std::mutex pendingMutex_;  // guards pending_ only; never held while waiting for mutex_
     std::vector<RegistryChange> pending_;

@@ -26,7 +26,10 @@ std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data,
 }
 
 RunIndexKeeper::RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment)
-    : index_(makeRunIndex(data, environment)) {}
+    : index_(makeRunIndex(data, environment)) {
+    if (index_)
+        index_->onRefreshWanted([this](const std::string& name) { compareInBackground(name); });
+}
 
 RunIndexKeeper::~RunIndexKeeper() {
     // A first build of a large data folder takes seconds: the program does not wait for it to end.
@@ -40,7 +43,18 @@ void RunIndexKeeper::refreshInBackground(std::vector<RunStopwatch> stopwatches) 
     index_->registryChanged(std::move(stopwatches));
     std::lock_guard<std::mutex> lock(mutex_);
     pending_ = true;
+    startLocked();
+}
+
+void RunIndexKeeper::compareInBackground(const std::string& folderName) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    folders_.insert(folderName);
+    startLocked();
+}
+
+void RunIndexKeeper::startLocked() {
     if (running_) return;
+    // A thread that is not running has left run(): joining it does not wait.
     if (thread_.joinable()) thread_.join();
     running_ = true;
     thread_ = std::thread([this] { run(); });
@@ -49,18 +63,25 @@ void RunIndexKeeper::refreshInBackground(std::vector<RunStopwatch> stopwatches) 
 void RunIndexKeeper::run() {
     for (;;) {
         bool open = false;
+        bool all = false;
+        std::set<std::string> folders;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            if (!pending_) {
+            if (!pending_ && folders_.empty()) {
                 running_ = false;
                 return;
             }
+            all = pending_;
             pending_ = false;
+            folders.swap(folders_);
             open = !opened_;
             opened_ = true;
         }
         if (open) (void)index_->open();
-        (void)index_->refreshRegistered();
+        // A whole refresh compares every folder a single one would.
+        if (all) (void)index_->refreshRegistered();
+        for (const std::string& folder : all ? std::set<std::string>{} : folders)
+            (void)index_->compareFolder(folder);
     }
 }
 

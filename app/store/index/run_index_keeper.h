@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -37,11 +38,16 @@ class RunIndexKeeper {
     // (rebuilding it when damaged) if not yet done and compares their folders on the keeper's
     // thread. A refresh asked for while one runs follows it.
     void refreshInBackground(std::vector<RunStopwatch> stopwatches);
+    // Compares one folder on the keeper's thread, after any refresh already asked for; never
+    // waits. The index asks for it when the window found the folder not known to be unchanged.
+    void compareInBackground(const std::string& folderName);
     // Waits until no refresh runs (tests, shutdown).
     void wait();
 
   private:
     void run();
+    // Starts the thread unless it runs. Keeper lock held.
+    void startLocked();
 
     std::unique_ptr<RunIndex> index_;
     std::mutex mutex_;
@@ -49,6 +55,7 @@ class RunIndexKeeper {
     bool running_ = false;
     bool opened_ = false;
     bool pending_ = false;
+    std::set<std::string> folders_;  // to compare, once pending_ is done
 };
 
 }  // namespace lapdex

@@ -136,12 +136,6 @@ bool RunIndex::isRegisteredLocked(const std::string& folderName) {
     return registered;
 }
 
-// A folder that cannot be listed now is left to the scan, which says so.
-bool RunIndex::windowFolderCurrent(const std::string& folderName) {
-    return !folderName.empty() && isRegisteredLocked(folderName) &&
-           bringUpToDateLocked(folderName, Need::Window) == FolderState::Current;
-}
-
 // The registered folders of `folderNames` (all when empty), each compared by `check`; nullopt when
 // the index failed. A folder that cannot be listed stays out of the answers (as the scan leaves
 // it out) and is named in `stale` when given.
@@ -168,38 +162,6 @@ std::string RunIndex::folderProblemLocked(const std::string& folderName) {
     std::string problem = folder.step() ? folder.text(0) : std::string();
     folder.reset();
     return problem;
-}
-
-std::optional<std::vector<std::string>> RunIndex::runsOfDay(const std::string& folder,
-                                                            const std::string& dayKey) {
-    const auto lock = windowLock();
-    if (!lock) return std::nullopt;
-    const std::string name = folderNameOf(folder);
-    if (!windowFolderCurrent(name)) return std::nullopt;
-    SqliteStatement& runs =
-        db_.cached("SELECT name FROM runs WHERE folder = ? AND dayKey = ? ORDER BY listOrder");
-    runs.bind(1, name).bind(2, dayKey);
-    std::vector<std::string> names;
-    while (runs.step()) names.push_back(runs.text(0));
-    if (runs.failed()) return std::nullopt;
-    return names;
-}
-
-std::optional<std::vector<std::pair<std::string, std::string>>> RunIndex::daysBetween(
-    const std::string& folder, const std::string& fromKey, const std::string& toKey) {
-    const auto lock = windowLock();
-    if (!lock) return std::nullopt;
-    const std::string name = folderNameOf(folder);
-    if (!windowFolderCurrent(name)) return std::nullopt;
-    SqliteStatement& runs = db_.cached(
-        "SELECT dayKey, name, min(listOrder) FROM runs WHERE folder = ? AND dayKey >= ? AND dayKey "
-        "<= ?"
-        " GROUP BY dayKey");
-    runs.bind(1, name).bind(2, fromKey).bind(3, toKey);
-    std::vector<std::pair<std::string, std::string>> found;
-    while (runs.step()) found.emplace_back(runs.text(0), runs.text(1));
-    if (runs.failed()) return std::nullopt;
-    return found;
 }
 
 std::optional<std::vector<RunRow>> RunIndex::search(const RunQuery& query) {

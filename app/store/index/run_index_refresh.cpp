@@ -96,6 +96,7 @@ void RunIndex::useNotifications(Notifications use) {
     std::lock_guard<std::mutex> lock(mutex_);
     notifications_ = use == Notifications::Used;
     watch_->markAllDirty();
+    unwatchable_.clear();
 }
 
 void RunIndex::noteOtherWritersLocked() {
@@ -118,6 +119,10 @@ RunIndex::FolderState RunIndex::bringUpToDateLocked(const std::string& folderNam
     // Watched from before the listing, every later change is noted: one exact comparison then
     // holds until the next notification.
     const bool watched = notifications_ && watch_->startClean(folderName);
+    if (watched)
+        unwatchable_.erase(folderName);
+    else if (notifications_)
+        unwatchable_.insert(folderName);
     const FolderCheck check =
         watched || need == Need::Exact ? FolderCheck::ByListing : FolderCheck::ByFolderTime;
     const FolderState state = refreshFolderLocked(folderName, check);
@@ -131,6 +136,7 @@ RunIndex::FolderState RunIndex::refreshFolderLocked(const std::string& folderNam
     bool known = false;
     if (check == FolderCheck::ByFolderTime && folderIsCurrent(folderName, known))
         return FolderState::Current;
+    comparisons_.fetch_add(1);
     // The comparison and its writes are one transaction, so another program updating the same
     // index in between cannot make it act on rows that are no longer there.
     SqliteTransaction transaction(db_);
@@ -218,10 +224,11 @@ void RunIndex::fileChanged(const std::string& path) {
     if (slash == std::string::npos) return;
     const std::string folderName = folderNameOf(path.substr(0, slash));
     if (folderName.empty()) return;
-    // The folder's listing order may have changed too: compare the whole folder again at once.
+    // The folder's listing order may have changed too: compare the whole folder again at once,
+    // watched from before, so the window's day answers may trust it afterwards.
     SqliteStatement& row = db_.cached("UPDATE runs SET sure = 0 WHERE folder = ? AND name = ?");
     (void)row.bind(1, folderName).bind(2, path.substr(slash + 1)).run();
-    (void)refreshFolderLocked(folderName, FolderCheck::ByListing);
+    (void)bringUpToDateLocked(folderName, Need::Exact);
 }
 
 }  // namespace lapdex
