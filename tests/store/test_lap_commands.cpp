@@ -2,16 +2,22 @@
 // own.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "command_capture.h"
 #include "configuration.h"
 #include "data_folder_fixture.h"
+#include "folder_run_source.h"
 #include "index_session.h"
 #include "lap_commands.h"
 #include "personal_bests.h"
+#include "progress.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
+#include "sessions.h"
+#include "stopwatch_groups.h"
 #include "temp_folder.h"
 
 namespace lapdex {
@@ -164,6 +170,62 @@ TEST_F(LapCommands, ADownloadNamesTheBestsItsNewRunsSet) {
               std::nullopt);
 }
 
+// sessions and progress print what the store computes from a plain scan of the folders, and
+// --group keeps the group's stopwatches only.
+TEST_F(LapCommands, SessionsProgressAndGroupsAnswerAsAScanDoes) {
+    FolderRunSource scan(DataFolder(fs, data));
+    for (int gap : {45, 60}) {
+        ASSERT_EQ(run("sessions", {data, "2024-02-01", "--gap", std::to_string(gap), "--json"}), 0)
+            << err;
+        const auto document = nlohmann::json::parse(out);
+        const TeamDay day = *loadTeamDay(scan, "2024-02-01").value;
+        const std::vector<TeamSession> sessions = sessionsOf(day, gap);
+        ASSERT_EQ(document["sessions"].size(), sessions.size()) << gap;
+        EXPECT_EQ(document["gap_minutes"], gap);
+        for (std::size_t n = 0; n < sessions.size(); ++n) {
+            EXPECT_EQ(document["sessions"][n]["end"], sessions[n].end);
+            ASSERT_EQ(document["sessions"][n]["runs"].size(), sessions[n].runs.size());
+            const TeamDayRun& first = day.runs[sessions[n].runs.front()];
+            EXPECT_EQ(document["sessions"][n]["runs"][0]["path"],
+                      first.folderName + "/" + first.fileName);
+            EXPECT_EQ(document["sessions"][n]["runs"][0]["total"], first.totalCs / 100.0);
+        }
+    }
+    // Without a header: each block's own line, then its runs only.
+    EXPECT_EQ(run("sessions", {data, "2024-02-01", "--no-header"}), 0) << err;
+    EXPECT_NE(out.find("\nsession 2\t2024-02-01T08:00:00\t2024-02-01T08:03:18\n走者A\t"),
+              std::string::npos)
+        << out;
+    ASSERT_EQ(run("progress", {data, "--stopwatch", "走者A", "--json"}), 0) << err;
+    const auto progress = nlohmann::json::parse(out);
+    const Progress expected = *loadProgress(scan, {"QTM-01", 0, "", ""}).value;
+    EXPECT_EQ(progress["laps"], expected.lapCount);
+    ASSERT_EQ(progress["runs"].size(), expected.runs.size());
+    for (std::size_t i = 0; i < expected.runs.size(); ++i) {
+        EXPECT_EQ(progress["runs"][i]["start"], expected.runs[i].start);
+        EXPECT_EQ(progress["runs"][i]["pb"], expected.runs[i].personalBest);
+    }
+    // QTM-02 alone is in "U18".
+    StopwatchGroups groups;
+    groups.bySerial["00000000beef"] = {"U18"};
+    ASSERT_TRUE(writeGroups(DataFolder(fs, data), groups).ok());
+    const struct {
+        std::vector<std::string> args;
+        std::size_t lines;  // header included
+    } kGrouped[] = {{{"runs", data, "--group", "U18"}, 2},
+                    {{"runs", data, "--group", "U18", "--stopwatch", "走者A"}, 1},
+                    {{"day", data, "2024-02-01", "--group", "U18"}, 2},
+                    {{"roster", data, "--group", "U18"}, 2},
+                    {{"bests", data, "--group", "U18"}, 3}};
+    for (const auto& c : kGrouped) {
+        std::vector<std::string> args(c.args.begin() + 1, c.args.end());
+        EXPECT_EQ(run(c.args[0].c_str(), args), 0) << err;
+        EXPECT_EQ(static_cast<std::size_t>(std::count(out.begin(), out.end(), '\n')), c.lines)
+            << out;
+        EXPECT_EQ(out.find("走者A"), std::string::npos) << out;
+    }
+}
+
 TEST_F(LapCommands, RefuseWhatTheyCannotAnswer) {
     const struct {
         Command command;
@@ -179,6 +241,13 @@ TEST_F(LapCommands, RefuseWhatTheyCannotAnswer) {
         {"day", {data}, 2, "YYYY-MM-DD"},
         {"bests", {data, "--stopwatch"}, 2, "--stopwatch needs a value"},
         {"bests", {data, "--stopwatch", "nobody"}, 1, "no stopwatch is registered as nobody"},
+        {"progress", {data}, 2, "'progress' needs --stopwatch"},
+        {"sessions", {data, "2024-02-01", "--gap", "0"}, 2, "--gap"},
+        {"day",
+         {data, "2024-02-01", "--group", "Nobody"},
+         1,
+         "no registered stopwatch is in the group Nobody"},
+        {"runs", {data, "--group", "Nobody"}, 1, "no registered stopwatch is in the group Nobody"},
     };
     for (const auto& c : kCases) {
         EXPECT_EQ(run(c.command, c.args), c.status) << c.message;

@@ -1,4 +1,6 @@
 // k7x-tool bests: each stopwatch's personal bests, from the run index.
+#include <algorithm>
+
 #include "answer_table.h"
 #include "index_session.h"
 #include "lap_commands.h"
@@ -33,10 +35,17 @@ int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err) {
                      invocation.dataFolder.c_str());
         return kExitFailure;
     }
+    std::vector<std::string> group;
+    if (!invocation.filters.group.empty() &&
+        !groupFolders(*session, invocation.filters.group, group, err))
+        return kExitFailure;
     reportProblems(*session, answer.problems, err);
     AnswerTable table(Layout::Rows,
                       {"tab name", "best", "lap count", "time", "lap number", "start", "file"});
     for (const lapdex::PersonalBests& b : *answer.value) {
+        if (!group.empty() &&
+            std::find(group.begin(), group.end(), b.stopwatch.folderName) == group.end())
+            continue;
         const std::string& tab = b.stopwatch.tabName;
         if (b.fastestLap.cs >= 0) addBest(table, tab, "fastest lap", Cell::missing(), b.fastestLap);
         for (const auto& [laps, best] : b.fastestTotal)

@@ -111,8 +111,15 @@ void stopwatchOption(CLI::App& sub, Invocation& in) {
         ->type_name("NAME");
 }
 
+void groupOption(CLI::App& sub, Invocation& in) {
+    sub.add_option("--group", in.filters.group,
+                   "only the stopwatches of this group (kept in DATAFOLDER/Groups.txt)")
+        ->type_name("NAME");
+}
+
 void runFilters(CLI::App& sub, Invocation& in) {
     stopwatchOption(sub, in);
+    groupOption(sub, in);
     sub.add_option("--from", in.filters.query.fromDate, "only runs of this date or later")
         ->type_name("YYYY-MM-DD")
         ->check(kDate);
@@ -157,13 +164,52 @@ void describeExport(CLI::App& app, Invocation& in, OptionWords& words) {
         ->check(oneOf({"ja", "en"}, "ja or en"));
 }
 
+void describeSeasonCommands(CLI::App& app, Invocation& in, OptionWords& words) {
+    CLI::App* sessions = folderCommand(
+        app, "sessions",
+        "the training sessions of that date: a run after a pause longer than the gap begins one",
+        in);
+    sessions->add_option("DATE", in.date, "the date")
+        ->required()
+        ->type_name("YYYY-MM-DD")
+        ->check(kDate);
+    sessions
+        ->add_option("--gap", in.gapMinutes,
+                     "the pause that begins a new session (45 unless given)")
+        ->type_name("MINUTES")
+        ->check(CLI::Range(1, 720).description("from 1 to 720"));
+    groupOption(*sessions, in);
+    answerForm(*sessions, words, Header::Printed);
+    CLI::App* progress = folderCommand(
+        app, "progress",
+        "one stopwatch's runs of one lap count in date order, each run that set a best marked", in);
+    progress
+        ->add_option("--stopwatch", in.filters.stopwatch,
+                     "the stopwatch: its tab name, serial or folder name")
+        ->required()
+        ->type_name("NAME");
+    progress
+        ->add_option("--laps", in.filters.query.lapCount,
+                     "the lap count (the one the stopwatch runs most unless given)")
+        ->type_name("N")
+        ->check(kLapCount);
+    progress->add_option("--from", in.filters.query.fromDate, "only runs of this date or later")
+        ->type_name("YYYY-MM-DD")
+        ->check(kDate);
+    progress->add_option("--to", in.filters.query.toDate, "only runs of this date or earlier")
+        ->type_name("YYYY-MM-DD")
+        ->check(kDate);
+    answerForm(*progress, words, Header::Printed);
+}
+
 void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     CLI::App* runs = folderCommand(app, "runs", "the runs of the data folder, one line each", in);
     runFilters(*runs, in);
     answerForm(*runs, words, Header::Printed);
-    answerForm(*folderCommand(app, "roster",
-                              "the registered stopwatches and their runs, one line each", in),
-               words, Header::Printed);
+    CLI::App* roster = folderCommand(
+        app, "roster", "the registered stopwatches and their runs, one line each", in);
+    groupOption(*roster, in);
+    answerForm(*roster, words, Header::Printed);
     describeExport(app, in, words);
     CLI::App* stats =
         folderCommand(app, "stats", "every statistic of one run, times in seconds", in);
@@ -174,11 +220,14 @@ void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     CLI::App* day =
         folderCommand(app, "day", "the team's day: every run of that date, lap by lap", in);
     day->add_option("DATE", in.date, "the date")->required()->type_name("YYYY-MM-DD")->check(kDate);
+    groupOption(*day, in);
     answerForm(*day, words, Header::Printed);
     CLI::App* bests = folderCommand(
         app, "bests", "each stopwatch's fastest lap and fastest total for each lap count", in);
     stopwatchOption(*bests, in);
+    groupOption(*bests, in);
     answerForm(*bests, words, Header::Printed);
+    describeSeasonCommands(app, in, words);
 }
 
 // The top level shows the whole help; a command shows its synopsis as its usage line.
@@ -200,10 +249,10 @@ struct CommandName {
 };
 
 constexpr CommandName kCommands[] = {
-    {"readers", Command::Readers}, {"info", Command::Info},   {"doctor", Command::Doctor},
-    {"repair", Command::Repair},   {"runs", Command::Runs},   {"roster", Command::Roster},
-    {"export", Command::Export},   {"stats", Command::Stats}, {"day", Command::Day},
-    {"bests", Command::Bests},
+    {"readers", Command::Readers}, {"info", Command::Info},         {"doctor", Command::Doctor},
+    {"repair", Command::Repair},   {"runs", Command::Runs},         {"roster", Command::Roster},
+    {"export", Command::Export},   {"stats", Command::Stats},       {"day", Command::Day},
+    {"bests", Command::Bests},     {"sessions", Command::Sessions}, {"progress", Command::Progress},
 };
 
 Command commandNamed(const std::string& name, const std::string& mode) {

@@ -2,6 +2,7 @@
 #include "answer_table.h"
 #include "index_session.h"
 #include "lap_commands.h"
+#include "run_filters.h"
 #include "team_day.h"
 
 namespace k7x {
@@ -29,13 +30,14 @@ void printDay(const lapdex::TeamDay& day, AnswerForm form, std::FILE* out) {
 int runDay(const Invocation& invocation, std::FILE* out, std::FILE* err) {
     const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
     if (!session) return kExitFailure;
-    const lapdex::SourceAnswer<lapdex::TeamDay> day =
+    lapdex::SourceAnswer<lapdex::TeamDay> day =
         lapdex::loadTeamDay(session->source(), invocation.date);
     if (!day.value) {
         std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n",
                      invocation.dataFolder.c_str());
         return kExitFailure;
     }
+    if (!keepGroup(*session, invocation.filters.group, *day.value, err)) return kExitFailure;
     reportProblems(*session, day.problems, err);
     printDay(*day.value, invocation.form, out);
     return finishAnswer(*session, out);

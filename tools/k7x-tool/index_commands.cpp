@@ -19,6 +19,10 @@ std::optional<int> runIndexCommand(const Invocation& invocation, std::FILE* out,
             return runDay(invocation, out, err);
         case Command::Bests:
             return runBests(invocation, out, err);
+        case Command::Sessions:
+            return runSessions(invocation, out, err);
+        case Command::Progress:
+            return runProgress(invocation, out, err);
         default:
             return std::nullopt;
     }

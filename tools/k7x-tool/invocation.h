@@ -24,6 +24,8 @@ enum class Command {
     Stats,
     Day,
     Bests,
+    Sessions,
+    Progress,
 };
 
 // How the commands over a data folder print their answer.
@@ -45,7 +47,8 @@ struct Invocation {
     // The language of the spreadsheet's header rows; Japanese, as the program shows by default.
     lapdex::texts::Language language = lapdex::texts::Language::Japanese;
     std::string runFile;  // stats: a bare run file name, FOLDER/NAME, or a path
-    std::string date;     // day: YYYY-MM-DD
+    std::string date;     // day, sessions: YYYY-MM-DD
+    int gapMinutes = 45;  // sessions --gap: the pause that begins a new session
 };
 
 }  // namespace k7x

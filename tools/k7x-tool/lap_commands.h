@@ -20,4 +20,12 @@ namespace k7x {
 // each lap count, with run and start, one line each.
 [[nodiscard]] int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err);
 
+// `sessions DATAFOLDER YYYY-MM-DD [--gap MINUTES]`: one block per session, its line (start, end),
+// then its runs (tab name, start, lap count, total, path).
+[[nodiscard]] int runSessions(const Invocation& invocation, std::FILE* out, std::FILE* err);
+
+// `progress DATAFOLDER --stopwatch NAME [--laps N] [--from D] [--to D]`: the stopwatch's runs of
+// that lap count in date order with start, total, best lap and whether it set a best.
+[[nodiscard]] int runProgress(const Invocation& invocation, std::FILE* out, std::FILE* err);
+
 }  // namespace k7x

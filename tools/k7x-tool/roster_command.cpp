@@ -1,9 +1,12 @@
 // k7x-tool roster: one line per registered stopwatch, from the data folder's run index.
+#include <algorithm>
+
 #include "answer_table.h"
 #include "export_times.h"
 #include "index_commands.h"
 #include "index_session.h"
 #include "roster.h"
+#include "run_filters.h"
 
 namespace k7x {
 
@@ -17,6 +20,10 @@ int runRoster(const Invocation& invocation, std::FILE* out, std::FILE* err) {
                      invocation.dataFolder.c_str());
         return kExitFailure;
     }
+    std::vector<std::string> group;
+    if (!invocation.filters.group.empty() &&
+        !groupFolders(*session, invocation.filters.group, group, err))
+        return kExitFailure;
     reportProblems(*session, answer.problems, err);
     const lapdex::Roster* roster = &*answer.value;
     for (int line : roster->damagedHistoryLines)
@@ -25,6 +32,9 @@ int runRoster(const Invocation& invocation, std::FILE* out, std::FILE* err) {
                       {"tab name", "serial", "runs", "first run", "last run", "usual lap count",
                        "best lap", "best total", "last contact", "battery level", "battery low"});
     for (const lapdex::RosterEntry& entry : roster->entries) {
+        const std::string& folder = entry.stopwatch.folderName;
+        if (!group.empty() && std::find(group.begin(), group.end(), folder) == group.end())
+            continue;
         const bool battery = entry.batteryLevel != 0;
         table.add({Cell::textOf(entry.stopwatch.tabName), Cell::textOf(entry.stopwatch.serialText),
                    Cell::whole(entry.runs), Cell::dateTime(entry.firstStart),

@@ -1,6 +1,10 @@
 // Applying the run filters of k7x-tool's index commands.
 #include "run_filters.h"
 
+#include <algorithm>
+
+#include "stopwatch_groups.h"
+
 namespace k7x {
 
 std::vector<std::string> searchWords(const std::string& text) {
@@ -28,14 +32,57 @@ std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& n
     return {};
 }
 
+bool groupFolders(IndexSession& session, const std::string& group,
+                  std::vector<std::string>& folders, std::FILE* err) {
+    const lapdex::GroupsRead read = lapdex::readGroups(session.data);
+    if (!read.status.ok()) {
+        std::fprintf(err, "k7x-tool: %s cannot be read: %s\n", lapdex::kGroupsFileName,
+                     lapdex::fsStatusText(read.status).c_str());
+        return false;
+    }
+    folders = lapdex::foldersOfGroup(
+        read.groups,
+        session.source().registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{}),
+        group);
+    if (folders.empty()) {
+        std::fprintf(err, "k7x-tool: no registered stopwatch is in the group %s\n", group.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool keepGroup(IndexSession& session, const std::string& group, lapdex::TeamDay& day,
+               std::FILE* err) {
+    if (group.empty()) return true;
+    std::vector<std::string> folders;
+    if (!groupFolders(session, group, folders, err)) return false;
+    std::erase_if(day.runs, [&folders](const lapdex::TeamDayRun& run) {
+        return std::find(folders.begin(), folders.end(), run.folderName) == folders.end();
+    });
+    return true;
+}
+
 bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::RunRow>& rows,
                 std::FILE* err) {
+    if (!filters.group.empty()) {
+        std::vector<std::string> folders;
+        if (!groupFolders(session, filters.group, folders, err)) return false;
+        filters.query.folderNames = std::move(folders);
+    }
     if (!filters.stopwatch.empty()) {
         const std::string folder = stopwatchFolderNamed(session.source(), filters.stopwatch);
         if (folder.empty()) {
             std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n",
                          filters.stopwatch.c_str());
             return false;
+        }
+        // Within the group, when one is named too: a stopwatch outside it gives no runs.
+        const auto& inGroup = filters.query.folderNames;
+        const bool outside = !filters.group.empty() &&
+                             std::find(inGroup.begin(), inGroup.end(), folder) == inGroup.end();
+        if (outside) {
+            rows.clear();
+            return true;
         }
         filters.query.folderNames = {folder};
     }
