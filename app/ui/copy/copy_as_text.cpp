@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "copy_texts.h"
 #include "csv_text.h"
 
 namespace lapdex::ui {
@@ -54,8 +56,30 @@ QString copyText(const QAbstractItemView& view, CopyRows rows) {
     return chosen.isEmpty() ? QString() : tableText(*model, chosen);
 }
 
+namespace {
+
+// Renames the copy command when the view's language changes: a context menu shows its text.
+class CopyNaming : public QObject {
+  public:
+    CopyNaming(QAction* copy, QWidget* view) : QObject(copy), copy_(copy) {
+        view->installEventFilter(this);
+        name();
+    }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::LanguageChange) name();
+        return false;
+    }
+
+  private:
+    void name() { copy_->setText(ui::localized(copy_text::kCopy)); }
+    QAction* copy_;
+};
+
+}  // namespace
+
 void installCopyAsText(QAbstractItemView* view, CopyRows rows) {
     auto* copy = new QAction(view);
+    new CopyNaming(copy, view);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     QObject::connect(copy, &QAction::triggered, view, [view, rows] {

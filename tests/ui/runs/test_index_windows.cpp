@@ -102,7 +102,7 @@ class TestIndexWindows : public QObject {
         window.maxTotal()->setText(QStringLiteral("276"));
         QTRY_COMPARE(window.model()->rowCount(), 1);
         QCOMPARE(window.model()->index(0, RunTableModel::kTotal).data().toString(),
-                 QStringLiteral("00:04:36.00"));
+                 QStringLiteral("00:04'36\"00"));
         window.minTotal()->clear();
         window.maxTotal()->clear();
         window.lapCount()->setValue(0);
@@ -123,10 +123,10 @@ class TestIndexWindows : public QObject {
                                  header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
         QCOMPARE(column(*window.model(), RunTableModel::kBestLap),
-                 QStringList({"00:01:08.00", "00:01:09.00", "00:01:10.00", "00:01:11.00"}));
+                 QStringList({"00:01'08\"00", "00:01'09\"00", "00:01'10\"00", "00:01'11\"00"}));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
         QCOMPARE(window.model()->index(0, RunTableModel::kBestLap).data().toString(),
-                 QStringLiteral("00:01:11.00"));
+                 QStringLiteral("00:01'11\"00"));
         QSignalSpy opened(&window, &CAllRunsDlg::runActivated);
         window.table()->setFocus();
         window.table()->setCurrentIndex(window.model()->index(1, 0));
@@ -148,7 +148,7 @@ class TestIndexWindows : public QObject {
         QCOMPARE(column(*window.model(), RosterModel::kUsualLaps), QStringList({"4", "4"}));
         // The best of its usual lap count (4): the 6-lap run's slower laps do not count.
         QCOMPARE(column(*window.model(), RosterModel::kBestLap),
-                 QStringList({"00:01:09.00", "00:01:08.00"}));
+                 QStringList({"00:01'09\"00", "00:01'08\"00"}));
         QCOMPARE(column(*window.model(), RosterModel::kLastRun),
                  QStringList({"2024/06/02 08:15:00", "2024/05/11 07:45:30"}));
         QCOMPARE(column(*window.model(), RosterModel::kBattery),
@@ -201,7 +201,7 @@ class TestIndexWindows : public QObject {
                                                   "Runs found: 4", "to", "to"}));
         QCOMPARE(window.memoWords()->placeholderText(),
                  QStringLiteral("Words in run or lap memos"));
-        QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds"));
+        QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds or m:ss"));
         QCOMPARE(window.lapCount()->specialValueText(), QStringLiteral("All"));
         QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("All"));
         // The filters still work in English: the "All" entry still means every stopwatch.

@@ -112,9 +112,9 @@ void TeamDayWindow::lapColumnsKeepTheirNumbers() {
     QCOMPARE(column(model, TeamDayModel::kStart),
              (QStringList{"09:00:00", "09:05:00", "09:10:00"}));
     // B ran two laps: its third lap cell is empty and its total stays in the total column.
-    QCOMPARE(column(model, 4), (QStringList{"00:01:01.00", "", "00:01:04.00"}));
+    QCOMPARE(column(model, 4), (QStringList{"00:01'01\"00", "", "00:01'04\"00"}));
     QCOMPARE(column(model, model.totalColumn()),
-             (QStringList{"00:03:03.00", "00:02:02.00", "00:03:06.00"}));
+             (QStringList{"00:03'03\"00", "00:02'02\"00", "00:03'06\"00"}));
 }
 
 void TeamDayWindow::fastestAndSlowestOfEachColumn() {
@@ -159,12 +159,12 @@ void TeamDayWindow::splitsSwitchTimesAndMarks() {
     window.splitsButton()->click();
     QCOMPARE(window.model()->times(), TeamDayModel::Times::Splits);
     QCOMPARE(column(*window.model(), 3),
-             (QStringList{"00:02:02.00", "00:02:02.00", "00:02:02.00"}));
+             (QStringList{"00:02'02\"00", "00:02'02\"00", "00:02'02\"00"}));
     // Equal splits everywhere: no fastest, no slowest.
     QCOMPARE(window.model()->index(0, 3).data(TeamDayModel::kRankRole).toInt(), 0);
     QCOMPARE(window.model()->index(2, 4).data(TeamDayModel::kRankRole).toInt(), -1);
     window.lapsButton()->click();
-    QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01:02.00"));
+    QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01'02\"00"));
 }
 
 void TeamDayWindow::sortsByAnyLapWithGapsLast() {
