@@ -93,6 +93,11 @@ public:
         if (closed) closed();
     }
     std::optional<QString> browseFolder(QWidget*, const QString&, bool) override { return std::nullopt; }
+    void showNoticeWithFolder(QWidget*, const QString& t, const QString& folder) override {
+        shown << "notice: " + t;
+        folders << folder;
+    }
+    QStringList folders;  // of every notice with an "Open folder" button
     bool openDocument(const QString& path) override {
         opened << path;
         return opens;

@@ -47,6 +47,7 @@ class TeamDayModel : public QAbstractTableModel {
     void computeExtremes();
 
     TeamDay day_;
+    bool severalDays_ = false;  // some run starts on another date than day_.date
     Times times_ = Times::Laps;
     std::vector<ColumnExtremes> extremes_;                 // per lap column
     std::map<std::size_t, ColumnExtremes> totalExtremes_;  // per lap count
