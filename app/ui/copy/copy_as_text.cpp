@@ -58,21 +58,29 @@ QString copyText(const QAbstractItemView& view, CopyRows rows) {
 
 namespace {
 
-// Renames the copy command when the view's language changes: a context menu shows its text.
+// Names the copy command in the language shown, for a context menu that lists it. The language
+// change reaches top-level windows only: the view's window is watched once the view is shown.
 class CopyNaming : public QObject {
   public:
-    CopyNaming(QAction* copy, QWidget* view) : QObject(copy), copy_(copy) {
+    CopyNaming(QAction* copy, QWidget* view) : QObject(copy), copy_(copy), view_(view) {
         view->installEventFilter(this);
         name();
     }
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::LanguageChange) name();
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Show && !window_) {
+            window_ = view_->window();
+            window_->installEventFilter(this);
+        }
+        if (event->type() == QEvent::LanguageChange || event->type() == QEvent::ContextMenu)
+            name();
         return false;
     }
 
   private:
     void name() { copy_->setText(ui::localized(copy_text::kCopy)); }
     QAction* copy_;
+    QWidget* view_;
+    QWidget* window_ = nullptr;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -273,6 +274,15 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     QCOMPARE(series[0].lapsCs, (std::vector<std::int64_t>{6000, 6000, 6000}));
     QCOMPARE(series[1].lapsCs.size(), std::size_t{5});
     QCOMPARE(series[1].lapsCs[0], std::int64_t{6002});
+    // The numbers beside the lines: a column per run, a row per lap, the totals last.
+    QTableWidget* table = window.compareWindow()->table();
+    QCOMPARE(table->columnCount(), 2);
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), series[1].name);
+    QCOMPARE(table->verticalHeaderItem(5)->text(), QStringLiteral("トータル"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("00:01'00\"02"));
+    QVERIFY(!table->item(3, 0));  // the first run has three laps only
+    QCOMPARE(table->item(5, 0)->text(), QStringLiteral("00:03'00\"00"));
 }
 
 // A run deleted after it was listed is not drawn, and the window says which and why.
