@@ -1,18 +1,18 @@
 #include "desktop.h"
 
-#include "dialog_texts.h"
-#include "ui_text.h"
-
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include "dialog_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 
@@ -41,7 +41,8 @@ bool QtDesktop::askYesNo(QWidget* owner, const QString& text, DefaultAnswer answ
 }
 
 bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
-    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 void QtDesktop::showNotice(QWidget* owner, const QString& text) {
@@ -61,7 +62,8 @@ void QtDesktop::showErrorLater(QWidget* owner, const QString& text, std::functio
     box->open();
 }
 
-std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title, bool newFolderButton) {
+std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title,
+                                               bool newFolderButton) {
     // Qt's own dialog: the platform's may not offer hiding the new-folder button.
     QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
     if (!newFolderButton) options |= QFileDialog::ReadOnly;
@@ -80,7 +82,8 @@ std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& ti
 void QtDesktop::showNoticeWithFolder(QWidget* owner, const QString& text, const QString& folder) {
     QMessageBox box(QMessageBox::Information, kBoxTitle, text, QMessageBox::Ok, owner);
     box.setFont(owner ? owner->font() : box.font());
-    QPushButton* open = box.addButton(ui::localized(dialog_text::kOpenFolder), QMessageBox::ActionRole);
+    QPushButton* open =
+        box.addButton(ui::localized(dialog_text::kOpenFolder), QMessageBox::ActionRole);
     box.setDefaultButton(QMessageBox::Ok);
     box.exec();
     if (box.clickedButton() == open) (void)QDesktopServices::openUrl(QUrl::fromLocalFile(folder));

@@ -12,9 +12,9 @@
 #include "export_run.h"
 #include "fake_catalogue_page.h"
 #include "folder_run_source.h"
-#include "run_index.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
+#include "run_index.h"
 #include "temp_folder.h"
 
 namespace lapdex {
@@ -145,7 +145,6 @@ TEST_F(FolderRunSourceTest, RunsThatCannotBeReadAfterTheListingAreNamedNotDroppe
     EXPECT_EQ(countsOf(*runs.value).runs, 1);
 }
 
-
 // Memo words are found whatever their case and width, in run and lap memos alike, and the index
 // answers as the folder scan does.
 TEST_F(FolderRunSourceTest, MemoSearchIgnoresCaseAndWidthInBothSources) {
@@ -178,7 +177,8 @@ TEST_F(FolderRunSourceTest, MemoSearchIgnoresCaseAndWidthInBothSources) {
     FolderRunSource scan{DataFolder(fs, data)};
     RunIndex index(fs, data, root / "cache/runs.sqlite");
     ASSERT_TRUE(index.open());
-    ASSERT_TRUE(index.refreshAll(scan.registeredStopwatches().value_or(std::vector<RunStopwatch>{})));
+    ASSERT_TRUE(
+        index.refreshAll(scan.registeredStopwatches().value_or(std::vector<RunStopwatch>{})));
     for (RunSource* source : {static_cast<RunSource*>(&scan), static_cast<RunSource*>(&index)}) {
         for (std::size_t i = 0; i < std::size(kRows); ++i) {
             RunQuery query;
@@ -188,9 +188,8 @@ TEST_F(FolderRunSourceTest, MemoSearchIgnoresCaseAndWidthInBothSources) {
             const bool found =
                 std::any_of(listing.rows.begin(), listing.rows.end(),
                             [&](const RunRow& row) { return row.fileName == files[i]; });
-            EXPECT_EQ(found, kRows[i].found)
-                << kRows[i].needle << " in " << kRows[i].memo
-                << (source == &index ? " (index)" : " (scan)");
+            EXPECT_EQ(found, kRows[i].found) << kRows[i].needle << " in " << kRows[i].memo
+                                             << (source == &index ? " (index)" : " (scan)");
         }
     }
 }

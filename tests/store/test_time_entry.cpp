@@ -14,27 +14,13 @@ TEST(TimeEntry, ReadsSecondsAndTheWindowsFormsOrSaysItCannot) {
         const char* text;
         std::int64_t hundredths;  // kUnreadable, kEmpty or the time
     } kRows[] = {
-        {"", kEmpty},
-        {"   ", kEmpty},
-        {"480", 48000},
-        {"75.5", 7550},
-        {"75.25", 7525},
-        {"8:00", 48000},
-        {" 1:04.49 ", 6449},
-        {"01:04.4", 6440},
-        {"1:02:03", 372300},
-        {"00:01:04.49", 6449},
-        {"00:01'04\"49", 6449},
-        {"８：００", 48000},
-        {"1:60", kUnreadable},
-        {"1:2:3:4", kUnreadable},
-        {"1:04.499", kUnreadable},
-        {"8:", kUnreadable},
-        {":30", kUnreadable},
-        {"abc", kUnreadable},
-        {"-5", kUnreadable},
-        {"1,5", kUnreadable},
-        {"1:123", kUnreadable},
+        {"", kEmpty},          {"   ", kEmpty},          {"480", 48000},
+        {"75.5", 7550},        {"75.25", 7525},          {"8:00", 48000},
+        {" 1:04.49 ", 6449},   {"01:04.4", 6440},        {"1:02:03", 372300},
+        {"00:01:04.49", 6449}, {"00:01'04\"49", 6449},   {"８：００", 48000},
+        {"1:60", kUnreadable}, {"1:2:3:4", kUnreadable}, {"1:04.499", kUnreadable},
+        {"8:", kUnreadable},   {":30", kUnreadable},     {"abc", kUnreadable},
+        {"-5", kUnreadable},   {"1,5", kUnreadable},     {"1:123", kUnreadable},
     };
     for (const auto& row : kRows) {
         const TimeEntry entry = readTimeEntry(row.text);

@@ -48,8 +48,9 @@ std::string exportDates(const std::vector<ExportRun>& runs) {
 std::string fileNamePart(const std::string& utf8) {
     std::string part;
     for (unsigned char c : utf8) {
-        const bool refused = c < 0x20 || c == 0x7F || std::string_view("/\\<>:\"|?*").find(char(c)) !=
-                                                          std::string_view::npos;
+        const bool refused =
+            c < 0x20 || c == 0x7F ||
+            std::string_view("/\\<>:\"|?*").find(char(c)) != std::string_view::npos;
         part += refused ? '_' : char(c);
     }
     const std::size_t start = part.find_first_not_of(". ");

@@ -114,7 +114,7 @@ std::string tcxDocument(const std::vector<ExportRun>& runs, const LocalToUtc& to
             if (lap.splitCs >= 0) lapStartCs = lap.splitCs;
         }
         // TCX has no athlete element: the notes a training log shows name the athlete first.
-        const std::string notes = r.run.memo.empty() ? r.tabName
+        const std::string notes = r.run.memo.empty()  ? r.tabName
                                   : r.tabName.empty() ? r.run.memo
                                                       : r.tabName + "\n" + r.run.memo;
         if (!notes.empty()) out += "      <Notes>" + xmlText(notes) + "</Notes>\n";

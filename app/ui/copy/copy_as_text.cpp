@@ -71,8 +71,7 @@ class CopyNaming : public QObject {
             window_ = view_->window();
             window_->installEventFilter(this);
         }
-        if (event->type() == QEvent::LanguageChange || event->type() == QEvent::ContextMenu)
-            name();
+        if (event->type() == QEvent::LanguageChange || event->type() == QEvent::ContextMenu) name();
         return false;
     }
 

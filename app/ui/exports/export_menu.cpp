@@ -236,8 +236,8 @@ void ExportMenu::saveRunSheet() {
         // A sheet of its own for each run, named as its TCX file would be.
         ExportPlan plan;
         for (const ExportRun& run : gathered.runs)
-            plan.files.push_back({runStem(run, gathered.runs) + ".pdf",
-                                  sheetPdf(runSheet(run)).toStdString()});
+            plan.files.push_back(
+                {runStem(run, gathered.runs) + ".pdf", sheetPdf(runSheet(run)).toStdString()});
         plan.counts = countsOf(gathered.runs);
         plan.missed = std::move(gathered.missed);
         writePlan(std::move(plan), coverText(chosen, gathered.runs.size()));
@@ -265,9 +265,8 @@ void ExportMenu::saveDaySheet() {
                 : ui::localized(print_text::kDayTitle).arg(first);
         const QByteArray pdf =
             sheetPdf(daySheet(title, teamDayOf(gathered.runs, dates.substr(0, 10))));
-        ExportPlan plan =
-            planSheet({"day_" + exportStem(gathered.runs) + ".pdf", pdf.toStdString()},
-                      gathered.runs);
+        ExportPlan plan = planSheet(
+            {"day_" + exportStem(gathered.runs) + ".pdf", pdf.toStdString()}, gathered.runs);
         plan.missed = std::move(gathered.missed);
         writePlan(std::move(plan), coverText(chosen, gathered.runs.size()));
     });
@@ -306,8 +305,8 @@ void ExportMenu::report(const ExportResult& result, const ExportPlan& plan,
             const std::string told = withMissed(
                 ui::localized(export_text::kWritten).arg(runs, laps, u'\n' + where).toStdString(),
                 plan.missed);
-            return window_.desktop().showNoticeWithFolder(
-                &window_, QString::fromStdString(told), QString::fromStdString(folder));
+            return window_.desktop().showNoticeWithFolder(&window_, QString::fromStdString(told),
+                                                          QString::fromStdString(folder));
         }
         case ExportError::InsideDataFolder:
             return window_.showError(text(export_text::kInsideData));

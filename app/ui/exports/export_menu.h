@@ -1,7 +1,7 @@
 // The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
 // the team's runs of the day the page shows, written as a workbook, as CSV or TCX files or as run
-// and day sheets into a folder the user picks outside the data folder. Runs are read and files written on
-// the query worker; the user is told which runs could not be written and why.
+// and day sheets into a folder the user picks outside the data folder. Runs are read and files
+// written on the query worker; the user is told which runs could not be written and why.
 #pragma once
 
 #include <QObject>

@@ -205,7 +205,8 @@ void CAllRunsDlg::markTotals() {
     for (QLineEdit* field : {minTotal_, maxTotal_}) {
         const bool bad = unreadable(field);
         field->setProperty("unreadable", bad);
-        field->setStyleSheet(bad ? QStringLiteral("QLineEdit { background: #ffd8d8; }") : QString());
+        field->setStyleSheet(bad ? QStringLiteral("QLineEdit { background: #ffd8d8; }")
+                                 : QString());
         field->setToolTip(bad ? ui::localized(run_text::kUnreadableTime) : QString());
     }
 }

@@ -4,8 +4,8 @@
 #include <cerrno>
 
 #include "export_files.h"
-#include "export_names.h"
 #include "export_fixture.h"
+#include "export_names.h"
 #include "run_file_fixture.h"
 #include "spreadsheet_export.h"
 #include "temp_folder.h"
@@ -196,7 +196,6 @@ TEST_F(ExportFiles, AStopRequestTakesBackTheFilesItCreated) {
     }
 }
 
-
 // The window's names: the dates the runs cover and, for one stopwatch, its name fit for a file.
 TEST(ExportNames, CarryTheDatesAndTheStopwatchOfOne) {
     const std::vector<ExportRun> example = testing::exampleRuns();  // 2024-01-31, two stopwatches
@@ -214,17 +213,35 @@ TEST(ExportNames, CarryTheDatesAndTheStopwatchOfOne) {
         TcxFiles tcx;
         std::vector<std::string> names;
     } kRows[] = {
-        {"team day", example, ExportFormat::Spreadsheet, TcxFiles::OneForAll,
+        {"team day",
+         example,
+         ExportFormat::Spreadsheet,
+         TcxFiles::OneForAll,
          {"2024-01-31_runs.csv", "2024-01-31_laps.csv"}},
-        {"one stopwatch", {example[0]}, ExportFormat::Workbook, TcxFiles::OneForAll,
+        {"one stopwatch",
+         {example[0]},
+         ExportFormat::Workbook,
+         TcxFiles::OneForAll,
          {"2024-01-31_走者Ａ・髙橋.xlsx"}},
-        {"a run each", example, ExportFormat::Tcx, TcxFiles::OnePerRun,
+        {"a run each",
+         example,
+         ExportFormat::Tcx,
+         TcxFiles::OnePerRun,
          {"2024-01-31_走者Ａ・髙橋.tcx", "2024-01-31_QTM-02.tcx"}},
-        {"several days", {example[0], nextDay}, ExportFormat::Tcx, TcxFiles::OneForAll,
+        {"several days",
+         {example[0], nextDay},
+         ExportFormat::Tcx,
+         TcxFiles::OneForAll,
          {"2024-01-31_2024-02-03.tcx"}},
-        {"one stopwatch twice a day", {example[0], later}, ExportFormat::Tcx, TcxFiles::OnePerRun,
+        {"one stopwatch twice a day",
+         {example[0], later},
+         ExportFormat::Tcx,
+         TcxFiles::OnePerRun,
          {"2024-01-31_093015_走者Ａ・髙橋.tcx", "2024-01-31_100000_走者Ａ・髙橋.tcx"}},
-        {"name unfit for files", {oddName}, ExportFormat::Workbook, TcxFiles::OneForAll,
+        {"name unfit for files",
+         {oddName},
+         ExportFormat::Workbook,
+         TcxFiles::OneForAll,
          {"2024-01-31__a_b_c_.xlsx"}},
     };
     for (const auto& row : kRows) {

@@ -162,7 +162,8 @@ class TestExportMenu : public QObject {
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 3);
         QVERIFY(runs.contains(QStringLiteral("山田,0123456789ab,2024-05-10 09:00:00,4,280.00")));
         QVERIFY(!runs.contains(QStringLiteral("佐藤")));
-        QCOMPARE(QString::fromUtf8(Rig::bytes(rig.file("2024-05-10_山田_laps.csv"))).count(QStringLiteral("\r\n")),
+        QCOMPARE(QString::fromUtf8(Rig::bytes(rig.file("2024-05-10_山田_laps.csv")))
+                     .count(QStringLiteral("\r\n")),
                  8);
     }
 
@@ -249,7 +250,8 @@ class TestExportMenu : public QObject {
         rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 2);
         QCOMPARE(rig.desktop.shown[0], QStringLiteral("yesno: 次のファイルはすでにあります。\n") +
-                                           rig.file("2024-05-10_山田_runs.csv") + "\n" + rig.file("2024-05-10_山田_laps.csv") +
+                                           rig.file("2024-05-10_山田_runs.csv") + "\n" +
+                                           rig.file("2024-05-10_山田_laps.csv") +
                                            QStringLiteral("\nすべて上書きしますか？"));
         QVERIFY(rig.desktop.shown[1].startsWith(QStringLiteral("notice: 2件の走行")));
         QVERIFY(Rig::bytes(rig.file("2024-05-10_山田_laps.csv")).startsWith("\xEF\xBB\xBF"));
@@ -322,7 +324,9 @@ class TestExportMenu : public QObject {
         QCOMPARE(runs.count(QStringLiteral("<row r=")), 2);
         QVERIFY(runs.contains(QStringLiteral(">00000000beef<")));
         QVERIFY(runs.contains(QStringLiteral(">雨<")));
-        QCOMPARE(sheetXml(rig.file("2024-05-11_佐藤.xlsx"), "sheet2.xml").count(QStringLiteral("<row r=")), 3);
+        QCOMPARE(sheetXml(rig.file("2024-05-11_佐藤.xlsx"), "sheet2.xml")
+                     .count(QStringLiteral("<row r=")),
+                 3);
 
         const QByteArray first = Rig::bytes(rig.file("2024-05-11_佐藤.xlsx"));
         rig.desktop.answers = {false};
@@ -398,8 +402,10 @@ class TestExportMenu : public QObject {
         QCoreApplication::sendEvent(rig.window.get(), &change);
         QVERIFY2(told.startsWith(QStringLiteral("notice: Wrote 1 run and 2 laps.\n")),
                  qPrintable(told));
-        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_runs.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
-        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_laps.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_runs.csv"))
+                    .startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_laps.csv"))
+                    .startsWith("\xEF\xBB\xBFName,Serial number,"));
         QCOMPARE(rig.window->menuBar()->actions().last()->text(),
                  QStringLiteral("書き出し・印刷(&O)"));
         QCOMPARE(rig.exports->printAction()->text(), QStringLiteral("印刷(&P)..."));

@@ -1,5 +1,6 @@
 // The All runs and Roster windows over a real run index: filters as the user types them, sorting
 // by a header click, Enter and double-click on a row.
+#include <QAction>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
@@ -9,7 +10,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QAction>
 #include <QTableView>
 #include <QTest>
 
@@ -144,10 +144,11 @@ class TestIndexWindows : public QObject {
             window.maxTotal()->setText(QString::fromUtf8(row.max));
             QTRY_COMPARE_WITH_TIMEOUT(window.status()->text(), row.status, 3000);
             QCOMPARE(window.model()->rowCount(), row.rows);
-            for (auto [field, marked] :
-                 {std::pair{window.minTotal(), row.minMarked}, {window.maxTotal(), row.maxMarked}}) {
+            for (auto [field, marked] : {std::pair{window.minTotal(), row.minMarked},
+                                         {window.maxTotal(), row.maxMarked}}) {
                 QCOMPARE(field->property("unreadable").toBool(), marked);
-                QCOMPARE(field->toolTip().startsWith(QStringLiteral("この時間は読めません")), marked);
+                QCOMPARE(field->toolTip().startsWith(QStringLiteral("この時間は読めません")),
+                         marked);
             }
         }
     }
