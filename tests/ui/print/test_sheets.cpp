@@ -111,7 +111,15 @@ Layout wordsOf(const QString& path) {
         } else if (const auto w = word.match(line); w.hasMatch()) {
             const QPointF from(w.captured(1).toDouble(), w.captured(2).toDouble());
             const QPointF to(w.captured(3).toDouble(), w.captured(4).toDouble());
-            layout.words.push_back({pageNumber, w.captured(5), QRectF(from, to)});
+            // pdftotext writes the word as HTML text: times carry ' and ".
+            QString text = w.captured(5);
+            text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+                .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&#39;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+                .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+            layout.words.push_back({pageNumber, text, QRectF(from, to)});
         }
     }
     return layout;
@@ -176,7 +184,8 @@ TeamDay wideDay(int runs, int laps) {
 }
 
 QString clockText(std::int64_t cs) {
-    return QString::asprintf("00:%02lld:%02lld.%02lld", static_cast<long long>(cs / 6000),
+    // As the page writes times: the day sheet shows the team day window's cells.
+    return QString::asprintf("00:%02lld'%02lld\"%02lld", static_cast<long long>(cs / 6000),
                              static_cast<long long>(cs / 100 % 60),
                              static_cast<long long>(cs % 100));
 }
