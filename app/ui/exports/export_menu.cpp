@@ -283,8 +283,15 @@ bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,
     // One question for all of them, however many files the export has.
     if (existing.empty()) return true;
     if (existing.size() == 1) return window_.askYesNo(filled(export_text::kOverwrite, existing[0]));
+    // A box as tall as the screen at most: the first files, then how many more.
+    constexpr std::size_t kListed = 10;
     std::string list;
-    for (const std::string& path : existing) list += (list.empty() ? "" : "\n") + path;
+    for (std::size_t i = 0; i < existing.size() && i < kListed; ++i)
+        list += (list.empty() ? "" : "\n") + existing[i];
+    if (existing.size() > kListed)
+        list += "\n" + ui::localized(export_text::kMoreFiles)
+                           .arg(static_cast<qsizetype>(existing.size() - kListed))
+                           .toStdString();
     return window_.askYesNo(filled(export_text::kOverwriteSeveral, list));
 }
 

@@ -33,6 +33,8 @@ inline constexpr Text kCannotRead{
 inline constexpr Text kOverwriteSeveral{
     "次のファイルはすでにあります。\n%s\nすべて上書きしますか？",
     "These files already exist:\n%s\nReplace them all?"};
+// After the first files of a long list. %1: how many more.
+inline constexpr Text kMoreFiles{"ほか %1 個", "and %1 more"};
 // Followed by the runs left out, one per line.
 inline constexpr Text kNotWritten{"次の走行は書き出していません:", "These runs were not written:"};
 inline constexpr Text kNothingWritten{"書き出せる走行がありません。",
