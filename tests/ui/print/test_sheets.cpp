@@ -9,10 +9,10 @@
 
 #include "bilingual_text.h"
 #include "configuration.h"
-#include "data_folder_fixture.h"
-#include "run_file_fixture.h"
 #include "data_folder.h"
+#include "data_folder_fixture.h"
 #include "export_fixture.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "sheets.h"
 
@@ -346,7 +346,8 @@ class TestSheets : public QObject {
         QTemporaryDir dir;
         const std::string data = dir.filePath("data").toStdString() + "/";
         FileSystem& fs = systemFileSystem();
-        QVERIFY(testing::makeDataFolder(fs, data, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}}));
+        QVERIFY(testing::makeDataFolder(fs, data,
+                                        {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}}));
         const struct {
             int slot;
             const char* serial;
@@ -354,7 +355,8 @@ class TestSheets : public QObject {
         } runs[] = {
             {0, "0123456789ab", testing::steadyRun({2024, 5, 9, 9, 0, 0}, 9, 7000, "前の日", 1)},
             {0, "0123456789ab", testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "短い", 1)},
-            {1, "00000000beef", testing::steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行", 1)},
+            {1, "00000000beef",
+             testing::steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行", 1)},
         };
         for (const auto& r : runs)
             QVERIFY(writeRunFile(fs, data, r.slot, r.serial, r.run).status ==
