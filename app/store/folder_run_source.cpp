@@ -9,6 +9,7 @@
 #include "profile_file.h"
 #include "run_catalogue.h"
 #include "run_file_writer.h"
+#include "search_folding.h"
 
 namespace lapdex {
 namespace {
@@ -83,7 +84,7 @@ bool runMatches(const RunDetails& run, const RunQuery& query) {
     if (query.maxTotalCs >= 0 && (run.totalCs < 0 || run.totalCs > query.maxTotalCs)) return false;
     const std::string text = searchTextOf(run);
     return std::all_of(query.words.begin(), query.words.end(), [&text](const std::string& word) {
-        return word.empty() || text.find(word) != std::string::npos;
+        return word.empty() || text.find(foldedForSearch(word)) != std::string::npos;
     });
 }
 

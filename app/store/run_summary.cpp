@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "run_file_reader.h"
+#include "search_folding.h"
 
 namespace lapdex {
 namespace {
@@ -183,7 +184,7 @@ std::string searchTextOf(const RunDetails& run) {
         text += '\n';
         text += lap.memo;
     }
-    return text;
+    return foldedForSearch(text);
 }
 
 }  // namespace lapdex

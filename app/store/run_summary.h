@@ -54,7 +54,8 @@ std::string secondsText(std::int64_t hundredths);
 std::string lapsText(const std::vector<LapDetails>& laps);
 std::vector<LapDetails> lapsFromText(std::string_view text);
 
-// The run memo and lap memos joined by line feeds: the text that memo searches look in.
+// The run memo and lap memos joined by line feeds and folded (foldedForSearch): the text that
+// memo searches look in, for words folded the same way.
 std::string searchTextOf(const RunDetails& run);
 
 }  // namespace lapdex

@@ -3,15 +3,25 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include "dialog_texts.h"
+#include "ui_text.h"
 
 namespace lapdex::ui {
 
 namespace {
+
+// Where the folder chooser's last folder is kept (the language choice uses the same file).
+const QString kSettingsOrganisation = QStringLiteral("Lapdex");
+const QString kSettingsApplication = QStringLiteral("Lapdex");
+const QString kLastFolderKey = QStringLiteral("folders/lastChosen");
 
 int runBox(QWidget* owner, QMessageBox::Icon icon, const QString& text,
            QMessageBox::StandardButtons buttons,
@@ -31,7 +41,8 @@ bool QtDesktop::askYesNo(QWidget* owner, const QString& text, DefaultAnswer answ
 }
 
 bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
-    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 void QtDesktop::showNotice(QWidget* owner, const QString& text) {
@@ -51,14 +62,31 @@ void QtDesktop::showErrorLater(QWidget* owner, const QString& text, std::functio
     box->open();
 }
 
-std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title, bool newFolderButton) {
+std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title,
+                                               bool newFolderButton) {
     // Qt's own dialog: the platform's may not offer hiding the new-folder button.
     QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
     if (!newFolderButton) options |= QFileDialog::ReadOnly;
-    const QString start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // A start folder that does not exist would be typed in as a name the dialog cannot choose.
+    QSettings settings(kSettingsOrganisation, kSettingsApplication);
+    QString start = settings.value(kLastFolderKey).toString();
+    if (start.isEmpty() || !QFileInfo(start).isDir())
+        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (start.isEmpty() || !QFileInfo(start).isDir()) start = QDir::homePath();
     const QString folder = QFileDialog::getExistingDirectory(owner, title, start, options);
     if (folder.isEmpty()) return std::nullopt;
+    settings.setValue(kLastFolderKey, folder);
     return folder;
+}
+
+void QtDesktop::showNoticeWithFolder(QWidget* owner, const QString& text, const QString& folder) {
+    QMessageBox box(QMessageBox::Information, kBoxTitle, text, QMessageBox::Ok, owner);
+    box.setFont(owner ? owner->font() : box.font());
+    QPushButton* open =
+        box.addButton(ui::localized(dialog_text::kOpenFolder), QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    if (box.clickedButton() == open) (void)QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
 bool QtDesktop::openDocument(const QString& path) {

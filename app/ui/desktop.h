@@ -15,7 +15,7 @@ inline const QString kBoxTitle = QStringLiteral("K7X Stopwatch");
 enum class DefaultAnswer { Yes, No };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     // Information icon; true for Yes.
     virtual bool askYesNo(QWidget* owner, const QString& text,
@@ -27,7 +27,14 @@ public:
     // `closed` runs when the user has closed the box.
     virtual void showErrorLater(QWidget* owner, const QString& text,
                                 std::function<void()> closed = {}) = 0;
-    virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) = 0;
+    virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                                bool newFolderButton) = 0;
+    // A notice about files written into `folder`, with a button that opens the folder. Without
+    // one of its own a desktop shows the plain notice.
+    virtual void showNoticeWithFolder(QWidget* owner, const QString& text, const QString& folder) {
+        (void)folder;
+        showNotice(owner, text);
+    }
     // Asks the desktop to open a document or folder; false when nothing could open it.
     virtual bool openDocument(const QString& path) = 0;
     // Path of a file shipped with the program (the manual): in the program's folder.
@@ -35,19 +42,22 @@ public:
 };
 
 class QtDesktop : public Desktop {
-public:
-  bool askYesNo(QWidget* owner, const QString& text,
-                DefaultAnswer answer = DefaultAnswer::Yes) override;
-  bool askOkCancel(QWidget* owner, const QString& text) override;
-  void showNotice(QWidget* owner, const QString& text) override;
-  void showError(QWidget* owner, const QString& text) override;
-  void showErrorLater(QWidget* owner, const QString& text,
-                      std::function<void()> closed = {}) override;
-  std::optional<QString> browseFolder(QWidget* owner, const QString& title,
-                                      bool newFolderButton) override;
-  bool openDocument(const QString& path) override;
-  // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
-  QString programFile(const QString& name) const override;
+  public:
+    bool askYesNo(QWidget* owner, const QString& text,
+                  DefaultAnswer answer = DefaultAnswer::Yes) override;
+    bool askOkCancel(QWidget* owner, const QString& text) override;
+    void showNotice(QWidget* owner, const QString& text) override;
+    void showError(QWidget* owner, const QString& text) override;
+    void showErrorLater(QWidget* owner, const QString& text,
+                        std::function<void()> closed = {}) override;
+    // Qt's own chooser, starting in the folder last chosen (remembered in QSettings) or else in
+    // the user's documents folder or home, with no name typed in.
+    std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                        bool newFolderButton) override;
+    void showNoticeWithFolder(QWidget* owner, const QString& text, const QString& folder) override;
+    bool openDocument(const QString& path) override;
+    // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
+    QString programFile(const QString& name) const override;
 };
 
 }  // namespace lapdex::ui

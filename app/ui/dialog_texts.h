@@ -10,5 +10,7 @@ inline constexpr Text kDataFolderPrefix{"データフォルダー: ", "Data fold
 // %1: the most characters the field takes.
 inline constexpr Text kLengthLimit{"%1 文字以内で入力してください。",
                                    "Enter at most %1 characters."};
+// The button of a notice about written files that opens their folder.
+inline constexpr Text kOpenFolder{"フォルダを開く", "Open folder"};
 
 }  // namespace lapdex::ui::dialog_text

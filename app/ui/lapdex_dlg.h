@@ -84,6 +84,7 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     QString dataFolder() const;
     TabControl* tabControl() const { return tabs_; }
     StopwatchPage* page() const { return page_; }
+    Desktop& desktop() const { return desktop_; }
     QMenu* contextMenu() const { return contextMenu_; }
     QMenuBar* menuBar() const { return menuBar_; }
     QWidget* control(int id) const { return controls_.control(id); }

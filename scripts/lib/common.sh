@@ -27,6 +27,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vs
                 qt6-base-dev fonts-noto-cjk xvfb
                 xdotool openbox poppler-utils  # the window driven on Xvfb; the manual's text layer
                 libsqlite3-dev
+                libutf8proc-dev  # memo search folds case and width
                 libxlsxwriter-dev  # runs.xlsx
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
                 libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks

@@ -132,7 +132,8 @@ std::vector<RunQuery> queriesFor(const std::vector<RunRow>& all,
     for (const std::string& date : dates) add([&](RunQuery& q) { q.fromDate = q.toDate = date; });
     add([](RunQuery& q) { q.fromDate = "2024-03-02"; });
     add([](RunQuery& q) { q.toDate = "2024-03-02"; });
-    for (const char* word : {"風", "向かい風", "追い風 強い", "ab", "abc", "晴れ", "無い言葉"})
+    for (const char* word : {"風", "向かい風", "追い風 強い", "ab", "abc", "晴れ", "無い言葉",
+                             "HEAD", "ｈｅａｄ", "カタカナ", "ﾀｶ", "Ａb"})
         add([&](RunQuery& q) { q.words = {word}; });
     add([](RunQuery& q) { q.words = {"追い風", "強い"}; });
     for (int laps : lapCounts) add([&](RunQuery& q) { q.lapCount = laps; });

@@ -23,7 +23,9 @@
 namespace lapdex::testing {
 namespace {
 
-const char* const kMemos[] = {"", "向かい風", "風", "追い風 強い", "abc", "ab", "雨のち晴れ"};
+// Memos in both cases and widths, so that searches that fold them are compared too.
+const char* const kMemos[] = {"",   "向かい風",   "風",       "追い風 強い", "abc",
+                              "ab", "雨のち晴れ", "Headwind", "ｶﾀｶﾅ",        "ＡＢＣ"};
 const char* const kNames[] = {"走者A", "B班", "QTM-09", "Ａ", "x"};
 
 template <class T, std::size_t N>

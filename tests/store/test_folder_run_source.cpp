@@ -14,6 +14,7 @@
 #include "folder_run_source.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
+#include "run_index.h"
 #include "temp_folder.h"
 
 namespace lapdex {
@@ -142,6 +143,55 @@ TEST_F(FolderRunSourceTest, RunsThatCannotBeReadAfterTheListingAreNamedNotDroppe
     EXPECT_EQ(runs.problems[1].path, "QTM-02/QTM240302_080000_00000000beef.csv");
     EXPECT_EQ(runs.problems[1].reason, kDamagedRunFile);
     EXPECT_EQ(countsOf(*runs.value).runs, 1);
+}
+
+// Memo words are found whatever their case and width, in run and lap memos alike, and the index
+// answers as the folder scan does.
+TEST_F(FolderRunSourceTest, MemoSearchIgnoresCaseAndWidthInBothSources) {
+    const struct {
+        const char* needle;
+        const char* memo;
+        bool lapMemo;
+        bool found;
+    } kRows[] = {
+        {"HEAD", "headwind", false, true},
+        {"ｈｅａｄ", "headwind", false, true},
+        {"head", "ＨＥＡＤＷＩＮＤ", false, true},
+        {"WIND", "Headwind", true, true},
+        {"カタカナ", "ｶﾀｶﾅ", false, true},
+        {"ｶﾀｶﾅ", "カタカナ", true, true},
+        {"ｶﾞｯｺｳ", "ガッコウ", false, true},
+        {"１２３", "lap 123", false, true},
+        {"ａB", "AB", false, true},
+        {"かたかな", "カタカナ", false, false},
+        {"ガ", "カタカナ", false, false},
+        {"tail", "headwind", false, false},
+    };
+    std::vector<std::string> files;
+    for (std::size_t i = 0; i < std::size(kRows); ++i) {
+        RunRecord run = testing::steadyRun({2024, 3, 1, 8, static_cast<int>(i), 0}, 2, 6000);
+        (kRows[i].lapMemo ? run.laps[1].memo : run.memo) = kRows[i].memo;
+        const std::string path = write(0, "0123456789ab", run);
+        files.push_back(path.substr(path.rfind('/') + 1));
+    }
+    FolderRunSource scan{DataFolder(fs, data)};
+    RunIndex index(fs, data, root / "cache/runs.sqlite");
+    ASSERT_TRUE(index.open());
+    ASSERT_TRUE(
+        index.refreshAll(scan.registeredStopwatches().value_or(std::vector<RunStopwatch>{})));
+    for (RunSource* source : {static_cast<RunSource*>(&scan), static_cast<RunSource*>(&index)}) {
+        for (std::size_t i = 0; i < std::size(kRows); ++i) {
+            RunQuery query;
+            query.words = {kRows[i].needle};
+            const RunListing listing = source->listRuns(query);
+            ASSERT_TRUE(listing.complete());
+            const bool found =
+                std::any_of(listing.rows.begin(), listing.rows.end(),
+                            [&](const RunRow& row) { return row.fileName == files[i]; });
+            EXPECT_EQ(found, kRows[i].found) << kRows[i].needle << " in " << kRows[i].memo
+                                             << (source == &index ? " (index)" : " (scan)");
+        }
+    }
 }
 
 }  // namespace

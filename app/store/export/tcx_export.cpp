@@ -113,7 +113,11 @@ std::string tcxDocument(const std::vector<ExportRun>& runs, const LocalToUtc& to
             appendLap(out, lap, *seconds, lapStartCs);
             if (lap.splitCs >= 0) lapStartCs = lap.splitCs;
         }
-        if (!r.run.memo.empty()) out += "      <Notes>" + xmlText(r.run.memo) + "</Notes>\n";
+        // TCX has no athlete element: the notes a training log shows name the athlete first.
+        const std::string notes = r.run.memo.empty()  ? r.tabName
+                                  : r.tabName.empty() ? r.run.memo
+                                                      : r.tabName + "\n" + r.run.memo;
+        if (!notes.empty()) out += "      <Notes>" + xmlText(notes) + "</Notes>\n";
         appendCreator(out, r);
         out += "    </Activity>\n";
     }

@@ -1,6 +1,7 @@
 // The TCX export (Garmin Training Center Database v2, which training logs import): one Activity per
-// run with Sport "Other", one Lap per lap with its time, the memos as notes, the stopwatch as the
-// activity's creator.
+// run with Sport "Other", one Lap per lap with its time, the lap memos as the laps' notes, the
+// athlete (the stopwatch's tab name) and the run memo on the next line as the activity's notes,
+// the stopwatch as the activity's creator.
 #pragma once
 
 #include <cstdint>

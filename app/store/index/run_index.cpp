@@ -12,7 +12,8 @@
 namespace lapdex {
 namespace {
 
-constexpr int kLayoutVersion = 4;
+// 5: the search text is stored folded (case and width).
+constexpr int kLayoutVersion = 5;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;

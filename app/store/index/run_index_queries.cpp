@@ -3,6 +3,7 @@
 
 #include "contact_history.h"
 #include "run_index.h"
+#include "search_folding.h"
 
 namespace lapdex {
 namespace {
@@ -80,7 +81,9 @@ SearchSql searchSql(const RunQuery& query) {
         s.sql += " AND r.totalCs >= 0 AND r.totalCs <= ?";
         s.integer(query.maxTotalCs);
     }
-    for (const std::string& word : query.words) {
+    for (const std::string& given : query.words) {
+        // The stored search text is folded; so is the word.
+        const std::string word = foldedForSearch(given);
         if (word.empty()) continue;
         if (characterCount(word) >= kTrigram) {
             s.sql += " AND r.id IN (SELECT rowid FROM memo_search WHERE memo_search MATCH ?)";

@@ -1,9 +1,12 @@
-// The comparison window and the series it draws.
+// The comparison window, the series it draws and the table of their times.
 #include "c_compare_dlg.h"
 
 #include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
+#include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "compare_texts.h"
 #include "run_texts.h"
@@ -27,12 +30,17 @@ CCompareDlg::CCompareDlg(QWidget* parent) : QDialog(parent), chart_(new CompareC
     retranslate();
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(chart_);
+    layout->addWidget(chart_, 3);
+    // The numbers behind the lines: a column per run, a row per lap, then the totals.
+    table_ = new QTableWidget(this);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    layout->addWidget(table_, 2);
     missed_ = new QLabel(this);
     missed_->setWordWrap(true);
     missed_->hide();
     layout->addWidget(missed_);
-    resize(760, 420);
+    resize(760, 620);
 }
 
 void CCompareDlg::compare(RunQueryWorker& queries, const std::vector<RunRef>& runs) {
@@ -47,6 +55,8 @@ void CCompareDlg::compare(RunQueryWorker& queries, const std::vector<RunRef>& ru
     }
     const quint64 asked = ++generation_;
     setSeries({});
+    runs_.clear();
+    fillTable();
     queries.ask<GatheredRuns>(
         this, [rows](WindowRunSource& source) { return gatherRuns(source, rows); },
         [this, asked](GatheredRuns gathered) {
@@ -54,6 +64,8 @@ void CCompareDlg::compare(RunQueryWorker& queries, const std::vector<RunRef>& ru
             if (!gathered.answered)
                 gathered.missed.push_back({{}, MissedRun::Why::Unavailable, {}});
             setSeries(compareSeriesOf(gathered.runs));
+            runs_ = std::move(gathered.runs);
+            fillTable();
             missedRuns_ = std::move(gathered.missed);
             showMissed();
         });
@@ -68,6 +80,33 @@ void CCompareDlg::showMissed() {
 void CCompareDlg::retranslate() {
     setWindowTitle(ui::localized(compare_text::kTitle));
     if (missed_) showMissed();
+    if (table_) fillTable();
+}
+
+void CCompareDlg::fillTable() {
+    std::size_t laps = 0;
+    for (const ExportRun& run : runs_) laps = std::max(laps, run.run.laps.size());
+    table_->clear();
+    table_->setColumnCount(static_cast<int>(runs_.size()));
+    table_->setRowCount(runs_.empty() ? 0 : static_cast<int>(laps) + 1);
+    QStringList rows;
+    for (std::size_t lap = 1; lap <= laps; ++lap)
+        rows << ui::localized(compare_text::kLapRow).arg(lap);
+    rows << ui::localized(compare_text::kTotalRow);
+    table_->setVerticalHeaderLabels(rows);
+    for (int column = 0; column < table_->columnCount(); ++column) {
+        const RunDetails& run = runs_[static_cast<std::size_t>(column)].run;
+        table_->setHorizontalHeaderItem(
+            column, new QTableWidgetItem(compareSeriesOf({runs_[std::size_t(column)]})[0].name));
+        auto put = [&](int row, std::int64_t cs) {
+            auto* item = new QTableWidgetItem(runTimeText(cs, run.timeFormat));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(row, column, item);
+        };
+        for (std::size_t lap = 0; lap < run.laps.size(); ++lap)
+            put(static_cast<int>(lap), run.laps[lap].lapCs);
+        put(static_cast<int>(laps), run.totalCs);
+    }
 }
 
 void CCompareDlg::changeEvent(QEvent* event) {

@@ -1,5 +1,5 @@
 // The comparison window: two to eight runs' laps as lines in one chart, with a legend naming each
-// run by tab and start.
+// run by tab and start, and below it a table of each run's lap times and total.
 #pragma once
 
 #include <QDialog>
@@ -11,6 +11,7 @@
 #include "run_query_worker.h"
 
 class QLabel;
+class QTableWidget;
 
 namespace lapdex::ui {
 
@@ -40,6 +41,8 @@ class CCompareDlg : public QDialog {
     // could not be read are named under the chart. `queries` must outlive the window.
     void compare(RunQueryWorker& queries, const std::vector<RunRef>& runs);
     CompareChart* chart() const { return chart_; }
+    // A column per run drawn, a row per lap and a last row of totals, as the page writes times.
+    QTableWidget* table() const { return table_; }
     // Under the chart: which of the runs asked for are not drawn, and why; empty when all are.
     QLabel* missedNote() const { return missed_; }
 
@@ -49,8 +52,11 @@ class CCompareDlg : public QDialog {
   private:
     void retranslate();
     void showMissed();
+    void fillTable();
 
     CompareChart* chart_;
+    QTableWidget* table_ = nullptr;
+    std::vector<ExportRun> runs_;  // the runs drawn, with their laps
     QLabel* missed_ = nullptr;
     std::vector<MissedRun> missedRuns_;
     quint64 generation_ = 0;

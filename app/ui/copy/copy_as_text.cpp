@@ -5,9 +5,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QEvent>
 #include <QItemSelectionModel>
 #include <algorithm>
 
+#include "copy_texts.h"
 #include "csv_text.h"
 
 namespace lapdex::ui {
@@ -54,8 +56,37 @@ QString copyText(const QAbstractItemView& view, CopyRows rows) {
     return chosen.isEmpty() ? QString() : tableText(*model, chosen);
 }
 
+namespace {
+
+// Names the copy command in the language shown, for a context menu that lists it. The language
+// change reaches top-level windows only: the view's window is watched once the view is shown.
+class CopyNaming : public QObject {
+  public:
+    CopyNaming(QAction* copy, QWidget* view) : QObject(copy), copy_(copy), view_(view) {
+        view->installEventFilter(this);
+        name();
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == view_ && event->type() == QEvent::Show && !window_) {
+            window_ = view_->window();
+            window_->installEventFilter(this);
+        }
+        if (event->type() == QEvent::LanguageChange || event->type() == QEvent::ContextMenu) name();
+        return false;
+    }
+
+  private:
+    void name() { copy_->setText(ui::localized(copy_text::kCopy)); }
+    QAction* copy_;
+    QWidget* view_;
+    QWidget* window_ = nullptr;
+};
+
+}  // namespace
+
 void installCopyAsText(QAbstractItemView* view, CopyRows rows) {
     auto* copy = new QAction(view);
+    new CopyNaming(copy, view);
     copy->setShortcut(QKeySequence::Copy);
     copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     QObject::connect(copy, &QAction::triggered, view, [view, rows] {

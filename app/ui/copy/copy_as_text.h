@@ -23,7 +23,8 @@ QString tableText(const QAbstractItemModel& model, const QList<int>& rows);
 QString copyText(const QAbstractItemView& view, CopyRows rows);
 
 // Gives `view` a Ctrl+C (the platform's Copy key) that puts copyText on the clipboard while the
-// view has the focus. Empty lists copy nothing.
+// view has the focus, named "Copy" in the language shown for a context menu that lists it.
+// Empty lists copy nothing.
 void installCopyAsText(QAbstractItemView* view, CopyRows rows);
 
 }  // namespace lapdex::ui

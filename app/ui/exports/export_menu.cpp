@@ -11,6 +11,7 @@
 
 #include "c_all_runs_dlg.h"
 #include "c_user_dialog.h"
+#include "export_names.h"
 #include "export_texts.h"
 #include "lapdex_dlg.h"
 #include "print_texts.h"
@@ -107,15 +108,22 @@ ExportMenu::Chosen ExportMenu::chosenRuns() const {
         for (int row : rows) chosen.rows.push_back(all->model()->run(row));
         if (!chosen.rows.empty()) return chosen;
     }
+    // Otherwise the team's day the page shows: every stopwatch's runs of that date.
     const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
-    const std::string folder =
-        folderNameIn(window_.currentStopwatchFolder(), window_.dataFolder().toStdString());
-    if (!page || folder.empty()) return chosen;
+    const QDate date = page ? page->selectedDate() : QDate::currentDate();
     RunQuery day;
-    day.folderNames = {folder};
-    day.fromDate = day.toDate = page->selectedDate().toString(Qt::ISODate).toStdString();
+    day.fromDate = day.toDate = date.toString(Qt::ISODate).toStdString();
     chosen.day = day;
     return chosen;
+}
+
+QString ExportMenu::coverText(const Chosen& chosen, std::size_t runs) {
+    const auto count = static_cast<qsizetype>(runs);
+    const QString counted =
+        ui::localized(texts::forCount(export_text::kRunCount, count)).arg(count);
+    if (!chosen.day) return ui::localized(export_text::kCoverChosen).arg(counted);
+    return ui::localized(export_text::kCoverDay)
+        .arg(counted, QString::fromStdString(chosen.day->fromDate).replace(u'-', u'/'));
 }
 
 void ExportMenu::gather(const Chosen& chosen, std::function<void(GatheredRuns)> then) {
@@ -146,12 +154,15 @@ bool ExportMenu::refusedEmpty(const GatheredRuns& gathered) const {
 }
 
 void ExportMenu::exportRuns(ExportFormat format) {
-    gather(chosenRuns(),
-           [this, format](GatheredRuns gathered) { exportGathered(format, std::move(gathered)); });
+    const Chosen chosen = chosenRuns();
+    gather(chosen, [this, format, chosen](GatheredRuns gathered) {
+        exportGathered(format, std::move(gathered), chosen);
+    });
 }
 
-void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered) {
+void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered, const Chosen& chosen) {
     if (refusedEmpty(gathered)) return;
+    const QString cover = coverText(chosen, gathered.runs.size());
     TcxFiles tcxFiles = TcxFiles::OnePerRun;
     if (format == ExportFormat::Tcx && gathered.runs.size() > 1 &&
         window_.askYesNo(text(export_text::kOneTcxFile)))
@@ -159,15 +170,18 @@ void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered) {
     // The spreadsheet's sheet names and header rows are in the language shown.
     ExportPlan plan =
         planExport(gathered.runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage());
+    plan.files = namedExportFiles(std::move(plan.files), gathered.runs);
     plan.missed.insert(plan.missed.begin(), gathered.missed.begin(), gathered.missed.end());
     if (plan.files.empty())
         return window_.showError(withMissed(text(export_text::kNothingWritten), plan.missed));
-    writePlan(std::move(plan));
+    writePlan(std::move(plan), cover);
 }
 
-void ExportMenu::writePlan(ExportPlan plan) {
-    const auto folder =
-        window_.browseFolder(text(export_text::kBrowseTitle), NewFolderButton::Shown);
+void ExportMenu::writePlan(ExportPlan plan, const QString& cover) {
+    // The chooser's title says which runs, and how many, go into the folder.
+    const auto folder = window_.browseFolder(
+        (cover + u' ' + ui::localized(export_text::kBrowseTitle)).toStdString(),
+        NewFolderButton::Shown);
     if (!folder || !confirmOverwrite(plan.files, *folder) || busy_) return;
     setBusy(true);
     // Writing and flushing to the disk take their time off the window thread.
@@ -179,9 +193,9 @@ void ExportMenu::writePlan(ExportPlan plan) {
             return writeExportFiles(systemFileSystem(), data, out, shared->files,
                                     Overwrite::Replace);
         },
-        [this, shared](ExportResult result) {
+        [this, shared, out = *folder](ExportResult result) {
             setBusy(false);
-            report(result, *shared);
+            report(result, *shared, out);
         });
 }
 
@@ -216,12 +230,17 @@ void ExportMenu::gatherShownRun(std::function<void(GatheredRuns)> then) {
 }
 
 void ExportMenu::saveRunSheet() {
-    gatherShownRun([this](GatheredRuns gathered) {
+    const Chosen chosen = chosenRuns();
+    gather(chosen, [this, chosen](GatheredRuns gathered) {
         if (refusedEmpty(gathered)) return;
-        const ExportRun& run = gathered.runs.front();
-        std::string name = tcxFileNameOf(run);
-        name.replace(name.size() - 4, 4, ".pdf");
-        writePlan(planSheet({name, sheetPdf(runSheet(run)).toStdString()}, gathered.runs));
+        // A sheet of its own for each run, named as its TCX file would be.
+        ExportPlan plan;
+        for (const ExportRun& run : gathered.runs)
+            plan.files.push_back(
+                {runStem(run, gathered.runs) + ".pdf", sheetPdf(runSheet(run)).toStdString()});
+        plan.counts = countsOf(gathered.runs);
+        plan.missed = std::move(gathered.missed);
+        writePlan(std::move(plan), coverText(chosen, gathered.runs.size()));
     });
 }
 
@@ -233,42 +252,24 @@ void ExportMenu::printRunSheet() {
 }
 
 void ExportMenu::saveDaySheet() {
-    Chosen chosen = chosenRuns();
-    if (!chosen.rows.empty()) {
-        // Runs chosen in the All runs window make the sheet.
-        return gather(chosen, [this](GatheredRuns gathered) {
-            const std::string date = gathered.runs.empty()
-                                         ? std::string()
-                                         : gathered.runs.front().run.start.substr(0, 10);
-            const bool oneDay = std::all_of(
-                gathered.runs.begin(), gathered.runs.end(),
-                [&date](const ExportRun& r) { return r.run.start.rfind(date, 0) == 0; });
-            const QString title = oneDay
-                                      ? ui::localized(print_text::kDayTitle)
-                                            .arg(QString::fromStdString(date).replace(u'-', u'/'))
-                                      : ui::localized(print_text::kChosenTitle);
-            saveDay(std::move(gathered), title, date);
-        });
-    }
-    // Otherwise the team's day the page shows: every stopwatch's runs of that date.
-    const auto* page = dynamic_cast<const CUserDialog*>(window_.page());
-    const QDate date = page ? page->selectedDate() : QDate::currentDate();
-    RunQuery day;
-    day.fromDate = day.toDate = date.toString(Qt::ISODate).toStdString();
-    chosen.day = day;
-    const QString title =
-        ui::localized(print_text::kDayTitle).arg(date.toString(QStringLiteral("yyyy/MM/dd")));
-    gather(chosen, [this, title, day](GatheredRuns gathered) {
-        saveDay(std::move(gathered), title, day.fromDate);
+    const Chosen chosen = chosenRuns();
+    gather(chosen, [this, chosen](GatheredRuns gathered) {
+        if (refusedEmpty(gathered)) return;
+        const std::string dates = exportDates(gathered.runs);
+        const QString first = QString::fromStdString(dates.substr(0, 10)).replace(u'-', u'/');
+        // A chosen set of several days names its first and last date; its rows show dates.
+        const QString title =
+            dates.size() > 10
+                ? ui::localized(print_text::kDaysTitle)
+                      .arg(first, QString::fromStdString(dates.substr(11)).replace(u'-', u'/'))
+                : ui::localized(print_text::kDayTitle).arg(first);
+        const QByteArray pdf =
+            sheetPdf(daySheet(title, teamDayOf(gathered.runs, dates.substr(0, 10))));
+        ExportPlan plan = planSheet(
+            {"day_" + exportStem(gathered.runs) + ".pdf", pdf.toStdString()}, gathered.runs);
+        plan.missed = std::move(gathered.missed);
+        writePlan(std::move(plan), coverText(chosen, gathered.runs.size()));
     });
-}
-
-void ExportMenu::saveDay(GatheredRuns gathered, const QString& title, const std::string& date) {
-    if (refusedEmpty(gathered)) return;
-    const QByteArray pdf = sheetPdf(daySheet(title, teamDayOf(gathered.runs, date)));
-    ExportPlan plan = planSheet({"runs.pdf", pdf.toStdString()}, gathered.runs);
-    plan.missed = std::move(gathered.missed);
-    writePlan(std::move(plan));
 }
 
 bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,
@@ -282,26 +283,37 @@ bool ExportMenu::confirmOverwrite(const std::vector<ExportFile>& files,
     // One question for all of them, however many files the export has.
     if (existing.empty()) return true;
     if (existing.size() == 1) return window_.askYesNo(filled(export_text::kOverwrite, existing[0]));
+    // A box as tall as the screen at most: the first files, then how many more.
+    constexpr std::size_t kListed = 10;
     std::string list;
-    for (const std::string& path : existing) list += (list.empty() ? "" : "\n") + path;
+    for (std::size_t i = 0; i < existing.size() && i < kListed; ++i)
+        list += (list.empty() ? "" : "\n") + existing[i];
+    if (existing.size() > kListed)
+        list += "\n" + ui::localized(export_text::kMoreFiles)
+                           .arg(static_cast<qsizetype>(existing.size() - kListed))
+                           .toStdString();
     return window_.askYesNo(filled(export_text::kOverwriteSeveral, list));
 }
 
-void ExportMenu::report(const ExportResult& result, const ExportPlan& plan) const {
+void ExportMenu::report(const ExportResult& result, const ExportPlan& plan,
+                        const std::string& folder) const {
     const ExportCounts& counts = plan.counts;
     switch (result.error) {
         case ExportError::None: {
-            std::string names;
-            for (const std::string& path : result.written) names += "\n" + path;
+            // A summary, never a list of every file: an export can write thousands.
+            const auto files = static_cast<qsizetype>(result.written.size());
+            const QString where = ui::localized(texts::forCount(export_text::kFilesIn, files))
+                                      .arg(QString::number(files), QString::fromStdString(folder));
             const QString runs = ui::localized(texts::forCount(export_text::kRunCount, counts.runs))
                                      .arg(counts.runs);
             const QString laps = ui::localized(texts::forCount(export_text::kLapCount, counts.laps))
                                      .arg(counts.laps);
-            // One pass, so that a "%" in a file name is left as it is.
-            return window_.showNotice(withMissed(ui::localized(export_text::kWritten)
-                                                     .arg(runs, laps, QString::fromStdString(names))
-                                                     .toStdString(),
-                                                 plan.missed));
+            // One pass, so that a "%" in the folder's name is left as it is.
+            const std::string told = withMissed(
+                ui::localized(export_text::kWritten).arg(runs, laps, u'\n' + where).toStdString(),
+                plan.missed);
+            return window_.desktop().showNoticeWithFolder(&window_, QString::fromStdString(told),
+                                                          QString::fromStdString(folder));
         }
         case ExportError::InsideDataFolder:
             return window_.showError(text(export_text::kInsideData));

@@ -1,7 +1,7 @@
 // The main window's output and print menu (Alt+O): the runs chosen in the All runs window, or else
-// the runs of the day the page shows, written as runs.xlsx, as runs.csv and laps.csv or as TCX
-// files into a folder the user picks outside the data folder. Runs are read and files written on
-// the query worker; the user is told which runs could not be written and why.
+// the team's runs of the day the page shows, written as a workbook, as CSV or TCX files or as run
+// and day sheets into a folder the user picks outside the data folder. Runs are read and files
+// written on the query worker; the user is told which runs could not be written and why.
 #pragma once
 
 #include <QObject>
@@ -29,8 +29,8 @@ class ExportMenu : public QObject {
     // `views` must outlive the menu.
     ExportMenu(CLapdexDlg& window, ViewMenu& views);
 
-    // The runs an export takes now: the rows selected in the All runs window while it is shown,
-    // otherwise every run of the page's day of the current stopwatch (`day`).
+    // The runs every export and sheet takes now: the rows selected in the All runs window while
+    // it is shown, otherwise every run of the page's day across all stopwatches (`day`).
     struct Chosen {
         std::vector<RunRow> rows;
         std::optional<RunQuery> day;
@@ -40,8 +40,7 @@ class ExportMenu : public QObject {
     // Reads the chosen runs, asks for the folder (and, for TCX, one file or one per run), then
     // writes. What happened is told in a message box.
     void exportRuns(ExportFormat format);
-    // Saves the run sheet of the shown run, or the day sheet of the chosen runs (or of the team's
-    // day the page shows), as PDF.
+    // Saves the chosen runs' run sheets (a PDF each) or their day sheet (one PDF) as PDF.
     void saveRunSheet();
     void saveDaySheet();
     // The print preview of the shown run's sheet (Ctrl+P), once the run has been read.
@@ -68,12 +67,15 @@ class ExportMenu : public QObject {
     void gather(const Chosen& chosen, std::function<void(GatheredRuns)> then);
     // Reads the run the page shows; nothing is asked when none is shown.
     void gatherShownRun(std::function<void(GatheredRuns)> then);
-    void exportGathered(ExportFormat format, GatheredRuns gathered);
-    void saveDay(GatheredRuns gathered, const QString& title, const std::string& date);
-    // Asks for the folder, then writes the plan's files there on the worker; tells the user.
-    void writePlan(ExportPlan plan);
+    void exportGathered(ExportFormat format, GatheredRuns gathered, const Chosen& chosen);
+    // Which runs an export of `chosen` covers and how many, for the folder chooser.
+    static QString coverText(const Chosen& chosen, std::size_t runs);
+    // Asks for the folder (its title starting with `cover`), then writes the plan's files there
+    // on the worker; tells the user.
+    void writePlan(ExportPlan plan, const QString& cover);
     bool confirmOverwrite(const std::vector<ExportFile>& files, const std::string& folder) const;
-    void report(const ExportResult& result, const ExportPlan& plan) const;
+    void report(const ExportResult& result, const ExportPlan& plan,
+                const std::string& folder) const;
     // Tells the user that nothing can be written; false when there is something.
     bool refusedEmpty(const GatheredRuns& gathered) const;
 

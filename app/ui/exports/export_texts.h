@@ -33,12 +33,23 @@ inline constexpr Text kCannotRead{
 inline constexpr Text kOverwriteSeveral{
     "次のファイルはすでにあります。\n%s\nすべて上書きしますか？",
     "These files already exist:\n%s\nReplace them all?"};
+// After the first files of a long list. %1: how many more.
+inline constexpr Text kMoreFiles{"ほか %1 個", "and %1 more"};
 // Followed by the runs left out, one per line.
 inline constexpr Text kNotWritten{"次の走行は書き出していません:", "These runs were not written:"};
 inline constexpr Text kNothingWritten{"書き出せる走行がありません。",
                                       "None of the runs can be written."};
-// %1: the runs (kRunCount), %2: the laps (kLapCount), %3: the files written, each on a line.
+// %1: the runs (kRunCount), %2: the laps (kLapCount), %3: a line break and kFilesIn.
 inline constexpr Text kWritten{"%1と%2を書き出しました。%3", "Wrote %1 and %2.%3"};
+// %1: how many files, %2: the folder they are in.
+inline constexpr CountText kFilesIn{{"%2 に %1 個のファイル", "%1 file in %2"},
+                                    {"%2 に %1 個のファイル", "%1 files in %2"}};
+// What an export covers, before the folder is chosen. %1: the runs (kRunCount).
+inline constexpr Text kCoverChosen{"すべての走行で選んだ%1を書き出します。",
+                                   "Writing %1 chosen in All runs."};
+// %1: the runs (kRunCount), %2: the date, "2024/05/10".
+inline constexpr Text kCoverDay{"%2 の全ストップウオッチの%1を書き出します。",
+                                "Writing %1 of %2, all stopwatches."};
 inline constexpr CountText kRunCount{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};
 inline constexpr CountText kLapCount{{"%1周のラップ", "%1 lap"}, {"%1周のラップ", "%1 laps"}};
 inline constexpr Text kInsideData{

@@ -24,7 +24,8 @@ inline constexpr Text kMemo{"メモ：%1", "Memo: %1"};
 
 // Day sheet. %1: the date, "2024/01/31".
 inline constexpr Text kDayTitle{"%1 の走行", "Runs of %1"};
-inline constexpr Text kChosenTitle{"選んだ走行", "Chosen runs"};
+// A chosen set of several days. %1: the first date, %2: the last, "2024/05/10".
+inline constexpr Text kDaysTitle{"%1～%2 の走行", "Runs of %1 to %2"};
 inline constexpr CountText kRuns{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};
 inline constexpr Text kLegend{"緑（太字）はその列の最速、赤（斜体）は最遅です。",
                               "Green (bold): fastest in its column. Red (italics): slowest."};

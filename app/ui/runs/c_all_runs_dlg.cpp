@@ -19,6 +19,7 @@
 #include "message_event.h"
 #include "query_texts.h"
 #include "run_texts.h"
+#include "time_entry.h"
 
 namespace lapdex::ui {
 namespace {
@@ -26,11 +27,15 @@ namespace {
 constexpr int kFirstScreen = 200;  // rows fetched before the window shows any
 constexpr int kTypingPauseMs = 150;
 
-// Seconds ("75", "75.5") to hundredths; -1 for an empty or unreadable text.
-std::int64_t hundredthsOf(const QString& seconds) {
-    bool ok = false;
-    const double value = seconds.trimmed().toDouble(&ok);
-    return ok && value >= 0 ? static_cast<std::int64_t>(value * 100 + 0.5) : -1;
+// A typed bound in hundredths; -1 (no bound) for an empty or unreadable text, which the field
+// itself marks.
+std::int64_t hundredthsOf(const QLineEdit* field) {
+    const TimeEntry entry = readTimeEntry(field->text().toStdString());
+    return entry.ok() ? entry.hundredths : -1;
+}
+
+bool unreadable(const QLineEdit* field) {
+    return readTimeEntry(field->text().toStdString()).outcome == TimeEntry::Outcome::Unreadable;
 }
 
 std::vector<std::string> wordsOf(const QString& text) {
@@ -153,22 +158,31 @@ void CAllRunsDlg::runsDownloaded() {
     refresh();
 }
 
-void CAllRunsDlg::fillStopwatches() {
+void CAllRunsDlg::fillStopwatches(Names names) {
     queries_.ask<std::optional<std::vector<RunStopwatch>>>(
         this, [](WindowRunSource& source) { return source.registeredStopwatches(); },
-        [this](std::optional<std::vector<RunStopwatch>> stopwatches) {
+        [this, names](std::optional<std::vector<RunStopwatch>> stopwatches) {
+            QStringList shown;
+            for (int i = 1; i < stopwatch_->count(); ++i)
+                shown << stopwatch_->itemData(i).toString() + u'=' + stopwatch_->itemText(i);
             const QString chosen = stopwatch_->currentData().toString();
             QSignalBlocker block(stopwatch_);
             stopwatch_->clear();
             stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
-            for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{}))
+            QStringList now;
+            for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{})) {
                 stopwatch_->addItem(QString::fromStdString(s.tabName),
                                     QString::fromStdString(s.folderName));
+                now << QString::fromStdString(s.folderName + "=" + s.tabName);
+            }
             stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
+            // The rows carry the names too: they are asked for again when a name changed.
+            if (names == Names::RefreshWhenChanged && now != shown) refresh();
         });
 }
 
 void CAllRunsDlg::filtersChanged() {
+    markTotals();
     typing_.start();
 }
 
@@ -182,17 +196,35 @@ RunQuery CAllRunsDlg::currentQuery() const {
     }
     query.words = wordsOf(words_->text());
     query.lapCount = laps_->value();
-    query.minTotalCs = hundredthsOf(minTotal_->text());
-    query.maxTotalCs = hundredthsOf(maxTotal_->text());
+    query.minTotalCs = hundredthsOf(minTotal_);
+    query.maxTotalCs = hundredthsOf(maxTotal_);
     return query;
+}
+
+void CAllRunsDlg::markTotals() {
+    for (QLineEdit* field : {minTotal_, maxTotal_}) {
+        const bool bad = unreadable(field);
+        field->setProperty("unreadable", bad);
+        field->setStyleSheet(bad ? QStringLiteral("QLineEdit { background: #ffd8d8; }")
+                                 : QString());
+        field->setToolTip(bad ? ui::localized(run_text::kUnreadableTime) : QString());
+    }
 }
 
 void CAllRunsDlg::refresh() {
     typing_.stop();
     const quint64 asked = ++generation_;
+    markTotals();
+    RunQuery query = currentQuery();
+    if (query.minTotalCs >= 0 && query.maxTotalCs >= 0 && query.minTotalCs > query.maxTotalCs) {
+        // No run can match; say why instead of showing none found.
+        model_->setRows({});
+        missed_.clear();
+        state_ = State::Reversed;
+        return showStatus();
+    }
     state_ = State::Searching;
     showStatus();
-    RunQuery query = currentQuery();
     query.limit = kFirstScreen;
     // The first screen comes back first; when it was cut short, every row follows.
     queries_.ask<RunListing>(
@@ -232,6 +264,9 @@ void CAllRunsDlg::showListing(RunListing listing, bool whole) {
 
 void CAllRunsDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) applyTexts();
+    // A stopwatch renamed in the main window meanwhile shows its new name in the filter and rows.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && isVisible())
+        fillStopwatches(Names::RefreshWhenChanged);
     QDialog::changeEvent(event);
 }
 
@@ -247,6 +282,7 @@ void CAllRunsDlg::applyTexts() {
     laps_->setSpecialValueText(ui::localized(run_text::kEvery));
     minTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
+    markTotals();
     if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
     model_->retranslate();
     showStatus();
@@ -262,6 +298,8 @@ void CAllRunsDlg::showStatus() {
             return status_->setText(ui::localized(query_text::kPreparing));
         case State::CannotRead:
             return status_->setText(ui::localized(query_text::kCannotRead));
+        case State::Reversed:
+            return status_->setText(ui::localized(run_text::kReversedTotals));
         case State::FirstScreen:
             return status_->setText(ui::localized(run_text::kFirstRowsShown).arg(rows));
         case State::Found:

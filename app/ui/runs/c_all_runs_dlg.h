@@ -66,7 +66,11 @@ class CAllRunsDlg : public QDialog {
 
   private:
     void buildFilters(QGridLayout* grid);
-    void fillStopwatches();
+    enum class Names { Fill, RefreshWhenChanged };
+    // Asks for the registered stopwatches and fills the filter with their tab names.
+    void fillStopwatches(Names names = Names::Fill);
+    // Marks a total field whose text cannot be read as a time (colour and tooltip).
+    void markTotals();
     void filtersChanged();
     void showListing(RunListing listing, bool whole);
     void applyTexts();
@@ -90,9 +94,9 @@ class CAllRunsDlg : public QDialog {
     QLabel* totalLabel_ = nullptr;
     QLabel* dashes_[2] = {};
     // What the status line tells: nothing before the first search, that a search is under way,
-    // the first screen while the other rows are fetched, every row found, or that no source of
-    // runs could answer.
-    enum class State { NotSearched, Searching, FirstScreen, Found, CannotRead };
+    // the first screen while the other rows are fetched, every row found, that no source of
+    // runs could answer, or that the total range is reversed.
+    enum class State { NotSearched, Searching, FirstScreen, Found, CannotRead, Reversed };
     State state_ = State::NotSearched;
     std::vector<MissedRun> missed_;  // runs the last answer could not cover
     // Answers to searches older than the newest are dropped.

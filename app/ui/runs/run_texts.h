@@ -27,7 +27,15 @@ inline constexpr Text kLapCount{"ラップ数(&L)", "&Laps"};
 inline constexpr Text kTotal{"トータル(&T)", "&Total"};
 inline constexpr Text kRangeDash{"～", "to"};
 inline constexpr Text kMemoWords{"走行メモ・ラップメモの言葉", "Words in run or lap memos"};
-inline constexpr Text kSeconds{"秒", "seconds"};
+inline constexpr Text kSeconds{"秒 または 分:秒", "seconds or m:ss"};
+inline constexpr Text kUnreadableTime{
+    "この時間は読めません。秒（480）、分:秒（8:00）、時:分:秒（1:02:03）、分:秒.1/100秒"
+    "（1:04.49）で入力してください。",
+    "This time cannot be read. Type seconds (480), m:ss (8:00), h:mm:ss (1:02:03) or mm:ss.cc "
+    "(1:04.49)."};
+inline constexpr Text kReversedTotals{
+    "トータルの下限が上限より大きいため、当てはまる走行はありません。",
+    "The lower total is above the upper one, so no run can match: swap them."};
 inline constexpr Text kEvery{"すべて", "All"};
 // %1: the number of runs found.
 inline constexpr Text kRunsFound{"%1 件", "Runs found: %1"};
@@ -38,8 +46,8 @@ inline constexpr Text kFirstRowsShown{"最初の %1 件を表示中、残りを�
 
 }  // namespace run_text
 
-// A time of hundredths of a second in the run file's own form: "00:01:04.70" (Clock) or
-// "001.078" thousandths of a minute (DecimalMinute); "" for -1.
+// A time of hundredths of a second as the stopwatch page shows it: "00:01'04\"70" (Clock) or
+// "001'078" thousandths of a minute (DecimalMinute); "" for -1.
 QString runTimeText(std::int64_t hundredths, TimeFormat format);
 
 // "2024-01-31T09:30:15" as "2024/01/31 09:30:15".

@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <algorithm>
 #include <limits>
 
 #include "run_texts.h"
@@ -15,6 +16,9 @@ namespace lapdex::ui {
 void TeamDayModel::setDay(TeamDay day) {
     beginResetModel();
     day_ = std::move(day);
+    severalDays_ = std::any_of(day_.runs.begin(), day_.runs.end(), [this](const TeamDayRun& r) {
+        return r.start.compare(0, 10, day_.date) != 0;
+    });
     computeExtremes();
     endResetModel();
 }
@@ -98,8 +102,10 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     if (column == kStart) {
-        if (role == Qt::DisplayRole || role == kSortRole)
-            return QString::fromStdString(run.start).mid(11);
+        if (role == kSortRole) return QString::fromStdString(run.start);
+        // Runs of several days (a chosen set on a sheet) show their dates too.
+        if (role == Qt::DisplayRole)
+            return severalDays_ ? startText(run.start) : QString::fromStdString(run.start).mid(11);
         return {};
     }
     const std::int64_t time = timeAt(index.row(), column);

@@ -48,6 +48,7 @@ class TeamDayModel : public QAbstractTableModel {
     void computeExtremes();
 
     TeamDay day_;
+    bool severalDays_ = false;  // some run starts on another date than day_.date
     Times times_ = Times::Laps;
     // Runs are compared only with runs of the same lap count: per lap count, each lap column's
     // and the total's extremes.

@@ -123,7 +123,7 @@ TEST_F(ExportCommand, TcxOneFilePerRunOrOneForAll) {
     EXPECT_TRUE(valid(out + "/QTM240201_070509_00000000beef.tcx"));
     const std::string tcx = testing::fileBytes(out + "/QTM240131_093015_0123456789ab.tcx");
     EXPECT_NE(tcx.find("<Notes>ペース上げ</Notes>"), std::string::npos);
-    EXPECT_NE(tcx.find("<Notes>=向かい風, &quot;つよい&quot;</Notes>"), std::string::npos);
+    EXPECT_NE(tcx.find("<Notes>走者A\n=向かい風, &quot;つよい&quot;</Notes>"), std::string::npos);
 
     ASSERT_EQ(run({data, out, "--format", "tcx", "--one-file", "--laps", "3"}), 0) << err;
     EXPECT_NE(printed.find("1 run and 3 laps written in 1 file\n"), std::string::npos) << printed;

@@ -5,6 +5,7 @@
 
 #include "export_files.h"
 #include "export_fixture.h"
+#include "export_names.h"
 #include "run_file_fixture.h"
 #include "spreadsheet_export.h"
 #include "temp_folder.h"
@@ -192,6 +193,63 @@ TEST_F(ExportFiles, AStopRequestTakesBackTheFilesItCreated) {
         EXPECT_EQ(fs.listFolder(out).entries.size(), expectedEntries);
         for (const std::string& name : c.mine)
             EXPECT_EQ(testing::fileBytes(out + "/" + name), "mine");
+    }
+}
+
+// The window's names: the dates the runs cover and, for one stopwatch, its name fit for a file.
+TEST(ExportNames, CarryTheDatesAndTheStopwatchOfOne) {
+    const std::vector<ExportRun> example = testing::exampleRuns();  // 2024-01-31, two stopwatches
+    ExportRun later = example[0];
+    later.relativePath = "QTM-01/QTM240131_100000_0123456789ab.csv";
+    later.run.start = "2024-01-31T10:00:00";
+    ExportRun nextDay = example[1];
+    nextDay.run.start = "2024-02-03T07:05:09";
+    ExportRun oddName = example[0];
+    oddName.tabName = "../a/b:c?";
+    const struct {
+        const char* what;
+        std::vector<ExportRun> runs;
+        ExportFormat format;
+        TcxFiles tcx;
+        std::vector<std::string> names;
+    } kRows[] = {
+        {"team day",
+         example,
+         ExportFormat::Spreadsheet,
+         TcxFiles::OneForAll,
+         {"2024-01-31_runs.csv", "2024-01-31_laps.csv"}},
+        {"one stopwatch",
+         {example[0]},
+         ExportFormat::Workbook,
+         TcxFiles::OneForAll,
+         {"2024-01-31_走者Ａ・髙橋.xlsx"}},
+        {"a run each",
+         example,
+         ExportFormat::Tcx,
+         TcxFiles::OnePerRun,
+         {"2024-01-31_走者Ａ・髙橋.tcx", "2024-01-31_QTM-02.tcx"}},
+        {"several days",
+         {example[0], nextDay},
+         ExportFormat::Tcx,
+         TcxFiles::OneForAll,
+         {"2024-01-31_2024-02-03.tcx"}},
+        {"one stopwatch twice a day",
+         {example[0], later},
+         ExportFormat::Tcx,
+         TcxFiles::OnePerRun,
+         {"2024-01-31_093015_走者Ａ・髙橋.tcx", "2024-01-31_100000_走者Ａ・髙橋.tcx"}},
+        {"name unfit for files",
+         {oddName},
+         ExportFormat::Workbook,
+         TcxFiles::OneForAll,
+         {"2024-01-31__a_b_c_.xlsx"}},
+    };
+    for (const auto& row : kRows) {
+        std::vector<std::string> names;
+        for (const ExportFile& file : namedExportFiles(
+                 exportFiles(row.runs, row.format, row.tcx, systemLocalToUtc), row.runs))
+            names.push_back(file.name);
+        EXPECT_EQ(names, row.names) << row.what;
     }
 }
 

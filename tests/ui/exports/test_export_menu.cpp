@@ -158,11 +158,12 @@ class TestExportMenu : public QObject {
         QVERIFY2(rig.desktop.shown[0].startsWith(
                      QStringLiteral("notice: 2件の走行と7周のラップを書き出しました。")),
                  qPrintable(rig.desktop.shown[0]));
-        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
+        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("2024-05-10_山田_runs.csv")));
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 3);
         QVERIFY(runs.contains(QStringLiteral("山田,0123456789ab,2024-05-10 09:00:00,4,280.00")));
         QVERIFY(!runs.contains(QStringLiteral("佐藤")));
-        QCOMPARE(QString::fromUtf8(Rig::bytes(rig.file("laps.csv"))).count(QStringLiteral("\r\n")),
+        QCOMPARE(QString::fromUtf8(Rig::bytes(rig.file("2024-05-10_山田_laps.csv")))
+                     .count(QStringLiteral("\r\n")),
                  8);
     }
 
@@ -170,7 +171,7 @@ class TestExportMenu : public QObject {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
         {
-            QFile mine(rig.file("runs.csv"));
+            QFile mine(rig.file("2024-05-10_山田_runs.csv"));
             QVERIFY(mine.open(QIODevice::WriteOnly));
             mine.write("mine");
         }
@@ -179,13 +180,13 @@ class TestExportMenu : public QObject {
         QCOMPARE(rig.desktop.shown.size(), 1);
         QVERIFY(rig.desktop.shown[0].startsWith(QStringLiteral("yesno: \"") + rig.out));
         QVERIFY(rig.desktop.shown[0].endsWith(
-            QStringLiteral("runs.csv\"はすでにあります。\n上書きしますか？")));
-        QCOMPARE(Rig::bytes(rig.file("runs.csv")), QByteArray("mine"));
-        QVERIFY(!QFile::exists(rig.file("laps.csv")));
+            QStringLiteral("2024-05-10_山田_runs.csv\"はすでにあります。\n上書きしますか？")));
+        QCOMPARE(Rig::bytes(rig.file("2024-05-10_山田_runs.csv")), QByteArray("mine"));
+        QVERIFY(!QFile::exists(rig.file("2024-05-10_山田_laps.csv")));
 
         rig.desktop.answers = {true};
         rig.run(rig.exports->spreadsheetAction());
-        QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBF"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-10_山田_runs.csv")).startsWith("\xEF\xBB\xBF"));
     }
 
     // Every run asked for is written or named with the reason, and the counts are those of the
@@ -240,7 +241,7 @@ class TestExportMenu : public QObject {
     void existingFilesAreAskedAboutOnce() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
-        for (const char* name : {"runs.csv", "laps.csv"}) {
+        for (const char* name : {"2024-05-10_山田_runs.csv", "2024-05-10_山田_laps.csv"}) {
             QFile mine(rig.file(name));
             QVERIFY(mine.open(QIODevice::WriteOnly));
             mine.write("mine");
@@ -249,10 +250,11 @@ class TestExportMenu : public QObject {
         rig.run(rig.exports->spreadsheetAction());
         QCOMPARE(rig.desktop.shown.size(), 2);
         QCOMPARE(rig.desktop.shown[0], QStringLiteral("yesno: 次のファイルはすでにあります。\n") +
-                                           rig.file("runs.csv") + "\n" + rig.file("laps.csv") +
+                                           rig.file("2024-05-10_山田_runs.csv") + "\n" +
+                                           rig.file("2024-05-10_山田_laps.csv") +
                                            QStringLiteral("\nすべて上書きしますか？"));
         QVERIFY(rig.desktop.shown[1].startsWith(QStringLiteral("notice: 2件の走行")));
-        QVERIFY(Rig::bytes(rig.file("laps.csv")).startsWith("\xEF\xBB\xBF"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-10_山田_laps.csv")).startsWith("\xEF\xBB\xBF"));
     }
 
     void dataFolderIsRefused() {
@@ -264,8 +266,8 @@ class TestExportMenu : public QObject {
             rig.desktop.shown.last(),
             QStringLiteral(
                 "error: データフォルダの中には書き出せません。\n別のフォルダを選んでください。"));
-        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/runs.tcx"));
-        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/QTM240510_090000_0123456789ab.tcx"));
+        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/2024-05-10_山田.tcx"));
+        QVERIFY(!QFile::exists(rig.desktop.folder.value() + "/2024-05-10_090000_山田.tcx"));
     }
 
     void tcxOfTheDayAsOneFileOrOnePerRun() {
@@ -275,14 +277,16 @@ class TestExportMenu : public QObject {
         rig.run(rig.exports->tcxAction());
         QVERIFY(rig.desktop.shown[0].startsWith(
             QStringLiteral("yesno: 選んだ走行を1つのTCXファイルにまとめますか？")));
-        const QByteArray all = Rig::bytes(rig.file("runs.tcx"));
+        const QByteArray all = Rig::bytes(rig.file("2024-05-10_山田.tcx"));
         QCOMPARE(all.count("<Activity Sport=\"Other\">"), 2);
-        QVERIFY(all.contains("<Notes>向かい風</Notes>"));
+        // The athlete's name heads the notes; a run without a memo has the name alone.
+        QVERIFY(all.contains("<Notes>山田\n向かい風</Notes>"));
+        QVERIFY(all.contains("<Notes>山田</Notes>"));
 
         rig.desktop.answers = {false};
         rig.run(rig.exports->tcxAction());
-        QVERIFY(QFile::exists(rig.file("QTM240510_090000_0123456789ab.tcx")));
-        QVERIFY(QFile::exists(rig.file("QTM240510_103000_0123456789ab.tcx")));
+        QVERIFY(QFile::exists(rig.file("2024-05-10_090000_山田.tcx")));
+        QVERIFY(QFile::exists(rig.file("2024-05-10_103000_山田.tcx")));
     }
 
     void allRunsSelectionWinsOverThePage() {
@@ -296,7 +300,7 @@ class TestExportMenu : public QObject {
         while (row < 3 && all->model()->run(row).tabName != "佐藤") ++row;
         all->table()->selectRow(row);
         rig.run(rig.exports->spreadsheetAction());
-        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("runs.csv")));
+        const QString runs = QString::fromUtf8(Rig::bytes(rig.file("2024-05-11_佐藤_runs.csv")));
         QCOMPARE(runs.count(QStringLiteral("\r\n")), 2);
         QVERIFY(runs.contains(QStringLiteral("佐藤,00000000beef,2024-05-11 07:45:30,2,140.00")));
     }
@@ -316,30 +320,34 @@ class TestExportMenu : public QObject {
         QVERIFY2(rig.desktop.shown.value(0).startsWith(
                      QStringLiteral("notice: 1件の走行と2周のラップを書き出しました。")),
                  qPrintable(rig.desktop.shown.join(u'|')));
-        const QString runs = sheetXml(rig.file("runs.xlsx"), "sheet1.xml");
+        const QString runs = sheetXml(rig.file("2024-05-11_佐藤.xlsx"), "sheet1.xml");
         QCOMPARE(runs.count(QStringLiteral("<row r=")), 2);
         QVERIFY(runs.contains(QStringLiteral(">00000000beef<")));
         QVERIFY(runs.contains(QStringLiteral(">雨<")));
-        QCOMPARE(sheetXml(rig.file("runs.xlsx"), "sheet2.xml").count(QStringLiteral("<row r=")), 3);
+        QCOMPARE(sheetXml(rig.file("2024-05-11_佐藤.xlsx"), "sheet2.xml")
+                     .count(QStringLiteral("<row r=")),
+                 3);
 
-        const QByteArray first = Rig::bytes(rig.file("runs.xlsx"));
+        const QByteArray first = Rig::bytes(rig.file("2024-05-11_佐藤.xlsx"));
         rig.desktop.answers = {false};
         rig.run(rig.exports->workbookAction());
         QVERIFY(rig.desktop.shown.last().endsWith(
-            QStringLiteral("runs.xlsx\"はすでにあります。\n上書きしますか？")));
-        QCOMPARE(Rig::bytes(rig.file("runs.xlsx")), first);
+            QStringLiteral("2024-05-11_佐藤.xlsx\"はすでにあります。\n上書きしますか？")));
+        QCOMPARE(Rig::bytes(rig.file("2024-05-11_佐藤.xlsx")), first);
     }
 
     void sheetsAsPdf() {
         Rig rig;
         rig.page()->showRun(QDate(2024, 5, 10), "QTM240510_090000_0123456789ab.csv");
+        // Run sheets, like every export, take the page's day: a PDF for each of its runs.
         rig.run(rig.exports->runPdfAction());
-        const QString runSheet = rig.file("QTM240510_090000_0123456789ab.pdf");
+        const QString runSheet = rig.file("2024-05-10_090000_山田.pdf");
         QVERIFY2(Rig::bytes(runSheet).startsWith("%PDF"), qPrintable(rig.desktop.shown.join(u'|')));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("向かい風")));
         QVERIFY(pdfText(runSheet).contains(QStringLiteral("山田")));
+        QVERIFY(Rig::bytes(rig.file("2024-05-10_103000_山田.pdf")).startsWith("%PDF"));
         rig.run(rig.exports->dayPdfAction());
-        const QString daySheet = pdfText(rig.file("runs.pdf"));
+        const QString daySheet = pdfText(rig.file("day_2024-05-10_山田.pdf"));
         QVERIFY(daySheet.contains(QStringLiteral("2024/05/10 の走行")));
         QVERIFY(daySheet.contains(QStringLiteral("10:30:00")));
         QVERIFY(!daySheet.contains(QStringLiteral("佐藤")));
@@ -348,7 +356,7 @@ class TestExportMenu : public QObject {
         rig.page()->showRun(QDate(2024, 5, 11), "");
         rig.desktop.answers = {true};
         rig.run(rig.exports->dayPdfAction());
-        const QString nextDay = pdfText(rig.file("runs.pdf"));
+        const QString nextDay = pdfText(rig.file("day_2024-05-11_佐藤.pdf"));
         QVERIFY2(nextDay.contains(QStringLiteral("2024/05/11 の走行")), qPrintable(nextDay));
         QVERIFY(nextDay.contains(QStringLiteral("佐藤")));
         QVERIFY(nextDay.contains(QStringLiteral("07:45:30")));
@@ -394,8 +402,10 @@ class TestExportMenu : public QObject {
         QCoreApplication::sendEvent(rig.window.get(), &change);
         QVERIFY2(told.startsWith(QStringLiteral("notice: Wrote 1 run and 2 laps.\n")),
                  qPrintable(told));
-        QVERIFY(Rig::bytes(rig.file("runs.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
-        QVERIFY(Rig::bytes(rig.file("laps.csv")).startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_runs.csv"))
+                    .startsWith("\xEF\xBB\xBFName,Serial number,"));
+        QVERIFY(Rig::bytes(rig.file("2024-05-11_佐藤_laps.csv"))
+                    .startsWith("\xEF\xBB\xBFName,Serial number,"));
         QCOMPARE(rig.window->menuBar()->actions().last()->text(),
                  QStringLiteral("書き出し・印刷(&O)"));
         QCOMPARE(rig.exports->printAction()->text(), QStringLiteral("印刷(&P)..."));

@@ -9,10 +9,10 @@
 
 #include "bilingual_text.h"
 #include "configuration.h"
-#include "data_folder_fixture.h"
-#include "run_file_fixture.h"
 #include "data_folder.h"
+#include "data_folder_fixture.h"
 #include "export_fixture.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "sheets.h"
 
@@ -111,7 +111,15 @@ Layout wordsOf(const QString& path) {
         } else if (const auto w = word.match(line); w.hasMatch()) {
             const QPointF from(w.captured(1).toDouble(), w.captured(2).toDouble());
             const QPointF to(w.captured(3).toDouble(), w.captured(4).toDouble());
-            layout.words.push_back({pageNumber, w.captured(5), QRectF(from, to)});
+            // pdftotext writes the word as HTML text: times carry ' and ".
+            QString text = w.captured(5);
+            text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
+                .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&#39;"), QStringLiteral("'"))
+                .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+                .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+                .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+            layout.words.push_back({pageNumber, text, QRectF(from, to)});
         }
     }
     return layout;
@@ -176,7 +184,8 @@ TeamDay wideDay(int runs, int laps) {
 }
 
 QString clockText(std::int64_t cs) {
-    return QString::asprintf("00:%02lld:%02lld.%02lld", static_cast<long long>(cs / 6000),
+    // As the page writes times: the day sheet shows the team day window's cells.
+    return QString::asprintf("00:%02lld'%02lld\"%02lld", static_cast<long long>(cs / 6000),
                              static_cast<long long>(cs / 100 % 60),
                              static_cast<long long>(cs % 100));
 }
@@ -337,7 +346,8 @@ class TestSheets : public QObject {
         QTemporaryDir dir;
         const std::string data = dir.filePath("data").toStdString() + "/";
         FileSystem& fs = systemFileSystem();
-        QVERIFY(testing::makeDataFolder(fs, data, {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}}));
+        QVERIFY(testing::makeDataFolder(fs, data,
+                                        {{"0123456789ab", "山田"}, {"00000000beef", "佐藤"}}));
         const struct {
             int slot;
             const char* serial;
@@ -345,7 +355,8 @@ class TestSheets : public QObject {
         } runs[] = {
             {0, "0123456789ab", testing::steadyRun({2024, 5, 9, 9, 0, 0}, 9, 7000, "前の日", 1)},
             {0, "0123456789ab", testing::steadyRun({2024, 5, 10, 9, 0, 0}, 4, 7000, "短い", 1)},
-            {1, "00000000beef", testing::steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行", 1)},
+            {1, "00000000beef",
+             testing::steadyRun({2024, 5, 10, 9, 30, 0}, 6, 6500, "長い走行", 1)},
         };
         for (const auto& r : runs)
             QVERIFY(writeRunFile(fs, data, r.slot, r.serial, r.run).status ==

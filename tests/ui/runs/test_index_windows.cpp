@@ -1,5 +1,6 @@
 // The All runs and Roster windows over a real run index: filters as the user types them, sorting
 // by a header click, Enter and double-click on a row.
+#include <QAction>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
@@ -102,7 +103,7 @@ class TestIndexWindows : public QObject {
         window.maxTotal()->setText(QStringLiteral("276"));
         QTRY_COMPARE(window.model()->rowCount(), 1);
         QCOMPARE(window.model()->index(0, RunTableModel::kTotal).data().toString(),
-                 QStringLiteral("00:04:36.00"));
+                 QStringLiteral("00:04'36\"00"));
         window.minTotal()->clear();
         window.maxTotal()->clear();
         window.lapCount()->setValue(0);
@@ -111,6 +112,64 @@ class TestIndexWindows : public QObject {
         window.dateRangeOn()->setChecked(true);
         QTRY_COMPARE(column(*window.model(), RunTableModel::kStart),
                      QStringList({"2024/06/02 08:15:00"}));
+    }
+
+    // Totals 272, 276, 280 and 426 s. A bound is read in any form the window shows; one that
+    // cannot be read is marked and left out, and a reversed range says so.
+    void totalFilterReadsEveryFormAndSaysWhatItCannot() {
+        const struct {
+            const char* min;
+            const char* max;
+            int rows;
+            bool minMarked;
+            bool maxMarked;
+            QString status;
+        } kRows[] = {
+            {"4:36", "00:04'36\"00", 1, false, false, QStringLiteral("1 件")},
+            {"4:36.01", "", 2, false, false, QStringLiteral("2 件")},
+            {"", "276", 2, false, false, QStringLiteral("2 件")},
+            {"0:07:06", "426", 1, false, false, QStringLiteral("1 件")},
+            {"8:00", "", 0, false, false, QStringLiteral("0 件")},
+            {"4:6O", "", 4, true, false, QStringLiteral("4 件")},
+            {"", "1:2:3:4", 4, false, true, QStringLiteral("4 件")},
+            {"300", "4:00", 0, false, false,
+             QStringLiteral("トータルの下限が上限より大きいため、当てはまる走行はありません。")},
+        };
+        test::IndexedFolder folder;
+        CAllRunsDlg window(*folder.queries);
+        window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 4);
+        for (const auto& row : kRows) {
+            window.minTotal()->setText(QString::fromUtf8(row.min));
+            window.maxTotal()->setText(QString::fromUtf8(row.max));
+            QTRY_COMPARE_WITH_TIMEOUT(window.status()->text(), row.status, 3000);
+            QCOMPARE(window.model()->rowCount(), row.rows);
+            for (auto [field, marked] : {std::pair{window.minTotal(), row.minMarked},
+                                         {window.maxTotal(), row.maxMarked}}) {
+                QCOMPARE(field->property("unreadable").toBool(), marked);
+                QCOMPARE(field->toolTip().startsWith(QStringLiteral("この時間は読めません")),
+                         marked);
+            }
+        }
+    }
+
+    // A stopwatch renamed while the window is open shows its new name once the window is
+    // active again, in the filter and in the rows.
+    void stopwatchFilterFollowsARename() {
+        test::IndexedFolder folder;
+        CAllRunsDlg window(*folder.queries);
+        window.show();
+        QTRY_COMPARE(window.stopwatchChoice()->count(), 3);
+        QCOMPARE(window.stopwatchChoice()->itemText(1), QStringLiteral("山田"));
+        QVERIFY(folder.index->refreshAll(
+            {{"QTM-01", "0123456789ab", "山田太郎"}, {"QTM-02", "00000000beef", "佐藤"}}));
+        QEvent activated(QEvent::ActivationChange);
+        window.activateWindow();
+        QTRY_VERIFY(window.isActiveWindow());
+        QCoreApplication::sendEvent(&window, &activated);
+        QTRY_COMPARE(window.stopwatchChoice()->itemText(1), QStringLiteral("山田太郎"));
+        QTRY_VERIFY(column(*window.model(), RunTableModel::kTabName).contains("山田太郎"));
+        QVERIFY(!column(*window.model(), RunTableModel::kTabName).contains("山田"));
     }
 
     void headerClickSortsAndEnterOpensTheRun() {
@@ -123,10 +182,10 @@ class TestIndexWindows : public QObject {
                                  header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
         QCOMPARE(column(*window.model(), RunTableModel::kBestLap),
-                 QStringList({"00:01:08.00", "00:01:09.00", "00:01:10.00", "00:01:11.00"}));
+                 QStringList({"00:01'08\"00", "00:01'09\"00", "00:01'10\"00", "00:01'11\"00"}));
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, totalHeader);
         QCOMPARE(window.model()->index(0, RunTableModel::kBestLap).data().toString(),
-                 QStringLiteral("00:01:11.00"));
+                 QStringLiteral("00:01'11\"00"));
         QSignalSpy opened(&window, &CAllRunsDlg::runActivated);
         window.table()->setFocus();
         window.table()->setCurrentIndex(window.model()->index(1, 0));
@@ -148,7 +207,7 @@ class TestIndexWindows : public QObject {
         QCOMPARE(column(*window.model(), RosterModel::kUsualLaps), QStringList({"4", "4"}));
         // The best of its usual lap count (4): the 6-lap run's slower laps do not count.
         QCOMPARE(column(*window.model(), RosterModel::kBestLap),
-                 QStringList({"00:01:09.00", "00:01:08.00"}));
+                 QStringList({"00:01'09\"00", "00:01'08\"00"}));
         QCOMPARE(column(*window.model(), RosterModel::kLastRun),
                  QStringList({"2024/06/02 08:15:00", "2024/05/11 07:45:30"}));
         QCOMPARE(column(*window.model(), RosterModel::kBattery),
@@ -189,7 +248,13 @@ class TestIndexWindows : public QObject {
         window.show();
         QTRY_COMPARE(window.model()->rowCount(), 4);
         QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
+        // The context menu lists the copy command by its name, not by its key alone.
+        QAction* copy = window.table()->actions().value(0);
+        QVERIFY(copy);
+        QCOMPARE(copy->shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(copy->text(), QStringLiteral("コピー(&C)"));
         switchLanguage(window, texts::Language::English);
+        QCOMPARE(copy->text(), QStringLiteral("&Copy"));
         QCOMPARE(window.windowTitle(), QStringLiteral("All runs"));
         QCOMPARE(headers(*window.model()), QStringList({"Stopwatch", "Start", "Laps", "Total time",
                                                         "Best lap", "Average lap", "Memo"}));
@@ -201,7 +266,7 @@ class TestIndexWindows : public QObject {
                                                   "Runs found: 4", "to", "to"}));
         QCOMPARE(window.memoWords()->placeholderText(),
                  QStringLiteral("Words in run or lap memos"));
-        QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds"));
+        QCOMPARE(window.minTotal()->placeholderText(), QStringLiteral("seconds or m:ss"));
         QCOMPARE(window.lapCount()->specialValueText(), QStringLiteral("All"));
         QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("All"));
         // The filters still work in English: the "All" entry still means every stopwatch.

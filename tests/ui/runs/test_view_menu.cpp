@@ -1,13 +1,18 @@
 // The view menu in the real main window: its shortcuts open the All runs and Roster windows, and
 // Enter on a found run brings its stopwatch's tab, day and run onto the real page.
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTreeWidget>
 
 #include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
+#include "c_compare_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_user_dialog.h"
 #include "fake_port.h"
@@ -82,6 +87,42 @@ class TestViewMenu : public QObject {
     }
 
     // A language change sent to the main window reaches the menu, the open windows and the page.
+    // Runs chosen in All runs and compared: one deleted meanwhile is named under the chart, and
+    // the table holds the run that is left.
+    void comparingARunDeletedMeanwhileNamesIt() {
+        test::IndexedFolder folder;
+        FolderPort port(folder.dataPath());
+        port.titles = {"山田", "佐藤"};
+        test::FakeDesktop desktop;
+        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+            return new CUserDialog(parent, host);
+        });
+        ViewMenu views(window, *folder.queries);
+        window.show();
+        views.showAllRuns();
+        CAllRunsDlg* runs = views.allRunsWindow();
+        QTRY_COMPARE(runs->model()->rowCount(), 4);
+        QString gone;
+        for (int row = 0; row < 4; ++row) {
+            const RunRow& run = runs->model()->run(row);
+            if (run.run.start.rfind("2024-05-10", 0) != 0) continue;
+            runs->table()->selectionModel()->select(
+                runs->model()->index(row, 0),
+                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            gone = QString::fromStdString(run.folderName + "/" + run.fileName);
+        }
+        QVERIFY(views.compareAction()->isEnabled());
+        QVERIFY(QFile::remove(QString::fromStdString(folder.dataPath()) + gone));
+        views.compareAction()->trigger();
+        QLabel* note = views.compareWindow()->missedNote();
+        QTRY_VERIFY(!note->isHidden());
+        QVERIFY2(note->text().contains(gone + QStringLiteral(": 消えていました")),
+                 qPrintable(note->text()));
+        QCOMPARE(views.compareWindow()->chart()->series().size(), std::size_t{1});
+        QCOMPARE(views.compareWindow()->table()->columnCount(), 1);
+        window.shutdown();
+    }
+
     void aLanguageChangeReachesTheMenuTheOpenWindowsAndThePage() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());

@@ -12,6 +12,7 @@
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -196,9 +197,9 @@ void TeamDayWindow::lapColumnsKeepTheirNumbers() {
     QCOMPARE(column(model, TeamDayModel::kStart),
              (QStringList{"09:00:00", "09:05:00", "09:10:00"}));
     // B ran two laps: its third lap cell is empty and its total stays in the total column.
-    QCOMPARE(column(model, 4), (QStringList{"00:01:01.00", "", "00:01:04.00"}));
+    QCOMPARE(column(model, 4), (QStringList{"00:01'01\"00", "", "00:01'04\"00"}));
     QCOMPARE(column(model, model.totalColumn()),
-             (QStringList{"00:03:03.00", "00:02:02.00", "00:03:06.00"}));
+             (QStringList{"00:03'03\"00", "00:02'02\"00", "00:03'06\"00"}));
 }
 
 void TeamDayWindow::fastestAndSlowestOfEachColumn() {
@@ -243,12 +244,12 @@ void TeamDayWindow::splitsSwitchTimesAndMarks() {
     window.splitsButton()->click();
     QCOMPARE(window.model()->times(), TeamDayModel::Times::Splits);
     QCOMPARE(column(*window.model(), 3),
-             (QStringList{"00:02:02.00", "00:02:02.00", "00:02:02.00"}));
+             (QStringList{"00:02'02\"00", "00:02'02\"00", "00:02'02\"00"}));
     // Equal splits everywhere: no fastest, no slowest.
     QCOMPARE(window.model()->index(0, 3).data(TeamDayModel::kRankRole).toInt(), 0);
     QCOMPARE(window.model()->index(2, 4).data(TeamDayModel::kRankRole).toInt(), -1);
     window.lapsButton()->click();
-    QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01:02.00"));
+    QCOMPARE(window.model()->index(0, 3).data().toString(), QStringLiteral("00:01'02\"00"));
 }
 
 void TeamDayWindow::sortsByAnyLapWithGapsLast() {
@@ -360,6 +361,15 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
     QCOMPARE(series[0].lapsCs, (std::vector<std::int64_t>{6000, 6000, 6000}));
     QCOMPARE(series[1].lapsCs.size(), std::size_t{5});
     QCOMPARE(series[1].lapsCs[0], std::int64_t{6002});
+    // The numbers beside the lines: a column per run, a row per lap, the totals last.
+    QTableWidget* table = window.compareWindow()->table();
+    QCOMPARE(table->columnCount(), 2);
+    QCOMPARE(table->rowCount(), 6);
+    QCOMPARE(table->horizontalHeaderItem(1)->text(), series[1].name);
+    QCOMPARE(table->verticalHeaderItem(5)->text(), QStringLiteral("トータル"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("00:01'00\"02"));
+    QVERIFY(!table->item(3, 0));  // the first run has three laps only
+    QCOMPARE(table->item(5, 0)->text(), QStringLiteral("00:03'00\"00"));
 }
 
 // A run deleted after it was listed is not drawn, and the window says which and why.
