@@ -38,16 +38,17 @@ void PageStripTest::windowGrowsBelowTheTabsForTheStrip() {
     });
     QVERIFY(page);
     QWidget* strip = page->strip;
-    QCOMPARE(strip->parentWidget(), &grown);
+    QVERIFY(grown.isAncestorOf(strip));
     QVERIFY(!strip->isHidden());
     QCOMPARE(grown.width(), plain.width());
     QVERIFY(grown.height() > plain.height() + strip->height() - 1);
     // Below the tab control and inside the window, clear of its edges.
     const QRect tabs(grown.tabControl()->mapTo(&grown, QPoint(0, 0)), grown.tabControl()->size());
-    QVERIFY(strip->geometry().top() >= tabs.bottom());
-    QVERIFY(strip->geometry().left() > 0);
-    QVERIFY(strip->geometry().right() < grown.width() - 1);
-    QVERIFY(strip->geometry().bottom() < grown.height());
+    const QRect placed(strip->mapTo(&grown, QPoint(0, 0)), strip->size());
+    QVERIFY(placed.top() >= tabs.bottom());
+    QVERIFY(placed.left() > 0);
+    QVERIFY(placed.right() < grown.width() - 1);
+    QVERIFY(placed.bottom() < grown.height());
     // The window's own controls keep their places.
     QCOMPARE(grown.tabControl()->geometry(), plain.tabControl()->geometry());
     QCOMPARE(grown.page()->geometry(), plain.page()->geometry());
