@@ -10,7 +10,9 @@ DownloadWorker::DownloadWorker(std::mutex& lock, WorkerShared& shared, WorkerHos
                                NotificationSink& sink, WorkerTiming timing)
     : lock_(lock), shared_(shared), host_(host), sink_(sink), timing_(timing) {}
 
-DownloadWorker::~DownloadWorker() { stop(); }
+DownloadWorker::~DownloadWorker() {
+    stop();
+}
 
 void DownloadWorker::start() {
     thread_.start([this] { run(); });
@@ -95,6 +97,8 @@ FlowResult DownloadWorker::runFlow() {
         case CMD_DOWNLOAD_ALL:
             return downloadRuns(ctx, env, DownloadScope::AllRuns);
         case CMD_CLEAR:
+            // A clear that saves no run shows no day: not the day of an earlier download.
+            shared_.newestRunDay.store(0);
             return clearRuns(ctx, env);
         default:
             return FlowResult::NoStopwatch;

@@ -83,6 +83,7 @@ void CLapdexDlg::initialiseWindow() {
         });
     }
     buildTabs();
+    refreshBattery();  // the level last known, before the first contact
     clockSync_->setChecked(port_.clockSync());
     port_.start(bridge_);
     rename_ = new CUserIdEdit(this);

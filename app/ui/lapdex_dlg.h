@@ -157,7 +157,7 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     void handleNotification(MessageId id);
     void showStatus(StatusSlot& slot, std::function<void(int)> ended);
     void closeStatusAsOk(StatusSlot& slot);
-    enum class Exchange { Download, Other };
+    enum class Exchange { Download, Clear, Other };
     void finishExchange(Exchange exchange = Exchange::Other);
     void openProgress();
     void closeProgress();

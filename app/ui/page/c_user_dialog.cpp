@@ -117,8 +117,8 @@ void CUserDialog::buildPage() {
     QPalette white = memoBox_->palette();
     white.setColor(QPalette::Base, Qt::white);
     memoBox_->setPalette(white);
+    // (The viewport's policy is the box's own: it is the box's focus proxy.)
     memoBox_->setFocusPolicy(Qt::StrongFocus);
-    memoBox_->viewport()->setFocusPolicy(Qt::NoFocus);
     memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
     const std::vector<QWidget*> order = focusOrder();
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);

@@ -23,7 +23,7 @@ void CUserDialog::installFilters() {
 
 QString CUserDialog::toolTipAt(const QWidget* viewport, QPoint position) const {
     if (viewport == memoBox_->viewport())
-        return content_.runLoaded ? ui::localized(page_text::kMemoToolTip) : QString();
+        return content_.runLoaded ? ui::localized(page_text::kRunMemoToolTip) : QString();
     if (viewport == lapList_->viewport()) {
         // Only over a row's memo column.
         const QModelIndex index = lapList_->indexAt(position);
