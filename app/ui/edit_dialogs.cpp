@@ -85,7 +85,8 @@ void CRunMemo::fieldChanged() {
     if (settingField_ || checkQueued_) return;
     const QString now = fieldText();
     const bool breaks = now.contains(QChar(u'\n')) || now.contains(QChar(u'\r'));
-    if (!breaks && now.size() <= limit()) {
+    // A text that fits, or one the user is shortening (a long memo from the file), is kept.
+    if (!breaks && (now.size() <= limit() || now.size() <= before_.size())) {
         before_ = now;
         beforeCaret_ = qobject_cast<QPlainTextEdit*>(control(kEditField))->textCursor().position();
         return;

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 
@@ -95,8 +96,13 @@ void CLapdexDlg::fitMinimumToScreen() {
     // At 100 % the template's layout is the least the window shows; a screen too small for it (or
     // a large scale factor) gets scroll bars instead of a window that reaches past its edges.
     const QSize natural(contentMinimum_.width(), menuHeight(menuBar_) + contentMinimum_.height());
-    const QSize frame = frameGeometry().size() - size();
-    setMinimumSize(natural.boundedTo(availableArea(*this).size() - frame));
+    const QSize room = availableArea(*this).size() - (frameGeometry().size() - size());
+    // A scroll bar for one direction takes room in the other, where there may be plenty.
+    QSize least = natural;
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll_);
+    if (natural.height() > room.height()) least.rwidth() += bar;
+    if (natural.width() > room.width()) least.rheight() += bar;
+    setMinimumSize(least.boundedTo(room));
 }
 
 void CLapdexDlg::resizeEvent(QResizeEvent* event) {

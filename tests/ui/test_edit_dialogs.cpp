@@ -227,6 +227,17 @@ void EditDialogsTest::runMemoAsksBeforeCuttingOrJoiningPastedText() {
         run.accept();
         QCOMPARE(run.text, c.kept);
     }
+    // A memo over the limit (from an edited file) is shortened key by key without a question.
+    QWidget owner;
+    CRunMemo longMemo(&owner);
+    longMemo.text = QString(250, QChar('m'));
+    longMemo.open();
+    BoxAnswers none({});
+    QTest::keyClick(memoField(longMemo), Qt::Key_End);
+    QTest::keyClick(memoField(longMemo), Qt::Key_Backspace);
+    QTest::qWait(20);
+    QCOMPARE(memoField(longMemo)->toPlainText().size(), 249);
+    QVERIFY(none.seen.isEmpty());
 }
 
 void EditDialogsTest::runMemoKeys() {

@@ -1,5 +1,6 @@
 // The view menu in the real main window: its shortcuts open the All runs and Roster windows, and
 // Enter on a found run brings its stopwatch's tab, day and run onto the real page.
+#include <QApplication>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QTableView>
@@ -81,7 +82,8 @@ class TestViewMenu : public QObject {
         window.shutdown();
     }
 
-    // A language change sent to the main window reaches the menu, the open windows and the page.
+    // A language change sent to every top-level window, as the switch sends it, reaches the menu,
+    // the open windows (windows of their own) and the page.
     void aLanguageChangeReachesTheMenuTheOpenWindowsAndThePage() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());
@@ -107,7 +109,9 @@ class TestViewMenu : public QObject {
 
         texts::setCurrentLanguage(texts::Language::English);
         QEvent change(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(&window, &change);
+        // As the language switch sends it: to every top-level window.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(top, &change);
         QCOMPARE(views.menu()->title(), QStringLiteral("Vie&w"));
         QCOMPARE(window.menuBar()->actions().last()->text(), QStringLiteral("Vie&w"));
         QCOMPARE(views.allRunsAction()->text(), QStringLiteral("&All runs..."));
@@ -120,7 +124,9 @@ class TestViewMenu : public QObject {
                  QLocale(QLocale::English).standaloneMonthName(month) + " 2024");
 
         texts::setCurrentLanguage(texts::Language::Japanese);
-        QCoreApplication::sendEvent(&window, &change);
+        // As the language switch sends it: to every top-level window.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(top, &change);
         QCOMPARE(views.menu()->title(), QStringLiteral("表示(&W)"));
         QCOMPARE(views.rosterWindow()->windowTitle(), QStringLiteral("ストップウオッチ一覧"));
         QCOMPARE(laps->headerItem()->text(3), QStringLiteral("ラップメモ（20文字まで）"));

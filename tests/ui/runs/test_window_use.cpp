@@ -73,6 +73,10 @@ struct Program {
     ViewMenu views;
 };
 
+QString text(const QRect& r) {
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+
 bool inside(const QRect& area, const QWidget& window) {
     return area.contains(window.frameGeometry());
 }
@@ -101,8 +105,7 @@ int fitOneScreen() {
         p.window.layoutMinimum() + QSize(0, p.window.height() - p.window.scrollArea()->height());
     const bool roomy = area.width() >= natural.width() && area.height() >= natural.height();
     report("main-inside", inside(area, p.window),
-           QStringLiteral("%1 in %2")
-               .arg(QVariant(p.window.frameGeometry()).toString(), QVariant(area).toString()));
+           text(p.window.frameGeometry()) + " in " + text(area));
     report("no-scroll-bars-when-it-fits",
            !roomy || (!p.window.scrollArea()->verticalScrollBar()->isVisible() &&
                       !p.window.scrollArea()->horizontalScrollBar()->isVisible()));
@@ -128,7 +131,7 @@ int fitOneScreen() {
     QTest::qWait(50);
     report("all-runs-inside", inside(area, *p.views.allRunsWindow()));
     report("team-day-inside", inside(area, *p.views.teamDayWindow()),
-           QVariant(p.views.teamDayWindow()->frameGeometry()).toString());
+           text(p.views.teamDayWindow()->frameGeometry()));
     report("roster-inside", inside(area, *p.views.rosterWindow()));
     return 0;
 }
