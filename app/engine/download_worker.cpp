@@ -97,6 +97,8 @@ FlowResult DownloadWorker::runFlow() {
         case CMD_DOWNLOAD_ALL:
             return downloadRuns(ctx, env, DownloadScope::AllRuns);
         case CMD_CLEAR:
+            // A clear that saves no run shows no day: not the day of an earlier download.
+            shared_.newestRunDay.store(0);
             return clearRuns(ctx, env);
         default:
             return FlowResult::NoStopwatch;

@@ -29,6 +29,8 @@ ControlSpec controlFrom(const QJsonObject& o) {
     c.text = o.value("text").toString();
     for (const auto& s : o.value("style").toArray()) c.style << s.toString();
     c.rect = rectFrom(o.value("rect").toArray());
+    if (const QJsonArray g = o.value("grow").toArray(); g.size() == 4)
+        c.grow = {g.at(0).toDouble(), g.at(1).toDouble(), g.at(2).toDouble(), g.at(3).toDouble()};
     return c;
 }
 
@@ -44,8 +46,7 @@ DialogTemplate loadTemplate(const QString& name, Language language) {
     QFile file(QStringLiteral(":/templates/%1.json").arg(name));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    const QJsonObject set =
-        root.value(language == Language::Japanese ? "ja" : "en").toObject();
+    const QJsonObject set = root.value(language == Language::Japanese ? "ja" : "en").toObject();
     if (set.isEmpty()) return {};
     DialogTemplate t;
     t.name = root.value("name").toString();
@@ -55,7 +56,8 @@ DialogTemplate loadTemplate(const QString& name, Language language) {
     t.size = QSize(size.at(0).toInt(), size.at(1).toInt());
     t.child = set.value("child").toBool();
     t.noClose = set.value("noclose").toBool();
-    for (const auto& v : set.value("controls").toArray()) t.controls.push_back(controlFrom(v.toObject()));
+    for (const auto& v : set.value("controls").toArray())
+        t.controls.push_back(controlFrom(v.toObject()));
     t.menuBar = menuFrom(set.value("menuBar").toArray());
     t.contextMenu = menuFrom(set.value("contextMenu").toArray());
     return t;

@@ -16,13 +16,21 @@ using texts::Language;
 // Control id of a control that has none (labels, group boxes, static pictures).
 inline constexpr int kNoControlId = -1;
 
+// The shares of a window's extra room (beyond the template's size) by which a control moves
+// (x, y) and grows (width, height); all zero for a control that stays where the template puts it.
+struct GrowShare {
+    double x = 0, y = 0, width = 0, height = 0;
+    bool none() const { return x == 0 && y == 0 && width == 0 && height == 0; }
+};
+
 struct ControlSpec {
     int id = kNoControlId;
-    QString kind;      // label, button, checkbox, edit, tab, picture, icon, progress,
-                       // group, list, listview, calendar
-    QString text;      // for a picture: its resource number; for an icon: its kind
-    QStringList style; // tabstop, default, centre, right, multiline, readonly, vscroll, ...
-    QRect rect;        // dialog units
+    QString kind;       // label, button, checkbox, edit, tab, picture, icon, progress,
+                        // group, list, listview, calendar
+    QString text;       // for a picture: its resource number; for an icon: its kind
+    QStringList style;  // tabstop, default, centre, right, multiline, readonly, vscroll, ...
+    QRect rect;         // dialog units
+    GrowShare grow;     // "grow": [x, y, width, height], optional
     bool hasStyle(const QString& s) const { return style.contains(s); }
 };
 
@@ -35,7 +43,7 @@ struct DialogTemplate {
     QString name;
     int resource = 0;
     QString title;
-    QSize size;        // client area in dialog units
+    QSize size;  // client area in dialog units
     bool child = false;
     bool noClose = false;
     std::vector<ControlSpec> controls;

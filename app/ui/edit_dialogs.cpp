@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <algorithm>
 
 #include "dialog_texts.h"
 
@@ -22,7 +23,8 @@ EditDialog::EditDialog(const QString& templateName, QWidget* owner, Language lan
 
 QString EditDialog::fieldText() const {
     if (auto* line = qobject_cast<QLineEdit*>(control(kEditField))) return line->text();
-    if (auto* multi = qobject_cast<QPlainTextEdit*>(control(kEditField))) return multi->toPlainText();
+    if (auto* multi = qobject_cast<QPlainTextEdit*>(control(kEditField)))
+        return multi->toPlainText();
     return {};
 }
 
@@ -67,28 +69,81 @@ CRunMemo::CRunMemo(QWidget* owner, Language language)
     : EditDialog(QStringLiteral("run_memo"), owner, language, 200, LineBreaks::Remove) {
     auto* field = qobject_cast<QPlainTextEdit*>(control(kEditField));
     field->installEventFilter(this);
-    connect(field, &QPlainTextEdit::textChanged, this, &CRunMemo::enforceLimit);
+    connect(field, &QPlainTextEdit::textChanged, this, &CRunMemo::fieldChanged);
+    askYesNo = [this](const QString& question) {
+        return QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes;
+    };
 }
 
-void CRunMemo::enforceLimit() {
-    // A multi-line field has no built-in limit: cut what typing or pasting adds beyond it,
-    // keeping the caret where the input ended.
-    auto* field = qobject_cast<QPlainTextEdit*>(control(kEditField));
-    const QString current = field->toPlainText();
-    if (current.size() <= limit() || settingField_) return;
-    QTextCursor cursor = field->textCursor();
-    const int excess = current.size() - limit();
-    const int end = cursor.position();
-    const int start = std::max(0, end - excess);
-    cursor.setPosition(start);
-    cursor.setPosition(std::min(end, start + excess), QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    if (field->toPlainText().size() > limit()) {  // the caret was not after the excess
-        QTextCursor tail(field->document());
-        tail.setPosition(limit());
-        tail.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-        tail.removeSelectedText();
+void CRunMemo::showEvent(QShowEvent* event) {
+    EditDialog::showEvent(event);
+    before_ = fieldText();
+    beforeCaret_ = static_cast<int>(before_.size());
+}
+
+void CRunMemo::fieldChanged() {
+    if (settingField_ || checkQueued_) return;
+    const QString now = fieldText();
+    const bool breaks = now.contains(QChar(u'\n')) || now.contains(QChar(u'\r'));
+    // A text that fits, or one the user is shortening (a long memo from the file), is kept.
+    if (!breaks && (now.size() <= limit() || now.size() <= before_.size())) {
+        before_ = now;
+        beforeCaret_ = qobject_cast<QPlainTextEdit*>(control(kEditField))->textCursor().position();
+        return;
     }
+    auto* field = qobject_cast<QPlainTextEdit*>(control(kEditField));
+    if (!breaks && now.size() == before_.size() + 1) {
+        // One more key at the limit is refused, as a field with a length limit does.
+        settingField_ = true;
+        field->textCursor().deletePreviousChar();
+        settingField_ = false;
+        return;
+    }
+    // Asked once the paste has finished changing the field.
+    checkQueued_ = true;
+    QMetaObject::invokeMethod(this, &CRunMemo::checkField, Qt::QueuedConnection);
+}
+
+void CRunMemo::checkField() {
+    checkQueued_ = false;
+    if (!isVisible()) return;  // OK or Cancel came first; OK cleans the text itself
+    QString now = fieldText();
+    int caret = qobject_cast<QPlainTextEdit*>(control(kEditField))->textCursor().position();
+    if (now.contains(QChar(u'\n')) || now.contains(QChar(u'\r'))) {
+        if (!askYesNo(ui::localized(dialog_text::kDropLineBreaks))) return putBack();
+        const QString head = now.left(caret);
+        caret -= static_cast<int>(head.count(QChar(u'\n')) + head.count(QChar(u'\r')));
+        now.remove(QChar(u'\r'));
+        now.remove(QChar(u'\n'));
+    }
+    if (now.size() > limit() &&
+        !askYesNo(ui::localized(dialog_text::kCutOverLimit).arg(limit()).arg(now.size() - limit())))
+        return putBack();
+    cutOverLimit(now, caret);
+}
+
+void CRunMemo::putBack() {
+    auto* field = qobject_cast<QPlainTextEdit*>(control(kEditField));
+    setFieldText(before_);
+    QTextCursor cursor = field->textCursor();
+    cursor.setPosition(std::min(beforeCaret_, static_cast<int>(before_.size())));
+    field->setTextCursor(cursor);
+}
+
+void CRunMemo::cutOverLimit(const QString& text, int caret) {
+    // What the paste added is cut at its end, where the caret stands; text after the caret stays.
+    auto* field = qobject_cast<QPlainTextEdit*>(control(kEditField));
+    caret = std::clamp(caret, 0, static_cast<int>(text.size()));
+    const int excess = std::max(0, static_cast<int>(text.size()) - limit());
+    const int start = std::max(0, caret - excess);
+    QString kept = text.left(start) + text.mid(start + excess);
+    kept.truncate(limit());
+    setFieldText(kept);
+    before_ = kept;
+    beforeCaret_ = std::min(start, static_cast<int>(kept.size()));
+    QTextCursor cursor = field->textCursor();
+    cursor.setPosition(beforeCaret_);
+    field->setTextCursor(cursor);
 }
 
 bool CRunMemo::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include "configuration.h"
+#include "contact_history.h"
 #include "data_folder.h"
 
 namespace lapdex::ui {
@@ -10,7 +11,8 @@ namespace lapdex::ui {
 EngineAdapter::EngineAdapter(std::optional<std::string> dataFolder) {
     FileSystem& fs = systemFileSystem();
     const std::string folder =
-        dataFolder ? *dataFolder : determineDataFolder(fs, readExecutablePath(), processEnvironment());
+        dataFolder ? *dataFolder
+                   : determineDataFolder(fs, readExecutablePath(), processEnvironment());
     state_ = std::make_unique<EngineState>(DataFolder(fs, folder));
     index_ = std::make_unique<RunIndexKeeper>(state_->data, processEnvironment());
     state_->runIndex = index_->index();
@@ -21,11 +23,17 @@ void EngineAdapter::refreshRunIndex() {
     index_->refreshInBackground(indexedStopwatches(state_->config.registry));
 }
 
-EngineAdapter::~EngineAdapter() { stop(); }
+EngineAdapter::~EngineAdapter() {
+    stop();
+}
 
-std::string EngineAdapter::dataFolder() const { return state_->data.path(); }
+std::string EngineAdapter::dataFolder() const {
+    return state_->data.path();
+}
 
-FolderCheck EngineAdapter::checkDataFolder() { return lapdex::checkDataFolder(state_->data.fs(), state_->data.path()); }
+FolderCheck EngineAdapter::checkDataFolder() {
+    return lapdex::checkDataFolder(state_->data.fs(), state_->data.path());
+}
 
 RunFileShortfall EngineAdapter::runFileShortfall() {
     return locked([&] { return state_->runFileShortfall; });
@@ -37,15 +45,29 @@ std::vector<BestSet> EngineAdapter::downloadBests() {
 
 void EngineAdapter::loadConfiguration() {
     locked([&] {
-        state_->config = lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));
+        state_->config =
+            lapdex::loadConfiguration(state_->data, localeDefaultLocation(processEnvironment()));
         state_->clockSync.store(state_->config.settings.pcTime != "OFF");
         createStopwatchFolders(state_->data, state_->config.registry);
         (void)saveConfiguration(state_->data, state_->config);
         state_->tabs.rebuild(state_->config.registry);
         if (state_->config.registry.registeredCount() == 0)
             state_->config.registry.setBatteryLevel(0, 0);
+        recallBatteryLevels();
         refreshRunIndex();
     });
+}
+
+// Called with the worker lock held. Levels are never stored in Lapdex.dat; until a stopwatch is
+// read again, the level of its last recorded contact is the best there is.
+void EngineAdapter::recallBatteryLevels() {
+    const std::map<std::string, int> levels = lastBatteryLevels(readContactHistory(state_->data));
+    StopwatchRegistry& registry = state_->config.registry;
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (!registry.isInUse(i)) continue;
+        const auto found = levels.find(registry.entry(i).serialText);
+        if (found != levels.end()) registry.setBatteryLevel(i, found->second);
+    }
 }
 
 void EngineAdapter::start(NotificationSink& sink) {
@@ -60,7 +82,8 @@ void EngineAdapter::stop() {
 
 void EngineAdapter::saveOnExit() {
     locked([&] {
-        if (!state_->config.keepImportedConfiguration) (void)saveConfiguration(state_->data, state_->config);
+        if (!state_->config.keepImportedConfiguration)
+            (void)saveConfiguration(state_->data, state_->config);
     });
 }
 
@@ -76,9 +99,13 @@ void EngineAdapter::postTicker(MessageId message) {
     if (engine_) engine_->postTicker(message);
 }
 
-int EngineAdapter::notifiedTab() const { return state_->shared.notifiedTab.load(); }
+int EngineAdapter::notifiedTab() const {
+    return state_->shared.notifiedTab.load();
+}
 
-int EngineAdapter::transferLength() const { return state_->shared.transferLength.load(); }
+int EngineAdapter::transferLength() const {
+    return state_->shared.transferLength.load();
+}
 
 int EngineAdapter::newestRunDay() const {
     return state_->shared.newestRunDay.load();
@@ -115,9 +142,13 @@ int EngineAdapter::slotOf(const std::string& name) {
     return state_->view.slotOf(name);
 }
 
-void EngineAdapter::withWorkerLock(const std::function<void()>& work) { locked(work); }
+void EngineAdapter::withWorkerLock(const std::function<void()>& work) {
+    locked(work);
+}
 
-bool EngineAdapter::clockSync() { return state_->clockSync.load(); }
+bool EngineAdapter::clockSync() {
+    return state_->clockSync.load();
+}
 
 void EngineAdapter::setClockSync(bool on) {
     // No lock: a click must not wait for a download. The next save under the lock takes it over.
@@ -137,7 +168,9 @@ void EngineAdapter::renameStopwatch(const std::string& oldName, const std::strin
     });
 }
 
-ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) { return lapdex::exportData(ui, state_->data); }
+ProcedureOutcome EngineAdapter::exportData(ProcedureUi& ui) {
+    return lapdex::exportData(ui, state_->data);
+}
 
 // The procedures ask the user first and take the lock (through ui.withWorkerLock) only around
 // the change itself, so none of their dialogs ever runs while the lock is held.

@@ -16,7 +16,7 @@
 namespace lapdex::ui {
 
 class EngineAdapter : public EnginePort {
-public:
+  public:
     // The program keeps its data where determineDataFolder puts it; tests give their own folder.
     explicit EngineAdapter(std::optional<std::string> dataFolder = std::nullopt);
     ~EngineAdapter() override;
@@ -52,17 +52,18 @@ public:
     // The data folder's run index, or null when there is none; lives as long as the adapter.
     RunIndex* runIndex() const { return index_->index(); }
 
-private:
+  private:
+    void recallBatteryLevels();
     // After the registry or the folders changed: the index follows, on its own thread.
     void refreshRunIndex();
 
-  // Runs `work` under the worker lock and publishes what the window shows before releasing it.
-  template <class F>
-  decltype(auto) locked(F&& work) {
-      refuseNestedLock();
-      std::lock_guard<std::mutex> guard(state_->lock);
-      Holding holding(*this);
-      return std::forward<F>(work)();
+    // Runs `work` under the worker lock and publishes what the window shows before releasing it.
+    template <class F>
+    decltype(auto) locked(F&& work) {
+        refuseNestedLock();
+        std::lock_guard<std::mutex> guard(state_->lock);
+        Holding holding(*this);
+        return std::forward<F>(work)();
     }
     // Taking the lock again on the thread that holds it would wait for ever.
     void refuseNestedLock() const;

@@ -19,6 +19,7 @@
 #include "run_query_worker.h"
 #include "single_instance.h"
 #include "view_menu.h"
+#include "window_place.h"
 #include "window_snapshot.h"
 
 namespace lapdex::ui {
@@ -79,6 +80,8 @@ int CLapdexApp::run() {
         box.exec();
         return 0;
     }
+    // The windows come back where the user left them (kept in the user's settings).
+    keepWindowPlacesInUserSettings();
     EngineAdapter engine(folder);
     reportDataFolder(engine);
     // The windows' questions about runs: the index while it can answer, else the folders.

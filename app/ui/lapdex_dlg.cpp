@@ -1,14 +1,15 @@
 #include "lapdex_dlg.h"
 
 #include <QCheckBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <clocale>
@@ -16,6 +17,7 @@
 #include "main_window_texts.h"
 #include "message_event.h"
 #include "pictures.h"
+#include "window_place.h"
 
 namespace lapdex::ui {
 
@@ -32,7 +34,9 @@ CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
     initialiseWindow();
 }
 
-CLapdexDlg::~CLapdexDlg() { shutdown(); }
+CLapdexDlg::~CLapdexDlg() {
+    shutdown();
+}
 
 void CLapdexDlg::initialiseWindow() {
     // Run files and messages are Japanese; the locale is a best effort where it exists. A
@@ -46,13 +50,10 @@ void CLapdexDlg::initialiseWindow() {
     setWindowTitle(template_.title);
     setWindowIcon(applicationIcon());
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     buildMenus();
-    client_ = new QWidget(this);
-    client_->move(0, menuBar_->sizeHint().height());
-    controls_ = buildControls(template_, client_, DialogUnits(font()));
-    setFixedSize(client_->width(), client_->y() + client_->height());
-    menuBar_->resize(width(), menuBar_->height());
+    buildContent();
     tabs_ = qobject_cast<TabControl*>(control(kTabControl));
     battery_ = qobject_cast<QLabel*>(control(kBatteryPicture));
     clockSync_ = qobject_cast<QCheckBox*>(control(kClockSync));
@@ -67,14 +68,22 @@ void CLapdexDlg::initialiseWindow() {
     connect(tabs_, &TabControl::contextRequested, this, &CLapdexDlg::tabContextRequested);
 
     page_ = makePage_ ? makePage_(client_, *this) : new EmptyPage(client_);
+    pageMinimum_ = page_->size();
+    page_->setMinimumSize(pageMinimum_);
+    page_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     placePage();
     placeStrip();
+    finishContent();
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
-        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
+        QTimer::singleShot(0, this, [this] {
+            desktop_.showErrorLater(
+                this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder()));
+        });
     }
     buildTabs();
+    refreshBattery();  // the level last known, before the first contact
     clockSync_->setChecked(port_.clockSync());
     port_.start(bridge_);
     rename_ = new CUserIdEdit(this);
@@ -89,7 +98,9 @@ void CLapdexDlg::initialiseWindow() {
     progress_ = new CDownloadDlg(this);
     progress_->hide();
     page_->initialisePage();
+    chainFocus();
     tabs_->tabBar()->setFocus(Qt::OtherFocusReason);  // the keyboard starts on the tabs
+    rememberWindowPlace(*this, QStringLiteral("main"));
 }
 
 void CLapdexDlg::buildMenus() {
@@ -111,34 +122,11 @@ void CLapdexDlg::buildMenus() {
     }
 }
 
-void CLapdexDlg::placePage() {
-    // The page keeps its own size: left edge on the display area's left edge, bottom edge
-    // on the display area's bottom edge.
-    const QRect area = tabs_->displayArea();
-    page_->move(area.left(), area.bottom() + 1 - page_->height());
-    page_->show();
-    page_->raise();
-}
-
-void CLapdexDlg::placeStrip() {
-    QWidget* strip = page_->stripBelow();
-    if (!strip) return;
-    // The template's controls keep their places; the strip gets the room the window grows by.
-    const DialogUnits units(font());
-    const int margin = units.toPixelsX(7);
-    const int top = client_->y() + client_->height();
-    const int height = units.toPixelsY(80);
-    strip->setParent(this);
-    strip->setGeometry(margin, top, width() - 2 * margin, height);
-    strip->show();
-    setFixedSize(width(), top + height + units.toPixelsY(5));
-    menuBar_->resize(width(), menuBar_->height());
-}
-
 void CLapdexDlg::buildTabs() {
     QSignalBlocker block(tabs_->tabBar());
     while (tabs_->tabBar()->count() > 0) tabs_->tabBar()->removeTab(0);
-    for (const std::string& title : port_.tabTitles()) tabs_->tabBar()->addTab(QString::fromStdString(title));
+    for (const std::string& title : port_.tabTitles())
+        tabs_->tabBar()->addTab(QString::fromStdString(title));
     if (tabs_->tabBar()->count() == 0) tabs_->tabBar()->addTab(QString());
     registeredCount_ = port_.registeredCount();
     tabs_->tabBar()->setCurrentIndex(0);
@@ -153,8 +141,10 @@ void CLapdexDlg::syncTabsFromModel() {
     QSignalBlocker block(tabs_->tabBar());
     for (size_t i = 0; i < titles.size(); ++i) {
         const QString title = QString::fromStdString(titles[i]);
-        if (static_cast<int>(i) < tabs_->tabBar()->count()) tabs_->tabBar()->setTabText(int(i), title);
-        else tabs_->tabBar()->addTab(title);
+        if (static_cast<int>(i) < tabs_->tabBar()->count())
+            tabs_->tabBar()->setTabText(int(i), title);
+        else
+            tabs_->tabBar()->addTab(title);
     }
     registeredCount_ = port_.registeredCount();
     refreshBattery();
@@ -162,11 +152,14 @@ void CLapdexDlg::syncTabsFromModel() {
 
 std::vector<std::string> CLapdexDlg::tabTexts() const {
     std::vector<std::string> texts;
-    for (int i = 0; i < tabs_->tabBar()->count(); ++i) texts.push_back(tabs_->tabBar()->tabText(i).toStdString());
+    for (int i = 0; i < tabs_->tabBar()->count(); ++i)
+        texts.push_back(tabs_->tabBar()->tabText(i).toStdString());
     return texts;
 }
 
-void CLapdexDlg::mirrorTabs() { port_.mirrorTabs(tabTexts()); }
+void CLapdexDlg::mirrorTabs() {
+    port_.mirrorTabs(tabTexts());
+}
 
 void CLapdexDlg::selectTabSilently(int index) {
     QSignalBlocker block(tabs_->tabBar());
@@ -187,9 +180,13 @@ void CLapdexDlg::tabContextRequested(const QPoint& position, const QPoint& globa
     contextMenu_->popup(globalPosition);
 }
 
-QString CLapdexDlg::currentTabName() const { return tabs_->tabBar()->tabText(currentTab_); }
+QString CLapdexDlg::currentTabName() const {
+    return tabs_->tabBar()->tabText(currentTab_);
+}
 
-QString CLapdexDlg::dataFolder() const { return QString::fromStdString(port_.dataFolder()); }
+QString CLapdexDlg::dataFolder() const {
+    return QString::fromStdString(port_.dataFolder());
+}
 
 void CLapdexDlg::refreshBattery() {
     int resource = kBatteryNone;
@@ -203,15 +200,13 @@ void CLapdexDlg::refreshBattery() {
     battery_->setProperty("pictureResource", resource);
 }
 
-void CLapdexDlg::postToPage(MessageId id) { QCoreApplication::postEvent(page_, new MessageEvent(id)); }
+void CLapdexDlg::postToPage(MessageId id) {
+    QCoreApplication::postEvent(page_, new MessageEvent(id));
+}
 
 void CLapdexDlg::paintEvent(QPaintEvent* event) {
+    // The logo and the battery are painted with the client, which scrolls.
     QDialog::paintEvent(event);
-    QPainter painter(this);
-    QPixmap logo = logoPicture();
-    logo.setMask(logo.createMaskFromColor(Qt::white));
-    painter.drawPixmap(client_->pos() + QPoint(30, 20), logo);
-    refreshBattery();
 }
 
 bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
@@ -219,9 +214,12 @@ bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
     // titles that do not fit go behind the bar's ">>" button instead of past the window's edge.
     if (watched == menuBar_ && event->type() == QEvent::Resize && menuBar_->width() != width())
         menuBar_->resize(width(), menuBar_->height());
+    if (watched == content_ && event->type() == QEvent::Resize) layoutContent();
+    if (watched == client_ && event->type() == QEvent::Paint) paintLogo();
     if ((watched == exit_ || watched == clockSync_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) return true;
+        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
+            return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -234,7 +232,10 @@ void CLapdexDlg::changeEvent(QEvent* event) {
     template_ = std::move(other);
     setWindowTitle(template_.title);
     // The tab control, the page and the strip keep their places: only texts move.
-    retranslateControls(template_, controls_, client_, DialogUnits(font()), Placement::TextControls);
+    stretch_.removeExtra();
+    retranslateControls(template_, controls_, client_, DialogUnits(font()),
+                        Placement::TextControls);
+    stretch_.placeAgain();
     for (std::size_t i = 0; i < menuBarActions_.size() && i < template_.menuBar.size(); ++i)
         menuBarActions_[i]->setText(template_.menuBar[i].text);
     for (std::size_t i = 0; i < contextActions_.size() && i < template_.contextMenu.size(); ++i)

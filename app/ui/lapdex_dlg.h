@@ -18,6 +18,7 @@
 #include "page/page_host.h"
 #include "status_dialogs.h"
 #include "stopwatch_page.h"
+#include "stretch_layout.h"
 #include "tab_control.h"
 
 class QCheckBox;
@@ -25,6 +26,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QScrollArea;
 
 namespace lapdex::ui {
 
@@ -88,6 +90,12 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     QMenu* contextMenu() const { return contextMenu_; }
     QMenuBar* menuBar() const { return menuBar_; }
     QWidget* control(int id) const { return controls_.control(id); }
+    // Below the menu bar, everything scrolls inside this area when the window is smaller than the
+    // template's layout (a small screen or a large scale factor).
+    QScrollArea* scrollArea() const { return scroll_; }
+    // The template's layout with the page's strip: the window's smallest comfortable size below
+    // the menu bar; whatever the window has beyond it goes to the tabs, the page and the strip.
+    QSize layoutMinimum() const { return contentMinimum_; }
     int batteryPictureShown() const { return batteryResource_; }
     bool closeEnabled() const { return closeEnabled_; }
     const StatusSlot& touchPrompt() const { return touch_; }
@@ -117,6 +125,8 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     void customEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A change of language gives the window, its menus and the page the other set's texts.
     void changeEvent(QEvent* event) override;
@@ -124,9 +134,17 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
   private:
     void initialiseWindow();
     void buildMenus();
+    void buildContent();
+    void finishContent();
     void placePage();
     // Places the page's strip (its lap chart) below the tab control and grows the window for it.
     void placeStrip();
+    // Gives the tabs, the page and the strip the room the content has beyond its minimum.
+    void layoutContent();
+    // The window may shrink to the screen, never below what it needs elsewhere.
+    void fitMinimumToScreen();
+    void paintLogo();
+    void chainFocus();
     void buildTabs();
     void syncTabsFromModel();
     void mirrorTabs();
@@ -140,7 +158,7 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     void handleNotification(MessageId id);
     void showStatus(StatusSlot& slot, std::function<void(int)> ended);
     void closeStatusAsOk(StatusSlot& slot);
-    enum class Exchange { Download, Other };
+    enum class Exchange { Download, Clear, Other };
     void finishExchange(Exchange exchange = Exchange::Other);
     void openProgress();
     void closeProgress();
@@ -164,7 +182,13 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     EngineBridge bridge_{this};
     PageFactory makePage_;
     DialogTemplate template_;
-    QWidget* client_ = nullptr;
+    QScrollArea* scroll_ = nullptr;
+    QWidget* content_ = nullptr;  // inside the scroll area: the client and the strip
+    QWidget* client_ = nullptr;   // the template's controls
+    QWidget* strip_ = nullptr;
+    StretchLayout stretch_;
+    QSize clientMinimum_, pageMinimum_, contentMinimum_;
+    int stripHeight_ = 0;
     ControlSet controls_;
     QMenuBar* menuBar_ = nullptr;
     QMenu* contextMenu_ = nullptr;

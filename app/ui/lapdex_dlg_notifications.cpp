@@ -53,7 +53,7 @@ void CLapdexDlg::handleNotification(MessageId id) {
         case NTF_CLEAR_DONE:
             if (!clearEnd_.shown)
                 showStatus(clearEnd_, [this](int r) {
-                    if (r != kResultDismissed) finishExchange();
+                    if (r != kResultDismissed) finishExchange(Exchange::Clear);
                 });
             break;
         case NTF_CLEAR_DONE_GONE:
@@ -125,8 +125,9 @@ void CLapdexDlg::closeStatusAsOk(StatusSlot& slot) {
 void CLapdexDlg::finishExchange(Exchange exchange) {
     resumeWorker();
     selectNotifiedTab();
-    // The user wants to see what was just downloaded, which may lie in any month.
-    if (const int day = port_.newestRunDay(); exchange == Exchange::Download && day > 0)
+    // The user wants to see what was just downloaded (a clear saves the runs it finds first),
+    // which may lie in any month.
+    if (const int day = port_.newestRunDay(); exchange != Exchange::Other && day > 0)
         page_->selectDay(QDate(day / 10000, day / 100 % 100, day % 100));
     postToPage(PAGE_DATA_CHANGED);
 }

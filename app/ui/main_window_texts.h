@@ -14,6 +14,9 @@ inline constexpr Text kClearConfirm{
     "If they cannot be saved, nothing is cleared.\nClear the stopwatch?"};
 inline constexpr Text kDuplicateName{"既に同じ名前を登録済みです。\n再度入力してください。",
                                      "This name is already taken.\nEnter another name."};
+// A stopwatch needs a name: an empty one would leave a tab that cannot be told apart or found.
+inline constexpr Text kEmptyName{"名前を入力してください。\n空の名前は登録できません。",
+                                 "Enter a name.\nA stopwatch cannot have an empty name."};
 // %1: the file or folder.
 inline constexpr Text kCannotOpen{"開くためのアプリケーションが見つかりませんでした。\n場所：%1",
                                   "No program was found to open it.\nLocation: %1"};

@@ -7,7 +7,9 @@ namespace lapdex::ui {
 
 EmptyPage::EmptyPage(QWidget* parent) : StopwatchPage(parent) {
     const DialogTemplate t = loadTemplate(QStringLiteral("page"));
-    setFixedSize(DialogUnits(dialogFont()).toPixels(t.size));
+    // The window grows the page beyond the template's size.
+    setMinimumSize(DialogUnits(dialogFont()).toPixels(t.size));
+    resize(minimumSize());
 }
 
 void EmptyPage::customEvent(QEvent* event) {

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QWidget>
 #include <string>
+#include <vector>
 
 #include "dialog_builder.h"
 
@@ -12,7 +13,7 @@ namespace lapdex::ui {
 
 class StopwatchPage : public QWidget {
     Q_OBJECT
-public:
+  public:
     using QWidget::QWidget;
 
     // Once, at the end of the window's start-up: lists today's runs.
@@ -33,6 +34,9 @@ public:
     // A strip of the page's own that the window places below the page, growing to hold it; null
     // for none. The window becomes its parent.
     virtual QWidget* stripBelow() { return nullptr; }
+    // The page's controls in the order Tab visits them; the window puts them between its tabs
+    // and its own controls.
+    virtual std::vector<QWidget*> focusOrder() const { return {}; }
     // The day the page shows (the calendar's selection).
     virtual QDate selectedDay() const { return QDate::currentDate(); }
 };
@@ -41,7 +45,7 @@ public:
 // takes its place.
 class EmptyPage : public StopwatchPage {
     Q_OBJECT
-public:
+  public:
     explicit EmptyPage(QWidget* parent);
 
     void initialisePage() override {}
@@ -51,10 +55,10 @@ public:
     // The page messages received, newest last (lets the window's tests see them).
     const std::vector<unsigned>& received() const { return received_; }
 
-protected:
+  protected:
     void customEvent(QEvent* event) override;
 
-private:
+  private:
     std::vector<unsigned> received_;
 };
 

@@ -131,6 +131,22 @@ closes_with_escape '^K7X Stopwatch$' || fail "Delete: Escape did not close the c
 answers_next_command Delete
 [ -d "$data/QTM-01" ] && [ -d "$data/QTM-02" ] || fail "Delete answered No removed a folder"
 
+# All runs is a window of its own, not one that its owner keeps above the main window: a click
+# on the main window (an activation) brings the main window above it.
+opens '^すべての走行$' ctrl+shift+a || fail "All runs: the window did not open"
+runs_wid="$(visible '^すべての走行$' | head -n1)"
+xprop -id "$runs_wid" WM_TRANSIENT_FOR | grep -q 'not found' ||
+    fail "All runs: it is a transient window of the main window ($(xprop -id "$runs_wid" WM_TRANSIENT_FOR))"
+xdotool windowactivate --sync "$wid" || true
+sleep 0.5
+stacking="$(xprop -root _NET_CLIENT_LIST_STACKING | tr -d ',' | tr ' ' '\n' | grep '^0x')"
+main_at="$(printf '%s\n' "$stacking" | grep -n -i "$(printf '0x%x' "$wid")$" | cut -d: -f1)"
+runs_at="$(printf '%s\n' "$stacking" | grep -n -i "$(printf '0x%x' "$runs_wid")$" | cut -d: -f1)"
+[ -n "$main_at" ] && [ -n "$runs_at" ] && [ "$main_at" -gt "$runs_at" ] ||
+    fail "All runs: the activated main window did not come above it (stacking $stacking)"
+closes_with_escape '^すべての走行$' || true
+xdotool windowactivate --sync "$wid" || true
+
 # A second start from another session on the same data folder: it says so and touches nothing.
 second_pid="$(start_lapdex "$work/runtime-2" "$work/second.log")"
 second_box() { xdotool search --onlyvisible --pid "$second_pid" --name '^K7X Stopwatch$'; }

@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <deque>
 
 #include "dialog_test_support.h"
 #include "edit_dialogs.h"
@@ -18,14 +21,40 @@ const QString kControls = QString::fromUtf16(
     u"\u200E\u200F\u200D\u200C\u202A\u202B\u202D\u202E\u202C\u206E\u206F\u206B\u206A\u206D\u206C"
     u"\u001E\u001F");
 
-QLineEdit* lineField(EditDialog& d) { return qobject_cast<QLineEdit*>(d.control(1014)); }
-QPlainTextEdit* memoField(EditDialog& d) { return qobject_cast<QPlainTextEdit*>(d.control(1014)); }
+QLineEdit* lineField(EditDialog& d) {
+    return qobject_cast<QLineEdit*>(d.control(1014));
+}
+QPlainTextEdit* memoField(EditDialog& d) {
+    return qobject_cast<QPlainTextEdit*>(d.control(1014));
+}
+
+// Answers the message boxes that come up, one answer each in turn, and notes their texts.
+class BoxAnswers : public QObject {
+  public:
+    explicit BoxAnswers(std::vector<QMessageBox::StandardButton> given)
+        : answers(given.begin(), given.end()) {
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || answers.empty()) return;
+            seen << box->text();
+            QAbstractButton* button = box->button(answers.front());
+            answers.pop_front();
+            if (button) QTest::mouseClick(button, Qt::LeftButton);
+        });
+        timer_.start(5);
+    }
+    std::deque<QMessageBox::StandardButton> answers;
+    QStringList seen;
+
+  private:
+    QTimer timer_;
+};
 
 }  // namespace
 
 class EditDialogsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void textsAndLimits();
     void openingSelectsTheWholeValue();
     void typingStopsAtTheLimit();
@@ -33,7 +62,7 @@ private slots:
     void onlyControlCharactersBecomeEmptyAndAreAccepted();
     void jisFormsBecomeTheFormsCodePage932Holds();
     void runMemoJoinsPastedLines();
-    void runMemoPasteIsCutAtTheLimit();
+    void runMemoAsksBeforeCuttingOrJoiningPastedText();
     void runMemoKeys();
     void overLongValueIsRefusedWithTheNotice();
     void cancelLeavesTheValue();
@@ -45,8 +74,10 @@ void EditDialogsTest::textsAndLimits() {
     CLapMemo lap(&owner);
     CRunMemo run(&owner);
     QCOMPARE(staticTexts(name), QStringList{"ID名編集"});
-    QCOMPARE(staticTexts(lap), (QStringList{"ラップメモ編集（20文字まで登録できます）", "取得データが更新されます。"}));
-    QCOMPARE(staticTexts(run), (QStringList{"メモ編集（200文字まで登録できます）", "取得データが更新されます。"}));
+    QCOMPARE(staticTexts(lap), (QStringList{"ラップメモ編集（20文字まで登録できます）",
+                                            "取得データが更新されます。"}));
+    QCOMPARE(staticTexts(run),
+             (QStringList{"メモ編集（200文字まで登録できます）", "取得データが更新されます。"}));
     QCOMPARE(name.limit(), 20);
     QCOMPARE(lap.limit(), 20);
     QCOMPARE(run.limit(), 200);
@@ -147,15 +178,66 @@ void EditDialogsTest::runMemoJoinsPastedLines() {
     QCOMPARE(run.text, QString("first linesecondthird"));
 }
 
-void EditDialogsTest::runMemoPasteIsCutAtTheLimit() {
+void EditDialogsTest::runMemoAsksBeforeCuttingOrJoiningPastedText() {
+    const QString cutQuestion = QStringLiteral(
+        "メモは 200 文字までです。\n超えた %1 文字を切り捨てますか？\n"
+        "「いいえ」を選ぶと入力する前の内容に戻ります。");
+    const QString breakQuestion = QStringLiteral(
+        "メモには改行を保存できません。\n貼り付けた文字列の改行を"
+        "取り除きますか？\n「いいえ」を選ぶと貼り付ける前の内容に戻ります。");
+    using B = QMessageBox::StandardButton;
+    const QString many(300, QChar(u'メ'));
+    struct Case {
+        const char* name;
+        QString pasted;
+        std::vector<B> answers;
+        QStringList questions;
+        QString kept;  // after "ab" typed first, the paste and the answers
+    };
+    const Case cases[] = {
+        {"long, cut", many, {B::Yes}, {cutQuestion.arg(102)}, "ab" + many.left(198)},
+        {"long, put back", many, {B::No}, {cutQuestion.arg(102)}, "ab"},
+        {"lines, joined", "one\r\ntwo\nthree", {B::Yes}, {breakQuestion}, "abonetwothree"},
+        {"lines, put back", "one\ntwo", {B::No}, {breakQuestion}, "ab"},
+        {"lines and long, joined and cut",
+         "x\n" + many,
+         {B::Yes, B::Yes},
+         {breakQuestion, cutQuestion.arg(103)},
+         "abx" + many.left(197)},
+        {"lines and long, joined but not cut",
+         "x\n" + many,
+         {B::Yes, B::No},
+         {breakQuestion, cutQuestion.arg(103)},
+         "ab"},
+        {"short, nothing asked", "cd", {}, {}, "abcd"},
+    };
+    for (const Case& c : cases) {
+        QWidget owner;
+        CRunMemo run(&owner);
+        run.open();
+        QTest::keyClicks(memoField(run), "ab");
+        BoxAnswers boxes(c.answers);
+        QApplication::clipboard()->setText(c.pasted);
+        memoField(run)->paste();
+        QTRY_VERIFY2(boxes.answers.empty(), c.name);
+        QTRY_COMPARE(memoField(run)->toPlainText(), c.kept);
+        QTest::qWait(20);  // nothing more is asked
+        QVERIFY2(!qobject_cast<QMessageBox*>(QApplication::activeModalWidget()), c.name);
+        QCOMPARE(boxes.seen, c.questions);
+        run.accept();
+        QCOMPARE(run.text, c.kept);
+    }
+    // A memo over the limit (from an edited file) is shortened key by key without a question.
     QWidget owner;
-    CRunMemo run(&owner);
-    run.open();
-    QTest::keyClicks(memoField(run), "ab");
-    QApplication::clipboard()->setText(QString(300, QChar(u'メ')));
-    memoField(run)->paste();
-    QCOMPARE(memoField(run)->toPlainText().size(), 200);
-    QVERIFY(memoField(run)->toPlainText().startsWith("ab"));
+    CRunMemo longMemo(&owner);
+    longMemo.text = QString(250, QChar('m'));
+    longMemo.open();
+    BoxAnswers none({});
+    QTest::keyClick(memoField(longMemo), Qt::Key_End);
+    QTest::keyClick(memoField(longMemo), Qt::Key_Backspace);
+    QTest::qWait(20);
+    QCOMPARE(memoField(longMemo)->toPlainText().size(), 249);
+    QVERIFY(none.seen.isEmpty());
 }
 
 void EditDialogsTest::runMemoKeys() {

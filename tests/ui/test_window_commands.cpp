@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "c_user_dialog.h"
+#include "contact_history.h"
 #include "cp932.h"
 #include "engine_adapter.h"
 #include "keyboard_user.h"
@@ -24,6 +25,7 @@
 #include "model/stopwatch.h"
 #include "month_calendar.h"
 #include "month_year_choice.h"
+#include "pictures.h"
 #include "standin/pcsc_standin.h"
 
 using namespace lapdex;
@@ -146,7 +148,8 @@ class WindowCommandsTest : public QObject {
     void importTakesTheFolderChosenInTheFolderDialog();
     void deleteRemovesTheRightClickedStopwatch();
     void clearSavesNewRunsBeforeItErases();
-    void namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveARestart();
+    void namesWithBlanksAreTrimmedRefusedAsDuplicatesOrEmptyAndSurviveARestart();
+    void batteryAndClearFollowTheStopwatch();
     void memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept();
     void aClickOnTheMonthTitleChoosesMonthAndYear();
 
@@ -269,9 +272,11 @@ void WindowCommandsTest::clearSavesNewRunsBeforeItErases() {
     QCOMPARE(p.tabs(), (QStringList{"Alpha", "Beta"}));
 }
 
-void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveARestart() {
+void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesOrEmptyAndSurviveARestart() {
     const QString duplicate =
         QStringLiteral("既に同じ名前を登録済みです。\n再度入力してください。");
+    const QString emptyName =
+        QStringLiteral("名前を入力してください。\n空の名前は登録できません。");
     {
         Program p(folder());
         p.user.expect(typeAndEnter("Run"));
@@ -291,29 +296,68 @@ void WindowCommandsTest::namesWithBlanksAreTrimmedRefusedAsDuplicatesAndSurviveA
         QCOMPARE(p.user.met()[1].text, duplicate);
         QCOMPARE(reopenedWith, QStringLiteral("Run "));
         for (const MetDialog& met : p.user.met()) QVERIFY(met.repainted && !met.lockHeld);
-        // Blanks at the ends go; the same for "" and " ".
+        // Blanks at the ends go; a name of nothing but blanks is no name and is refused.
         p.user.expect(typeAndEnter(QStringLiteral(" Two\u3000")));
         p.tabMenu(1, kCmdRename);
         QVERIFY(p.user.waitAnswered());
-        p.user.expect(typeAndEnter(""));
-        p.tabMenu(0, kCmdRename);
-        QVERIFY(p.user.waitAnswered());
-        p.user.expect({typeAndEnter(" "), KeyboardUser::press(Qt::Key_Return),
-                       KeyboardUser::press(Qt::Key_Escape)});
-        p.tabMenu(1, kCmdRename);
-        QVERIFY(p.user.waitAnswered());
-        QCOMPARE(p.user.met()[1].text, duplicate);
-        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-        QCOMPARE(p.tabs(), (QStringList{"", "Two"}));
+        for (const QString& blank : {QString(), QStringLiteral(" "), QStringLiteral("\u3000 ")}) {
+            p.user.expect(
+                {typeAndEnter(blank), KeyboardUser::press(Qt::Key_Return), [&](QWidget* modal) {
+                     reopenedWith = qobject_cast<EditDialog*>(modal)->fieldText();
+                     QTest::keyClick(modal->focusWidget(), Qt::Key_Escape);
+                 }});
+            p.tabMenu(0, kCmdRename);
+            QVERIFY(p.user.waitAnswered());
+            QCOMPARE(p.user.met().size(), size_t(3));
+            QCOMPARE(p.user.met()[1].text, emptyName);
+            QCOMPARE(reopenedWith, blank);
+            QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        }
+        QCOMPARE(p.tabs(), (QStringList{"Run", "Two"}));
     }
     // After a restart each tab still leads to its own stopwatch.
     Program again(folder());
-    QCOMPARE(again.tabs(), (QStringList{"", "Two"}));
-    QCOMPARE(again.adapter.slotOf(""), 0);
+    QCOMPARE(again.tabs(), (QStringList{"Run", "Two"}));
+    QCOMPARE(again.adapter.slotOf("Run"), 0);
     QCOMPARE(again.adapter.slotOf("Two"), 1);
     const QByteArray dat = readFile(data_->filePath("Lapdex.dat"));
-    QVERIFY(dat.contains("QTM01_NAME=\r\n"));
+    QVERIFY(dat.contains("QTM01_NAME=Run\r\n"));
     QVERIFY(dat.contains("QTM02_NAME=Two\r\n"));
+}
+
+void WindowCommandsTest::batteryAndClearFollowTheStopwatch() {
+    // Alpha's last contact read a full battery; Beta was never read.
+    ContactRecord contact;
+    contact.localTime = "2024-01-05 10:00:00";
+    contact.serialText = "ab8967452301";
+    contact.tabName = "Alpha";
+    contact.batteryLevel = 5;
+    contact.result = "ok";
+    QVERIFY(
+        appendContact(DataFolder(systemFileSystem(), folder().toStdString() + "/"), contact).ok());
+    Program p(folder());
+    QCOMPARE(p.adapter.batteryLevel("Alpha"), 5);
+    QCOMPARE(p.adapter.batteryLevel("Beta"), 0);
+    QCOMPARE(p.window.batteryPictureShown(), batteryPictureFor(5));
+    // Clear chosen while Beta's page is shown, Alpha laid on: the page follows Alpha.
+    p.window.tabControl()->tabBar()->setCurrentIndex(1);
+    QTRY_COMPARE(p.window.currentTab(), 1);
+    QCOMPARE(p.window.batteryPictureShown(), batteryPictureFor(0));
+    p.user.expect(KeyboardUser::click(QMessageBox::Yes));
+    p.menu(kCmdClear);
+    QVERIFY(p.user.waitAnswered());
+    QTRY_VERIFY(p.window.touchPrompt().shown);
+    sim::Standin::instance().layCard({sim::SimRun{2024, 1, 7, 9, 0, 0, {sim::Split{0, 1, 2, 30}}}});
+    QTRY_VERIFY_WITH_TIMEOUT(p.window.clearEnd().shown, 20000);
+    sim::Standin::instance().locked([](sim::Standin& s) { s.card = nullptr; });
+    QTRY_VERIFY_WITH_TIMEOUT(!p.window.clearEnd().shown, 20000);
+    QCOMPARE(p.window.currentTab(), 0);
+    QCOMPARE(p.window.tabControl()->tabBar()->currentIndex(), 0);
+    auto* page = static_cast<CUserDialog*>(p.window.page());
+    // The run the clear saved first is shown on Alpha's page, on its day.
+    QTRY_COMPARE(page->selectedDate(), QDate(2024, 1, 7));
+    QTRY_COMPARE(page->runPaths().size(), size_t(1));
+    QVERIFY(QString::fromStdString(page->runPaths()[0]).contains("/QTM-01/"));
 }
 
 void WindowCommandsTest::memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept() {
@@ -339,7 +383,7 @@ void WindowCommandsTest::memoTypedWithJisFormsIsStoredAndUnstorableTextIsKept() 
                        reopenedWith = qobject_cast<EditDialog*>(modal)->fieldText();
                        typeAndEnter(QStringLiteral("1\u301C2\u2212"))(modal);
                    }});
-    QTest::mouseDClick(page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(p.user.waitAnswered());
     QCOMPARE(p.user.met().size(), size_t(3));
     // The box names the emoji; the mapped characters are not in it.

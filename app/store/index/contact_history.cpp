@@ -179,3 +179,15 @@ HistoryReading readContactHistory(const DataFolder& data) {
 }
 
 }  // namespace lapdex
+
+namespace lapdex {
+
+std::map<std::string, int> lastBatteryLevels(const HistoryReading& history) {
+    std::map<std::string, int> levels;
+    for (const ContactRecord& record : history.records)
+        if (record.batteryLevel >= 1 && record.batteryLevel <= 5)
+            levels[record.serialText] = record.batteryLevel;
+    return levels;
+}
+
+}  // namespace lapdex

@@ -3,6 +3,7 @@
 // needed.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,10 @@ struct HistoryReading {
 // Reads History.csv. A missing file gives nothing; a line that is not a record is skipped and its
 // number reported.
 HistoryReading readContactHistory(const DataFolder& data);
+
+// The battery level read at each serial's last contact that read one (1 to 5), by serial text:
+// what a stopwatch was last known to have until it is read again.
+std::map<std::string, int> lastBatteryLevels(const HistoryReading& history);
 
 // Parses the file's bytes (exposed for the tests).
 HistoryReading parseContactHistory(const std::string& bytes);

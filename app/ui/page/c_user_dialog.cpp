@@ -98,6 +98,11 @@ void CUserDialog::buildPage() {
         calendar_->setProperty("controlId", control.id);
         controls_.add(control.id, calendar_);
     }
+    // The template's size is the least; the window may give the page more.
+    minimum_ = size();
+    setMinimumSize(minimum_);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    stretch_.addTemplate(page, controls_);
     runList_ = controls_.as<QListWidget>(kPageRunList);
     lapList_ = controls_.as<QTreeWidget>(kPageLapList);
     memoBox_ = controls_.as<QPlainTextEdit>(kPageMemo);
@@ -107,17 +112,25 @@ void CUserDialog::buildPage() {
     lapList_->setSelectionMode(QAbstractItemView::SingleSelection);
     lapList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     installCopyAsText(lapList_, CopyRows::All);
-    // The memo box is white, never keeps the focus and has no context menu.
+    // The memo box is white and has no context menu. Tab reaches it: Enter, F2, Space or a
+    // click opens its editor.
     QPalette white = memoBox_->palette();
     white.setColor(QPalette::Base, Qt::white);
     memoBox_->setPalette(white);
-    memoBox_->setFocusPolicy(Qt::NoFocus);
-    memoBox_->viewport()->setFocusPolicy(Qt::NoFocus);
+    // (The viewport's policy is the box's own: it is the box's focus proxy.)
+    memoBox_->setFocusPolicy(Qt::StrongFocus);
     memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
-    setTabOrder(calendar_, runList_);
-    setTabOrder(runList_, allData_);
-    setTabOrder(allData_, delete_);
-    setTabOrder(delete_, lapList_);
+    const std::vector<QWidget*> order = focusOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
+}
+
+std::vector<QWidget*> CUserDialog::focusOrder() const {
+    return {calendar_, runList_, allData_, delete_, lapList_, memoBox_};
+}
+
+void CUserDialog::resizeEvent(QResizeEvent* event) {
+    StopwatchPage::resizeEvent(event);
+    stretch_.apply(size() - minimum_);
 }
 
 void CUserDialog::connectControls() {
@@ -150,8 +163,11 @@ void CUserDialog::createLapColumns() {
 void CUserDialog::initialisePage() {
     createLapColumns();
     calendar_->setDateRange(QDate(2000, 1, 1), QDate(2099, 12, 31));
-    if (const auto place = calendarPlacement(screen_))
+    if (const auto place = calendarPlacement(screen_)) {
+        stretch_.removeExtra();
         calendar_->setGeometry(fittedCalendarPlace(*place));
+        stretch_.placeAgain();
+    }
     // Showing the previous and the current month: select day 1 of the previous month first.
     calendar_->setSelectedDate(monthStart(QDate::currentDate()).addMonths(-1));
     content_.runLoaded = false;

@@ -19,6 +19,7 @@
 #include "page_host.h"
 #include "page_metrics.h"
 #include "stopwatch_page.h"
+#include "stretch_layout.h"
 
 class QLabel;
 class QListWidget;
@@ -109,12 +110,15 @@ class CUserDialog : public StopwatchPage {
     // follows the lap list's selection and selects laps in it.
     LapChart* lapChart() const { return chart_; }
     QWidget* stripBelow() override;
+    std::vector<QWidget*> focusOrder() const override;
     QDate selectedDay() const override { return selectedDate_; }
     // The tool tip the page shows at `position` of the lap list's or memo box's viewport.
     QString toolTipAt(const QWidget* viewport, QPoint position) const;
 
   protected:
     void customEvent(QEvent* event) override;
+    // The window grows the page: the lists, the calendar and the memo box take the extra room.
+    void resizeEvent(QResizeEvent* event) override;
     // A change of language: the template's texts of the other set; lists and calendar stay.
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -162,6 +166,8 @@ class CUserDialog : public StopwatchPage {
     FileSystem& fs_;
     ScreenFacts screen_;
     ControlSet controls_;
+    StretchLayout stretch_;
+    QSize minimum_;  // the template's size
     MonthCalendar* calendar_ = nullptr;
     QListWidget* runList_ = nullptr;
     QTreeWidget* lapList_ = nullptr;

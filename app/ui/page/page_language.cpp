@@ -11,7 +11,9 @@ void CUserDialog::changeEvent(QEvent* event) {
     if (event->type() != QEvent::LanguageChange || !runList_) return;
     const DialogTemplate page = loadTemplate(QStringLiteral("page"), texts::currentLanguage());
     if (page.name.isEmpty()) return;
+    stretch_.removeExtra();
     retranslateControls(page, controls_, this, DialogUnits(font()), Placement::TextControls);
+    stretch_.placeAgain();
 }
 
 }  // namespace lapdex::ui

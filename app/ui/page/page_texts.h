@@ -10,6 +10,9 @@ using texts::Text;
 
 inline constexpr Text kMemoToolTip{"ダブルクリックでメモの編集が出来ます。",
                                    "Double-click to edit the memo."};
+// The run memo box opens its editor on one click or from the keyboard.
+inline constexpr Text kRunMemoToolTip{"クリック、またはEnterキーでメモの編集が出来ます。",
+                                      "Click or press Enter to edit the memo."};
 inline constexpr Text kLapHeaders[4] = {
     {"No.", "No."},
     {"ラップ", "Lap"},

@@ -24,6 +24,7 @@
 #include "query_texts.h"
 #include "team_day_texts.h"
 #include "ui_text.h"
+#include "window_place.h"
 
 namespace lapdex::ui {
 namespace {
@@ -299,7 +300,13 @@ std::vector<RunRef> CTeamDayDlg::selectedRuns() const {
 void CTeamDayDlg::compareSelected() {
     const std::vector<RunRef> runs = selectedRuns();
     if (!comparable(runs.size())) return;
-    if (!compareWindow_) compareWindow_ = new CCompareDlg(this);
+    if (!compareWindow_) {
+        // An ordinary window of its own, which goes with this one.
+        compareWindow_ = new CCompareDlg(nullptr);
+        makeOrdinaryWindow(*compareWindow_, QStringLiteral("compare"));
+        connect(this, &QObject::destroyed, compareWindow_,
+                [window = compareWindow_] { delete window; });
+    }
     compareWindow_->compare(queries_, runs);
     compareWindow_->show();
     compareWindow_->raise();

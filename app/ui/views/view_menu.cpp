@@ -19,6 +19,7 @@
 #include "tab_control.h"
 #include "ui_text.h"
 #include "view_texts.h"
+#include "window_place.h"
 
 namespace lapdex::ui {
 
@@ -46,6 +47,16 @@ ViewMenu::ViewMenu(CLapdexDlg& window, RunQueryWorker& queries)
     applyTexts();
 }
 
+ViewMenu::~ViewMenu() {
+    // Ordinary top-level windows have no parent to take them along; hidden first, so each keeps
+    // its size and place.
+    for (QWidget* window : std::initializer_list<QWidget*>{compare_, teamDay_, roster_, allRuns_}) {
+        if (!window) continue;
+        window->hide();
+        delete window;
+    }
+}
+
 bool ViewMenu::event(QEvent* event) {
     // The window forwards the language change to its children, this menu among them.
     if (event->type() == QEvent::LanguageChange) applyTexts();
@@ -64,7 +75,8 @@ void ViewMenu::applyTexts() {
 
 void ViewMenu::showAllRuns() {
     if (!allRuns_) {
-        allRuns_ = new CAllRunsDlg(queries_, &window_);
+        allRuns_ = new CAllRunsDlg(queries_);
+        makeOrdinaryWindow(*allRuns_, QStringLiteral("allRuns"));
         allRuns_->followPage(window_.page());
         // The page hears of a download only when its completion is closed; the runs are shown
         // here as soon as they are in.
@@ -92,7 +104,8 @@ void ViewMenu::showAllRuns() {
 
 void ViewMenu::showRoster() {
     if (!roster_) {
-        roster_ = new CRosterDlg(queries_, &window_);
+        roster_ = new CRosterDlg(queries_);
+        makeOrdinaryWindow(*roster_, QStringLiteral("roster"));
         connect(roster_, &CRosterDlg::stopwatchActivated, this,
                 [this](const QString& name) { (void)openStopwatch(name); });
     }
@@ -103,7 +116,8 @@ void ViewMenu::showRoster() {
 
 void ViewMenu::showTeamDay() {
     if (!teamDay_) {
-        teamDay_ = new CTeamDayDlg(queries_, &window_);
+        teamDay_ = new CTeamDayDlg(queries_, nullptr);
+        makeOrdinaryWindow(*teamDay_, QStringLiteral("teamDay"));
         teamDay_->followPage(window_.page());
         connect(&window_, &CLapdexDlg::runsDownloaded, teamDay_, &CTeamDayDlg::runsDownloaded);
     }
@@ -140,7 +154,10 @@ void ViewMenu::compareSelectedRuns() {
         runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start});
     }
     if (!comparable(runs.size())) return;
-    if (!compare_) compare_ = new CCompareDlg(&window_);
+    if (!compare_) {
+        compare_ = new CCompareDlg(nullptr);
+        makeOrdinaryWindow(*compare_, QStringLiteral("compare"));
+    }
     compare_->compare(queries_, runs);
     compare_->show();
     compare_->raise();

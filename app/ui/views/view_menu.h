@@ -25,6 +25,9 @@ class ViewMenu : public QObject {
     // Adds the menu to `window`'s menu bar. Both must outlive the menu; the windows ask
     // `queries` for their runs.
     ViewMenu(CLapdexDlg& window, RunQueryWorker& queries);
+    // Closes and deletes the windows it opened (ordinary top-level windows, not the main
+    // window's children).
+    ~ViewMenu() override;
 
     void showAllRuns();
     void showRoster();

@@ -39,7 +39,7 @@ StoredMemos storedMemos(const std::string& path) {
 
 class PageEditing : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void deletingTheLastRunSelectsTheNewLast();
     void deletingAnotherRunKeepsTheIndex();
     void deletingTheOnlyRunLeavesNoSelection();
@@ -52,14 +52,16 @@ private slots:
     void memoCorrectedAfterTheRefusalIsSaved();
     void memoOfAFileInUseReportsTheSaveFailure();
     void keyboardFilterAndFocusOrder();
-    void memoBoxNeverKeepsTheFocus();
+    void memoBoxTakesTheFocusAndOpensOnOneClick();
     void toolTipsOnlyOverMemos();
     void allDataOpensTheStopwatchFolder();
     void englishMessagesToolTipsAndHeaders();
     void cleanup();
 };
 
-void PageEditing::cleanup() { lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese); }
+void PageEditing::cleanup() {
+    lapdex::texts::setCurrentLanguage(lapdex::texts::Language::Japanese);
+}
 
 // Switched to English, the page asks, reports and explains in English and renames its lap columns.
 void PageEditing::englishMessagesToolTipsAndHeaders() {
@@ -75,14 +77,18 @@ void PageEditing::englishMessagesToolTipsAndHeaders() {
     QTreeWidget* laps = f.page->lapList();
     QCOMPARE(laps->headerItem()->text(0), QStringLiteral("No."));
     QCOMPARE(laps->headerItem()->text(2), QStringLiteral("Split"));
-    QCOMPARE(f.page->toolTipAt(laps->viewport(), laps->visualRect(laps->model()->index(0, 3)).center()),
-             QStringLiteral("Double-click to edit the memo."));
+    QCOMPARE(
+        f.page->toolTipAt(laps->viewport(), laps->visualRect(laps->model()->index(0, 3)).center()),
+        QStringLiteral("Double-click to edit the memo."));
     {
-        const auto lock = systemFileSystem().holdLock(path, LockMode::Shared);  // another program has it open
+        const auto lock =
+            systemFileSystem().holdLock(path, LockMode::Shared);  // another program has it open
         f.page->deleteSelectedRun();
     }
-    QCOMPARE(QString::fromStdString(f.host.questions.at(0)),
-             QStringLiteral("\"2024/02/14   09:00:00\" will be deleted,\nits saved CSV file too.\nDelete it?"));
+    QCOMPARE(
+        QString::fromStdString(f.host.questions.at(0)),
+        QStringLiteral(
+            "\"2024/02/14   09:00:00\" will be deleted,\nits saved CSV file too.\nDelete it?"));
     QCOMPARE(QString::fromStdString(f.host.errors.at(0)),
              QStringLiteral("\"2024/02/14   09:00:00\" could not be deleted.\n"
                             "Make sure its file is not open in another program."));
@@ -101,7 +107,9 @@ void PageEditing::deletingTheLastRunSelectsTheNewLast() {
     const QString name = f.page->content().runLines[2];
     f.page->deleteSelectedRun();
     QCOMPARE(QString::fromStdString(f.host.questions.at(0)),
-             QStringLiteral("\"%1\"を削除します。\n保存されたCSVファイルも削除されます。\nよろしいですか？").arg(name));
+             QStringLiteral(
+                 "\"%1\"を削除します。\n保存されたCSVファイルも削除されます。\nよろしいですか？")
+                 .arg(name));
     QCOMPARE(systemFileSystem().kindOf(doomed), EntryKind::None);
     QCOMPARE(f.page->selectedRun(), 1);
     QCOMPARE(f.page->runList()->count(), 2);
@@ -154,12 +162,16 @@ void PageEditing::deleteAnsweredNoOrRefusedChangesNothing() {
     QCOMPARE(f.host.resumes, 1);
     f.host.answerYes = true;
     {
-        const auto lock = systemFileSystem().holdLock(path, LockMode::Shared);  // another program has it open
+        const auto lock =
+            systemFileSystem().holdLock(path, LockMode::Shared);  // another program has it open
         f.page->deleteSelectedRun();
     }
     QCOMPARE(systemFileSystem().kindOf(path), EntryKind::File);
-    QCOMPARE(QString::fromStdString(f.host.errors.at(0)),
-             QStringLiteral("\"2024/02/14   09:00:00\"の削除に失敗しました。\n対象ファイルを開いていないか確認してください。"));
+    QCOMPARE(
+        QString::fromStdString(f.host.errors.at(0)),
+        QStringLiteral(
+            "\"2024/02/14   "
+            "09:00:00\"の削除に失敗しました。\n対象ファイルを開いていないか確認してください。"));
     QCOMPARE(f.page->selectedRun(), 0);
     QCOMPARE(f.page->runList()->count(), 1);
     QCOMPARE(f.host.resumes, 2);
@@ -200,9 +212,11 @@ void PageEditing::doubleClicksOutsideTheMemoColumnDoNothing() {
     QTreeWidget* laps = f.page->lapList();
     QWidget* viewport = laps->viewport();
     for (int column = 0; column < 3; ++column)
-        QTest::mouseDClick(viewport, Qt::LeftButton, {}, laps->visualRect(laps->model()->index(0, column)).center());
+        QTest::mouseDClick(viewport, Qt::LeftButton, {},
+                           laps->visualRect(laps->model()->index(0, column)).center());
     const QRect lastRow = laps->visualRect(laps->model()->index(1, 3));
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, QPoint(lastRow.center().x(), lastRow.bottom() + 10));
+    QTest::mouseDClick(viewport, Qt::LeftButton, {},
+                       QPoint(lastRow.center().x(), lastRow.bottom() + 10));
     QCOMPARE(f.dialogsShown, 0);
     QCOMPARE(f.host.pauses, 0);
     QTest::mouseDClick(viewport, Qt::LeftButton, {}, lastRow.center());
@@ -217,7 +231,7 @@ void PageEditing::runMemoLosesPastedLineBreaks() {
     f.pickDay(kDay);
     f.page->show();
     f.answerDialogsWith(QStringLiteral("晴れ, \"無風\"\r\n二行目\n三行目"));
-    QTest::mouseDClick(f.page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(f.page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f.dialogsShown, 1);
     const QString expected = QStringLiteral("晴れ, \"無風\"二行目三行目");
     QCOMPARE(f.page->memoBox()->toPlainText(), expected);
@@ -227,7 +241,7 @@ void PageEditing::runMemoLosesPastedLineBreaks() {
     QCOMPARE(f.fs.unguardedChanges, 0);
     // Without a loaded run the memo box does not open the dialog.
     f.pickDay(kDay.addDays(1));
-    QTest::mouseDClick(f.page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseClick(f.page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
     QCOMPARE(f.dialogsShown, 1);
 }
 
@@ -296,7 +310,8 @@ void PageEditing::memoOfAFileInUseReportsTheSaveFailure() {
         f.page->editRunMemo();
     }
     QCOMPARE(QString::fromStdString(f.host.errors.at(0)),
-             QStringLiteral("データの保存に失敗しました。\n対象のファイルを開いていないか確認してください。"));
+             QStringLiteral(
+                 "データの保存に失敗しました。\n対象のファイルを開いていないか確認してください。"));
     QCOMPARE(f.page->memoBox()->toPlainText(), QString());
     QCOMPARE(storedMemos(path).runMemo, std::string());
 }
@@ -336,16 +351,18 @@ void PageEditing::keyboardFilterAndFocusOrder() {
     QVERIFY(window.isVisible());
 }
 
-void PageEditing::memoBoxNeverKeepsTheFocus() {
+void PageEditing::memoBoxTakesTheFocusAndOpensOnOneClick() {
     PageFixture f;
     f.data.write(clockRun(kDay, 9, 0, 0, 4));
     f.page->initialisePage();
     f.pickDay(kDay);
     f.page->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.page.get()));
+    f.answerDialogsInTurn({});  // the editor opens and is cancelled
     f.page->runList()->setFocus();
     QTest::mouseClick(f.page->memoBox()->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(QApplication::focusWidget(), f.page->runList());
+    QCOMPARE(f.dialogsShown, 1);
+    QCOMPARE(QApplication::focusWidget(), f.page->memoBox());
     QCOMPARE(f.page->memoBox()->contextMenuPolicy(), Qt::NoContextMenu);
     // The lap list, focused without a selection, selects its first row.
     f.page->lapList()->setCurrentItem(nullptr);
@@ -365,9 +382,14 @@ void PageEditing::toolTipsOnlyOverMemos() {
     const QString tip = QStringLiteral("ダブルクリックでメモの編集が出来ます。");
     const QRect memoCell = laps->visualRect(laps->model()->index(0, 3));
     QCOMPARE(f.page->toolTipAt(laps->viewport(), memoCell.center()), tip);
-    QCOMPARE(f.page->toolTipAt(laps->viewport(), laps->visualRect(laps->model()->index(0, 1)).center()), QString());
-    QCOMPARE(f.page->toolTipAt(laps->viewport(), QPoint(memoCell.center().x(), memoCell.bottom() + 40)), QString());
-    QCOMPARE(f.page->toolTipAt(f.page->memoBox()->viewport(), QPoint(3, 3)), tip);
+    QCOMPARE(
+        f.page->toolTipAt(laps->viewport(), laps->visualRect(laps->model()->index(0, 1)).center()),
+        QString());
+    QCOMPARE(
+        f.page->toolTipAt(laps->viewport(), QPoint(memoCell.center().x(), memoCell.bottom() + 40)),
+        QString());
+    QCOMPARE(f.page->toolTipAt(f.page->memoBox()->viewport(), QPoint(3, 3)),
+             QStringLiteral("クリック、またはEnterキーでメモの編集が出来ます。"));
     f.pickDay(kDay.addDays(1));
     QCOMPARE(f.page->toolTipAt(f.page->memoBox()->viewport(), QPoint(3, 3)), QString());
 }

@@ -1,5 +1,6 @@
 // The view menu in the real main window: its shortcuts open the All runs and Roster windows, and
 // Enter on a found run brings its stopwatch's tab, day and run onto the real page.
+#include <QApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -86,7 +87,6 @@ class TestViewMenu : public QObject {
         window.shutdown();
     }
 
-    // A language change sent to the main window reaches the menu, the open windows and the page.
     // Runs chosen in All runs and compared: one deleted meanwhile is named under the chart, and
     // the table holds the run that is left.
     void comparingARunDeletedMeanwhileNamesIt() {
@@ -123,6 +123,8 @@ class TestViewMenu : public QObject {
         window.shutdown();
     }
 
+    // A language change sent to every top-level window, as the switch sends it, reaches the menu,
+    // the open windows (windows of their own) and the page.
     void aLanguageChangeReachesTheMenuTheOpenWindowsAndThePage() {
         test::IndexedFolder folder;
         FolderPort port(folder.dataPath());
@@ -148,7 +150,9 @@ class TestViewMenu : public QObject {
 
         texts::setCurrentLanguage(texts::Language::English);
         QEvent change(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(&window, &change);
+        // As the language switch sends it: to every top-level window.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(top, &change);
         QCOMPARE(views.menu()->title(), QStringLiteral("Vie&w"));
         QCOMPARE(window.menuBar()->actions().last()->text(), QStringLiteral("Vie&w"));
         QCOMPARE(views.allRunsAction()->text(), QStringLiteral("&All runs..."));
@@ -161,7 +165,9 @@ class TestViewMenu : public QObject {
                  QLocale(QLocale::English).standaloneMonthName(month) + " 2024");
 
         texts::setCurrentLanguage(texts::Language::Japanese);
-        QCoreApplication::sendEvent(&window, &change);
+        // As the language switch sends it: to every top-level window.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(top, &change);
         QCOMPARE(views.menu()->title(), QStringLiteral("表示(&W)"));
         QCOMPARE(views.rosterWindow()->windowTitle(), QStringLiteral("ストップウオッチ一覧"));
         QCOMPARE(laps->headerItem()->text(3), QStringLiteral("ラップメモ（20文字まで）"));

@@ -1,5 +1,6 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
 // the lap/split switch, and how it fills in as downloads end while it is open.
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDateEdit>
@@ -473,7 +474,9 @@ void TeamDayWindow::textsFollowTheLanguage() {
     for (texts::Language language : {texts::Language::English, texts::Language::Japanese}) {
         texts::setCurrentLanguage(language);
         QEvent change(QEvent::LanguageChange);
-        QCoreApplication::sendEvent(&window, &change);
+        // As the language switch sends it: to every top-level window, the comparison among them.
+        for (QWidget* top : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(top, &change);
         QCOMPARE(shown(), language == texts::Language::English ? english : japanese);
     }
     QCOMPARE(headers.count(), 2);
