@@ -27,6 +27,7 @@ ControlSpec controlFrom(const QJsonObject& o) {
     c.id = o.value("id").toInt(kNoControlId);
     c.kind = o.value("kind").toString();
     c.text = o.value("text").toString();
+    c.name = o.value("name").toString();
     for (const auto& s : o.value("style").toArray()) c.style << s.toString();
     c.rect = rectFrom(o.value("rect").toArray());
     return c;
@@ -44,8 +45,7 @@ DialogTemplate loadTemplate(const QString& name, Language language) {
     QFile file(QStringLiteral(":/templates/%1.json").arg(name));
     if (!file.open(QIODevice::ReadOnly)) return {};
     const QJsonObject root = QJsonDocument::fromJson(file.readAll()).object();
-    const QJsonObject set =
-        root.value(language == Language::Japanese ? "ja" : "en").toObject();
+    const QJsonObject set = root.value(language == Language::Japanese ? "ja" : "en").toObject();
     if (set.isEmpty()) return {};
     DialogTemplate t;
     t.name = root.value("name").toString();
@@ -55,7 +55,8 @@ DialogTemplate loadTemplate(const QString& name, Language language) {
     t.size = QSize(size.at(0).toInt(), size.at(1).toInt());
     t.child = set.value("child").toBool();
     t.noClose = set.value("noclose").toBool();
-    for (const auto& v : set.value("controls").toArray()) t.controls.push_back(controlFrom(v.toObject()));
+    for (const auto& v : set.value("controls").toArray())
+        t.controls.push_back(controlFrom(v.toObject()));
     t.menuBar = menuFrom(set.value("menuBar").toArray());
     t.contextMenu = menuFrom(set.value("contextMenu").toArray());
     return t;

@@ -18,11 +18,12 @@ inline constexpr int kNoControlId = -1;
 
 struct ControlSpec {
     int id = kNoControlId;
-    QString kind;      // label, button, checkbox, edit, tab, picture, icon, progress,
-                       // group, list, listview, calendar
-    QString text;      // for a picture: its resource number; for an icon: its kind
-    QStringList style; // tabstop, default, centre, right, multiline, readonly, vscroll, ...
-    QRect rect;        // dialog units
+    QString kind;       // label, button, checkbox, edit, tab, picture, icon, progress,
+                        // group, list, listview, calendar
+    QString text;       // for a picture: its resource number; for an icon: its kind
+    QString name;       // what a screen reader calls a control that shows no text of its own
+    QStringList style;  // tabstop, default, centre, right, multiline, readonly, vscroll, ...
+    QRect rect;         // dialog units
     bool hasStyle(const QString& s) const { return style.contains(s); }
 };
 
@@ -35,7 +36,7 @@ struct DialogTemplate {
     QString name;
     int resource = 0;
     QString title;
-    QSize size;        // client area in dialog units
+    QSize size;  // client area in dialog units
     bool child = false;
     bool noClose = false;
     std::vector<ControlSpec> controls;

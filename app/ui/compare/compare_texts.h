@@ -9,6 +9,8 @@ using texts::Text;
 
 inline constexpr Text kTitle{"走行の比較", "Compare runs"};
 inline constexpr Text kCompareAction{"選択した走行を比較(&C)", "&Compare selected runs"};
+// The chart as screen readers name it.
+inline constexpr Text kChartName{"走行ごとのラップタイム", "Lap times of each run"};
 inline constexpr Text kNotDrawn{"次の走行は読めないため比べていません:",
                                 "These runs could not be read and are not compared:"};
 

@@ -96,6 +96,7 @@ void CUserDialog::buildPage() {
         calendar_->setGeometry(units.toPixels(control.rect));
         calendar_->setObjectName(QStringLiteral("ctl%1").arg(control.id));
         calendar_->setProperty("controlId", control.id);
+        calendar_->setAccessibleName(control.name);
         controls_.add(control.id, calendar_);
     }
     runList_ = controls_.as<QListWidget>(kPageRunList);
@@ -114,6 +115,10 @@ void CUserDialog::buildPage() {
     memoBox_->setFocusPolicy(Qt::NoFocus);
     memoBox_->viewport()->setFocusPolicy(Qt::NoFocus);
     memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
+    // The tool tip is the only word on how to edit the memo: a screen reader reads it too.
+    followLanguage(memoBox_, [memo = memoBox_] {
+        memo->setAccessibleDescription(ui::localized(page_text::kMemoToolTip));
+    });
     setTabOrder(calendar_, runList_);
     setTabOrder(runList_, allData_);
     setTabOrder(allData_, delete_);

@@ -1,5 +1,6 @@
 // The page in another language: the template's labels and buttons take the other set's texts
-// and places; the lists, the memo box and the calendar keep theirs.
+// and places; the lists, the memo box and the calendar keep theirs, the stars get their tool tips
+// again.
 #include <QEvent>
 
 #include "c_user_dialog.h"
@@ -12,6 +13,7 @@ void CUserDialog::changeEvent(QEvent* event) {
     const DialogTemplate page = loadTemplate(QStringLiteral("page"), texts::currentLanguage());
     if (page.name.isEmpty()) return;
     retranslateControls(page, controls_, this, DialogUnits(font()), Placement::TextControls);
+    markBestRuns();  // the stars' tool tips
 }
 
 }  // namespace lapdex::ui

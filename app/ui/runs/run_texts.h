@@ -29,6 +29,13 @@ inline constexpr Text kRangeDash{"～", "to"};
 inline constexpr Text kMemoWords{"走行メモ・ラップメモの言葉", "Words in run or lap memos"};
 inline constexpr Text kSeconds{"秒", "seconds"};
 inline constexpr Text kEvery{"すべて", "All"};
+// The fields and the table as screen readers name them (the dates and the upper total have no
+// label of their own).
+inline constexpr Text kFromDateName{"期間の最初の日", "First day of the dates"};
+inline constexpr Text kToDateName{"期間の最後の日", "Last day of the dates"};
+inline constexpr Text kMinTotalName{"トータルの下限", "Shortest total"};
+inline constexpr Text kMaxTotalName{"トータルの上限", "Longest total"};
+inline constexpr Text kTableName{"見つかった走行", "Runs found"};
 // %1: the number of runs found.
 inline constexpr Text kRunsFound{"%1 件", "Runs found: %1"};
 

@@ -49,6 +49,8 @@ class CTeamDayDlg : public QDialog {
     QRadioButton* lapsButton() const { return laps_; }
     QRadioButton* splitsButton() const { return splits_; }
     QLabel* status() const { return status_; }
+    // The marks' legend: each mark's colour, symbol and meaning.
+    QLabel* legend() const { return legend_; }
     QPushButton* compareButton() const { return compare_; }
     CCompareDlg* compareWindow() const { return compareWindow_; }
 
@@ -74,6 +76,7 @@ class CTeamDayDlg : public QDialog {
     QRadioButton* splits_ = nullptr;
     QLabel* dateLabel_ = nullptr;
     QLabel* status_ = nullptr;
+    QLabel* legend_ = nullptr;
     State state_ = State::Busy;
     QPushButton* compare_ = nullptr;
     CCompareDlg* compareWindow_ = nullptr;

@@ -47,7 +47,8 @@ void TeamDayModel::retranslate() {
     if (columns == 0) return;
     emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
     if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columns - 1), {Qt::ToolTipRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columns - 1),
+                         {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 int TeamDayModel::rowCount(const QModelIndex& parent) const {
@@ -99,8 +100,12 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
     }
     const std::int64_t time = timeAt(index.row(), column);
     switch (role) {
-        case Qt::DisplayRole:
-            return runTimeText(time, run.timeFormat);
+        case Qt::DisplayRole: {
+            const int rank = rankAt(index.row(), column);
+            const QString text = runTimeText(time, run.timeFormat);
+            if (rank == 0) return text;
+            return (rank > 0 ? kFastestSymbol : kSlowestSymbol) + QStringLiteral(" ") + text;
+        }
         case kSortRole:
             return static_cast<qlonglong>(time < 0 ? std::numeric_limits<qlonglong>::max() : time);
         case kRankRole:
@@ -109,11 +114,12 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
             return int(Qt::AlignRight | Qt::AlignVCenter);
         case Qt::BackgroundRole: {
             const int rank = rankAt(index.row(), column);
-            if (rank > 0) return QBrush(QColor(200, 240, 200));
-            if (rank < 0) return QBrush(QColor(250, 215, 210));
+            if (rank > 0) return QBrush(fastestColour());
+            if (rank < 0) return QBrush(slowestColour());
             return {};
         }
-        case Qt::ToolTipRole: {
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole: {
             const int rank = rankAt(index.row(), column);
             if (rank > 0) return ui::localized(team_day_text::kFastestMark);
             if (rank < 0) return ui::localized(team_day_text::kSlowestMark);

@@ -1,8 +1,10 @@
 // The team day table: one row per run of the day, one column per lap, then total, best and
-// average; the fastest time of each lap column highlighted, the slowest marked.
+// average; the fastest time of each lap column highlighted, the slowest marked. A mark is a colour,
+// a symbol before the time and a text for screen readers, so it never rests on colour alone.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QSortFilterProxyModel>
 #include <map>
 #include <vector>
@@ -11,6 +13,10 @@
 
 namespace lapdex::ui {
 
+// The symbols before the fastest and the slowest time of a column.
+inline constexpr QChar kFastestSymbol{0x25B2};  // ▲
+inline constexpr QChar kSlowestSymbol{0x25BC};  // ▼
+
 class TeamDayModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -18,7 +24,11 @@ class TeamDayModel : public QAbstractTableModel {
     // others), the tab name or the start.
     static constexpr int kSortRole = Qt::UserRole + 10;
     // The role that says how a time compares in its column: +1 fastest, -1 slowest, 0 neither.
+    // The display text of a marked time starts with its symbol.
     static constexpr int kRankRole = Qt::UserRole + 11;
+    // The background of the fastest and the slowest time.
+    static QColor fastestColour() { return {200, 240, 200}; }
+    static QColor slowestColour() { return {250, 215, 210}; }
     enum FixedColumn : int { kTabName, kStart, kFirstLap };
     enum class Times { Laps, Splits };
 
@@ -28,7 +38,7 @@ class TeamDayModel : public QAbstractTableModel {
     const TeamDay& day() const { return day_; }
     void setTimes(Times times);
     Times times() const { return times_; }
-    // The language changed: the headers and the marks' tool tips are told to the views again.
+    // The language changed: the headers and the marks' texts are told to the views again.
     void retranslate();
     // Columns after the laps.
     int totalColumn() const { return kFirstLap + day_.lapColumns; }

@@ -20,7 +20,10 @@ inline constexpr Text kBest{"ベスト", "Best"};
 inline constexpr Text kAverage{"平均", "Average"};
 // %1: the number of runs.
 inline constexpr Text kRunCount{"%1 件", "Runs: %1"};
+// The marks' texts: the tool tip and what a screen reader says of a marked time, and the legend.
 inline constexpr Text kFastestMark{"最速", "fastest"};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
+// The table as screen readers name it.
+inline constexpr Text kTableName{"その日の走行とラップ", "Runs and laps of the day"};
 
 }  // namespace lapdex::ui::team_day_text
