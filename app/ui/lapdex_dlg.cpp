@@ -1,8 +1,8 @@
 #include "lapdex_dlg.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -32,9 +32,7 @@ CLapdexDlg::CLapdexDlg(EnginePort& port, Desktop& desktop, PageFactory makePage)
     initialiseWindow();
 }
 
-CLapdexDlg::~CLapdexDlg() {
-    shutdown();
-}
+CLapdexDlg::~CLapdexDlg() { shutdown(); }
 
 void CLapdexDlg::initialiseWindow() {
     // Run files and messages are Japanese; the locale is a best effort where it exists. A
@@ -56,7 +54,6 @@ void CLapdexDlg::initialiseWindow() {
     setFixedSize(client_->width(), client_->y() + client_->height());
     menuBar_->resize(width(), menuBar_->height());
     tabs_ = qobject_cast<TabControl*>(control(kTabControl));
-    tabs_->tabBar()->setAccessibleName(tabs_->accessibleName());
     battery_ = qobject_cast<QLabel*>(control(kBatteryPicture));
     clockSync_ = qobject_cast<QCheckBox*>(control(kClockSync));
     exit_ = qobject_cast<QPushButton*>(control(kExitButton));
@@ -75,10 +72,7 @@ void CLapdexDlg::initialiseWindow() {
     port_.loadConfiguration();
     if (port_.checkDataFolder() != FolderCheck::Writable) {
         // Once the window is up, so that the message stands in front of it.
-        QTimer::singleShot(0, this, [this] {
-            desktop_.showErrorLater(
-                this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder()));
-        });
+        QTimer::singleShot(0, this, [this] { desktop_.showErrorLater(this, ui::localized(main_text::kDataFolderUnwritable).arg(dataFolder())); });
     }
     buildTabs();
     clockSync_->setChecked(port_.clockSync());
@@ -144,8 +138,7 @@ void CLapdexDlg::placeStrip() {
 void CLapdexDlg::buildTabs() {
     QSignalBlocker block(tabs_->tabBar());
     while (tabs_->tabBar()->count() > 0) tabs_->tabBar()->removeTab(0);
-    for (const std::string& title : port_.tabTitles())
-        tabs_->tabBar()->addTab(QString::fromStdString(title));
+    for (const std::string& title : port_.tabTitles()) tabs_->tabBar()->addTab(QString::fromStdString(title));
     if (tabs_->tabBar()->count() == 0) tabs_->tabBar()->addTab(QString());
     registeredCount_ = port_.registeredCount();
     tabs_->tabBar()->setCurrentIndex(0);
@@ -160,10 +153,8 @@ void CLapdexDlg::syncTabsFromModel() {
     QSignalBlocker block(tabs_->tabBar());
     for (size_t i = 0; i < titles.size(); ++i) {
         const QString title = QString::fromStdString(titles[i]);
-        if (static_cast<int>(i) < tabs_->tabBar()->count())
-            tabs_->tabBar()->setTabText(int(i), title);
-        else
-            tabs_->tabBar()->addTab(title);
+        if (static_cast<int>(i) < tabs_->tabBar()->count()) tabs_->tabBar()->setTabText(int(i), title);
+        else tabs_->tabBar()->addTab(title);
     }
     registeredCount_ = port_.registeredCount();
     refreshBattery();
@@ -171,14 +162,11 @@ void CLapdexDlg::syncTabsFromModel() {
 
 std::vector<std::string> CLapdexDlg::tabTexts() const {
     std::vector<std::string> texts;
-    for (int i = 0; i < tabs_->tabBar()->count(); ++i)
-        texts.push_back(tabs_->tabBar()->tabText(i).toStdString());
+    for (int i = 0; i < tabs_->tabBar()->count(); ++i) texts.push_back(tabs_->tabBar()->tabText(i).toStdString());
     return texts;
 }
 
-void CLapdexDlg::mirrorTabs() {
-    port_.mirrorTabs(tabTexts());
-}
+void CLapdexDlg::mirrorTabs() { port_.mirrorTabs(tabTexts()); }
 
 void CLapdexDlg::selectTabSilently(int index) {
     QSignalBlocker block(tabs_->tabBar());
@@ -199,13 +187,9 @@ void CLapdexDlg::tabContextRequested(const QPoint& position, const QPoint& globa
     contextMenu_->popup(globalPosition);
 }
 
-QString CLapdexDlg::currentTabName() const {
-    return tabs_->tabBar()->tabText(currentTab_);
-}
+QString CLapdexDlg::currentTabName() const { return tabs_->tabBar()->tabText(currentTab_); }
 
-QString CLapdexDlg::dataFolder() const {
-    return QString::fromStdString(port_.dataFolder());
-}
+QString CLapdexDlg::dataFolder() const { return QString::fromStdString(port_.dataFolder()); }
 
 void CLapdexDlg::refreshBattery() {
     int resource = kBatteryNone;
@@ -219,9 +203,7 @@ void CLapdexDlg::refreshBattery() {
     battery_->setProperty("pictureResource", resource);
 }
 
-void CLapdexDlg::postToPage(MessageId id) {
-    QCoreApplication::postEvent(page_, new MessageEvent(id));
-}
+void CLapdexDlg::postToPage(MessageId id) { QCoreApplication::postEvent(page_, new MessageEvent(id)); }
 
 void CLapdexDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
@@ -239,8 +221,7 @@ bool CLapdexDlg::eventFilter(QObject* watched, QEvent* event) {
         menuBar_->resize(width(), menuBar_->height());
     if ((watched == exit_ || watched == clockSync_) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down)
-            return true;
+        if (key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down) return true;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -253,9 +234,7 @@ void CLapdexDlg::changeEvent(QEvent* event) {
     template_ = std::move(other);
     setWindowTitle(template_.title);
     // The tab control, the page and the strip keep their places: only texts move.
-    retranslateControls(template_, controls_, client_, DialogUnits(font()),
-                        Placement::TextControls);
-    tabs_->tabBar()->setAccessibleName(tabs_->accessibleName());
+    retranslateControls(template_, controls_, client_, DialogUnits(font()), Placement::TextControls);
     for (std::size_t i = 0; i < menuBarActions_.size() && i < template_.menuBar.size(); ++i)
         menuBarActions_[i]->setText(template_.menuBar[i].text);
     for (std::size_t i = 0; i < contextActions_.size() && i < template_.contextMenu.size(); ++i)

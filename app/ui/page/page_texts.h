@@ -55,6 +55,9 @@ inline constexpr Text kBestRunToolTip{"この走行で自己ベストを更新�
                                       "This run set a personal best"};
 // The month choice's year field: %1 stands for the number.
 inline constexpr Text kYearField{"%1年", "%1"};
+// The month choice's fields as screen readers name them.
+inline constexpr Text kYearName{"年", "Year"};
+inline constexpr Text kMonthName{"月", "Month"};
 inline constexpr Text kCancel{"キャンセル", "Cancel"};
 
 }  // namespace lapdex::ui::page_text
