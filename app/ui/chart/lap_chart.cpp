@@ -166,6 +166,7 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
             painter.drawRect(QRect(x, baseline - height + 1, layout.barWidth - 1, height - 1));
         }
     }
+    paintBarTimes(painter, plot, layout);
     if (averageCs_ >= 0) {
         const int y =
             baseline - barHeight(static_cast<std::int64_t>(std::lround(averageCs_)), plot.height());
@@ -174,6 +175,24 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
         painter.setPen(kAverageColour);
         painter.drawText(QRect(plot.right() + 4, y - 20, width() - plot.right() - 4, 40),
                          Qt::AlignLeft | Qt::AlignVCenter, averageLabel());
+    }
+}
+
+void LapChart::paintBarTimes(QPainter& painter, const QRect& plot,
+                             const ChartLayout& layout) const {
+    // Bars from zero differ little in height, so each tells its time where the bar is wide enough
+    // to hold it; at its foot, clear of the average line.
+    const QFontMetrics metrics(font());
+    if (layout.barWidth < metrics.horizontalAdvance(QStringLiteral("000.00")) + 4) return;
+    const double inset = (layout.slotWidth - layout.barWidth) / 2;
+    painter.setPen(Qt::white);
+    for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
+        const std::int64_t cs = bars_[i].cs;
+        if (cs < 0 || barHeight(cs, plot.height()) < metrics.height() + 4) continue;
+        const int x = plot.left() + static_cast<int>(i * layout.slotWidth + inset);
+        painter.drawText(
+            QRect(x, plot.bottom() - metrics.height() - 2, layout.barWidth, metrics.height()),
+            Qt::AlignCenter, QString::number(static_cast<double>(cs) / 100.0, 'f', 2));
     }
 }
 

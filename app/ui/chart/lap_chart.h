@@ -67,6 +67,7 @@ class LapChart : public QWidget {
 
   private:
     void paintBars(class QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
+    void paintBarTimes(QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
     void paintAxes(QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
 
     std::vector<ChartBar> bars_;
