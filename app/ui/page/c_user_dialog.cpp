@@ -116,8 +116,9 @@ void CUserDialog::buildPage() {
     memoBox_->viewport()->setFocusPolicy(Qt::NoFocus);
     memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
     // The tool tip is the only word on how to edit the memo: a screen reader reads it too.
-    followLanguage(memoBox_, [memo = memoBox_] {
+    followLanguage(memoBox_, [memo = memoBox_, laps = lapList_] {
         memo->setAccessibleDescription(ui::localized(page_text::kMemoToolTip));
+        laps->setAccessibleDescription(ui::localized(page_text::kMemoToolTip));
     });
     setTabOrder(calendar_, runList_);
     setTabOrder(runList_, allData_);

@@ -26,8 +26,8 @@ inline constexpr Text kMemo{"メモ：%1", "Memo: %1"};
 inline constexpr Text kDayTitle{"%1 の走行", "Runs of %1"};
 inline constexpr Text kChosenTitle{"選んだ走行", "Chosen runs"};
 inline constexpr CountText kRuns{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};
-inline constexpr Text kLegend{"▲ 緑（太字）はその列の最速、▼ 赤（斜体）は最遅です。",
-                              "▲ Green (bold): fastest in its column. ▼ Red (italics): slowest."};
+inline constexpr Text kLegend{"緑（太字）はその列の最速、赤（斜体）は最遅です。",
+                              "Green (bold): fastest in its column. Red (italics): slowest."};
 // The laps of one part of a wide table. %1: its first lap, %2: its last lap.
 inline constexpr Text kLapRange{"ラップ %1～%2", "Laps %1 to %2"};
 inline constexpr Text kNoRuns{"この日の走行はありません。", "No runs on this day."};

@@ -265,6 +265,7 @@ void CAllRunsDlg::nameControls() {
 void CAllRunsDlg::showStatus() {
     const qsizetype rows = model_->rowCount();
     status_->setToolTip(missedRunsText(missed_));
+    status_->setAccessibleDescription(status_->toolTip());
     switch (state_) {
         case State::NotSearched:
             return status_->clear();

@@ -113,6 +113,7 @@ void CTeamDayDlg::changeEvent(QEvent* event) {
 
 void CTeamDayDlg::showStatus() {
     status_->setToolTip(missedRunsText(missed_));
+    status_->setAccessibleDescription(status_->toolTip());
     switch (state_) {
         case State::CannotRead:
             status_->setText(ui::localized(query_text::kCannotRead));

@@ -100,12 +100,8 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
     }
     const std::int64_t time = timeAt(index.row(), column);
     switch (role) {
-        case Qt::DisplayRole: {
-            const int rank = rankAt(index.row(), column);
-            const QString text = runTimeText(time, run.timeFormat);
-            if (rank == 0) return text;
-            return (rank > 0 ? kFastestSymbol : kSlowestSymbol) + QStringLiteral(" ") + text;
-        }
+        case Qt::DisplayRole:
+            return runTimeText(time, run.timeFormat);
         case kSortRole:
             return static_cast<qlonglong>(time < 0 ? std::numeric_limits<qlonglong>::max() : time);
         case kRankRole:
@@ -128,6 +124,14 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+QVariant TeamDaySortModel::data(const QModelIndex& index, int role) const {
+    const QVariant shown = QSortFilterProxyModel::data(index, role);
+    if (role != Qt::DisplayRole) return shown;
+    const int rank = index.data(TeamDayModel::kRankRole).toInt();
+    if (rank == 0) return shown;
+    return (rank > 0 ? kFastestSymbol : kSlowestSymbol) + QStringLiteral(" ") + shown.toString();
 }
 
 bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {

@@ -24,7 +24,6 @@ class TeamDayModel : public QAbstractTableModel {
     // others), the tab name or the start.
     static constexpr int kSortRole = Qt::UserRole + 10;
     // The role that says how a time compares in its column: +1 fastest, -1 slowest, 0 neither.
-    // The display text of a marked time starts with its symbol.
     static constexpr int kRankRole = Qt::UserRole + 11;
     // The background of the fastest and the slowest time.
     static QColor fastestColour() { return {200, 240, 200}; }
@@ -62,12 +61,15 @@ class TeamDayModel : public QAbstractTableModel {
     std::map<std::size_t, ColumnExtremes> totalExtremes_;  // per lap count
 };
 
-// Sorts the team day by kSortRole with missing times last in either order, so a sort by lap 8
-// lists first the runs that reached it.
+// The team day as the window shows it: sorted by kSortRole with missing times last in either
+// order, so a sort by lap 8 lists first the runs that reached it; a marked time starts with its
+// symbol (the sheets mark times in their own way, in the room of a printed page).
 class TeamDaySortModel : public QSortFilterProxyModel {
     Q_OBJECT
   public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override;
 
   protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;

@@ -59,7 +59,8 @@ bool mustBeNamed(QAccessibleInterface& node) {
            role == QAccessible::ProgressBar || role == QAccessible::EditableText;
 }
 
-// Adds to `faults` each shown control under `node` without a name, and in English each name that
+// Adds to `faults` each shown control under `node` without a name or with a tool tip but no
+// description, and in English each name that
 // holds Japanese (a tab strip is named by its tab, whose name is the user's own). Counts the
 // controls that must be named in `checked`.
 void walk(QAccessibleInterface* node, const QString& path, bool english, QStringList& faults,
@@ -75,6 +76,11 @@ void walk(QAccessibleInterface* node, const QString& path, bool english, QString
     const QString name = node->text(QAccessible::Name).trimmed();
     if (mustBeNamed(*node)) ++checked;
     if (mustBeNamed(*node) && name.isEmpty()) faults << where + QStringLiteral(": no name");
+    // What only a tool tip tells, a reader must hear as well.
+    const auto* widget = qobject_cast<const QWidget*>(object);
+    if (widget && !widget->toolTip().isEmpty() && !name.contains(widget->toolTip()) &&
+        node->text(QAccessible::Description).isEmpty())
+        faults << where + QStringLiteral(": a tool tip without a description");
     const bool tab =
         node->role() == QAccessible::PageTab || node->role() == QAccessible::PageTabList;
     if (english && !tab &&
