@@ -229,7 +229,7 @@ void retranslateControls(const DialogTemplate& t, const ControlSet& set, QWidget
     const QSize designedSize = size;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         const ControlSpec& c = t.controls[i];
-        if (!c.name.isEmpty()) widgets[i]->setAccessibleName(c.name);
+        widgets[i]->setAccessibleName(c.name);  // a set without a name leaves none behind
         // In a window that fills its labels with values, a label with an id holds a value.
         const bool valueLabel = c.kind == "label" && c.id != kNoControlId;
         if (placement == Placement::TextControls && (!showsText(c) || valueLabel)) continue;

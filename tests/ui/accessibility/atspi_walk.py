@@ -4,6 +4,7 @@
 Usage: atspi_walk.py TITLE...  Waits for a window of each title, then checks that every shown
 control of every window has a name, and that the calendar reports its days (one selected).
 """
+import re
 import sys
 import time
 
@@ -67,7 +68,7 @@ def check_calendar(calendar, faults):
     if len(selected) != 1:
         faults.append("calendar: %d selected days" % len(selected))
     for number, day in enumerate(days[:28], start=1):
-        if str(number) not in day.name:
+        if not re.search(r"(?<!\d)%d(?!\d)" % number, day.name):
             faults.append("calendar: day %d is named %r" % (number, day.name))
 
 

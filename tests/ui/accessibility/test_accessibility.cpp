@@ -93,6 +93,17 @@ void walk(QAccessibleInterface* node, const QString& path, bool english, QString
         walk(node->child(i), where, english, faults, checked);
 }
 
+// Walks each shown window; a window where the walk met no control at all was not read.
+void walkEach(const std::vector<std::pair<QString, QWidget*>>& windows, bool english,
+              QStringList& faults) {
+    for (const auto& [name, window] : windows) {
+        int checked = 0;
+        if (window->isVisible())
+            walk(QAccessible::queryAccessibleInterface(window), name, english, faults, checked);
+        if (checked == 0) faults << name + QStringLiteral(": nothing read");
+    }
+}
+
 using DialogMaker = std::function<QDialog*()>;
 
 // The dialogs, made in the language shown.
@@ -155,7 +166,8 @@ void Accessibility::everyControlOfEveryWindowHasAName() {
     // The windows stay open while the language changes under them; dialogs are made anew.
     LanguageSwitch language;
     QStringList faults;
-    for (const texts::Language shown : {texts::Language::English, texts::Language::Japanese}) {
+    for (const texts::Language shown :
+         {texts::Language::Japanese, texts::Language::English, texts::Language::Japanese}) {
         language.apply(shown);
         std::vector<std::pair<QString, QWidget*>> windows = {
             {"main window", &window},
@@ -169,21 +181,9 @@ void Accessibility::everyControlOfEveryWindowHasAName() {
             made.back()->show();
             windows.push_back({name, made.back().get()});
         }
-        for (const auto& [name, shownWindow] : windows) {
-            QVERIFY2(shownWindow->isVisible(), qPrintable(name));
-            int checked = 0;
-            walk(QAccessible::queryAccessibleInterface(shownWindow), name,
-                 shown == texts::Language::English, faults, checked);
-            // Every window has at least a button or a field: a walk that met none saw nothing.
-            QVERIFY2(checked > 0, qPrintable(name));
-        }
+        walkEach(windows, shown == texts::Language::English, faults);
     }
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
-    // The page's controls carry the names of the language shown after a switch at run time.
-    QCOMPARE(page->calendar()->accessibleName(), QStringLiteral("走行のカレンダー"));
-    language.apply(texts::Language::English);
-    QCOMPARE(page->calendar()->accessibleName(), QStringLiteral("Calendar of runs"));
-    QCOMPARE(page->runList()->accessibleName(), QStringLiteral("Runs of the day"));
     window.shutdown();
 }
 
