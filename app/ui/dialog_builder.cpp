@@ -40,9 +40,12 @@ QWidget* makeLabel(const ControlSpec& c, QWidget* parent) {
 QWidget* makeIcon(const ControlSpec& c, QWidget* parent, const QSize& size) {
     auto* label = new QLabel(parent);
     QIcon icon;
-    if (c.text == "warning") icon = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    else if (c.text == "application") icon = applicationIcon();
-    else icon = parent->style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    if (c.text == "warning")
+        icon = parent->style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    else if (c.text == "application")
+        icon = applicationIcon();
+    else
+        icon = parent->style()->standardIcon(QStyle::SP_MessageBoxInformation);
     const int side = std::max(16, std::min(size.width(), size.height()));
     label->setPixmap(icon.pixmap(side, side));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -113,7 +116,8 @@ QSize textNeeds(const ControlSpec& c, const QWidget* parent) {
     for (const QString& line : lines) width = std::max(width, metrics.horizontalAdvance(line));
     if (c.kind == "checkbox") {
         const QStyle* style = parent->style();
-        width += style->pixelMetric(QStyle::PM_IndicatorWidth) + style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
+        width += style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                 style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing) + 4;
     }
     return {width + 2, metrics.lineSpacing() * int(lines.size())};
 }
@@ -126,8 +130,10 @@ QRect fitText(const ControlSpec& c, QRect r, const QWidget* parent) {
     if (needed.width() > r.width()) {
         const int extra = needed.width() - r.width();
         int leftward = 0;
-        if (c.hasStyle("centre")) leftward = std::min(extra / 2, r.left());
-        else if (c.hasStyle("right")) leftward = std::min(extra, r.left());
+        if (c.hasStyle("centre"))
+            leftward = std::min(extra / 2, r.left());
+        else if (c.hasStyle("right"))
+            leftward = std::min(extra, r.left());
         r.setLeft(r.left() - leftward);
         r.setWidth(needed.width());
     }
@@ -137,9 +143,12 @@ QRect fitText(const ControlSpec& c, QRect r, const QWidget* parent) {
 
 // The parent grows when a control given more room would reach past its edge: the control
 // keeps the template's margin to that edge, at most the usual 7-unit dialog margin.
-QSize grownSize(QSize size, const QSize& designedSize, const QRect& designed, const QRect& placed, const DialogUnits& units) {
-    const int rightMargin = std::clamp(designedSize.width() - designed.x() - designed.width(), 0, units.toPixelsX(7));
-    const int bottomMargin = std::clamp(designedSize.height() - designed.y() - designed.height(), 0, units.toPixelsY(7));
+QSize grownSize(QSize size, const QSize& designedSize, const QRect& designed, const QRect& placed,
+                const DialogUnits& units) {
+    const int rightMargin =
+        std::clamp(designedSize.width() - designed.x() - designed.width(), 0, units.toPixelsX(7));
+    const int bottomMargin =
+        std::clamp(designedSize.height() - designed.y() - designed.height(), 0, units.toPixelsY(7));
     size.setWidth(std::max(size.width(), placed.x() + placed.width() + rightMargin));
     size.setHeight(std::max(size.height(), placed.y() + placed.height() + bottomMargin));
     return size;
@@ -181,9 +190,12 @@ bool showsText(const ControlSpec& c) {
 }
 
 void setShownText(const ControlSpec& c, QWidget* w) {
-    if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label") label->setText(c.text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(w)) button->setText(c.text);
-    else if (auto* group = qobject_cast<QGroupBox*>(w)) group->setTitle(c.text);
+    if (auto* label = qobject_cast<QLabel*>(w); label && c.kind == "label")
+        label->setText(c.text);
+    else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        button->setText(c.text);
+    else if (auto* group = qobject_cast<QGroupBox*>(w))
+        group->setTitle(c.text);
 }
 
 }  // namespace
@@ -201,6 +213,7 @@ ControlSet buildControls(const DialogTemplate& t, QWidget* parent, const DialogU
         w->setObjectName(c.id == kNoControlId ? QStringLiteral("static%1").arg(unnamed++)
                                               : QStringLiteral("ctl%1").arg(c.id));
         w->setProperty("controlId", c.id);
+        if (!c.name.isEmpty()) w->setAccessibleName(c.name);
         applyFocusStyle(c, w);
         set.add(c.id, w);
     }
@@ -216,6 +229,7 @@ void retranslateControls(const DialogTemplate& t, const ControlSet& set, QWidget
     const QSize designedSize = size;
     for (std::size_t i = 0; i < widgets.size(); ++i) {
         const ControlSpec& c = t.controls[i];
+        widgets[i]->setAccessibleName(c.name);  // a set without a name leaves none behind
         // In a window that fills its labels with values, a label with an id holds a value.
         const bool valueLabel = c.kind == "label" && c.id != kNoControlId;
         if (placement == Placement::TextControls && (!showsText(c) || valueLabel)) continue;

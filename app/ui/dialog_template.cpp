@@ -27,6 +27,7 @@ ControlSpec controlFrom(const QJsonObject& o) {
     c.id = o.value("id").toInt(kNoControlId);
     c.kind = o.value("kind").toString();
     c.text = o.value("text").toString();
+    c.name = o.value("name").toString();
     for (const auto& s : o.value("style").toArray()) c.style << s.toString();
     c.rect = rectFrom(o.value("rect").toArray());
     if (const QJsonArray g = o.value("grow").toArray(); g.size() == 4)

@@ -28,6 +28,7 @@ struct ControlSpec {
     QString kind;       // label, button, checkbox, edit, tab, picture, icon, progress,
                         // group, list, listview, calendar
     QString text;       // for a picture: its resource number; for an icon: its kind
+    QString name;       // what a screen reader calls a control that shows no text of its own
     QStringList style;  // tabstop, default, centre, right, multiline, readonly, vscroll, ...
     QRect rect;         // dialog units
     GrowShare grow;     // "grow": [x, y, width, height], optional

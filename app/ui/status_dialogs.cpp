@@ -75,6 +75,8 @@ void CAboutBox::setDataFolder(const QString& folder) {
     const int room = label->width() - metrics.horizontalAdvance(prefix);
     label->setText(prefix + metrics.elidedText(folder, Qt::ElideMiddle, room));
     label->setToolTip(folder);
+    // The whole folder, which the elided text may cut, for a screen reader too.
+    label->setAccessibleDescription(prefix + folder);
 }
 
 }  // namespace lapdex::ui

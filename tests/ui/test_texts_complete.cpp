@@ -95,7 +95,8 @@ void compareSets(const QJsonValue& ja, const QJsonValue& en, const QString& wher
                           .arg(where, key, a.value(key).toVariant().toString(),
                                b.value(key).toVariant().toString());
     }
-    for (const QString& key : {QStringLiteral("text"), QStringLiteral("title")}) {
+    for (const QString& key :
+         {QStringLiteral("text"), QStringLiteral("title"), QStringLiteral("name")}) {
         const QByteArray jaText = a.value(key).toString().toUtf8();
         const QByteArray enText = b.value(key).toString().toUtf8();
         if (jaText.isEmpty() && enText.isEmpty()) continue;

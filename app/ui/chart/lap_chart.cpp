@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "chart_texts.h"
+#include "lap_chart_accessible.h"
+#include "painted_items_accessible.h"
 #include "ui_text.h"
 
 namespace lapdex::ui {
@@ -46,6 +48,7 @@ ChartLayout chartLayout(int barCount, int plotWidth, int labelWidth) {
 }
 
 LapChart::LapChart(QWidget* parent) : QWidget(parent) {
+    installLapChartAccessibility();
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
@@ -66,15 +69,9 @@ void LapChart::setBars(std::vector<ChartBar> bars) {
         ++known;
     }
     averageCs_ = known > 0 ? sum / known : -1;
-    // Laps of a session differ by a few percent: bars standing on zero would all look alike, so
-    // the axis starts below the fastest lap by the spread (at least a twentieth of the slowest).
-    floorCs_ = 0;
-    if (best_ >= 0) {
-        const std::int64_t spread = std::max(maxCs_ - bars_[best_].cs, maxCs_ / 20);
-        floorCs_ = std::max<std::int64_t>(0, bars_[best_].cs - spread);
-    }
     selected_ = -1;
     update();
+    announceItemsChanged(this);
 }
 
 void LapChart::setSelectedBar(int index) {
@@ -82,14 +79,15 @@ void LapChart::setSelectedBar(int index) {
     if (next == selected_) return;
     selected_ = next;
     update();
+    announceSelectedItem(this, selected_);
 }
 
 QRect LapChart::plotArea() const {
     const QFontMetrics metrics(font());
     const int left = metrics.horizontalAdvance(QStringLiteral("0000.0")) + 8;
-    const int right =
-        metrics.horizontalAdvance(ui::localized(chart_text::kAverage) + QStringLiteral("0000.0")) +
-        8;
+    const int right = metrics.horizontalAdvance(
+                          ui::localized(chart_text::kAverage).arg(QStringLiteral("0000.0"))) +
+                      8;
     const int top = metrics.height() + 2;
     const int bottom = metrics.height() + 6;
     return rect().adjusted(left, top, -right, -bottom);
@@ -119,12 +117,17 @@ QString LapChart::toolTipFor(int index) const {
     return tip;
 }
 
+QString LapChart::averageLabel() const {
+    return averageCs_ < 0 ? QString()
+                          : ui::localized(chart_text::kAverage).arg(secondsLabel(averageCs_));
+}
+
 int LapChart::barHeight(std::int64_t cs, int plotHeight) const {
-    if (cs <= floorCs_ || maxCs_ <= floorCs_) return 0;
-    // Some room stays free above the slowest bar so it never touches the frame.
-    const double span = static_cast<double>(maxCs_ - floorCs_);
-    const double top = span + std::max(span * 0.08, 1.0);
-    return static_cast<int>(std::lround(static_cast<double>(cs - floorCs_) / top * plotHeight));
+    if (cs <= 0 || maxCs_ <= 0) return 0;
+    // Bars stand on zero, so their heights compare as the times do. Some room stays free above
+    // the slowest bar so it never touches the frame.
+    const double top = static_cast<double>(maxCs_) * 1.08;
+    return static_cast<int>(std::lround(static_cast<double>(cs) / top * plotHeight));
 }
 
 void LapChart::paintEvent(QPaintEvent*) {
@@ -163,6 +166,7 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
             painter.drawRect(QRect(x, baseline - height + 1, layout.barWidth - 1, height - 1));
         }
     }
+    paintBarTimes(painter, plot, layout);
     if (averageCs_ >= 0) {
         const int y =
             baseline - barHeight(static_cast<std::int64_t>(std::lround(averageCs_)), plot.height());
@@ -170,8 +174,25 @@ void LapChart::paintBars(QPainter& painter, const QRect& plot, const ChartLayout
         painter.drawLine(plot.left(), y, plot.right(), y);
         painter.setPen(kAverageColour);
         painter.drawText(QRect(plot.right() + 4, y - 20, width() - plot.right() - 4, 40),
-                         Qt::AlignLeft | Qt::AlignVCenter,
-                         ui::localized(chart_text::kAverage) + secondsLabel(averageCs_));
+                         Qt::AlignLeft | Qt::AlignVCenter, averageLabel());
+    }
+}
+
+void LapChart::paintBarTimes(QPainter& painter, const QRect& plot,
+                             const ChartLayout& layout) const {
+    // Bars from zero differ little in height, so each tells its time where the bar is wide enough
+    // to hold it; at its foot, clear of the average line.
+    const QFontMetrics metrics(font());
+    if (layout.barWidth < metrics.horizontalAdvance(QStringLiteral("000.00")) + 4) return;
+    const double inset = (layout.slotWidth - layout.barWidth) / 2;
+    painter.setPen(Qt::white);
+    for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
+        const std::int64_t cs = bars_[i].cs;
+        if (cs < 0 || barHeight(cs, plot.height()) < metrics.height() + 4) continue;
+        const int x = plot.left() + static_cast<int>(i * layout.slotWidth + inset);
+        painter.drawText(
+            QRect(x, plot.bottom() - metrics.height() - 2, layout.barWidth, metrics.height()),
+            Qt::AlignCenter, QString::number(static_cast<double>(cs) / 100.0, 'f', 2));
     }
 }
 
@@ -191,7 +212,7 @@ void LapChart::paintAxes(QPainter& painter, const QRect& plot, const ChartLayout
     }
     painter.drawText(
         QRect(0, plot.bottom() - metrics.height() / 2, yLabels.width(), metrics.height()),
-        Qt::AlignRight | Qt::AlignVCenter, secondsLabel(static_cast<double>(floorCs_)));
+        Qt::AlignRight | Qt::AlignVCenter, secondsLabel(0));
     int lastRight = -1;
     for (int i = 0; i < static_cast<int>(bars_.size()); ++i) {
         const int number = i + 1;

@@ -1,7 +1,7 @@
-// A bar chart of one run's laps: one bar per lap, the best and the slowest lap coloured, the
-// average as a line, lap numbers along the axis. Painted by hand so hundreds of laps stay cheap.
-// Its texts are read when it paints and lays out, and a change of language repaints every widget,
-// so it follows the language shown without keeping any text.
+// A bar chart of one run's laps: one bar per lap standing on zero, the best and the slowest lap
+// coloured, the average as a line, lap numbers along the axis. Painted by hand so hundreds of laps
+// stay cheap. Its texts are read when it paints and lays out, and a change of language repaints
+// every widget, so it follows the language shown without keeping any text.
 #pragma once
 
 #include <QString>
@@ -41,8 +41,11 @@ class LapChart : public QWidget {
     // The 0-based best and slowest lap (the earliest of equal ones); -1 without laps.
     int bestBar() const { return best_; }
     int slowestBar() const { return slowest_; }
-    // The time (hundredths) where the bars stand: below the fastest lap, never below 0.
-    std::int64_t floorCs() const { return floorCs_; }
+    // The height in pixels of a bar of `cs` hundredths in a plot `plotHeight` pixels high; bars
+    // stand on zero.
+    int barHeight(std::int64_t cs, int plotHeight) const;
+    // The average line's label in the language shown ("Average 59.7"), empty without laps.
+    QString averageLabel() const;
     // The bar under `position` in widget coordinates, -1 for none.
     int barAt(QPoint position) const;
     // The tool tip shown over bar `index`.
@@ -64,12 +67,11 @@ class LapChart : public QWidget {
 
   private:
     void paintBars(class QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
+    void paintBarTimes(QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
     void paintAxes(QPainter& painter, const QRect& plot, const ChartLayout& layout) const;
-    int barHeight(std::int64_t cs, int plotHeight) const;
 
     std::vector<ChartBar> bars_;
     std::int64_t maxCs_ = 0;
-    std::int64_t floorCs_ = 0;  // the time at the axis
     double averageCs_ = -1;
     int best_ = -1;
     int slowest_ = -1;

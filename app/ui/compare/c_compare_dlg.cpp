@@ -79,6 +79,7 @@ void CCompareDlg::showMissed() {
 
 void CCompareDlg::retranslate() {
     setWindowTitle(ui::localized(compare_text::kTitle));
+    chart_->setAccessibleName(ui::localized(compare_text::kChartName));
     if (missed_) showMissed();
     if (table_) fillTable();
 }
@@ -115,6 +116,10 @@ void CCompareDlg::changeEvent(QEvent* event) {
 }
 
 void CCompareDlg::setSeries(std::vector<CompareSeries> series) {
+    // A screen reader hears which runs the lines are.
+    QStringList names;
+    for (const CompareSeries& s : series) names << s.name;
+    chart_->setAccessibleDescription(names.join(QStringLiteral(", ")));
     chart_->setSeries(std::move(series));
 }
 

@@ -12,6 +12,8 @@ inline constexpr Text kCompareAction{"選択した走行を比較(&C)", "&Compar
 // The table's rows. %1: the lap number.
 inline constexpr Text kLapRow{"ラップ %1", "Lap %1"};
 inline constexpr Text kTotalRow{"トータル", "Total"};
+// The chart as screen readers name it.
+inline constexpr Text kChartName{"走行ごとのラップタイム", "Lap times of each run"};
 inline constexpr Text kNotDrawn{"次の走行は読めないため比べていません:",
                                 "These runs could not be read and are not compared:"};
 

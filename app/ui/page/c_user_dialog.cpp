@@ -96,6 +96,7 @@ void CUserDialog::buildPage() {
         calendar_->setGeometry(units.toPixels(control.rect));
         calendar_->setObjectName(QStringLiteral("ctl%1").arg(control.id));
         calendar_->setProperty("controlId", control.id);
+        calendar_->setAccessibleName(control.name);
         controls_.add(control.id, calendar_);
     }
     // The template's size is the least; the window may give the page more.
@@ -120,6 +121,11 @@ void CUserDialog::buildPage() {
     // (The viewport's policy is the box's own: it is the box's focus proxy.)
     memoBox_->setFocusPolicy(Qt::StrongFocus);
     memoBox_->setContextMenuPolicy(Qt::NoContextMenu);
+    // The tool tip is the only word on how to edit the memo: a screen reader reads it too.
+    followLanguage(memoBox_, [memo = memoBox_, laps = lapList_] {
+        memo->setAccessibleDescription(ui::localized(page_text::kMemoToolTip));
+        laps->setAccessibleDescription(ui::localized(page_text::kMemoToolTip));
+    });
     const std::vector<QWidget*> order = focusOrder();
     for (std::size_t i = 1; i < order.size(); ++i) setTabOrder(order[i - 1], order[i]);
 }

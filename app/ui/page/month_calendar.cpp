@@ -4,16 +4,23 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "calendar_accessible.h"
 #include "month_year_choice.h"
 #include "page_texts.h"
+#include "painted_items_accessible.h"
 
 namespace lapdex::ui {
 
-QDate monthStart(QDate date) { return QDate(date.year(), date.month(), 1); }
+QDate monthStart(QDate date) {
+    return QDate(date.year(), date.month(), 1);
+}
 
-int leadingDays(QDate month) { return monthStart(month).dayOfWeek() % 7; }
+int leadingDays(QDate month) {
+    return monthStart(month).dayOfWeek() % 7;
+}
 
 MonthCalendar::MonthCalendar(QWidget* parent) : QWidget(parent) {
+    installCalendarAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     selected_ = clamp(QDate::currentDate());
@@ -45,8 +52,10 @@ QDate MonthCalendar::clampFirstMonth(QDate month) const {
 bool MonthCalendar::showMonthOf(QDate date) {
     const QDate month = monthStart(date);
     QDate first = firstMonth_;
-    if (month < first) first = month;
-    else if (month > first.addMonths(kMonthsShown - 1)) first = month.addMonths(1 - kMonthsShown);
+    if (month < first)
+        first = month;
+    else if (month > first.addMonths(kMonthsShown - 1))
+        first = month.addMonths(1 - kMonthsShown);
     first = clampFirstMonth(first);
     if (first == firstMonth_) return false;
     firstMonth_ = first;
@@ -69,6 +78,8 @@ void MonthCalendar::selectByUser(QDate date) {
     selected_ = clamp(date);
     const bool scrolled = showMonthOf(selected_);
     update();
+    if (scrolled) announceItemsChanged(this);
+    announceSelectedItem(this, calendarItemOf(*this, selected_));
     if (scrolled) emit dayStatesNeeded();
     emit selectionChanged();
 }
@@ -76,12 +87,15 @@ void MonthCalendar::selectByUser(QDate date) {
 void MonthCalendar::scrollBy(int months) {
     const QDate first = clampFirstMonth(firstMonth_.addMonths(months));
     if (first == firstMonth_) return;
-    const int moved = (first.year() - firstMonth_.year()) * 12 + first.month() - firstMonth_.month();
+    const int moved =
+        (first.year() - firstMonth_.year()) * 12 + first.month() - firstMonth_.month();
     firstMonth_ = first;
     // The selection keeps its day within the month it moves to (QDate::addMonths clips it).
     selected_ = clamp(selected_.addMonths(moved));
     showMonthOf(selected_);
     update();
+    announceItemsChanged(this);
+    announceSelectedItem(this, calendarItemOf(*this, selected_));
     emit dayStatesNeeded();
     emit selectionChanged();
 }
@@ -96,10 +110,16 @@ void MonthCalendar::chooseMonth(int index) {
     if (choice.exec() == QDialog::Accepted) showChosenMonth(index, choice.chosenMonth());
 }
 
-void MonthCalendar::showPreviousMonths() { scrollBy(-kMonthsShown); }
-void MonthCalendar::showNextMonths() { scrollBy(kMonthsShown); }
+void MonthCalendar::showPreviousMonths() {
+    scrollBy(-kMonthsShown);
+}
+void MonthCalendar::showNextMonths() {
+    scrollBy(kMonthsShown);
+}
 
-QDate MonthCalendar::firstGridDate() const { return firstMonth_.addDays(-leadingDays(firstMonth_)); }
+QDate MonthCalendar::firstGridDate() const {
+    return firstMonth_.addDays(-leadingDays(firstMonth_));
+}
 
 QDate MonthCalendar::lastGridDate() const {
     const QDate right = firstMonth_.addMonths(kMonthsShown - 1);
@@ -116,18 +136,22 @@ void MonthCalendar::setDayStates(const std::vector<std::uint32_t>& masks) {
     masks_ = masks;
     masksFirstMonth_ = monthStart(firstGridDate());
     update();
+    announceItemsChanged(this);
 }
 
 bool MonthCalendar::isBold(QDate date) const {
     if (!date.isValid() || !masksFirstMonth_.isValid()) return false;
-    const int index = (date.year() - masksFirstMonth_.year()) * 12 + date.month() - masksFirstMonth_.month();
+    const int index =
+        (date.year() - masksFirstMonth_.year()) * 12 + date.month() - masksFirstMonth_.month();
     if (index < 0 || index >= static_cast<int>(masks_.size())) return false;
     return (masks_[static_cast<std::size_t>(index)] >> (date.day() - 1)) & 1u;
 }
 
 QString MonthCalendar::monthTitle(int index) const {
     const QDate month = firstMonth_.addMonths(index);
-    return ui::localized(page_text::kMonthTitle).arg(month.year()).arg(ui::localized(page_text::kMonthNames[month.month() - 1]));
+    return ui::localized(page_text::kMonthTitle)
+        .arg(month.year())
+        .arg(ui::localized(page_text::kMonthNames[month.month() - 1]));
 }
 
 void MonthCalendar::changeEvent(QEvent* event) {
@@ -150,13 +174,20 @@ void MonthCalendar::mousePressEvent(QMouseEvent* event) {
 
 void MonthCalendar::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Left: return selectByUser(selected_.addDays(-1));
-    case Qt::Key_Right: return selectByUser(selected_.addDays(1));
-    case Qt::Key_Up: return selectByUser(selected_.addDays(-7));
-    case Qt::Key_Down: return selectByUser(selected_.addDays(7));
-    case Qt::Key_PageUp: return selectByUser(selected_.addMonths(-1));
-    case Qt::Key_PageDown: return selectByUser(selected_.addMonths(1));
-    default: QWidget::keyPressEvent(event);
+        case Qt::Key_Left:
+            return selectByUser(selected_.addDays(-1));
+        case Qt::Key_Right:
+            return selectByUser(selected_.addDays(1));
+        case Qt::Key_Up:
+            return selectByUser(selected_.addDays(-7));
+        case Qt::Key_Down:
+            return selectByUser(selected_.addDays(7));
+        case Qt::Key_PageUp:
+            return selectByUser(selected_.addMonths(-1));
+        case Qt::Key_PageDown:
+            return selectByUser(selected_.addMonths(1));
+        default:
+            QWidget::keyPressEvent(event);
     }
 }
 

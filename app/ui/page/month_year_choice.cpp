@@ -26,6 +26,8 @@ MonthYearChoice::MonthYearChoice(QWidget* owner, QDate shown, QDate minimum, QDa
     month_ = new QComboBox(this);
     for (int m = 1; m <= 12; ++m) month_->addItem(ui::localized(page_text::kMonthNames[m - 1]));
     month_->setCurrentIndex(shown.month() - 1);
+    year_->setAccessibleName(ui::localized(page_text::kYearName));
+    month_->setAccessibleName(ui::localized(page_text::kMonthName));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(ui::localized(page_text::kCancel));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

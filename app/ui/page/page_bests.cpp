@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "c_user_dialog.h"
+#include "page_texts.h"
 #include "run_query_worker.h"
 
 namespace lapdex::ui {
@@ -53,6 +54,10 @@ void CUserDialog::markBestRuns() {
         if (!bestRuns_->count(fileNameOf(runPaths_[static_cast<std::size_t>(i)]))) continue;
         runList_->item(i)->setIcon(kMark);
         runList_->item(i)->setData(kSetBestRole, true);
+        // The star alone says nothing to a screen reader or to whoever does not know it.
+        runList_->item(i)->setToolTip(ui::localized(page_text::kBestRunToolTip));
+        runList_->item(i)->setData(Qt::AccessibleDescriptionRole,
+                                   ui::localized(page_text::kBestRunToolTip));
     }
 }
 

@@ -1,5 +1,6 @@
 // The page in another language: the template's labels and buttons take the other set's texts
-// and places; the lists, the memo box and the calendar keep theirs.
+// and places; the lists, the memo box and the calendar keep theirs, the stars get their tool tips
+// again.
 #include <QEvent>
 
 #include "c_user_dialog.h"
@@ -14,6 +15,7 @@ void CUserDialog::changeEvent(QEvent* event) {
     stretch_.removeExtra();
     retranslateControls(page, controls_, this, DialogUnits(font()), Placement::TextControls);
     stretch_.placeAgain();
+    markBestRuns();  // the stars' tool tips
 }
 
 }  // namespace lapdex::ui

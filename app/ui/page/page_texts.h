@@ -46,8 +46,21 @@ inline constexpr Text kMonthNames[12] = {
     {"9月", "September"}, {"10月", "October"}, {"11月", "November"}, {"12月", "December"}};
 inline constexpr Text kWeekdays[7] = {{"日", "Su"}, {"月", "Mo"}, {"火", "Tu"}, {"水", "We"},
                                       {"木", "Th"}, {"金", "Fr"}, {"土", "Sa"}};
+// A day as screen readers read it: %1 the year, %2 the month's name, %3 the day, %4 the
+// weekday's full name; a day with runs adds the second text.
+inline constexpr Text kDayName{"%1年%2%3日 %4", "%4, %2 %3, %1"};
+inline constexpr Text kFullWeekdays[7] = {
+    {"日曜日", "Sunday"},   {"月曜日", "Monday"}, {"火曜日", "Tuesday"}, {"水曜日", "Wednesday"},
+    {"木曜日", "Thursday"}, {"金曜日", "Friday"}, {"土曜日", "Saturday"}};
+inline constexpr Text kDayHasRuns{"、走行あり", ", runs recorded"};
+// The star beside a run that set a personal best.
+inline constexpr Text kBestRunToolTip{"この走行で自己ベストを更新しました",
+                                      "This run set a personal best"};
 // The month choice's year field: %1 stands for the number.
 inline constexpr Text kYearField{"%1年", "%1"};
+// The month choice's fields as screen readers name them.
+inline constexpr Text kYearName{"年", "Year"};
+inline constexpr Text kMonthName{"月", "Month"};
 inline constexpr Text kCancel{"キャンセル", "Cancel"};
 
 }  // namespace lapdex::ui::page_text

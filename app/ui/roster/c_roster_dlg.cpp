@@ -7,6 +7,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "language_follower.h"
 #include "query_texts.h"
 #include "roster_texts.h"
 #include "run_texts.h"
@@ -26,6 +27,8 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
     layout->addWidget(table_, 1);
+    followLanguage(table_,
+                   [this] { table_->setAccessibleName(ui::localized(roster_text::kTableName)); });
     status_ = new QLabel(this);
     layout->addWidget(status_);
     resize(1120, 360);

@@ -16,6 +16,8 @@ inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
                                       {"ベストトータル", "Best total"},
                                       {"最後の読み取り", "Last read"},
                                       {"電池残量", "Battery"}};
+// The table as screen readers name it.
+inline constexpr Text kTableName{"ストップウオッチと走行の一覧", "Stopwatches and their runs"};
 // %1: the number of stopwatches.
 inline constexpr Text kStopwatchCount{"%1 台", "Stopwatches: %1"};
 // %1: the line numbers, separated by commas.

@@ -16,6 +16,7 @@
 
 #include "copy_as_text.h"
 #include "engine/message_ids.h"
+#include "language_follower.h"
 #include "message_event.h"
 #include "query_texts.h"
 #include "run_texts.h"
@@ -70,6 +71,7 @@ CAllRunsDlg::CAllRunsDlg(RunQueryWorker& queries, QWidget* parent)
     status_ = new QLabel(this);
     layout->addWidget(status_);
     applyTexts();
+    followLanguage(this, [this] { nameControls(); });
     resize(860, 520);
     typing_.setSingleShot(true);
     typing_.setInterval(kTypingPauseMs);
@@ -288,9 +290,18 @@ void CAllRunsDlg::applyTexts() {
     showStatus();
 }
 
+void CAllRunsDlg::nameControls() {
+    from_->setAccessibleName(ui::localized(run_text::kFromDateName));
+    to_->setAccessibleName(ui::localized(run_text::kToDateName));
+    minTotal_->setAccessibleName(ui::localized(run_text::kMinTotalName));
+    maxTotal_->setAccessibleName(ui::localized(run_text::kMaxTotalName));
+    table_->setAccessibleName(ui::localized(run_text::kTableName));
+}
+
 void CAllRunsDlg::showStatus() {
     const qsizetype rows = model_->rowCount();
     status_->setToolTip(missedRunsText(missed_));
+    status_->setAccessibleDescription(status_->toolTip());
     switch (state_) {
         case State::NotSearched:
             return status_->clear();

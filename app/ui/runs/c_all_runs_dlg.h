@@ -74,6 +74,8 @@ class CAllRunsDlg : public QDialog {
     void filtersChanged();
     void showListing(RunListing listing, bool whole);
     void applyTexts();
+    // The accessible names of the controls that no label names.
+    void nameControls();
     void showStatus();
 
     RunQueryWorker& queries_;

@@ -37,6 +37,13 @@ inline constexpr Text kReversedTotals{
     "トータルの下限が上限より大きいため、当てはまる走行はありません。",
     "The lower total is above the upper one, so no run can match: swap them."};
 inline constexpr Text kEvery{"すべて", "All"};
+// The fields and the table as screen readers name them (the dates and the upper total have no
+// label of their own).
+inline constexpr Text kFromDateName{"期間の最初の日", "First day of the dates"};
+inline constexpr Text kToDateName{"期間の最後の日", "Last day of the dates"};
+inline constexpr Text kMinTotalName{"トータルの下限", "Shortest total"};
+inline constexpr Text kMaxTotalName{"トータルの上限", "Longest total"};
+inline constexpr Text kTableName{"見つかった走行", "Runs found"};
 // %1: the number of runs found.
 inline constexpr Text kRunsFound{"%1 件", "Runs found: %1"};
 

@@ -99,6 +99,10 @@ void CTeamDayDlg::build() {
     bar->addSpacing(16);
     bar->addWidget(compare_);
     bar->addStretch();
+    legend_ = new QLabel(this);
+    legend_->setTextFormat(Qt::RichText);
+    bar->addWidget(legend_);
+    bar->addSpacing(16);
     bar->addWidget(status_);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
@@ -139,6 +143,15 @@ void CTeamDayDlg::retranslate() {
     laps_->setText(ui::localized(team_day_text::kLaps));
     splits_->setText(ui::localized(team_day_text::kSplits));
     compare_->setText(ui::localized(compare_text::kCompareAction));
+    table_->setAccessibleName(ui::localized(team_day_text::kTableName));
+    const auto mark = [](QColor colour, QChar symbol, const Text& meaning) {
+        return QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2 %3&nbsp;</span>")
+            .arg(colour.name(), symbol, ui::localized(meaning).toHtmlEscaped());
+    };
+    legend_->setText(
+        mark(TeamDayModel::fastestColour(), kFastestSymbol, team_day_text::kFastestMark) +
+        QStringLiteral(" ") +
+        mark(TeamDayModel::slowestColour(), kSlowestSymbol, team_day_text::kSlowestMark));
     showStatus();
     model_->retranslate();
 }
@@ -150,6 +163,7 @@ void CTeamDayDlg::changeEvent(QEvent* event) {
 
 void CTeamDayDlg::showStatus() {
     status_->setToolTip(missedRunsText(missed_));
+    status_->setAccessibleDescription(status_->toolTip());
     switch (state_) {
         case State::CannotRead:
             status_->setText(ui::localized(query_text::kCannotRead));

@@ -59,6 +59,8 @@ class CTeamDayDlg : public QDialog {
     QComboBox* groupChoice() const { return group_; }
     QSpinBox* gapChoice() const { return gap_; }
     const std::vector<TeamSession>& sessions() const { return sessions_; }
+    // The marks' legend: each mark's colour, symbol and meaning.
+    QLabel* legend() const { return legend_; }
     QPushButton* compareButton() const { return compare_; }
     CCompareDlg* compareWindow() const { return compareWindow_; }
 
@@ -107,6 +109,7 @@ class CTeamDayDlg : public QDialog {
     std::string chosenStart_;
     bool filling_ = false;
     QLabel* status_ = nullptr;
+    QLabel* legend_ = nullptr;
     State state_ = State::Busy;
     QPushButton* compare_ = nullptr;
     CCompareDlg* compareWindow_ = nullptr;

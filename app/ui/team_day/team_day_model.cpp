@@ -56,7 +56,8 @@ void TeamDayModel::retranslate() {
     if (columns == 0) return;
     emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
     if (rowCount() > 0)
-        emit dataChanged(index(0, 0), index(rowCount() - 1, columns - 1), {Qt::ToolTipRole});
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columns - 1),
+                         {Qt::ToolTipRole, Qt::AccessibleDescriptionRole});
 }
 
 int TeamDayModel::rowCount(const QModelIndex& parent) const {
@@ -120,11 +121,12 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
             return int(Qt::AlignRight | Qt::AlignVCenter);
         case Qt::BackgroundRole: {
             const int rank = rankAt(index.row(), column);
-            if (rank > 0) return QBrush(QColor(200, 240, 200));
-            if (rank < 0) return QBrush(QColor(250, 215, 210));
+            if (rank > 0) return QBrush(fastestColour());
+            if (rank < 0) return QBrush(slowestColour());
             return {};
         }
-        case Qt::ToolTipRole: {
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole: {
             const int rank = rankAt(index.row(), column);
             if (rank > 0) return ui::localized(team_day_text::kFastestMark);
             if (rank < 0) return ui::localized(team_day_text::kSlowestMark);
@@ -133,6 +135,14 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
     }
+}
+
+QVariant TeamDaySortModel::data(const QModelIndex& index, int role) const {
+    const QVariant shown = QSortFilterProxyModel::data(index, role);
+    if (role != Qt::DisplayRole) return shown;
+    const int rank = index.data(TeamDayModel::kRankRole).toInt();
+    if (rank == 0) return shown;
+    return (rank > 0 ? kFastestSymbol : kSlowestSymbol) + QStringLiteral(" ") + shown.toString();
 }
 
 bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {

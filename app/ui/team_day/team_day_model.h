@@ -1,9 +1,11 @@
 // The team day table: one row per run of the day, one column per lap, then total, best and
 // average; the fastest time of each lap column highlighted, the slowest marked, among the runs
-// of the same lap count.
+// of the same lap count. A mark is a colour, a symbol before the time and a text for screen
+// readers, so it never rests on colour alone.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QSortFilterProxyModel>
 #include <map>
 #include <vector>
@@ -11,6 +13,10 @@
 #include "team_day.h"
 
 namespace lapdex::ui {
+
+// The symbols before the fastest and the slowest time of a column.
+inline constexpr QChar kFastestSymbol{0x25B2};  // ▲
+inline constexpr QChar kSlowestSymbol{0x25BC};  // ▼
 
 class TeamDayModel : public QAbstractTableModel {
     Q_OBJECT
@@ -20,6 +26,9 @@ class TeamDayModel : public QAbstractTableModel {
     static constexpr int kSortRole = Qt::UserRole + 10;
     // The role that says how a time compares in its column: +1 fastest, -1 slowest, 0 neither.
     static constexpr int kRankRole = Qt::UserRole + 11;
+    // The background of the fastest and the slowest time.
+    static QColor fastestColour() { return {200, 240, 200}; }
+    static QColor slowestColour() { return {250, 215, 210}; }
     enum FixedColumn : int { kTabName, kStart, kFirstLap };
     enum class Times { Laps, Splits };
 
@@ -29,7 +38,7 @@ class TeamDayModel : public QAbstractTableModel {
     const TeamDay& day() const { return day_; }
     void setTimes(Times times);
     Times times() const { return times_; }
-    // The language changed: the headers and the marks' tool tips are told to the views again.
+    // The language changed: the headers and the marks' texts are told to the views again.
     void retranslate();
     // Columns after the laps.
     int totalColumn() const { return kFirstLap + day_.lapColumns; }
@@ -56,12 +65,15 @@ class TeamDayModel : public QAbstractTableModel {
     std::map<std::size_t, ColumnExtremes> totalExtremes_;
 };
 
-// Sorts the team day by kSortRole with missing times last in either order, so a sort by lap 8
-// lists first the runs that reached it.
+// The team day as the window shows it: sorted by kSortRole with missing times last in either
+// order, so a sort by lap 8 lists first the runs that reached it; a marked time starts with its
+// symbol (the sheets mark times in their own way, in the room of a printed page).
 class TeamDaySortModel : public QSortFilterProxyModel {
     Q_OBJECT
   public:
     using QSortFilterProxyModel::QSortFilterProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override;
 
   protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;

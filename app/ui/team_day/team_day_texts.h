@@ -31,7 +31,10 @@ inline constexpr Text kGapSuffix{" 分", " min"};
 inline constexpr Text kGapTip{
     "前の走行がすべて終わってからこの時間より後に始まった走行は、新しいセッションになります",
     "A run that starts more than this long after every earlier run has ended begins a new session"};
+// The marks' texts: the tool tip and what a screen reader says of a marked time, and the legend.
 inline constexpr Text kFastestMark{"最速", "fastest"};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
+// The table as screen readers name it.
+inline constexpr Text kTableName{"その日の走行とラップ", "Runs and laps of the day"};
 
 }  // namespace lapdex::ui::team_day_text

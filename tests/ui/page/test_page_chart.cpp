@@ -82,13 +82,15 @@ void PageChart::marksBestSlowestAndZeroLaps() {
         {{7050, "a", ""}, {6470, "b", ""}, {7100, "c", ""}, {6470, "d", ""}, {-1, "", ""}});
     QCOMPARE(chart.bestBar(), 1);  // the earlier of two equal fastest
     QCOMPARE(chart.slowestBar(), 2);
-    // The axis starts below the fastest lap by the spread: 6470 - (7100 - 6470).
-    QCOMPARE(chart.floorCs(), std::int64_t{5840});
-    chart.setBars({{7050, "", ""}, {7060, "", ""}});
-    QCOMPARE(chart.floorCs(), std::int64_t{7050 - 7060 / 20});  // at least a twentieth
+    // Bars stand on zero: a lap 2 % slower stands 2 % higher, not several times as high.
+    chart.setBars({{6000, "", ""}, {6120, "", ""}});
+    const int fast = chart.barHeight(6000, 1000);
+    const int slow = chart.barHeight(6120, 1000);
+    QVERIFY2(slow > fast && slow * 100 <= fast * 103,
+             qPrintable(QStringLiteral("%1 / %2").arg(slow).arg(fast)));
     chart.setBars({{0, "", ""}, {6000, "", ""}});
     QCOMPARE(chart.bestBar(), 0);  // a zero lap is a lap, and the fastest
-    QCOMPARE(chart.floorCs(), std::int64_t{0});
+    QCOMPARE(chart.barHeight(0, 1000), 0);
     chart.setBars({{-1, "", ""}});
     QCOMPARE(chart.bestBar(), -1);
     QCOMPARE(chart.slowestBar(), -1);
@@ -185,6 +187,8 @@ void PageChart::runsThatSetABestAreMarked() {
         for (int i = 0; i < list->count(); ++i) {
             const bool best = list->item(i)->data(kSetBestRole).toBool();
             if (list->item(i)->icon().isNull() == best) return QStringList{"icon and role differ"};
+            if (list->item(i)->toolTip().isEmpty() == best)
+                return QStringList{"star without a word"};
             if (best) marked << list->item(i)->text();
         }
         marked.sort();  // the run list keeps the folder's listing order
@@ -212,14 +216,18 @@ void PageChart::textsFollowTheLanguage() {
     const struct {
         texts::Language language;
         QString tip;
-    } kCases[] = {{texts::Language::English, QStringLiteral("Lap 2: 00:01'06\"00")},
-                  {texts::Language::Japanese, QStringLiteral("ラップ 2：00:01'06\"00")}};
+        QString average;
+    } kCases[] = {{texts::Language::English, QStringLiteral("Lap 2: 00:01'06\"00"),
+                   QStringLiteral("Average 65.0")},
+                  {texts::Language::Japanese, QStringLiteral("ラップ 2：00:01'06\"00"),
+                   QStringLiteral("平均 65.0")}};
     for (const auto& c : kCases) {
         texts::setCurrentLanguage(c.language);
         QEvent change(QEvent::LanguageChange);
         QCoreApplication::sendEvent(&chart, &change);
         // The average's label of the language shown takes the margin beside the plot.
         QCOMPARE(chart.toolTipFor(1), c.tip);
+        QCOMPARE(chart.averageLabel(), c.average);
         QCOMPARE(chart.plotArea() == japanesePlot, c.language == texts::Language::Japanese);
     }
     texts::setCurrentLanguage(texts::Language::Japanese);

@@ -1,5 +1,6 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
 // the lap/split switch, and how it fills in as downloads end while it is open.
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -104,9 +105,11 @@ class TeamDayWindow : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase();
+    void cleanup() { texts::setCurrentLanguage(texts::Language::Japanese); }
     void lapColumnsKeepTheirNumbers();
     void marksCompareOneSessionAtATime();
     void fastestAndSlowestOfEachColumn();
+    void marksCarryTextBesideTheColour();
     void splitsSwitchTimesAndMarks();
     void sortsByAnyLapWithGapsLast();
     void fillsInAsDownloadsEnd();
@@ -234,6 +237,49 @@ void TeamDayWindow::fastestAndSlowestOfEachColumn() {
     alone.lapColumns = 1;
     model.setDay(alone);
     QCOMPARE(model.index(0, 2).data(TeamDayModel::kRankRole).toInt(), 0);
+}
+
+// Each mark is a colour, a symbol in the cell, a description a screen reader reads from the
+// window's own table, and a legend, in the language shown.
+void TeamDayWindow::marksCarryTextBesideTheColour() {
+    const struct {
+        texts::Language language;
+        QString fastest, slowest;
+    } kCases[] = {{texts::Language::Japanese, "最速", "最遅"},
+                  {texts::Language::English, "fastest", "slowest"}};
+    RunQueryWorker none(nullptr, FallbackFactory{});
+    CTeamDayDlg window(none, nullptr);
+    window.show();
+    QTRY_VERIFY(!window.loading());
+    window.model()->setDay(threeRuns());
+    for (const auto& c : kCases) {
+        texts::setCurrentLanguage(c.language);
+        QEvent change(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(&window, &change);
+        QAccessibleTableInterface* table =
+            QAccessible::queryAccessibleInterface(window.table())->tableInterface();
+        QVERIFY(table);
+        QCOMPARE(table->rowCount(), 3);
+        int marks = 0;
+        for (int row = 0; row < 3; ++row) {
+            for (int column = TeamDayModel::kFirstLap; column <= window.model()->totalColumn();
+                 ++column) {
+                const QModelIndex at = window.sortedModel()->index(row, column);
+                const int rank = at.data(TeamDayModel::kRankRole).toInt();
+                const QString text = at.data().toString();
+                const QString read = table->cellAt(row, column)->text(QAccessible::Description);
+                QCOMPARE(read, rank > 0 ? c.fastest : rank < 0 ? c.slowest : QString());
+                QCOMPARE(text.startsWith(kFastestSymbol), rank > 0);
+                QCOMPARE(text.startsWith(kSlowestSymbol), rank < 0);
+                marks += rank != 0;
+            }
+        }
+        QCOMPARE(marks, 8);  // two per column of three lap columns and the total
+        const QString legend = window.legend()->text();
+        for (const QString& part :
+             {QString(kFastestSymbol) + " " + c.fastest, QString(kSlowestSymbol) + " " + c.slowest})
+            QVERIFY2(legend.contains(part), qPrintable(legend));
+    }
 }
 
 void TeamDayWindow::splitsSwitchTimesAndMarks() {
