@@ -21,6 +21,7 @@ inline constexpr Text kAverage{"平均", "Average"};
 // %1: the number of runs.
 inline constexpr Text kRunCount{"%1 件", "Runs: %1"};
 inline constexpr Text kFastestMark{"最速", "fastest"};
+inline constexpr Text kPrint{"印刷(&P)...", "&Print..."};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
 
 }  // namespace lapdex::ui::team_day_text
