@@ -3,8 +3,9 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFileInfo>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
 #include <QUrl>
@@ -31,7 +32,8 @@ bool QtDesktop::askYesNo(QWidget* owner, const QString& text, DefaultAnswer answ
 }
 
 bool QtDesktop::askOkCancel(QWidget* owner, const QString& text) {
-    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    return runBox(owner, QMessageBox::Information, text, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
 }
 
 void QtDesktop::showNotice(QWidget* owner, const QString& text) {
@@ -51,7 +53,8 @@ void QtDesktop::showErrorLater(QWidget* owner, const QString& text, std::functio
     box->open();
 }
 
-std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title, bool newFolderButton) {
+std::optional<QString> QtDesktop::browseFolder(QWidget* owner, const QString& title,
+                                               bool newFolderButton) {
     // Qt's own dialog: the platform's may not offer hiding the new-folder button.
     QFileDialog::Options options = QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog;
     if (!newFolderButton) options |= QFileDialog::ReadOnly;
@@ -72,6 +75,10 @@ QString QtDesktop::programFile(const QString& name) const {
     if (QFileInfo::exists(beside)) return beside;
     const QString installed = folder.filePath(QStringLiteral("../share/doc/lapdex/") + name);
     return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
+}
+
+bool QtDesktop::moveToTrash(const QString& path) {
+    return QFile::moveToTrash(path);
 }
 
 }  // namespace lapdex::ui

@@ -15,7 +15,7 @@ inline const QString kBoxTitle = QStringLiteral("K7X Stopwatch");
 enum class DefaultAnswer { Yes, No };
 
 class Desktop {
-public:
+  public:
     virtual ~Desktop() = default;
     // Information icon; true for Yes.
     virtual bool askYesNo(QWidget* owner, const QString& text,
@@ -27,27 +27,34 @@ public:
     // `closed` runs when the user has closed the box.
     virtual void showErrorLater(QWidget* owner, const QString& text,
                                 std::function<void()> closed = {}) = 0;
-    virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title, bool newFolderButton) = 0;
+    virtual std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                                bool newFolderButton) = 0;
     // Asks the desktop to open a document or folder; false when nothing could open it.
     virtual bool openDocument(const QString& path) = 0;
     // Path of a file shipped with the program (the manual): in the program's folder.
     virtual QString programFile(const QString& name) const = 0;
+    // Moves a file or folder to the desktop's trash, from which the user can put it back; false
+    // when no trash takes it (then it is left where it was).
+    virtual bool moveToTrash(const QString& path) = 0;
 };
 
 class QtDesktop : public Desktop {
-public:
-  bool askYesNo(QWidget* owner, const QString& text,
-                DefaultAnswer answer = DefaultAnswer::Yes) override;
-  bool askOkCancel(QWidget* owner, const QString& text) override;
-  void showNotice(QWidget* owner, const QString& text) override;
-  void showError(QWidget* owner, const QString& text) override;
-  void showErrorLater(QWidget* owner, const QString& text,
-                      std::function<void()> closed = {}) override;
-  std::optional<QString> browseFolder(QWidget* owner, const QString& title,
-                                      bool newFolderButton) override;
-  bool openDocument(const QString& path) override;
-  // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
-  QString programFile(const QString& name) const override;
+  public:
+    bool askYesNo(QWidget* owner, const QString& text,
+                  DefaultAnswer answer = DefaultAnswer::Yes) override;
+    bool askOkCancel(QWidget* owner, const QString& text) override;
+    void showNotice(QWidget* owner, const QString& text) override;
+    void showError(QWidget* owner, const QString& text) override;
+    void showErrorLater(QWidget* owner, const QString& text,
+                        std::function<void()> closed = {}) override;
+    std::optional<QString> browseFolder(QWidget* owner, const QString& title,
+                                        bool newFolderButton) override;
+    bool openDocument(const QString& path) override;
+    // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
+    QString programFile(const QString& name) const override;
+    // The freedesktop.org trash: the home trash ($XDG_DATA_HOME/Trash), or the trash at the top of
+    // another file system.
+    bool moveToTrash(const QString& path) override;
 };
 
 }  // namespace lapdex::ui

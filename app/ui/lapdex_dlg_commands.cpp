@@ -1,9 +1,8 @@
 // The main window's commands: Reload, Clear, Help, Version, Rename, Delete, Export, Import.
-#include "lapdex_dlg.h"
-
 #include <QFileInfo>
 #include <QSignalBlocker>
 
+#include "lapdex_dlg.h"
 #include "main_window_texts.h"
 #include "message_event.h"
 #include "run_catalogue.h"
@@ -15,7 +14,9 @@ namespace {
 const QString kManual = QStringLiteral("Manual_Lapdex.pdf");
 const QString kEnglishManual = QStringLiteral("Manual_Lapdex_en.pdf");
 
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
 
 // The manual in the language shown; the Japanese one where the English one was not shipped.
 QString manualFile(const Desktop& desktop) {
@@ -30,32 +31,58 @@ QString manualFile(const Desktop& desktop) {
 
 void CLapdexDlg::runCommand(int id) {
     switch (id) {
-        case kCmdReload: reload(); break;
-        case kCmdClear: clearStopwatch(); break;
-        case kCmdHelp: help(); break;
-        case kCmdVersion: version(); break;
-        case kCmdRename: rename(); break;
-        case kCmdDelete: removeStopwatch(); break;
-        case kCmdExport: exportData(); break;
-        case kCmdImport: importData(); break;
-        default: break;
+        case kCmdReload:
+            reload();
+            break;
+        case kCmdClear:
+            clearStopwatch();
+            break;
+        case kCmdHelp:
+            help();
+            break;
+        case kCmdVersion:
+            version();
+            break;
+        case kCmdRename:
+            rename();
+            break;
+        case kCmdDelete:
+            removeStopwatch();
+            break;
+        case kCmdExport:
+            exportData();
+            break;
+        case kCmdImport:
+            importData();
+            break;
+        default:
+            break;
     }
 }
 
-void CLapdexDlg::pauseWorker() { port_.post(CMD_PAUSE); }
-
-void CLapdexDlg::withWorkerLock(const std::function<void()>& work) { port_.withWorkerLock(work); }
-
-std::string CLapdexDlg::currentStopwatchFolder() {
-    return selectedStopwatchFolder(port_.dataFolder(), port_.slotOf(currentTabName().toStdString()));
+void CLapdexDlg::pauseWorker() {
+    port_.post(CMD_PAUSE);
 }
 
-void CLapdexDlg::resumeWorker() { port_.post(CMD_DOWNLOAD_NEW); }
+void CLapdexDlg::withWorkerLock(const std::function<void()>& work) {
+    port_.withWorkerLock(work);
+}
+
+std::string CLapdexDlg::currentStopwatchFolder() {
+    return selectedStopwatchFolder(port_.dataFolder(),
+                                   port_.slotOf(currentTabName().toStdString()));
+}
+
+void CLapdexDlg::resumeWorker() {
+    port_.post(CMD_DOWNLOAD_NEW);
+}
 
 void CLapdexDlg::promptForTouch() {
     // Ends with OK when the stopwatch is found (the worker goes on) or Cancel.
     if (touch_.shown) return;
-    showStatus(touch_, [this](int r) { if (r == kResultCancel) resumeWorker(); });
+    showStatus(touch_, [this](int r) {
+        if (r == kResultCancel) resumeWorker();
+    });
 }
 
 void CLapdexDlg::reload() {
@@ -79,7 +106,8 @@ void CLapdexDlg::help() {
 
 void CLapdexDlg::openWithDesktop(const std::string& path) {
     const QString where = QString::fromStdString(path);
-    if (!desktop_.openDocument(where)) desktop_.showNotice(this, ui::localized(main_text::kCannotOpen).arg(where));
+    if (!desktop_.openDocument(where))
+        desktop_.showNotice(this, ui::localized(main_text::kCannotOpen).arg(where));
 }
 
 void CLapdexDlg::version() {
@@ -106,6 +134,7 @@ void CLapdexDlg::rename() {
         tabs_->tabBar()->setTabText(contextTab_, name);
         port_.renameStopwatch(old.toStdString(), name.toStdString());
         mirrorTabs();
+        emit runsChanged();
         break;
     }
     resumeWorker();
@@ -113,7 +142,7 @@ void CLapdexDlg::rename() {
 
 void CLapdexDlg::removeStopwatch() {
     const std::string name = tabs_->tabBar()->tabText(contextTab_).toStdString();
-    (void)port_.removeStopwatchData(*this, name);
+    if (port_.removeStopwatchData(*this, name) == ProcedureOutcome::Done) emit runsChanged();
 }
 
 void CLapdexDlg::stopwatchRemoved(int) {
@@ -125,8 +154,10 @@ void CLapdexDlg::stopwatchRemoved(int) {
             bar->setTabText(currentTab_, QString());  // now the placeholder tab
         } else {
             bar->removeTab(contextTab_);
-            if (currentTab_ == contextTab_ && currentTab_ == count - 1) currentTab_ -= 1;
-            else if (currentTab_ > contextTab_) currentTab_ -= 1;
+            if (currentTab_ == contextTab_ && currentTab_ == count - 1)
+                currentTab_ -= 1;
+            else if (currentTab_ > contextTab_)
+                currentTab_ -= 1;
             bar->setCurrentIndex(currentTab_);
         }
     }
@@ -139,23 +170,41 @@ void CLapdexDlg::stopwatchRemoved(int) {
     refreshBattery();
 }
 
-void CLapdexDlg::exportData() { (void)port_.exportData(*this); }
+bool CLapdexDlg::discard(const std::string& path) {
+    return desktop_.moveToTrash(QString::fromStdString(path));
+}
 
-void CLapdexDlg::importData() { (void)port_.importData(*this); }
+void CLapdexDlg::exportData() {
+    (void)port_.exportData(*this);
+}
 
-std::optional<std::string> CLapdexDlg::browseFolder(std::string_view title, NewFolderButton button) {
-    const auto folder = desktop_.browseFolder(this, fromUtf8(title), button == NewFolderButton::Shown);
+void CLapdexDlg::importData() {
+    (void)port_.importData(*this);
+}
+
+std::optional<std::string> CLapdexDlg::browseFolder(std::string_view title,
+                                                    NewFolderButton button) {
+    const auto folder =
+        desktop_.browseFolder(this, fromUtf8(title), button == NewFolderButton::Shown);
     if (!folder) return std::nullopt;
     return folder->toStdString();
 }
 
-bool CLapdexDlg::askYesNo(std::string_view text) { return desktop_.askYesNo(this, fromUtf8(text)); }
+bool CLapdexDlg::askYesNo(std::string_view text) {
+    return desktop_.askYesNo(this, fromUtf8(text));
+}
 
-bool CLapdexDlg::askOkCancel(std::string_view text) { return desktop_.askOkCancel(this, fromUtf8(text)); }
+bool CLapdexDlg::askOkCancel(std::string_view text) {
+    return desktop_.askOkCancel(this, fromUtf8(text));
+}
 
-void CLapdexDlg::showNotice(std::string_view text) { desktop_.showNotice(this, fromUtf8(text)); }
+void CLapdexDlg::showNotice(std::string_view text) {
+    desktop_.showNotice(this, fromUtf8(text));
+}
 
-void CLapdexDlg::showError(std::string_view text) { desktop_.showError(this, fromUtf8(text)); }
+void CLapdexDlg::showError(std::string_view text) {
+    desktop_.showError(this, fromUtf8(text));
+}
 
 void CLapdexDlg::closeMainWindow() {
     // Ends the program even while a transfer had disabled the close box.

@@ -12,7 +12,7 @@
 namespace lapdex::ui::test {
 
 class FakePort : public EnginePort {
-public:
+  public:
     std::vector<std::string> titles;  // registered names in tab order
     std::map<std::string, int> battery;
     std::vector<MessageId> commands, locked, ticker;
@@ -68,18 +68,22 @@ public:
     bool held = false;
     bool clockSync() override { return sync; }
     void setClockSync(bool on) override { sync = on; }
-    void renameStopwatch(const std::string& o, const std::string& n) override { renames.emplace_back(o, n); }
+    void renameStopwatch(const std::string& o, const std::string& n) override {
+        renames.emplace_back(o, n);
+    }
     ProcedureOutcome exportData(ProcedureUi&) override { return ProcedureOutcome::Cancelled; }
-    ProcedureOutcome importData(ProcedureUi& ui) override { return import ? import(ui) : ProcedureOutcome::Cancelled; }
+    ProcedureOutcome importData(ProcedureUi& ui) override {
+        return import ? import(ui) : ProcedureOutcome::Cancelled;
+    }
     ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const std::string& name) override {
         return removal ? removal(ui, name) : ProcedureOutcome::Cancelled;
     }
 };
 
 class FakeDesktop : public Desktop {
-public:
-    QStringList shown;          // "kind: text" of every box, in order
-    std::deque<bool> answers;   // for askYesNo / askOkCancel; default yes
+  public:
+    QStringList shown;         // "kind: text" of every box, in order
+    std::deque<bool> answers;  // for askYesNo / askOkCancel; default yes
     QStringList opened;
 
     bool askYesNo(QWidget*, const QString& t, DefaultAnswer) override {
@@ -92,7 +96,9 @@ public:
         shown << "error: " + t;
         if (closed) closed();
     }
-    std::optional<QString> browseFolder(QWidget*, const QString&, bool) override { return std::nullopt; }
+    std::optional<QString> browseFolder(QWidget*, const QString&, bool) override {
+        return std::nullopt;
+    }
     bool openDocument(const QString& path) override {
         opened << path;
         return opens;
@@ -100,8 +106,10 @@ public:
     bool opens = true;
     QString programFolder = "/program/";  // where the files shipped with the program lie
     QString programFile(const QString& name) const override { return programFolder + name; }
+    // No trash: deletions delete.
+    bool moveToTrash(const QString&) override { return false; }
 
-private:
+  private:
     bool answer(const QString& record) {
         shown << record;
         if (answers.empty()) return true;

@@ -63,6 +63,8 @@ void ViewMenu::showAllRuns() {
         // The page hears of a download only when its completion is closed; the runs are shown
         // here as soon as they are in.
         connect(&window_, &CLapdexDlg::runsDownloaded, allRuns_, &CAllRunsDlg::runsDownloaded);
+        // A rename or deletion in the window changes what it found as a download does.
+        connect(&window_, &CLapdexDlg::runsChanged, allRuns_, &CAllRunsDlg::runsDownloaded);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const RunRow& run) { (void)openRun(run); });
         // Several runs can be selected and compared from the table's context menu.
@@ -89,6 +91,10 @@ void ViewMenu::showRoster() {
         roster_ = new CRosterDlg(queries_, &window_);
         connect(roster_, &CRosterDlg::stopwatchActivated, this,
                 [this](const QString& name) { (void)openStopwatch(name); });
+        connect(roster_, &CRosterDlg::runActivated, this,
+                [this](const RunRow& run) { (void)openRun(run); });
+        connect(&window_, &CLapdexDlg::runsDownloaded, roster_, &CRosterDlg::runsChanged);
+        connect(&window_, &CLapdexDlg::runsChanged, roster_, &CRosterDlg::runsChanged);
     }
     roster_->show();
     roster_->raise();
@@ -100,6 +106,7 @@ void ViewMenu::showTeamDay() {
         teamDay_ = new CTeamDayDlg(queries_, &window_);
         teamDay_->followPage(window_.page());
         connect(&window_, &CLapdexDlg::runsDownloaded, teamDay_, &CTeamDayDlg::runsDownloaded);
+        connect(&window_, &CLapdexDlg::runsChanged, teamDay_, &CTeamDayDlg::runsDownloaded);
     }
     teamDay_->show();
     teamDay_->showDate(window_.page()->selectedDay());
