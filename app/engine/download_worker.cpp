@@ -10,7 +10,9 @@ DownloadWorker::DownloadWorker(std::mutex& lock, WorkerShared& shared, WorkerHos
                                NotificationSink& sink, WorkerTiming timing)
     : lock_(lock), shared_(shared), host_(host), sink_(sink), timing_(timing) {}
 
-DownloadWorker::~DownloadWorker() { stop(); }
+DownloadWorker::~DownloadWorker() {
+    stop();
+}
 
 void DownloadWorker::start() {
     thread_.start([this] { run(); });
@@ -105,6 +107,8 @@ void DownloadWorker::dispatch() {
     int attempts = 0;
     FlowResult result = FlowResult::NoStopwatch;
     bool hadCommError = false;
+    // A serial read in an earlier exchange must not name a stopwatch that this one never read.
+    ctx_->serialText.clear();
     for (;;) {
         if (RDCAA_OpenFelica() == 1) {
             result = runFlow();
@@ -141,6 +145,10 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
         host_.contactEnded(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
                                                                        : ContactAction::Download);
     }
+    if (outcome == FlowResult::CommError && !ctx.serialText.empty()) {
+        host_.contactFailed(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
+                                                                        : ContactAction::Download);
+    }
     if (shared_.commandPending.load() == 1) return;
     switch (outcome) {
         case FlowResult::Ok:
@@ -170,6 +178,7 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
     } else if (hadCommError && result != FlowResult::RunsNotSaved &&
                result != FlowResult::RegistryFull) {
         outcome = FlowResult::CommError;
+        if (!ctx.serialText.empty()) host_.contactFailed(ctx, ContactAction::Clear);
     }
     switch (outcome) {
         case FlowResult::Ok:

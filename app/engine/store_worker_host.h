@@ -12,7 +12,7 @@
 namespace lapdex {
 
 class StoreWorkerHost : public WorkerHost {
-public:
+  public:
     // Both must outlive the host. Every call expects state.lock to be held.
     StoreWorkerHost(EngineState& state, NotificationSink& sink) : state_(state), sink_(sink) {}
 
@@ -24,8 +24,12 @@ public:
     int tabOf(const std::string& serialText) override;
     bool clockSync() override { return state_.clockSync.load(); }
     void contactEnded(const WorkerContext& ctx, ContactAction action) override;
+    void contactFailed(const WorkerContext& ctx, ContactAction action) override;
 
   private:
+    // The history line of the contact that ends now, without its result; takes the exchange's
+    // run counts.
+    ContactRecord contactOf(const WorkerContext& ctx, ContactAction action);
     // Tells the index of the folder's new files and returns the bests they set; none when the
     // index cannot answer.
     std::vector<BestSet> indexNewRuns(const std::string& folderName,

@@ -13,7 +13,7 @@ namespace lapdex {
 struct WorkerContext;
 
 class WorkerHost {
-public:
+  public:
     virtual ~WorkerHost() = default;
 
     virtual bool isRegistered(const std::string& serialText) = 0;
@@ -33,6 +33,12 @@ public:
     // An exchange in which the stopwatch was read has ended (after its run files were
     // written): the contact history takes note. Nothing by default.
     virtual void contactEnded(const WorkerContext& ctx, ContactAction action) {
+        (void)ctx;
+        (void)action;
+    }
+    // An exchange ended in a communication error after the stopwatch's serial (ctx.serialText)
+    // had been read: the contact history takes note of the failed contact. Nothing by default.
+    virtual void contactFailed(const WorkerContext& ctx, ContactAction action) {
         (void)ctx;
         (void)action;
     }

@@ -18,7 +18,7 @@ namespace lapdex::test {
 
 // Records every posted notification; tests wait for one to arrive.
 class RecordingSink : public NotificationSink {
-public:
+  public:
     void post(MessageId id) override {
         std::lock_guard<std::mutex> guard(mutex_);
         ids_.push_back(id);
@@ -29,9 +29,8 @@ public:
     bool waitFor(MessageId id, int count = 1,
                  std::chrono::milliseconds timeout = std::chrono::milliseconds(5000)) {
         std::unique_lock<std::mutex> lock(mutex_);
-        return changed_.wait_for(lock, timeout, [&] {
-            return std::count(ids_.begin(), ids_.end(), id) >= count;
-        });
+        return changed_.wait_for(lock, timeout,
+                                 [&] { return std::count(ids_.begin(), ids_.end(), id) >= count; });
     }
 
     std::vector<MessageId> ids() {
@@ -51,7 +50,7 @@ public:
         return static_cast<int>(std::count(all.begin(), all.end(), id));
     }
 
-private:
+  private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<MessageId> ids_;
@@ -60,7 +59,7 @@ private:
 // A registry in memory; records what the worker asked of it. Called with the worker lock
 // held, so tests read it after the worker has stopped or under that lock.
 class FakeHost : public WorkerHost {
-public:
+  public:
     std::set<std::string> registered;
     int capacity = 100;
     bool clock = true;
@@ -89,7 +88,11 @@ public:
     void contactEnded(const WorkerContext&, ContactAction action) override {
         contacts.push_back(action);
     }
+    void contactFailed(const WorkerContext& ctx, ContactAction action) override {
+        failedContacts.emplace_back(ctx.serialText, action);
+    }
     std::vector<ContactAction> contacts;
+    std::vector<std::pair<std::string, ContactAction>> failedContacts;
 };
 
 }  // namespace lapdex::test

@@ -49,7 +49,8 @@ Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<
         // The file is appended to in time order: its last line is the last contact, even when the
         // computer's clock was set back in between.
         for (const ContactRecord& contact : history.records) {
-            if (contact.serialText != stopwatch.serialText) continue;
+            // A failed contact read nothing: the last read stays the one before it.
+            if (contact.serialText != stopwatch.serialText || !contact.read()) continue;
             entry.lastContact = contact.localTime;
             entry.batteryLevel = contact.batteryLevel;
         }
