@@ -193,8 +193,8 @@ Sheet CTeamDayDlg::sheet() const {
 }
 
 void CTeamDayDlg::print() {
-    // The day shown is printed, not one still being read.
-    if (loading()) return;
+    // The day shown is printed, also while a newer one is being read; nothing before the first.
+    if (model_->day().date.empty()) return;
     printSheet(this, sheet());
 }
 
