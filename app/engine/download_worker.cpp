@@ -109,6 +109,8 @@ void DownloadWorker::dispatch() {
     int attempts = 0;
     FlowResult result = FlowResult::NoStopwatch;
     bool hadCommError = false;
+    // A serial read in an earlier exchange must not name a stopwatch that this one never read.
+    ctx_->serialText.clear();
     for (;;) {
         if (RDCAA_OpenFelica() == 1) {
             result = runFlow();
@@ -145,6 +147,10 @@ void DownloadWorker::completeDownload(FlowResult result, bool hadCommError) {
         host_.contactEnded(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
                                                                        : ContactAction::Download);
     }
+    if (outcome == FlowResult::CommError && !ctx.serialText.empty()) {
+        host_.contactFailed(ctx, ctx.currentCommand == CMD_DOWNLOAD_ALL ? ContactAction::Reload
+                                                                        : ContactAction::Download);
+    }
     if (shared_.commandPending.load() == 1) return;
     switch (outcome) {
         case FlowResult::Ok:
@@ -174,6 +180,7 @@ void DownloadWorker::completeClear(FlowResult result, bool hadCommError) {
     } else if (hadCommError && result != FlowResult::RunsNotSaved &&
                result != FlowResult::RegistryFull) {
         outcome = FlowResult::CommError;
+        if (!ctx.serialText.empty()) host_.contactFailed(ctx, ContactAction::Clear);
     }
     switch (outcome) {
         case FlowResult::Ok:

@@ -112,7 +112,7 @@ std::vector<BestSet> StoreWorkerHost::indexNewRuns(const std::string& folderName
     return bestsSetBy(listing.rows, written);
 }
 
-void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction action) {
+ContactRecord StoreWorkerHost::contactOf(const WorkerContext& ctx, ContactAction action) {
     ContactRecord record;
     const std::tm now = SystemLocalClock().localNow();
     char time[32];
@@ -124,12 +124,24 @@ void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction actio
     record.action = action;
     record.runsWritten = std::exchange(runsWritten_, 0);
     record.runsFailed = std::exchange(runsFailed_, 0);
+    return record;
+}
+
+void StoreWorkerHost::contactEnded(const WorkerContext& ctx, ContactAction action) {
+    ContactRecord record = contactOf(ctx, action);
     record.rawBattery = ctx.rawBattery;
     record.batteryLevel = batteryLevelFromRaw(ctx.rawBattery);
     record.result = record.runsFailed > 0                                      ? "write failed"
                     : action != ContactAction::Clear && ctx.runDataLength == 0 ? "no data"
                                                                                : "ok";
     // The history is a record beside the run files: failing to extend it stops nothing.
+    (void)appendContact(state_.data, record);
+}
+
+void StoreWorkerHost::contactFailed(const WorkerContext& ctx, ContactAction action) {
+    // The battery may not have been read in this exchange: none is claimed.
+    ContactRecord record = contactOf(ctx, action);
+    record.result = kContactFailed;
     (void)appendContact(state_.data, record);
 }
 

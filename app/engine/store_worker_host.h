@@ -24,8 +24,12 @@ class StoreWorkerHost : public WorkerHost {
     int tabOf(const std::string& serialText) override;
     bool clockSync() override { return state_.clockSync.load(); }
     void contactEnded(const WorkerContext& ctx, ContactAction action) override;
+    void contactFailed(const WorkerContext& ctx, ContactAction action) override;
 
   private:
+    // The history line of the contact that ends now, without its result; takes the exchange's
+    // run counts.
+    ContactRecord contactOf(const WorkerContext& ctx, ContactAction action);
     // Tells the index of the folder's new files and returns the bests they set; none when the
     // index cannot answer.
     std::vector<BestSet> indexNewRuns(const std::string& folderName,

@@ -37,6 +37,12 @@ class WorkerHost {
         (void)ctx;
         (void)action;
     }
+    // An exchange ended in a communication error after the stopwatch's serial (ctx.serialText)
+    // had been read: the contact history takes note of the failed contact. Nothing by default.
+    virtual void contactFailed(const WorkerContext& ctx, ContactAction action) {
+        (void)ctx;
+        (void)action;
+    }
 };
 
 }  // namespace lapdex

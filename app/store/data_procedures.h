@@ -18,16 +18,17 @@ enum class NewFolderButton { Hidden, Shown };
 // The main window as the procedures see it. All texts are UTF-8; every box is captioned
 // "K7X Stopwatch". Called on the window thread only.
 class ProcedureUi {
-public:
+  public:
     virtual ~ProcedureUi() = default;
     virtual void pauseWorker() = 0;
     virtual void resumeWorker() = 0;
     // Runs `work` while holding the worker lock. `work` changes stored data only: it never asks or
     // tells the user, so no dialog ever runs while the lock is held.
     virtual void withWorkerLock(const std::function<void()>& work) = 0;
-    // The folder browser, starting at the desktop, file-system folders only. nullopt: cancelled or the
-    // chosen item has no file-system path.
-    virtual std::optional<std::string> browseFolder(std::string_view title, NewFolderButton button) = 0;
+    // The folder browser, starting at the desktop, file-system folders only. nullopt: cancelled or
+    // the chosen item has no file-system path.
+    virtual std::optional<std::string> browseFolder(std::string_view title,
+                                                    NewFolderButton button) = 0;
     // Yes/No box with the information icon; true for Yes.
     virtual bool askYesNo(std::string_view text) = 0;
     // OK/Cancel box with the information icon; true for OK.
@@ -38,15 +39,21 @@ public:
     virtual void showError(std::string_view text) = 0;
     // After a successful import: close the main window, which ends the program.
     virtual void closeMainWindow() = 0;
-    // After a successful removal (the slot is already empty and saved): change the tab list, lower the
-    // registered count, reload the page and refresh the battery picture.
+    // After a successful removal (the slot is already empty and saved): change the tab list, lower
+    // the registered count, reload the page and refresh the battery picture.
     virtual void stopwatchRemoved(int slotIndex) = 0;
+    // What removal offers a stopwatch's folder to first (see PathDiscard); called under the worker
+    // lock. Without a trash nothing is discarded and the folder is deleted.
+    virtual bool discard(const std::string& path) {
+        (void)path;
+        return false;
+    }
 };
 
 enum class ProcedureOutcome {
-    Cancelled,   // the user said no or chose nothing; nothing changed
-    Refused,     // the chosen folder overlaps the data folder (or a stopwatch folder leads outside it)
-    Invalid,     // import: no valid "Lapdex.dat" in the chosen folder; nothing changed
+    Cancelled,  // the user said no or chose nothing; nothing changed
+    Refused,  // the chosen folder overlaps the data folder (or a stopwatch folder leads outside it)
+    Invalid,  // import: no valid "Lapdex.dat" in the chosen folder; nothing changed
     Done,
     Failed,      // nothing changed, or what was deleted has been put back from the backup
     BackupKept,  // the backup could not be put back completely; the backup folder was kept
@@ -55,7 +62,8 @@ enum class ProcedureOutcome {
 enum class FolderRelation { Separate, Same, Inside, Contains };
 
 // How `chosen` lies to the data folder, after links, "." and ".." are resolved.
-FolderRelation relationToDataFolder(FileSystem& fs, const std::string& dataFolder, const std::string& chosen);
+FolderRelation relationToDataFolder(FileSystem& fs, const std::string& dataFolder,
+                                    const std::string& chosen);
 
 // The data folder + "Temp_" + local time as "%Y%m%d_%H%M%S", without a trailing '/'.
 std::string backupFolderPath(const DataFolder& data, const LocalClock& clock);
@@ -67,10 +75,12 @@ ProcedureOutcome exportData(ProcedureUi& ui, const DataFolder& data);
 // Replaces the data set of the data folder by that of a folder the user picks, behind a backup. On
 // success sets config.keepImportedConfiguration and closes the main window; otherwise `config` is
 // unchanged.
-ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configuration& config, const LocalClock& clock);
+ProcedureOutcome importData(ProcedureUi& ui, const DataFolder& data, Configuration& config,
+                            const LocalClock& clock);
 
-// Deletes the folder and run files of the stopwatch whose tab text is `name`, behind a backup, and
-// empties its slot.
+// Deletes the folder and run files of the stopwatch whose tab text is `name` and empties its slot:
+// the folder goes whole to ui.discard() (the desktop's trash) unless a file in it is in use or the
+// trash refuses it; otherwise it is deleted behind a backup.
 ProcedureOutcome removeStopwatchData(ProcedureUi& ui, const DataFolder& data, Configuration& config,
                                      const LocalClock& clock, const std::string& name);
 

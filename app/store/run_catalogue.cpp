@@ -147,8 +147,10 @@ std::vector<std::uint32_t> dayMasksByDaySearch(FileSystem& fs, CataloguePage& pa
     return masks;
 }
 
-FsStatus deleteRunFile(FileSystem& fs, const std::string& path) {
-    if (fs.kindOf(path) == EntryKind::File && fs.isInUse(path)) return {FsError::InUse, 0};
+FsStatus deleteRunFile(FileSystem& fs, const std::string& path, const PathDiscard& discard) {
+    const EntryKind kind = fs.kindOf(path);
+    if (kind == EntryKind::File && fs.isInUse(path)) return {FsError::InUse, 0};
+    if (kind == EntryKind::File && discard && discard(path)) return FsStatus::success();
     if (fs.isReadOnly(path)) {
         if (FsStatus cleared = fs.setReadOnlyAttribute(path, ReadOnly::Off); !cleared.ok())
             return cleared;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "file_system.h"
+#include "path_discard.h"
 #include "run_file_reader.h"
 
 namespace lapdex {
@@ -114,8 +115,9 @@ std::string runDayKey(const std::string& name);
 // One zero mask per displayed month.
 std::vector<std::uint32_t> emptyDayMasks(const DisplayedRange& range);
 
-// Deletes a run file, clearing its read-only attribute first. A file in use by another program is
-// refused before its attribute is touched. Window thread, worker paused.
-FsStatus deleteRunFile(FileSystem& fs, const std::string& path);
+// Deletes a run file: offers it to `discard` first (it keeps its attributes there), otherwise
+// clears its read-only attribute and deletes it. A file in use by another program is refused
+// before anything is touched. Window thread, worker paused.
+FsStatus deleteRunFile(FileSystem& fs, const std::string& path, const PathDiscard& discard = {});
 
 }  // namespace lapdex

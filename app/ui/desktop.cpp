@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -100,6 +101,10 @@ QString QtDesktop::programFile(const QString& name) const {
     if (QFileInfo::exists(beside)) return beside;
     const QString installed = folder.filePath(QStringLiteral("../share/doc/lapdex/") + name);
     return QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
+}
+
+bool QtDesktop::moveToTrash(const QString& path) {
+    return QFile::moveToTrash(path);
 }
 
 }  // namespace lapdex::ui

@@ -39,6 +39,9 @@ class Desktop {
     virtual bool openDocument(const QString& path) = 0;
     // Path of a file shipped with the program (the manual): in the program's folder.
     virtual QString programFile(const QString& name) const = 0;
+    // Moves a file or folder to the desktop's trash, from which the user can put it back; false
+    // when no trash takes it (then it is left where it was).
+    virtual bool moveToTrash(const QString& path) = 0;
 };
 
 class QtDesktop : public Desktop {
@@ -58,6 +61,9 @@ class QtDesktop : public Desktop {
     bool openDocument(const QString& path) override;
     // Beside the executable; an installed program keeps it in <prefix>/share/doc/lapdex/.
     QString programFile(const QString& name) const override;
+    // The freedesktop.org trash: the home trash ($XDG_DATA_HOME/Trash), or the trash at the top of
+    // another file system.
+    bool moveToTrash(const QString& path) override;
 };
 
 }  // namespace lapdex::ui

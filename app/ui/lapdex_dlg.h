@@ -73,6 +73,9 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     std::string currentStopwatchFolder() override;
     void refreshBatteryNow() override { refreshBattery(); }
     void openWithDesktop(const std::string& path) override;
+    void runDeleted() override { emit runsChanged(); }
+    // The desktop's trash, for the page's run deletion and the removal of a stopwatch.
+    bool discard(const std::string& path) override;
 
     // Runs a menu or context-menu command.
     void runCommand(int id);
@@ -116,6 +119,9 @@ class CLapdexDlg : public QDialog, public ProcedureUi, public PageHost {
     // first time is registered: told as the completion is shown, while the stopwatch still lies
     // on the reader (the page hears of it only once the completion is closed).
     void runsDownloaded();
+    // The window itself changed runs or stopwatches: a run deleted, a stopwatch renamed or
+    // removed. Told once the run index has been told of the change.
+    void runsChanged();
 
   public slots:
     void accept() override {}  // Enter never closes the window

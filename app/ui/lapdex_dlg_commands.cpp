@@ -138,6 +138,7 @@ void CLapdexDlg::rename() {
         tabs_->tabBar()->setTabText(contextTab_, name);
         port_.renameStopwatch(old.toStdString(), name.toStdString());
         mirrorTabs();
+        emit runsChanged();
         break;
     }
     resumeWorker();
@@ -145,7 +146,7 @@ void CLapdexDlg::rename() {
 
 void CLapdexDlg::removeStopwatch() {
     const std::string name = tabs_->tabBar()->tabText(contextTab_).toStdString();
-    (void)port_.removeStopwatchData(*this, name);
+    if (port_.removeStopwatchData(*this, name) == ProcedureOutcome::Done) emit runsChanged();
 }
 
 void CLapdexDlg::stopwatchRemoved(int) {
@@ -171,6 +172,10 @@ void CLapdexDlg::stopwatchRemoved(int) {
     page_->showDay();
     page_->computeDayMasks();
     refreshBattery();
+}
+
+bool CLapdexDlg::discard(const std::string& path) {
+    return desktop_.moveToTrash(QString::fromStdString(path));
 }
 
 void CLapdexDlg::exportData() {

@@ -34,7 +34,7 @@ std::shared_ptr<sim::Stopwatch> stopwatchWithRuns(int count) {
 }
 
 class DownloadWorkerTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         withStandin([](sim::Standin& s) { s.reset(); });
     }
@@ -166,6 +166,11 @@ TEST_F(DownloadWorkerTest, FourFailedTransfersEachPostStartAndEndThenCommError) 
     EXPECT_EQ(sink.idsWithoutAcks(), expected);
     EXPECT_TRUE(host.registrations.empty());
     EXPECT_EQ(watch->beepCount, 0);
+    // The serial was read before the transfers failed: the contact is noted as failed, once.
+    EXPECT_TRUE(host.contacts.empty());
+    const std::vector<std::pair<std::string, ContactAction>> failed{
+        {kSerial, ContactAction::Download}};
+    EXPECT_EQ(host.failedContacts, failed);
 }
 
 TEST_F(DownloadWorkerTest, OneFailedAttemptIsRepeatedWithinTheTick) {
@@ -177,6 +182,9 @@ TEST_F(DownloadWorkerTest, OneFailedAttemptIsRepeatedWithinTheTick) {
     ASSERT_TRUE(worker.stop());
     EXPECT_EQ(sink.count(NTF_COMM_ERROR), 0);
     EXPECT_EQ(host.registrations.size(), 1u);
+    // A failure that a repeat made good is no failed contact.
+    EXPECT_TRUE(host.failedContacts.empty());
+    EXPECT_EQ(host.contacts, std::vector<ContactAction>{ContactAction::Download});
 }
 
 TEST_F(DownloadWorkerTest, PauseAcknowledgesEveryTickAndTouchesNoReader) {
@@ -222,7 +230,7 @@ TEST_F(DownloadWorkerTest, ReloadDuringADownloadSuppressesItsCompletionButNotIts
     reload.join();
     std::vector<MessageId> ids = sink.idsWithoutAcks();
     // First download: battery but no completion; then the Reload finds the stopwatch again.
-    std::vector<MessageId> expected{NTF_TRANSFER_START,  NTF_TRANSFER_END, NTF_BATTERY,
+    std::vector<MessageId> expected{NTF_TRANSFER_START,  NTF_TRANSFER_END,   NTF_BATTERY,
                                     NTF_STOPWATCH_FOUND, NTF_TRANSFER_START, NTF_TRANSFER_END,
                                     NTF_BATTERY,         NTF_DOWNLOAD_DONE};
     ids.resize(std::min(ids.size(), expected.size()));
@@ -239,9 +247,8 @@ TEST_F(DownloadWorkerTest, ClearErasesAndReportsFoundBeforeDone) {
     liftOff();
     ASSERT_TRUE(sink.waitFor(NTF_CLEAR_DONE_GONE));
     ASSERT_TRUE(worker.stop());
-    EXPECT_EQ(sink.idsWithoutAcks(),
-              (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_BATTERY, NTF_CLEAR_DONE,
-                                      NTF_CLEAR_DONE_GONE}));
+    EXPECT_EQ(sink.idsWithoutAcks(), (std::vector<MessageId>{NTF_STOPWATCH_FOUND, NTF_BATTERY,
+                                                             NTF_CLEAR_DONE, NTF_CLEAR_DONE_GONE}));
     EXPECT_EQ(watch->eraseRunParams, std::vector<uint8_t>{0x00});
     EXPECT_EQ(host.contacts, std::vector<ContactAction>{ContactAction::Clear});
     EXPECT_TRUE(watch->runs.empty());

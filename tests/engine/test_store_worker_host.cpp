@@ -20,9 +20,10 @@ namespace {
 
 // Fails, as a full disk would, every new file whose path contains `failing`.
 class FailingFileSystem : public PosixFileSystem {
-public:
+  public:
     std::string failing;
-    std::vector<FsStatus> createFiles(const std::vector<NewFile>& files, ReadOnly attribute) override {
+    std::vector<FsStatus> createFiles(const std::vector<NewFile>& files,
+                                      ReadOnly attribute) override {
         std::vector<FsStatus> statuses(files.size(), FsStatus{FsError::Io, ENOSPC});
         std::vector<NewFile> kept;
         std::vector<std::size_t> where;
@@ -39,7 +40,7 @@ public:
 };
 
 class StoreWorkerHostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         state.config = loadConfiguration(state.data, "JPN");
         ASSERT_EQ(addStopwatch(state.config, state.data, kSerial, [](const TabRequest&) {}), 0);
@@ -53,7 +54,8 @@ protected:
     }
     std::size_t runFileCount() {
         std::size_t count = 0;
-        for (const FolderEntry& e : fs.listFolder(folder / "QTM-01").entries) count += e.name.starts_with("QTM") ? 1 : 0;
+        for (const FolderEntry& e : fs.listFolder(folder / "QTM-01").entries)
+            count += e.name.starts_with("QTM") ? 1 : 0;
         return count;
     }
     bool writeRunFiles() {
@@ -103,9 +105,10 @@ TEST_F(StoreWorkerHostTest, EachContactAddsOneLineToTheHistory) {
     ctx.runDataLength = 0;
     host.contactEnded(ctx, ContactAction::Download);
     host.contactEnded(ctx, ContactAction::Clear);
+    host.contactFailed(ctx, ContactAction::Download);
     const HistoryReading history = readContactHistory(state.data);
     EXPECT_TRUE(history.damagedLines.empty());
-    ASSERT_EQ(history.records.size(), 3u);
+    ASSERT_EQ(history.records.size(), 4u);
     const ContactRecord& reload = history.records[0];
     EXPECT_EQ(reload.serialText, kSerial);
     EXPECT_EQ(reload.tabName, "QTM-01");
@@ -121,6 +124,10 @@ TEST_F(StoreWorkerHostTest, EachContactAddsOneLineToTheHistory) {
     EXPECT_EQ(history.records[1].result, "no data");
     EXPECT_EQ(history.records[2].action, ContactAction::Clear);
     EXPECT_EQ(history.records[2].result, "ok");
+    // A failed contact names the stopwatch but claims no battery reading.
+    EXPECT_EQ(history.records[3].serialText, kSerial);
+    EXPECT_EQ(history.records[3].result, kContactFailed);
+    EXPECT_EQ(history.records[3].batteryLevel, 0);
 }
 
 // A stopwatch laid on for the first time during a session: the index has it, and the runs of

@@ -90,7 +90,11 @@ class FakeHost : public WorkerHost {
     void contactEnded(const WorkerContext&, ContactAction action) override {
         contacts.push_back(action);
     }
+    void contactFailed(const WorkerContext& ctx, ContactAction action) override {
+        failedContacts.emplace_back(ctx.serialText, action);
+    }
     std::vector<ContactAction> contacts;
+    std::vector<std::pair<std::string, ContactAction>> failedContacts;
 };
 
 }  // namespace lapdex::test

@@ -83,6 +83,8 @@ std::string bestsText(const std::vector<PersonalBests>& all) {
         text += stopwatchText(b.stopwatch) + " lap " + bestText(b.fastestLap);
         for (const auto& [laps, best] : b.fastestTotal)
             text += " total" + std::to_string(laps) + " " + bestText(best);
+        for (const auto& [laps, best] : b.fastestLapOfCount)
+            text += " lap" + std::to_string(laps) + " " + bestText(best);
         text += "\n";
     }
     return text;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "contact_history.h"
+#include "roster.h"
 #include "run_file_fixture.h"
 #include "temp_folder.h"
 #include "tree_operations.h"
@@ -44,6 +45,31 @@ TEST(ContactHistory, AppendsOneLinePerContactUnderOneHeader) {
     EXPECT_EQ(reading.records[1].action, ContactAction::Reload);
     EXPECT_EQ(reading.records[1].batteryLevel, 1);
     EXPECT_TRUE(reading.damagedLines.empty());
+}
+
+// A contact that ended in a communication error is a line of the same columns; the roster's last
+// read and battery stay those of the contact before it.
+TEST(ContactHistory, AFailedContactKeepsTheColumnsAndTheLastRead) {
+    testing::TempFolder folder;
+    const DataFolder data(systemFileSystem(), folder.path());
+    ASSERT_TRUE(
+        appendContact(data, contact("2024-05-11 07:50:02", "走者A", ContactAction::Download, 3, 4))
+            .ok());
+    ContactRecord failed = contact("2024-05-12 08:00:00", "走者A", ContactAction::Clear, 0, 0);
+    failed.result = kContactFailed;
+    ASSERT_TRUE(appendContact(data, failed).ok());
+    EXPECT_TRUE(testing::fileBytes(folder / "History.csv")
+                    .ends_with("\r\n2024-05-12 08:00:00,0123456789ab,走者A,clear,0,0,3000,0,"
+                               "communication error\r\n"));
+    const HistoryReading reading = readContactHistory(data);
+    ASSERT_EQ(reading.records.size(), 2U);
+    EXPECT_TRUE(reading.damagedLines.empty());
+    EXPECT_TRUE(reading.records[0].read());
+    EXPECT_FALSE(reading.records[1].read());
+    const Roster roster = rosterOf({{"QTM-01", "0123456789ab", "走者A"}}, {}, reading);
+    ASSERT_EQ(roster.entries.size(), 1U);
+    EXPECT_EQ(roster.entries[0].lastContact, "2024-05-11 07:50:02");
+    EXPECT_EQ(roster.entries[0].batteryLevel, 4);
 }
 
 TEST(ContactHistory, DamagedLinesAreSkippedAndReported) {

@@ -148,6 +148,10 @@ TEST(PersonalBests, HoldTheEarliestFastestOfEachKind) {
     EXPECT_EQ(bests.fastestTotal.at(3).fileName, "a.csv");
     EXPECT_EQ(bests.fastestTotal.at(4).cs, 26900);
     EXPECT_EQ(bests.fastestTotal.at(4).fileName, "d.csv");
+    // Each lap count's own fastest lap: the four-lap runs' is slower than the three-lap runs'.
+    ASSERT_EQ(bests.fastestLapOfCount.size(), 2U);
+    EXPECT_EQ(bests.fastestLapOfCount.at(3), bests.fastestLap);
+    EXPECT_EQ(bests.fastestLapOfCount.at(4), (BestTime{6450, 3, "d.csv", "2024-01-04T09:00:00"}));
     EXPECT_EQ(bests.stopwatch.tabName, "走者A");
 }
 

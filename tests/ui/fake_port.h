@@ -111,6 +111,8 @@ class FakeDesktop : public Desktop {
     bool opens = true;
     QString programFolder = "/program/";  // where the files shipped with the program lie
     QString programFile(const QString& name) const override { return programFolder + name; }
+    // No trash: deletions delete.
+    bool moveToTrash(const QString&) override { return false; }
 
   private:
     bool answer(const QString& record) {

@@ -13,7 +13,7 @@ using lapdex::ui::test::staticTexts;
 
 class StatusDialogsTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void textsIconsAndButtons();
     void englishSetHasTheSameControls();
     void touchPromptEndsWithCancelByButtonEscapeOrClose();
@@ -42,11 +42,16 @@ void StatusDialogsTest::textsIconsAndButtons() {
     CUserFullDlg userFull(&owner);
     const Expect expects[] = {
         {&touch, "リーダーの接続を確認の上、タッチしてください。", 1015, "information", 2},
-        {&readEnd, "ダウンロードが終わりました。\nストップウオッチをリーダーから外してください。", 1017,
+        {&readEnd, "ダウンロードが終わりました。\nストップウオッチをリーダーから外してください。",
+         1017, "information", 0},
+        {&clearEnd, "クリアしました。\nストップウオッチをリーダーから外してください。", 1016,
          "information", 0},
-        {&clearEnd, "クリアしました。\nストップウオッチをリーダーから外してください。", 1016, "information", 0},
-        {&noData, "データがありません。\nストップウオッチをリーダーから外してください。", 1020, "information", 0},
-        {&transErr, "通信エラーが発生しました。", 1021, "warning", 1},
+        {&noData, "データがありません。\nストップウオッチをリーダーから外してください。", 1020,
+         "information", 0},
+        // What to do next follows the error itself.
+        {&transErr,
+         "通信エラーが発生しました。\nストップウオッチをもう一度リーダーに置いてください。", 1021,
+         "warning", 1},
         {&userFull, "これ以上、ストップウオッチの登録はできません。", 1022, "information", 1},
     };
     for (const Expect& e : expects) {
@@ -66,10 +71,15 @@ void StatusDialogsTest::textsIconsAndButtons() {
 
 void StatusDialogsTest::englishSetHasTheSameControls() {
     CTouchDlg touch(nullptr, Language::English);
-    QCOMPARE(staticTexts(touch),
-             QStringList{"Confirm that the reader is connected to PC correctly,\nand then place the "
-                         "stopwatch on the reader."});
+    QCOMPARE(
+        staticTexts(touch),
+        QStringList{"Confirm that the reader is connected to PC correctly,\nand then place the "
+                    "stopwatch on the reader."});
     QCOMPARE(touch.dialogTemplate().size, QSize(252, 57));
+    CTransErrDlg error(nullptr, Language::English);
+    QCOMPARE(
+        staticTexts(error),
+        QStringList{"A communication error occurred.\nPlace the stopwatch on the reader again."});
     CUserFullDlg full(nullptr, Language::English);
     QVERIFY(full.control(1022));
     QVERIFY(full.control(1));

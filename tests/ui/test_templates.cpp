@@ -12,7 +12,7 @@ using namespace lapdex::ui;
 
 class TemplatesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void everyTemplateHasBothSetsWithTheSameIds_data();
     void everyTemplateHasBothSetsWithTheSameIds();
     void dialogUnitsRoundLikeTheDialogManager();
@@ -80,10 +80,10 @@ void TemplatesTest::builderPlacesControlsByDialogUnits() {
     parent.setFont(small);
     const DialogUnits units(6, 14);
     const ControlSet set = buildControls(t, &parent, units);
-    QCOMPARE(parent.size(), QSize(units.toPixelsX(157), units.toPixelsY(73)));
+    QCOMPARE(parent.size(), QSize(units.toPixelsX(232), units.toPixelsY(73)));
     auto* ok = set.as<QPushButton>(1);
     QVERIFY(ok);
-    QCOMPARE(ok->geometry(), QRect(units.toPixelsX(100), units.toPixelsY(52), units.toPixelsX(50),
+    QCOMPARE(ok->geometry(), QRect(units.toPixelsX(175), units.toPixelsY(52), units.toPixelsX(50),
                                    units.toPixelsY(14)));
     QVERIFY(ok->isDefault());
     QCOMPARE(ok->property("controlId").toInt(), 1);
@@ -96,7 +96,8 @@ void TemplatesTest::dialogFontIsJapanese() {
     const QFont font = dialogFont();
     QCOMPARE(font.pointSize(), 8);
     const QString family = QFontInfo(font).family();
-    QVERIFY2(family.contains("CJK") || family == "メイリオ" || family == "Meiryo", qPrintable(family));
+    QVERIFY2(family.contains("CJK") || family == "メイリオ" || family == "Meiryo",
+             qPrintable(family));
     const DialogUnits units(font);
     QVERIFY(units.averageCharWidth() >= 4 && units.averageCharWidth() <= 12);
     QVERIFY(units.charHeight() >= 10 && units.charHeight() <= 24);
@@ -119,7 +120,9 @@ void TemplatesTest::mainWindowMenusKeepTheirIds() {
     QCOMPARE(j.contextMenu[1].text, QString("削除"));
 }
 
-void TemplatesTest::noTextIsCutInTheDialogFont_data() { everyTemplateHasBothSetsWithTheSameIds_data(); }
+void TemplatesTest::noTextIsCutInTheDialogFont_data() {
+    everyTemplateHasBothSetsWithTheSameIds_data();
+}
 
 // Every label keeps each of its lines whole and lies inside its dialog, whatever font the
 // machine has; the dialog is never smaller than its template.

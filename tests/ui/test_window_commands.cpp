@@ -155,12 +155,18 @@ class WindowCommandsTest : public QObject {
 
   private:
     std::unique_ptr<QTemporaryDir> data_;
+    // The home trash that removals use, kept in a folder of the test's own.
+    std::unique_ptr<QTemporaryDir> home_;
     QString folder() const { return data_->path(); }
 };
 
 void WindowCommandsTest::init() {
     sim::Standin::instance().reset();
     data_ = std::make_unique<QTemporaryDir>();
+    home_ = std::make_unique<QTemporaryDir>();
+    qputenv("HOME", home_->path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", home_->filePath(".local/share").toLocal8Bit());
+    QVERIFY(QDir(home_->path()).mkpath(".local/share"));
     QVERIFY(writeFile(data_->filePath("Lapdex.dat"), kTwoStopwatches));
     QVERIFY(QDir(folder()).mkpath("QTM-01"));
     QVERIFY(QDir(folder()).mkpath("QTM-02"));
@@ -169,6 +175,7 @@ void WindowCommandsTest::init() {
 void WindowCommandsTest::cleanup() {
     sim::Standin::instance().reset();
     data_.reset();
+    home_.reset();
 }
 
 void WindowCommandsTest::everyCommandOpensItsDialogAndClosesByKeyboard() {

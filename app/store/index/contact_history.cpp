@@ -101,6 +101,10 @@ std::mutex& appendMutex() {
 
 }  // namespace
 
+bool ContactRecord::read() const {
+    return result != kContactFailed;
+}
+
 const char* historyHeader() {
     return "local time,serial,tab name,action,runs written,runs failed,raw battery,battery "
            "level,result";

@@ -25,8 +25,15 @@ struct ContactRecord {
     int runsFailed = 0;
     int rawBattery = 0;
     int batteryLevel = 0;  // 1 (lowest) to 5
-    std::string result;    // "ok", "no data", "write failed"
+    std::string result;    // "ok", "no data", "write failed" or kContactFailed
+
+    // False for a contact that ended in a communication error: nothing was read for certain.
+    bool read() const;
 };
+
+// The result of a contact that ended in a communication error after the stopwatch's serial had
+// been read; its battery fields are 0.
+inline constexpr const char* kContactFailed = "communication error";
 
 // The header line, without its line end.
 const char* historyHeader();

@@ -34,6 +34,10 @@ PersonalBests personalBestsOf(const RunStopwatch& stopwatch, const std::vector<R
         bests.timeFormat = row.run.timeFormat;
         if (beats(row.run.bestLapCs, bests.fastestLap))
             bests.fastestLap = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
+        BestTime& lap = bests.fastestLapOfCount[row.run.lapCount];
+        if (beats(row.run.bestLapCs, lap))
+            lap = bestOf(row.run.bestLapCs, row, row.run.bestLapNumber);
+        if (lap.cs < 0) bests.fastestLapOfCount.erase(row.run.lapCount);
         BestTime& total = bests.fastestTotal[row.run.lapCount];
         if (beats(row.run.totalCs, total)) total = bestOf(row.run.totalCs, row, 0);
         if (total.cs < 0) bests.fastestTotal.erase(row.run.lapCount);

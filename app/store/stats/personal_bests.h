@@ -29,6 +29,8 @@ struct PersonalBests {
     TimeFormat timeFormat = TimeFormat::Clock;
     BestTime fastestLap;
     std::map<int, BestTime> fastestTotal;  // by lap count
+    // The fastest lap among the runs of each lap count (fastestLap is the fastest of these).
+    std::map<int, BestTime> fastestLapOfCount;
 };
 
 // The bests of one stopwatch's runs. `rows` in start order; the earliest of equal times holds the

@@ -2,27 +2,30 @@
 #include "roster.h"
 
 #include "folder_run_source.h"
+#include "personal_bests.h"
 #include "progress.h"
 
 namespace lapdex {
 namespace {
 
-void summarise(RosterEntry& entry, const std::vector<const RunRow*>& runs) {
-    for (const RunRow* row : runs) {
-        const RunDetails& run = row->run;
+void summarise(RosterEntry& entry, const std::vector<RunRow>& runs) {
+    std::vector<const RunRow*> all;
+    for (const RunRow& row : runs) {
+        const RunDetails& run = row.run;
         if (entry.runs++ == 0 || run.start < entry.firstStart) entry.firstStart = run.start;
         if (run.start > entry.lastStart) entry.lastStart = run.start;
         if (run.timeFormat == TimeFormat::DecimalMinute) entry.timeFormat = run.timeFormat;
+        all.push_back(&row);
     }
-    entry.usualLapCount = usualLapCountOf(runs);
-    auto lower = [](std::int64_t& best, std::int64_t cs) {
-        if (cs >= 0 && (best < 0 || cs < best)) best = cs;
-    };
-    for (const RunRow* row : runs) {
-        if (row->run.lapCount != entry.usualLapCount) continue;
-        lower(entry.bestLapCs, row->run.bestLapCs);
-        lower(entry.bestTotalCs, row->run.totalCs);
-    }
+    entry.usualLapCount = usualLapCountOf(all);
+    // The usual lap count's bests as the personal bests name them, so the two never disagree.
+    const PersonalBests bests = personalBestsOf(entry.stopwatch, runs);
+    if (auto lap = bests.fastestLapOfCount.find(entry.usualLapCount);
+        lap != bests.fastestLapOfCount.end())
+        entry.bestLapCs = lap->second.cs;
+    if (auto total = bests.fastestTotal.find(entry.usualLapCount);
+        total != bests.fastestTotal.end())
+        entry.bestTotalCs = total->second.cs;
 }
 
 }  // namespace
@@ -33,15 +36,16 @@ Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<
     for (const RunStopwatch& stopwatch : stopwatches) {
         RosterEntry entry;
         entry.stopwatch = stopwatch;
-        std::vector<const RunRow*> runs;
+        std::vector<RunRow> runs;
         for (const RunRow& row : rows) {
-            if (row.folderName == stopwatch.folderName) runs.push_back(&row);
+            if (row.folderName == stopwatch.folderName) runs.push_back(row);
         }
         summarise(entry, runs);
         // The file is appended to in time order: its last line is the last contact, even when the
         // computer's clock was set back in between.
         for (const ContactRecord& contact : history.records) {
-            if (contact.serialText != stopwatch.serialText) continue;
+            // A failed contact read nothing: the last read stays the one before it.
+            if (contact.serialText != stopwatch.serialText || !contact.read()) continue;
             entry.lastContact = contact.localTime;
             entry.batteryLevel = contact.batteryLevel;
         }

@@ -81,7 +81,11 @@ void CUserDialog::deleteSelectedRun() {
     if (host_.askYesNo(utf8(ui::localized(page_text::kDeleteConfirm).arg(name)))) {
         FsStatus status;
         const std::string path = runPaths_[static_cast<std::size_t>(selectedRun_)];
-        host_.withWorkerLock([&] { status = deleteRunFile(fs_, path); });
+        // To the desktop's trash where there is one, so a mistaken deletion can be undone.
+        host_.withWorkerLock([&] {
+            status =
+                deleteRunFile(fs_, path, [this](const std::string& p) { return host_.discard(p); });
+        });
         if (status.ok()) runFileChanged(path);
         if (status.ok()) {
             if (count == 1)
@@ -92,6 +96,7 @@ void CUserDialog::deleteSelectedRun() {
             clearPage();
             showDay();
             computeDayMasks();
+            host_.runDeleted();
         } else {
             host_.showError(utf8(ui::localized(page_text::kDeleteFailed).arg(name)));
         }

@@ -12,7 +12,7 @@ namespace lapdex::ui {
 // names and signatures of pauseWorker, resumeWorker, askYesNo, showError and
 // registeredCount match the window's own, so one member serves both interfaces.
 class PageHost {
-public:
+  public:
     virtual ~PageHost() = default;
 
     // CMD_PAUSE to the worker (it takes effect at its next tick).
@@ -30,7 +30,7 @@ public:
     virtual int registeredCount() const = 0;
 
     // Message boxes titled "K7X Stopwatch"; texts are UTF-8.
-    virtual bool askYesNo(std::string_view text) = 0;  // Yes and No, information icon
+    virtual bool askYesNo(std::string_view text) = 0;   // Yes and No, information icon
     virtual void showError(std::string_view text) = 0;  // OK, error icon
 
     // NTF_BATTERY sent to the window and handled before this returns.
@@ -38,6 +38,11 @@ public:
 
     // Asks the desktop to open a folder or document; when nothing can, tells the user where it is.
     virtual void openWithDesktop(const std::string& path) = 0;
+
+    // A run file has been deleted and the run index told: the other windows show it gone.
+    virtual void runDeleted() = 0;
+    // What a deletion offers the file to first (see PathDiscard): the desktop's trash.
+    virtual bool discard(const std::string& path) = 0;
 };
 
 }  // namespace lapdex::ui

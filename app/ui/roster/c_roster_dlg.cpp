@@ -2,8 +2,11 @@
 #include "c_roster_dlg.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -30,8 +33,17 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     followLanguage(table_,
                    [this] { table_->setAccessibleName(ui::localized(roster_text::kTableName)); });
     status_ = new QLabel(this);
-    layout->addWidget(status_);
+    bests_ = new QPushButton(ui::localized(roster_text::kBestsButton), this);
+    bests_->setAutoDefault(false);
+    bests_->setEnabled(false);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(status_, 1);
+    bar->addWidget(bests_);
+    layout->addLayout(bar);
     resize(1120, 360);
+    connect(bests_, &QPushButton::clicked, this, &CRosterDlg::showBests);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { bests_->setEnabled(table_->selectionModel()->hasSelection()); });
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
         if (at.isValid())
             emit stopwatchActivated(
@@ -47,6 +59,7 @@ void CRosterDlg::showEvent(QShowEvent* event) {
 void CRosterDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         setWindowTitle(ui::localized(roster_text::kTitle));
+        bests_->setText(ui::localized(roster_text::kBestsButton));
         model_->retranslate();
         showStatus();
     }
@@ -66,12 +79,32 @@ void CRosterDlg::refresh() {
         });
 }
 
+void CRosterDlg::showBests() {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    if (!bestsWindow_) {
+        bestsWindow_ = new CBestsDlg(queries_, this);
+        connect(bestsWindow_, &CBestsDlg::runActivated, this, &CRosterDlg::runActivated);
+    }
+    bestsWindow_->showStopwatch(model_->entry(rows.front().row()).stopwatch);
+    bestsWindow_->show();
+    bestsWindow_->raise();
+    bestsWindow_->activateWindow();
+}
+
+void CRosterDlg::runsChanged() {
+    if (!isVisible()) return;
+    refresh();
+    if (bestsWindow_ && bestsWindow_->isVisible()) bestsWindow_->reload();
+}
+
 void CRosterDlg::showRoster(std::optional<Roster> roster) {
     if (!roster) {
         shownCount_ = kCannotRead;
         return showStatus();
     }
     model_->setEntries(roster->entries);
+    bests_->setEnabled(table_->selectionModel()->hasSelection());
     table_->resizeColumnsToContents();
     shownCount_ = static_cast<qsizetype>(roster->entries.size());
     damagedLines_.clear();

@@ -1,13 +1,16 @@
-// The Roster window: every registered stopwatch with its runs; a double-click opens its tab.
+// The Roster window: every registered stopwatch with its runs; a double-click opens its tab, and
+// the personal bests button the selected stopwatch's bests of every lap count.
 #pragma once
 
 #include <QDialog>
 #include <QStringList>
 
+#include "c_bests_dlg.h"
 #include "roster_model.h"
 #include "run_query_worker.h"
 
 class QLabel;
+class QPushButton;
 class QTableView;
 
 namespace lapdex::ui {
@@ -23,10 +26,20 @@ class CRosterDlg : public QDialog {
     RosterModel* model() const { return model_; }
     QTableView* table() const { return table_; }
     QLabel* status() const { return status_; }
+    QPushButton* bestsButton() const { return bests_; }
+    // The personal bests window, once opened.
+    CBestsDlg* bestsWindow() const { return bestsWindow_; }
+    // Opens the personal bests of the selected stopwatch.
+    void showBests();
+    // Asks again now when shown, and the personal bests window likewise: runs or stopwatches
+    // changed (a download, a rename, a deletion).
+    void runsChanged();
 
   signals:
     // The user chose a stopwatch: its tab name.
     void stopwatchActivated(const QString& tabName);
+    // The user chose the run that holds a personal best.
+    void runActivated(const lapdex::RunRow& run);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -42,6 +55,8 @@ class CRosterDlg : public QDialog {
     RosterModel* model_;
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
+    QPushButton* bests_ = nullptr;
+    CBestsDlg* bestsWindow_ = nullptr;
     // What the status line tells: the stopwatches found with the damaged history lines skipped,
     // kWaiting while the question is answered, kCannotRead when it could not be, kNotAsked before
     // the first look (empty).

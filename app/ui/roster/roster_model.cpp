@@ -46,6 +46,9 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
     }
     if (role == Qt::ForegroundRole && index.column() == kBattery && e.batteryLow())
         return QColor(Qt::red);
+    if (role == Qt::ToolTipRole && e.runs > 0 &&
+        (index.column() == kBestLap || index.column() == kBestTotal))
+        return ui::localized(roster_text::kUsualBest).arg(e.usualLapCount);
     if (role != Qt::DisplayRole) return {};
     switch (index.column()) {
         case kTabName:

@@ -12,8 +12,8 @@ inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
                                       {"最初の走行", "First run"},
                                       {"最後の走行", "Last run"},
                                       {"主なラップ数", "Usual laps"},
-                                      {"ベストラップ", "Best lap"},
-                                      {"ベストトータル", "Best total"},
+                                      {"ベストラップ（主なラップ数）", "Best lap (usual laps)"},
+                                      {"ベストトータル（主なラップ数）", "Best total (usual laps)"},
                                       {"最後の読み取り", "Last read"},
                                       {"電池残量", "Battery"}};
 // The table as screen readers name it.
@@ -26,5 +26,19 @@ inline constexpr Text kDamagedHistory{"　History.csv の壊れた行を読み�
 // "2/5（2024/05/11）": %1 the level, %2 the low mark or nothing, %3 the day it was read.
 inline constexpr Text kBattery{"%1/5%2（%3）", "%1/5%2 (%3)"};
 inline constexpr Text kBatteryLow{" 低", " low"};
+// The tool tip of the best lap and best total cells. %1: the lap count they cover.
+inline constexpr Text kUsualBest{"%1 ラップの走行のベストです。ほかのラップ数は「自己ベスト」に。",
+                                 "Best of the %1-lap runs. Other lap counts: Personal bests."};
+
+// The personal bests of one stopwatch.
+inline constexpr Text kBestsButton{"自己ベスト(&B)...", "Personal &bests..."};
+// %1: the stopwatch's name.
+inline constexpr Text kBestsTitle{"自己ベスト: %1", "Personal bests: %1"};
+inline constexpr Text kBestsHeaders[6] = {{"ラップ数", "Laps"},    {"ベストトータル", "Best total"},
+                                          {"その走行", "Its run"}, {"ベストラップ", "Best lap"},
+                                          {"ラップNo", "Lap no."}, {"その走行", "Its run"}};
+// %1: the number of lap counts shown.
+inline constexpr Text kLapCounts{"%1 種類のラップ数", "Lap counts: %1"};
+inline constexpr Text kBestsHint{"Enter で走行を開きます", "Enter opens the run"};
 
 }  // namespace lapdex::ui::roster_text

@@ -1,6 +1,7 @@
 // The team day window's controls, loading and following of downloads.
 #include "c_team_day_dlg.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
@@ -21,6 +22,7 @@
 #include "compare_texts.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
+#include "print_texts.h"
 #include "query_texts.h"
 #include "team_day_texts.h"
 #include "ui_text.h"
@@ -73,6 +75,11 @@ void CTeamDayDlg::build() {
     compare_ = new QPushButton(this);
     compare_->setEnabled(false);
     compare_->setAutoDefault(false);
+    printButton_ = new QPushButton(this);
+    printButton_->setAutoDefault(false);
+    print_ = new QAction(this);
+    print_->setShortcut(QKeySequence::Print);
+    addAction(print_);
     dateLabel_ = new QLabel(this);
     dateLabel_->setBuddy(date_);
     group_ = new QComboBox(this);
@@ -98,6 +105,7 @@ void CTeamDayDlg::build() {
     bar->addWidget(splits_);
     bar->addSpacing(16);
     bar->addWidget(compare_);
+    bar->addWidget(printButton_);
     bar->addStretch();
     legend_ = new QLabel(this);
     legend_->setTextFormat(Qt::RichText);
@@ -125,6 +133,8 @@ void CTeamDayDlg::build() {
         compare_->setEnabled(comparable(table_->selectionModel()->selectedRows().size()));
     });
     connect(compare_, &QPushButton::clicked, this, &CTeamDayDlg::compareSelected);
+    connect(printButton_, &QPushButton::clicked, this, &CTeamDayDlg::print);
+    connect(print_, &QAction::triggered, this, &CTeamDayDlg::print);
     connect(laps_, &QRadioButton::toggled, this, [this](bool on) {
         model_->setTimes(on ? TeamDayModel::Times::Laps : TeamDayModel::Times::Splits);
     });
@@ -152,6 +162,7 @@ void CTeamDayDlg::retranslate() {
         mark(TeamDayModel::fastestColour(), kFastestSymbol, team_day_text::kFastestMark) +
         QStringLiteral(" ") +
         mark(TeamDayModel::slowestColour(), kSlowestSymbol, team_day_text::kSlowestMark));
+    printButton_->setText(ui::localized(team_day_text::kPrint));
     showStatus();
     model_->retranslate();
 }
@@ -324,6 +335,17 @@ void CTeamDayDlg::compareSelected() {
     compareWindow_->compare(queries_, runs);
     compareWindow_->show();
     compareWindow_->raise();
+}
+
+Sheet CTeamDayDlg::sheet() const {
+    const QString date = QString::fromStdString(model_->day().date).replace(u'-', u'/');
+    return daySheet(ui::localized(print_text::kDayTitle).arg(date), model_->day());
+}
+
+void CTeamDayDlg::print() {
+    // The day shown is printed, also while a newer one is being read; nothing before the first.
+    if (model_->day().date.empty()) return;
+    printSheet(this, sheet());
 }
 
 void CTeamDayDlg::followPage(QObject* page) {

@@ -2,6 +2,7 @@
 // stopwatches side by side, lap by lap. While it is open it follows the downloads, so a squad's
 // session fills in as each stopwatch is laid on the reader. The runs are read on the query
 // worker; the window fills in when they come.
+// Ctrl+P prints the shown runs as the day sheet.
 #pragma once
 
 #include <QDate>
@@ -11,8 +12,10 @@
 #include "run_gathering.h"
 #include "run_query_worker.h"
 #include "sessions.h"
+#include "sheets.h"
 #include "team_day_model.h"
 
+class QAction;
 class QComboBox;
 class QDateEdit;
 class QSpinBox;
@@ -46,6 +49,10 @@ class CTeamDayDlg : public QDialog {
     void compareSelected();
     // The selected rows' runs, in the table's order.
     std::vector<RunRef> selectedRuns() const;
+    // The day shown as the day sheet, titled with its date.
+    Sheet sheet() const;
+    // The print preview of sheet() (Ctrl+P); prints where the user says.
+    void print();
 
     TeamDayModel* model() const { return model_; }
     QSortFilterProxyModel* sortedModel() const { return sorted_; }
@@ -62,6 +69,8 @@ class CTeamDayDlg : public QDialog {
     // The marks' legend: each mark's colour, symbol and meaning.
     QLabel* legend() const { return legend_; }
     QPushButton* compareButton() const { return compare_; }
+    QPushButton* printButton() const { return printButton_; }
+    QAction* printAction() const { return print_; }
     CCompareDlg* compareWindow() const { return compareWindow_; }
 
   protected:
@@ -112,6 +121,8 @@ class CTeamDayDlg : public QDialog {
     QLabel* legend_ = nullptr;
     State state_ = State::Busy;
     QPushButton* compare_ = nullptr;
+    QPushButton* printButton_ = nullptr;
+    QAction* print_ = nullptr;
     CCompareDlg* compareWindow_ = nullptr;
     std::vector<MissedRun> missed_;  // runs of the day that could not be read
     quint64 generation_ = 0;

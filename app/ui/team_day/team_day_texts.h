@@ -33,6 +33,7 @@ inline constexpr Text kGapTip{
     "A run that starts more than this long after every earlier run has ended begins a new session"};
 // The marks' texts: the tool tip and what a screen reader says of a marked time, and the legend.
 inline constexpr Text kFastestMark{"最速", "fastest"};
+inline constexpr Text kPrint{"印刷(&P)...", "&Print..."};
 inline constexpr Text kSlowestMark{"最遅", "slowest"};
 // The table as screen readers name it.
 inline constexpr Text kTableName{"その日の走行とラップ", "Runs and laps of the day"};

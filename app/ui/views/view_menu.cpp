@@ -81,6 +81,8 @@ void ViewMenu::showAllRuns() {
         // The page hears of a download only when its completion is closed; the runs are shown
         // here as soon as they are in.
         connect(&window_, &CLapdexDlg::runsDownloaded, allRuns_, &CAllRunsDlg::runsDownloaded);
+        // A rename or deletion in the window changes what it found as a download does.
+        connect(&window_, &CLapdexDlg::runsChanged, allRuns_, &CAllRunsDlg::runsDownloaded);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const RunRow& run) { (void)openRun(run); });
         // Several runs can be selected and compared from the table's context menu.
@@ -108,6 +110,10 @@ void ViewMenu::showRoster() {
         makeOrdinaryWindow(*roster_, QStringLiteral("roster"));
         connect(roster_, &CRosterDlg::stopwatchActivated, this,
                 [this](const QString& name) { (void)openStopwatch(name); });
+        connect(roster_, &CRosterDlg::runActivated, this,
+                [this](const RunRow& run) { (void)openRun(run); });
+        connect(&window_, &CLapdexDlg::runsDownloaded, roster_, &CRosterDlg::runsChanged);
+        connect(&window_, &CLapdexDlg::runsChanged, roster_, &CRosterDlg::runsChanged);
     }
     roster_->show();
     roster_->raise();
@@ -120,6 +126,7 @@ void ViewMenu::showTeamDay() {
         makeOrdinaryWindow(*teamDay_, QStringLiteral("teamDay"));
         teamDay_->followPage(window_.page());
         connect(&window_, &CLapdexDlg::runsDownloaded, teamDay_, &CTeamDayDlg::runsDownloaded);
+        connect(&window_, &CLapdexDlg::runsChanged, teamDay_, &CTeamDayDlg::runsDownloaded);
     }
     teamDay_->show();
     teamDay_->showDate(window_.page()->selectedDay());

@@ -78,8 +78,11 @@ class ScriptedHost : public PageHost {
     }
     void refreshBatteryNow() override { ++batteryRefreshes; }
     void openWithDesktop(const std::string& path) override { opened.push_back(path); }
+    void runDeleted() override { ++runsDeleted; }
+    bool discard(const std::string&) override { return false; }  // no trash
 
     int registered = 1;
+    int runsDeleted = 0;
     bool answerYes = true;
     int pauses = 0, resumes = 0, batteryRefreshes = 0, errorsWhilePaused = 0;
     bool paused = false, locked = false;

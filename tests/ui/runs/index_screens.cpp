@@ -1,10 +1,12 @@
-// Writes pictures of the All runs window searching for a Japanese memo word (all_runs.png) and of
-// the Roster (roster.png) into the folder given as the first argument, after checking what they
+// Writes pictures of the All runs window searching for a Japanese memo word (all_runs.png), of
+// the Roster (roster.png) and of its first stopwatch's personal bests (bests.png) into the folder
+// given as the first argument, after checking what they
 // show; a second argument "ja" or "en" shows that language and names them all_runs_ja.png and so
 // on.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
+#include <QTableView>
 #include <QTest>
 #include <cstdio>
 #include <tuple>
@@ -60,5 +62,13 @@ int main(int argc, char** argv) {
         return fail("the roster does not list both stopwatches");
     if (!roster.grab().save(out.filePath(QStringLiteral("roster%1.png").arg(*suffix))))
         return fail("roster.png not written");
+    roster.table()->selectRow(0);
+    roster.showBests();
+    CBestsDlg* bests = roster.bestsWindow();
+    if (!bests || !QTest::qWaitFor([bests] { return !bests->loading(); }) ||
+        bests->model()->rowCount() == 0)
+        return fail("the personal bests are not shown");
+    if (!bests->grab().save(out.filePath(QStringLiteral("bests%1.png").arg(*suffix))))
+        return fail("bests.png not written");
     return 0;
 }

@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
@@ -17,7 +18,9 @@
 #include "c_all_runs_dlg.h"
 #include "c_roster_dlg.h"
 #include "contact_history.h"
+#include "folder_run_source.h"
 #include "index_windows_support.h"
+#include "run_texts.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -291,7 +294,10 @@ class TestIndexWindows : public QObject {
         QCOMPARE(window.windowTitle(), QStringLiteral("Stopwatches"));
         QCOMPARE(headers(*window.model()),
                  QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run",
-                              "Usual laps", "Best lap", "Best total", "Last read", "Battery"}));
+                              "Usual laps", "Best lap (usual laps)", "Best total (usual laps)",
+                              "Last read", "Battery"}));
+        QCOMPARE(window.model()->index(0, RosterModel::kBestTotal).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Best of the 4-lap runs. Other lap counts: Personal bests."));
         QCOMPARE(column(*window.model(), RosterModel::kBattery),
                  QStringList({"", "1/5 low (2024/05/11)"}));
         QCOMPARE(window.status()->text(), QStringLiteral("Stopwatches: 2"));
@@ -300,6 +306,84 @@ class TestIndexWindows : public QObject {
         QCOMPARE(window.status()->text(), QStringLiteral("2 台"));
         QCOMPARE(column(*window.model(), RosterModel::kBattery),
                  QStringList({"", "1/5 低（2024/05/11）"}));
+    }
+
+    // The personal bests window of the chosen stopwatch holds, for every lap count, the fastest
+    // total and the fastest lap that a plain scan of its folder finds, with their runs; Enter on
+    // a best lap opens the run that holds it.
+    void bestsWindowAgreesWithAFolderScan() {
+        test::IndexedFolder folder;
+        // More lap counts, with laps that slow by a step, so each lap count has a best of its own.
+        const std::uint32_t steps[] = {0, 35, 12, 80, 3, 40};
+        for (int i = 0; i < 6; ++i) {
+            folder.write(
+                0, testing::steadyRun({2024, 7, 1 + i, 9, 0, 0}, 3 + i % 3,
+                                      7050 - 20 * static_cast<std::uint32_t>(i), "", steps[i]));
+        }
+        QVERIFY(folder.index->refreshFolder("QTM-01"));
+        const std::map<int, BestRows> scanned = bestsOfScan(folder.dataPath(), "QTM-01");
+        QVERIFY(scanned.size() >= 3);
+        CRosterDlg window(*folder.queries);
+        window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 2);
+        QVERIFY(!window.bestsButton()->isEnabled());
+        window.table()->selectRow(0);
+        QVERIFY(window.bestsButton()->isEnabled());
+        QTest::mouseClick(window.bestsButton(), Qt::LeftButton);
+        CBestsDlg* bests = window.bestsWindow();
+        QVERIFY(bests && bests->isVisible());
+        QTRY_VERIFY(!bests->loading());
+        QCOMPARE(bests->windowTitle(), QStringLiteral("自己ベスト: 山田"));
+        QCOMPARE(bests->model()->rowCount(), static_cast<int>(scanned.size()));
+        for (int row = 0; row < bests->model()->rowCount(); ++row) {
+            QStringList shown;
+            for (int c = 0; c < BestsModel::kColumnCount; ++c)
+                shown << bests->model()->index(row, c).data().toString();
+            const auto expected = scanned.find(bests->model()->lapCount(row));
+            QVERIFY(expected != scanned.end());
+            QCOMPARE(shown, expected->second.texts);
+        }
+        QSignalSpy opened(&window, &CRosterDlg::runActivated);
+        const int last = bests->model()->rowCount() - 1;
+        bests->table()->setFocus();
+        bests->table()->setCurrentIndex(bests->model()->index(last, BestsModel::kBestLap));
+        QTest::keyClick(bests->table(), Qt::Key_Return);
+        QCOMPARE(opened.count(), 1);
+        const auto run = opened.front().front().value<RunRow>();
+        QCOMPARE(run.fileName, scanned.at(bests->model()->lapCount(last)).lapFile);
+        QCOMPARE(run.tabName, std::string("山田"));
+    }
+
+  private:
+    // What the bests window must show for one lap count, and the run of its best lap.
+    struct BestRows {
+        QStringList texts;
+        std::string lapFile;
+    };
+
+    // The bests of one stopwatch by lap count as a plain scan of its folder gives them: the
+    // earliest of the fastest totals and laps.
+    static std::map<int, BestRows> bestsOfScan(const std::string& data, const std::string& name) {
+        FolderRunSource scan(DataFolder(systemFileSystem(), data));
+        RunQuery query;
+        query.folderNames = {name};
+        const RunListing listing = scan.listRuns(query);
+        std::map<int, std::pair<const RunRow*, const RunRow*>> fastest;
+        for (const RunRow& row : listing.rows) {
+            auto& [total, lap] = fastest[row.run.lapCount];
+            if (!total || row.run.totalCs < total->run.totalCs) total = &row;
+            if (!lap || row.run.bestLapCs < lap->run.bestLapCs) lap = &row;
+        }
+        std::map<int, BestRows> bests;
+        for (const auto& [laps, rows] : fastest) {
+            const RunDetails& total = rows.first->run;
+            const RunDetails& lap = rows.second->run;
+            bests[laps] = {{QString::number(laps), runTimeText(total.totalCs, total.timeFormat),
+                            startText(total.start), runTimeText(lap.bestLapCs, lap.timeFormat),
+                            QString::number(lap.bestLapNumber), startText(lap.start)},
+                           rows.second->fileName};
+        }
+        return bests;
     }
 };
 

@@ -13,6 +13,7 @@
 
 #include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
+#include "c_bests_dlg.h"
 #include "c_compare_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_user_dialog.h"
@@ -120,6 +121,37 @@ class TestViewMenu : public QObject {
                  qPrintable(note->text()));
         QCOMPARE(views.compareWindow()->chart()->series().size(), std::size_t{1});
         QCOMPARE(views.compareWindow()->table()->columnCount(), 1);
+        window.shutdown();
+    }
+
+    // Enter on a personal best in the stopwatch list's bests window shows its run on the page.
+    void enterOnAPersonalBestShowsItsRun() {
+        test::IndexedFolder folder;
+        FolderPort port(folder.dataPath());
+        port.titles = {"山田", "佐藤"};
+        test::FakeDesktop desktop;
+        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+            return new CUserDialog(parent, host);
+        });
+        auto* page = static_cast<CUserDialog*>(window.page());
+        page->setRunIndex(folder.index.get());
+        ViewMenu views(window, *folder.queries);
+        window.show();
+        views.showRoster();
+        CRosterDlg* roster = views.rosterWindow();
+        QTRY_COMPARE(roster->model()->rowCount(), 2);
+        roster->table()->selectRow(1);  // 佐藤, the second tab, whose best lap is of 11 May
+        roster->showBests();
+        CBestsDlg* bests = roster->bestsWindow();
+        QTRY_VERIFY(bests && !bests->loading());
+        QCOMPARE(bests->model()->rowCount(), 1);
+        bests->table()->setFocus();
+        bests->table()->setCurrentIndex(bests->model()->index(0, BestsModel::kBestLap));
+        QTest::keyClick(bests->table(), Qt::Key_Return);
+        QCOMPARE(window.currentTab(), 1);
+        QCOMPARE(page->selectedDate(), QDate(2024, 5, 11));
+        QVERIFY(page->runList()->currentItem());
+        QCOMPARE(page->runList()->currentItem()->text(), QStringLiteral("2024/05/11   07:45:30"));
         window.shutdown();
     }
 

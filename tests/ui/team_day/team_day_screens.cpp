@@ -1,6 +1,8 @@
-// Writes pictures of a team day (team_day.png) and of a comparison of its runs (compare.png) into
-// the folder given as the first argument, after checking that the windows show what the run files
-// hold. Without more arguments the day is three stopwatches' made-up session; with
+// Writes pictures of a team day (team_day.png), of the day printed with Ctrl+P into a PDF file
+// (team_day_print.pdf and its first page, team_day_print.png) and of a comparison of its runs
+// (compare.png) into the folder given as the first argument, after checking that the windows show
+// what the run files hold. Without more arguments the day is three stopwatches' made-up session;
+// with
 // `--data DIR [--date YYYY-MM-DD]` it is a real data folder's day (by default the day of its newest
 // run), read through a run index of its own so the program's index is left alone. A second
 // argument "ja" or "en" shows that language and names them team_day_ja.png and so on.
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QProcess>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
@@ -21,6 +24,7 @@
 #include "c_team_day_dlg.h"
 #include "configuration.h"
 #include "picture_language.h"
+#include "preview_to_pdf.h"
 #include "run_file_writer.h"
 #include "run_index_keeper.h"
 
@@ -69,6 +73,20 @@ std::vector<RunStopwatch> madeUpSession(FileSystem& fs, const std::string& data)
         stopwatches.push_back({folder, serial, names[slot]});
     }
     return stopwatches;
+}
+
+// Prints the day shown with Ctrl+P into OUT/team_day_print<suffix>.pdf, and its first page as a
+// picture beside it, as the day sheet pictures are made.
+bool printedPicture(CTeamDayDlg& window, const QDir& out, const QString& suffix) {
+    const QString name = QStringLiteral("team_day_print") + suffix;
+    const QString pdf = out.filePath(name + QStringLiteral(".pdf"));
+    (void)QTest::qWaitForWindowActive(&window);
+    if (!test::printPreviewToPdf([&window] { QTest::keySequence(&window, QKeySequence::Print); },
+                                 pdf))
+        return false;
+    return QProcess::execute(QStringLiteral("pdftoppm"),
+                             {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
+                              QStringLiteral("-singlefile"), pdf, out.filePath(name)}) == 0;
 }
 
 // The day of the newest run in the index, "" without runs.
@@ -145,6 +163,8 @@ int main(int argc, char** argv) {
                 window.sessions().size());
     if (!window.grab().save(out.filePath(QStringLiteral("team_day%1.png").arg(*suffix))))
         return fail("the team day picture could not be written");
+    if (!printedPicture(window, out, *suffix))
+        return fail("the printed team day could not be made");
     // Like runs side by side: the lap count most runs share (the longer of equally common ones).
     std::map<std::size_t, int> runsOfLapCount;
     for (const TeamDayRun& run : window.model()->day().runs) ++runsOfLapCount[run.lapsCs.size()];

@@ -1,5 +1,5 @@
 // The team day window: its table of laps with the fastest and slowest of each column, sorting,
-// the lap/split switch, and how it fills in as downloads end while it is open.
+// the lap/split switch, how it fills in as downloads end while it is open, and printing the day.
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -22,6 +23,7 @@
 #include "c_team_day_dlg.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
+#include "preview_to_pdf.h"
 #include "run_file_writer.h"
 #include "stopwatch_groups.h"
 
@@ -118,6 +120,7 @@ class TeamDayWindow : public QObject {
     void comparisonLinesShareTheLapAxis();
     void textsFollowTheLanguage();
     void comparisonFollowsTheLanguage();
+    void ctrlPPrintsTheDayShown();
 };
 
 void TeamDayWindow::initTestCase() {
@@ -546,6 +549,38 @@ void TeamDayWindow::comparisonFollowsTheLanguage() {
         QCOMPARE(window.windowTitle(), QString::fromUtf8(c.title));
     }
     texts::setCurrentLanguage(texts::Language::Japanese);
+}
+
+// Ctrl+P opens the print preview of the day shown; printed to a PDF file instead of a printer, the
+// sheet holds every run's name and total as the window shows them, under the day's date.
+void TeamDayWindow::ctrlPPrintsTheDayShown() {
+    QTemporaryDir root;
+    const std::string data = root.path().toStdString() + "/";
+    std::string last;
+    QVERIFY(writeTwoRuns(data, last));
+    FileSystem& fs = systemFileSystem();
+    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
+    QVERIFY(index.open());
+    QVERIFY(index.refreshAll(
+        {{"QTM-01", "000000000000", "走者A"}, {"QTM-02", "000000000001", "Runner B"}}));
+    RunQueryWorker queries(&index, FallbackFactory{});
+    CTeamDayDlg window(queries, nullptr);
+    window.show();
+    window.showDate(QDate(2024, 2, 14));
+    QTRY_COMPARE(window.model()->rowCount(), 2);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    const QString pdf = root.filePath(QStringLiteral("day.pdf"));
+    QVERIFY(test::printPreviewToPdf([&window] { QTest::keySequence(&window, QKeySequence::Print); },
+                                    pdf));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QVERIFY2(text.contains(QStringLiteral("2024/02/14")), qPrintable(text));
+    const QStringList names = column(*window.model(), TeamDayModel::kTabName);
+    const QStringList totals = column(*window.model(), window.model()->totalColumn());
+    QCOMPARE(names, (QStringList{"走者A", "Runner B"}));
+    for (const QString& shown : names + totals) QVERIFY2(text.contains(shown), qPrintable(shown));
 }
 
 QTEST_MAIN(TeamDayWindow)

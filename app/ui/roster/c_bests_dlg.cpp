@@ -1,0 +1,89 @@
+// The personal bests window.
+#include "c_bests_dlg.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "query_texts.h"
+#include "roster_texts.h"
+
+namespace lapdex::ui {
+
+CBestsDlg::CBestsDlg(RunQueryWorker& queries, QWidget* parent)
+    : QDialog(parent), queries_(queries), model_(new BestsModel(this)) {
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setSizeGripEnabled(true);
+    auto* layout = new QVBoxLayout(this);
+    table_ = new QTableView(this);
+    table_->setModel(model_);
+    table_->setSelectionBehavior(QAbstractItemView::SelectItems);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->verticalHeader()->hide();
+    table_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(table_, 1);
+    status_ = new QLabel(this);
+    layout->addWidget(status_);
+    resize(720, 320);
+    connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
+        if (const std::optional<RunRow> run = model_->runAt(at)) emit runActivated(*run);
+    });
+    retranslate();
+}
+
+void CBestsDlg::showStopwatch(const RunStopwatch& stopwatch) {
+    if (stopwatch.folderName != stopwatch_.folderName) model_->setBests({});
+    stopwatch_ = stopwatch;
+    retranslate();
+    reload();
+}
+
+void CBestsDlg::reload() {
+    const quint64 asked = ++generation_;
+    state_ = State::Busy;
+    showStatus();
+    const std::string folder = stopwatch_.folderName;
+    queries_.ask<SourceAnswer<std::vector<PersonalBests>>>(
+        this, [folder](WindowRunSource& source) { return loadPersonalBests(source, folder); },
+        [this, asked](SourceAnswer<std::vector<PersonalBests>> answer) {
+            if (asked != generation_) return;
+            const bool shown = answer.value && answer.value->size() == 1;
+            // A rename since it was asked shows in the title.
+            if (shown) stopwatch_ = answer.value->front().stopwatch;
+            PersonalBests none;
+            none.stopwatch = stopwatch_;
+            model_->setBests(shown ? answer.value->front() : none);
+            table_->resizeColumnsToContents();
+            state_ = shown ? State::Shown : State::CannotRead;
+            retranslate();
+        });
+}
+
+void CBestsDlg::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) retranslate();
+    QDialog::changeEvent(event);
+}
+
+void CBestsDlg::retranslate() {
+    setWindowTitle(
+        ui::localized(roster_text::kBestsTitle).arg(QString::fromStdString(stopwatch_.tabName)));
+    model_->retranslate();
+    showStatus();
+}
+
+void CBestsDlg::showStatus() {
+    switch (state_) {
+        case State::CannotRead:
+            return status_->setText(ui::localized(query_text::kCannotRead));
+        case State::Busy:
+            return status_->setText(ui::localized(query_text::kPreparing));
+        case State::Shown:
+            return status_->setText(ui::localized(roster_text::kLapCounts).arg(model_->rowCount()) +
+                                    QStringLiteral("   ") + ui::localized(roster_text::kBestsHint));
+    }
+}
+
+}  // namespace lapdex::ui
