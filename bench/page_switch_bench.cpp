@@ -34,6 +34,8 @@ public:
     void showError(std::string_view) override {}
     void refreshBatteryNow() override {}
     void openWithDesktop(const std::string&) override {}
+    void runDeleted() override {}
+    bool discard(const std::string&) override { return false; }
 
 private:
     std::string folder_;
