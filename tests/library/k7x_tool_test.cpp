@@ -421,7 +421,7 @@ TEST_F(K7xDownload, ANewStopwatchWithoutAFreeFolderOfItsOwnIsNotMixedIn) {
     EXPECT_EQ(err,
               "k7x-tool: the stopwatch could not be registered: every free stopwatch folder of " +
                   (folder / "data").string() +
-                  " holds another stopwatch's runs; its 2 runs stay on the stopwatch for "
+                  " holds another stopwatch's runs; its runs stay on the stopwatch for "
                   "'download all'\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder / "data" / "QTM-100"), {}),
               1);

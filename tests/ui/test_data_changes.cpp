@@ -2,6 +2,7 @@
 // run index and view windows; the reader library on the in-process stand-in): deleted runs and
 // stopwatch folders go to the desktop's trash where there is one and are deleted where there is
 // none, and the open windows follow every rename and deletion at once.
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -227,6 +228,9 @@ void DataChangesTest::openWindowsFollowRenamesAndDeletions() {
         p.views.teamDayWindow()->showDate(QDate(2024, 5, 10));
         CAllRunsDlg* all = p.views.allRunsWindow();
         QTRY_COMPARE(all->model()->rowCount(), 3);
+        // Every session of the day: the window keeps that choice across its reloads.
+        QTRY_VERIFY(!p.views.teamDayWindow()->loading());
+        p.views.teamDayWindow()->sessionChoice()->setCurrentIndex(0);
         QTRY_COMPARE(p.views.teamDayWindow()->model()->rowCount(), 3);
         QTRY_COMPARE(p.views.rosterWindow()->model()->rowCount(), 2);
         switch (c.change) {

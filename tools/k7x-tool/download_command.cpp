@@ -106,6 +106,13 @@ int report(MessageId outcome, lapdex::EngineState& state, bool writeFailed) {
         return fail("the stopwatch did not answer reliably; lay it on again");
     }
     if (outcome == lapdex::NTF_REGISTRY_FULL) {
+        if (state.config.registry.registeredCount() < lapdex::kSlotCount) {
+            // Free slots whose folders hold other stopwatches' runs are never given out.
+            return fail("the stopwatch could not be registered: every free stopwatch folder of " +
+                        lapdex::withoutTrailingSlash(state.data.path()) +
+                        " holds another stopwatch's runs; its runs stay on the stopwatch for "
+                        "'download all'");
+        }
         return fail("100 stopwatches are registered; this one cannot be");
     }
     std::printf("%s\n", outcome == lapdex::NTF_NO_DATA ? "No new runs." : "Download finished.");

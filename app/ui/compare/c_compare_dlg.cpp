@@ -80,6 +80,7 @@ void CCompareDlg::showMissed() {
 void CCompareDlg::retranslate() {
     setWindowTitle(ui::localized(compare_text::kTitle));
     chart_->setAccessibleName(ui::localized(compare_text::kChartName));
+    if (table_) table_->setAccessibleName(ui::localized(compare_text::kTableName));
     if (missed_) showMissed();
     if (table_) fillTable();
 }

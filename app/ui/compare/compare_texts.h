@@ -14,6 +14,7 @@ inline constexpr Text kLapRow{"ラップ %1", "Lap %1"};
 inline constexpr Text kTotalRow{"トータル", "Total"};
 // The chart as screen readers name it.
 inline constexpr Text kChartName{"走行ごとのラップタイム", "Lap times of each run"};
+inline constexpr Text kTableName{"走行ごとのラップタイムの表", "Table of the lap times of each run"};
 inline constexpr Text kNotDrawn{"次の走行は読めないため比べていません:",
                                 "These runs could not be read and are not compared:"};
 

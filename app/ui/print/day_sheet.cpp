@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "print_texts.h"
+#include "sessions.h"
 #include "sheet_html.h"
 #include "sheets.h"
 #include "team_day_model.h"
@@ -112,11 +113,29 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
     return html + QStringLiteral("</table>");
 }
 
-}  // namespace
-
-Sheet daySheet(const QString& title, const TeamDay& day) {
+// The tables of `day`, marked among its own runs.
+QString dayTables(const TeamDay& day) {
     TeamDayModel model;
     model.setDay(day);
+    QString html;
+    const std::vector<ColumnGroup> groups = columnGroups(model);
+    for (const ColumnGroup& group : groups) {
+        if (groups.size() > 1 && group.endLap > group.firstLap) {
+            html += QStringLiteral("<p><b>%1</b></p>")
+                        .arg(ui::localized(print_text::kLapRange)
+                                 .arg(group.firstLap - TeamDayModel::kFirstLap + 1)
+                                 .arg(group.endLap - TeamDayModel::kFirstLap));
+        } else if (groups.size() > 1) {
+            html += QStringLiteral("<p></p>");
+        }
+        html += groupTable(model, group);
+    }
+    return html;
+}
+
+}  // namespace
+
+Sheet daySheet(const QString& title, const TeamDay& day, int gapMinutes) {
     Sheet sheet;
     sheet.title = title;
     sheet.pointSize = kDayPointSize;
@@ -129,17 +148,16 @@ Sheet daySheet(const QString& title, const TeamDay& day) {
         return sheet;
     }
     sheet.html += QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kLegend));
-    const std::vector<ColumnGroup> groups = columnGroups(model);
-    for (const ColumnGroup& group : groups) {
-        if (groups.size() > 1 && group.endLap > group.firstLap) {
-            sheet.html += QStringLiteral("<p><b>%1</b></p>")
-                              .arg(ui::localized(print_text::kLapRange)
-                                       .arg(group.firstLap - TeamDayModel::kFirstLap + 1)
-                                       .arg(group.endLap - TeamDayModel::kFirstLap));
-        } else if (groups.size() > 1) {
-            sheet.html += QStringLiteral("<p></p>");
-        }
-        sheet.html += groupTable(model, group);
+    // One section per training session, each marked among its own runs.
+    const std::vector<TeamSession> sessions = sessionsOf(day, gapMinutes);
+    if (sessions.size() < 2) return sheet.html += dayTables(day), sheet;
+    auto clock = [](const std::string& at) { return QString::fromStdString(at).mid(11, 5); };
+    for (std::size_t n = 0; n < sessions.size(); ++n) {
+        sheet.html += QStringLiteral("<h3>%1</h3>")
+                          .arg(ui::localized(print_text::kSession)
+                                   .arg(static_cast<qsizetype>(n + 1))
+                                   .arg(clock(sessions[n].start), clock(sessions[n].end)));
+        sheet.html += dayTables(sessionDay(day, sessions[n]));
     }
     return sheet;
 }

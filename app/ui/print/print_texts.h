@@ -31,6 +31,8 @@ inline constexpr Text kLegend{"緑（太字）はその列の最速、赤（斜�
                               "Green (bold): fastest in its column. Red (italics): slowest."};
 // The laps of one part of a wide table. %1: its first lap, %2: its last lap.
 inline constexpr Text kLapRange{"ラップ %1～%2", "Laps %1 to %2"};
+// %1: the session's number in the day, %2 and %3: its start and end (HH:MM).
+inline constexpr Text kSession{"セッション %1（%2～%3）", "Session %1 (%2 to %3)"};
 inline constexpr Text kNoRuns{"この日の走行はありません。", "No runs on this day."};
 
 }  // namespace lapdex::ui::print_text

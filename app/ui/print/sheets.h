@@ -13,6 +13,7 @@
 
 #include "export_run.h"
 #include "run_gathering.h"
+#include "sessions.h"
 #include "team_day.h"
 
 class QObject;
@@ -38,8 +39,10 @@ Sheet runSheet(const ExportRun& run);
 
 // The day sheet of `day` under `title`: one row per run (name, start), one column per lap, then
 // total, best and average, marked as the team day window marks them. Lap columns that do not fit
-// the page's width go on in further tables, each with the names and starts again.
-Sheet daySheet(const QString& title, const TeamDay& day);
+// the page's width go on in further tables, each with the names and starts again. A day of several
+// training sessions (see sessionsOf) has one section per session, each marked on its own.
+Sheet daySheet(const QString& title, const TeamDay& day,
+               int gapMinutes = kDefaultSessionGapMinutes);
 
 // Lays the sheet out in its font. The caller owns the document.
 QTextDocument* sheetDocument(const Sheet& sheet, QObject* parent = nullptr);

@@ -96,11 +96,14 @@ void CTeamDayDlg::build() {
     gap_->setValue(savedGapMinutes());
     gapLabel_ = new QLabel(this);
     gapLabel_->setBuddy(gap_);
-    auto* bar = new QHBoxLayout;
+    // Rows of their own (what is shown, how, and the notes), so the window stays narrow enough for
+    // a laptop at 200 %.
+    auto* choice = new QHBoxLayout;
     for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, groupLabel_, group_,
                                                       sessionLabel_, session_, gapLabel_, gap_})
-        bar->addWidget(w);
-    bar->addSpacing(16);
+        choice->addWidget(w);
+    choice->addStretch();
+    auto* bar = new QHBoxLayout;
     bar->addWidget(laps_);
     bar->addWidget(splits_);
     bar->addSpacing(16);
@@ -109,11 +112,14 @@ void CTeamDayDlg::build() {
     bar->addStretch();
     legend_ = new QLabel(this);
     legend_->setTextFormat(Qt::RichText);
-    bar->addWidget(legend_);
-    bar->addSpacing(16);
-    bar->addWidget(status_);
+    auto* notes = new QHBoxLayout;
+    notes->addWidget(legend_);
+    notes->addStretch();
+    notes->addWidget(status_);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(choice);
     layout->addLayout(bar);
+    layout->addLayout(notes);
     layout->addWidget(table_);
     connect(date_, &QDateEdit::dateChanged, this, [this] {
         choice_ = Choice::Newest;  // another date: its latest session first
@@ -339,7 +345,7 @@ void CTeamDayDlg::compareSelected() {
 
 Sheet CTeamDayDlg::sheet() const {
     const QString date = QString::fromStdString(model_->day().date).replace(u'-', u'/');
-    return daySheet(ui::localized(print_text::kDayTitle).arg(date), model_->day());
+    return daySheet(ui::localized(print_text::kDayTitle).arg(date), model_->day(), gap_->value());
 }
 
 void CTeamDayDlg::print() {

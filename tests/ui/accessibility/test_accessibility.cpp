@@ -1,6 +1,7 @@
 // Every window as a screen reader meets it, through Qt's own accessibility interfaces: each control
 // has a name in the language shown, the calendar reports its days and the lap chart its bars.
 #include <QAccessible>
+#include <QComboBox>
 #include <QListWidget>
 #include <QTableView>
 #include <QTest>
@@ -157,6 +158,8 @@ void Accessibility::everyControlOfEveryWindowHasAName() {
     views.showRoster();
     views.showTeamDay();
     CTeamDayDlg* team = views.teamDayWindow();
+    QTRY_VERIFY(!team->loading());
+    team->sessionChoice()->setCurrentIndex(0);  // every session of the day
     QTRY_COMPARE(team->model()->rowCount(), 2);
     team->table()->selectAll();
     team->compareSelected();

@@ -316,6 +316,34 @@ class TestSheets : public QObject {
         }
     }
 
+    // A morning and an evening session: a section each, marked among its own runs only.
+    void daySheetHasASectionPerSession() {
+        QTemporaryDir dir;
+        TeamDay day = wideDay(4, 2);
+        for (int r = 2; r < 4; ++r)
+            day.runs[r].start = "2024-01-31T18:0" + std::to_string(r) + ":00";
+        const QString path = dir.filePath("sessions.pdf");
+        QVERIFY(writeSheetPdf(daySheet(QStringLiteral("日"), day), path));
+        const std::string text = pdfText(path);
+        // (The text layer writes the wave dash as U+301C: compare the times on either side.)
+        const std::size_t first = text.find("セッション 1（08:00");
+        const std::size_t second = text.find("セッション 2（18:02");
+        QVERIFY2(text.find("18:05）") != std::string::npos, text.c_str());
+        QVERIFY2(first != std::string::npos && second != std::string::npos && first < second,
+                 text.c_str());
+        // 走者3 is the fastest of the evening though slower than both morning runs.
+        const Layout layout = wordsOf(path);
+        const QImage page = pageImage(path, 1, dir);
+        const Word* w = findWord(layout, clockText(6200));
+        QVERIFY(w);
+        QVERIFY(near(QColor(page.pixel(static_cast<int>((w->box.left() - 1) * 2),
+                                       static_cast<int>(w->box.center().y() * 2)))
+                         .rgb(),
+                     kFastestCell));
+        QVERIFY(writeSheetPdf(daySheet(QStringLiteral("日"), day, 720), path));
+        QVERIFY(pdfText(path).find("セッション") == std::string::npos);
+    }
+
     void textsFollowTheLanguageShownAndCountsReadRight() {
         QTemporaryDir dir;
         const QString path = dir.filePath("sheet.pdf");
