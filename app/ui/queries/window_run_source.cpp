@@ -105,6 +105,11 @@ StopwatchGroups WindowRunSource::groups() {
     return readGroups(DataFolder(systemFileSystem(), dataFolder_)).groups;
 }
 
+FsStatus WindowRunSource::saveGroups(const StopwatchGroups& groups) {
+    if (dataFolder_.empty()) return {FsError::NotFound, 0};
+    return writeGroups(DataFolder(systemFileSystem(), dataFolder_), groups);
+}
+
 std::optional<Roster> WindowRunSource::roster() {
     if (!indexUsable()) {
         RunSource* scan = fallback();

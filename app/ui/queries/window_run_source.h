@@ -43,6 +43,8 @@ class WindowRunSource : public RunSource {
 
     // The groups of stopwatches kept in the data folder; none without a data folder or file.
     StopwatchGroups groups();
+    // Replaces the data folder's groups (through a temporary file).
+    FsStatus saveGroups(const StopwatchGroups& groups);
 
     Origin lastOrigin() const { return origin_.load(); }
     RunIndex* index() const { return index_; }

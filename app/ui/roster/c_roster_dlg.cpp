@@ -4,11 +4,16 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <set>
 
 #include "language_follower.h"
 #include "query_texts.h"
@@ -36,14 +41,21 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     bests_ = new QPushButton(ui::localized(roster_text::kBestsButton), this);
     bests_->setAutoDefault(false);
     bests_->setEnabled(false);
+    groups_ = new QPushButton(ui::localized(roster_text::kGroupsButton), this);
+    groups_->setAutoDefault(false);
+    groups_->setEnabled(false);
     auto* bar = new QHBoxLayout;
     bar->addWidget(status_, 1);
+    bar->addWidget(groups_);
     bar->addWidget(bests_);
     layout->addLayout(bar);
     resize(1120, 360);
     connect(bests_, &QPushButton::clicked, this, &CRosterDlg::showBests);
-    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { bests_->setEnabled(table_->selectionModel()->hasSelection()); });
+    connect(groups_, &QPushButton::clicked, this, &CRosterDlg::editGroups);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        bests_->setEnabled(table_->selectionModel()->hasSelection());
+        groups_->setEnabled(table_->selectionModel()->hasSelection());
+    });
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
         if (at.isValid())
             emit stopwatchActivated(
@@ -60,6 +72,7 @@ void CRosterDlg::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
         setWindowTitle(ui::localized(roster_text::kTitle));
         bests_->setText(ui::localized(roster_text::kBestsButton));
+        groups_->setText(ui::localized(roster_text::kGroupsButton));
         model_->retranslate();
         showStatus();
     }
@@ -72,10 +85,55 @@ void CRosterDlg::refresh() {
         shownCount_ = kWaiting;
         showStatus();
     }
-    queries_.ask<std::optional<Roster>>(
-        this, [](WindowRunSource& source) { return source.roster(); },
-        [this, asked](std::optional<Roster> roster) {
-            if (asked == generation_) showRoster(std::move(roster));
+    using Answer = std::pair<std::optional<Roster>, StopwatchGroups>;
+    queries_.ask<Answer>(
+        this,
+        [](WindowRunSource& source) {
+            return Answer{source.roster(), source.groups()};
+        },
+        [this, asked](Answer answer) {
+            if (asked != generation_) return;
+            model_->setGroups(std::move(answer.second));
+            showRoster(std::move(answer.first));
+        });
+}
+
+void CRosterDlg::editGroups() {
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    if (rows.isEmpty()) return;
+    const RunStopwatch stopwatch = model_->entry(rows.front().row()).stopwatch;
+    bool ok = false;
+    const QString typed = QInputDialog::getText(
+        this, ui::localized(roster_text::kTitle),
+        ui::localized(roster_text::kGroupsPrompt).arg(QString::fromStdString(stopwatch.tabName)),
+        QLineEdit::Normal,
+        model_->index(rows.front().row(), RosterModel::kGroups).data().toString(), &ok);
+    if (!ok) return;
+    std::set<std::string> names;
+    for (const QString& part :
+         typed.split(QRegularExpression(QStringLiteral(u"[,\u3001\uFF0C]")), Qt::SkipEmptyParts)) {
+        const std::string name = cleanGroupName(part.toStdString());
+        if (name.empty() && !part.trimmed().isEmpty()) {
+            QMessageBox::warning(this, ui::localized(roster_text::kTitle),
+                                 ui::localized(roster_text::kGroupRefused).arg(part.trimmed()));
+            return;
+        }
+        if (!name.empty()) names.insert(name);
+    }
+    StopwatchGroups groups = model_->groups();
+    if (names.empty())
+        groups.bySerial.erase(stopwatch.serialText);
+    else
+        groups.bySerial[stopwatch.serialText] = names;
+    // Written on the query worker: the window never waits for the disk.
+    queries_.ask<FsStatus>(
+        this, [groups](WindowRunSource& source) { return source.saveGroups(groups); },
+        [this](FsStatus saved) {
+            if (!saved.ok())
+                QMessageBox::warning(this, ui::localized(roster_text::kTitle),
+                                     ui::localized(roster_text::kGroupsNotSaved)
+                                         .arg(QString::fromStdString(fsStatusText(saved))));
+            refresh();
         });
 }
 

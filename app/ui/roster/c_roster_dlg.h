@@ -27,6 +27,9 @@ class CRosterDlg : public QDialog {
     QTableView* table() const { return table_; }
     QLabel* status() const { return status_; }
     QPushButton* bestsButton() const { return bests_; }
+    QPushButton* groupsButton() const { return groups_; }
+    // Asks for the selected stopwatch's groups and saves them in the data folder.
+    void editGroups();
     // The personal bests window, once opened.
     CBestsDlg* bestsWindow() const { return bestsWindow_; }
     // Opens the personal bests of the selected stopwatch.
@@ -56,6 +59,7 @@ class CRosterDlg : public QDialog {
     QTableView* table_ = nullptr;
     QLabel* status_ = nullptr;
     QPushButton* bests_ = nullptr;
+    QPushButton* groups_ = nullptr;
     CBestsDlg* bestsWindow_ = nullptr;
     // What the status line tells: the stopwatches found with the damaged history lines skipped,
     // kWaiting while the question is answered, kCannotRead when it could not be, kNotAsked before

@@ -28,6 +28,12 @@ void RosterModel::setEntries(std::vector<RosterEntry> entries) {
     endResetModel();
 }
 
+void RosterModel::setGroups(StopwatchGroups groups) {
+    groups_ = std::move(groups);
+    // Only the groups' column changes: the view keeps its selection.
+    if (!entries_.empty()) emit dataChanged(index(0, kGroups), index(rowCount() - 1, kGroups));
+}
+
 int RosterModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(entries_.size());
 }
@@ -72,6 +78,13 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
                 .replace(QLatin1Char('-'), QLatin1Char('/'));
         case kBattery:
             return batteryText(e);
+        case kGroups: {
+            QStringList names;
+            if (auto found = groups_.bySerial.find(e.stopwatch.serialText);
+                found != groups_.bySerial.end())
+                for (const std::string& name : found->second) names << QString::fromStdString(name);
+            return names.join(QStringLiteral(", "));
+        }
         default:
             return {};
     }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "run_index.h"
+#include "stopwatch_groups.h"
 
 namespace lapdex::ui {
 
@@ -22,12 +23,15 @@ class RosterModel : public QAbstractTableModel {
         kBestTotal,
         kLastContact,
         kBattery,
+        kGroups,
         kColumnCount
     };
 
     using QAbstractTableModel::QAbstractTableModel;
 
     void setEntries(std::vector<RosterEntry> entries);
+    void setGroups(StopwatchGroups groups);
+    const StopwatchGroups& groups() const { return groups_; }
     // Tells the views that headers and texts are now in the language shown.
     void retranslate();
     const RosterEntry& entry(int row) const { return entries_[static_cast<std::size_t>(row)]; }
@@ -39,6 +43,7 @@ class RosterModel : public QAbstractTableModel {
 
   private:
     std::vector<RosterEntry> entries_;
+    StopwatchGroups groups_;
 };
 
 }  // namespace lapdex::ui

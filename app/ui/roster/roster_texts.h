@@ -6,7 +6,7 @@
 namespace lapdex::ui::roster_text {
 
 inline constexpr Text kTitle{"ストップウオッチ一覧", "Stopwatches"};
-inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
+inline constexpr Text kHeaders[11] = {{"ストップウオッチ", "Stopwatch"},
                                       {"シリアル番号", "Serial number"},
                                       {"走行数", "Runs"},
                                       {"最初の走行", "First run"},
@@ -15,7 +15,18 @@ inline constexpr Text kHeaders[10] = {{"ストップウオッチ", "Stopwatch"},
                                       {"ベストラップ（主なラップ数）", "Best lap (usual laps)"},
                                       {"ベストトータル（主なラップ数）", "Best total (usual laps)"},
                                       {"最後の読み取り", "Last read"},
-                                      {"電池残量", "Battery"}};
+                                      {"電池残量", "Battery"},
+                                      {"グループ", "Groups"}};
+inline constexpr Text kGroupsButton{"グループ(&G)...", "&Groups..."};
+// %1: the stopwatch's tab name.
+inline constexpr Text kGroupsPrompt{"%1 のグループ（読点かコンマで区切る）:",
+                                    "Groups of %1 (separated by commas):"};
+// %1: the name refused.
+inline constexpr Text kGroupRefused{"「%1」はグループ名にできません（1～40 文字、タブなし）。",
+                                    "\"%1\" cannot name a group (1 to 40 characters, no tab)."};
+// %1: why the file could not be written.
+inline constexpr Text kGroupsNotSaved{"グループを保存できません: %1",
+                                      "The groups could not be saved: %1"};
 // The table as screen readers name it.
 inline constexpr Text kTableName{"ストップウオッチと走行の一覧", "Stopwatches and their runs"};
 // %1: the number of stopwatches.

@@ -42,7 +42,7 @@ class IndexedFolder {
             std::make_unique<RunIndex>(fs, data_, dir_.path().toStdString() + "/cache/runs.sqlite");
         (void)index->open();
         (void)index->refreshAll(indexedStopwatches(config.registry));
-        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
+        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{}, data_);
     }
 
     void write(int slot, const RunRecord& r) {

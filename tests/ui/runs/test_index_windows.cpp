@@ -1,18 +1,23 @@
 // The All runs and Roster windows over a real run index: filters as the user types them, sorting
 // by a header click, Enter and double-click on a row.
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QColor>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
+#include <set>
 
 #include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
@@ -21,6 +26,7 @@
 #include "folder_run_source.h"
 #include "index_windows_support.h"
 #include "run_texts.h"
+#include "stopwatch_groups.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -282,6 +288,48 @@ class TestIndexWindows : public QObject {
         QCOMPARE(headers(*window.model()).front(), QStringLiteral("ストップウオッチ"));
     }
 
+    // The groups typed for a stopwatch in the real input dialog: shown in the table and kept in the
+    // data folder; a name that cannot be one is refused and nothing is changed.
+    void rosterEditsAStopwatchsGroups() {
+        test::IndexedFolder folder;
+        CRosterDlg window(*folder.queries);
+        window.show();
+        QTRY_COMPARE(window.model()->rowCount(), 2);
+        const struct {
+            QString typed;
+            QString shown;
+            std::set<std::string> saved;
+        } kCases[] = {
+            {QStringLiteral("U18、短距離 , U18"), QStringLiteral("U18, 短距離"), {"U18", "短距離"}},
+            {QString(QChar(u'x')).repeated(41), QStringLiteral("U18, 短距離"), {"U18", "短距離"}},
+            {QStringLiteral(" "), QString(), {}}};
+        for (const auto& c : kCases) {
+            bool asked = false;
+            // Answers the dialog once it is up, then a message box that refuses a name.
+            QTimer answer;
+            QObject::connect(&answer, &QTimer::timeout, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                if (auto* dialog = qobject_cast<QInputDialog*>(modal); dialog && !asked) {
+                    asked = true;
+                    dialog->setTextValue(c.typed);
+                    dialog->accept();
+                } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+                    box->accept();
+                }
+            });
+            answer.start(10);
+            window.table()->selectRow(0);
+            QTRY_VERIFY(window.groupsButton()->isEnabled());
+            window.groupsButton()->click();
+            QVERIFY(asked);
+            QTRY_COMPARE(window.model()->index(0, RosterModel::kGroups).data().toString(), c.shown);
+            const GroupsRead read = readGroups(DataFolder(systemFileSystem(), folder.dataPath()));
+            const auto saved = read.groups.bySerial.find("0123456789ab");
+            QCOMPARE(saved == read.groups.bySerial.end() ? std::set<std::string>{} : saved->second,
+                     c.saved);
+        }
+    }
+
     void rosterFollowsTheLanguage() {
         test::IndexedFolder folder;
         QVERIFY(addLowBatteryContact(folder));
@@ -295,7 +343,7 @@ class TestIndexWindows : public QObject {
         QCOMPARE(headers(*window.model()),
                  QStringList({"Stopwatch", "Serial number", "Runs", "First run", "Last run",
                               "Usual laps", "Best lap (usual laps)", "Best total (usual laps)",
-                              "Last read", "Battery"}));
+                              "Last read", "Battery", "Groups"}));
         QCOMPARE(window.model()->index(0, RosterModel::kBestTotal).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("Best of the 4-lap runs. Other lap counts: Personal bests."));
         QCOMPARE(column(*window.model(), RosterModel::kBattery),
