@@ -161,9 +161,14 @@ void CAllRunsDlg::runsDownloaded() {
 }
 
 void CAllRunsDlg::fillStopwatches(Names names) {
-    queries_.ask<std::optional<std::vector<RunStopwatch>>>(
-        this, [](WindowRunSource& source) { return source.registeredStopwatches(); },
-        [this, names](std::optional<std::vector<RunStopwatch>> stopwatches) {
+    using Known = std::pair<std::optional<std::vector<RunStopwatch>>, StopwatchGroups>;
+    queries_.ask<Known>(
+        this,
+        [](WindowRunSource& source) {
+            return Known{source.registeredStopwatches(), source.groups()};
+        },
+        [this, names](Known known) {
+            const std::optional<std::vector<RunStopwatch>>& stopwatches = known.first;
             QStringList shown;
             for (int i = 1; i < stopwatch_->count(); ++i)
                 shown << stopwatch_->itemData(i).toString() + u'=' + stopwatch_->itemText(i);
@@ -176,6 +181,18 @@ void CAllRunsDlg::fillStopwatches(Names names) {
                 stopwatch_->addItem(QString::fromStdString(s.tabName),
                                     QString::fromStdString(s.folderName));
                 now << QString::fromStdString(s.folderName + "=" + s.tabName);
+            }
+            // Then the groups that hold a registered stopwatch: choosing one searches its
+            // stopwatches.
+            groupFolders_.clear();
+            for (const std::string& group : known.second.names()) {
+                std::vector<std::string> folders = foldersOfGroup(
+                    known.second, stopwatches.value_or(std::vector<RunStopwatch>{}), group);
+                if (folders.empty()) continue;
+                const QString key = kGroupKey + QString::fromStdString(group);
+                groupFolders_[key] = std::move(folders);
+                stopwatch_->addItem(
+                    ui::localized(run_text::kGroupItem).arg(QString::fromStdString(group)), key);
             }
             stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
             // The rows carry the names too: they are asked for again when a name changed.
@@ -190,8 +207,11 @@ void CAllRunsDlg::filtersChanged() {
 
 RunQuery CAllRunsDlg::currentQuery() const {
     RunQuery query;
-    if (const QString folder = stopwatch_->currentData().toString(); !folder.isEmpty())
-        query.folderNames = {folder.toStdString()};
+    const QString chosen = stopwatch_->currentData().toString();
+    if (const auto group = groupFolders_.find(chosen); group != groupFolders_.end())
+        query.folderNames = group->second;
+    else if (!chosen.isEmpty())
+        query.folderNames = {chosen.toStdString()};
     if (dateOn_->isChecked()) {
         query.fromDate = from_->date().toString(Qt::ISODate).toStdString();
         query.toDate = to_->date().toString(Qt::ISODate).toStdString();
@@ -286,6 +306,12 @@ void CAllRunsDlg::applyTexts() {
     maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     markTotals();
     if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
+    for (int i = 1; i < stopwatch_->count(); ++i) {
+        const QString key = stopwatch_->itemData(i).toString();
+        if (key.startsWith(kGroupKey))
+            stopwatch_->setItemText(
+                i, ui::localized(run_text::kGroupItem).arg(key.mid(kGroupKey.size())));
+    }
     model_->retranslate();
     showStatus();
 }

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QTimer>
+#include <map>
 
 #include "run_gathering.h"
 #include "run_query_worker.h"
@@ -85,6 +86,9 @@ class CAllRunsDlg : public QDialog {
     QDateEdit* from_ = nullptr;
     QDateEdit* to_ = nullptr;
     QComboBox* stopwatch_ = nullptr;
+    // The stopwatch chooser's group items ("group:NAME") and the folders each stands for.
+    inline static const QString kGroupKey = QStringLiteral("group:");
+    std::map<QString, std::vector<std::string>> groupFolders_;
     QLineEdit* words_ = nullptr;
     QSpinBox* laps_ = nullptr;
     QLineEdit* minTotal_ = nullptr;

@@ -328,6 +328,17 @@ class TestIndexWindows : public QObject {
             QCOMPARE(saved == read.groups.bySerial.end() ? std::set<std::string>{} : saved->second,
                      c.saved);
         }
+        // All runs offers the group among its stopwatches and searches the group's only.
+        StopwatchGroups groups;
+        groups.bySerial["00000000beef"] = {"U18"};
+        QVERIFY(writeGroups(DataFolder(systemFileSystem(), folder.dataPath()), groups).ok());
+        CAllRunsDlg runs(*folder.queries);
+        runs.show();
+        QTRY_VERIFY(runs.findChild<QComboBox*>()->findText(QStringLiteral("グループ: U18")) > 0);
+        QComboBox* chooser = runs.findChild<QComboBox*>();
+        chooser->setCurrentIndex(chooser->findText(QStringLiteral("グループ: U18")));
+        QTRY_COMPARE(runs.model()->rowCount(), 1);
+        QCOMPARE(runs.model()->run(0).folderName, std::string("QTM-02"));
     }
 
     void rosterFollowsTheLanguage() {
