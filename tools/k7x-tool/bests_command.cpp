@@ -36,16 +36,12 @@ int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err) {
         return kExitFailure;
     }
     std::vector<std::string> group;
-    if (!invocation.filters.group.empty() &&
-        !groupFolders(*session, invocation.filters.group, group, err))
-        return kExitFailure;
+    if (!groupFolders(*session, invocation.filters.group, group, err)) return kExitFailure;
     reportProblems(*session, answer.problems, err);
     AnswerTable table(Layout::Rows,
                       {"tab name", "best", "lap count", "time", "lap number", "start", "file"});
     for (const lapdex::PersonalBests& b : *answer.value) {
-        if (!group.empty() &&
-            std::find(group.begin(), group.end(), b.stopwatch.folderName) == group.end())
-            continue;
+        if (!inGroup(group, b.stopwatch.folderName)) continue;
         const std::string& tab = b.stopwatch.tabName;
         if (b.fastestLap.cs >= 0) addBest(table, tab, "fastest lap", Cell::missing(), b.fastestLap);
         for (const auto& [laps, best] : b.fastestTotal)

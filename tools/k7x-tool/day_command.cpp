@@ -27,19 +27,26 @@ void printDay(const lapdex::TeamDay& day, AnswerForm form, std::FILE* out) {
 
 }  // namespace
 
-int runDay(const Invocation& invocation, std::FILE* out, std::FILE* err) {
-    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
-    if (!session) return kExitFailure;
+std::optional<lapdex::TeamDay> dayOfInvocation(IndexSession& session, const Invocation& invocation,
+                                               std::FILE* err) {
     lapdex::SourceAnswer<lapdex::TeamDay> day =
-        lapdex::loadTeamDay(session->source(), invocation.date);
+        lapdex::loadTeamDay(session.source(), invocation.date);
     if (!day.value) {
         std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n",
                      invocation.dataFolder.c_str());
-        return kExitFailure;
+        return std::nullopt;
     }
-    if (!keepGroup(*session, invocation.filters.group, *day.value, err)) return kExitFailure;
-    reportProblems(*session, day.problems, err);
-    printDay(*day.value, invocation.form, out);
+    if (!keepGroup(session, invocation.filters.group, *day.value, err)) return std::nullopt;
+    reportProblems(session, day.problems, err);
+    return std::move(day.value);
+}
+
+int runDay(const Invocation& invocation, std::FILE* out, std::FILE* err) {
+    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    if (!session) return kExitFailure;
+    const std::optional<lapdex::TeamDay> day = dayOfInvocation(*session, invocation, err);
+    if (!day) return kExitFailure;
+    printDay(*day, invocation.form, out);
     return finishAnswer(*session, out);
 }
 

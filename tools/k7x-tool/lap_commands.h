@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 
+#include "index_session.h"
 #include "invocation.h"
+#include "team_day.h"
 
 namespace k7x {
 
@@ -19,6 +22,11 @@ namespace k7x {
 // `bests DATAFOLDER [--stopwatch NAME]`: each stopwatch's fastest lap and its fastest total of
 // each lap count, with run and start, one line each.
 [[nodiscard]] int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err);
+
+// The runs of `invocation.date` in the group asked for, with a warning on `err` for each run or
+// folder that could not be read; nullopt, with the reason on `err`, when they cannot be listed.
+std::optional<lapdex::TeamDay> dayOfInvocation(IndexSession& session, const Invocation& invocation,
+                                               std::FILE* err);
 
 // `sessions DATAFOLDER YYYY-MM-DD [--gap MINUTES]`: one block per session, its line (start, end),
 // then its runs (tab name, start, lap count, total, path).

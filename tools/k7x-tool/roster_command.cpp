@@ -21,9 +21,7 @@ int runRoster(const Invocation& invocation, std::FILE* out, std::FILE* err) {
         return kExitFailure;
     }
     std::vector<std::string> group;
-    if (!invocation.filters.group.empty() &&
-        !groupFolders(*session, invocation.filters.group, group, err))
-        return kExitFailure;
+    if (!groupFolders(*session, invocation.filters.group, group, err)) return kExitFailure;
     reportProblems(*session, answer.problems, err);
     const lapdex::Roster* roster = &*answer.value;
     for (int line : roster->damagedHistoryLines)
@@ -32,9 +30,7 @@ int runRoster(const Invocation& invocation, std::FILE* out, std::FILE* err) {
                       {"tab name", "serial", "runs", "first run", "last run", "usual lap count",
                        "best lap", "best total", "last contact", "battery level", "battery low"});
     for (const lapdex::RosterEntry& entry : roster->entries) {
-        const std::string& folder = entry.stopwatch.folderName;
-        if (!group.empty() && std::find(group.begin(), group.end(), folder) == group.end())
-            continue;
+        if (!inGroup(group, entry.stopwatch.folderName)) continue;
         const bool battery = entry.batteryLevel != 0;
         table.add({Cell::textOf(entry.stopwatch.tabName), Cell::textOf(entry.stopwatch.serialText),
                    Cell::whole(entry.runs), Cell::dateTime(entry.firstStart),

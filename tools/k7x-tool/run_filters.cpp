@@ -34,6 +34,8 @@ std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& n
 
 bool groupFolders(IndexSession& session, const std::string& group,
                   std::vector<std::string>& folders, std::FILE* err) {
+    folders.clear();
+    if (group.empty()) return true;
     const lapdex::GroupsRead read = lapdex::readGroups(session.data);
     if (!read.status.ok()) {
         std::fprintf(err, "k7x-tool: %s cannot be read: %s\n", lapdex::kGroupsFileName,
@@ -51,13 +53,17 @@ bool groupFolders(IndexSession& session, const std::string& group,
     return true;
 }
 
+bool inGroup(const std::vector<std::string>& group, const std::string& folder) {
+    return group.empty() || std::find(group.begin(), group.end(), folder) != group.end();
+}
+
 bool keepGroup(IndexSession& session, const std::string& group, lapdex::TeamDay& day,
                std::FILE* err) {
     if (group.empty()) return true;
     std::vector<std::string> folders;
     if (!groupFolders(session, group, folders, err)) return false;
     std::erase_if(day.runs, [&folders](const lapdex::TeamDayRun& run) {
-        return std::find(folders.begin(), folders.end(), run.folderName) == folders.end();
+        return !inGroup(folders, run.folderName);
     });
     return true;
 }
@@ -77,10 +83,7 @@ bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::R
             return false;
         }
         // Within the group, when one is named too: a stopwatch outside it gives no runs.
-        const auto& inGroup = filters.query.folderNames;
-        const bool outside = !filters.group.empty() &&
-                             std::find(inGroup.begin(), inGroup.end(), folder) == inGroup.end();
-        if (outside) {
+        if (!filters.group.empty() && !inGroup(filters.query.folderNames, folder)) {
             rows.clear();
             return true;
         }

@@ -24,10 +24,14 @@ std::vector<std::string> searchWords(const std::string& text);
 // The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
 std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name);
 
-// The folders of the stopwatches in `group` (from the data folder's Groups.txt). False, with the
-// reason written to `err`, when the groups cannot be read or no stopwatch is in that group.
+// The folders of the stopwatches in `group` (from the data folder's Groups.txt); none for "" (every
+// stopwatch). False, with the reason written to `err`, when the groups cannot be read or no
+// stopwatch is in that group.
 bool groupFolders(IndexSession& session, const std::string& group,
                   std::vector<std::string>& folders, std::FILE* err);
+
+// Whether `folder` is among `group`'s folders (as groupFolders gives them); any folder when none.
+bool inGroup(const std::vector<std::string>& group, const std::string& folder);
 
 // Leaves in `day` only the runs of `group`'s stopwatches ("" keeps every run); false as above.
 bool keepGroup(IndexSession& session, const std::string& group, lapdex::TeamDay& day,

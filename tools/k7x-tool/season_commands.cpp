@@ -91,17 +91,10 @@ void printProgress(const lapdex::Progress& progress, AnswerForm form, std::FILE*
 int runSessions(const Invocation& invocation, std::FILE* out, std::FILE* err) {
     const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
     if (!session) return kExitFailure;
-    lapdex::SourceAnswer<lapdex::TeamDay> day =
-        lapdex::loadTeamDay(session->source(), invocation.date);
-    if (!day.value) {
-        std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n",
-                     invocation.dataFolder.c_str());
-        return kExitFailure;
-    }
-    if (!keepGroup(*session, invocation.filters.group, *day.value, err)) return kExitFailure;
-    reportProblems(*session, day.problems, err);
-    printSessions(*day.value, lapdex::sessionsOf(*day.value, invocation.gapMinutes),
-                  invocation.gapMinutes, invocation.form, out);
+    const std::optional<lapdex::TeamDay> day = dayOfInvocation(*session, invocation, err);
+    if (!day) return kExitFailure;
+    printSessions(*day, lapdex::sessionsOf(*day, invocation.gapMinutes), invocation.gapMinutes,
+                  invocation.form, out);
     return finishAnswer(*session, out);
 }
 

@@ -1,6 +1,7 @@
 // The Roster window.
 #include "c_roster_dlg.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -13,6 +14,7 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 #include "language_follower.h"
@@ -44,14 +46,20 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     groups_ = new QPushButton(ui::localized(roster_text::kGroupsButton), this);
     groups_->setAutoDefault(false);
     groups_->setEnabled(false);
+    groupFilter_ = new QComboBox(this);
+    groupFilter_->addItem(ui::localized(roster_text::kEveryGroup), QString());
+    groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
+    groupFilter_->hide();  // until the data folder has groups
     auto* bar = new QHBoxLayout;
     bar->addWidget(status_, 1);
+    bar->addWidget(groupFilter_);
     bar->addWidget(groups_);
     bar->addWidget(bests_);
     layout->addLayout(bar);
     resize(1120, 360);
     connect(bests_, &QPushButton::clicked, this, &CRosterDlg::showBests);
     connect(groups_, &QPushButton::clicked, this, &CRosterDlg::editGroups);
+    connect(groupFilter_, &QComboBox::currentIndexChanged, this, &CRosterDlg::applyGroupFilter);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         bests_->setEnabled(table_->selectionModel()->hasSelection());
         groups_->setEnabled(table_->selectionModel()->hasSelection());
@@ -73,6 +81,8 @@ void CRosterDlg::changeEvent(QEvent* event) {
         setWindowTitle(ui::localized(roster_text::kTitle));
         bests_->setText(ui::localized(roster_text::kBestsButton));
         groups_->setText(ui::localized(roster_text::kGroupsButton));
+        groupFilter_->setItemText(0, ui::localized(roster_text::kEveryGroup));
+        groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
         model_->retranslate();
         showStatus();
     }
@@ -95,7 +105,30 @@ void CRosterDlg::refresh() {
             if (asked != generation_) return;
             model_->setGroups(std::move(answer.second));
             showRoster(std::move(answer.first));
+            fillGroupFilter();
         });
+}
+
+void CRosterDlg::fillGroupFilter() {
+    const QString chosen = groupFilter_->currentData().toString();
+    {
+        QSignalBlocker quiet(groupFilter_);
+        while (groupFilter_->count() > 1) groupFilter_->removeItem(1);
+        for (const std::string& name : model_->groups().names())
+            groupFilter_->addItem(QString::fromStdString(name), QString::fromStdString(name));
+        groupFilter_->setCurrentIndex(std::max(0, groupFilter_->findData(chosen)));
+    }
+    groupFilter_->setVisible(groupFilter_->count() > 1);
+    applyGroupFilter();
+}
+
+void CRosterDlg::applyGroupFilter() {
+    const std::string group = groupFilter_->currentData().toString().toStdString();
+    for (int row = 0; row < model_->rowCount(); ++row) {
+        const auto found = model_->groups().bySerial.find(model_->entry(row).stopwatch.serialText);
+        const bool member = found != model_->groups().bySerial.end() && found->second.count(group);
+        table_->setRowHidden(row, !group.empty() && !member);
+    }
 }
 
 void CRosterDlg::editGroups() {

@@ -9,6 +9,7 @@
 #include "roster_model.h"
 #include "run_query_worker.h"
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableView;
@@ -28,6 +29,8 @@ class CRosterDlg : public QDialog {
     QLabel* status() const { return status_; }
     QPushButton* bestsButton() const { return bests_; }
     QPushButton* groupsButton() const { return groups_; }
+    // Shows the stopwatches of one group only: every stopwatch first, then the groups.
+    QComboBox* groupFilter() const { return groupFilter_; }
     // Asks for the selected stopwatch's groups and saves them in the data folder.
     void editGroups();
     // The personal bests window, once opened.
@@ -51,6 +54,8 @@ class CRosterDlg : public QDialog {
 
   private:
     void showStatus();
+    void fillGroupFilter();
+    void applyGroupFilter();
 
     void showRoster(std::optional<Roster> roster);
 
@@ -60,6 +65,7 @@ class CRosterDlg : public QDialog {
     QLabel* status_ = nullptr;
     QPushButton* bests_ = nullptr;
     QPushButton* groups_ = nullptr;
+    QComboBox* groupFilter_ = nullptr;
     CBestsDlg* bestsWindow_ = nullptr;
     // What the status line tells: the stopwatches found with the damaged history lines skipped,
     // kWaiting while the question is answered, kCannotRead when it could not be, kNotAsked before

@@ -18,6 +18,9 @@ inline constexpr Text kHeaders[11] = {{"ストップウオッチ", "Stopwatch"},
                                       {"電池残量", "Battery"},
                                       {"グループ", "Groups"}};
 inline constexpr Text kGroupsButton{"グループ(&G)...", "&Groups..."};
+// The group filter's first choice.
+inline constexpr Text kEveryGroup{"すべてのストップウオッチ", "Every stopwatch"};
+inline constexpr Text kGroupFilterName{"表示するグループ", "Group shown"};
 // %1: the stopwatch's tab name.
 inline constexpr Text kGroupsPrompt{"%1 のグループ（読点かコンマで区切る）:",
                                     "Groups of %1 (separated by commas):"};

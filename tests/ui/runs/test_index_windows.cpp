@@ -328,10 +328,18 @@ class TestIndexWindows : public QObject {
             QCOMPARE(saved == read.groups.bySerial.end() ? std::set<std::string>{} : saved->second,
                      c.saved);
         }
-        // All runs offers the group among its stopwatches and searches the group's only.
+        // All runs offers the group among its stopwatches and searches the group's only; the list
+        // shows the group's stopwatches when asked.
         StopwatchGroups groups;
         groups.bySerial["00000000beef"] = {"U18"};
         QVERIFY(writeGroups(DataFolder(systemFileSystem(), folder.dataPath()), groups).ok());
+        window.refresh();
+        QTRY_COMPARE(window.groupFilter()->count(), 2);
+        window.groupFilter()->setCurrentIndex(1);
+        QVERIFY(window.table()->isRowHidden(0));
+        QVERIFY(!window.table()->isRowHidden(1));
+        window.groupFilter()->setCurrentIndex(0);
+        QVERIFY(!window.table()->isRowHidden(0));
         CAllRunsDlg runs(*folder.queries);
         runs.show();
         QTRY_VERIFY(runs.findChild<QComboBox*>()->findText(QStringLiteral("グループ: U18")) > 0);
