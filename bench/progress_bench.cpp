@@ -45,11 +45,19 @@ TeamDay busyDay() {
     return day;
 }
 
+// "QTM-<n>" (built with append: GCC 12 at -O3 warns wrongly about operator+ on a literal).
+std::string folderOf(int n) {
+    std::string name = "QTM-";
+    name.append(std::to_string(n));
+    return name;
+}
+
 std::vector<RunRow> season(int stopwatches, int runsEach) {
     std::vector<RunRow> rows;
     for (int i = 0; i < runsEach; ++i) {
         for (int s = 0; s < stopwatches; ++s) {
-            RunRow row{"QTM-" + std::to_string(s + 1), "", "", "f" + std::to_string(i), {}};
+            RunRow row{folderOf(s + 1), "", "", {}, {}};
+            row.fileName.append("f").append(std::to_string(i));
             row.run.start = startOf(i * 336 / runsEach, 7 * 3600 + s);
             row.run.lapCount = 4;
             row.run.totalCs = 30000 + (i * 7919 + s * 104729) % 3000;
@@ -86,7 +94,7 @@ int main(int argc, char** argv) {
         "(target 16 ms)\n",
         computed, drawn, computed + drawn);
     std::vector<RunStopwatch> squad;
-    for (int s = 0; s < 100; ++s) squad.push_back({"QTM-" + std::to_string(s + 1), "", ""});
+    for (int s = 0; s < 100; ++s) squad.push_back({folderOf(s + 1), "", ""});
     const std::vector<RunRow> rows = season(100, 120);
     SquadView view;
     const double squadMs = millisecondsPer(20, [&] { view = squadOf(squad, rows, 4); });
