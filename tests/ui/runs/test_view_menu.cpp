@@ -31,11 +31,31 @@ namespace {
 // The scripted engine over a real data folder.
 class FolderPort : public test::FakePort {
   public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
+    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {
+        titles = {"山田", "佐藤"};
+    }
     std::string dataFolder() const override { return folder_; }
 
   private:
     std::string folder_;
+};
+
+// The real main window, its page on the run index and its view menu, over an indexed data folder
+// of two stopwatches; shown.
+struct MenuWindow {
+    test::IndexedFolder folder;
+    FolderPort port{folder.dataPath()};
+    test::FakeDesktop desktop;
+    CLapdexDlg window{port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
+                          return new CUserDialog(parent, host);
+                      }};
+    ViewMenu views{window, *folder.queries};
+
+    MenuWindow() {
+        page()->setRunIndex(folder.index.get());
+        window.show();
+    }
+    CUserDialog* page() { return static_cast<CUserDialog*>(window.page()); }
 };
 
 }  // namespace
@@ -46,16 +66,9 @@ class TestViewMenu : public QObject {
     void cleanup() { texts::setCurrentLanguage(texts::Language::Japanese); }
 
     void shortcutsOpenTheWindowsAndEnterShowsTheRun() {
-        test::IndexedFolder folder;
-        FolderPort port(folder.dataPath());
-        port.titles = {"山田", "佐藤"};
-        test::FakeDesktop desktop;
-        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-            return new CUserDialog(parent, host);
-        });
-        static_cast<CUserDialog*>(window.page())->setRunIndex(folder.index.get());
-        ViewMenu views(window, *folder.queries);
-        window.show();
+        MenuWindow m;
+        CLapdexDlg& window = m.window;
+        ViewMenu& views = m.views;
         QVERIFY(QTest::qWaitForWindowActive(&window));
         const QList<QAction*> menus = window.menuBar()->actions();
         QCOMPARE(menus.last()->text(), QStringLiteral("表示(&W)"));
@@ -91,15 +104,10 @@ class TestViewMenu : public QObject {
     // Runs chosen in All runs and compared: one deleted meanwhile is named under the chart, and
     // the table holds the run that is left.
     void comparingARunDeletedMeanwhileNamesIt() {
-        test::IndexedFolder folder;
-        FolderPort port(folder.dataPath());
-        port.titles = {"山田", "佐藤"};
-        test::FakeDesktop desktop;
-        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-            return new CUserDialog(parent, host);
-        });
-        ViewMenu views(window, *folder.queries);
-        window.show();
+        MenuWindow m;
+        test::IndexedFolder& folder = m.folder;
+        CLapdexDlg& window = m.window;
+        ViewMenu& views = m.views;
         views.showAllRuns();
         CAllRunsDlg* runs = views.allRunsWindow();
         QTRY_COMPARE(runs->model()->rowCount(), 4);
@@ -126,17 +134,10 @@ class TestViewMenu : public QObject {
 
     // Enter on a personal best in the stopwatch list's bests window shows its run on the page.
     void enterOnAPersonalBestShowsItsRun() {
-        test::IndexedFolder folder;
-        FolderPort port(folder.dataPath());
-        port.titles = {"山田", "佐藤"};
-        test::FakeDesktop desktop;
-        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-            return new CUserDialog(parent, host);
-        });
-        auto* page = static_cast<CUserDialog*>(window.page());
-        page->setRunIndex(folder.index.get());
-        ViewMenu views(window, *folder.queries);
-        window.show();
+        MenuWindow m;
+        CLapdexDlg& window = m.window;
+        ViewMenu& views = m.views;
+        CUserDialog* page = m.page();
         views.showRoster();
         CRosterDlg* roster = views.rosterWindow();
         QTRY_COMPARE(roster->model()->rowCount(), 2);
@@ -158,17 +159,10 @@ class TestViewMenu : public QObject {
     // A language change sent to every top-level window, as the switch sends it, reaches the menu,
     // the open windows (windows of their own) and the page.
     void aLanguageChangeReachesTheMenuTheOpenWindowsAndThePage() {
-        test::IndexedFolder folder;
-        FolderPort port(folder.dataPath());
-        port.titles = {"山田", "佐藤"};
-        test::FakeDesktop desktop;
-        CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
-            return new CUserDialog(parent, host);
-        });
-        auto* page = static_cast<CUserDialog*>(window.page());
-        page->setRunIndex(folder.index.get());
-        ViewMenu views(window, *folder.queries);
-        window.show();
+        MenuWindow m;
+        CLapdexDlg& window = m.window;
+        ViewMenu& views = m.views;
+        CUserDialog* page = m.page();
         views.showRoster();
         auto* calendar = page->findChild<MonthCalendar*>();
         auto* laps = page->findChild<QTreeWidget*>();
