@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
 #include "bilingual_text.h"
 #include "c_team_day_dlg.h"
@@ -100,6 +101,30 @@ bool writeTwoRuns(const std::string& data, std::string& last) {
     }
     return true;
 }
+
+// The team day window over an index of writeTwoRuns' runs, showing every session of their date.
+struct TwoRunDay {
+    QTemporaryDir root;
+    std::string last;  // the second stopwatch's run file
+    std::unique_ptr<RunIndex> index;
+    std::unique_ptr<RunQueryWorker> queries;
+    std::unique_ptr<CTeamDayDlg> window;
+
+    bool open(const std::string& first, const std::string& second) {
+        const std::string data = root.path().toStdString() + "/";
+        if (!writeTwoRuns(data, last)) return false;
+        index = std::make_unique<RunIndex>(systemFileSystem(), data,
+                                           root.path().toStdString() + "/index.sqlite");
+        const std::vector<RunStopwatch> stopwatches = {{"QTM-01", "000000000000", first},
+                                                       {"QTM-02", "000000000001", second}};
+        if (!index->open()) return false;
+        if (!index->refreshAll(stopwatches)) return false;
+        queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
+        window = std::make_unique<CTeamDayDlg>(*queries, nullptr);
+        window->show();
+        return showWholeDate(*window, QDate(2024, 2, 14)) && window->model()->rowCount() == 2;
+    }
+};
 
 }  // namespace
 
@@ -424,20 +449,10 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
 
 // A run deleted after it was listed is not drawn, and the window says which and why.
 void TeamDayWindow::aComparisonNamesTheRunsItCannotDraw() {
-    QTemporaryDir root;
-    const std::string data = root.path().toStdString() + "/";
-    FileSystem& fs = systemFileSystem();
-    std::string gone;
-    QVERIFY(writeTwoRuns(data, gone));
-    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
-    QVERIFY(index.open());
-    QVERIFY(index.refreshAll(
-        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
-    RunQueryWorker queries(&index, FallbackFactory{});
-    CTeamDayDlg window(queries, nullptr);
-    window.show();
-    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
-    QCOMPARE(window.model()->rowCount(), 2);
+    TwoRunDay day;
+    QVERIFY(day.open("走者1", "走者2"));
+    CTeamDayDlg& window = *day.window;
+    const std::string& gone = day.last;
     for (int row = 0; row < 2; ++row)
         window.table()->selectionModel()->select(
             window.sortedModel()->index(row, 0),
@@ -474,19 +489,9 @@ void TeamDayWindow::comparisonLinesShareTheLapAxis() {
 }
 
 void TeamDayWindow::textsFollowTheLanguage() {
-    QTemporaryDir root;
-    const std::string data = root.path().toStdString() + "/";
-    FileSystem& fs = systemFileSystem();
-    std::string last;
-    QVERIFY(writeTwoRuns(data, last));
-    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
-    QVERIFY(index.open());
-    QVERIFY(index.refreshAll(
-        {{"QTM-01", "000000000000", "走者1"}, {"QTM-02", "000000000001", "走者2"}}));
-    RunQueryWorker queries(&index, FallbackFactory{});
-    CTeamDayDlg window(queries, nullptr);
-    window.show();
-    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
+    TwoRunDay day;
+    QVERIFY(day.open("走者1", "走者2"));
+    CTeamDayDlg& window = *day.window;
     QCOMPARE(window.status()->text(), QStringLiteral("2 件"));
     for (int row = 0; row < 2; ++row)
         window.table()->selectionModel()->select(
@@ -554,20 +559,10 @@ void TeamDayWindow::comparisonFollowsTheLanguage() {
 // Ctrl+P opens the print preview of the day shown; printed to a PDF file instead of a printer, the
 // sheet holds every run's name and total as the window shows them, under the day's date.
 void TeamDayWindow::ctrlPPrintsTheDayShown() {
-    QTemporaryDir root;
-    const std::string data = root.path().toStdString() + "/";
-    std::string last;
-    QVERIFY(writeTwoRuns(data, last));
-    FileSystem& fs = systemFileSystem();
-    RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
-    QVERIFY(index.open());
-    QVERIFY(index.refreshAll(
-        {{"QTM-01", "000000000000", "走者A"}, {"QTM-02", "000000000001", "Runner B"}}));
-    RunQueryWorker queries(&index, FallbackFactory{});
-    CTeamDayDlg window(queries, nullptr);
-    window.show();
-    QVERIFY(showWholeDate(window, QDate(2024, 2, 14)));
-    QCOMPARE(window.model()->rowCount(), 2);
+    TwoRunDay day;
+    QVERIFY(day.open("走者A", "Runner B"));
+    CTeamDayDlg& window = *day.window;
+    QTemporaryDir& root = day.root;
     QVERIFY(QTest::qWaitForWindowActive(&window));
     const QString pdf = root.filePath(QStringLiteral("day.pdf"));
     QVERIFY(test::printPreviewToPdf([&window] { QTest::keySequence(&window, QKeySequence::Print); },
