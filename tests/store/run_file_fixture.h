@@ -37,15 +37,31 @@ inline RunRecord clockExample() {
     return r;
 }
 
+// Two laps in thousandths of a minute, 1.500 and 1.499 (90.00 and 89.94 s), started at `start`.
+inline RunRecord decimalExample(RunStart start) {
+    RunRecord b = clockExample();
+    b.start = start;
+    b.timeFormat = TimeFormat::DecimalMinute;
+    b.laps.resize(2);
+    b.laps[0].lap = b.laps[0].split = {0, 0, 0, 0, 1500};
+    b.laps[1].lap = {0, 0, 0, 0, 1499};
+    b.laps[1].split = b.total = {0, 0, 0, 0, 2999};
+    b.lapCount = 2;
+    b.bestLapNumber = 2;
+    b.bestLap = b.averageLap = b.laps[1].lap;
+    return b;
+}
+
 // `hundredths` as a Clock time.
 inline RunTime clockTime(std::uint32_t hundredths) {
-    return RunTime{hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60, hundredths % 100, 0};
+    return RunTime{hundredths / 360000, hundredths / 6000 % 60, hundredths / 100 % 60,
+                   hundredths % 100, 0};
 }
 
 // A Clock run of `laps` laps, lap i taking `lapHundredths` + `step` × i hundredths and split i
 // that lap's time × i. Best and average are lap 1's: the tests that use it read the laps.
-inline RunRecord steadyRun(RunStart start, int laps, std::uint32_t lapHundredths, std::string memo = {},
-                           std::uint32_t step = 0) {
+inline RunRecord steadyRun(RunStart start, int laps, std::uint32_t lapHundredths,
+                           std::string memo = {}, std::uint32_t step = 0) {
     RunRecord r;
     r.start = start;
     for (int i = 1; i <= laps; ++i) {

@@ -30,16 +30,7 @@ class IndexCommands : public ::testing::Test {
         RunRecord a = testing::clockExample();
         a.memo = "向かい風\tつよい";
         write(0, "0123456789ab", a);
-        RunRecord b = testing::clockExample();
-        b.start = {2024, 2, 1, 7, 5, 9};
-        b.timeFormat = TimeFormat::DecimalMinute;
-        b.laps.resize(2);
-        b.laps[0].lap = b.laps[0].split = {0, 0, 0, 0, 1500};
-        b.laps[1].lap = {0, 0, 0, 0, 1499};
-        b.laps[1].split = b.total = {0, 0, 0, 0, 2999};
-        b.lapCount = 2;
-        b.bestLapNumber = 2;
-        b.bestLap = b.averageLap = b.laps[1].lap;
+        const RunRecord b = testing::decimalExample({2024, 2, 1, 7, 5, 9});
         write(1, "00000000beef", b);
     }
     void write(int slot, const char* serial, const RunRecord& run) {

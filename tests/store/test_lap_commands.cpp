@@ -42,17 +42,7 @@ RunRecord steadyRun() {
 
 // 1 February 2024 07:05:09 in thousandths of a minute: laps 1.500 and 1.499.
 RunRecord decimalRun() {
-    RunRecord b = testing::clockExample();
-    b.start = {2024, 2, 1, 7, 5, 9};
-    b.timeFormat = TimeFormat::DecimalMinute;
-    b.laps.resize(2);
-    b.laps[0].lap = b.laps[0].split = {0, 0, 0, 0, 1500};
-    b.laps[1].lap = {0, 0, 0, 0, 1499};
-    b.laps[1].split = b.total = {0, 0, 0, 0, 2999};
-    b.lapCount = 2;
-    b.bestLapNumber = 2;
-    b.bestLap = b.averageLap = b.laps[1].lap;
-    return b;
+    return testing::decimalExample({2024, 2, 1, 7, 5, 9});
 }
 
 class LapCommands : public ::testing::Test {
