@@ -124,4 +124,17 @@ class FakeDesktop : public Desktop {
     }
 };
 
+// The scripted engine over a real data folder, its stopwatches registered as `titles`.
+class FolderPort : public FakePort {
+  public:
+    explicit FolderPort(std::string folder, std::vector<std::string> tabTitles = {})
+        : folder_(std::move(folder)) {
+        titles = std::move(tabTitles);
+    }
+    std::string dataFolder() const override { return folder_; }
+
+  private:
+    std::string folder_;
+};
+
 }  // namespace lapdex::ui::test

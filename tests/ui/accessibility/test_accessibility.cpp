@@ -33,15 +33,6 @@ namespace {
 
 const QDate kDay(2024, 5, 10);  // two runs of 山田 in the test folder
 
-class FolderPort : public ui::test::FakePort {
-  public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
-    std::string dataFolder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // Lists and tables name their rows by their data; the calendar and the chart are checked on
 // their own. A walk names the container, not each of its items.
 bool holdsItems(QAccessible::Role role) {
@@ -139,7 +130,7 @@ class Accessibility : public QObject {
 
 void Accessibility::everyControlOfEveryWindowHasAName() {
     ui::test::IndexedFolder folder;
-    FolderPort port(folder.dataPath());
+    ui::test::FolderPort port(folder.dataPath());
     port.titles = {"山田", "佐藤"};
     ui::test::FakeDesktop desktop;
     CLapdexDlg window(port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {

@@ -31,15 +31,6 @@ using namespace lapdex::ui;
 
 namespace {
 
-class FolderPort : public test::FakePort {
-  public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
-    std::string dataFolder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // The desktop's boxes, recorded; the folder browser answers with `folder`.
 class ChoosingDesktop : public test::FakeDesktop {
   public:
@@ -98,7 +89,7 @@ struct Rig {
     QString out;
     std::unique_ptr<RunIndex> index;
     std::unique_ptr<RunQueryWorker> queries;
-    FolderPort port{dir.path().toStdString() + "/data/"};
+    test::FolderPort port{dir.path().toStdString() + "/data/"};
     ChoosingDesktop desktop;
     std::unique_ptr<CLapdexDlg> window;
     std::unique_ptr<ViewMenu> views;

@@ -35,15 +35,6 @@ using namespace lapdex::ui;
 
 namespace {
 
-class FolderPort : public test::FakePort {
-  public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {}
-    std::string dataFolder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // What the user met in the open dialogs: the chooser's title, start folder and typed name, and
 // each message box's text. The chooser answers with `out`; a box is closed with its "Open folder"
 // button when it has one, else with Yes or OK.
@@ -141,7 +132,7 @@ struct Rig {
     std::string data;
     std::unique_ptr<RunIndex> index;
     std::unique_ptr<RunQueryWorker> queries;
-    FolderPort port{dir.path().toStdString() + "/data/"};
+    test::FolderPort port{dir.path().toStdString() + "/data/"};
     QtDesktop desktop;
     DialogUser user;
     std::unique_ptr<CLapdexDlg> window;

@@ -28,23 +28,11 @@ using namespace lapdex::ui;
 
 namespace {
 
-// The scripted engine over a real data folder.
-class FolderPort : public test::FakePort {
-  public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {
-        titles = {"山田", "佐藤"};
-    }
-    std::string dataFolder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // The real main window, its page on the run index and its view menu, over an indexed data folder
 // of two stopwatches; shown.
 struct MenuWindow {
     test::IndexedFolder folder;
-    FolderPort port{folder.dataPath()};
+    test::FolderPort port{folder.dataPath(), {"山田", "佐藤"}};
     test::FakeDesktop desktop;
     CLapdexDlg window{port, desktop, [](QWidget* parent, PageHost& host) -> StopwatchPage* {
                           return new CUserDialog(parent, host);

@@ -40,22 +40,10 @@ namespace {
 
 constexpr int kExit = 1009;
 
-// The scripted engine over a real data folder.
-class FolderPort : public test::FakePort {
-  public:
-    explicit FolderPort(std::string folder) : folder_(std::move(folder)) {
-        titles = {"山田", "佐藤"};
-    }
-    std::string dataFolder() const override { return folder_; }
-
-  private:
-    std::string folder_;
-};
-
 // The program's windows over the data folder of two stopwatches.
 struct Program {
     Program()
-        : port(folder.dataPath()),
+        : port(folder.dataPath(), {"山田", "佐藤"}),
           window(port, desktop,
                  [](QWidget* parent, PageHost& host) -> StopwatchPage* {
                      return new CUserDialog(parent, host);
@@ -67,7 +55,7 @@ struct Program {
     CUserDialog* page() const { return static_cast<CUserDialog*>(window.page()); }
 
     test::IndexedFolder folder;
-    FolderPort port;
+    test::FolderPort port;
     test::FakeDesktop desktop;
     CLapdexDlg window;
     ViewMenu views;
