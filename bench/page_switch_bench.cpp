@@ -103,7 +103,7 @@ int main(int argc, char** argv) {
     QThread::msleep(1100);  // the folder's time settles, as it has long done at any real start
     QElapsedTimer build;
     build.start();
-    if (!index.open() || !index.refreshAll({{"QTM-01", "0123456789ab", "QTM-01"}})) return 1;
+    if (!index.open() || !index.refreshAll({{"QTM-01", "0123456789ab", "QTM-01", {}}})) return 1;
     std::printf("run index built from %d run files in %.0f ms\n", kRunFiles,
                 static_cast<double>(build.elapsed()));
     for (RunIndex* source : {static_cast<RunIndex*>(nullptr), &index}) {

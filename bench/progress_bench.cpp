@@ -56,7 +56,7 @@ std::vector<RunRow> season(int stopwatches, int runsEach) {
     std::vector<RunRow> rows;
     for (int i = 0; i < runsEach; ++i) {
         for (int s = 0; s < stopwatches; ++s) {
-            RunRow row{folderOf(s + 1), "", "", {}, {}};
+            RunRow row{folderOf(s + 1), "", "", {}, {}, {}};
             row.fileName.append("f").append(std::to_string(i));
             row.run.start = startOf(i * 336 / runsEach, 7 * 3600 + s);
             row.run.lapCount = 4;
@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     std::printf("sessions of a day of 1000 runs (%zu sessions): %.3f ms (target 16 ms)\n", found,
                 sessions);
     const std::vector<RunRow> one = season(1, 5000);
-    const RunStopwatch stopwatch{"QTM-1", "", "A"};
+    const RunStopwatch stopwatch{"QTM-1", "", "A", {}};
     Progress progress;
     const double computed = millisecondsPer(20, [&] {
         progress = progressOf(stopwatch, one, {"QTM-1", 0, "", ""});
@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         "(target 16 ms)\n",
         computed, drawn, computed + drawn);
     std::vector<RunStopwatch> squad;
-    for (int s = 0; s < 100; ++s) squad.push_back({folderOf(s + 1), "", ""});
+    for (int s = 0; s < 100; ++s) squad.push_back({folderOf(s + 1), "", "", {}});
     const std::vector<RunRow> rows = season(100, 120);
     SquadView view;
     const double squadMs = millisecondsPer(20, [&] { view = squadOf(squad, rows, 4); });

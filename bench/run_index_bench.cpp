@@ -120,7 +120,7 @@ int verifiedListing(FileSystem& fs, const std::string& root) {
     for (int f = 0; f < 100; ++f) {
         char name[16];
         std::snprintf(name, sizeof name, "QTM-%02d", f + 1);
-        stopwatches.push_back({name, "0123456789ab", name});
+        stopwatches.push_back({name, "0123456789ab", name, {}});
         (void)fillFolder(data + name, f * 200, 200);
     }
     std::this_thread::sleep_for(kSettle);
@@ -162,7 +162,7 @@ int main(int argc, char** argv) {
     const std::uintmax_t bigBytes = fillFolder(data + "QTM-01", 0, 20000);
     std::printf("20,000 run files written in %.0f ms\n", msSince(start));
     std::this_thread::sleep_for(kSettle);
-    const std::vector<RunStopwatch> one{{"QTM-01", "0123456789ab", "QTM-01"}};
+    const std::vector<RunStopwatch> one{{"QTM-01", "0123456789ab", "QTM-01", {}}};
     {
         RunIndex index(fs, data, root + "/cache/one.sqlite");
         start = Clock::now();
@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
     for (int f = 0; f < folders; ++f) {
         char name[16];
         std::snprintf(name, sizeof name, "QTM-%02d", f + 1);
-        many.push_back({name, "0123456789ab", name});
+        many.push_back({name, "0123456789ab", name, {}});
         allBytes +=
             fillFolder(data + name, f * perFolder + 20000 * (f == 0), f == 0 ? 0 : perFolder);
     }

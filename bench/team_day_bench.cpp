@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         (void)fs.createFolder(data + folder);
         for (int day = 10; day < 20; ++day)
             (void)writeRunFile(fs, data, slot, serial, run(day, slot));
-        stopwatches.push_back({folder, serial, "走者" + std::to_string(slot + 1)});
+        stopwatches.push_back({folder, serial, "走者" + std::to_string(slot + 1), {}});
     }
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     if (!index.open() || !index.refreshAll(stopwatches)) return 1;

@@ -39,7 +39,7 @@ void StoreWorkerHost::registerStopwatch(const std::string& serialText) {
     if (state_.runIndex != nullptr) {
         const StopwatchEntry& entry = state_.config.registry.entry(slot);
         state_.runIndex->stopwatchRecorded(
-            {DataFolder::stopwatchFolderName(slot), entry.serialText, entry.displayName});
+            {DataFolder::stopwatchFolderName(slot), entry.serialText, entry.displayName, {}});
     }
     sink_.post(NTF_TAB_ADDED);
 }

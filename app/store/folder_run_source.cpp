@@ -66,7 +66,7 @@ RegistryRead readRegistry(const DataFolder& data) {
         if (!config.registry.isInUse(slot)) continue;
         const StopwatchEntry& entry = config.registry.entry(slot);
         read.stopwatches.push_back(
-            {stopwatchFolderName(slot), entry.serialText, entry.displayName});
+            {stopwatchFolderName(slot), entry.serialText, entry.displayName, {}});
     }
     return read;
 }
@@ -103,7 +103,7 @@ void FolderRunSource::scanFolder(const RunStopwatch& stopwatch, const RunQuery& 
         // its place is reported as NotFound too, but is no missing folder.
         if (entries.status.error != FsError::NotFound ||
             data_.fs().kindOf(data_.path() + stopwatch.folderName) != EntryKind::None)
-            listing.problems.push_back({stopwatch.folderName, problemReason(entries.status)});
+            listing.problems.push_back({stopwatch.folderName, problemReason(entries.status), {}});
         return;
     }
     for (const FolderEntry& entry : entries.entries) {
@@ -111,13 +111,13 @@ void FolderRunSource::scanFolder(const RunStopwatch& stopwatch, const RunQuery& 
         FileRead read = readRunDetails(data_.fs(), folder + entry.name);
         if (read.gone) continue;
         if (!read.reason.empty()) {
-            listing.problems.push_back({stopwatch.folderName + "/" + entry.name, read.reason});
+            listing.problems.push_back({stopwatch.folderName + "/" + entry.name, read.reason, {}});
             continue;
         }
         if (!runMatches(read.run, query)) continue;
         read.run.laps.clear();
         listing.rows.push_back({stopwatch.folderName, stopwatch.serialText, stopwatch.tabName,
-                                entry.name, std::move(read.run)});
+                                entry.name, std::move(read.run), {}});
     }
 }
 

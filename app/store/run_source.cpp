@@ -9,10 +9,10 @@ SourceAnswer<std::vector<RunRow>> readRunsWithLaps(RunSource& source,
     std::vector<RunRow> read;
     read.reserve(rows.size());
     for (const RunRow& row : rows) {
-        RunRead run = source.readRun(row.folderName, row.fileName);
+        RunRead run = source.readRunOf(row);
         if (run.outcome == RunRead::Outcome::Unavailable) return {};
         if (!run.ok()) {
-            answer.problems.push_back({row.folderName + "/" + row.fileName, run.reason});
+            answer.problems.push_back({row.folderName + "/" + row.fileName, run.reason, row.pc});
             continue;
         }
         read.push_back(row);

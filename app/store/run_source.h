@@ -17,6 +17,7 @@ struct RunStopwatch {
     std::string folderName;  // "QTM-01"
     std::string serialText;
     std::string tabName;  // UTF-8
+    std::string pc;       // "" this PC's data folder; else the label of a club folder
 
     bool operator==(const RunStopwatch&) const = default;
 };
@@ -28,13 +29,14 @@ struct RunRow {
     std::string tabName;
     std::string fileName;
     RunDetails run;
+    std::string pc;  // "" this PC's data folder; else the label of the club folder it was read from
 
     bool operator==(const RunRow&) const = default;
 };
 
 // A search: every condition that is set must hold.
 struct RunQuery {
-    std::vector<std::string> folderNames;  // empty: every registered stopwatch
+    std::vector<std::string> folderNames;  // empty: every registered stopwatch (of each PC asked)
     std::string fromDate;                  // "YYYY-MM-DD", inclusive; "" open
     std::string toDate;                    // "YYYY-MM-DD", inclusive; "" open
     std::vector<std::string> words;        // UTF-8; each must occur in the run memo or a lap memo
@@ -42,6 +44,7 @@ struct RunQuery {
     std::int64_t minTotalCs = -1;          // -1: open
     std::int64_t maxTotalCs = -1;
     int limit = 0;  // 0: all rows; otherwise at most this many, in start order
+    std::vector<std::string> pcs;  // empty: every data folder; "" names this PC's own
 };
 
 // The reason given for a run file whose summary has no start.
@@ -51,6 +54,7 @@ inline constexpr const char* kDamagedRunFile = "damaged run file";
 struct RunProblem {
     std::string path;    // from the data folder: "QTM-01" or "QTM-01/QTM240131_093015_….csv"
     std::string reason;  // UTF-8, English, one line: "Permission denied", "damaged run file"
+    std::string pc;      // "" this PC's data folder; else a club folder's label
 
     bool operator==(const RunProblem&) const = default;
 };
@@ -59,7 +63,7 @@ struct RunProblem {
 // in `problems` (an unreadable folder, an unreadable or damaged run file).
 struct [[nodiscard]] RunListing {
     bool answered = false;     // false: the source could not answer at all; the rest is empty
-    std::vector<RunRow> rows;  // by start time, then folder name, then file name
+    std::vector<RunRow> rows;  // by start time, then folder name, then file name, then pc
     std::vector<RunProblem> problems;
     bool truncated = false;  // `limit` cut the rows short: more runs match
     bool complete() const { return answered && problems.empty(); }
@@ -94,6 +98,9 @@ class RunSource {
     virtual RunListing listRuns(const RunQuery& query) = 0;
     // One run file of a registered stopwatch's folder with its laps.
     virtual RunRead readRun(const std::string& folderName, const std::string& fileName) = 0;
+    // The run of a row this source listed, from the data folder the row names (its `pc`). A source
+    // of one data folder reads its own folder whatever the label.
+    virtual RunRead readRunOf(const RunRow& row) { return readRun(row.folderName, row.fileName); }
 };
 
 // `rows` (from a listing of `source`) again with their laps, each read by readRun, in the same

@@ -112,8 +112,8 @@ class RunIndexTruth : public ::testing::Test {
     FaultyFileSystem fs;
     TempFolder root;
     std::string data;
-    std::vector<RunStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A"},
-                                          {"QTM-02", "00000000beef", "QTM-02"}};
+    std::vector<RunStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A", {}},
+                                          {"QTM-02", "00000000beef", "QTM-02", {}}};
     std::vector<RunStopwatch> registry = stopwatches;
     std::unique_ptr<RunIndex> index;
     int freshCount = 0;

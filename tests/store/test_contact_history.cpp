@@ -66,7 +66,7 @@ TEST(ContactHistory, AFailedContactKeepsTheColumnsAndTheLastRead) {
     EXPECT_TRUE(reading.damagedLines.empty());
     EXPECT_TRUE(reading.records[0].read());
     EXPECT_FALSE(reading.records[1].read());
-    const Roster roster = rosterOf({{"QTM-01", "0123456789ab", "走者A"}}, {}, reading);
+    const Roster roster = rosterOf({{"QTM-01", "0123456789ab", "走者A", {}}}, {}, reading);
     ASSERT_EQ(roster.entries.size(), 1U);
     EXPECT_EQ(roster.entries[0].lastContact, "2024-05-11 07:50:02");
     EXPECT_EQ(roster.entries[0].batteryLevel, 4);

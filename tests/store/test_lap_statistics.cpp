@@ -138,7 +138,7 @@ const std::vector<RunRow> kHistory = {
 };
 
 TEST(PersonalBests, HoldTheEarliestFastestOfEachKind) {
-    const PersonalBests bests = personalBestsOf({"QTM-01", "0123456789ab", "走者A"}, kHistory);
+    const PersonalBests bests = personalBestsOf({"QTM-01", "0123456789ab", "走者A", {}}, kHistory);
     EXPECT_EQ(bests.fastestLap.cs, 6400);
     EXPECT_EQ(bests.fastestLap.lapNumber, 2);
     EXPECT_EQ(bests.fastestLap.fileName, "b.csv");

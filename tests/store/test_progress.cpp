@@ -50,11 +50,11 @@ TEST(Progress, ShowsOneLapCountAndMarksEachNewBest) {
          {{"2026-10-02T07:00:00", true}},
          2},
     };
-    const RunStopwatch stopwatch{"QTM-01", "0123456789ab", "A"};
+    const RunStopwatch stopwatch{"QTM-01", "0123456789ab", "A", {}};
     for (const ProgressCase& c : cases) {
         std::vector<RunRow> rows;
         for (const auto& [start, laps, total] : c.runs) {
-            RunRow row{"QTM-01", stopwatch.serialText, "A", std::string("f") + start, {}};
+            RunRow row{"QTM-01", stopwatch.serialText, "A", std::string("f") + start, {}, {}};
             row.run.start = start;
             row.run.lapCount = laps;
             row.run.totalCs = total;
@@ -74,7 +74,7 @@ TEST(Progress, ShowsOneLapCountAndMarksEachNewBest) {
 }
 
 TEST(Progress, SquadTakesEachMonthsBestOfOneLapCount) {
-    const std::vector<RunStopwatch> squad = {{"QTM-01", "a", "A"}, {"QTM-02", "b", "B"}};
+    const std::vector<RunStopwatch> squad = {{"QTM-01", "a", "A", {}}, {"QTM-02", "b", "B", {}}};
     // folder, start, laps, total
     const std::vector<std::tuple<const char*, const char*, int, std::int64_t>> runs = {
         {"QTM-01", "2026-11-20T07:00:00", 4, 30000}, {"QTM-01", "2026-11-02T07:00:00", 4, 29000},
@@ -83,7 +83,7 @@ TEST(Progress, SquadTakesEachMonthsBestOfOneLapCount) {
         {"QTM-01", "2026-12-05T07:00:00", 4, -1}};
     std::vector<RunRow> rows;
     for (const auto& [folder, start, laps, total] : runs) {
-        RunRow row{folder, "", "", start, {}};
+        RunRow row{folder, "", "", start, {}, {}};
         row.run.start = start;
         row.run.lapCount = laps;
         row.run.totalCs = total;

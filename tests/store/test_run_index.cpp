@@ -99,8 +99,8 @@ class RunIndexTest : public ::testing::Test {
     FileSystem& fs = systemFileSystem();
     testing::TempFolder root;
     std::string data;
-    std::vector<RunStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A"},
-                                          {"QTM-02", "00000000beef", "QTM-02"}};
+    std::vector<RunStopwatch> stopwatches{{"QTM-01", "0123456789ab", "走者A", {}},
+                                          {"QTM-02", "00000000beef", "QTM-02", {}}};
     FakePage page;
     std::unique_ptr<RunIndex> index;
 };
@@ -450,14 +450,14 @@ TEST(RunIndexKeeperTest, RefreshesOnItsOwnThreadAndStopsAtTheEnd) {
     ASSERT_NE(keeper.index(), nullptr);
     keeper.index()->useClock([] { return wallClockNs() + 60'000'000'000; });
     EXPECT_EQ(keeper.index()->databasePath().rfind(cache + "/Lapdex/runs-", 0), 0U);
-    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "A"}});
+    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "A", {}}});
     keeper.wait();
     const auto rows = keeper.index()->search({});
     ASSERT_TRUE(rows.has_value());
     ASSERT_EQ(rows->size(), 1U);
     EXPECT_EQ(rows->front().tabName, "A");
     // A rename reaches the index through the next refresh.
-    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "B"}});
+    keeper.refreshInBackground({{"QTM-01", "0123456789ab", "B", {}}});
     keeper.wait();
     EXPECT_EQ(keeper.index()->search({})->front().tabName, "B");
     // A run written behind the index's back: the page's query leaves the folder to the scan and

@@ -44,7 +44,7 @@ TEST_F(RunIndexTruth, AStopwatchRegisteredDuringASessionIsInEveryAnswerAtOnce) {
     ASSERT_TRUE(index->refreshAll(stopwatches));
     // Laid on while the program runs: registered, its folder made, its runs written; the index
     // is told of the registration only, as the worker tells it.
-    const RunStopwatch added{"QTM-03", "0000000000c3", "新人"};
+    const RunStopwatch added{"QTM-03", "0000000000c3", "新人", {}};
     registry.push_back(added);
     ASSERT_TRUE(fs.createFolder(data + "QTM-03").ok());
     RunRecord run = testing::clockExample();
@@ -66,7 +66,7 @@ TEST_F(RunIndexTruth, AStopwatchRegisteredDuringASessionIsInEveryAnswerAtOnce) {
     ASSERT_TRUE(names.has_value());
     EXPECT_EQ(names->size(), 1U);
     // A rename and a removal through the whole registry reach the answers as quickly.
-    registry = {stopwatches[0], {"QTM-03", "0000000000c3", "二年"}};
+    registry = {stopwatches[0], {"QTM-03", "0000000000c3", "二年", {}}};
     index->registryChanged(registry);
     EXPECT_EQ(searchedRows(*index, {}), withoutProblems(freshAnswer()));
     expectSameAsFreshRead("renamed and removed");

@@ -57,9 +57,9 @@ TEST(StopwatchGroups, RoundTripFiltersAndTravelsWithTheDataSet) {
     ASSERT_TRUE(writeGroups(data, groups).ok());
     EXPECT_EQ(readGroups(data).groups, groups);
     EXPECT_EQ(groups.names(), (std::set<std::string>{"Sprint", "U18"}));
-    const std::vector<RunStopwatch> stopwatches = {{"QTM-01", "0123456789ab", "A"},
-                                                   {"QTM-02", "00000000beef", "B"},
-                                                   {"QTM-03", "0000000000ff", "C"}};
+    const std::vector<RunStopwatch> stopwatches = {{"QTM-01", "0123456789ab", "A", {}},
+                                                   {"QTM-02", "00000000beef", "B", {}},
+                                                   {"QTM-03", "0000000000ff", "C", {}}};
     EXPECT_EQ(foldersOfGroup(groups, stopwatches, "U18"),
               (std::vector<std::string>{"QTM-01", "QTM-02"}));
     EXPECT_EQ(foldersOfGroup(groups, stopwatches, "Sprint"), (std::vector<std::string>{"QTM-01"}));

@@ -53,7 +53,7 @@ std::vector<ExportRun> exportableRuns(const std::vector<ExportRun>& runs, Export
         if (refusal.empty())
             kept.push_back(run);
         else
-            leftOut.push_back({run.relativePath, refusal});
+            leftOut.push_back({run.relativePath, refusal, {}});
     }
     return kept;
 }

@@ -11,7 +11,7 @@ std::vector<RunStopwatch> indexedStopwatches(const StopwatchRegistry& registry) 
     for (int slot = 0; slot < kSlotCount; ++slot) {
         if (!registry.isInUse(slot)) continue;
         const StopwatchEntry& entry = registry.entry(slot);
-        stopwatches.push_back({stopwatchFolderName(slot), entry.serialText, entry.displayName});
+        stopwatches.push_back({stopwatchFolderName(slot), entry.serialText, entry.displayName, {}});
     }
     return stopwatches;
 }

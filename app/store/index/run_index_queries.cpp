@@ -154,7 +154,7 @@ std::optional<std::vector<RunStopwatch>> RunIndex::freshenLocked(
         const FolderState state = bringUpToDateLocked(stopwatch.folderName, need);
         if (state == FolderState::Failed) return std::nullopt;
         if (state == FolderState::Stale && stale != nullptr)
-            stale->push_back({stopwatch.folderName, folderProblemLocked(stopwatch.folderName)});
+            stale->push_back({stopwatch.folderName, folderProblemLocked(stopwatch.folderName), {}});
     }
     return registered;
 }
@@ -200,7 +200,7 @@ std::optional<std::vector<RunStopwatch>> RunIndex::stopwatchesLocked() {
         "SELECT name, serial, tabName FROM folders WHERE registered = 1 ORDER BY length(name), "
         "name");
     std::vector<RunStopwatch> found;
-    while (rows.step()) found.push_back({rows.text(0), rows.text(1), rows.text(2)});
+    while (rows.step()) found.push_back({rows.text(0), rows.text(1), rows.text(2), {}});
     if (rows.failed()) return std::nullopt;
     return found;
 }

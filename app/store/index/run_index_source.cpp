@@ -55,7 +55,7 @@ RunListing RunIndex::listRuns(const RunQuery& query) {
         const bool wanted = std::any_of(asked->begin(), asked->end(), [&](const RunStopwatch& s) {
             return s.folderName == folder;
         });
-        if (wanted) listing.problems.push_back({folder + "/" + bad.text(1), bad.text(2)});
+        if (wanted) listing.problems.push_back({folder + "/" + bad.text(1), bad.text(2), {}});
     }
     if (bad.failed()) return RunListing{};
     std::sort(listing.problems.begin(), listing.problems.end(),

@@ -64,7 +64,7 @@ SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data) {
     answer.problems = std::move(listing.problems);
     const FsBytes history = data.fs().readFile(data.path() + kHistoryFileName);
     if (!history.ok() && history.status.error != FsError::NotFound)
-        answer.problems.push_back({kHistoryFileName, problemReason(history.status)});
+        answer.problems.push_back({kHistoryFileName, problemReason(history.status), {}});
     answer.value = rosterOf(*stopwatches, listing.rows,
                             history.ok() ? parseContactHistory(history.bytes) : HistoryReading{});
     return answer;

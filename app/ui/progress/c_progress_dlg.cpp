@@ -300,7 +300,7 @@ void CProgressDlg::activate(int index) {
                progress.stopwatch.serialText,
                progress.stopwatch.tabName,
                run.fileName,
-               {}};
+               {}, {}};
     row.run.start = run.start;
     row.run.totalCs = run.totalCs;
     row.run.lapCount = progress.lapCount;

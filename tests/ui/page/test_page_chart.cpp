@@ -174,7 +174,7 @@ void PageChart::runsThatSetABestAreMarked() {
     f.data.write(evenRun(kDay, 9, 3, 6900));              // faster lap and total: a best
     f.data.write(evenRun(kDay, 10, 4, 6800));             // faster lap again: a best
     f.data.write(evenRun(kDay, 11, 4, 6800));             // only equals it
-    QVERIFY(index.refreshAll({{"QTM-01", kSerial, "A"}}));
+    QVERIFY(index.refreshAll({{"QTM-01", kSerial, "A", {}}}));
     RunQueryWorker queries(&index, FallbackFactory{});
     f.page->setRunIndex(&index);
     f.page->setRunQueries(&queries);

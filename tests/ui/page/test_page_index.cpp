@@ -26,7 +26,7 @@ struct IndexedPage {
         // itself once it has compared the folder.
         index->useClock([] { return wallClockNs() + 60'000'000'000; });
         QVERIFY(index->open());
-        QVERIFY(index->refreshAll({{"QTM-01", kSerial, "QTM-01"}}));
+        QVERIFY(index->refreshAll({{"QTM-01", kSerial, "QTM-01", {}}}));
         f.page->setRunIndex(index.get());
     }
     std::vector<std::string> indexedRunsOf(QDate day) {

@@ -171,7 +171,7 @@ class TestIndexWindows : public QObject {
         QTRY_COMPARE(window.stopwatchChoice()->count(), 3);
         QCOMPARE(window.stopwatchChoice()->itemText(1), QStringLiteral("山田"));
         QVERIFY(folder.index->refreshAll(
-            {{"QTM-01", "0123456789ab", "山田太郎"}, {"QTM-02", "00000000beef", "佐藤"}}));
+            {{"QTM-01", "0123456789ab", "山田太郎", {}}, {"QTM-02", "00000000beef", "佐藤", {}}}));
         QEvent activated(QEvent::ActivationChange);
         window.activateWindow();
         QTRY_VERIFY(window.isActiveWindow());

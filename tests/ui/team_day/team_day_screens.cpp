@@ -70,7 +70,7 @@ std::vector<RunStopwatch> madeUpSession(FileSystem& fs, const std::string& data)
         (void)writeRunFile(
             fs, data, slot, serial,
             repeats(9, 10 * slot, 7200 + slot * 150, 20 - slot * 15, slot == 2 ? 8 : 10));
-        stopwatches.push_back({folder, serial, names[slot]});
+        stopwatches.push_back({folder, serial, names[slot], {}});
     }
     return stopwatches;
 }

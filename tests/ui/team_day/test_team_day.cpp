@@ -115,8 +115,8 @@ struct TwoRunDay {
         if (!writeTwoRuns(data, last)) return false;
         index = std::make_unique<RunIndex>(systemFileSystem(), data,
                                            root.path().toStdString() + "/index.sqlite");
-        const std::vector<RunStopwatch> stopwatches = {{"QTM-01", "000000000000", first},
-                                                       {"QTM-02", "000000000001", second}};
+        const std::vector<RunStopwatch> stopwatches = {{"QTM-01", "000000000000", first, {}},
+                                                       {"QTM-02", "000000000001", second, {}}};
         if (!index->open()) return false;
         if (!index->refreshAll(stopwatches)) return false;
         queries = std::make_unique<RunQueryWorker>(index.get(), FallbackFactory{});
@@ -171,7 +171,7 @@ void TeamDayWindow::marksCompareOneSessionAtATime() {
         QVERIFY(
             writeRunFile(fs, data, slot, serial, evenRun(kRuns[slot].hour, 4, kRuns[slot].lapCs))
                 .ok());
-        stopwatches.push_back({folder, serial, std::string(1, static_cast<char>('A' + slot))});
+        stopwatches.push_back({folder, serial, std::string(1, static_cast<char>('A' + slot)), {}});
     }
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
@@ -357,7 +357,7 @@ void TeamDayWindow::fillsInAsDownloadsEnd() {
     QVERIFY(writeRunFile(fs, data, 0, "0123456789ab", evenRun(9, 4, 6000)).status ==
             RunFileWriteStatus::Written);
     QVERIFY(index.refreshAll(
-        {{"QTM-01", "0123456789ab", "走者A"}, {"QTM-02", "00000000beef", "走者B"}}));
+        {{"QTM-01", "0123456789ab", "走者A", {}}, {"QTM-02", "00000000beef", "走者B", {}}}));
     QObject page;
     RunQueryWorker queries(&index, FallbackFactory{});
     CTeamDayDlg window(queries, nullptr);
@@ -396,7 +396,7 @@ void TeamDayWindow::comparesTwoToEightSelectedRuns() {
         QVERIFY(
             writeRunFile(fs, data, slot, serial, evenRun(9 + slot, 3 + slot, 6000 + slot)).status ==
             RunFileWriteStatus::Written);
-        stopwatches.push_back({folder, serial, "走者" + std::to_string(slot + 1)});
+        stopwatches.push_back({folder, serial, "走者" + std::to_string(slot + 1), {}});
     }
     RunIndex index(fs, data, root.path().toStdString() + "/index.sqlite");
     QVERIFY(index.open());
