@@ -64,4 +64,15 @@ ColumnExtremes lapColumnExtremes(const TeamDay& day, int lap, bool split) {
     return extremes;
 }
 
+ColumnExtremes totalColumnExtremes(const TeamDay& day) {
+    ColumnExtremes extremes;
+    for (const TeamDayRun& run : day.runs) {
+        if (run.totalCs < 0) continue;
+        if (extremes.fastestCs < 0 || run.totalCs < extremes.fastestCs)
+            extremes.fastestCs = run.totalCs;
+        if (run.totalCs > extremes.slowestCs) extremes.slowestCs = run.totalCs;
+    }
+    return extremes;
+}
+
 }  // namespace lapdex
