@@ -56,6 +56,8 @@ bool isSyncTemporaryName(const std::string& name) {
 
 bool isSyncConflictName(const std::string& name) {
     static const std::string kMark = ".sync-conflict-";
+    // A conflict copy still being carried here is a temporary file, not a copy yet.
+    if (isSyncTemporaryName(name)) return false;
     for (std::size_t at = name.find(kMark, 1); at != std::string::npos;
          at = name.find(kMark, at + 1)) {
         if (conflictStampAt(name, at + kMark.size())) return true;

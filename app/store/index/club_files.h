@@ -16,7 +16,8 @@ enum class FolderOwner { Own, Club };
 
 // Names a sync engine leaves in a folder while it works or when two copies of a file collide:
 // ".syncthing.NAME.tmp", "~syncthing~NAME.tmp" and "NAME.sync-conflict-YYYYMMDD-HHMMSS-ID.EXT".
-// Such files are never runs of a club folder.
+// Such files are never runs of a club folder. A temporary file is no conflict copy, whatever it
+// will be called once complete.
 bool isSyncTemporaryName(const std::string& name);
 bool isSyncConflictName(const std::string& name);
 
