@@ -16,7 +16,7 @@ struct ExportRun {
     std::string serialText;    // 12 lower-case hexadecimal digits
     std::string relativePath;  // "QTM-01/QTM240131_093015_0123456789ab.csv", from the data folder
     RunDetails run;            // with its laps
-    std::string pc;            // "" this PC's data folder; else the club folder's label
+    std::string pc = {};       // "" this PC's data folder; else the club folder's label
 
     bool operator==(const ExportRun&) const = default;
 };

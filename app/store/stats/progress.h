@@ -35,7 +35,7 @@ struct ProgressQuery {
     int lapCount = 0;      // 0: the stopwatch's usual lap count
     std::string fromDate;  // "YYYY-MM-DD", inclusive; "" open
     std::string toDate;    // "YYYY-MM-DD", inclusive; "" open
-    std::string pc;        // the data folder of `folderName`: "" this PC's, else a club folder's
+    std::string pc = {};   // the data folder of `folderName`: "" this PC's, else a club folder's
 };
 
 // The lap count run most often, the smaller of equally frequent ones; 0 without runs.
