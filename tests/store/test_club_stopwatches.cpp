@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "configuration.h"
+#include "data_folder_fixture.h"
 #include "folder_run_source.h"
 #include "labelled_sources.h"
 #include "personal_bests.h"

@@ -83,9 +83,14 @@ TEST(ClubExports, FileNamesKeepTwoPcsStopwatchesApart) {
                   c.oneStem);
         // Two PCs' runs never share a file, even of one name, folder and second.
         const std::set<std::string> stems{runStem(runs[0], runs), runStem(runs[1], runs)};
-        if (c.pcs[0] != c.pcs[1]) EXPECT_EQ(stems.size(), 2u);
-        for (const ExportRun& run : runs)
-            if (!run.pc.empty()) EXPECT_NE(runStem(run, runs).find(run.pc), std::string::npos);
+        if (c.pcs[0] != c.pcs[1]) {
+            EXPECT_EQ(stems.size(), 2u);
+        }
+        for (const ExportRun& run : runs) {
+            if (!run.pc.empty()) {
+                EXPECT_NE(runStem(run, runs).find(run.pc), std::string::npos);
+            }
+        }
     }
 }
 
