@@ -38,8 +38,9 @@ struct Roster {
     bool operator==(const Roster&) const = default;
 };
 
-// The roster of `stopwatches` (slot order) from their runs `rows` (any order) and the contact
-// history.
+// The roster of `stopwatches` (slot order) from their runs `rows` (any order) and this PC's contact
+// history. A stopwatch is its pc and folder name together: two data folders' "QTM-01" are two
+// entries, and a club folder's stopwatch takes no contact from this PC's history.
 Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
                 const HistoryReading& history);
 

@@ -158,7 +158,7 @@ void ViewMenu::compareSelectedRuns() {
     std::vector<RunRef> runs;
     for (const QModelIndex& row : rows) {
         const RunRow& run = allRuns_->model()->run(row.row());
-        runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start});
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start, run.pc});
     }
     if (!comparable(runs.size())) return;
     if (!compare_) {
