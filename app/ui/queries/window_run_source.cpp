@@ -101,8 +101,8 @@ std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches(
 RunListing WindowRunSource::listRuns(const RunQuery& query) {
     if (club_) return club_->listRuns(query);
     // Without club folders only the own folder ("") can be chosen.
-    const bool ownChosen = query.pcs.empty() ||
-                           std::find(query.pcs.begin(), query.pcs.end(), "") != query.pcs.end();
+    const bool ownChosen =
+        query.pcs.empty() || std::find(query.pcs.begin(), query.pcs.end(), "") != query.pcs.end();
     if (!ownChosen) return {true, {}, {}, false};
     return ownRuns(query);
 }
@@ -122,7 +122,8 @@ void WindowRunSource::setClub(std::vector<std::unique_ptr<ClubFolderSource>> fol
     clubFolders_ = std::move(folders);
     if (clubFolders_.empty()) return;
     std::vector<ClubRunSource::Member> members;
-    for (const auto& folder : clubFolders_) members.push_back({folder->folder().label, folder.get()});
+    for (const auto& folder : clubFolders_)
+        members.push_back({folder->folder().label, folder.get()});
     club_ = std::make_unique<ClubRunSource>(own_, std::move(members));
 }
 

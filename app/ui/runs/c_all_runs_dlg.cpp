@@ -236,10 +236,11 @@ void CAllRunsDlg::fillStopwatchChoice() {
         if (pc && s.pc != *pc) continue;
         // Another PC's stopwatch may bear the same name as one of this PC's.
         const QString name = QString::fromStdString(s.tabName);
-        stopwatch_->addItem(s.pc.empty() ? name
-                                         : ui::localized(run_text::kStopwatchOfPc)
-                                               .arg(name, QString::fromStdString(s.pc)),
-                            QString::fromStdString(s.folderName));
+        stopwatch_->addItem(
+            s.pc.empty()
+                ? name
+                : ui::localized(run_text::kStopwatchOfPc).arg(name, QString::fromStdString(s.pc)),
+            QString::fromStdString(s.folderName));
         stopwatch_->setItemData(stopwatch_->count() - 1, QString::fromStdString(s.pc), kPcRole);
     }
     // Then this PC's groups that hold a registered stopwatch: choosing one searches its
