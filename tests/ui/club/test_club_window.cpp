@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -114,6 +115,38 @@ class TestClubWindow : public QObject {
             QCOMPARE(answers.boxes.size(), 1);
             QVERIFY2(answers.boxes[0].contains(message), qPrintable(answers.boxes[0]));
         }
+    }
+
+    // The Settings menu, the club folders dialog and All runs' PC texts follow a language switch
+    // while they are open.
+    void textsFollowTheLanguage_data() {
+        QTest::addColumn<bool>("english");
+        QTest::addColumn<QStringList>("expected");  // menu, action, dialog, Add, PC filter items
+        QTest::newRow("ja") << false
+                            << QStringList{"設定(&S)", "クラブのフォルダ(&C)...",
+                                           "クラブのフォルダ", "追加(&A)...", "すべて,このPC,PC-B"};
+        QTest::newRow("en") << true
+                            << QStringList{"&Settings", "&Club folders...", "Club folders",
+                                           "&Add...", "All,This PC,PC-B"};
+    }
+    void textsFollowTheLanguage() {
+        QFETCH(bool, english);
+        QFETCH(QStringList, expected);
+        ClubRig rig;
+        CAllRunsDlg* runs = openAllRuns(rig);
+        rig.menu->showClubFolders();
+        ClubFoldersDlg* dialog = rig.menu->dialog();
+        // As the language menu does it: every top-level window hears of the change.
+        texts::setCurrentLanguage(english ? texts::Language::English : texts::Language::Japanese);
+        QEvent change(QEvent::LanguageChange);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QCoreApplication::sendEvent(window, &change);
+        QCOMPARE((QStringList{rig.menu->menu()->title(), rig.menu->clubFoldersAction()->text(),
+                              dialog->windowTitle(), dialog->addButton()->text(),
+                              itemTexts(*runs->pcChoice()).join(u',')}),
+                 expected);
+        QCOMPARE(pcTexts(*runs).size(), 2);
+        QVERIFY(pcTexts(*runs).contains(expected[4].section(u',', 1, 1)));
     }
 
     // Labels edited in the table (a label already used is refused), a folder removed and this
