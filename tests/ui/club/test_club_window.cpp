@@ -18,9 +18,11 @@
 
 #include "bilingual_text.h"
 #include "c_all_runs_dlg.h"
+#include "c_team_day_dlg.h"
 #include "club_folders_dlg.h"
 #include "club_run_dlg.h"
 #include "club_window_rig.h"
+#include "team_day_model.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
@@ -245,7 +247,8 @@ class TestClubWindow : public QObject {
     }
 
     // A run file that a sync engine puts into the club folder (a temporary name, then renamed) or
-    // takes away shows in the open All runs without a restart, through the real club watch.
+    // takes away shows in the open All runs and team day without a restart, through the real club
+    // watch.
     void clubFolderChangesShowWhileOpen_data() {
         QTest::addColumn<bool>("arrives");
         QTest::newRow("arrives") << true;
@@ -258,12 +261,17 @@ class TestClubWindow : public QObject {
         QTRY_COMPARE(test::keysOf(shownRows(*runs)),
                      test::keysOf(rig.scan({}, {{rig.club, "PC-B"}}).rows));
         const std::size_t before = static_cast<std::size_t>(runs->model()->rowCount());
+        // The team day of 10 May (this PC's and PC-B's runs) reloads by the same way.
+        rig.views->showTeamDay();
+        CTeamDayDlg* day = rig.views->teamDayWindow();
+        day->showDate(QDate(2024, 5, 10));
+        QTRY_VERIFY(!day->loading() && day->model()->rowCount() == 2);
         QElapsedTimer shown;
         if (arrives) {
             const std::string other = rig.path("elsewhere").toStdString() + "/";
             (void)testing::makeDataFolder(systemFileSystem(), other, {{"0000000000c1", "鈴木"}});
             ClubRig::write(other, 0, "0000000000c1",
-                           testing::steadyRun({2024, 5, 14, 9, 0, 0}, 4, 7300, "新着"));
+                           testing::steadyRun({2024, 5, 10, 9, 10, 0}, 4, 7300, "新着"));
             const QStringList names =
                 QDir(QString::fromStdString(other + "QTM-01")).entryList(QDir::Files);
             QCOMPARE(names.size(), 1);
@@ -281,6 +289,7 @@ class TestClubWindow : public QObject {
         }
         QTRY_COMPARE_WITH_TIMEOUT(static_cast<std::size_t>(runs->model()->rowCount()),
                                   arrives ? before + 1 : before - 1, 5000);
+        QTRY_COMPARE(day->model()->rowCount(), arrives ? 3 : 1);
         qInfo("club change shown after %lld ms", static_cast<long long>(shown.elapsed()));
         QCOMPARE(test::keysOf(shownRows(*runs)),
                  test::keysOf(rig.scan({}, {{rig.club, "PC-B"}}).rows));
