@@ -1,12 +1,14 @@
 // The All runs window: filters, the table and opening a run.
 #include "c_all_runs_dlg.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -14,6 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "club_texts.h"
 #include "copy_as_text.h"
 #include "engine/message_ids.h"
 #include "language_follower.h"
@@ -62,6 +65,7 @@ CAllRunsDlg::CAllRunsDlg(RunQueryWorker& queries, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     installCopyAsText(table_, CopyRows::Selected);
+    addRunActions();
     table_->setSortingEnabled(true);
     table_->sortByColumn(RunTableModel::kStart, Qt::AscendingOrder);
     table_->verticalHeader()->hide();
@@ -90,6 +94,7 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
         date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     }
     stopwatch_ = new QComboBox(this);
+    pc_ = new QComboBox(this);
     words_ = new QLineEdit(this);
     laps_ = new QSpinBox(this);
     laps_->setRange(0, 999);
@@ -102,6 +107,7 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     };
     for (QLabel*& dash : dashes_) dash = new QLabel(this);
     stopwatchLabel_ = label(stopwatch_);
+    pcLabel_ = label(pc_);
     memoLabel_ = label(words_);
     lapsLabel_ = label(laps_);
     totalLabel_ = label(minTotal_);
@@ -115,6 +121,8 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     grid->addWidget(words_, 1, 1, 1, 3);
     grid->addWidget(lapsLabel_, 1, 4);
     grid->addWidget(laps_, 1, 5);
+    grid->addWidget(pcLabel_, 2, 4);
+    grid->addWidget(pc_, 2, 5);
     grid->addWidget(totalLabel_, 2, 0);
     grid->addWidget(minTotal_, 2, 1);
     grid->addWidget(dashes_[1], 2, 2);
@@ -124,6 +132,10 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     connect(from_, &QDateEdit::dateChanged, this, changed);
     connect(to_, &QDateEdit::dateChanged, this, changed);
     connect(stopwatch_, &QComboBox::currentIndexChanged, this, changed);
+    connect(pc_, &QComboBox::currentIndexChanged, this, [this] {
+        fillStopwatchChoice();
+        filtersChanged();
+    });
     connect(words_, &QLineEdit::textChanged, this, changed);
     connect(laps_, &QSpinBox::valueChanged, this, changed);
     connect(minTotal_, &QLineEdit::textChanged, this, changed);
@@ -160,46 +172,6 @@ void CAllRunsDlg::runsDownloaded() {
     refresh();
 }
 
-void CAllRunsDlg::fillStopwatches(Names names) {
-    using Known = std::pair<std::optional<std::vector<RunStopwatch>>, StopwatchGroups>;
-    queries_.ask<Known>(
-        this,
-        [](WindowRunSource& source) {
-            return Known{source.registeredStopwatches(), source.groups()};
-        },
-        [this, names](Known known) {
-            const std::optional<std::vector<RunStopwatch>>& stopwatches = known.first;
-            QStringList shown;
-            for (int i = 1; i < stopwatch_->count(); ++i)
-                shown << stopwatch_->itemData(i).toString() + u'=' + stopwatch_->itemText(i);
-            const QString chosen = stopwatch_->currentData().toString();
-            QSignalBlocker block(stopwatch_);
-            stopwatch_->clear();
-            stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
-            QStringList now;
-            for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{})) {
-                stopwatch_->addItem(QString::fromStdString(s.tabName),
-                                    QString::fromStdString(s.folderName));
-                now << QString::fromStdString(s.folderName + "=" + s.tabName);
-            }
-            // Then the groups that hold a registered stopwatch: choosing one searches its
-            // stopwatches.
-            groupFolders_.clear();
-            for (const std::string& group : known.second.names()) {
-                std::vector<std::string> folders = foldersOfGroup(
-                    known.second, stopwatches.value_or(std::vector<RunStopwatch>{}), group);
-                if (folders.empty()) continue;
-                const QString key = kGroupKey + QString::fromStdString(group);
-                groupFolders_[key] = std::move(folders);
-                stopwatch_->addItem(
-                    ui::localized(run_text::kGroupItem).arg(QString::fromStdString(group)), key);
-            }
-            stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
-            // The rows carry the names too: they are asked for again when a name changed.
-            if (names == Names::RefreshWhenChanged && now != shown) refresh();
-        });
-}
-
 void CAllRunsDlg::filtersChanged() {
     markTotals();
     typing_.start();
@@ -208,10 +180,15 @@ void CAllRunsDlg::filtersChanged() {
 RunQuery CAllRunsDlg::currentQuery() const {
     RunQuery query;
     const QString chosen = stopwatch_->currentData().toString();
-    if (const auto group = groupFolders_.find(chosen); group != groupFolders_.end())
+    if (const std::optional<std::string> pc = chosenPc()) query.pcs = {*pc};
+    if (const auto group = groupFolders_.find(chosen); group != groupFolders_.end()) {
+        // Groups are this PC's own.
         query.folderNames = group->second;
-    else if (!chosen.isEmpty())
+        query.pcs = {""};
+    } else if (!chosen.isEmpty()) {
         query.folderNames = {chosen.toStdString()};
+        query.pcs = {stopwatch_->currentData(kPcRole).toString().toStdString()};
+    }
     if (dateOn_->isChecked()) {
         query.fromDate = from_->date().toString(Qt::ISODate).toStdString();
         query.toDate = to_->date().toString(Qt::ISODate).toStdString();
@@ -296,6 +273,7 @@ void CAllRunsDlg::applyTexts() {
     setWindowTitle(ui::localized(run_text::kAllRunsTitle));
     dateOn_->setText(ui::localized(run_text::kDateRange));
     stopwatchLabel_->setText(ui::localized(run_text::kStopwatch));
+    pcLabel_->setText(ui::localized(club_text::kPcFilter));
     memoLabel_->setText(ui::localized(run_text::kMemo));
     lapsLabel_->setText(ui::localized(run_text::kLapCount));
     totalLabel_->setText(ui::localized(run_text::kTotal));
@@ -305,14 +283,10 @@ void CAllRunsDlg::applyTexts() {
     minTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     markTotals();
-    if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
-    for (int i = 1; i < stopwatch_->count(); ++i) {
-        const QString key = stopwatch_->itemData(i).toString();
-        if (key.startsWith(kGroupKey))
-            stopwatch_->setItemText(
-                i, ui::localized(run_text::kGroupItem).arg(key.mid(kGroupKey.size())));
-    }
+    fillStopwatchChoice();
+    fillPcs();
     model_->retranslate();
+    if (openAction_) showRunActions();
     showStatus();
 }
 
