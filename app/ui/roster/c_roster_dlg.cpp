@@ -103,16 +103,21 @@ void CRosterDlg::refresh() {
         shownCount_ = kWaiting;
         showStatus();
     }
-    using Answer = std::pair<std::optional<Roster>, StopwatchGroups>;
+    struct Answer {
+        std::optional<Roster> roster;
+        StopwatchGroups groups;
+        std::vector<RunProblem> conflicts;
+    };
     queries_.ask<Answer>(
         this,
         [](WindowRunSource& source) {
-            return Answer{source.roster(), source.groups()};
+            return Answer{source.roster(), source.groups(), source.syncConflicts()};
         },
         [this, asked](Answer answer) {
             if (asked != generation_) return;
-            model_->setGroups(std::move(answer.second));
-            showRoster(std::move(answer.first));
+            model_->setGroups(std::move(answer.groups));
+            showConflicts(answer.conflicts);
+            showRoster(std::move(answer.roster));
             fillGroupFilter();
         });
 }
@@ -218,6 +223,16 @@ void CRosterDlg::showRoster(std::optional<Roster> roster) {
     showStatus();
 }
 
+void CRosterDlg::showConflicts(const std::vector<RunProblem>& copies) {
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const QString own = ownPcLabel(settings);
+    conflicts_.clear();
+    for (const RunProblem& copy : copies)
+        conflicts_ << ui::localized(roster_text::kSyncConflictLine)
+                          .arg(pcText(copy.pc, own), QString::fromStdString(copy.path));
+    status_->setToolTip(conflicts_.join(u'\n'));
+}
+
 void CRosterDlg::showStatus() {
     if (shownCount_ == kNotAsked) return status_->clear();
     if (shownCount_ == kWaiting) return status_->setText(ui::localized(query_text::kPreparing));
@@ -226,6 +241,9 @@ void CRosterDlg::showStatus() {
     if (!damagedLines_.empty())
         text += ui::localized(roster_text::kDamagedHistory)
                     .arg(damagedLines_.join(QStringLiteral(", ")));
+    // Copies are named here once, never as runs: the user settles which copy is right.
+    if (!conflicts_.empty())
+        text += ui::localized(roster_text::kSyncConflicts).arg(conflicts_.size());
     status_->setText(text);
 }
 

@@ -3,6 +3,7 @@
 // narrows each window to one PC's rows.
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
@@ -107,6 +108,7 @@ class ClubColumns : public QObject {
     void initTestCase();
     void pcColumnOnlyWhileClubFoldersAreConfigured();
     void pcFilterNarrowsEachWindow();
+    void syncConflictCopiesAreNamedOnce();
 };
 
 void ClubColumns::initTestCase() {
@@ -188,6 +190,45 @@ void ClubColumns::pcFilterNarrowsEachWindow() {
         const std::string shownPc = progress.shown().progress.stopwatch.pc;
         QVERIFY(c.choice != 2 || shownPc == "PC-B");
         QVERIFY(c.choice != 1 || shownPc.empty());
+    }
+}
+
+void ClubColumns::syncConflictCopiesAreNamedOnce() {
+    TwoPcs pcs;
+    QVERIFY(pcs.open());
+    pcs.configure(true);
+    CRosterDlg roster(*pcs.queries);
+    roster.show();
+    QTRY_COMPARE(roster.model()->rowCount(), 2);
+    // Rounds: the copies a sync engine leaves before the list looks again, then those it names.
+    const struct {
+        QStringList added;
+        QStringList named;
+    } kRounds[] = {
+        {{}, {}},
+        {{"Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"},
+         {"Coach A: Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "Coach A: QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"}},
+        {{},
+         {"Coach A: Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "Coach A: QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"}},
+    };
+    for (const auto& round : kRounds) {
+        for (const QString& name : round.added) {
+            QFile copy(QString::fromStdString(pcs.own) + name);
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+        }
+        roster.refresh();
+        QTRY_VERIFY(!roster.status()->text().isEmpty() &&
+                    roster.status()->toolTip() == round.named.join(u'\n'));
+        QCOMPARE(
+            roster.status()->text().contains(QString::number(round.named.size()) +
+                                             QStringLiteral(" 件")) ||
+                roster.status()->text().contains(QStringLiteral(": %1").arg(round.named.size())),
+            !round.named.empty());
+        // The copies are no runs and no stopwatches.
+        QCOMPARE(roster.model()->rowCount(), 2);
     }
 }
 
