@@ -18,6 +18,7 @@
 #include "configuration.h"
 #include "folder_run_source.h"
 #include "labelled_sources.h"
+#include "roster_texts.h"
 #include "run_file_writer.h"
 
 using namespace lapdex;
@@ -222,11 +223,9 @@ void ClubColumns::syncConflictCopiesAreNamedOnce() {
         roster.refresh();
         QTRY_VERIFY(!roster.status()->text().isEmpty() &&
                     roster.status()->toolTip() == round.named.join(u'\n'));
-        QCOMPARE(
-            roster.status()->text().contains(QString::number(round.named.size()) +
-                                             QStringLiteral(" 件")) ||
-                roster.status()->text().contains(QStringLiteral(": %1").arg(round.named.size())),
-            !round.named.empty());
+        const QString count =
+            ui::localized(roster_text::kSyncConflicts).arg(round.named.size()).trimmed();
+        QCOMPARE(roster.status()->text().contains(count), !round.named.empty());
         // The copies are no runs and no stopwatches.
         QCOMPARE(roster.model()->rowCount(), 2);
     }
