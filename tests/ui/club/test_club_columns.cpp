@@ -14,10 +14,10 @@
 #include "c_progress_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_team_day_dlg.h"
+#include "club_folder_source.h"
 #include "club_settings.h"
 #include "configuration.h"
 #include "folder_run_source.h"
-#include "labelled_sources.h"
 #include "roster_texts.h"
 #include "run_file_writer.h"
 
@@ -54,28 +54,36 @@ bool writeFolder(const std::string& data, const char* serial, int hour, std::uin
     return writeRunFile(fs, data, 0, serial, fourLaps(hour, lapCs)).ok();
 }
 
-// This PC's folder and PC-B's, each with a QTM-01 of its own, read as one source by the windows.
+// This PC's folder and PC-B's, each with a QTM-01 of its own, read by the windows' worker as the
+// program reads a club: the own folder's scan joined by the club folder's source.
 struct TwoPcs {
     QTemporaryDir root;
     std::string own = root.path().toStdString() + "/own/";
     std::string club = root.path().toStdString() + "/pc-b/";
-    std::unique_ptr<FolderRunSource> ownScan, clubScan;
+    std::shared_ptr<std::string> cache =
+        std::make_shared<std::string>(root.path().toStdString() + "/cache");
     std::unique_ptr<RunQueryWorker> queries;
 
     bool open() {
         if (!writeFolder(own, "0123456789ab", 7, 6000) ||
             !writeFolder(club, "00000000beef", 8, 6100))
             return false;
-        ownScan = std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), own));
-        clubScan = std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), club));
         queries = std::make_unique<RunQueryWorker>(
             nullptr,
-            [this]() -> std::unique_ptr<RunSource> {
-                return std::make_unique<testing::LabelledSources>(
-                    std::vector<testing::LabelledSources::Member>{{"", ownScan.get()},
-                                                                  {"PC-B", clubScan.get()}});
+            [data = own]() -> std::unique_ptr<RunSource> {
+                return std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), data));
             },
             own);
+        // The club folder's index lies in the test's own cache folder.
+        const EnvironmentLookup environment = [cache = cache](const char* name) -> const char* {
+            return std::string_view(name) == "XDG_CACHE_HOME" ? cache->c_str() : nullptr;
+        };
+        queries->tell([folder = ClubFolder{club, "PC-B"}, environment](WindowRunSource& source) {
+            std::vector<std::unique_ptr<ClubFolderSource>> sources;
+            sources.push_back(
+                std::make_unique<ClubFolderSource>(systemFileSystem(), folder, environment));
+            source.setClub(std::move(sources));
+        });
         return true;
     }
     void configure(bool club) {
