@@ -76,4 +76,14 @@ SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data) {
     return answer;
 }
 
+FsStatus takeContactsOf(Roster& roster, const std::string& pc, const DataFolder& data) {
+    const FsBytes read = data.fs().readFile(data.path() + kHistoryFileName);
+    if (!read.ok())
+        return read.status.error == FsError::NotFound ? FsStatus::success() : read.status;
+    const HistoryReading history = parseContactHistory(read.bytes);
+    for (RosterEntry& entry : roster.entries)
+        if (entry.stopwatch.pc == pc) takeLastContact(entry, history);
+    return FsStatus::success();
+}
+
 }  // namespace lapdex

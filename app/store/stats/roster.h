@@ -48,4 +48,9 @@ Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<
 // own; a missing one holds no contact.
 SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data);
 
+// Gives the stopwatches of `pc` in `roster` their last contact from that PC's data folder's
+// History.csv (a club folder keeps its own), as rosterOf does for this PC's. A missing file holds
+// no contact; an unreadable one is the failure returned, and the roster is left as it was.
+FsStatus takeContactsOf(Roster& roster, const std::string& pc, const DataFolder& data);
+
 }  // namespace lapdex

@@ -148,15 +148,12 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
     return html + QStringLiteral("</table>");
 }
 
-// The tables of `day`, marked among its own runs.
-QString dayTables(const TeamDay& day) {
+// The tables of `day`, marked among its own runs; with the "PC" column when `pcColumn`.
+QString dayTables(const TeamDay& day, bool pcColumn) {
     TeamDayModel model;
     model.setDay(day);
-    // A day of this PC's runs alone prints as it always did.
-    const bool clubRuns = std::any_of(day.runs.begin(), day.runs.end(),
-                                      [](const TeamDayRun& run) { return !run.pc.empty(); });
     QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-    model.setPcColumn(clubRuns, ownPcLabel(settings));
+    model.setPcColumn(pcColumn, ownPcLabel(settings));
     QString html;
     const std::vector<ColumnGroup> groups = columnGroups(model);
     for (const ColumnGroup& group : groups) {
@@ -190,16 +187,19 @@ Sheet daySheet(const QString& title, const TeamDay& day, int gapMinutes) {
     sheet.html +=
         QStringLiteral("<p>%1</p>")
             .arg(ui::localized(print_text::kLegend).arg(kFastestSymbol).arg(kSlowestSymbol));
+    // A day of this PC's runs alone prints as it always did; with club runs every table has "PC".
+    const bool pc = std::any_of(day.runs.begin(), day.runs.end(),
+                                [](const TeamDayRun& run) { return !run.pc.empty(); });
     // One section per training session, each marked among its own runs.
     const std::vector<TeamSession> sessions = sessionsOf(day, gapMinutes);
-    if (sessions.size() < 2) return sheet.html += dayTables(day), sheet;
+    if (sessions.size() < 2) return sheet.html += dayTables(day, pc), sheet;
     auto clock = [](const std::string& at) { return QString::fromStdString(at).mid(11, 5); };
     for (std::size_t n = 0; n < sessions.size(); ++n) {
         sheet.html += QStringLiteral("<h3>%1</h3>")
                           .arg(ui::localized(print_text::kSession)
                                    .arg(static_cast<qsizetype>(n + 1))
                                    .arg(clock(sessions[n].start), clock(sessions[n].end)));
-        sheet.html += dayTables(sessionDay(day, sessions[n]));
+        sheet.html += dayTables(sessionDay(day, sessions[n]), pc);
     }
     return sheet;
 }

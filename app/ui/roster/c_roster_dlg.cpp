@@ -37,7 +37,6 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
     layout->addWidget(table_, 1);
     followLanguage(table_,
                    [this] { table_->setAccessibleName(ui::localized(roster_text::kTableName)); });
@@ -90,7 +89,7 @@ void CRosterDlg::changeEvent(QEvent* event) {
         groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
         pcFilter_->retranslate();
         QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-        model_->setOwnPcLabel(ownPcLabel(settings));
+        model_->setPcColumn(pcColumnShown(), ownPcLabel(settings));
         model_->retranslate();
         showStatus();
     }
@@ -103,16 +102,21 @@ void CRosterDlg::refresh() {
         shownCount_ = kWaiting;
         showStatus();
     }
-    using Answer = std::pair<std::optional<Roster>, StopwatchGroups>;
+    struct Answer {
+        std::optional<Roster> roster;
+        StopwatchGroups groups;
+        std::vector<RunProblem> conflicts;
+    };
     queries_.ask<Answer>(
         this,
         [](WindowRunSource& source) {
-            return Answer{source.roster(), source.groups()};
+            return Answer{source.roster(), source.groups(), source.syncConflicts()};
         },
         [this, asked](Answer answer) {
             if (asked != generation_) return;
-            model_->setGroups(std::move(answer.second));
-            showRoster(std::move(answer.first));
+            model_->setGroups(std::move(answer.groups));
+            showConflicts(answer.conflicts);
+            showRoster(std::move(answer.roster));
             fillGroupFilter();
         });
 }
@@ -204,9 +208,8 @@ void CRosterDlg::showRoster(std::optional<Roster> roster) {
         return showStatus();
     }
     QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-    model_->setOwnPcLabel(ownPcLabel(settings));
+    model_->setPcColumn(pcColumnShown(), ownPcLabel(settings));
     model_->setEntries(roster->entries);
-    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
     std::vector<RunStopwatch> stopwatches;
     for (const RosterEntry& entry : roster->entries) stopwatches.push_back(entry.stopwatch);
     pcFilter_->fill(stopwatches);
@@ -218,6 +221,16 @@ void CRosterDlg::showRoster(std::optional<Roster> roster) {
     showStatus();
 }
 
+void CRosterDlg::showConflicts(const std::vector<RunProblem>& copies) {
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const QString own = ownPcLabel(settings);
+    conflicts_.clear();
+    for (const RunProblem& copy : copies)
+        conflicts_ << ui::localized(roster_text::kSyncConflictLine)
+                          .arg(pcText(copy.pc, own), QString::fromStdString(copy.path));
+    status_->setToolTip(conflicts_.join(u'\n'));
+}
+
 void CRosterDlg::showStatus() {
     if (shownCount_ == kNotAsked) return status_->clear();
     if (shownCount_ == kWaiting) return status_->setText(ui::localized(query_text::kPreparing));
@@ -226,6 +239,9 @@ void CRosterDlg::showStatus() {
     if (!damagedLines_.empty())
         text += ui::localized(roster_text::kDamagedHistory)
                     .arg(damagedLines_.join(QStringLiteral(", ")));
+    // Copies are named here once, never as runs: the user settles which copy is right.
+    if (!conflicts_.empty())
+        text += ui::localized(roster_text::kSyncConflicts).arg(conflicts_.size());
     status_->setText(text);
 }
 

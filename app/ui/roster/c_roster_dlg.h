@@ -61,6 +61,7 @@ class CRosterDlg : public QDialog {
     void applyGroupFilter();
 
     void showRoster(std::optional<Roster> roster);
+    void showConflicts(const std::vector<RunProblem>& copies);
 
     RunQueryWorker& queries_;
     RosterModel* model_;
@@ -80,6 +81,8 @@ class CRosterDlg : public QDialog {
     quint64 generation_ = 0;
     qsizetype shownCount_ = kNotAsked;
     QStringList damagedLines_;
+    // The sync engine's conflict copies found at the last look, each once: "PC: path".
+    QStringList conflicts_;
 };
 
 }  // namespace lapdex::ui

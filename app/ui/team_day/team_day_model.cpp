@@ -30,11 +30,16 @@ void TeamDayModel::setDay(TeamDay day) {
 }
 
 void TeamDayModel::setPcColumn(bool shown, QString ownLabel) {
-    if (shown == pcShown_ && ownLabel == ownPcLabel_) return;
-    beginResetModel();
-    pcShown_ = shown;
+    const bool relabelled = ownLabel != ownPcLabel_;
     ownPcLabel_ = std::move(ownLabel);
-    endResetModel();
+    if (shown != pcShown_) {
+        beginResetModel();
+        pcShown_ = shown;
+        endResetModel();
+    } else if (relabelled && pcShown_ && rowCount() > 0) {
+        // Only the column's texts change: the view keeps its selection and sort.
+        emit dataChanged(index(0, pcColumn()), index(rowCount() - 1, pcColumn()));
+    }
 }
 
 void TeamDayModel::setTimes(Times times) {

@@ -3,6 +3,7 @@
 // narrows each window to one PC's rows.
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QSettings>
 #include <QTableView>
 #include <QTableWidget>
@@ -13,10 +14,11 @@
 #include "c_progress_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_team_day_dlg.h"
+#include "club_folder_source.h"
 #include "club_settings.h"
 #include "configuration.h"
 #include "folder_run_source.h"
-#include "labelled_sources.h"
+#include "roster_texts.h"
 #include "run_file_writer.h"
 
 using namespace lapdex;
@@ -52,28 +54,36 @@ bool writeFolder(const std::string& data, const char* serial, int hour, std::uin
     return writeRunFile(fs, data, 0, serial, fourLaps(hour, lapCs)).ok();
 }
 
-// This PC's folder and PC-B's, each with a QTM-01 of its own, read as one source by the windows.
+// This PC's folder and PC-B's, each with a QTM-01 of its own, read by the windows' worker as the
+// program reads a club: the own folder's scan joined by the club folder's source.
 struct TwoPcs {
     QTemporaryDir root;
     std::string own = root.path().toStdString() + "/own/";
     std::string club = root.path().toStdString() + "/pc-b/";
-    std::unique_ptr<FolderRunSource> ownScan, clubScan;
+    std::shared_ptr<std::string> cache =
+        std::make_shared<std::string>(root.path().toStdString() + "/cache");
     std::unique_ptr<RunQueryWorker> queries;
 
     bool open() {
         if (!writeFolder(own, "0123456789ab", 7, 6000) ||
             !writeFolder(club, "00000000beef", 8, 6100))
             return false;
-        ownScan = std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), own));
-        clubScan = std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), club));
         queries = std::make_unique<RunQueryWorker>(
             nullptr,
-            [this]() -> std::unique_ptr<RunSource> {
-                return std::make_unique<testing::LabelledSources>(
-                    std::vector<testing::LabelledSources::Member>{{"", ownScan.get()},
-                                                                  {"PC-B", clubScan.get()}});
+            [data = own]() -> std::unique_ptr<RunSource> {
+                return std::make_unique<FolderRunSource>(DataFolder(systemFileSystem(), data));
             },
             own);
+        // The club folder's index lies in the test's own cache folder.
+        const EnvironmentLookup environment = [cache = cache](const char* name) -> const char* {
+            return std::string_view(name) == "XDG_CACHE_HOME" ? cache->c_str() : nullptr;
+        };
+        queries->tell([folder = ClubFolder{club, "PC-B"}, environment](WindowRunSource& source) {
+            std::vector<std::unique_ptr<ClubFolderSource>> sources;
+            sources.push_back(
+                std::make_unique<ClubFolderSource>(systemFileSystem(), folder, environment));
+            source.setClub(std::move(sources));
+        });
         return true;
     }
     void configure(bool club) {
@@ -107,6 +117,7 @@ class ClubColumns : public QObject {
     void initTestCase();
     void pcColumnOnlyWhileClubFoldersAreConfigured();
     void pcFilterNarrowsEachWindow();
+    void syncConflictCopiesAreNamedOnce();
 };
 
 void ClubColumns::initTestCase() {
@@ -135,6 +146,9 @@ void ClubColumns::pcColumnOnlyWhileClubFoldersAreConfigured() {
         // Two PCs' QTM-01 are two lines in each window, whether their PC is shown or not.
         QCOMPARE(day.model()->rowCount(), 2);
         QCOMPARE(progress.squad()->rowCount(), 2);
+        // The printed day names the PC of each run wherever a club folder's runs are on it.
+        QVERIFY(day.sheet().html.contains(QStringLiteral("PC-B")));
+        QVERIFY(day.sheet().html.contains(QStringLiteral("Coach A")));
         const TeamDayModel& model = *day.model();
         QCOMPARE(model.columnCount(), model.averageColumn() + (club ? 2 : 1));
         if (club) {
@@ -145,7 +159,8 @@ void ClubColumns::pcColumnOnlyWhileClubFoldersAreConfigured() {
                      (QStringList{"Coach A", "PC-B"}));
             QCOMPARE(squadPcs(*progress.squad()), (QStringList{"Coach A", "PC-B"}));
         }
-        QCOMPARE(roster.table()->isColumnHidden(RosterModel::kPc), !club);
+        QCOMPARE(roster.model()->columnCount(),
+                 club ? RosterModel::kColumnCount : RosterModel::kPc);
         QCOMPARE(progress.squad()->horizontalHeaderItem(0)->text() == QStringLiteral("PC"), club);
         for (QComboBox* filter :
              {static_cast<QComboBox*>(day.pcChoice()), static_cast<QComboBox*>(roster.pcFilter()),
@@ -188,6 +203,43 @@ void ClubColumns::pcFilterNarrowsEachWindow() {
         const std::string shownPc = progress.shown().progress.stopwatch.pc;
         QVERIFY(c.choice != 2 || shownPc == "PC-B");
         QVERIFY(c.choice != 1 || shownPc.empty());
+    }
+}
+
+void ClubColumns::syncConflictCopiesAreNamedOnce() {
+    TwoPcs pcs;
+    QVERIFY(pcs.open());
+    pcs.configure(true);
+    CRosterDlg roster(*pcs.queries);
+    roster.show();
+    QTRY_COMPARE(roster.model()->rowCount(), 2);
+    // Rounds: the copies a sync engine leaves before the list looks again, then those it names.
+    const struct {
+        QStringList added;
+        QStringList named;
+    } kRounds[] = {
+        {{}, {}},
+        {{"Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"},
+         {"Coach A: Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "Coach A: QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"}},
+        {{},
+         {"Coach A: Lapdex.sync-conflict-20261209-070000-ABCDEFG.dat",
+          "Coach A: QTM-01/notes.sync-conflict-20261209-070000-ABCDEFG.txt"}},
+    };
+    for (const auto& round : kRounds) {
+        for (const QString& name : round.added) {
+            QFile copy(QString::fromStdString(pcs.own) + name);
+            QVERIFY(copy.open(QIODevice::WriteOnly));
+        }
+        roster.refresh();
+        QTRY_VERIFY(!roster.status()->text().isEmpty() &&
+                    roster.status()->toolTip() == round.named.join(u'\n'));
+        const QString count =
+            ui::localized(roster_text::kSyncConflicts).arg(round.named.size()).trimmed();
+        QCOMPARE(roster.status()->text().contains(count), !round.named.empty());
+        // The copies are no runs and no stopwatches.
+        QCOMPARE(roster.model()->rowCount(), 2);
     }
 }
 
