@@ -43,8 +43,10 @@ class RunIndex : public RunSource {
 
     // Opens the database. One of another layout or data folder is emptied and laid out anew in one
     // transaction; a damaged one is replaced by a fresh file renamed into place, unless another
-    // program has it open. Never deletes a database another program may use. False when no
-    // database could be had: every query then answers nullopt (or not answered).
+    // program has it open. Every page is checked only after an unclean close (a log left behind)
+    // or when the layout cannot be read: a few milliseconds otherwise. Never deletes a database
+    // another program may use. False when no database could be had: every query then answers
+    // nullopt (or not answered).
     bool open();
     // Never waits: the window asks it while a refresh holds the index.
     bool ready() const;
@@ -150,6 +152,8 @@ class RunIndex : public RunSource {
 
     // Lays the tables out; Replace first drops whatever the file holds, in the same transaction.
     bool createSchema(Existing existing);
+    // Our layout, made for this data folder.
+    bool isOurs();
     bool dropEverything();
     bool replaceDamaged();
     // Takes over the registry changes told since the last call. Index lock held.
