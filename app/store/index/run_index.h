@@ -172,6 +172,8 @@ class RunIndex : public RunSource {
     // Brings a folder up to date as `need` asks, unless the folder watch saw nothing happen in it
     // since its last comparison.
     FolderState bringUpToDateLocked(const std::string& folderName, Need need);
+    // The same once other programs' commits and the notifications were taken.
+    FolderState bringNotedUpToDateLocked(const std::string& folderName, Need need);
     // Another program's commit to the shared file may have changed any folder's rows.
     void noteOtherWritersLocked();
     struct KnownRun;
@@ -199,6 +201,9 @@ class RunIndex : public RunSource {
         const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale);
     std::string folderProblemLocked(const std::string& folderName);
     RunRead readRunLocked(const std::string& folderName, const std::string& fileName);
+    // The stored row of the run file is still the file's (`stamp`, taken just before).
+    bool storedRunIsCurrent(const std::string& folderName, const std::string& fileName,
+                            const FileStamp& stamp);
     RunCheck checkRunLocked(const std::string& folderName, const std::string& fileName,
                             const std::string& dayKey, const FileStamp& stamp);
     bool forgetFolder(const std::string& folderName);
