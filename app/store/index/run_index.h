@@ -201,9 +201,12 @@ class RunIndex : public RunSource {
         const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale);
     std::string folderProblemLocked(const std::string& folderName);
     RunRead readRunLocked(const std::string& folderName, const std::string& fileName);
-    // The stored row of the run file is still the file's (`stamp`, taken just before).
-    bool storedRunIsCurrent(const std::string& folderName, const std::string& fileName,
-                            const FileStamp& stamp);
+    // Registered, with the problem that keeps its folder from being listed ("" when none).
+    bool registeredFolderLocked(const std::string& folderName, std::string& problem);
+    // The stored run into `read`; with `stamp` (the file's, taken just before) only when the row
+    // is still the file's. False when there is no such row (or it is not the file's).
+    bool storedRunLocked(const std::string& folderName, const std::string& fileName,
+                         const FileStamp* stamp, RunRead& read);
     RunCheck checkRunLocked(const std::string& folderName, const std::string& fileName,
                             const std::string& dayKey, const FileStamp& stamp);
     bool forgetFolder(const std::string& folderName);
