@@ -53,7 +53,7 @@ DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool index_screens sheet_screens 
 # The benchmarks, built once optimised (Release, -O3) by scripts/test.
 BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench
                page_switch_bench engine_download_bench run_index_bench lap_chart_bench
-               team_day_bench xlsx_export_bench progress_bench)
+               team_day_bench xlsx_export_bench progress_bench club_scale_bench)
 
 # The compiler cache, when installed: paths are taken relative to the checkout, so a clean clone
 # elsewhere reuses what an earlier build compiled.

@@ -320,6 +320,32 @@ TEST_F(RunIndexTest, DamagedDatabaseIsRebuiltAndAnswersTheSame) {
     EXPECT_EQ(index->search({})->size(), 5U);
 }
 
+// Opening trusts a cleanly closed file without reading every page; a write-ahead log left behind
+// (the program ended without closing it) makes it check them, and damage is then rebuilt.
+TEST_F(RunIndexTest, AFileNotClosedCleanlyIsCheckedAndRebuiltWhenDamaged) {
+    for (int day = 1; day <= 40; ++day) {
+        RunRecord run = testing::clockExample();
+        run.start = {2015, 3, 1 + day % 28, 10, day, 0};
+        run.memo = "memo of run " + std::to_string(day);
+        write(run);
+    }
+    ASSERT_TRUE(index->refreshAll(stopwatches));
+    const std::string path = index->databasePath();
+    index.reset();
+    ASSERT_EQ(stampOf(path + "-wal").kind, StampKind::None);
+    // Garbage past the schema and the first tables, where opening alone does not look.
+    std::string bytes = testing::fileBytes(path);
+    ASSERT_GT(bytes.size(), 6 * 4096U);
+    for (std::size_t i = 4 * 4096; i < bytes.size(); i += 7) bytes[i] = static_cast<char>(i * 31);
+    testing::writeBytes(path, bytes);
+    testing::writeBytes(path + "-wal", "");
+    index = makeIndex(path);
+    ASSERT_TRUE(index->open());
+    ASSERT_TRUE(index->refreshAll(stopwatches));
+    expectSameAsScan("checked after an unclean close");
+    EXPECT_EQ(index->search({})->size(), 40U);
+}
+
 TEST_F(RunIndexTest, IndexOfAnotherDataFolderIsNotTrusted) {
     write(testing::clockExample());
     ASSERT_TRUE(index->refreshAll(stopwatches));

@@ -47,8 +47,10 @@ class RunIndex : public RunSource {
 
     // Opens the database. One of another layout or data folder is emptied and laid out anew in one
     // transaction; a damaged one is replaced by a fresh file renamed into place, unless another
-    // program has it open. Never deletes a database another program may use. False when no
-    // database could be had: every query then answers nullopt (or not answered).
+    // program has it open. Every page is checked only after an unclean close (a log left behind)
+    // or when the layout cannot be read: a few milliseconds otherwise. Never deletes a database
+    // another program may use. False when no database could be had: every query then answers
+    // nullopt (or not answered).
     bool open();
     // Never waits: the window asks it while a refresh holds the index.
     bool ready() const;
@@ -154,6 +156,8 @@ class RunIndex : public RunSource {
 
     // Lays the tables out; Replace first drops whatever the file holds, in the same transaction.
     bool createSchema(Existing existing);
+    // Our layout, made for this data folder.
+    bool isOurs();
     bool dropEverything();
     bool replaceDamaged();
     // Takes over the registry changes told since the last call. Index lock held.
@@ -172,6 +176,8 @@ class RunIndex : public RunSource {
     // Brings a folder up to date as `need` asks, unless the folder watch saw nothing happen in it
     // since its last comparison.
     FolderState bringUpToDateLocked(const std::string& folderName, Need need);
+    // The same once other programs' commits and the notifications were taken.
+    FolderState bringNotedUpToDateLocked(const std::string& folderName, Need need);
     // Another program's commit to the shared file may have changed any folder's rows.
     void noteOtherWritersLocked();
     struct KnownRun;
@@ -199,6 +205,12 @@ class RunIndex : public RunSource {
         const std::vector<std::string>& folderNames, Need need, std::vector<RunProblem>* stale);
     std::string folderProblemLocked(const std::string& folderName);
     RunRead readRunLocked(const std::string& folderName, const std::string& fileName);
+    // Registered, with the problem that keeps its folder from being listed ("" when none).
+    bool registeredFolderLocked(const std::string& folderName, std::string& problem);
+    // The stored run into `read`; with `stamp` (the file's, taken just before) only when the row
+    // is still the file's. False when there is no such row (or it is not the file's).
+    bool storedRunLocked(const std::string& folderName, const std::string& fileName,
+                         const FileStamp* stamp, RunRead& read);
     RunCheck checkRunLocked(const std::string& folderName, const std::string& fileName,
                             const std::string& dayKey, const FileStamp& stamp);
     bool forgetFolder(const std::string& folderName);

@@ -150,8 +150,12 @@ std::optional<std::vector<RunStopwatch>> RunIndex::freshenLocked(
         return !folderNames.empty() && std::find(folderNames.begin(), folderNames.end(),
                                                  stopwatch.folderName) == folderNames.end();
     });
+    // Other programs' commits and the notifications are taken once for all folders: a query over
+    // a hundred unchanged folders then costs a query per folder, no more.
+    noteOtherWritersLocked();
+    watch_->drain();
     for (const RunStopwatch& stopwatch : *registered) {
-        const FolderState state = bringUpToDateLocked(stopwatch.folderName, need);
+        const FolderState state = bringNotedUpToDateLocked(stopwatch.folderName, need);
         if (state == FolderState::Failed) return std::nullopt;
         if (state == FolderState::Stale && stale != nullptr)
             stale->push_back({stopwatch.folderName, folderProblemLocked(stopwatch.folderName), {}});

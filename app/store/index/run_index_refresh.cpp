@@ -109,6 +109,10 @@ void RunIndex::noteOtherWritersLocked() {
 RunIndex::FolderState RunIndex::bringUpToDateLocked(const std::string& folderName, Need need) {
     noteOtherWritersLocked();
     watch_->drain();
+    return bringNotedUpToDateLocked(folderName, need);
+}
+
+RunIndex::FolderState RunIndex::bringNotedUpToDateLocked(const std::string& folderName, Need need) {
     // A file that could not be read, or was read too soon after a change, tells no notification
     // when it can be read: such a folder is compared whatever the watch says.
     SqliteStatement& unsure = db_.cached("SELECT 1 FROM runs WHERE folder = ? AND sure = 0");

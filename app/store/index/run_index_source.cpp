@@ -83,7 +83,8 @@ std::optional<RunDetails> RunIndex::runWithLaps(const std::string& folderName,
 RunRead RunIndex::readRunLocked(const std::string& folderName, const std::string& fileName) {
     RunRead read;
     const std::string dayKey = runDayKeyIn(fileName, owner_);
-    if (!isRegisteredLocked(folderName) || dayKey.empty() ||
+    std::string folderProblem;
+    if (!registeredFolderLocked(folderName, folderProblem) || dayKey.empty() ||
         fileName.find('/') != std::string::npos) {
         read.outcome = RunRead::Outcome::Gone;
         read.reason = "no such run";
@@ -91,7 +92,6 @@ RunRead RunIndex::readRunLocked(const std::string& folderName, const std::string
     }
     // A folder that cannot be listed, or a file that cannot even be looked at, is unreadable, not
     // gone: its runs are still there for whoever can read them.
-    const std::string folderProblem = folderProblemLocked(folderName);
     const FileStamp stamp = stampOf(dataFolder_ + folderName + "/" + fileName);
     if (!folderProblem.empty() || (stamp.kind == StampKind::None && stamp.sysErrno != ENOENT)) {
         read.outcome = RunRead::Outcome::Unreadable;
@@ -99,33 +99,51 @@ RunRead RunIndex::readRunLocked(const std::string& folderName, const std::string
             !folderProblem.empty() ? folderProblem : fsStatusText({FsError::Io, stamp.sysErrno});
         return read;
     }
+    // Nearly every run asked for is unchanged (a team day reads a thousand): one read without a
+    // write transaction gives it.
+    if (storedRunLocked(folderName, fileName, &stamp, read)) return read;
     const RunCheck check = checkRunLocked(folderName, fileName, dayKey, stamp);
-    if (check == RunCheck::Failed) {
-        read.reason = "the run index cannot be read";
-        return read;
-    }
     if (check == RunCheck::Gone) {
         read.outcome = RunRead::Outcome::Gone;
         read.reason = "no such run";
-        return read;
-    }
-    SqliteStatement row = db_.prepare(
-        "SELECT readable, problem, start, timeFormat, lapCount, totalCs, bestLapCs, bestLapNumber,"
-        " averageLapCs, slowestLapCs, slowestLapNumber, memo, laps FROM runs"
-        " WHERE folder = ? AND name = ?");
-    row.bind(1, folderName).bind(2, fileName);
-    if (!row.step()) {
+    } else if (check == RunCheck::Failed || !storedRunLocked(folderName, fileName, nullptr, read)) {
         read.reason = "the run index cannot be read";
-        return read;
     }
-    if (row.integer(0) == 0) {
-        read.outcome = RunRead::Outcome::Unreadable;
-        read.reason = row.text(1);
-        return read;
-    }
-    read.run = runOf(row, 2);
-    read.outcome = RunRead::Outcome::Read;
     return read;
+}
+
+bool RunIndex::registeredFolderLocked(const std::string& folderName, std::string& problem) {
+    SqliteStatement& folder =
+        db_.cached("SELECT problem FROM folders WHERE name = ? AND registered = 1");
+    folder.bind(1, folderName);
+    const bool registered = folder.step();
+    problem = registered ? folder.text(0) : std::string();
+    folder.reset();
+    return registered;
+}
+
+bool RunIndex::storedRunLocked(const std::string& folderName, const std::string& fileName,
+                               const FileStamp* stamp, RunRead& read) {
+    SqliteStatement& row = db_.cached(
+        "SELECT inode, size, mtimeNs, ctimeNs, sure, readable, problem, start, timeFormat,"
+        " lapCount, totalCs, bestLapCs, bestLapNumber, averageLapCs, slowestLapCs,"
+        " slowestLapNumber, memo, laps FROM runs WHERE folder = ? AND name = ?");
+    row.bind(1, folderName).bind(2, fileName);
+    bool found = row.step();
+    if (found && stamp != nullptr) {
+        const FileStamp was{StampKind::File, static_cast<std::uint64_t>(row.integer(0)),
+                            row.integer(1), row.integer(2), row.integer(3)};
+        found = stamp->sameAs(was) && row.integer(4) != 0 && settledAt(was, clock_());
+    }
+    if (found && row.integer(5) == 0) {
+        read.outcome = RunRead::Outcome::Unreadable;
+        read.reason = row.text(6);
+    } else if (found) {
+        read.run = runOf(row, 7);
+        read.outcome = RunRead::Outcome::Read;
+    }
+    row.reset();
+    return found;
 }
 
 RunIndex::RunCheck RunIndex::checkRunLocked(const std::string& folderName,
