@@ -5,6 +5,8 @@
 #include <memory>
 
 #include "c_user_dialog.h"
+#include "club_link.h"
+#include "club_menu.h"
 #include "data_folder.h"
 #include "data_folder_lock.h"
 #include "desktop.h"
@@ -100,6 +102,10 @@ int CLapdexApp::run() {
     ViewMenu views(window, queries);
     ExportMenu exports(window, views);
     LanguageMenu languageMenu(*views.menu(), languages);
+    // Other PCs' data folders, read-only beside this one, and the Settings menu that chooses them.
+    ClubLink club(queries, withTrailingSlash(folder), processEnvironment());
+    views.followClub(club);
+    ClubMenu clubMenu(window, *window.menuBar(), club);
     connect(&instance, &SingleInstance::activationRequested, &window,
             [] { raiseWindowTitled(kWindowTitle); });
     // Demos on machines without a screen ask for a picture of the window.

@@ -51,6 +51,7 @@ void CCompareDlg::compare(RunQueryWorker& queries, const std::vector<RunRef>& ru
         row.fileName = ref.fileName;
         row.tabName = ref.tabName;
         row.run.start = ref.start;
+        row.pc = ref.pc;
         rows.push_back(std::move(row));
     }
     const quint64 asked = ++generation_;

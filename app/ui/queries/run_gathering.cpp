@@ -40,7 +40,7 @@ GatheredRuns gatherRuns(RunSource& source, const std::vector<RunRow>& rows) {
     gathered.runs.reserve(rows.size());
     for (const RunRow& row : rows) {
         const std::string path = row.folderName + "/" + row.fileName;
-        RunRead read = source.readRun(row.folderName, row.fileName);
+        RunRead read = source.readRunOf(row);
         if (!read.ok()) {
             gathered.missed.push_back({path, whyOf(read.outcome), read.reason});
             continue;

@@ -1,6 +1,7 @@
 // Choosing between the run index and the folder scan for each answer.
 #include "window_run_source.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -46,7 +47,7 @@ bool WindowRunSource::indexUsable() {
     return index_->ready();
 }
 
-std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches() {
+std::optional<std::vector<RunStopwatch>> WindowRunSource::ownStopwatches() {
     if (indexUsable()) {
         if (auto stopwatches = index_->registeredStopwatches()) {
             origin_.store(Origin::Index);
@@ -61,7 +62,7 @@ std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches(
     return std::nullopt;
 }
 
-RunListing WindowRunSource::listRuns(const RunQuery& query) {
+RunListing WindowRunSource::ownRuns(const RunQuery& query) {
     if (indexUsable()) {
         RunListing listing = index_->listRuns(query);
         if (listing.answered) {
@@ -77,7 +78,7 @@ RunListing WindowRunSource::listRuns(const RunQuery& query) {
     return {};
 }
 
-RunRead WindowRunSource::readRun(const std::string& folderName, const std::string& fileName) {
+RunRead WindowRunSource::ownRun(const std::string& folderName, const std::string& fileName) {
     if (indexUsable()) {
         RunRead read = index_->readRun(folderName, fileName);
         if (read.outcome != RunRead::Outcome::Unavailable) {
@@ -91,6 +92,44 @@ RunRead WindowRunSource::readRun(const std::string& folderName, const std::strin
     }
     origin_.store(Origin::None);
     return {};
+}
+
+std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches() {
+    return club_ ? club_->registeredStopwatches() : ownStopwatches();
+}
+
+RunListing WindowRunSource::listRuns(const RunQuery& query) {
+    if (club_) return club_->listRuns(query);
+    // Without club folders only the own folder ("") can be chosen.
+    const bool ownChosen = query.pcs.empty() ||
+                           std::find(query.pcs.begin(), query.pcs.end(), "") != query.pcs.end();
+    if (!ownChosen) return {true, {}, {}, false};
+    return ownRuns(query);
+}
+
+RunRead WindowRunSource::readRun(const std::string& folderName, const std::string& fileName) {
+    return ownRun(folderName, fileName);
+}
+
+RunRead WindowRunSource::readRunOf(const RunRow& row) {
+    if (club_) return club_->readRunOf(row);
+    if (!row.pc.empty()) return {RunRead::Outcome::Gone, {}, "no club folder of that name"};
+    return ownRun(row.folderName, row.fileName);
+}
+
+void WindowRunSource::setClub(std::vector<std::unique_ptr<ClubFolderSource>> folders) {
+    club_.reset();
+    clubFolders_ = std::move(folders);
+    if (clubFolders_.empty()) return;
+    std::vector<ClubRunSource::Member> members;
+    for (const auto& folder : clubFolders_) members.push_back({folder->folder().label, folder.get()});
+    club_ = std::make_unique<ClubRunSource>(own_, std::move(members));
+}
+
+ClubFolderSource* WindowRunSource::clubFolder(const std::string& label) const {
+    for (const auto& folder : clubFolders_)
+        if (folder->folder().label == label) return folder.get();
+    return nullptr;
 }
 
 bool WindowRunSource::indexFree() {

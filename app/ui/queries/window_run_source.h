@@ -1,5 +1,6 @@
 // The source of runs behind the windows: the run index while it can answer, otherwise the plain
-// folder scan, so that a window never waits for ever on an index that cannot be opened.
+// folder scan, so that a window never waits for ever on an index that cannot be opened; joined by
+// the club folders, each read through its own index, when the user has any.
 #pragma once
 
 #include <atomic>
@@ -10,6 +11,8 @@
 #include <set>
 #include <string>
 
+#include "club_folder_source.h"
+#include "club_run_source.h"
 #include "run_index.h"
 #include "run_source.h"
 #include "stopwatch_groups.h"
@@ -30,9 +33,18 @@ class WindowRunSource : public RunSource {
     // that the roster takes when it comes from the fallback; "" leaves that roster out.
     WindowRunSource(RunIndex* index, FallbackFactory fallback, std::string dataFolder = {});
 
+    // The own folder's stopwatches and runs, then the club folders' (each row with its pc). A run
+    // named by folder and file alone is the own folder's; readRunOf reads from the row's folder.
     std::optional<std::vector<RunStopwatch>> registeredStopwatches() override;
     RunListing listRuns(const RunQuery& query) override;
     RunRead readRun(const std::string& folderName, const std::string& fileName) override;
+    RunRead readRunOf(const RunRow& row) override;
+
+    // Reads the club folders given from now on (none: this PC's own folder alone). The sources of
+    // folders no longer given are stopped and dropped.
+    void setClub(std::vector<std::unique_ptr<ClubFolderSource>> folders);
+    // The club folder of `label`, or null.
+    ClubFolderSource* clubFolder(const std::string& label) const;
 
     // The roster with the contact history, from the index or else from the folder scan. Waits
     // while the index is busy; nullopt when neither can answer or the index stays busy.
@@ -52,6 +64,25 @@ class WindowRunSource : public RunSource {
     void requestStop() { stopping_.store(true); }
 
   private:
+    // The own data folder alone: the index, else the folder scan.
+    class Own : public RunSource {
+      public:
+        explicit Own(WindowRunSource& window) : window_(window) {}
+        std::optional<std::vector<RunStopwatch>> registeredStopwatches() override {
+            return window_.ownStopwatches();
+        }
+        RunListing listRuns(const RunQuery& query) override { return window_.ownRuns(query); }
+        RunRead readRun(const std::string& folderName, const std::string& fileName) override {
+            return window_.ownRun(folderName, fileName);
+        }
+
+      private:
+        WindowRunSource& window_;
+    };
+
+    std::optional<std::vector<RunStopwatch>> ownStopwatches();
+    RunListing ownRuns(const RunQuery& query);
+    RunRead ownRun(const std::string& folderName, const std::string& fileName);
     bool indexUsable();
     bool indexFree();
     RunSource* fallback();
@@ -64,6 +95,9 @@ class WindowRunSource : public RunSource {
     bool waitedForOpen_ = false;
     std::atomic<Origin> origin_{Origin::None};
     std::atomic<bool> stopping_{false};
+    Own own_{*this};
+    std::vector<std::unique_ptr<ClubFolderSource>> clubFolders_;
+    std::unique_ptr<ClubRunSource> club_;  // null without club folders
 };
 
 }  // namespace lapdex::ui

@@ -1,12 +1,14 @@
 // The All runs window: filters, the table and opening a run.
 #include "c_all_runs_dlg.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -14,6 +16,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "club_texts.h"
 #include "copy_as_text.h"
 #include "engine/message_ids.h"
 #include "language_follower.h"
@@ -62,6 +65,7 @@ CAllRunsDlg::CAllRunsDlg(RunQueryWorker& queries, QWidget* parent)
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     installCopyAsText(table_, CopyRows::Selected);
+    addRunActions();
     table_->setSortingEnabled(true);
     table_->sortByColumn(RunTableModel::kStart, Qt::AscendingOrder);
     table_->verticalHeader()->hide();
@@ -81,6 +85,35 @@ CAllRunsDlg::CAllRunsDlg(RunQueryWorker& queries, QWidget* parent)
     });
 }
 
+void CAllRunsDlg::addRunActions() {
+    // The context menu lists the table's actions: Copy, then these.
+    table_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    openAction_ = new QAction(table_);
+    pcAction_ = new QAction(table_);
+    // It only says whose data folder holds the run.
+    pcAction_->setEnabled(false);
+    table_->addAction(openAction_);
+    table_->addAction(pcAction_);
+    connect(openAction_, &QAction::triggered, this, [this] {
+        const QModelIndex at = table_->currentIndex();
+        if (at.isValid()) emit runActivated(model_->run(at.row()));
+    });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CAllRunsDlg::showRunActions);
+    connect(model_, &QAbstractItemModel::modelReset, this, &CAllRunsDlg::showRunActions);
+    showRunActions();
+}
+
+void CAllRunsDlg::showRunActions() {
+    const QModelIndex at = table_->currentIndex();
+    openAction_->setText(ui::localized(club_text::kOpenRun));
+    openAction_->setEnabled(at.isValid());
+    pcAction_->setVisible(at.isValid());
+    if (at.isValid())
+        pcAction_->setText(ui::localized(club_text::kRunOfPc)
+                               .arg(model_->index(at.row(), RunTableModel::kPc).data().toString()));
+}
+
 void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     dateOn_ = new QCheckBox(this);
     from_ = new QDateEdit(QDate::currentDate().addMonths(-1), this);
@@ -90,6 +123,7 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
         date->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     }
     stopwatch_ = new QComboBox(this);
+    pc_ = new QComboBox(this);
     words_ = new QLineEdit(this);
     laps_ = new QSpinBox(this);
     laps_->setRange(0, 999);
@@ -102,6 +136,7 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     };
     for (QLabel*& dash : dashes_) dash = new QLabel(this);
     stopwatchLabel_ = label(stopwatch_);
+    pcLabel_ = label(pc_);
     memoLabel_ = label(words_);
     lapsLabel_ = label(laps_);
     totalLabel_ = label(minTotal_);
@@ -115,6 +150,8 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     grid->addWidget(words_, 1, 1, 1, 3);
     grid->addWidget(lapsLabel_, 1, 4);
     grid->addWidget(laps_, 1, 5);
+    grid->addWidget(pcLabel_, 2, 4);
+    grid->addWidget(pc_, 2, 5);
     grid->addWidget(totalLabel_, 2, 0);
     grid->addWidget(minTotal_, 2, 1);
     grid->addWidget(dashes_[1], 2, 2);
@@ -124,6 +161,10 @@ void CAllRunsDlg::buildFilters(QGridLayout* grid) {
     connect(from_, &QDateEdit::dateChanged, this, changed);
     connect(to_, &QDateEdit::dateChanged, this, changed);
     connect(stopwatch_, &QComboBox::currentIndexChanged, this, changed);
+    connect(pc_, &QComboBox::currentIndexChanged, this, [this] {
+        fillStopwatchChoice();
+        filtersChanged();
+    });
     connect(words_, &QLineEdit::textChanged, this, changed);
     connect(laps_, &QSpinBox::valueChanged, this, changed);
     connect(minTotal_, &QLineEdit::textChanged, this, changed);
@@ -168,36 +209,84 @@ void CAllRunsDlg::fillStopwatches(Names names) {
             return Known{source.registeredStopwatches(), source.groups()};
         },
         [this, names](Known known) {
-            const std::optional<std::vector<RunStopwatch>>& stopwatches = known.first;
             QStringList shown;
             for (int i = 1; i < stopwatch_->count(); ++i)
                 shown << stopwatch_->itemData(i).toString() + u'=' + stopwatch_->itemText(i);
-            const QString chosen = stopwatch_->currentData().toString();
-            QSignalBlocker block(stopwatch_);
-            stopwatch_->clear();
-            stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
+            stopwatches_ = known.first.value_or(std::vector<RunStopwatch>{});
+            groups_ = std::move(known.second);
+            fillStopwatchChoice();
             QStringList now;
-            for (const RunStopwatch& s : stopwatches.value_or(std::vector<RunStopwatch>{})) {
-                stopwatch_->addItem(QString::fromStdString(s.tabName),
-                                    QString::fromStdString(s.folderName));
-                now << QString::fromStdString(s.folderName + "=" + s.tabName);
-            }
-            // Then the groups that hold a registered stopwatch: choosing one searches its
-            // stopwatches.
-            groupFolders_.clear();
-            for (const std::string& group : known.second.names()) {
-                std::vector<std::string> folders = foldersOfGroup(
-                    known.second, stopwatches.value_or(std::vector<RunStopwatch>{}), group);
-                if (folders.empty()) continue;
-                const QString key = kGroupKey + QString::fromStdString(group);
-                groupFolders_[key] = std::move(folders);
-                stopwatch_->addItem(
-                    ui::localized(run_text::kGroupItem).arg(QString::fromStdString(group)), key);
-            }
-            stopwatch_->setCurrentIndex(std::max(0, stopwatch_->findData(chosen)));
+            for (int i = 1; i < stopwatch_->count(); ++i)
+                now << stopwatch_->itemData(i).toString() + u'=' + stopwatch_->itemText(i);
             // The rows carry the names too: they are asked for again when a name changed.
             if (names == Names::RefreshWhenChanged && now != shown) refresh();
         });
+}
+
+void CAllRunsDlg::fillStopwatchChoice() {
+    const QString chosen = stopwatch_->currentData().toString();
+    const QString chosenPc = stopwatch_->currentData(kPcRole).toString();
+    const std::optional<std::string> pc = this->chosenPc();
+    QSignalBlocker block(stopwatch_);
+    stopwatch_->clear();
+    stopwatch_->addItem(ui::localized(run_text::kEvery), QString());
+    std::vector<RunStopwatch> own;
+    for (const RunStopwatch& s : stopwatches_) {
+        if (s.pc.empty()) own.push_back(s);
+        if (pc && s.pc != *pc) continue;
+        // Another PC's stopwatch may bear the same name as one of this PC's.
+        const QString name = QString::fromStdString(s.tabName);
+        stopwatch_->addItem(s.pc.empty() ? name
+                                         : ui::localized(run_text::kStopwatchOfPc)
+                                               .arg(name, QString::fromStdString(s.pc)),
+                            QString::fromStdString(s.folderName));
+        stopwatch_->setItemData(stopwatch_->count() - 1, QString::fromStdString(s.pc), kPcRole);
+    }
+    // Then this PC's groups that hold a registered stopwatch: choosing one searches its
+    // stopwatches.
+    groupFolders_.clear();
+    for (const std::string& group : (pc && !pc->empty()) ? std::vector<std::string>{}
+                                                          : groups_.names()) {
+        std::vector<std::string> folders = foldersOfGroup(groups_, own, group);
+        if (folders.empty()) continue;
+        const QString key = kGroupKey + QString::fromStdString(group);
+        groupFolders_[key] = std::move(folders);
+        stopwatch_->addItem(ui::localized(run_text::kGroupItem).arg(QString::fromStdString(group)),
+                            key);
+    }
+    int index = 0;
+    for (int i = 1; i < stopwatch_->count() && index == 0; ++i)
+        if (stopwatch_->itemData(i).toString() == chosen &&
+            stopwatch_->itemData(i, kPcRole).toString() == chosenPc)
+            index = i;
+    stopwatch_->setCurrentIndex(index);
+}
+
+void CAllRunsDlg::setClub(const QString& ownLabel, const std::vector<std::string>& clubLabels) {
+    model_->setOwnPcLabel(ownLabel);
+    clubLabels_ = clubLabels;
+    fillPcs();
+    fillStopwatchChoice();
+}
+
+void CAllRunsDlg::fillPcs() {
+    const QVariant chosen = pc_->currentData();
+    QSignalBlocker block(pc_);
+    pc_->clear();
+    pc_->addItem(ui::localized(run_text::kEvery));
+    const QString own = model_->ownPcLabel();
+    pc_->addItem(own.isEmpty() ? ui::localized(club_text::kThisPc) : own, QString::fromLatin1(""));
+    for (const std::string& label : clubLabels_)
+        pc_->addItem(QString::fromStdString(label), QString::fromStdString(label));
+    pc_->setCurrentIndex(std::max(0, chosen.isValid() ? pc_->findData(chosen) : 0));
+    pc_->setVisible(!clubLabels_.empty());
+    pcLabel_->setVisible(!clubLabels_.empty());
+}
+
+std::optional<std::string> CAllRunsDlg::chosenPc() const {
+    const QVariant pc = pc_->currentData();
+    if (!pc.isValid()) return std::nullopt;
+    return pc.toString().toStdString();
 }
 
 void CAllRunsDlg::filtersChanged() {
@@ -208,10 +297,15 @@ void CAllRunsDlg::filtersChanged() {
 RunQuery CAllRunsDlg::currentQuery() const {
     RunQuery query;
     const QString chosen = stopwatch_->currentData().toString();
-    if (const auto group = groupFolders_.find(chosen); group != groupFolders_.end())
+    if (const std::optional<std::string> pc = chosenPc()) query.pcs = {*pc};
+    if (const auto group = groupFolders_.find(chosen); group != groupFolders_.end()) {
+        // Groups are this PC's own.
         query.folderNames = group->second;
-    else if (!chosen.isEmpty())
+        query.pcs = {""};
+    } else if (!chosen.isEmpty()) {
         query.folderNames = {chosen.toStdString()};
+        query.pcs = {stopwatch_->currentData(kPcRole).toString().toStdString()};
+    }
     if (dateOn_->isChecked()) {
         query.fromDate = from_->date().toString(Qt::ISODate).toStdString();
         query.toDate = to_->date().toString(Qt::ISODate).toStdString();
@@ -296,6 +390,7 @@ void CAllRunsDlg::applyTexts() {
     setWindowTitle(ui::localized(run_text::kAllRunsTitle));
     dateOn_->setText(ui::localized(run_text::kDateRange));
     stopwatchLabel_->setText(ui::localized(run_text::kStopwatch));
+    pcLabel_->setText(ui::localized(club_text::kPcFilter));
     memoLabel_->setText(ui::localized(run_text::kMemo));
     lapsLabel_->setText(ui::localized(run_text::kLapCount));
     totalLabel_->setText(ui::localized(run_text::kTotal));
@@ -305,14 +400,10 @@ void CAllRunsDlg::applyTexts() {
     minTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     maxTotal_->setPlaceholderText(ui::localized(run_text::kSeconds));
     markTotals();
-    if (stopwatch_->count() > 0) stopwatch_->setItemText(0, ui::localized(run_text::kEvery));
-    for (int i = 1; i < stopwatch_->count(); ++i) {
-        const QString key = stopwatch_->itemData(i).toString();
-        if (key.startsWith(kGroupKey))
-            stopwatch_->setItemText(
-                i, ui::localized(run_text::kGroupItem).arg(key.mid(kGroupKey.size())));
-    }
+    fillStopwatchChoice();
+    fillPcs();
     model_->retranslate();
+    if (openAction_) showRunActions();
     showStatus();
 }
 

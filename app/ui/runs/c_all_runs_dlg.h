@@ -11,6 +11,7 @@
 #include "run_query_worker.h"
 #include "run_table_model.h"
 
+class QAction;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -39,6 +40,9 @@ class CAllRunsDlg : public QDialog {
     // Searches again now when shown: a download has just put its runs, and maybe a new
     // stopwatch, in the run index.
     void runsDownloaded();
+    // The PC filter's choices and the "PC" column's own text: `ownLabel` ("" the default) for
+    // this PC, and the club folders' labels; without club folders the PC filter is hidden.
+    void setClub(const QString& ownLabel, const std::vector<std::string>& clubLabels);
     // True while a search has not been answered in full.
     bool searching() const { return state_ == State::Searching || state_ == State::FirstScreen; }
 
@@ -46,6 +50,7 @@ class CAllRunsDlg : public QDialog {
     QTableView* table() const { return table_; }
     QLineEdit* memoWords() const { return words_; }
     QComboBox* stopwatchChoice() const { return stopwatch_; }
+    QComboBox* pcChoice() const { return pc_; }
     QSpinBox* lapCount() const { return laps_; }
     QCheckBox* dateRangeOn() const { return dateOn_; }
     QDateEdit* fromDate() const { return from_; }
@@ -53,6 +58,9 @@ class CAllRunsDlg : public QDialog {
     QLineEdit* minTotal() const { return minTotal_; }
     QLineEdit* maxTotal() const { return maxTotal_; }
     QLabel* status() const { return status_; }
+    QAction* openRunAction() const { return openAction_; }
+    // Says whose PC keeps the current run (never enabled).
+    QAction* pcAction() const { return pcAction_; }
 
   signals:
     // The user chose a run to open.
@@ -67,6 +75,16 @@ class CAllRunsDlg : public QDialog {
 
   private:
     void buildFilters(QGridLayout* grid);
+    // The table's context menu: open the run, and whose PC keeps it.
+    void addRunActions();
+    void showRunActions();
+    // Fills the PC filter, keeping the choice while it is still offered.
+    void fillPcs();
+    // Fills the stopwatch filter with the stopwatches of the chosen PC (every PC's without a
+    // choice) and this PC's groups, keeping the choice while it is still offered.
+    void fillStopwatchChoice();
+    // The PC the filter chose, or nullopt for every PC.
+    std::optional<std::string> chosenPc() const;
     enum class Names { Fill, RefreshWhenChanged };
     // Asks for the registered stopwatches and fills the filter with their tab names.
     void fillStopwatches(Names names = Names::Fill);
@@ -86,8 +104,17 @@ class CAllRunsDlg : public QDialog {
     QDateEdit* from_ = nullptr;
     QDateEdit* to_ = nullptr;
     QComboBox* stopwatch_ = nullptr;
+    QComboBox* pc_ = nullptr;
+    QAction* openAction_ = nullptr;
+    QAction* pcAction_ = nullptr;
+    QLabel* pcLabel_ = nullptr;
+    std::vector<std::string> clubLabels_;
+    std::vector<RunStopwatch> stopwatches_;  // as last answered, every PC's
+    StopwatchGroups groups_;                 // this PC's
     // The stopwatch chooser's group items ("group:NAME") and the folders each stands for.
     inline static const QString kGroupKey = QStringLiteral("group:");
+    // The item data role of the stopwatch chooser that holds the stopwatch's pc.
+    static constexpr int kPcRole = Qt::UserRole + 1;
     std::map<QString, std::vector<std::string>> groupFolders_;
     QLineEdit* words_ = nullptr;
     QSpinBox* laps_ = nullptr;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <tuple>
 
+#include "club_settings.h"
+#include "club_texts.h"
 #include "run_texts.h"
 
 namespace lapdex::ui {
@@ -16,10 +18,13 @@ std::int64_t timeKey(std::int64_t hundredths) {
 
 bool less(const RunRow& a, const RunRow& b, int column) {
     const auto tieBreak = [&] {
-        return std::tie(a.run.start, a.folderName, a.fileName) <
-               std::tie(b.run.start, b.folderName, b.fileName);
+        return std::tie(a.run.start, a.folderName, a.fileName, a.pc) <
+               std::tie(b.run.start, b.folderName, b.fileName, b.pc);
     };
     switch (column) {
+        case RunTableModel::kPc:
+            // This PC's own runs ("") come first.
+            return a.pc != b.pc ? a.pc < b.pc : tieBreak();
         case RunTableModel::kTabName:
             return a.tabName != b.tabName ? a.tabName < b.tabName : tieBreak();
         case RunTableModel::kLapCount:
@@ -63,12 +68,16 @@ QVariant RunTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount()) return {};
     const RunRow& row = run(index.row());
     if (role == Qt::TextAlignmentRole) {
-        const bool number = index.column() != kTabName && index.column() != kMemo;
+        const bool number =
+            index.column() != kTabName && index.column() != kMemo && index.column() != kPc;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
     if (role != Qt::DisplayRole) return {};
     const TimeFormat format = row.run.timeFormat;
     switch (index.column()) {
+        case kPc:
+            return pcText(row.pc, ownPcLabel_.isEmpty() ? localized(club_text::kThisPc)
+                                                        : ownPcLabel_);
         case kTabName:
             return QString::fromStdString(row.tabName);
         case kStart:
@@ -92,7 +101,14 @@ QVariant RunTableModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return ui::localized(run_text::kHeaders[section]);
+    if (section == kPc) return ui::localized(club_text::kPcColumn);
+    return ui::localized(run_text::kHeaders[section - kTabName]);
+}
+
+void RunTableModel::setOwnPcLabel(const QString& label) {
+    if (label == ownPcLabel_) return;
+    ownPcLabel_ = label;
+    if (!rows_.empty()) emit dataChanged(index(0, kPc), index(rowCount() - 1, kPc));
 }
 
 void RunTableModel::retranslate() {

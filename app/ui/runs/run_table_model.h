@@ -12,6 +12,7 @@ class RunTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
     enum Column : int {
+        kPc,  // the PC whose data folder holds the run
         kTabName,
         kStart,
         kLapCount,
@@ -27,6 +28,9 @@ class RunTableModel : public QAbstractTableModel {
     // Replaces every row, keeping the current sort.
     void setRows(std::vector<RunRow> rows);
     const RunRow& run(int row) const { return rows_[static_cast<std::size_t>(row)]; }
+    // What the "PC" column shows for this PC's own runs; "" shows "このPC" / "This PC".
+    void setOwnPcLabel(const QString& label);
+    const QString& ownPcLabel() const { return ownPcLabel_; }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -40,6 +44,7 @@ class RunTableModel : public QAbstractTableModel {
     void sortRows();
 
     std::vector<RunRow> rows_;
+    QString ownPcLabel_;
     int sortColumn_ = kStart;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

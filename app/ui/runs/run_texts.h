@@ -37,6 +37,8 @@ inline constexpr Text kReversedTotals{
     "トータルの下限が上限より大きいため、当てはまる走行はありません。",
     "The lower total is above the upper one, so no run can match: swap them."};
 inline constexpr Text kEvery{"すべて", "All"};
+// %1: a stopwatch's name, %2: the label of the other PC that has it.
+inline constexpr Text kStopwatchOfPc{"%1（%2）", "%1 (%2)"};
 // %1: a group's name, among the stopwatches to choose from.
 inline constexpr Text kGroupItem{"グループ: %1", "Group: %1"};
 // The fields and the table as screen readers name them (the dates and the upper total have no

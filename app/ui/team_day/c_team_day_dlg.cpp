@@ -323,7 +323,7 @@ std::vector<RunRef> CTeamDayDlg::selectedRuns() const {
     for (const QModelIndex& row : rows) {
         const TeamDayRun& run =
             model_->day().runs[static_cast<std::size_t>(sorted_->mapToSource(row).row())];
-        runs.push_back({run.folderName, run.fileName, run.tabName, run.start});
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.start, {}});
     }
     return runs;
 }

@@ -11,6 +11,8 @@
 #include <algorithm>
 
 #include "c_all_runs_dlg.h"
+#include "club_link.h"
+#include "club_run_dlg.h"
 #include "c_progress_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_team_day_dlg.h"
@@ -50,7 +52,8 @@ ViewMenu::ViewMenu(CLapdexDlg& window, RunQueryWorker& queries)
 ViewMenu::~ViewMenu() {
     // Ordinary top-level windows have no parent to take them along; hidden first, so each keeps
     // its size and place.
-    for (QWidget* window : std::initializer_list<QWidget*>{compare_, teamDay_, roster_, allRuns_}) {
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{clubRun_, compare_, teamDay_, roster_, allRuns_}) {
         if (!window) continue;
         window->hide();
         delete window;
@@ -85,6 +88,7 @@ void ViewMenu::showAllRuns() {
         connect(&window_, &CLapdexDlg::runsChanged, allRuns_, &CAllRunsDlg::runsDownloaded);
         connect(allRuns_, &CAllRunsDlg::runActivated, this,
                 [this](const RunRow& run) { (void)openRun(run); });
+        showClub();
         // Several runs can be selected and compared from the table's context menu.
         QTableView* table = allRuns_->table();
         table->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -102,6 +106,22 @@ void ViewMenu::showAllRuns() {
     allRuns_->show();
     allRuns_->raise();
     allRuns_->activateWindow();
+}
+
+void ViewMenu::followClub(ClubLink& link) {
+    club_ = &link;
+    // Another PC's runs arriving are, for the open windows, a download done elsewhere: they
+    // reload exactly as after one of this PC's downloads.
+    connect(&link, &ClubLink::runsArrived, this, &ViewMenu::showClub);
+    connect(&link, &ClubLink::runsArrived, &window_, &CLapdexDlg::runsDownloaded);
+    showClub();
+}
+
+void ViewMenu::showClub() {
+    if (!club_ || !allRuns_) return;
+    std::vector<std::string> labels;
+    for (const ClubFolder& folder : club_->folders()) labels.push_back(folder.label);
+    allRuns_->setClub(club_->ownLabel(), labels);
 }
 
 void ViewMenu::showRoster() {
@@ -158,7 +178,7 @@ void ViewMenu::compareSelectedRuns() {
     std::vector<RunRef> runs;
     for (const QModelIndex& row : rows) {
         const RunRow& run = allRuns_->model()->run(row.row());
-        runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start});
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.run.start, run.pc});
     }
     if (!comparable(runs.size())) return;
     if (!compare_) {
@@ -186,6 +206,17 @@ bool ViewMenu::openStopwatch(const QString& tabName) {
 }
 
 bool ViewMenu::openRun(const RunRow& run) {
+    if (!run.pc.empty()) {
+        if (!clubRun_) {
+            clubRun_ = new ClubRunDlg(nullptr);
+            makeOrdinaryWindow(*clubRun_, QStringLiteral("clubRun"));
+        }
+        clubRun_->showRun(queries_, run);
+        clubRun_->show();
+        clubRun_->raise();
+        clubRun_->activateWindow();
+        return true;
+    }
     if (!openStopwatch(QString::fromStdString(run.tabName))) return false;
     const QDate day =
         QDate::fromString(QString::fromStdString(run.run.start).left(10), Qt::ISODate);

@@ -13,6 +13,8 @@ class QMenu;
 namespace lapdex::ui {
 
 class CAllRunsDlg;
+class ClubLink;
+class ClubRunDlg;
 class CLapdexDlg;
 class CRosterDlg;
 class CTeamDayDlg;
@@ -35,8 +37,12 @@ class ViewMenu : public QObject {
     void showTeamDay();
     // The progress of the page's stopwatch.
     void showProgress();
+    // Reads the club folders of `link` too: the All runs window shows their PCs, and the windows
+    // ask again when another PC's runs arrive. `link` must outlive the menu.
+    void followClub(ClubLink& link);
     // Selects the run's tab, shows its day and selects it on the page. False when no tab has its
-    // name.
+    // name. Another PC's run never reaches the page (the tabs are this PC's): it is shown
+    // read-only in a window of its own.
     bool openRun(const RunRow& run);
     // Selects the tab named `tabName`. False when there is none.
     bool openStopwatch(const QString& tabName);
@@ -44,6 +50,7 @@ class ViewMenu : public QObject {
     void compareSelectedRuns();
 
     CAllRunsDlg* allRunsWindow() const { return allRuns_; }
+    ClubRunDlg* clubRunWindow() const { return clubRun_; }
     CRosterDlg* rosterWindow() const { return roster_; }
     CTeamDayDlg* teamDayWindow() const { return teamDay_; }
     QAction* teamDayAction() const { return teamDayAction_; }
@@ -62,10 +69,14 @@ class ViewMenu : public QObject {
 
   private:
     void applyTexts();
+    // The All runs window's PC texts, from the club link.
+    void showClub();
 
     CLapdexDlg& window_;
     RunQueryWorker& queries_;
     CAllRunsDlg* allRuns_ = nullptr;
+    ClubLink* club_ = nullptr;
+    ClubRunDlg* clubRun_ = nullptr;
     CRosterDlg* roster_ = nullptr;
     CTeamDayDlg* teamDay_ = nullptr;
     QAction* teamDayAction_ = nullptr;

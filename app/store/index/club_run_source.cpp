@@ -1,0 +1,203 @@
+// The club run source: the own folder's and the club folders' answers merged into one, each run
+// once, and the names sync engines leave behind.
+#include "club_run_source.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <tuple>
+#include <utility>
+
+namespace lapdex {
+namespace {
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool digitsAt(const std::string& text, std::size_t at, std::size_t count) {
+    if (at + count > text.size()) return false;
+    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at),
+                       text.begin() + static_cast<std::ptrdiff_t>(at + count),
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// "YYYYMMDD-HHMMSS-ID" at `at`, the ID (the device's short name) running to the end or a '.'.
+bool conflictStampAt(const std::string& name, std::size_t at) {
+    if (!digitsAt(name, at, 8) || name.compare(at + 8, 1, "-") != 0 || !digitsAt(name, at + 9, 6) ||
+        name.compare(at + 15, 1, "-") != 0)
+        return false;
+    std::size_t end = at + 16;
+    while (end < name.size() && std::isalnum(static_cast<unsigned char>(name[end]))) ++end;
+    return end > at + 16 && (end == name.size() || name[end] == '.');
+}
+
+// What makes two rows the same run: the stopwatch, the start and the laps as the listing has them.
+auto runKey(const RunRow& row) {
+    return std::tie(row.serialText, row.run.start, row.run.lapCount, row.run.totalCs,
+                    row.run.bestLapCs, row.run.slowestLapCs, row.run.averageLapCs);
+}
+using RunKey = decltype(runKey(std::declval<const RunRow&>()));
+
+bool rowBefore(const RunRow& a, const RunRow& b) {
+    return std::tie(a.run.start, a.folderName, a.fileName, a.pc) <
+           std::tie(b.run.start, b.folderName, b.fileName, b.pc);
+}
+
+// One folder of the club as a listing asks it: its label and what it answered.
+struct MemberAnswer {
+    const std::string* label;
+    RunSource* source;
+    RunListing listing;
+};
+
+// Keeps each run of the first folder (in `answers` order) that has it; a folder's own copies of
+// one run (two files) are all kept, as the folder alone would list them.
+std::vector<RunRow> dedupedRows(const std::vector<MemberAnswer>& answers) {
+    std::map<RunKey, std::size_t> owner;
+    std::vector<RunRow> rows;
+    for (std::size_t m = 0; m < answers.size(); ++m) {
+        for (const RunRow& row : answers[m].listing.rows) {
+            const auto found = owner.try_emplace(runKey(row), m).first;
+            if (found->second != m) continue;
+            rows.push_back(row);
+            rows.back().pc = *answers[m].label;
+        }
+    }
+    std::sort(rows.begin(), rows.end(), rowBefore);
+    return rows;
+}
+
+// Whether the first `limit` of `rows` are sure although some folders were cut short: rows that
+// start before every cut folder's last row are all known (copies of a run share its start), and
+// more than `limit` of them also make the cut itself sure.
+bool cutIsSure(const std::vector<MemberAnswer>& answers, const std::vector<RunRow>& rows,
+               std::size_t limit) {
+    const std::string* cut = nullptr;
+    for (const MemberAnswer& answer : answers) {
+        if (!answer.listing.truncated || answer.listing.rows.empty()) continue;
+        const std::string& last = answer.listing.rows.back().run.start;
+        if (cut == nullptr || last < *cut) cut = &last;
+    }
+    if (cut == nullptr) return true;
+    const auto known = std::count_if(rows.begin(), rows.end(),
+                                     [cut](const RunRow& row) { return row.run.start < *cut; });
+    return static_cast<std::size_t>(known) > limit;
+}
+
+// The folders' answers as one: rows deduplicated and labelled, every problem with its folder's
+// label. Not cut to a limit yet.
+RunListing mergedListing(const std::vector<MemberAnswer>& answers) {
+    RunListing merged;
+    merged.answered = true;
+    merged.rows = dedupedRows(answers);
+    for (const MemberAnswer& answer : answers) {
+        for (const RunProblem& problem : answer.listing.problems) {
+            merged.problems.push_back(problem);
+            merged.problems.back().pc = *answer.label;
+        }
+    }
+    std::stable_sort(merged.problems.begin(), merged.problems.end(),
+                     [](const RunProblem& a, const RunProblem& b) { return a.path < b.path; });
+    return merged;
+}
+
+}  // namespace
+
+std::string defaultClubLabel(const std::string& path) {
+    std::string trimmed = path;
+    while (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+    const std::size_t slash = trimmed.rfind('/');
+    std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    return name.empty() ? "club" : name;
+}
+
+bool isSyncTemporaryName(const std::string& name) {
+    for (const std::string prefix : {".syncthing.", "~syncthing~"}) {
+        if (startsWith(name, prefix) && endsWith(name, ".tmp") && name.size() > prefix.size() + 4)
+            return true;
+    }
+    return false;
+}
+
+bool isSyncConflictName(const std::string& name) {
+    static const std::string kMark = ".sync-conflict-";
+    for (std::size_t at = name.find(kMark, 1); at != std::string::npos;
+         at = name.find(kMark, at + 1)) {
+        if (conflictStampAt(name, at + kMark.size())) return true;
+    }
+    return false;
+}
+
+ClubRunSource::ClubRunSource(RunSource& own, std::vector<Member> clubFolders)
+    : own_(own), clubFolders_(std::move(clubFolders)) {}
+
+std::optional<std::vector<RunStopwatch>> ClubRunSource::registeredStopwatches() {
+    std::optional<std::vector<RunStopwatch>> all = own_.registeredStopwatches();
+    if (!all) return std::nullopt;
+    for (const Member& member : clubFolders_) {
+        std::optional<std::vector<RunStopwatch>> theirs = member.source->registeredStopwatches();
+        if (!theirs) return std::nullopt;
+        for (RunStopwatch& stopwatch : *theirs) {
+            stopwatch.pc = member.label;
+            all->push_back(std::move(stopwatch));
+        }
+    }
+    return all;
+}
+
+RunListing ClubRunSource::listRuns(const RunQuery& query) {
+    static const std::string kOwnLabel;
+    std::vector<MemberAnswer> answers;
+    const auto wanted = [&query](const std::string& label) {
+        return query.pcs.empty() ||
+               std::find(query.pcs.begin(), query.pcs.end(), label) != query.pcs.end();
+    };
+    if (wanted(kOwnLabel)) answers.push_back({&kOwnLabel, &own_, {}});
+    for (Member& member : clubFolders_) {
+        if (wanted(member.label)) answers.push_back({&member.label, member.source, {}});
+    }
+    RunQuery each = query;
+    each.pcs.clear();
+    const std::size_t limit = query.limit > 0 ? static_cast<std::size_t>(query.limit) : 0;
+    // Each folder is asked for as many rows as the whole answer wants; where copies of one run
+    // leave too few sure rows, it is asked again for twice as many.
+    for (;;) {
+        for (MemberAnswer& answer : answers) {
+            answer.listing = answer.source->listRuns(each);
+            if (!answer.listing.answered) return RunListing{};
+        }
+        RunListing merged = mergedListing(answers);
+        if (limit > 0 && !cutIsSure(answers, merged.rows, limit)) {
+            each.limit *= 2;
+            continue;
+        }
+        if (limit > 0 && merged.rows.size() > limit) {
+            merged.rows.resize(limit);
+            merged.truncated = true;
+        }
+        return merged;
+    }
+}
+
+RunRead ClubRunSource::readRun(const std::string& folderName, const std::string& fileName) {
+    return own_.readRun(folderName, fileName);
+}
+
+RunRead ClubRunSource::readRunOf(const RunRow& row) {
+    if (row.pc.empty()) return own_.readRun(row.folderName, row.fileName);
+    for (const Member& member : clubFolders_) {
+        if (member.label == row.pc) return member.source->readRun(row.folderName, row.fileName);
+    }
+    RunRead read;
+    read.outcome = RunRead::Outcome::Gone;
+    read.reason = "no club folder labelled " + row.pc;
+    return read;
+}
+
+}  // namespace lapdex
