@@ -13,6 +13,12 @@
 
 namespace lapdex {
 
+// How the watch learns of changes.
+enum class ClubNotices {
+    WhereCovered,  // inotify on local file systems, re-checks elsewhere
+    RecheckOnly,   // re-checks everywhere, as on a network share (for tests and odd mounts)
+};
+
 class ClubWatch {
   public:
     // Called on the watch's own thread with the label of a club folder in which something changed
@@ -20,16 +26,21 @@ class ClubWatch {
     // Sync engines' temporary files never count as a change. Must not block for long.
     using Changed = std::function<void(const std::string& label)>;
 
-    // `recheck` bounds how late a change is seen where notifications are not to be had.
+    // `recheck` bounds how late a change is seen where notifications are not to be had (network
+    // file systems, no inotify watches left): there the folders' times and listings are compared
+    // every `recheck`. A folder that is missing is looked for at each re-check.
     explicit ClubWatch(Changed changed,
                        std::chrono::milliseconds settle = std::chrono::milliseconds(300),
-                       std::chrono::milliseconds recheck = std::chrono::seconds(10));
+                       std::chrono::milliseconds recheck = std::chrono::seconds(10),
+                       ClubNotices notices = ClubNotices::WhereCovered);
     // Stops the thread; no call of `changed` starts after it returns.
     ~ClubWatch();
     ClubWatch(const ClubWatch&) = delete;
     ClubWatch& operator=(const ClubWatch&) = delete;
 
-    // Watches exactly these folders from now on (the others are dropped). Thread-safe.
+    // Watches exactly these folders from now on (the others are dropped); watching a folder
+    // is not a change of it. Thread-safe; returns once the watches are set up, so what arrives
+    // afterwards is told.
     void watch(const std::vector<ClubFolder>& folders);
 
   private:

@@ -20,8 +20,10 @@ constexpr std::uint32_t kFolderEvents = IN_CREATE | IN_DELETE | IN_MODIFY | IN_A
                                         IN_DELETE_SELF | IN_MOVE_SELF;
 constexpr std::uint32_t kGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED | IN_UNMOUNT;
 
+}  // namespace
+
 // File systems whose files can change without this kernel knowing.
-bool seesEveryChange(const std::string& path) {
+bool notificationsCover(const std::string& path) {
     struct statfs info {};
     if (::statfs(path.c_str(), &info) != 0) return false;
     switch (static_cast<unsigned long>(info.f_type)) {
@@ -40,7 +42,25 @@ bool seesEveryChange(const std::string& path) {
     }
 }
 
-}  // namespace
+std::uint32_t folderChangeEvents() {
+    return kFolderEvents;
+}
+
+bool readNotifications(int fd, const NotificationHandler& handle) {
+    if (fd < 0) return false;
+    alignas(inotify_event) char buffer[16384];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return true;
+        if (n <= 0) return false;
+        for (ssize_t at = 0; at < n;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            handle(event->wd, event->mask, event->len > 0 ? std::string(event->name) : "");
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+}
 
 FolderWatch::FolderWatch(std::string dataFolder)
     : dataFolder_(std::move(dataFolder)), fd_(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
@@ -51,7 +71,7 @@ FolderWatch::~FolderWatch() {
 
 bool FolderWatch::watchDataFolder() {
     if (dataWd_ >= 0) return true;
-    if (fd_ < 0 || !seesEveryChange(dataFolder_)) return false;
+    if (fd_ < 0 || !notificationsCover(dataFolder_)) return false;
     // Stopwatch folders made, removed, renamed or given other permissions.
     dataWd_ =
         ::inotify_add_watch(fd_, dataFolder_.c_str(), kFolderEvents | IN_ONLYDIR | IN_DONT_FOLLOW);
@@ -62,7 +82,7 @@ bool FolderWatch::startClean(const std::string& folderName) {
     if (!watchDataFolder()) return false;
     if (watches_.count(folderName) == 0) {
         const std::string path = dataFolder_ + folderName;
-        if (!seesEveryChange(path)) return false;
+        if (!notificationsCover(path)) return false;
         const int wd =
             ::inotify_add_watch(fd_, path.c_str(), kFolderEvents | IN_ONLYDIR | IN_DONT_FOLLOW);
         if (wd < 0) return false;
@@ -75,18 +95,10 @@ bool FolderWatch::startClean(const std::string& folderName) {
 
 void FolderWatch::drain() {
     if (fd_ < 0) return;
-    alignas(inotify_event) char buffer[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd_, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno == EAGAIN) return;
-        if (n <= 0) return markAllDirty();
-        for (ssize_t at = 0; at < n;) {
-            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-            handle(event->wd, event->mask, event->len > 0 ? std::string(event->name) : "");
-            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
-        }
-    }
+    const bool read = readNotifications(
+        fd_,
+        [this](int wd, std::uint32_t mask, const std::string& name) { handle(wd, mask, name); });
+    if (!read) markAllDirty();
 }
 
 void FolderWatch::handle(int wd, unsigned mask, const std::string& name) {
@@ -118,6 +130,16 @@ void FolderWatch::unwatch(const std::string& folderName) {
 }
 
 #else
+
+bool notificationsCover(const std::string&) {
+    return false;
+}
+std::uint32_t folderChangeEvents() {
+    return 0;
+}
+bool readNotifications(int, const NotificationHandler&) {
+    return false;
+}
 
 FolderWatch::FolderWatch(std::string dataFolder) : dataFolder_(std::move(dataFolder)) {}
 FolderWatch::~FolderWatch() = default;

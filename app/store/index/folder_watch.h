@@ -2,11 +2,28 @@
 // kernel's notifications (inotify): a folder nothing happened in need not be listed again.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace lapdex {
+
+// True where the kernel sees every change of the file system holding `path` (local ones), so its
+// notifications can be trusted; false for NFS, SMB/CIFS, FUSE and the like, and when unknown.
+bool notificationsCover(const std::string& path);
+
+// The inotify events that show a change in a watched folder: entries made, removed, written,
+// renamed or given other permissions, and the folder itself removed or moved (Linux; else 0).
+std::uint32_t folderChangeEvents();
+
+// Calls `handle(wd, mask, name)` for each notification waiting on the non-blocking inotify
+// descriptor `fd`, without waiting for more ("" when the event names no entry). False when
+// notifications were lost: the descriptor failed (an overflow arrives as IN_Q_OVERFLOW).
+using NotificationHandler =
+    std::function<void(int wd, std::uint32_t mask, const std::string& name)>;
+bool readNotifications(int fd, const NotificationHandler& handle);
 
 // Trusted only where the kernel sees every change: local file systems (not NFS, SMB/CIFS, FUSE
 // and the like, whose files other machines change unseen). A folder it cannot watch is never
