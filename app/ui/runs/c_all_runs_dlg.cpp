@@ -245,8 +245,9 @@ void CAllRunsDlg::fillStopwatchChoice() {
     // Then this PC's groups that hold a registered stopwatch: choosing one searches its
     // stopwatches.
     groupFolders_.clear();
-    for (const std::string& group : (pc && !pc->empty()) ? std::vector<std::string>{}
-                                                          : groups_.names()) {
+    const bool ownChosen = !pc || pc->empty();
+    for (const std::string& group : groups_.names()) {
+        if (!ownChosen) break;
         std::vector<std::string> folders = foldersOfGroup(groups_, own, group);
         if (folders.empty()) continue;
         const QString key = kGroupKey + QString::fromStdString(group);
