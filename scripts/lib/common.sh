@@ -49,7 +49,7 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 googletest)
 # What the demos run: the program, its library, the simulator, the command-line tool and the
 # programs that take pictures of the newer windows and sheets.
 DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool index_screens sheet_screens team_day_screens
-              lapdex_screens page_screens progress_screens)
+              lapdex_screens page_screens progress_screens club_screens)
 
 # The benchmarks, built once optimised (Release, -O3) by scripts/test.
 BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench
