@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "club_run_source.h"
 #include "configuration.h"
 #include "data_folder.h"
 #include "file_system.h"
@@ -148,8 +149,11 @@ ClubSyncRig::ToolListing ClubSyncRig::toolRunsOnB() const {
         listing.error = text;
         return listing;
     }
+    // The tool names the data folder's own runs by the folder's name; the listings here by "".
+    const std::string ownLabel = defaultClubLabel(bData);
     for (const nlohmann::json& row : rows) {
-        listing.runs.insert({row.value("pc", std::string()), row.value("path", std::string()),
+        const std::string pc = row.value("pc", std::string());
+        listing.runs.insert({pc == ownLabel ? std::string() : pc, row.value("path", std::string()),
                              row.value("run memo", std::string())});
     }
     return listing;
