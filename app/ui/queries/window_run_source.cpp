@@ -5,7 +5,9 @@
 #include <chrono>
 #include <thread>
 
+#include "club_files.h"
 #include "personal_bests.h"
+#include "roster.h"
 #include "roster_of_runs.h"
 
 namespace lapdex::ui {
@@ -150,7 +152,31 @@ FsStatus WindowRunSource::saveGroups(const StopwatchGroups& groups) {
     return writeGroups(DataFolder(systemFileSystem(), dataFolder_), groups);
 }
 
+std::optional<Roster> WindowRunSource::clubRoster() {
+    FileSystem& fs = systemFileSystem();
+    SourceAnswer<Roster> answer = loadRoster(*club_, DataFolder(fs, dataFolder_));
+    if (!answer.value) return std::nullopt;
+    // An unreadable history of another PC leaves its stopwatches without contacts, no more.
+    for (const auto& folder : clubFolders_)
+        (void)takeContactsOf(*answer.value, folder->folder().label,
+                             DataFolder(fs, withTrailingSlash(folder->folder().path)));
+    return std::move(answer.value);
+}
+
+std::vector<RunProblem> WindowRunSource::syncConflicts() {
+    std::vector<RunProblem> copies;
+    FileSystem& fs = systemFileSystem();
+    const auto add = [&](const std::string& folder, const std::string& pc) {
+        for (std::string& path : syncConflictCopies(fs, withTrailingSlash(folder)))
+            copies.push_back({std::move(path), "sync conflict copy", pc});
+    };
+    if (!dataFolder_.empty()) add(dataFolder_, "");
+    for (const auto& folder : clubFolders_) add(folder->folder().path, folder->folder().label);
+    return copies;
+}
+
 std::optional<Roster> WindowRunSource::roster() {
+    if (club_ && !dataFolder_.empty()) return clubRoster();
     if (!indexUsable()) {
         RunSource* scan = fallback();
         if (!scan || dataFolder_.empty()) return std::nullopt;
