@@ -107,7 +107,7 @@ void FolderRunSource::scanFolder(const RunStopwatch& stopwatch, const RunQuery& 
         return;
     }
     for (const FolderEntry& entry : entries.entries) {
-        if (entry.kind != EntryKind::File || runDayKey(entry.name).empty()) continue;
+        if (entry.kind != EntryKind::File || runDayKeyIn(entry.name, owner_).empty()) continue;
         FileRead read = readRunDetails(data_.fs(), folder + entry.name);
         if (read.gone) continue;
         if (!read.reason.empty()) {
@@ -116,8 +116,12 @@ void FolderRunSource::scanFolder(const RunStopwatch& stopwatch, const RunQuery& 
         }
         if (!runMatches(read.run, query)) continue;
         read.run.laps.clear();
-        listing.rows.push_back({stopwatch.folderName, stopwatch.serialText, stopwatch.tabName,
-                                entry.name, std::move(read.run), {}});
+        listing.rows.push_back({stopwatch.folderName,
+                                stopwatch.serialText,
+                                stopwatch.tabName,
+                                entry.name,
+                                std::move(read.run),
+                                {}});
     }
 }
 
@@ -150,7 +154,7 @@ RunRead FolderRunSource::readRun(const std::string& folderName, const std::strin
     read.outcome = RunRead::Outcome::Gone;
     read.reason = "no such run";
     if (registered(registry.stopwatches, folderName) == nullptr ||
-        fileName.find('/') != std::string::npos || runDayKey(fileName).empty())
+        fileName.find('/') != std::string::npos || runDayKeyIn(fileName, owner_).empty())
         return read;
     // A link or a folder under a run file's name is no run; a name that cannot even be looked at
     // (its folder cannot be read) is tried, so that the reason is told.

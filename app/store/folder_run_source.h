@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "club_files.h"
 #include "data_folder.h"
 #include "run_source.h"
 
@@ -24,13 +25,15 @@ RegistryRead readRegistry(const DataFolder& data);
 std::string problemReason(const FsStatus& status);
 
 // Scans the folders at every call: the registry is read from Lapdex.dat, each asked stopwatch's
-// folder listed and its run files (the names runDayKey accepts, regular files only) read and
+// folder listed and its run files (the names runDayKeyIn accepts, regular files only) read and
 // summarised. An unreadable folder or run file and a run file without a start become problems,
 // whatever the query; a registered stopwatch whose folder does not exist has no runs. Thread-safe
 // as far as the FileSystem is; every call blocks for the whole scan.
 class FolderRunSource : public RunSource {
   public:
-    explicit FolderRunSource(DataFolder data) : data_(std::move(data)) {}
+    // A club folder's source (FolderOwner::Club) takes no sync engine's file for a run.
+    explicit FolderRunSource(DataFolder data, FolderOwner owner = FolderOwner::Own)
+        : data_(std::move(data)), owner_(owner) {}
 
     std::optional<std::vector<RunStopwatch>> registeredStopwatches() override;
     RunListing listRuns(const RunQuery& query) override;
@@ -40,6 +43,7 @@ class FolderRunSource : public RunSource {
     void scanFolder(const RunStopwatch& stopwatch, const RunQuery& query, RunListing& listing);
 
     DataFolder data_;
+    FolderOwner owner_;
 };
 
 // True when `run` satisfies every condition of `query` but the stopwatch and the limit.

@@ -87,4 +87,16 @@ std::vector<std::string> foldersOfGroup(const StopwatchGroups& groups,
     return folders;
 }
 
+std::set<StopwatchKey> stopwatchesOfGroup(const StopwatchGroups& groups,
+                                          const std::vector<RunStopwatch>& stopwatches,
+                                          const std::string& group) {
+    std::set<StopwatchKey> keys;
+    for (const RunStopwatch& stopwatch : stopwatches) {
+        const auto found = groups.bySerial.find(stopwatch.serialText);
+        if (group.empty() || (found != groups.bySerial.end() && found->second.count(group)))
+            keys.insert(keyOf(stopwatch));
+    }
+    return keys;
+}
+
 }  // namespace lapdex

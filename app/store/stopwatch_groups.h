@@ -10,6 +10,7 @@
 
 #include "data_folder.h"
 #include "run_source.h"
+#include "stopwatch_key.h"
 
 namespace lapdex {
 
@@ -44,5 +45,11 @@ std::string cleanGroupName(const std::string& name);
 std::vector<std::string> foldersOfGroup(const StopwatchGroups& groups,
                                         const std::vector<RunStopwatch>& stopwatches,
                                         const std::string& group);
+
+// The same as (pc, folder name) pairs, for stopwatches of several data folders: a group names
+// serials, so a club folder's stopwatch belongs to it by its serial as this PC's do.
+std::set<StopwatchKey> stopwatchesOfGroup(const StopwatchGroups& groups,
+                                          const std::vector<RunStopwatch>& stopwatches,
+                                          const std::string& group);
 
 }  // namespace lapdex

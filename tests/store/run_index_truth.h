@@ -48,7 +48,7 @@ class FaultyFileSystem : public PosixFileSystem {
     }
 };
 
-// Every field of a listing as lines of text, with each row's laps as readRun gives them, so two
+// Every field of a listing as lines of text, with each row's laps as readRunOf gives them, so two
 // listings compare with a readable difference.
 inline std::vector<std::string> describe(RunSource& source, const RunListing& listing) {
     std::vector<std::string> lines{listing.answered ? "answered" : "not answered"};
@@ -60,8 +60,8 @@ inline std::vector<std::string> describe(RunSource& source, const RunListing& li
                            std::to_string(r.lapCount) + "|" + std::to_string(r.totalCs) + "|" +
                            std::to_string(r.bestLapCs) + "|" + std::to_string(r.bestLapNumber) +
                            "|" + std::to_string(r.averageLapCs) + "|" +
-                           std::to_string(r.slowestLapCs) + "|" + r.memo + "|laps";
-        const RunRead read = source.readRun(row.folderName, row.fileName);
+                           std::to_string(r.slowestLapCs) + "|" + r.memo + "|" + row.pc + "|laps";
+        const RunRead read = source.readRunOf(row);
         if (!read.ok()) line += " not read: " + read.reason;
         for (const LapDetails& lap : read.run.laps) {
             line += " " + std::to_string(lap.number) + "/" + std::to_string(lap.lapCs) + "/" +
@@ -70,7 +70,7 @@ inline std::vector<std::string> describe(RunSource& source, const RunListing& li
         lines.push_back(line);
     }
     for (const RunProblem& problem : listing.problems)
-        lines.push_back("problem " + problem.path + ": " + problem.reason);
+        lines.push_back("problem " + problem.pc + ":" + problem.path + ": " + problem.reason);
     if (listing.truncated) lines.push_back("truncated");
     return lines;
 }

@@ -28,13 +28,14 @@ void takeBack(FileSystem& fs, const std::vector<std::string>& created, ExportRes
 
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
                                     TcxFiles tcxFiles, const LocalToUtc& toUtc,
-                                    texts::Language language) {
+                                    texts::Language language, const std::string& ownPcLabel) {
     if (format == ExportFormat::Workbook) {
-        WorkbookBytes book = runsWorkbook(runs, language, temporaryFolder());
+        WorkbookBytes book = runsWorkbook(runs, language, temporaryFolder(), ownPcLabel);
         return {{kRunsXlsxName, std::move(book.bytes), book.status}};
     }
     if (format == ExportFormat::Spreadsheet)
-        return {{kRunsCsvName, runsCsv(runs, language)}, {kLapsCsvName, lapsCsv(runs, language)}};
+        return {{kRunsCsvName, runsCsv(runs, language, ownPcLabel)},
+                {kLapsCsvName, lapsCsv(runs, language, ownPcLabel)}};
     if (tcxFiles == TcxFiles::OneForAll) return {{kRunsTcxName, tcxDocument(runs, toUtc)}};
     std::vector<ExportFile> files;
     for (const ExportRun& run : runs) {

@@ -29,10 +29,12 @@ struct ExportFile {
 };
 
 // The files of an export of `runs`: runs.xlsx, or runs.csv and laps.csv (their sheet names and
-// header rows in `language`), or TCX files as `tcxFiles` says.
+// header rows in `language`; this PC's runs named `ownPcLabel` where club runs are among them),
+// or TCX files as `tcxFiles` says.
 std::vector<ExportFile> exportFiles(const std::vector<ExportRun>& runs, ExportFormat format,
                                     TcxFiles tcxFiles, const LocalToUtc& toUtc,
-                                    texts::Language language = texts::Language::Japanese);
+                                    texts::Language language = texts::Language::Japanese,
+                                    const std::string& ownPcLabel = {});
 
 // The runs of `runs` that files of `format` can hold, in order; each other run goes to `leftOut`
 // with the reason, so that an export's counts are those of the runs it writes.

@@ -62,7 +62,7 @@ std::string fileNamePart(const std::string& utf8) {
 std::string exportStem(const std::vector<ExportRun>& runs) {
     const bool oneStopwatch =
         !runs.empty() && std::all_of(runs.begin(), runs.end(), [&](const ExportRun& r) {
-            return folderOf(r) == folderOf(runs.front());
+            return folderOf(r) == folderOf(runs.front()) && r.pc == runs.front().pc;
         });
     const std::string name = oneStopwatch ? fileNamePart(runs.front().tabName) : std::string();
     const std::string stem = joined(exportDates(runs), name);
@@ -70,7 +70,8 @@ std::string exportStem(const std::vector<ExportRun>& runs) {
 }
 
 std::string runStem(const ExportRun& run, const std::vector<ExportRun>& runs) {
-    const std::string name = fileNamePart(run.tabName);
+    // A club folder's run carries its PC, so two PCs' stopwatches of one name never share a file.
+    const std::string name = joined(fileNamePart(run.tabName), fileNamePart(run.pc));
     const auto same = [&](const ExportRun& other) {
         return dateOf(other) == dateOf(run) && fileNamePart(other.tabName) == name;
     };

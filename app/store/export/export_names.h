@@ -21,7 +21,8 @@ std::string fileNamePart(const std::string& utf8);
 std::string exportStem(const std::vector<ExportRun>& runs);
 
 // The stem of `run`'s own file within an export of `runs`: its date and tab name, with its start
-// time ("2026-12-09_093015_佐藤") when another run of `runs` would take the same name.
+// time ("2026-12-09_093015_佐藤") when another run of `runs` would take the same name. A club
+// folder's run adds its PC after the name ("2026-12-09_佐藤_PC-B").
 std::string runStem(const ExportRun& run, const std::vector<ExportRun>& runs);
 
 // `files` (as exportFiles made them from `runs`) under the window's names: STEM.xlsx,

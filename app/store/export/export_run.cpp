@@ -12,8 +12,8 @@ SourceAnswer<std::vector<ExportRun>> collectExportRuns(RunSource& source,
     answer.value.emplace();
     answer.value->reserve(read.value->size());
     for (RunRow& row : *read.value) {
-        answer.value->push_back(
-            {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(row.run)});
+        answer.value->push_back({row.tabName, row.serialText, row.folderName + "/" + row.fileName,
+                                 std::move(row.run), row.pc});
     }
     return answer;
 }
@@ -27,9 +27,19 @@ std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
         std::optional<RunDetails> run = index.runWithLaps(row.folderName, row.fileName);
         if (!run) return std::nullopt;  // gone since the search, or the index is busy
         runs.push_back(
-            {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(*run)});
+            {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(*run), row.pc});
     }
     return runs;
+}
+
+bool hasClubRuns(const std::vector<ExportRun>& runs) {
+    for (const ExportRun& r : runs)
+        if (!r.pc.empty()) return true;
+    return false;
+}
+
+std::string exportPcText(const ExportRun& run, const std::string& ownLabel) {
+    return run.pc.empty() ? ownLabel : run.pc;
 }
 
 ExportCounts countsOf(const std::vector<ExportRun>& runs) {

@@ -16,6 +16,7 @@ struct ExportRun {
     std::string serialText;    // 12 lower-case hexadecimal digits
     std::string relativePath;  // "QTM-01/QTM240131_093015_0123456789ab.csv", from the data folder
     RunDetails run;            // with its laps
+    std::string pc = {};       // "" this PC's data folder; else the club folder's label
 
     bool operator==(const ExportRun&) const = default;
 };
@@ -30,6 +31,12 @@ SourceAnswer<std::vector<ExportRun>> collectExportRuns(RunSource& source,
 // read any more.
 std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
                                                         const std::vector<RunRow>& rows);
+
+// True when some of `runs` were read from a club folder: then an export names each run's PC.
+bool hasClubRuns(const std::vector<ExportRun>& runs);
+
+// The PC an export names for `run`: `ownLabel` for this PC's own runs, else the club folder's.
+std::string exportPcText(const ExportRun& run, const std::string& ownLabel);
 
 // Totals of what an export holds.
 struct ExportCounts {

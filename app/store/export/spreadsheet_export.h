@@ -13,12 +13,20 @@ namespace lapdex {
 inline constexpr const char* kRunsCsvName = "runs.csv";
 inline constexpr const char* kLapsCsvName = "laps.csv";
 
-// The whole content of runs.csv for `runs`, in their order, its header row in `language`.
+// The whole content of runs.csv for `runs`, in their order, its header row in `language`. When
+// some runs come from club folders (hasClubRuns), a last column "PC" names each run's PC, this
+// PC's as `ownPcLabel` ("" gives "このPC" / "This PC").
 std::string runsCsv(const std::vector<ExportRun>& runs,
-                    texts::Language language = texts::Language::Japanese);
+                    texts::Language language = texts::Language::Japanese,
+                    const std::string& ownPcLabel = {});
 
-// The whole content of laps.csv for `runs`: their laps in run order, then lap order.
+// The whole content of laps.csv for `runs`: their laps in run order, then lap order; the "PC"
+// column as in runs.csv.
 std::string lapsCsv(const std::vector<ExportRun>& runs,
-                    texts::Language language = texts::Language::Japanese);
+                    texts::Language language = texts::Language::Japanese,
+                    const std::string& ownPcLabel = {});
+
+// The label of this PC's own runs in an export: `ownPcLabel`, else "このPC" / "This PC".
+std::string exportOwnPcLabel(const std::string& ownPcLabel, texts::Language language);
 
 }  // namespace lapdex

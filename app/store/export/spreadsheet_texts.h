@@ -27,6 +27,8 @@ inline constexpr Text kSplitSeconds{"スプリット(秒)", "Split (s)"};
 inline constexpr Text kLapMemo{"ラップメモ", "Lap memo"};
 inline constexpr Text kLap{"ラップ", "Lap"};
 inline constexpr Text kSplit{"スプリット", "Split"};
+inline constexpr Text kPc{"PC", "PC"};
+inline constexpr Text kThisPc{"このPC", "This PC"};
 inline constexpr Text kRunsSheet{"走行", "Runs"};
 inline constexpr Text kLapsSheet{"ラップ", "Laps"};
 

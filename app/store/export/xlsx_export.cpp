@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "export_times.h"
+#include "spreadsheet_export.h"
 #include "spreadsheet_texts.h"
 #include "xlsx_workbook.h"
 
@@ -49,7 +50,7 @@ double durationWidth(std::int64_t hundredths) {
 // Rows of one sheet, with the width each column needs so far.
 class SheetRows {
   public:
-    SheetRows(XlsxSheet sheet, std::initializer_list<const texts::Text*> columns,
+    SheetRows(XlsxSheet sheet, const std::vector<const texts::Text*>& columns,
               texts::Language language)
         : sheet_(sheet), widths_(columns.size(), 0.0) {
         std::vector<std::string> titles;
@@ -116,11 +117,21 @@ void SheetRows::start(int column, const std::string& isoStart) {
     widen(column, 19);
 }
 
-void writeRunsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::Language language) {
-    SheetRows rows(sheet,
-                   {&kTabName, &kSerial, &kStart, &kLapCount, &kTotalSeconds, &kBestSeconds,
-                    &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal, &kBest, &kAverage},
-                   language);
+// The columns of a sheet, with "PC" last when runs of club folders are among `runs`.
+std::vector<const texts::Text*> columnsOf(std::vector<const texts::Text*> columns,
+                                          const std::vector<ExportRun>& runs) {
+    if (hasClubRuns(runs)) columns.push_back(&kPc);
+    return columns;
+}
+
+void writeRunsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::Language language,
+                    const std::string& ownPcLabel) {
+    const std::vector<const texts::Text*> columns =
+        columnsOf({&kTabName, &kSerial, &kStart, &kLapCount, &kTotalSeconds, &kBestSeconds,
+                   &kBestNumber, &kAverageSeconds, &kMemo, &kFile, &kTotal, &kBest, &kAverage},
+                  runs);
+    SheetRows rows(sheet, columns, language);
+    const bool pcColumn = hasClubRuns(runs);
     for (const ExportRun& r : runs) {
         const RunDetails& run = r.run;
         rows.nextRow(XlsxWeight::Normal);
@@ -134,6 +145,7 @@ void writeRunsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::
         rows.time(7, 12, run.averageLapCs);
         rows.text(8, run.memo);
         rows.text(9, r.relativePath);
+        if (pcColumn) rows.text(13, exportPcText(r, ownPcLabel));
     }
     rows.finish();
 }
@@ -148,11 +160,14 @@ int fastestLapNumber(const RunDetails& run) {
     return fastest ? fastest->number : 0;
 }
 
-void writeLapsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::Language language) {
-    SheetRows rows(sheet,
-                   {&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds,
-                    &kLapMemo, &kLap, &kSplit},
-                   language);
+void writeLapsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::Language language,
+                    const std::string& ownPcLabel) {
+    const std::vector<const texts::Text*> columns = columnsOf(
+        {&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds, &kLapMemo, &kLap,
+         &kSplit},
+        runs);
+    SheetRows rows(sheet, columns, language);
+    const bool pcColumn = hasClubRuns(runs);
     for (const ExportRun& r : runs) {
         const int fastest = fastestLapNumber(r.run);
         for (const LapDetails& lap : r.run.laps) {
@@ -164,6 +179,7 @@ void writeLapsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::
             rows.time(4, 7, lap.lapCs);
             rows.time(5, 8, lap.splitCs);
             rows.text(6, lap.memo);
+            if (pcColumn) rows.text(9, exportPcText(r, ownPcLabel));
         }
     }
     rows.finish();
@@ -172,24 +188,26 @@ void writeLapsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::
 }  // namespace
 
 FsStatus writeRunsWorkbook(const std::string& path, const std::vector<ExportRun>& runs,
-                           texts::Language language, const std::string& tempFolder) {
+                           texts::Language language, const std::string& tempFolder,
+                           const std::string& ownPcLabel) {
+    const std::string ownLabel = exportOwnPcLabel(ownPcLabel, language);
     // Checked before writing: no sheet is begun of runs that cannot fit one below its header.
     const ExportCounts counts = countsOf(runs);
     if (std::max(counts.runs, counts.laps) > XlsxWorkbook::kLastRow) return {FsError::Io, EFBIG};
     XlsxWorkbook book(path, tempFolder);
-    writeRunsSheet(book.addSheet(std::string(kRunsSheet.in(language))), runs, language);
-    writeLapsSheet(book.addSheet(std::string(kLapsSheet.in(language))), runs, language);
+    writeRunsSheet(book.addSheet(std::string(kRunsSheet.in(language))), runs, language, ownLabel);
+    writeLapsSheet(book.addSheet(std::string(kLapsSheet.in(language))), runs, language, ownLabel);
     return book.close();
 }
 
 WorkbookBytes runsWorkbook(const std::vector<ExportRun>& runs, texts::Language language,
-                           const std::string& tempFolder) {
+                           const std::string& tempFolder, const std::string& ownPcLabel) {
     WorkbookBytes result;
     std::string path = withTrailingSlash(tempFolder) + "lapdex-xlsx-XXXXXX";
     const int fd = ::mkstemp(path.data());
     if (fd < 0) return result.status = {FsError::Io, errno}, result;
     ::close(fd);
-    result.status = writeRunsWorkbook(path, runs, language, tempFolder);
+    result.status = writeRunsWorkbook(path, runs, language, tempFolder, ownPcLabel);
     if (result.ok()) {
         FsBytes read = systemFileSystem().readFile(path);
         result.status = read.status;

@@ -3,39 +3,12 @@
 #include "club_run_source.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <tuple>
 #include <utility>
 
 namespace lapdex {
 namespace {
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-bool digitsAt(const std::string& text, std::size_t at, std::size_t count) {
-    if (at + count > text.size()) return false;
-    return std::all_of(text.begin() + static_cast<std::ptrdiff_t>(at),
-                       text.begin() + static_cast<std::ptrdiff_t>(at + count),
-                       [](char c) { return c >= '0' && c <= '9'; });
-}
-
-// "YYYYMMDD-HHMMSS-ID" at `at`, the ID (the device's short name) running to the end or a '.'.
-bool conflictStampAt(const std::string& name, std::size_t at) {
-    if (!digitsAt(name, at, 8) || name.compare(at + 8, 1, "-") != 0 || !digitsAt(name, at + 9, 6) ||
-        name.compare(at + 15, 1, "-") != 0)
-        return false;
-    std::size_t end = at + 16;
-    while (end < name.size() && std::isalnum(static_cast<unsigned char>(name[end]))) ++end;
-    return end > at + 16 && (end == name.size() || name[end] == '.');
-}
 
 // What makes two rows the same run: the stopwatch, the start and the laps as the listing has them.
 auto runKey(const RunRow& row) {
@@ -115,23 +88,6 @@ std::string defaultClubLabel(const std::string& path) {
     const std::size_t slash = trimmed.rfind('/');
     std::string name = slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
     return name.empty() ? "club" : name;
-}
-
-bool isSyncTemporaryName(const std::string& name) {
-    for (const std::string prefix : {".syncthing.", "~syncthing~"}) {
-        if (startsWith(name, prefix) && endsWith(name, ".tmp") && name.size() > prefix.size() + 4)
-            return true;
-    }
-    return false;
-}
-
-bool isSyncConflictName(const std::string& name) {
-    static const std::string kMark = ".sync-conflict-";
-    for (std::size_t at = name.find(kMark, 1); at != std::string::npos;
-         at = name.find(kMark, at + 1)) {
-        if (conflictStampAt(name, at + kMark.size())) return true;
-    }
-    return false;
 }
 
 ClubRunSource::ClubRunSource(RunSource& own, std::vector<Member> clubFolders)

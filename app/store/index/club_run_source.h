@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "club_files.h"
 #include "run_source.h"
 
 namespace lapdex {
@@ -20,12 +21,6 @@ struct ClubFolder {
 // The label a club folder gets when the user gives none: the folder's own name ("PC-B" for
 // "/srv/club/PC-B/"), or "club" for "/".
 std::string defaultClubLabel(const std::string& path);
-
-// Names a sync engine leaves in a folder while it works or when two copies of a file collide:
-// ".syncthing.NAME.tmp", "~syncthing~NAME.tmp" and "NAME.sync-conflict-YYYYMMDD-HHMMSS-ID.EXT".
-// Such files are never runs of a club folder.
-bool isSyncTemporaryName(const std::string& name);
-bool isSyncConflictName(const std::string& name);
 
 // Thread-safe as far as its members are; blocking like every RunSource. The own source and each
 // club folder's source must outlive it.

@@ -44,11 +44,13 @@ std::string canonicalFolder(FileSystem& fs, const std::string& folder) {
 
 }  // namespace
 
-RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath)
+RunIndex::RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath,
+                   FolderOwner owner)
     : fs_(fs),
       dataFolder_(canonicalFolder(fs, dataFolder)),
       givenFolder_(withTrailingSlash(dataFolder)),
       databasePath_(std::move(databasePath)),
+      owner_(owner),
       watch_(std::make_unique<FolderWatch>(dataFolder_)) {}
 
 bool RunIndex::ready() const {

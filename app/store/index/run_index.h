@@ -15,6 +15,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "club_files.h"
 #include "file_stamp.h"
 #include "file_system.h"
 #include "folder_watch.h"
@@ -39,7 +40,10 @@ class RunIndex : public RunSource {
     // `databasePath` lies outside the data folder. The data folder is known by its canonical path
     // (every link and trailing '/' resolved), so Lapdex and k7x-tool agree on it however each
     // was given it; folderNameOf() accepts both spellings.
-    RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath);
+    // A club folder's index (FolderOwner::Club) takes no sync engine's file for a run, as its
+    // folder scan does not.
+    RunIndex(FileSystem& fs, std::string dataFolder, std::string databasePath,
+             FolderOwner owner = FolderOwner::Own);
 
     // Opens the database. One of another layout or data folder is emptied and laid out anew in one
     // transaction; a damaged one is replaced by a fresh file renamed into place, unless another
@@ -209,6 +213,7 @@ class RunIndex : public RunSource {
     std::string dataFolder_;   // canonical, ending in '/': the one spelling every program stores
     std::string givenFolder_;  // as the caller spelled it, for folderNameOf()
     std::string databasePath_;
+    FolderOwner owner_;
     mutable std::mutex mutex_;
     SqliteDatabase db_;
     std::atomic<bool> ready_{false};  // written under mutex_

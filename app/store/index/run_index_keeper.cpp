@@ -16,17 +16,21 @@ std::vector<RunStopwatch> indexedStopwatches(const StopwatchRegistry& registry) 
     return stopwatches;
 }
 
-std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data,
-                                       const EnvironmentLookup& environment) {
+std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data, const EnvironmentLookup& environment,
+                                       FolderOwner owner) {
     const std::string cache = indexCacheFolder(environment);
     if (cache.empty()) return nullptr;
     std::string canonical = data.fs().canonicalPath(data.path());
     if (canonical.empty()) canonical = data.path();
-    return std::make_unique<RunIndex>(data.fs(), data.path(), indexDatabasePath(cache, canonical));
+    std::string database = indexDatabasePath(cache, canonical);
+    // The same folder read as a club folder takes fewer files for runs: another database.
+    if (owner == FolderOwner::Club) database.insert(database.rfind('/') + 1, "club-");
+    return std::make_unique<RunIndex>(data.fs(), data.path(), std::move(database), owner);
 }
 
-RunIndexKeeper::RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment)
-    : index_(makeRunIndex(data, environment)) {
+RunIndexKeeper::RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment,
+                               FolderOwner owner)
+    : index_(makeRunIndex(data, environment, owner)) {
     if (index_)
         index_->onRefreshWanted([this](const std::string& name) { compareInBackground(name); });
 }

@@ -19,14 +19,16 @@ namespace lapdex {
 std::vector<RunStopwatch> indexedStopwatches(const StopwatchRegistry& registry);
 
 // The index of `data` in the user's cache folder (see indexDatabasePath), or null when no cache
-// folder can be named. The database is not opened yet.
-std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data,
-                                       const EnvironmentLookup& environment);
+// folder can be named. The database is not opened yet. A club folder's index has a database of
+// its own, apart from the one the same folder would have as a PC's own data folder.
+std::unique_ptr<RunIndex> makeRunIndex(const DataFolder& data, const EnvironmentLookup& environment,
+                                       FolderOwner owner = FolderOwner::Own);
 
 class RunIndexKeeper {
   public:
     // `data` must outlive the keeper.
-    RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment);
+    RunIndexKeeper(const DataFolder& data, const EnvironmentLookup& environment,
+                   FolderOwner owner = FolderOwner::Own);
     // Waits for a refresh that is still running.
     ~RunIndexKeeper();
     RunIndexKeeper(const RunIndexKeeper&) = delete;

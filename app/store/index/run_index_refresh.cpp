@@ -190,7 +190,7 @@ bool RunIndex::compareListing(const std::string& folderName, const FolderListing
             return true;
         }
         if (entry.kind != EntryKind::File) continue;
-        const std::string dayKey = runDayKey(entry.name);
+        const std::string dayKey = runDayKeyIn(entry.name, owner_);
         if (dayKey.empty()) continue;
         ++order;
         const FileStamp stamp = stampOf(folder + entry.name);

@@ -82,7 +82,7 @@ std::optional<RunDetails> RunIndex::runWithLaps(const std::string& folderName,
 // One lstat() tells whether the stored row is still the file's; only a changed file is read.
 RunRead RunIndex::readRunLocked(const std::string& folderName, const std::string& fileName) {
     RunRead read;
-    const std::string dayKey = runDayKey(fileName);
+    const std::string dayKey = runDayKeyIn(fileName, owner_);
     if (!isRegisteredLocked(folderName) || dayKey.empty() ||
         fileName.find('/') != std::string::npos) {
         read.outcome = RunRead::Outcome::Gone;

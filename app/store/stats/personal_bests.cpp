@@ -1,6 +1,8 @@
 // Personal bests from the run index.
 #include "personal_bests.h"
 
+#include "stopwatch_key.h"
+
 namespace lapdex {
 namespace {
 
@@ -23,6 +25,16 @@ RunListing listingOf(RunSource& source, const std::string& folderName) {
     RunQuery query;
     if (!folderName.empty()) query.folderNames = {folderName};
     return source.listRuns(query);
+}
+
+// The runs of one stopwatch: a club's listing holds every data folder's "QTM-01".
+RunListing listingOf(RunSource& source, const std::string& folderName, const std::string& pc) {
+    RunQuery query;
+    query.folderNames = {folderName};
+    query.pcs = {pc};
+    RunListing listing = source.listRuns(query);
+    std::erase_if(listing.rows, [&pc](const RunRow& row) { return row.pc != pc; });
+    return listing;
 }
 
 }  // namespace
@@ -137,7 +149,7 @@ SourceAnswer<std::vector<PersonalBests>> loadPersonalBests(RunSource& source,
         if (!folderName.empty() && stopwatch.folderName != folderName) continue;
         std::vector<RunRow> rows;
         for (const RunRow& row : listing.rows) {
-            if (row.folderName == stopwatch.folderName) rows.push_back(row);
+            if (sameStopwatch(row, stopwatch)) rows.push_back(row);
         }
         all.push_back(personalBestsOf(stopwatch, rows));
     }
@@ -147,15 +159,17 @@ SourceAnswer<std::vector<PersonalBests>> loadPersonalBests(RunSource& source,
 }
 
 SourceAnswer<std::set<std::string>> loadRunsThatSetBests(RunSource& source,
-                                                         const std::string& folderName) {
-    RunListing listing = listingOf(source, folderName);
+                                                         const std::string& folderName,
+                                                         const std::string& pc) {
+    RunListing listing = listingOf(source, folderName, pc);
     if (!listing.answered) return {};
     return {runsThatSetBests(listing.rows), std::move(listing.problems)};
 }
 
 SourceAnswer<std::vector<BestSet>> loadBestsSetBy(RunSource& source, const std::string& folderName,
-                                                  const std::set<std::string>& newFiles) {
-    RunListing listing = listingOf(source, folderName);
+                                                  const std::set<std::string>& newFiles,
+                                                  const std::string& pc) {
+    RunListing listing = listingOf(source, folderName, pc);
     if (!listing.answered) return {};
     return {bestsSetBy(listing.rows, newFiles), std::move(listing.problems)};
 }

@@ -61,19 +61,22 @@ struct BestSet {
 std::vector<BestSet> bestsSetBy(const std::vector<RunRow>& rows,
                                 const std::set<std::string>& newFiles);
 
-// The bests of every registered stopwatch, or of the one in `folderName` when it is not empty,
-// from `source` (blocking).
+// The bests of every registered stopwatch, or of those in `folderName` (one per data folder that
+// has it) when it is not empty, from `source` (blocking).
 SourceAnswer<std::vector<PersonalBests>> loadPersonalBests(RunSource& source,
                                                            const std::string& folderName);
 
-// The runs of `folderName` that set a best (see runsThatSetBests), from `source` (blocking).
+// The runs of `folderName` in the data folder `pc` names ("" this PC's) that set a best (see
+// runsThatSetBests), from `source` (blocking).
 SourceAnswer<std::set<std::string>> loadRunsThatSetBests(RunSource& source,
-                                                         const std::string& folderName);
+                                                         const std::string& folderName,
+                                                         const std::string& pc = {});
 
-// bestsSetBy over the runs of `folderName` in `source` (blocking). A new file that the source
-// cannot read is among the problems.
+// bestsSetBy over the runs of `folderName` of data folder `pc` in `source` (blocking). A new file
+// that the source cannot read is among the problems.
 SourceAnswer<std::vector<BestSet>> loadBestsSetBy(RunSource& source, const std::string& folderName,
-                                                  const std::set<std::string>& newFiles);
+                                                  const std::set<std::string>& newFiles,
+                                                  const std::string& pc = {});
 
 // The window's index queries, which answer nullopt rather than wait while the index is busy.
 // The bests of every registered stopwatch, or of the one in `folderName` when it is not empty.

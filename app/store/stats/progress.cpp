@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <map>
 
+#include "stopwatch_key.h"
+
 namespace lapdex {
 
 int usualLapCountOf(const std::vector<const RunRow*>& rows) {
@@ -23,7 +25,7 @@ Progress progressOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& ro
                     const ProgressQuery& query) {
     std::vector<const RunRow*> own;
     for (const RunRow& row : rows)
-        if (row.folderName == stopwatch.folderName) own.push_back(&row);
+        if (sameStopwatch(row, stopwatch)) own.push_back(&row);
     Progress progress{stopwatch,
                       TimeFormat::Clock,
                       query.lapCount > 0 ? query.lapCount : usualLapCountOf(own),
@@ -49,10 +51,11 @@ SourceAnswer<Progress> loadProgress(RunSource& source, const ProgressQuery& quer
     if (!stopwatches) return {};
     const RunStopwatch* stopwatch = nullptr;
     for (const RunStopwatch& s : *stopwatches)
-        if (s.folderName == query.folderName) stopwatch = &s;
+        if (s.folderName == query.folderName && s.pc == query.pc) stopwatch = &s;
     if (!stopwatch) return {};
     RunQuery runs;
     runs.folderNames = {query.folderName};
+    runs.pcs = {query.pc};
     RunListing listing = source.listRuns(runs);
     if (!listing.answered) return {};
     return {progressOf(*stopwatch, listing.rows, query), std::move(listing.problems)};
@@ -79,12 +82,12 @@ std::string monthText(int number) {
 SquadView squadOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
                   int lapCount) {
     SquadView squad{lapCount, {}, stopwatches, {}};
-    std::map<std::string, std::size_t> slotOf;
-    for (std::size_t i = 0; i < stopwatches.size(); ++i) slotOf[stopwatches[i].folderName] = i;
+    std::map<StopwatchKey, std::size_t> slotOf;
+    for (std::size_t i = 0; i < stopwatches.size(); ++i) slotOf[keyOf(stopwatches[i])] = i;
     std::map<std::pair<std::size_t, int>, std::int64_t> best;
     int first = -1, last = -1;
     for (const RunRow& row : rows) {
-        const auto slot = slotOf.find(row.folderName);
+        const auto slot = slotOf.find(keyOf(row));
         const int month = monthNumber(row.run.start);
         if (slot == slotOf.end() || row.run.lapCount != lapCount || row.run.totalCs < 0 ||
             month < 0)

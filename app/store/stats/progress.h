@@ -35,12 +35,14 @@ struct ProgressQuery {
     int lapCount = 0;      // 0: the stopwatch's usual lap count
     std::string fromDate;  // "YYYY-MM-DD", inclusive; "" open
     std::string toDate;    // "YYYY-MM-DD", inclusive; "" open
+    std::string pc = {};   // the data folder of `folderName`: "" this PC's, else a club folder's
 };
 
 // The lap count run most often, the smaller of equally frequent ones; 0 without runs.
 int usualLapCountOf(const std::vector<const RunRow*>& rows);
 
-// The progress of `stopwatch` from all its runs (`rows`, in start order). A best is judged
+// The progress of `stopwatch` from all its runs (`rows`, in start order; rows of another pc or
+// folder are left out). A best is judged
 // against every earlier run, also those before `query.fromDate`; the first run with a total
 // is a best, and a total equal to the best so far is not.
 Progress progressOf(const RunStopwatch& stopwatch, const std::vector<RunRow>& rows,

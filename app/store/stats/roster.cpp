@@ -4,6 +4,7 @@
 #include "folder_run_source.h"
 #include "personal_bests.h"
 #include "progress.h"
+#include "stopwatch_key.h"
 
 namespace lapdex {
 namespace {
@@ -28,6 +29,17 @@ void summarise(RosterEntry& entry, const std::vector<RunRow>& runs) {
         entry.bestTotalCs = total->second.cs;
 }
 
+// The file is appended to in time order: its last line is the last contact, even when the
+// computer's clock was set back in between.
+void takeLastContact(RosterEntry& entry, const HistoryReading& history) {
+    for (const ContactRecord& contact : history.records) {
+        // A failed contact read nothing: the last read stays the one before it.
+        if (contact.serialText != entry.stopwatch.serialText || !contact.read()) continue;
+        entry.lastContact = contact.localTime;
+        entry.batteryLevel = contact.batteryLevel;
+    }
+}
+
 }  // namespace
 
 Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
@@ -38,17 +50,11 @@ Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<
         entry.stopwatch = stopwatch;
         std::vector<RunRow> runs;
         for (const RunRow& row : rows) {
-            if (row.folderName == stopwatch.folderName) runs.push_back(row);
+            if (sameStopwatch(row, stopwatch)) runs.push_back(row);
         }
         summarise(entry, runs);
-        // The file is appended to in time order: its last line is the last contact, even when the
-        // computer's clock was set back in between.
-        for (const ContactRecord& contact : history.records) {
-            // A failed contact read nothing: the last read stays the one before it.
-            if (contact.serialText != stopwatch.serialText || !contact.read()) continue;
-            entry.lastContact = contact.localTime;
-            entry.batteryLevel = contact.batteryLevel;
-        }
+        // History.csv tells this PC's contacts only; a club folder's stopwatch was read elsewhere.
+        if (stopwatch.pc.empty()) takeLastContact(entry, history);
         roster.entries.push_back(std::move(entry));
     }
     roster.damagedHistoryLines = history.damagedLines;
@@ -68,6 +74,16 @@ SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data) {
     answer.value = rosterOf(*stopwatches, listing.rows,
                             history.ok() ? parseContactHistory(history.bytes) : HistoryReading{});
     return answer;
+}
+
+FsStatus takeContactsOf(Roster& roster, const std::string& pc, const DataFolder& data) {
+    const FsBytes read = data.fs().readFile(data.path() + kHistoryFileName);
+    if (!read.ok())
+        return read.status.error == FsError::NotFound ? FsStatus::success() : read.status;
+    const HistoryReading history = parseContactHistory(read.bytes);
+    for (RosterEntry& entry : roster.entries)
+        if (entry.stopwatch.pc == pc) takeLastContact(entry, history);
+    return FsStatus::success();
 }
 
 }  // namespace lapdex

@@ -38,13 +38,19 @@ struct Roster {
     bool operator==(const Roster&) const = default;
 };
 
-// The roster of `stopwatches` (slot order) from their runs `rows` (any order) and the contact
-// history.
+// The roster of `stopwatches` (slot order) from their runs `rows` (any order) and this PC's contact
+// history. A stopwatch is its pc and folder name together: two data folders' "QTM-01" are two
+// entries, and a club folder's stopwatch takes no contact from this PC's history.
 Roster rosterOf(const std::vector<RunStopwatch>& stopwatches, const std::vector<RunRow>& rows,
                 const HistoryReading& history);
 
 // The roster from `source` and data's History.csv. An unreadable History.csv is a problem of its
 // own; a missing one holds no contact.
 SourceAnswer<Roster> loadRoster(RunSource& source, const DataFolder& data);
+
+// Gives the stopwatches of `pc` in `roster` their last contact from that PC's data folder's
+// History.csv (a club folder keeps its own), as rosterOf does for this PC's. A missing file holds
+// no contact; an unreadable one is the failure returned, and the roster is left as it was.
+FsStatus takeContactsOf(Roster& roster, const std::string& pc, const DataFolder& data);
 
 }  // namespace lapdex

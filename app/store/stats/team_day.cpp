@@ -13,7 +13,7 @@ TeamDay teamDayOf(const std::string& date, const std::vector<RunRow>& rows) {
         const RunDetails& full = row.run;
         TeamDayRun run{
             row.folderName, row.tabName,    row.fileName,     full.start, full.timeFormat, {}, {},
-            full.totalCs,   full.bestLapCs, full.averageLapCs};
+            full.totalCs,   full.bestLapCs, full.averageLapCs, row.pc};
         for (const LapDetails& lap : full.laps) {
             run.lapsCs.push_back(lap.lapCs);
             run.splitsCs.push_back(lap.splitCs);

@@ -23,6 +23,7 @@ struct TeamDayRun {
     std::int64_t totalCs = -1;
     std::int64_t bestLapCs = -1;
     std::int64_t averageLapCs = -1;
+    std::string pc = {};  // "" this PC's data folder; else the club folder's label
 
     bool operator==(const TeamDayRun&) const = default;
 };

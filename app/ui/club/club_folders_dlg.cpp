@@ -116,9 +116,9 @@ std::optional<QString> ClubFoldersDlg::refusal(const QString& path) const {
 
 void ClubFoldersDlg::addFolder() {
     // Qt's own chooser, read-only: nothing is ever created in or beside a club folder.
-    const QString start =
-        folders_.empty() ? QDir::homePath()
-                         : QFileInfo(QString::fromStdString(folders_.back().path)).path();
+    const QString start = folders_.empty()
+                              ? QDir::homePath()
+                              : QFileInfo(QString::fromStdString(folders_.back().path)).path();
     const QString path = QFileDialog::getExistingDirectory(
         this, localized(club_text::kChooseFolder), start,
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog | QFileDialog::ReadOnly);
@@ -156,9 +156,9 @@ void ClubFoldersDlg::labelEdited(QTableWidgetItem* item) {
     ClubFolder& folder = folders_[static_cast<std::size_t>(item->row())];
     std::string label = item->text().trimmed().toStdString();
     if (label.empty()) label = defaultClubLabel(folder.path);
-    const bool taken =
-        std::any_of(folders_.begin(), folders_.end(),
-                    [&](const ClubFolder& f) { return &f != &folder && f.label == label; });
+    const bool taken = std::any_of(folders_.begin(), folders_.end(), [&](const ClubFolder& f) {
+        return &f != &folder && f.label == label;
+    });
     if (taken)
         QMessageBox::warning(this, localized(club_text::kDialogTitle),
                              localized(club_text::kLabelTaken).arg(QString::fromStdString(label)));

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QPointer>
 
+#include "club_folders_dlg.h"
+
 class QAction;
 class QMenu;
 class QMenuBar;
@@ -11,7 +13,6 @@ class QWidget;
 
 namespace lapdex::ui {
 
-class ClubFoldersDlg;
 class ClubLink;
 
 class ClubMenu : public QObject {

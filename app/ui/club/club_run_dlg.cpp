@@ -82,10 +82,9 @@ void ClubRunDlg::applyTexts() {
     laps_->setRowCount(static_cast<int>(details_.laps.size()));
     for (int i = 0; i < laps_->rowCount(); ++i) {
         const LapDetails& lap = details_.laps[static_cast<std::size_t>(i)];
-        const QString cells[4] = {QString::number(lap.number),
-                                  runTimeText(lap.lapCs, details_.timeFormat),
-                                  runTimeText(lap.splitCs, details_.timeFormat),
-                                  QString::fromStdString(lap.memo)};
+        const QString cells[4] = {
+            QString::number(lap.number), runTimeText(lap.lapCs, details_.timeFormat),
+            runTimeText(lap.splitCs, details_.timeFormat), QString::fromStdString(lap.memo)};
         for (int c = 0; c < 4; ++c) laps_->setItem(i, c, new QTableWidgetItem(cells[c]));
     }
 }

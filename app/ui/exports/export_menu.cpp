@@ -11,6 +11,7 @@
 
 #include "c_all_runs_dlg.h"
 #include "c_user_dialog.h"
+#include "club_settings.h"
 #include "export_names.h"
 #include "export_texts.h"
 #include "lapdex_dlg.h"
@@ -21,6 +22,12 @@
 
 namespace lapdex::ui {
 namespace {
+
+// This PC's name in an export's "PC" column, as the windows' "PC" column shows it.
+std::string ownPcLabelText() {
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    return ownPcLabel(settings).toStdString();
+}
 
 std::string filled(const Text& pattern, const std::string& value) {
     return ui::localized(pattern)
@@ -168,8 +175,8 @@ void ExportMenu::exportGathered(ExportFormat format, GatheredRuns gathered, cons
         window_.askYesNo(text(export_text::kOneTcxFile)))
         tcxFiles = TcxFiles::OneForAll;
     // The spreadsheet's sheet names and header rows are in the language shown.
-    ExportPlan plan =
-        planExport(gathered.runs, format, tcxFiles, systemLocalToUtc, texts::currentLanguage());
+    ExportPlan plan = planExport(gathered.runs, format, tcxFiles, systemLocalToUtc,
+                                 texts::currentLanguage(), ownPcLabelText());
     plan.files = namedExportFiles(std::move(plan.files), gathered.runs);
     plan.missed.insert(plan.missed.begin(), gathered.missed.begin(), gathered.missed.end());
     if (plan.files.empty())
@@ -218,7 +225,8 @@ void ExportMenu::gatherShownRun(std::function<void(GatheredRuns)> then) {
             RunRow named = row;
             for (const RunStopwatch& s :
                  source.registeredStopwatches().value_or(std::vector<RunStopwatch>{})) {
-                if (s.folderName == row.folderName)
+                // The page is this PC's: a club folder's stopwatch of that name is another.
+                if (s.folderName == row.folderName && s.pc.empty())
                     named.tabName = s.tabName, named.serialText = s.serialText;
             }
             return gatherRuns(source, {named});

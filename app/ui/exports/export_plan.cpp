@@ -4,9 +4,10 @@
 namespace lapdex::ui {
 
 ExportPlan planExport(const std::vector<ExportRun>& runs, ExportFormat format, TcxFiles tcxFiles,
-                      const LocalToUtc& toUtc, texts::Language language) {
+                      const LocalToUtc& toUtc, texts::Language language,
+                      const std::string& ownPcLabel) {
     ExportPlan plan;
-    plan.files = exportFiles(runs, format, tcxFiles, toUtc, language);
+    plan.files = exportFiles(runs, format, tcxFiles, toUtc, language, ownPcLabel);
     if (format != ExportFormat::Tcx) {
         plan.counts =
             countsOf(runs);  // a line for every run in runs.csv and runs.xlsx, laps or none

@@ -17,9 +17,11 @@ struct ExportPlan {
 };
 
 // The plan for `runs`. A TCX activity needs laps and a start time: a run without either is a
-// missed run, not a written one.
+// missed run, not a written one. Where runs of club folders are among them, the spreadsheets name
+// this PC's runs `ownPcLabel`.
 ExportPlan planExport(const std::vector<ExportRun>& runs, ExportFormat format, TcxFiles tcxFiles,
-                      const LocalToUtc& toUtc, texts::Language language);
+                      const LocalToUtc& toUtc, texts::Language language,
+                      const std::string& ownPcLabel = {});
 
 // The plan of one file that holds every run of `runs` (a PDF sheet).
 ExportPlan planSheet(ExportFile file, const std::vector<ExportRun>& runs);

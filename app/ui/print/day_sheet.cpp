@@ -1,8 +1,10 @@
 // The day sheet: the team day table as the window shows it, split into parts as wide as the page.
 #include <QBrush>
 #include <QFontMetricsF>
+#include <QSettings>
 #include <algorithm>
 
+#include "club_settings.h"
 #include "print_texts.h"
 #include "sessions.h"
 #include "sheet_html.h"
@@ -54,7 +56,9 @@ std::vector<double> columnWidths(const TeamDayModel& model) {
 // and average close the last one, or stand in one of their own when the laps fill it.
 std::vector<ColumnGroup> columnGroups(const TeamDayModel& model) {
     const std::vector<double> w = columnWidths(model);
-    const double fixed = w[TeamDayModel::kTabName] + w[TeamDayModel::kStart];
+    const double fixed =
+        w[TeamDayModel::kTabName] + w[TeamDayModel::kStart] +
+        (model.pcColumn() >= 0 ? w[static_cast<std::size_t>(model.pcColumn())] : 0);
     const double trailing =
         w[model.totalColumn()] + w[model.bestColumn()] + w[model.averageColumn()];
     const double budget = kBodyWidthPt - 2;
@@ -90,6 +94,10 @@ QString timeCell(const TeamDayModel& model, int row, int column) {
 
 QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
     std::vector<int> columns{TeamDayModel::kTabName, TeamDayModel::kStart};
+    // Runs of club folders name their PC beside the start, in every part of the table.
+    const bool pc = model.pcColumn() >= 0;
+    if (pc) columns.push_back(model.pcColumn());
+    const std::size_t fixedColumns = columns.size();
     for (int c = group.firstLap; c < group.endLap; ++c) columns.push_back(c);
     if (group.trailing)
         columns.insert(columns.end(),
@@ -107,7 +115,12 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
                                  .toString()
                                  .toHtmlEscaped()) +
                 cell(model.data(model.index(r, TeamDayModel::kStart), Qt::DisplayRole).toString());
-        for (std::size_t i = 2; i < columns.size(); ++i) html += timeCell(model, r, columns[i]);
+        if (pc)
+            html += wrappingCell(model.data(model.index(r, model.pcColumn()), Qt::DisplayRole)
+                                     .toString()
+                                     .toHtmlEscaped());
+        for (std::size_t i = fixedColumns; i < columns.size(); ++i)
+            html += timeCell(model, r, columns[i]);
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</table>");
@@ -117,6 +130,11 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
 QString dayTables(const TeamDay& day) {
     TeamDayModel model;
     model.setDay(day);
+    // A day of this PC's runs alone prints as it always did.
+    const bool clubRuns = std::any_of(day.runs.begin(), day.runs.end(),
+                                      [](const TeamDayRun& run) { return !run.pc.empty(); });
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    model.setPcColumn(clubRuns, ownPcLabel(settings));
     QString html;
     const std::vector<ColumnGroup> groups = columnGroups(model);
     for (const ColumnGroup& group : groups) {

@@ -40,7 +40,8 @@ Sheet runSheet(const ExportRun& run);
 // The day sheet of `day` under `title`: one row per run (name, start), one column per lap, then
 // total, best and average, marked as the team day window marks them. Lap columns that do not fit
 // the page's width go on in further tables, each with the names and starts again. A day of several
-// training sessions (see sessionsOf) has one section per session, each marked on its own.
+// training sessions (see sessionsOf) has one section per session, each marked on its own. A day
+// with runs of club folders names each run's PC beside its start.
 Sheet daySheet(const QString& title, const TeamDay& day,
                int gapMinutes = kDefaultSessionGapMinutes);
 

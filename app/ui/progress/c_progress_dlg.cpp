@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <set>
 
+#include "club_settings.h"
+#include "club_texts.h"
 #include "progress_chart.h"
 #include "progress_texts.h"
 #include "query_texts.h"
@@ -22,14 +24,25 @@
 namespace lapdex::ui {
 namespace {
 
-ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std::string& group) {
+// The stopwatch chooser's role for a stopwatch's PC, beside its folder name as the item's data.
+constexpr int kPcRole = Qt::UserRole + 1;
+
+ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std::string& group,
+                        const std::optional<std::string>& pc) {
     ProgressAnswer answer;
     std::optional<std::vector<RunStopwatch>> stopwatches = source.registeredStopwatches();
     if (!stopwatches) return answer;
     answer.answered = true;
     answer.stopwatches = std::move(*stopwatches);
-    if (query.folderName.empty() && !answer.stopwatches.empty())
-        query.folderName = answer.stopwatches.front().folderName;
+    if (query.folderName.empty() && !answer.stopwatches.empty()) {
+        const auto first =
+            std::find_if(answer.stopwatches.begin(), answer.stopwatches.end(),
+                         [&pc](const RunStopwatch& s) { return !pc || s.pc == *pc; });
+        const RunStopwatch& shown =
+            first == answer.stopwatches.end() ? answer.stopwatches.front() : *first;
+        query.folderName = shown.folderName;
+        query.pc = shown.pc;
+    }
     std::set<std::string> missed;
     SourceAnswer<Progress> progress = loadProgress(source, query);
     if (!progress.value) return answer;
@@ -42,11 +55,10 @@ ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std:
     const RunListing listing = source.listRuns(squad);
     answer.groups = source.groups();
     std::vector<RunStopwatch> members;
-    const std::vector<std::string> folders =
-        foldersOfGroup(answer.groups, answer.stopwatches, group);
+    const std::set<StopwatchKey> inGroup =
+        stopwatchesOfGroup(answer.groups, answer.stopwatches, group);
     for (const RunStopwatch& s : answer.stopwatches)
-        if (std::find(folders.begin(), folders.end(), s.folderName) != folders.end())
-            members.push_back(s);
+        if (inGroup.count(keyOf(s)) && (!pc || s.pc == *pc)) members.push_back(s);
     answer.squad = squadOf(members, listing.rows, squad.lapCount);
     for (const RunProblem& problem : listing.problems) missed.insert(problem.path);
     answer.missed = missed.size();
@@ -95,6 +107,7 @@ void CProgressDlg::build() {
     groupLabel_->setBuddy(group_);
     group_->hide();  // until the data folder has groups
     groupLabel_->hide();
+    pcFilter_ = new PcFilter(this);
     status_ = new QLabel(this);
     stopwatchLabel_ = new QLabel(this);
     stopwatchLabel_->setBuddy(stopwatches_);
@@ -120,7 +133,7 @@ void CProgressDlg::build() {
     auto* bar = new QHBoxLayout;
     for (QWidget* w :
          std::initializer_list<QWidget*>{stopwatchLabel_, stopwatches_, lapsLabel_, laps_,
-                                         rangeLabel_, range_, groupLabel_, group_})
+                                         rangeLabel_, range_, groupLabel_, group_, pcFilter_})
         bar->addWidget(w);
     bar->addStretch();
     bar->addWidget(status_);
@@ -130,6 +143,7 @@ void CProgressDlg::build() {
     connect(stopwatches_, &QComboBox::currentIndexChanged, this, [this] {
         if (filling_) return;
         folder_ = stopwatches_->currentData().toString().toStdString();
+        pc_ = stopwatches_->currentData(kPcRole).toString().toStdString();
         laps_->setValue(0);  // another athlete: its own usual lap count
         reload();
     });
@@ -139,6 +153,13 @@ void CProgressDlg::build() {
     connect(group_, &QComboBox::currentIndexChanged, this, [this] {
         if (filling_) return;
         groupName_ = group_->currentData().toString().toStdString();
+        reload();
+    });
+    connect(pcFilter_, &QComboBox::currentIndexChanged, this, [this] {
+        if (filling_) return;
+        pcShown_ = pcFilter_->chosen();
+        // Another PC: its first stopwatch, unless the one shown is that PC's.
+        if (pcShown_ && *pcShown_ != pc_) folder_.clear(), laps_->setValue(0);
         reload();
     });
     connect(chart_, &ProgressChart::selectedChanged, this, [this](int index) {
@@ -158,6 +179,7 @@ void CProgressDlg::retranslate() {
     rangeLabel_->setText(ui::localized(progress_text::kRange));
     groupLabel_->setText(ui::localized(progress_text::kGroup));
     if (group_->count() > 0) group_->setItemText(0, ui::localized(progress_text::kEveryStopwatch));
+    pcFilter_->retranslate();
     laps_->setSpecialValueText(ui::localized(progress_text::kUsualLaps));
     range_->setItemText(0, ui::localized(progress_text::kSeason));
     range_->setItemText(1, ui::localized(progress_text::kLastYear));
@@ -180,8 +202,9 @@ void CProgressDlg::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
-void CProgressDlg::showStopwatch(const std::string& folderName) {
+void CProgressDlg::showStopwatch(const std::string& folderName, const std::string& pc) {
     folder_ = folderName;
+    pc_ = pc;
     filling_ = true;
     laps_->setValue(0);
     filling_ = false;
@@ -194,15 +217,15 @@ void CProgressDlg::runsDownloaded() {
 
 void CProgressDlg::reload() {
     const quint64 asked = ++generation_;
-    ProgressQuery query{folder_, laps_->value(), {}, {}};
+    ProgressQuery query{folder_, laps_->value(), {}, {}, pc_};
     std::tie(query.fromDate, query.toDate) =
         progressDates(static_cast<ProgressRange>(range_->currentIndex()), QDate::currentDate());
     loading_ = true;
     showStatus();
     queries_.ask<ProgressAnswer>(
         this,
-        [query, group = groupName_](WindowRunSource& source) {
-            return answerOf(source, query, group);
+        [query, group = groupName_, pc = pcShown_](WindowRunSource& source) {
+            return answerOf(source, query, group, pc);
         },
         [this, asked](ProgressAnswer answer) {
             if (asked == generation_) showAnswer(std::move(answer));
@@ -213,18 +236,35 @@ void CProgressDlg::showAnswer(ProgressAnswer answer) {
     shown_ = std::move(answer);
     loading_ = false;
     filling_ = true;
-    stopwatches_->clear();
-    for (const RunStopwatch& s : shown_.stopwatches)
-        stopwatches_->addItem(QString::fromStdString(s.tabName),
-                              QString::fromStdString(s.folderName));
     folder_ = shown_.progress.stopwatch.folderName;
-    stopwatches_->setCurrentIndex(stopwatches_->findData(QString::fromStdString(folder_)));
+    pc_ = shown_.progress.stopwatch.pc;
+    fillStopwatchChoice();
+    pcFilter_->fill(shown_.stopwatches);
     filling_ = false;
     fillGroupChoice();
     chart_->setProgress(shown_.progress);
     fillTable();
     fillSquad();
     showStatus();
+}
+
+void CProgressDlg::fillStopwatchChoice() {
+    stopwatches_->clear();
+    // With club folders each stopwatch is named with its PC; the filter keeps one PC's.
+    const bool club = pcColumnShown();
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const QString own = ownPcLabel(settings);
+    int current = -1;
+    for (const RunStopwatch& s : shown_.stopwatches) {
+        const bool shown = s.pc == pc_ && s.folderName == folder_;
+        if (pcShown_ && s.pc != *pcShown_ && !shown) continue;
+        QString name = QString::fromStdString(s.tabName);
+        if (club) name += QStringLiteral(" (%1)").arg(pcText(s.pc, own));
+        stopwatches_->addItem(name, QString::fromStdString(s.folderName));
+        stopwatches_->setItemData(stopwatches_->count() - 1, QString::fromStdString(s.pc), kPcRole);
+        if (shown) current = stopwatches_->count() - 1;
+    }
+    stopwatches_->setCurrentIndex(current);
 }
 
 void CProgressDlg::fillGroupChoice() {
@@ -255,14 +295,21 @@ void CProgressDlg::fillTable() {
 void CProgressDlg::fillSquad() {
     const SquadView& squad = shown_.squad;
     squad_->clear();
+    // A first column "PC" while club folders are configured: two PCs may name a runner alike.
+    const int first = pcColumnShown() ? 1 : 0;
     squad_->setRowCount(static_cast<int>(squad.stopwatches.size()));
-    squad_->setColumnCount(static_cast<int>(squad.months.size()));
+    squad_->setColumnCount(static_cast<int>(squad.months.size()) + first);
     QStringList months, names;
+    if (first == 1) months << ui::localized(club_text::kPcColumn);
     for (const std::string& month : squad.months) months << QString::fromStdString(month);
     for (const RunStopwatch& s : squad.stopwatches) names << QString::fromStdString(s.tabName);
     squad_->setHorizontalHeaderLabels(months);
     squad_->setVerticalHeaderLabels(names);
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const QString own = ownPcLabel(settings);
     for (std::size_t row = 0; row < squad.bestCs.size(); ++row) {
+        if (first == 1)
+            squad_->setItem(static_cast<int>(row), 0, cell(pcText(squad.stopwatches[row].pc, own)));
         std::int64_t before = -1;  // the last earlier month with a time
         for (std::size_t month = 0; month < squad.months.size(); ++month) {
             const std::int64_t cs = squad.bestCs[row][month];
@@ -273,7 +320,7 @@ void CProgressDlg::fillSquad() {
                 item->setForeground(QColor(0, 97, 0));
                 item->setToolTip(ui::localized(progress_text::kImproved));
             }
-            squad_->setItem(static_cast<int>(row), static_cast<int>(month), item);
+            squad_->setItem(static_cast<int>(row), static_cast<int>(month) + first, item);
             before = cs;
         }
     }
@@ -300,7 +347,9 @@ void CProgressDlg::activate(int index) {
                progress.stopwatch.serialText,
                progress.stopwatch.tabName,
                run.fileName,
-               {}, {}};
+               {},
+               {}};
+    row.pc = progress.stopwatch.pc;
     row.run.start = run.start;
     row.run.totalCs = run.totalCs;
     row.run.lapCount = progress.lapCount;

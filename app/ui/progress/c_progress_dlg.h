@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QWidget>
 
+#include "pc_filter.h"
 #include "progress.h"
 #include "run_query_worker.h"
 
@@ -23,7 +24,7 @@ struct ProgressAnswer {
     bool answered = false;
     std::vector<RunStopwatch> stopwatches;
     Progress progress;
-    SquadView squad;  // the stopwatches of the group asked for
+    SquadView squad;  // the stopwatches of the group and PC asked for
     StopwatchGroups groups;
     std::size_t missed = 0;  // runs or folders that could not be read
 };
@@ -38,8 +39,9 @@ class CProgressDlg : public QWidget {
     // `queries` must outlive the window.
     CProgressDlg(RunQueryWorker& queries, QWidget* parent);
 
-    // Shows the stopwatch of `folderName` ("QTM-01") with its usual lap count.
-    void showStopwatch(const std::string& folderName);
+    // Shows the stopwatch of `folderName` ("QTM-01") of data folder `pc` ("" this PC's) with its
+    // usual lap count.
+    void showStopwatch(const std::string& folderName, const std::string& pc = {});
     void reload();
     bool loading() const { return loading_; }
     // Reloads when shown: a download has just put its runs in.
@@ -53,6 +55,8 @@ class CProgressDlg : public QWidget {
     QComboBox* rangeChoice() const { return range_; }
     // The squad's group, shown when the data folder has groups: every stopwatch first.
     QComboBox* groupChoice() const { return group_; }
+    // The squad's and the stopwatch chooser's PC, shown while club folders are configured.
+    PcFilter* pcChoice() const { return pcFilter_; }
     QLabel* status() const { return status_; }
     const ProgressAnswer& shown() const { return shown_; }
 
@@ -70,6 +74,9 @@ class CProgressDlg : public QWidget {
     void fillTable();
     void fillSquad();
     void fillGroupChoice();
+    // The stopwatches of the PC chosen, and the one shown, each named with its PC while club
+    // folders are configured.
+    void fillStopwatchChoice();
     void showStatus();
     void activate(int index);
 
@@ -83,6 +90,8 @@ class CProgressDlg : public QWidget {
     QComboBox* range_ = nullptr;
     QComboBox* group_ = nullptr;
     QLabel* groupLabel_ = nullptr;
+    PcFilter* pcFilter_ = nullptr;
+    std::optional<std::string> pcShown_;  // the PC filter's choice; nullopt for every PC
     std::string groupName_;
     QLabel* stopwatchLabel_ = nullptr;
     QLabel* lapsLabel_ = nullptr;
@@ -90,6 +99,7 @@ class CProgressDlg : public QWidget {
     QLabel* status_ = nullptr;
     ProgressAnswer shown_;
     std::string folder_;
+    std::string pc_;  // of folder_
     bool loading_ = false;
     bool filling_ = false;  // the controls are being set from an answer: no new question
     quint64 generation_ = 0;

@@ -40,12 +40,13 @@ GatheredRuns gatherRuns(RunSource& source, const std::vector<RunRow>& rows) {
     gathered.runs.reserve(rows.size());
     for (const RunRow& row : rows) {
         const std::string path = row.folderName + "/" + row.fileName;
+        // From the data folder the row was listed in: a club folder's run is not in the own.
         RunRead read = source.readRunOf(row);
         if (!read.ok()) {
             gathered.missed.push_back({path, whyOf(read.outcome), read.reason});
             continue;
         }
-        gathered.runs.push_back({row.tabName, row.serialText, path, std::move(read.run)});
+        gathered.runs.push_back({row.tabName, row.serialText, path, std::move(read.run), row.pc});
     }
     return gathered;
 }
@@ -82,6 +83,7 @@ TeamDay teamDayOf(const std::vector<ExportRun>& runs, const std::string& date) {
         run.totalCs = r.run.totalCs;
         run.bestLapCs = r.run.bestLapCs;
         run.averageLapCs = r.run.averageLapCs;
+        run.pc = r.pc;
         day.lapColumns = std::max(day.lapColumns, static_cast<int>(run.lapsCs.size()));
         day.runs.push_back(std::move(run));
     }

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <thread>
 
+#include "club_files.h"
 #include "personal_bests.h"
+#include "roster.h"
 #include "roster_of_runs.h"
 
 namespace lapdex::ui {
@@ -101,8 +103,8 @@ std::optional<std::vector<RunStopwatch>> WindowRunSource::registeredStopwatches(
 RunListing WindowRunSource::listRuns(const RunQuery& query) {
     if (club_) return club_->listRuns(query);
     // Without club folders only the own folder ("") can be chosen.
-    const bool ownChosen = query.pcs.empty() ||
-                           std::find(query.pcs.begin(), query.pcs.end(), "") != query.pcs.end();
+    const bool ownChosen =
+        query.pcs.empty() || std::find(query.pcs.begin(), query.pcs.end(), "") != query.pcs.end();
     if (!ownChosen) return {true, {}, {}, false};
     return ownRuns(query);
 }
@@ -122,7 +124,8 @@ void WindowRunSource::setClub(std::vector<std::unique_ptr<ClubFolderSource>> fol
     clubFolders_ = std::move(folders);
     if (clubFolders_.empty()) return;
     std::vector<ClubRunSource::Member> members;
-    for (const auto& folder : clubFolders_) members.push_back({folder->folder().label, folder.get()});
+    for (const auto& folder : clubFolders_)
+        members.push_back({folder->folder().label, folder.get()});
     club_ = std::make_unique<ClubRunSource>(own_, std::move(members));
 }
 
@@ -149,7 +152,31 @@ FsStatus WindowRunSource::saveGroups(const StopwatchGroups& groups) {
     return writeGroups(DataFolder(systemFileSystem(), dataFolder_), groups);
 }
 
+std::optional<Roster> WindowRunSource::clubRoster() {
+    FileSystem& fs = systemFileSystem();
+    SourceAnswer<Roster> answer = loadRoster(*club_, DataFolder(fs, dataFolder_));
+    if (!answer.value) return std::nullopt;
+    // An unreadable history of another PC leaves its stopwatches without contacts, no more.
+    for (const auto& folder : clubFolders_)
+        (void)takeContactsOf(*answer.value, folder->folder().label,
+                             DataFolder(fs, withTrailingSlash(folder->folder().path)));
+    return std::move(answer.value);
+}
+
+std::vector<RunProblem> WindowRunSource::syncConflicts() {
+    std::vector<RunProblem> copies;
+    FileSystem& fs = systemFileSystem();
+    const auto add = [&](const std::string& folder, const std::string& pc) {
+        for (std::string& path : syncConflictCopies(fs, withTrailingSlash(folder)))
+            copies.push_back({std::move(path), "sync conflict copy", pc});
+    };
+    if (!dataFolder_.empty()) add(dataFolder_, "");
+    for (const auto& folder : clubFolders_) add(folder->folder().path, folder->folder().label);
+    return copies;
+}
+
 std::optional<Roster> WindowRunSource::roster() {
+    if (club_ && !dataFolder_.empty()) return clubRoster();
     if (!indexUsable()) {
         RunSource* scan = fallback();
         if (!scan || dataFolder_.empty()) return std::nullopt;

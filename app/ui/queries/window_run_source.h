@@ -47,8 +47,12 @@ class WindowRunSource : public RunSource {
     ClubFolderSource* clubFolder(const std::string& label) const;
 
     // The roster with the contact history, from the index or else from the folder scan. Waits
-    // while the index is busy; nullopt when neither can answer or the index stays busy.
+    // while the index is busy; nullopt when neither can answer or the index stays busy. With club
+    // folders, their stopwatches follow, each with the contacts of its own folder's history.
     std::optional<Roster> roster();
+    // The sync engine's conflict copies in the own data folder and each club folder, each once,
+    // as problems with their pc ("" the own folder).
+    std::vector<RunProblem> syncConflicts();
     // The runs of `folderName` that set a personal best; only the index has them. Waits while the
     // index is busy; nullopt when it cannot be used or stays busy.
     std::optional<std::set<std::string>> runsThatSetBests(const std::string& folderName);
@@ -83,6 +87,7 @@ class WindowRunSource : public RunSource {
     std::optional<std::vector<RunStopwatch>> ownStopwatches();
     RunListing ownRuns(const RunQuery& query);
     RunRead ownRun(const std::string& folderName, const std::string& fileName);
+    std::optional<Roster> clubRoster();
     bool indexUsable();
     bool indexFree();
     RunSource* fallback();

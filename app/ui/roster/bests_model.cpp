@@ -36,6 +36,7 @@ std::optional<RunRow> BestsModel::runAt(const QModelIndex& index) const {
     row.serialText = bests_.stopwatch.serialText;
     row.tabName = bests_.stopwatch.tabName;
     row.fileName = best->fileName;
+    row.pc = bests_.stopwatch.pc;
     row.run.start = best->start;
     return row;
 }

@@ -35,7 +35,8 @@ CBestsDlg::CBestsDlg(RunQueryWorker& queries, QWidget* parent)
 }
 
 void CBestsDlg::showStopwatch(const RunStopwatch& stopwatch) {
-    if (stopwatch.folderName != stopwatch_.folderName) model_->setBests({});
+    if (stopwatch.folderName != stopwatch_.folderName || stopwatch.pc != stopwatch_.pc)
+        model_->setBests({});
     stopwatch_ = stopwatch;
     retranslate();
     reload();
@@ -50,12 +51,17 @@ void CBestsDlg::reload() {
         this, [folder](WindowRunSource& source) { return loadPersonalBests(source, folder); },
         [this, asked](SourceAnswer<std::vector<PersonalBests>> answer) {
             if (asked != generation_) return;
-            const bool shown = answer.value && answer.value->size() == 1;
+            // Each data folder with this folder name answers: the one of this stopwatch's PC.
+            const PersonalBests* found = nullptr;
+            if (answer.value)
+                for (const PersonalBests& bests : *answer.value)
+                    if (bests.stopwatch.pc == stopwatch_.pc && !found) found = &bests;
+            const bool shown = found != nullptr;
             // A rename since it was asked shows in the title.
-            if (shown) stopwatch_ = answer.value->front().stopwatch;
+            if (shown) stopwatch_ = found->stopwatch;
             PersonalBests none;
             none.stopwatch = stopwatch_;
-            model_->setBests(shown ? answer.value->front() : none);
+            model_->setBests(shown ? *found : none);
             table_->resizeColumnsToContents();
             state_ = shown ? State::Shown : State::CannotRead;
             retranslate();
@@ -68,8 +74,11 @@ void CBestsDlg::changeEvent(QEvent* event) {
 }
 
 void CBestsDlg::retranslate() {
-    setWindowTitle(
-        ui::localized(roster_text::kBestsTitle).arg(QString::fromStdString(stopwatch_.tabName)));
+    QString name = QString::fromStdString(stopwatch_.tabName);
+    // Two PCs may each have a stopwatch of this name: a club folder's is named with its PC.
+    if (!stopwatch_.pc.empty())
+        name += QStringLiteral(" (%1)").arg(QString::fromStdString(stopwatch_.pc));
+    setWindowTitle(ui::localized(roster_text::kBestsTitle).arg(name));
     model_->retranslate();
     showStatus();
 }

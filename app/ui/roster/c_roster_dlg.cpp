@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <set>
 
+#include "club_settings.h"
 #include "language_follower.h"
 #include "query_texts.h"
 #include "roster_texts.h"
@@ -36,6 +37,7 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
     layout->addWidget(table_, 1);
     followLanguage(table_,
                    [this] { table_->setAccessibleName(ui::localized(roster_text::kTableName)); });
@@ -50,8 +52,10 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     groupFilter_->addItem(ui::localized(roster_text::kEveryGroup), QString());
     groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
     groupFilter_->hide();  // until the data folder has groups
+    pcFilter_ = new PcFilter(this);
     auto* bar = new QHBoxLayout;
     bar->addWidget(status_, 1);
+    bar->addWidget(pcFilter_);
     bar->addWidget(groupFilter_);
     bar->addWidget(groups_);
     bar->addWidget(bests_);
@@ -60,12 +64,13 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     connect(bests_, &QPushButton::clicked, this, &CRosterDlg::showBests);
     connect(groups_, &QPushButton::clicked, this, &CRosterDlg::editGroups);
     connect(groupFilter_, &QComboBox::currentIndexChanged, this, &CRosterDlg::applyGroupFilter);
+    connect(pcFilter_, &QComboBox::currentIndexChanged, this, &CRosterDlg::applyGroupFilter);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         bests_->setEnabled(table_->selectionModel()->hasSelection());
         groups_->setEnabled(table_->selectionModel()->hasSelection());
     });
     connect(table_, &QTableView::activated, this, [this](const QModelIndex& at) {
-        if (at.isValid())
+        if (at.isValid() && model_->entry(at.row()).stopwatch.pc.empty())
             emit stopwatchActivated(
                 QString::fromStdString(model_->entry(at.row()).stopwatch.tabName));
     });
@@ -83,6 +88,9 @@ void CRosterDlg::changeEvent(QEvent* event) {
         groups_->setText(ui::localized(roster_text::kGroupsButton));
         groupFilter_->setItemText(0, ui::localized(roster_text::kEveryGroup));
         groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
+        pcFilter_->retranslate();
+        QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+        model_->setOwnPcLabel(ownPcLabel(settings));
         model_->retranslate();
         showStatus();
     }
@@ -95,16 +103,21 @@ void CRosterDlg::refresh() {
         shownCount_ = kWaiting;
         showStatus();
     }
-    using Answer = std::pair<std::optional<Roster>, StopwatchGroups>;
+    struct Answer {
+        std::optional<Roster> roster;
+        StopwatchGroups groups;
+        std::vector<RunProblem> conflicts;
+    };
     queries_.ask<Answer>(
         this,
         [](WindowRunSource& source) {
-            return Answer{source.roster(), source.groups()};
+            return Answer{source.roster(), source.groups(), source.syncConflicts()};
         },
         [this, asked](Answer answer) {
             if (asked != generation_) return;
-            model_->setGroups(std::move(answer.second));
-            showRoster(std::move(answer.first));
+            model_->setGroups(std::move(answer.groups));
+            showConflicts(answer.conflicts);
+            showRoster(std::move(answer.roster));
             fillGroupFilter();
         });
 }
@@ -125,9 +138,10 @@ void CRosterDlg::fillGroupFilter() {
 void CRosterDlg::applyGroupFilter() {
     const std::string group = groupFilter_->currentData().toString().toStdString();
     for (int row = 0; row < model_->rowCount(); ++row) {
-        const auto found = model_->groups().bySerial.find(model_->entry(row).stopwatch.serialText);
+        const RunStopwatch& stopwatch = model_->entry(row).stopwatch;
+        const auto found = model_->groups().bySerial.find(stopwatch.serialText);
         const bool member = found != model_->groups().bySerial.end() && found->second.count(group);
-        table_->setRowHidden(row, !group.empty() && !member);
+        table_->setRowHidden(row, (!group.empty() && !member) || !pcFilter_->passes(stopwatch.pc));
     }
 }
 
@@ -194,13 +208,29 @@ void CRosterDlg::showRoster(std::optional<Roster> roster) {
         shownCount_ = kCannotRead;
         return showStatus();
     }
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    model_->setOwnPcLabel(ownPcLabel(settings));
     model_->setEntries(roster->entries);
+    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
+    std::vector<RunStopwatch> stopwatches;
+    for (const RosterEntry& entry : roster->entries) stopwatches.push_back(entry.stopwatch);
+    pcFilter_->fill(stopwatches);
     bests_->setEnabled(table_->selectionModel()->hasSelection());
     table_->resizeColumnsToContents();
     shownCount_ = static_cast<qsizetype>(roster->entries.size());
     damagedLines_.clear();
     for (int line : roster->damagedHistoryLines) damagedLines_ << QString::number(line);
     showStatus();
+}
+
+void CRosterDlg::showConflicts(const std::vector<RunProblem>& copies) {
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    const QString own = ownPcLabel(settings);
+    conflicts_.clear();
+    for (const RunProblem& copy : copies)
+        conflicts_ << ui::localized(roster_text::kSyncConflictLine)
+                          .arg(pcText(copy.pc, own), QString::fromStdString(copy.path));
+    status_->setToolTip(conflicts_.join(u'\n'));
 }
 
 void CRosterDlg::showStatus() {
@@ -211,6 +241,9 @@ void CRosterDlg::showStatus() {
     if (!damagedLines_.empty())
         text += ui::localized(roster_text::kDamagedHistory)
                     .arg(damagedLines_.join(QStringLiteral(", ")));
+    // Copies are named here once, never as runs: the user settles which copy is right.
+    if (!conflicts_.empty())
+        text += ui::localized(roster_text::kSyncConflicts).arg(conflicts_.size());
     status_->setText(text);
 }
 

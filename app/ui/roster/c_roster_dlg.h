@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "c_bests_dlg.h"
+#include "pc_filter.h"
 #include "roster_model.h"
 #include "run_query_worker.h"
 
@@ -31,6 +32,8 @@ class CRosterDlg : public QDialog {
     QPushButton* groupsButton() const { return groups_; }
     // Shows the stopwatches of one group only: every stopwatch first, then the groups.
     QComboBox* groupFilter() const { return groupFilter_; }
+    // Shows one PC's stopwatches only; hidden while no club folder is configured.
+    PcFilter* pcFilter() const { return pcFilter_; }
     // Asks for the selected stopwatch's groups and saves them in the data folder.
     void editGroups();
     // The personal bests window, once opened.
@@ -42,7 +45,7 @@ class CRosterDlg : public QDialog {
     void runsChanged();
 
   signals:
-    // The user chose a stopwatch: its tab name.
+    // The user chose one of this PC's stopwatches: its tab name (a club folder's has no tab here).
     void stopwatchActivated(const QString& tabName);
     // The user chose the run that holds a personal best.
     void runActivated(const lapdex::RunRow& run);
@@ -58,6 +61,7 @@ class CRosterDlg : public QDialog {
     void applyGroupFilter();
 
     void showRoster(std::optional<Roster> roster);
+    void showConflicts(const std::vector<RunProblem>& copies);
 
     RunQueryWorker& queries_;
     RosterModel* model_;
@@ -66,6 +70,7 @@ class CRosterDlg : public QDialog {
     QPushButton* bests_ = nullptr;
     QPushButton* groups_ = nullptr;
     QComboBox* groupFilter_ = nullptr;
+    PcFilter* pcFilter_ = nullptr;
     CBestsDlg* bestsWindow_ = nullptr;
     // What the status line tells: the stopwatches found with the damaged history lines skipped,
     // kWaiting while the question is answered, kCannotRead when it could not be, kNotAsked before
@@ -76,6 +81,8 @@ class CRosterDlg : public QDialog {
     quint64 generation_ = 0;
     qsizetype shownCount_ = kNotAsked;
     QStringList damagedLines_;
+    // The sync engine's conflict copies found at the last look, each once: "PC: path".
+    QStringList conflicts_;
 };
 
 }  // namespace lapdex::ui

@@ -3,6 +3,8 @@
 
 #include <QColor>
 
+#include "club_settings.h"
+#include "club_texts.h"
 #include "roster_texts.h"
 #include "run_texts.h"
 
@@ -32,6 +34,11 @@ void RosterModel::setGroups(StopwatchGroups groups) {
     groups_ = std::move(groups);
     // Only the groups' column changes: the view keeps its selection.
     if (!entries_.empty()) emit dataChanged(index(0, kGroups), index(rowCount() - 1, kGroups));
+}
+
+void RosterModel::setOwnPcLabel(QString label) {
+    ownPcLabel_ = std::move(label);
+    if (!entries_.empty()) emit dataChanged(index(0, kPc), index(rowCount() - 1, kPc));
 }
 
 int RosterModel::rowCount(const QModelIndex& parent) const {
@@ -78,6 +85,8 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
                 .replace(QLatin1Char('-'), QLatin1Char('/'));
         case kBattery:
             return batteryText(e);
+        case kPc:
+            return pcText(e.stopwatch.pc, ownPcLabel_);
         case kGroups: {
             QStringList names;
             if (auto found = groups_.bySerial.find(e.stopwatch.serialText);
@@ -100,7 +109,7 @@ QVariant RosterModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= kColumnCount)
         return {};
-    return ui::localized(roster_text::kHeaders[section]);
+    return ui::localized(section == kPc ? club_text::kPcColumn : roster_text::kHeaders[section]);
 }
 
 }  // namespace lapdex::ui

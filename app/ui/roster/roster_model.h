@@ -24,6 +24,7 @@ class RosterModel : public QAbstractTableModel {
         kLastContact,
         kBattery,
         kGroups,
+        kPc,  // hidden by the window while no club folder is configured
         kColumnCount
     };
 
@@ -31,6 +32,8 @@ class RosterModel : public QAbstractTableModel {
 
     void setEntries(std::vector<RosterEntry> entries);
     void setGroups(StopwatchGroups groups);
+    // The "PC" column's name for this PC's own stopwatches.
+    void setOwnPcLabel(QString label);
     const StopwatchGroups& groups() const { return groups_; }
     // Tells the views that headers and texts are now in the language shown.
     void retranslate();
@@ -44,6 +47,7 @@ class RosterModel : public QAbstractTableModel {
   private:
     std::vector<RosterEntry> entries_;
     StopwatchGroups groups_;
+    QString ownPcLabel_;
 };
 
 }  // namespace lapdex::ui

@@ -37,6 +37,11 @@ inline constexpr Text kStopwatchCount{"%1 台", "Stopwatches: %1"};
 // %1: the line numbers, separated by commas.
 inline constexpr Text kDamagedHistory{"　History.csv の壊れた行を読み飛ばしました: %1",
                                       "   Damaged lines of History.csv skipped: %1"};
+// %1: how many conflict copies a sync engine left in the data folders read; the tool tip lists
+// them.
+inline constexpr Text kSyncConflicts{"　同期の競合コピー: %1 件", "   Sync conflict copies: %1"};
+// The tool tip's line of one copy. %1: its PC, %2: its path from that PC's data folder.
+inline constexpr Text kSyncConflictLine{"%1: %2", "%1: %2"};
 // "2/5（2024/05/11）": %1 the level, %2 the low mark or nothing, %3 the day it was read.
 inline constexpr Text kBattery{"%1/5%2（%3）", "%1/5%2 (%3)"};
 inline constexpr Text kBatteryLow{" 低", " low"};

@@ -1,6 +1,7 @@
-// The All runs window: every run of the data folder, filtered as the user types, sortable by
-// column; Enter or a double-click opens the run on its stopwatch's page. Searches run on the query
-// worker: the window fills in when they are answered and never waits for them.
+// The All runs window: every run of the data folder and of the club folders, filtered as the user
+// types, sortable by column; Enter or a double-click opens the run (on its stopwatch's page when it
+// is this PC's). Searches run on the query worker: the window fills in when they are answered and
+// never waits for them.
 #pragma once
 
 #include <QDialog>
@@ -63,7 +64,7 @@ class CAllRunsDlg : public QDialog {
     QAction* pcAction() const { return pcAction_; }
 
   signals:
-    // The user chose a run to open.
+    // The user chose a run to open (Enter, a double-click or the context menu).
     void runActivated(const lapdex::RunRow& run);
 
   protected:

@@ -76,8 +76,8 @@ QVariant RunTableModel::data(const QModelIndex& index, int role) const {
     const TimeFormat format = row.run.timeFormat;
     switch (index.column()) {
         case kPc:
-            return pcText(row.pc, ownPcLabel_.isEmpty() ? localized(club_text::kThisPc)
-                                                        : ownPcLabel_);
+            return pcText(row.pc,
+                          ownPcLabel_.isEmpty() ? localized(club_text::kThisPc) : ownPcLabel_);
         case kTabName:
             return QString::fromStdString(row.tabName);
         case kStart:

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "club_settings.h"
 #include "compare_texts.h"
 #include "engine/message_ids.h"
 #include "message_event.h"
@@ -87,6 +88,7 @@ void CTeamDayDlg::build() {
     groupLabel_->setBuddy(group_);
     group_->hide();  // until the data folder has groups
     groupLabel_->hide();
+    pc_ = new PcFilter(this);
     session_ = new QComboBox(this);
     session_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     sessionLabel_ = new QLabel(this);
@@ -99,7 +101,7 @@ void CTeamDayDlg::build() {
     // Rows of their own (what is shown, how, and the notes), so the window stays narrow enough for
     // a laptop at 200 %.
     auto* choice = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, groupLabel_, group_,
+    for (QWidget* w : std::initializer_list<QWidget*>{dateLabel_, date_, groupLabel_, group_, pc_,
                                                       sessionLabel_, session_, gapLabel_, gap_})
         choice->addWidget(w);
     choice->addStretch();
@@ -131,6 +133,9 @@ void CTeamDayDlg::build() {
         chosenGroup_ = group_->currentData().toString().toStdString();
         showSessions();
     });
+    connect(pc_, &QComboBox::currentIndexChanged, this, [this] {
+        if (!filling_) showSessions();
+    });
     connect(gap_, &QSpinBox::valueChanged, this, [this](int minutes) {
         QSettings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex")).setValue(kGapKey, minutes);
         showSessions();
@@ -152,6 +157,8 @@ void CTeamDayDlg::retranslate() {
     sessionLabel_->setText(ui::localized(team_day_text::kSession));
     groupLabel_->setText(ui::localized(team_day_text::kGroup));
     if (group_->count() > 0) group_->setItemText(0, ui::localized(team_day_text::kEveryStopwatch));
+    pc_->retranslate();
+    showPcColumn();
     gapLabel_->setText(ui::localized(team_day_text::kGap));
     gap_->setSuffix(ui::localized(team_day_text::kGapSuffix));
     gap_->setToolTip(ui::localized(team_day_text::kGapTip));
@@ -251,12 +258,13 @@ void CTeamDayDlg::showSessions() {
     // The group's runs only, then split into sessions.
     groupDay_ = wholeDay_;
     if (!chosenGroup_.empty()) {
-        const std::vector<std::string> folders =
-            foldersOfGroup(groups_, stopwatches_, chosenGroup_);
-        std::erase_if(groupDay_.runs, [&folders](const TeamDayRun& run) {
-            return std::find(folders.begin(), folders.end(), run.folderName) == folders.end();
+        const std::set<StopwatchKey> members =
+            stopwatchesOfGroup(groups_, stopwatches_, chosenGroup_);
+        std::erase_if(groupDay_.runs, [&members](const TeamDayRun& run) {
+            return members.count({run.pc, run.folderName}) == 0;
         });
     }
+    std::erase_if(groupDay_.runs, [this](const TeamDayRun& run) { return !pc_->passes(run.pc); });
     sessions_ = sessionsOf(groupDay_, gap_->value());
     int chosen = sessions_.empty() ? 0 : static_cast<int>(sessions_.size());  // the newest
     if (choice_ == Choice::All) chosen = 0;
@@ -270,11 +278,17 @@ void CTeamDayDlg::showSessions() {
     for (int i = 0; i <= static_cast<int>(sessions_.size()); ++i) session_->addItem(sessionText(i));
     session_->setCurrentIndex(chosen);
     filling_ = false;
+    showPcColumn();
     model_->setDay(chosen == 0
                        ? groupDay_
                        : sessionDay(groupDay_, sessions_[static_cast<std::size_t>(chosen - 1)]));
     table_->resizeColumnsToContents();
     showStatus();
+}
+
+void CTeamDayDlg::showPcColumn() {
+    QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
+    model_->setPcColumn(pcColumnShown(), ownPcLabel(settings));
 }
 
 void CTeamDayDlg::fillGroupChoice() {
@@ -288,6 +302,7 @@ void CTeamDayDlg::fillGroupChoice() {
     group_->setCurrentIndex(std::max(chosen, 0));
     group_->setVisible(group_->count() > 1);
     groupLabel_->setVisible(group_->count() > 1);
+    pc_->fill(stopwatches_);
     filling_ = false;
 }
 
@@ -323,7 +338,7 @@ std::vector<RunRef> CTeamDayDlg::selectedRuns() const {
     for (const QModelIndex& row : rows) {
         const TeamDayRun& run =
             model_->day().runs[static_cast<std::size_t>(sorted_->mapToSource(row).row())];
-        runs.push_back({run.folderName, run.fileName, run.tabName, run.start, {}});
+        runs.push_back({run.folderName, run.fileName, run.tabName, run.start, run.pc});
     }
     return runs;
 }

@@ -9,6 +9,7 @@
 #include <QDialog>
 
 #include "c_compare_dlg.h"
+#include "pc_filter.h"
 #include "run_gathering.h"
 #include "run_query_worker.h"
 #include "sessions.h"
@@ -64,6 +65,8 @@ class CTeamDayDlg : public QDialog {
     QComboBox* sessionChoice() const { return session_; }
     // The group chooser, shown when the data folder has groups: every stopwatch first.
     QComboBox* groupChoice() const { return group_; }
+    // The PC chooser, shown while club folders are configured: every PC first.
+    PcFilter* pcChoice() const { return pc_; }
     QSpinBox* gapChoice() const { return gap_; }
     const std::vector<TeamSession>& sessions() const { return sessions_; }
     // The marks' legend: each mark's colour, symbol and meaning.
@@ -89,6 +92,8 @@ class CTeamDayDlg : public QDialog {
     void showSessions();
     void sessionChosen(int index);
     void fillGroupChoice();
+    // The "PC" column while club folders are configured, this PC's runs under its label.
+    void showPcColumn();
     QString sessionText(int index) const;
 
     // Which session is shown as runs come: the newest (so a session being downloaded fills in),
@@ -107,9 +112,10 @@ class CTeamDayDlg : public QDialog {
     QLabel* sessionLabel_ = nullptr;
     QLabel* gapLabel_ = nullptr;
     TeamDay wholeDay_;
-    TeamDay groupDay_;  // the runs of the group chosen
+    TeamDay groupDay_;  // the runs of the group and PC chosen
     QComboBox* group_ = nullptr;
     QLabel* groupLabel_ = nullptr;
+    PcFilter* pc_ = nullptr;
     StopwatchGroups groups_;
     std::vector<RunStopwatch> stopwatches_;
     std::string chosenGroup_;  // "" for every stopwatch

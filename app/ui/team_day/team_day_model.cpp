@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "club_settings.h"
+#include "club_texts.h"
 #include "run_texts.h"
 #include "team_day_texts.h"
 #include "ui_text.h"
@@ -20,6 +22,14 @@ void TeamDayModel::setDay(TeamDay day) {
         return r.start.compare(0, 10, day_.date) != 0;
     });
     computeExtremes();
+    endResetModel();
+}
+
+void TeamDayModel::setPcColumn(bool shown, QString ownLabel) {
+    if (shown == pcShown_ && ownLabel == ownPcLabel_) return;
+    beginResetModel();
+    pcShown_ = shown;
+    ownPcLabel_ = std::move(ownLabel);
     endResetModel();
 }
 
@@ -65,7 +75,7 @@ int TeamDayModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TeamDayModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : averageColumn() + 1;
+    return parent.isValid() ? 0 : (pcShown_ ? pcColumn() : averageColumn()) + 1;
 }
 
 std::int64_t TeamDayModel::timeAt(int row, int column) const {
@@ -100,6 +110,10 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
     if (column == kTabName) {
         if (role == Qt::DisplayRole || role == kSortRole)
             return QString::fromStdString(run.tabName);
+        return {};
+    }
+    if (column == pcColumn()) {
+        if (role == Qt::DisplayRole || role == kSortRole) return pcText(run.pc, ownPcLabel_);
         return {};
     }
     if (column == kStart) {
@@ -164,6 +178,7 @@ QVariant TeamDayModel::headerData(int section, Qt::Orientation orientation, int 
     if (section == totalColumn()) return ui::localized(team_day_text::kTotal);
     if (section == bestColumn()) return ui::localized(team_day_text::kBest);
     if (section == averageColumn()) return ui::localized(team_day_text::kAverage);
+    if (section == pcColumn()) return ui::localized(club_text::kPcColumn);
     return ui::localized(team_day_text::kLap).arg(section - kFirstLap + 1);
 }
 

@@ -44,6 +44,10 @@ class TeamDayModel : public QAbstractTableModel {
     int totalColumn() const { return kFirstLap + day_.lapColumns; }
     int bestColumn() const { return totalColumn() + 1; }
     int averageColumn() const { return totalColumn() + 2; }
+    // The "PC" column after the average, while shown; -1 otherwise.
+    int pcColumn() const { return pcShown_ ? averageColumn() + 1 : -1; }
+    // Shows the "PC" column (club folders are configured), naming this PC's runs `ownLabel`.
+    void setPcColumn(bool shown, QString ownLabel);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -58,6 +62,8 @@ class TeamDayModel : public QAbstractTableModel {
 
     TeamDay day_;
     bool severalDays_ = false;  // some run starts on another date than day_.date
+    bool pcShown_ = false;
+    QString ownPcLabel_;
     Times times_ = Times::Laps;
     // Runs are compared only with runs of the same lap count: per lap count, each lap column's
     // and the total's extremes.

@@ -11,11 +11,11 @@
 #include <algorithm>
 
 #include "c_all_runs_dlg.h"
-#include "club_link.h"
-#include "club_run_dlg.h"
 #include "c_progress_dlg.h"
 #include "c_roster_dlg.h"
 #include "c_team_day_dlg.h"
+#include "club_link.h"
+#include "club_run_dlg.h"
 #include "compare_texts.h"
 #include "lapdex_dlg.h"
 #include "tab_control.h"

@@ -265,13 +265,17 @@ class TestIndexWindows : public QObject {
         switchLanguage(window, texts::Language::English);
         QCOMPARE(copy->text(), QStringLiteral("&Copy"));
         QCOMPARE(window.windowTitle(), QStringLiteral("All runs"));
-        QCOMPARE(headers(*window.model()), QStringList({"Stopwatch", "Start", "Laps", "Total time",
-                                                        "Best lap", "Average lap", "Memo"}));
-        QCOMPARE(
-            window.table()->horizontalHeader()->model()->headerData(0, Qt::Horizontal).toString(),
-            QStringLiteral("Stopwatch"));
+        QCOMPARE(headers(*window.model()),
+                 QStringList({"PC", "Stopwatch", "Start", "Laps", "Total time", "Best lap",
+                              "Average lap", "Memo"}));
+        QCOMPARE(window.table()
+                     ->horizontalHeader()
+                     ->model()
+                     ->headerData(RunTableModel::kTabName, Qt::Horizontal)
+                     .toString(),
+                 QStringLiteral("Stopwatch"));
         QCOMPARE(window.dateRangeOn()->text(), QStringLiteral("&Dates"));
-        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&Stopwatch", "&Total",
+        QCOMPARE(labelTexts(window), QStringList({"&Laps", "&Memo", "&PC", "&Stopwatch", "&Total",
                                                   "Runs found: 4", "to", "to"}));
         QCOMPARE(window.memoWords()->placeholderText(),
                  QStringLiteral("Words in run or lap memos"));
@@ -285,7 +289,8 @@ class TestIndexWindows : public QObject {
         QCOMPARE(window.windowTitle(), QStringLiteral("すべての走行"));
         QCOMPARE(window.status()->text(), QStringLiteral("2 件"));
         QCOMPARE(window.stopwatchChoice()->itemText(0), QStringLiteral("すべて"));
-        QCOMPARE(headers(*window.model()).front(), QStringLiteral("ストップウオッチ"));
+        QCOMPARE(headers(*window.model()).at(RunTableModel::kTabName),
+                 QStringLiteral("ストップウオッチ"));
     }
 
     // The groups typed for a stopwatch in the real input dialog: shown in the table and kept in the
