@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "club_refusal.h"
 #include "command_line.h"
 #include "index_commands.h"
 
@@ -38,7 +39,11 @@ inline CapturedCommand captureLine(const std::vector<std::string>& words) {
     }
     std::FILE* outFile = std::tmpfile();
     std::FILE* errFile = std::tmpfile();
-    result.status = k7x::runIndexCommand(line.invocation, outFile, errFile).value_or(-1);
+    // As the program does: nothing is written into a club folder.
+    const std::optional<int> refused =
+        k7x::refuseWritingIntoClubFolders(line.invocation, lapdex::processEnvironment(), errFile);
+    result.status =
+        refused ? *refused : k7x::runIndexCommand(line.invocation, outFile, errFile).value_or(-1);
     result.out = fileContents(outFile);
     result.err = fileContents(errFile);
     return result;

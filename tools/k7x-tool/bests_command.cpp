@@ -10,23 +10,35 @@
 namespace k7x {
 namespace {
 
-void addBest(AnswerTable& table, const std::string& tab, const char* kind, Cell lapCount,
-             const lapdex::BestTime& best) {
-    table.add({Cell::textOf(tab), Cell::textOf(kind), std::move(lapCount), Cell::seconds(best.cs),
-               best.lapNumber > 0 ? Cell::whole(best.lapNumber) : Cell::missing(),
-               Cell::dateTime(best.start), Cell::textOf(best.fileName)});
+void addBest(AnswerTable& table, const IndexSession& session, const lapdex::RunStopwatch& stopwatch,
+             const char* kind, Cell lapCount, const lapdex::BestTime& best) {
+    table.add(withPcCell(
+        session, stopwatch.pc,
+        {Cell::textOf(stopwatch.tabName), Cell::textOf(kind), std::move(lapCount),
+         Cell::seconds(best.cs), best.lapNumber > 0 ? Cell::whole(best.lapNumber) : Cell::missing(),
+         Cell::dateTime(best.start), Cell::textOf(best.fileName)}));
 }
 
 }  // namespace
 
 int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err) {
-    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    const std::unique_ptr<IndexSession> session =
+        openIndexSession(invocation.dataFolder, err, invocation.also);
     if (!session) return kExitFailure;
     const std::string& named = invocation.filters.stopwatch;
     std::string folder;
-    if (!named.empty() && (folder = stopwatchFolderNamed(session->source(), named)).empty()) {
-        std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n", named.c_str());
-        return kExitFailure;
+    std::set<lapdex::StopwatchKey> chosen;
+    if (!named.empty()) {
+        for (const lapdex::RunStopwatch& s : stopwatchesNamed(session->source(), named)) {
+            chosen.insert(lapdex::keyOf(s));
+            folder = s.folderName;
+        }
+        if (chosen.empty()) {
+            std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n", named.c_str());
+            return kExitFailure;
+        }
+        // One folder name is asked of every data folder; the stopwatches named are kept after.
+        if (chosen.size() > 1) folder.clear();
     }
     const lapdex::SourceAnswer<std::vector<lapdex::PersonalBests>> answer =
         lapdex::loadPersonalBests(session->source(), folder);
@@ -35,17 +47,18 @@ int runBests(const Invocation& invocation, std::FILE* out, std::FILE* err) {
                      invocation.dataFolder.c_str());
         return kExitFailure;
     }
-    std::vector<std::string> group;
-    if (!groupFolders(*session, invocation.filters.group, group, err)) return kExitFailure;
+    std::set<lapdex::StopwatchKey> group;
+    if (!groupStopwatches(*session, invocation.filters.group, group, err)) return kExitFailure;
     reportProblems(*session, answer.problems, err);
-    AnswerTable table(Layout::Rows,
-                      {"tab name", "best", "lap count", "time", "lap number", "start", "file"});
+    AnswerTable table(Layout::Rows, withPcColumn(*session, {"tab name", "best", "lap count", "time",
+                                                            "lap number", "start", "file"}));
     for (const lapdex::PersonalBests& b : *answer.value) {
-        if (!inGroup(group, b.stopwatch.folderName)) continue;
-        const std::string& tab = b.stopwatch.tabName;
-        if (b.fastestLap.cs >= 0) addBest(table, tab, "fastest lap", Cell::missing(), b.fastestLap);
+        const lapdex::RunStopwatch& s = b.stopwatch;
+        if (!inGroup(group, s.pc, s.folderName) || !inGroup(chosen, s.pc, s.folderName)) continue;
+        if (b.fastestLap.cs >= 0)
+            addBest(table, *session, s, "fastest lap", Cell::missing(), b.fastestLap);
         for (const auto& [laps, best] : b.fastestTotal)
-            addBest(table, tab, "fastest total", Cell::whole(laps), best);
+            addBest(table, *session, s, "fastest total", Cell::whole(laps), best);
     }
     table.print(invocation.form, out);
     return finishAnswer(*session, out);

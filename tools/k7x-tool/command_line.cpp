@@ -142,6 +142,16 @@ CLI::App* folderCommand(CLI::App& app, const char* name, const char* summary, In
     return sub;
 }
 
+// Every command over a data folder reads others besides it with --also, named last.
+void alsoOption(CLI::App& sub, Invocation& in) {
+    sub.add_option("--also", in.also,
+                   "also the runs of another PC's data folder, read-only (a club folder; "
+                   "repeatable): each row then names its pc")
+        ->type_name("DIR")
+        ->allow_extra_args(false)
+        ->check(kFolder);
+}
+
 void describeExport(CLI::App& app, Invocation& in, OptionWords& words) {
     CLI::App* exporting = folderCommand(app, "export",
                                         "the runs as runs.xlsx, as runs.csv and laps.csv, or as "
@@ -228,6 +238,9 @@ void describeIndexCommands(CLI::App& app, Invocation& in, OptionWords& words) {
     groupOption(*bests, in);
     answerForm(*bests, words, Header::Printed);
     describeSeasonCommands(app, in, words);
+    for (const char* name :
+         {"runs", "roster", "export", "stats", "day", "bests", "sessions", "progress"})
+        alsoOption(*app.get_subcommand(name), in);
 }
 
 // The top level shows the whole help; a command shows its synopsis as its usage line.

@@ -8,13 +8,15 @@
 namespace k7x {
 namespace {
 
-void printDay(const lapdex::TeamDay& day, AnswerForm form, std::FILE* out) {
-    std::vector<std::string> columns{"tab name", "start"};
+void printDay(const IndexSession& session, const lapdex::TeamDay& day, AnswerForm form,
+              std::FILE* out) {
+    std::vector<std::string> columns = withPcColumn(session, {"tab name", "start"});
     for (int lap = 1; lap <= day.lapColumns; ++lap) columns.push_back("lap " + std::to_string(lap));
     columns.emplace_back("total");
     AnswerTable table(Layout::Rows, std::move(columns));
     for (const lapdex::TeamDayRun& run : day.runs) {
-        std::vector<Cell> cells{Cell::textOf(run.tabName), Cell::dateTime(run.start)};
+        std::vector<Cell> cells =
+            withPcCell(session, run.pc, {Cell::textOf(run.tabName), Cell::dateTime(run.start)});
         for (int lap = 0; lap < day.lapColumns; ++lap) {
             const bool has = static_cast<std::size_t>(lap) < run.lapsCs.size();
             cells.push_back(has ? Cell::seconds(run.lapsCs[lap]) : Cell::missing());
@@ -42,11 +44,12 @@ std::optional<lapdex::TeamDay> dayOfInvocation(IndexSession& session, const Invo
 }
 
 int runDay(const Invocation& invocation, std::FILE* out, std::FILE* err) {
-    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    const std::unique_ptr<IndexSession> session =
+        openIndexSession(invocation.dataFolder, err, invocation.also);
     if (!session) return kExitFailure;
     const std::optional<lapdex::TeamDay> day = dayOfInvocation(*session, invocation, err);
     if (!day) return kExitFailure;
-    printDay(*day, invocation.form, out);
+    printDay(*session, *day, invocation.form, out);
     return finishAnswer(*session, out);
 }
 

@@ -45,7 +45,8 @@ void reportFailure(const lapdex::ExportResult& result, const Invocation& args, s
 
 int runExport(const Invocation& invocation, std::FILE* out, std::FILE* err) {
     catchInterruptions();
-    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    const std::unique_ptr<IndexSession> session =
+        openIndexSession(invocation.dataFolder, err, invocation.also);
     if (!session) return kExitFailure;
     std::vector<lapdex::RunRow> rows;
     if (!searchRuns(*session, invocation.filters, rows, err)) return kExitFailure;
@@ -60,8 +61,9 @@ int runExport(const Invocation& invocation, std::FILE* out, std::FILE* err) {
     const std::vector<lapdex::ExportRun> runs = lapdex::exportableRuns(
         *collected.value, invocation.format, lapdex::systemLocalToUtc, leftOut);
     reportProblems(*session, leftOut, err);
-    const auto files = lapdex::exportFiles(runs, invocation.format, invocation.tcxFiles,
-                                           lapdex::systemLocalToUtc, invocation.language);
+    const auto files =
+        lapdex::exportFiles(runs, invocation.format, invocation.tcxFiles, lapdex::systemLocalToUtc,
+                            invocation.language, session->ownLabel);
     const std::string& outFolder = invocation.outFolder;
     OutputFolder folder;
     std::string problem;

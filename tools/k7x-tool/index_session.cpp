@@ -1,6 +1,9 @@
 // Opening a data folder's runs for k7x-tool: its run index, or its folders.
 #include "index_session.h"
 
+#include <algorithm>
+
+#include "answer_table.h"
 #include "data_folder.h"
 #include "profile_file.h"
 #include "run_index_keeper.h"
@@ -33,9 +36,10 @@ bool readableDataFolder(const std::string& folder, const lapdex::DataFolder& dat
 }
 
 // Opens and refreshes the index; on failure, the line that tells where it could not be kept.
-std::unique_ptr<lapdex::RunIndex> keptIndex(IndexSession& session, std::string& failure) {
+std::unique_ptr<lapdex::RunIndex> keptIndex(IndexSession& session, lapdex::FolderOwner owner,
+                                            std::string& failure) {
     std::unique_ptr<lapdex::RunIndex> index =
-        lapdex::makeRunIndex(session.data, lapdex::processEnvironment());
+        lapdex::makeRunIndex(session.data, lapdex::processEnvironment(), owner);
     if (!index) {
         failure = "no cache folder can be named for the run index (set XDG_CACHE_HOME or HOME)";
         return nullptr;
@@ -51,18 +55,18 @@ std::unique_ptr<lapdex::RunIndex> keptIndex(IndexSession& session, std::string& 
     return index;
 }
 
-}  // namespace
-
-std::unique_ptr<IndexSession> openIndexSession(const std::string& folder, std::FILE* err) {
+// One data folder opened: its index kept, or its folders read when the index cannot be.
+std::unique_ptr<IndexSession> openOne(const std::string& folder, lapdex::FolderOwner owner,
+                                      std::FILE* err) {
     lapdex::FileSystem& fs = lapdex::systemFileSystem();
     const std::string canonical = fs.canonicalPath(folder);
     const lapdex::DataFolder data(fs, canonical.empty() ? folder : canonical);
     if (!readableDataFolder(folder, data, err)) return nullptr;
-    auto session = std::make_unique<IndexSession>(data);
+    auto session = std::make_unique<IndexSession>(data, owner);
     session->given = folder;
     session->config = lapdex::loadConfiguration(data, "ENG");
     std::string failure;
-    session->index = keptIndex(*session, failure);
+    session->index = keptIndex(*session, owner, failure);
     // The folders give the same answer, only more slowly.
     if (!session->index)
         std::fprintf(err, "k7x-tool: %s; reading the folders of %s instead\n", failure.c_str(),
@@ -70,11 +74,58 @@ std::unique_ptr<IndexSession> openIndexSession(const std::string& folder, std::F
     return session;
 }
 
+// `label`, or the first of "label (2)", "label (3)" ... that `taken` does not hold yet.
+std::string uniqueLabel(const std::string& label, std::vector<std::string>& taken) {
+    std::string unique = label;
+    for (int n = 2; std::find(taken.begin(), taken.end(), unique) != taken.end(); ++n)
+        unique = label + " (" + std::to_string(n) + ")";
+    taken.push_back(unique);
+    return unique;
+}
+
+}  // namespace
+
+std::unique_ptr<IndexSession> openIndexSession(const std::string& folder, std::FILE* err,
+                                               const std::vector<std::string>& also) {
+    std::unique_ptr<IndexSession> session = openOne(folder, lapdex::FolderOwner::Own, err);
+    if (!session || also.empty()) return session;
+    session->ownLabel = lapdex::defaultClubLabel(session->data.path());
+    std::vector<std::string> taken{session->ownLabel};
+    std::vector<lapdex::ClubRunSource::Member> members;
+    for (const std::string& other : also) {
+        session->others.push_back(openOne(other, lapdex::FolderOwner::Club, err));
+        if (!session->others.back()) return nullptr;
+        const lapdex::DataFolder& data = session->others.back()->data;
+        session->labels.push_back(uniqueLabel(lapdex::defaultClubLabel(data.path()), taken));
+        members.push_back({session->labels.back(), &session->others.back()->ownSource()});
+    }
+    session->club = std::make_unique<lapdex::ClubRunSource>(session->ownSource(), members);
+    return session;
+}
+
+std::vector<std::string> withPcColumn(const IndexSession& session,
+                                      std::vector<std::string> columns) {
+    if (session.clubbed()) columns.insert(columns.begin(), "pc");
+    return columns;
+}
+
+std::vector<Cell> withPcCell(const IndexSession& session, const std::string& pc,
+                             std::vector<Cell> cells) {
+    if (session.clubbed()) cells.insert(cells.begin(), Cell::textOf(session.pcText(pc)));
+    return cells;
+}
+
 void reportProblems(IndexSession& session, const std::vector<lapdex::RunProblem>& problems,
                     std::FILE* err) {
     for (const lapdex::RunProblem& problem : problems) {
+        // A club folder's problem is told with that folder as it was named.
+        std::string given = session.given;
+        for (std::size_t i = 0; i < session.labels.size(); ++i) {
+            if (session.labels[i] == problem.pc && !problem.pc.empty())
+                given = session.others[i]->given;
+        }
         std::fprintf(err, "k7x-tool: warning: %s%s: %s; left out\n",
-                     lapdex::withTrailingSlash(session.given).c_str(), problem.path.c_str(),
+                     lapdex::withTrailingSlash(given).c_str(), problem.path.c_str(),
                      problem.reason.c_str());
         session.partial = true;
     }

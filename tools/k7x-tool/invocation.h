@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "export_files.h"
 #include "run_filters.h"
@@ -38,7 +39,8 @@ struct Invocation {
     std::string file;          // dump's output FILE, download's data folder DIR
     lapdex::Overwrite overwrite = lapdex::Overwrite::Refuse;  // --force of dump and export
     std::string root = "/";                                   // doctor --root DIR: holds sys/
-    std::string dataFolder;  // repair and the commands over a data folder
+    std::string dataFolder;         // repair and the commands over a data folder
+    std::vector<std::string> also;  // --also: other PCs' data folders, read-only
     AnswerForm form = AnswerForm::Table;
     RunFilters filters;     // runs and export; bests takes only the stopwatch
     std::string outFolder;  // export

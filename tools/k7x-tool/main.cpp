@@ -1,6 +1,7 @@
 // k7x-tool: diagnostic command line for a K7X Stopwatch through the RDCOM32 library.
 #include <cstdio>
 
+#include "club_refusal.h"
 #include "command_line.h"
 #include "doctor_command.h"
 #include "download_command.h"
@@ -40,6 +41,9 @@ int main(int argc, char** argv) {
                    line.outcome == k7x::ParsedLine::Outcome::Mistake ? stderr : stdout);
         return k7x::statusOf(line);
     }
+    if (const std::optional<int> refused = k7x::refuseWritingIntoClubFolders(
+            line.invocation, lapdex::processEnvironment(), stderr))
+        return *refused;
     if (const std::optional<int> status = k7x::runIndexCommand(line.invocation, stdout, stderr)) {
         return *status;
     }

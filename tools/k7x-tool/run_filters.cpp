@@ -24,17 +24,22 @@ std::vector<std::string> searchWords(const std::string& text) {
     return words;
 }
 
-std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name) {
+std::vector<lapdex::RunStopwatch> stopwatchesNamed(lapdex::RunSource& source,
+                                                   const std::string& name) {
+    std::vector<lapdex::RunStopwatch> named;
     for (const lapdex::RunStopwatch& s :
          source.registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
-        if (s.tabName == name || s.serialText == name || s.folderName == name) return s.folderName;
+        const bool found =
+            std::any_of(named.begin(), named.end(), [&s](const auto& n) { return n.pc == s.pc; });
+        if (!found && (s.tabName == name || s.serialText == name || s.folderName == name))
+            named.push_back(s);
     }
-    return {};
+    return named;
 }
 
-bool groupFolders(IndexSession& session, const std::string& group,
-                  std::vector<std::string>& folders, std::FILE* err) {
-    folders.clear();
+bool groupStopwatches(IndexSession& session, const std::string& group,
+                      std::set<lapdex::StopwatchKey>& stopwatches, std::FILE* err) {
+    stopwatches.clear();
     if (group.empty()) return true;
     const lapdex::GroupsRead read = lapdex::readGroups(session.data);
     if (!read.status.ok()) {
@@ -42,53 +47,73 @@ bool groupFolders(IndexSession& session, const std::string& group,
                      lapdex::fsStatusText(read.status).c_str());
         return false;
     }
-    folders = lapdex::foldersOfGroup(
+    stopwatches = lapdex::stopwatchesOfGroup(
         read.groups,
         session.source().registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{}),
         group);
-    if (folders.empty()) {
+    if (stopwatches.empty()) {
         std::fprintf(err, "k7x-tool: no registered stopwatch is in the group %s\n", group.c_str());
         return false;
     }
     return true;
 }
 
-bool inGroup(const std::vector<std::string>& group, const std::string& folder) {
-    return group.empty() || std::find(group.begin(), group.end(), folder) != group.end();
+bool inGroup(const std::set<lapdex::StopwatchKey>& group, const std::string& pc,
+             const std::string& folder) {
+    return group.empty() || group.count({pc, folder}) != 0;
 }
 
 bool keepGroup(IndexSession& session, const std::string& group, lapdex::TeamDay& day,
                std::FILE* err) {
     if (group.empty()) return true;
-    std::vector<std::string> folders;
-    if (!groupFolders(session, group, folders, err)) return false;
-    std::erase_if(day.runs, [&folders](const lapdex::TeamDayRun& run) {
-        return !inGroup(folders, run.folderName);
+    std::set<lapdex::StopwatchKey> stopwatches;
+    if (!groupStopwatches(session, group, stopwatches, err)) return false;
+    std::erase_if(day.runs, [&stopwatches](const lapdex::TeamDayRun& run) {
+        return !inGroup(stopwatches, run.pc, run.folderName);
     });
     return true;
 }
 
+namespace {
+
+// Which stopwatches the filters leave: every one, those in `chosen`, or none at all.
+enum class Chosen { Failed, Every, These };
+
+// The group's stopwatches, narrowed to the named stopwatch's when both are given. Failed, said on
+// `err`, when a name fits none.
+Chosen filteredStopwatches(IndexSession& session, const RunFilters& filters,
+                           std::set<lapdex::StopwatchKey>& chosen, std::FILE* err) {
+    if (!groupStopwatches(session, filters.group, chosen, err)) return Chosen::Failed;
+    if (filters.stopwatch.empty()) return chosen.empty() ? Chosen::Every : Chosen::These;
+    const std::vector<lapdex::RunStopwatch> named =
+        stopwatchesNamed(session.source(), filters.stopwatch);
+    if (named.empty()) {
+        std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n",
+                     filters.stopwatch.c_str());
+        return Chosen::Failed;
+    }
+    // Within the group, when one is named too: a stopwatch outside it gives no runs.
+    std::set<lapdex::StopwatchKey> both;
+    for (const lapdex::RunStopwatch& s : named) {
+        if (inGroup(chosen, s.pc, s.folderName)) both.insert(lapdex::keyOf(s));
+    }
+    chosen = std::move(both);
+    return Chosen::These;
+}
+
+}  // namespace
+
 bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::RunRow>& rows,
                 std::FILE* err) {
-    if (!filters.group.empty()) {
-        std::vector<std::string> folders;
-        if (!groupFolders(session, filters.group, folders, err)) return false;
-        filters.query.folderNames = std::move(folders);
-    }
-    if (!filters.stopwatch.empty()) {
-        const std::string folder = stopwatchFolderNamed(session.source(), filters.stopwatch);
-        if (folder.empty()) {
-            std::fprintf(err, "k7x-tool: no stopwatch is registered as %s\n",
-                         filters.stopwatch.c_str());
-            return false;
-        }
-        // Within the group, when one is named too: a stopwatch outside it gives no runs.
-        if (!filters.group.empty() && !inGroup(filters.query.folderNames, folder)) {
-            rows.clear();
-            return true;
-        }
-        filters.query.folderNames = {folder};
-    }
+    std::set<lapdex::StopwatchKey> chosen;
+    const Chosen which = filteredStopwatches(session, filters, chosen, err);
+    rows.clear();
+    if (which == Chosen::Failed) return false;
+    if (which == Chosen::These && chosen.empty()) return true;
+    // Folder names apply within each data folder: the rows are narrowed to the chosen ones after.
+    std::set<std::string> folders;
+    for (const auto& [pc, folder] : chosen) folders.insert(folder);
+    filters.query.folderNames.assign(folders.begin(), folders.end());
     lapdex::RunListing found = session.source().listRuns(filters.query);
     if (!found.answered) {
         std::fprintf(err, "k7x-tool: the runs of %s could not be listed\n", session.given.c_str());
@@ -96,6 +121,9 @@ bool searchRuns(IndexSession& session, RunFilters filters, std::vector<lapdex::R
     }
     reportProblems(session, found.problems, err);
     rows = std::move(found.rows);
+    std::erase_if(rows, [&chosen](const lapdex::RunRow& row) {
+        return !inGroup(chosen, row.pc, row.folderName);
+    });
     return true;
 }
 

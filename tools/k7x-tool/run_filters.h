@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstdio>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "index_session.h"
 #include "run_source.h"
+#include "stopwatch_key.h"
 #include "team_day.h"
 
 namespace k7x {
@@ -21,17 +23,21 @@ struct RunFilters {
 // The words of a --text search: separated by spaces, the ideographic space (U+3000) included.
 std::vector<std::string> searchWords(const std::string& text);
 
-// The folder of the stopwatch named by its tab name, serial or folder name; "" when none.
-std::string stopwatchFolderNamed(lapdex::RunSource& source, const std::string& name);
+// The stopwatches named by their tab name, serial or folder name: in each data folder of `source`
+// the first one so named, this PC's first; none when no folder has one.
+std::vector<lapdex::RunStopwatch> stopwatchesNamed(lapdex::RunSource& source,
+                                                   const std::string& name);
 
-// The folders of the stopwatches in `group` (from the data folder's Groups.txt); none for "" (every
-// stopwatch). False, with the reason written to `err`, when the groups cannot be read or no
-// stopwatch is in that group.
-bool groupFolders(IndexSession& session, const std::string& group,
-                  std::vector<std::string>& folders, std::FILE* err);
+// The stopwatches in `group` (from the data folder's Groups.txt, which names serials, so a club
+// folder's stopwatch belongs to it by its serial too); none for "" (every stopwatch). False, with
+// the reason written to `err`, when the groups cannot be read or no stopwatch is in that group.
+bool groupStopwatches(IndexSession& session, const std::string& group,
+                      std::set<lapdex::StopwatchKey>& stopwatches, std::FILE* err);
 
-// Whether `folder` is among `group`'s folders (as groupFolders gives them); any folder when none.
-bool inGroup(const std::vector<std::string>& group, const std::string& folder);
+// Whether the stopwatch (pc, folder) is among `group` (as groupStopwatches gives it); any when
+// none.
+bool inGroup(const std::set<lapdex::StopwatchKey>& group, const std::string& pc,
+             const std::string& folder);
 
 // Leaves in `day` only the runs of `group`'s stopwatches ("" keeps every run); false as above.
 bool keepGroup(IndexSession& session, const std::string& group, lapdex::TeamDay& day,

@@ -19,19 +19,27 @@ bool splitRunPath(const std::string& path, std::string& folder, std::string& fil
 }
 
 // The run file named on the command line: a path ending in "QTM-01/<name>", or a bare name looked
-// for in every registered stopwatch's folder. Gone when no folder holds it.
-lapdex::RunRead findRun(lapdex::RunSource& source, const std::string& named) {
-    std::string folder;
-    std::string file;
+// for in every registered stopwatch's folder; this data folder's first, then each of --also. Gone
+// when no folder holds it; `pc` tells whose folder did.
+lapdex::RunRead findRun(IndexSession& session, const std::string& named, std::string& pc) {
+    lapdex::RunRow row;
     lapdex::RunRead read;
     read.outcome = lapdex::RunRead::Outcome::Gone;
-    if (named.find('/') != std::string::npos)
-        return splitRunPath(named, folder, file) ? source.readRun(folder, file) : read;
-    if (named.empty()) return read;
-    for (const lapdex::RunStopwatch& stopwatch :
-         source.registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{})) {
-        read = source.readRun(stopwatch.folderName, named);
-        if (read.outcome != lapdex::RunRead::Outcome::Gone) return read;
+    const bool path = named.find('/') != std::string::npos;
+    if (path ? !splitRunPath(named, row.folderName, row.fileName) : named.empty()) return read;
+    if (!path) row.fileName = named;
+    std::vector<std::string> pcs{""};
+    pcs.insert(pcs.end(), session.labels.begin(), session.labels.end());
+    const std::vector<lapdex::RunStopwatch> stopwatches =
+        session.source().registeredStopwatches().value_or(std::vector<lapdex::RunStopwatch>{});
+    for (const std::string& label : pcs) {
+        row.pc = pc = label;
+        for (const lapdex::RunStopwatch& stopwatch : stopwatches) {
+            if (stopwatch.pc != label || (path && stopwatch.folderName != row.folderName)) continue;
+            row.folderName = stopwatch.folderName;
+            read = session.source().readRunOf(row);
+            if (read.outcome != lapdex::RunRead::Outcome::Gone) return read;
+        }
     }
     return read;
 }
@@ -40,7 +48,8 @@ Cell optionalSeconds(bool present, double cs) {
     return present ? Cell::signedSeconds(cs) : Cell::missing();
 }
 
-void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics& s, AnswerForm form,
+void printStatistics(const IndexSession& session, const std::string& pc,
+                     const lapdex::RunDetails& run, const lapdex::LapStatistics& s, AnswerForm form,
                      std::FILE* out) {
     char variation[32];
     std::snprintf(variation, sizeof variation, "%.2f", s.coefficientOfVariation * 100.0);
@@ -68,8 +77,8 @@ void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics&
         names.emplace_back(name);
         cells.push_back(cell);
     }
-    AnswerTable table(Layout::Record, std::move(names));
-    table.add(std::move(cells));
+    AnswerTable table(Layout::Record, withPcColumn(session, std::move(names)));
+    table.add(withPcCell(session, pc, std::move(cells)));
     table.print(form, out);
 }
 
@@ -77,9 +86,11 @@ void printStatistics(const lapdex::RunDetails& run, const lapdex::LapStatistics&
 
 int runStats(const Invocation& invocation, std::FILE* out, std::FILE* err) {
     const std::string& named = invocation.runFile;
-    const std::unique_ptr<IndexSession> session = openIndexSession(invocation.dataFolder, err);
+    const std::unique_ptr<IndexSession> session =
+        openIndexSession(invocation.dataFolder, err, invocation.also);
     if (!session) return kExitFailure;
-    const lapdex::RunRead read = findRun(session->source(), named);
+    std::string pc;
+    const lapdex::RunRead read = findRun(*session, named, pc);
     if (read.outcome == lapdex::RunRead::Outcome::Gone) {
         std::fprintf(err, "k7x-tool: %s is no run file of %s\n", named.c_str(),
                      invocation.dataFolder.c_str());
@@ -95,7 +106,7 @@ int runStats(const Invocation& invocation, std::FILE* out, std::FILE* err) {
         std::fprintf(err, "k7x-tool: the laps of %s cannot be read\n", named.c_str());
         return kExitFailure;
     }
-    printStatistics(*run, *stats, invocation.form, out);
+    printStatistics(*session, pc, *run, *stats, invocation.form, out);
     return finishAnswer(*session, out);
 }
 
