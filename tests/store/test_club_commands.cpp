@@ -166,6 +166,12 @@ TEST_F(ClubCommands, EveryCommandNamesThePcOfItsRows) {
     for (const Json& row : answer({"roster", own, "--also", pcB, "--also", other + "/pc-b"}))
         labels.insert(row["pc"].get<std::string>());
     EXPECT_EQ(labels, (std::set<std::string>{"own", "pc-b", "pc-b (2)"}));
+    // What a club folder cannot give is named with that folder's path.
+    testing::writeBytes(pcB + "/QTM-02/QTM240131_100000_x.csv", "no run");
+    const testing::CapturedCommand partial = testing::captureLine({"runs", own, "--also", pcB});
+    EXPECT_EQ(partial.status, 3);
+    EXPECT_EQ(partial.err, "k7x-tool: warning: " + pcB +
+                               "/QTM-02/QTM240131_100000_x.csv: damaged run file; left out\n");
 }
 
 // An export with --also holds both folders' runs; nothing is ever written into a club folder,

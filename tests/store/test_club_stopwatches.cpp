@@ -3,10 +3,10 @@
 // equals what the same computation gives over a plain scan of its own folder.
 #include <gtest/gtest.h>
 
+#include "club_run_source.h"
 #include "configuration.h"
 #include "data_folder_fixture.h"
 #include "folder_run_source.h"
-#include "labelled_sources.h"
 #include "personal_bests.h"
 #include "progress.h"
 #include "roster.h"
@@ -130,10 +130,10 @@ TEST(ClubStopwatches, EachDataFolderKeepsItsOwnLinesAsItsScanGivesThem) {
         std::vector<FolderRunSource> scans;
         scans.reserve(folders.size());
         for (const DataFolder& d : folders) scans.emplace_back(d);
-        std::vector<testing::LabelledSources::Member> members;
-        for (std::size_t i = 0; i < scans.size(); ++i)
+        std::vector<ClubRunSource::Member> members;
+        for (std::size_t i = 1; i < scans.size(); ++i)
             members.push_back({c.folders[i].pc, &scans[i]});
-        testing::LabelledSources club(members);
+        ClubRunSource club(scans.front(), members);
 
         // Every registered stopwatch is a line of its own, even where two share a folder name.
         const SourceAnswer<Roster> roster = loadRoster(club, folders.front());

@@ -231,6 +231,13 @@ TEST(TeamDay, ColumnExtremesSkipRunsWithoutThatLap) {
         EXPECT_EQ(e.fastestCs, c.fastest) << c.lap;
         EXPECT_EQ(e.slowestCs, c.slowest) << c.lap;
     }
+    // Totals likewise skip the runs whose total could not be read.
+    day.runs[0].totalCs = 18300;
+    day.runs[1].totalCs = 5900;
+    const ColumnExtremes totals = totalColumnExtremes(day);
+    EXPECT_EQ(totals.fastestCs, 5900);
+    EXPECT_EQ(totals.slowestCs, 18300);
+    EXPECT_EQ(totalColumnExtremes(TeamDay{}).fastestCs, -1);
 }
 
 }  // namespace

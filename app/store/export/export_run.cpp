@@ -26,8 +26,8 @@ std::optional<std::vector<ExportRun>> collectExportRuns(RunIndex& index,
         if (!index.ready()) return std::nullopt;
         std::optional<RunDetails> run = index.runWithLaps(row.folderName, row.fileName);
         if (!run) return std::nullopt;  // gone since the search, or the index is busy
-        runs.push_back(
-            {row.tabName, row.serialText, row.folderName + "/" + row.fileName, std::move(*run), row.pc});
+        runs.push_back({row.tabName, row.serialText, row.folderName + "/" + row.fileName,
+                        std::move(*run), row.pc});
     }
     return runs;
 }

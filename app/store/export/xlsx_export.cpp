@@ -162,10 +162,10 @@ int fastestLapNumber(const RunDetails& run) {
 
 void writeLapsSheet(XlsxSheet sheet, const std::vector<ExportRun>& runs, texts::Language language,
                     const std::string& ownPcLabel) {
-    const std::vector<const texts::Text*> columns = columnsOf(
-        {&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds, &kLapMemo, &kLap,
-         &kSplit},
-        runs);
+    const std::vector<const texts::Text*> columns =
+        columnsOf({&kTabName, &kSerial, &kStart, &kLapNumber, &kLapSeconds, &kSplitSeconds,
+                   &kLapMemo, &kLap, &kSplit},
+                  runs);
     SheetRows rows(sheet, columns, language);
     const bool pcColumn = hasClubRuns(runs);
     for (const ExportRun& r : runs) {

@@ -12,7 +12,7 @@ TeamDay teamDayOf(const std::string& date, const std::vector<RunRow>& rows) {
     for (const RunRow& row : rows) {
         const RunDetails& full = row.run;
         TeamDayRun run{
-            row.folderName, row.tabName,    row.fileName,     full.start, full.timeFormat, {}, {},
+            row.folderName, row.tabName,    row.fileName,      full.start, full.timeFormat, {}, {},
             full.totalCs,   full.bestLapCs, full.averageLapCs, row.pc};
         for (const LapDetails& lap : full.laps) {
             run.lapsCs.push_back(lap.lapCs);
@@ -60,6 +60,17 @@ ColumnExtremes lapColumnExtremes(const TeamDay& day, int lap, bool split) {
         const std::int64_t t = times[lap];
         if (extremes.fastestCs < 0 || t < extremes.fastestCs) extremes.fastestCs = t;
         if (t > extremes.slowestCs) extremes.slowestCs = t;
+    }
+    return extremes;
+}
+
+ColumnExtremes totalColumnExtremes(const TeamDay& day) {
+    ColumnExtremes extremes;
+    for (const TeamDayRun& run : day.runs) {
+        if (run.totalCs < 0) continue;
+        if (extremes.fastestCs < 0 || run.totalCs < extremes.fastestCs)
+            extremes.fastestCs = run.totalCs;
+        if (run.totalCs > extremes.slowestCs) extremes.slowestCs = run.totalCs;
     }
     return extremes;
 }

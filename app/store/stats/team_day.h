@@ -52,5 +52,7 @@ struct ColumnExtremes {
     std::int64_t slowestCs = -1;
 };
 ColumnExtremes lapColumnExtremes(const TeamDay& day, int lap, bool split);
+// The same for the total times, over the runs whose total was read.
+ColumnExtremes totalColumnExtremes(const TeamDay& day);
 
 }  // namespace lapdex

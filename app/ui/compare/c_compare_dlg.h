@@ -21,7 +21,7 @@ struct RunRef {
     std::string fileName;
     std::string tabName;  // UTF-8
     std::string start;    // "YYYY-MM-DDTHH:MM:SS"
-    std::string pc = {};  // the data folder it lies in: "" this PC's, else a club folder's label
+    std::string pc;       // "" this PC's data folder; else the club folder's label
 };
 
 // The series of `runs`, in their order, each named by tab and start.

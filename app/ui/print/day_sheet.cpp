@@ -16,9 +16,12 @@ namespace {
 
 using namespace sheet_html;
 
-constexpr double kDayPointSize = 8.5;
+constexpr double kDayPointSize = 8;
+// The symbol of a marked time: a full-width triangle at three quarters of the text stands about as
+// tall as the digits, and leaves three laps with total, best and average room on one table.
+constexpr double kMarkPointSize = 6;
 // A cell's padding and borders beyond its text, in points.
-constexpr double kCellExtraPt = 6;
+constexpr double kCellExtraPt = 7;
 // A long name wraps rather than narrow the laps' room.
 constexpr double kNameWidthPt = 90;
 
@@ -30,22 +33,35 @@ struct ColumnGroup {
     bool trailing = false;
 };
 
-// The width in points each column of `model` needs for its header and widest cell.
-std::vector<double> columnWidths(const TeamDayModel& model) {
-    QFont font = sheetFont(kDayPointSize);
+// The symbol of the time at (row, column) and the space after it; empty when it is not marked.
+QString markOf(const TeamDayModel& model, int row, int column) {
+    const QChar symbol = markSymbol(model.index(row, column).data(TeamDayModel::kRankRole).toInt());
+    return symbol.isNull() ? QString() : symbol + QStringLiteral(" ");
+}
+
+// The font's metrics in points.
+QFontMetricsF pointMetrics(double pointSize) {
+    QFont font = sheetFont(pointSize);
     font.setBold(true);  // headers and the fastest times are bold
     QImage points(1, 1, QImage::Format_RGB32);
     points.setDotsPerMeterX(2835);  // 72 dots per inch: one dot is one point
     points.setDotsPerMeterY(2835);
-    const QFontMetricsF metrics(font, &points);
+    return QFontMetricsF(font, &points);
+}
+
+// The width in points each column of `model` needs for its header and widest cell.
+std::vector<double> columnWidths(const TeamDayModel& model) {
+    const QFontMetricsF metrics = pointMetrics(kDayPointSize);
+    const QFontMetricsF markMetrics = pointMetrics(kMarkPointSize);
     std::vector<double> widths;
     for (int c = 0; c < model.columnCount(); ++c) {
         double widest = metrics.horizontalAdvance(
             model.headerData(c, Qt::Horizontal, Qt::DisplayRole).toString());
-        for (int r = 0; r < model.rowCount(); ++r)
-            widest =
-                std::max(widest, metrics.horizontalAdvance(
-                                     model.data(model.index(r, c), Qt::DisplayRole).toString()));
+        for (int r = 0; r < model.rowCount(); ++r) {
+            const QString text = model.data(model.index(r, c), Qt::DisplayRole).toString();
+            widest = std::max(widest, metrics.horizontalAdvance(text) +
+                                          markMetrics.horizontalAdvance(markOf(model, r, c)));
+        }
         widths.push_back(widest + kCellExtraPt);
     }
     widths[TeamDayModel::kTabName] = std::min(widths[TeamDayModel::kTabName], kNameWidthPt);
@@ -84,6 +100,12 @@ QString timeCell(const TeamDayModel& model, int row, int column) {
     const int rank = index.data(TeamDayModel::kRankRole).toInt();
     if (rank > 0) text = QStringLiteral("<b>") + text + QStringLiteral("</b>");
     if (rank < 0) text = QStringLiteral("<i>") + text + QStringLiteral("</i>");
+    // The symbol keeps the mark on a sheet printed without colour.
+    if (rank != 0)
+        text = QStringLiteral("<span style=\"font-size:%1pt\">%2</span>")
+                   .arg(kMarkPointSize)
+                   .arg(markOf(model, row, column)) +
+               text;
     const QVariant background = index.data(Qt::BackgroundRole);
     const QString colour =
         background.isValid()
@@ -126,15 +148,12 @@ QString groupTable(const TeamDayModel& model, const ColumnGroup& group) {
     return html + QStringLiteral("</table>");
 }
 
-// The tables of `day`, marked among its own runs.
-QString dayTables(const TeamDay& day) {
+// The tables of `day`, marked among its own runs; with the "PC" column when `pcColumn`.
+QString dayTables(const TeamDay& day, bool pcColumn) {
     TeamDayModel model;
     model.setDay(day);
-    // A day of this PC's runs alone prints as it always did.
-    const bool clubRuns = std::any_of(day.runs.begin(), day.runs.end(),
-                                      [](const TeamDayRun& run) { return !run.pc.empty(); });
     QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-    model.setPcColumn(clubRuns, ownPcLabel(settings));
+    model.setPcColumn(pcColumn, ownPcLabel(settings));
     QString html;
     const std::vector<ColumnGroup> groups = columnGroups(model);
     for (const ColumnGroup& group : groups) {
@@ -165,17 +184,22 @@ Sheet daySheet(const QString& title, const TeamDay& day, int gapMinutes) {
         sheet.html += QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kNoRuns));
         return sheet;
     }
-    sheet.html += QStringLiteral("<p>%1</p>").arg(ui::localized(print_text::kLegend));
+    sheet.html +=
+        QStringLiteral("<p>%1</p>")
+            .arg(ui::localized(print_text::kLegend).arg(kFastestSymbol).arg(kSlowestSymbol));
+    // A day of this PC's runs alone prints as it always did; with club runs every table has "PC".
+    const bool pc = std::any_of(day.runs.begin(), day.runs.end(),
+                                [](const TeamDayRun& run) { return !run.pc.empty(); });
     // One section per training session, each marked among its own runs.
     const std::vector<TeamSession> sessions = sessionsOf(day, gapMinutes);
-    if (sessions.size() < 2) return sheet.html += dayTables(day), sheet;
+    if (sessions.size() < 2) return sheet.html += dayTables(day, pc), sheet;
     auto clock = [](const std::string& at) { return QString::fromStdString(at).mid(11, 5); };
     for (std::size_t n = 0; n < sessions.size(); ++n) {
         sheet.html += QStringLiteral("<h3>%1</h3>")
                           .arg(ui::localized(print_text::kSession)
                                    .arg(static_cast<qsizetype>(n + 1))
                                    .arg(clock(sessions[n].start), clock(sessions[n].end)));
-        sheet.html += dayTables(sessionDay(day, sessions[n]));
+        sheet.html += dayTables(sessionDay(day, sessions[n]), pc);
     }
     return sheet;
 }

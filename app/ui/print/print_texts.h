@@ -27,8 +27,9 @@ inline constexpr Text kDayTitle{"%1 の走行", "Runs of %1"};
 // A chosen set of several days. %1: the first date, %2: the last, "2024/05/10".
 inline constexpr Text kDaysTitle{"%1～%2 の走行", "Runs of %1 to %2"};
 inline constexpr CountText kRuns{{"%1件の走行", "%1 run"}, {"%1件の走行", "%1 runs"}};
-inline constexpr Text kLegend{"緑（太字）はその列の最速、赤（斜体）は最遅です。",
-                              "Green (bold): fastest in its column. Red (italics): slowest."};
+// %1 and %2: the symbols of the fastest and the slowest time.
+inline constexpr Text kLegend{"%1 緑（太字）はその列の最速、%2 赤（斜体）は最遅です。",
+                              "%1 Green (bold): fastest in its column. %2 Red (italics): slowest."};
 // The laps of one part of a wide table. %1: its first lap, %2: its last lap.
 inline constexpr Text kLapRange{"ラップ %1～%2", "Laps %1 to %2"};
 // %1: the session's number in the day, %2 and %3: its start and end (HH:MM).

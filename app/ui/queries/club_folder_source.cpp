@@ -7,8 +7,8 @@ ClubFolderSource::ClubFolderSource(FileSystem& fs, ClubFolder folder,
                                    const EnvironmentLookup& environment)
     : folder_(std::move(folder)),
       data_(fs, folder_.path),
-      scan_(data_),
-      keeper_(std::make_unique<RunIndexKeeper>(data_, environment)) {
+      scan_(data_, FolderOwner::Club),
+      keeper_(std::make_unique<RunIndexKeeper>(data_, environment, FolderOwner::Club)) {
     // The index learns the registry from Lapdex.dat, as the own folder's learns it from the
     // engine; a folder not synchronised yet has no stopwatch and comes later.
     const RegistryRead registry = readRegistry(data_);

@@ -37,7 +37,6 @@ CRosterDlg::CRosterDlg(RunQueryWorker& queries, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setStretchLastSection(true);
-    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
     layout->addWidget(table_, 1);
     followLanguage(table_,
                    [this] { table_->setAccessibleName(ui::localized(roster_text::kTableName)); });
@@ -90,7 +89,7 @@ void CRosterDlg::changeEvent(QEvent* event) {
         groupFilter_->setAccessibleName(ui::localized(roster_text::kGroupFilterName));
         pcFilter_->retranslate();
         QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-        model_->setOwnPcLabel(ownPcLabel(settings));
+        model_->setPcColumn(pcColumnShown(), ownPcLabel(settings));
         model_->retranslate();
         showStatus();
     }
@@ -209,9 +208,8 @@ void CRosterDlg::showRoster(std::optional<Roster> roster) {
         return showStatus();
     }
     QSettings settings(QStringLiteral("Lapdex"), QStringLiteral("Lapdex"));
-    model_->setOwnPcLabel(ownPcLabel(settings));
+    model_->setPcColumn(pcColumnShown(), ownPcLabel(settings));
     model_->setEntries(roster->entries);
-    table_->setColumnHidden(RosterModel::kPc, !pcColumnShown());
     std::vector<RunStopwatch> stopwatches;
     for (const RosterEntry& entry : roster->entries) stopwatches.push_back(entry.stopwatch);
     pcFilter_->fill(stopwatches);

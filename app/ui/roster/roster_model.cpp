@@ -36,9 +36,16 @@ void RosterModel::setGroups(StopwatchGroups groups) {
     if (!entries_.empty()) emit dataChanged(index(0, kGroups), index(rowCount() - 1, kGroups));
 }
 
-void RosterModel::setOwnPcLabel(QString label) {
-    ownPcLabel_ = std::move(label);
-    if (!entries_.empty()) emit dataChanged(index(0, kPc), index(rowCount() - 1, kPc));
+void RosterModel::setPcColumn(bool shown, QString ownLabel) {
+    const bool relabelled = ownLabel != ownPcLabel_;
+    ownPcLabel_ = std::move(ownLabel);
+    if (shown != pcShown_) {
+        beginResetModel();
+        pcShown_ = shown;
+        endResetModel();
+    } else if (relabelled && pcShown_ && !entries_.empty()) {
+        emit dataChanged(index(0, kPc), index(rowCount() - 1, kPc));
+    }
 }
 
 int RosterModel::rowCount(const QModelIndex& parent) const {
@@ -46,7 +53,7 @@ int RosterModel::rowCount(const QModelIndex& parent) const {
 }
 
 int RosterModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumnCount;
+    return parent.isValid() ? 0 : pcShown_ ? kColumnCount : kPc;
 }
 
 QVariant RosterModel::data(const QModelIndex& index, int role) const {
@@ -100,14 +107,14 @@ QVariant RosterModel::data(const QModelIndex& index, int role) const {
 }
 
 void RosterModel::retranslate() {
-    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
     // The battery column's low mark is a text too.
     if (!entries_.empty()) emit dataChanged(index(0, kBattery), index(rowCount() - 1, kBattery));
 }
 
 QVariant RosterModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kColumnCount)
+        section >= columnCount())
         return {};
     return ui::localized(section == kPc ? club_text::kPcColumn : roster_text::kHeaders[section]);
 }

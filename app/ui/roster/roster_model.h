@@ -24,7 +24,7 @@ class RosterModel : public QAbstractTableModel {
         kLastContact,
         kBattery,
         kGroups,
-        kPc,  // hidden by the window while no club folder is configured
+        kPc,  // only while club folders are configured (see setPcColumn)
         kColumnCount
     };
 
@@ -32,8 +32,9 @@ class RosterModel : public QAbstractTableModel {
 
     void setEntries(std::vector<RosterEntry> entries);
     void setGroups(StopwatchGroups groups);
-    // The "PC" column's name for this PC's own stopwatches.
-    void setOwnPcLabel(QString label);
+    // Shows the "PC" column (club folders are configured), naming this PC's stopwatches
+    // `ownLabel`; without it the table has the columns before kPc only.
+    void setPcColumn(bool shown, QString ownLabel);
     const StopwatchGroups& groups() const { return groups_; }
     // Tells the views that headers and texts are now in the language shown.
     void retranslate();
@@ -48,6 +49,7 @@ class RosterModel : public QAbstractTableModel {
     std::vector<RosterEntry> entries_;
     StopwatchGroups groups_;
     QString ownPcLabel_;
+    bool pcShown_ = false;
 };
 
 }  // namespace lapdex::ui

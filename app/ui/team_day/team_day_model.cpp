@@ -15,6 +15,10 @@
 
 namespace lapdex::ui {
 
+QChar markSymbol(int rank) {
+    return rank > 0 ? kFastestSymbol : rank < 0 ? kSlowestSymbol : QChar();
+}
+
 void TeamDayModel::setDay(TeamDay day) {
     beginResetModel();
     day_ = std::move(day);
@@ -26,11 +30,16 @@ void TeamDayModel::setDay(TeamDay day) {
 }
 
 void TeamDayModel::setPcColumn(bool shown, QString ownLabel) {
-    if (shown == pcShown_ && ownLabel == ownPcLabel_) return;
-    beginResetModel();
-    pcShown_ = shown;
+    const bool relabelled = ownLabel != ownPcLabel_;
     ownPcLabel_ = std::move(ownLabel);
-    endResetModel();
+    if (shown != pcShown_) {
+        beginResetModel();
+        pcShown_ = shown;
+        endResetModel();
+    } else if (relabelled && pcShown_ && rowCount() > 0) {
+        // Only the column's texts change: the view keeps its selection and sort.
+        emit dataChanged(index(0, pcColumn()), index(rowCount() - 1, pcColumn()));
+    }
 }
 
 void TeamDayModel::setTimes(Times times) {
@@ -47,17 +56,12 @@ void TeamDayModel::computeExtremes() {
     // A 4-lap repetition and a 10-lap one are different work: their laps are not compared.
     std::map<std::size_t, TeamDay> byLapCount;
     for (const TeamDayRun& run : day_.runs) byLapCount[run.lapsCs.size()].runs.push_back(run);
+    totalExtremes_.clear();
     for (const auto& [laps, group] : byLapCount) {
         std::vector<ColumnExtremes>& columns = extremes_[laps];
         for (int lap = 0; lap < static_cast<int>(laps); ++lap)
             columns.push_back(lapColumnExtremes(group, lap, splits));
-    }
-    totalExtremes_.clear();
-    for (const TeamDayRun& run : day_.runs) {
-        if (run.totalCs < 0) continue;
-        ColumnExtremes& totals = totalExtremes_[run.lapsCs.size()];
-        if (totals.fastestCs < 0 || run.totalCs < totals.fastestCs) totals.fastestCs = run.totalCs;
-        if (run.totalCs > totals.slowestCs) totals.slowestCs = run.totalCs;
+        totalExtremes_[laps] = totalColumnExtremes(group);
     }
 }
 
@@ -154,9 +158,9 @@ QVariant TeamDayModel::data(const QModelIndex& index, int role) const {
 QVariant TeamDaySortModel::data(const QModelIndex& index, int role) const {
     const QVariant shown = QSortFilterProxyModel::data(index, role);
     if (role != Qt::DisplayRole) return shown;
-    const int rank = index.data(TeamDayModel::kRankRole).toInt();
-    if (rank == 0) return shown;
-    return (rank > 0 ? kFastestSymbol : kSlowestSymbol) + QStringLiteral(" ") + shown.toString();
+    const QChar symbol = markSymbol(index.data(TeamDayModel::kRankRole).toInt());
+    if (symbol.isNull()) return shown;
+    return symbol + QStringLiteral(" ") + shown.toString();
 }
 
 bool TeamDaySortModel::lessThan(const QModelIndex& left, const QModelIndex& right) const {

@@ -18,6 +18,9 @@ namespace lapdex::ui {
 inline constexpr QChar kFastestSymbol{0x25B2};  // ▲
 inline constexpr QChar kSlowestSymbol{0x25BC};  // ▼
 
+// The symbol of a time's rank in its column (+1 fastest, -1 slowest); none for 0.
+QChar markSymbol(int rank);
+
 class TeamDayModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -73,7 +76,7 @@ class TeamDayModel : public QAbstractTableModel {
 
 // The team day as the window shows it: sorted by kSortRole with missing times last in either
 // order, so a sort by lap 8 lists first the runs that reached it; a marked time starts with its
-// symbol (the sheets mark times in their own way, in the room of a printed page).
+// symbol and a space.
 class TeamDaySortModel : public QSortFilterProxyModel {
     Q_OBJECT
   public:

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -165,7 +166,13 @@ class TestClubWindow : public QObject {
         answers.folder = QString::fromStdString(pcC);
         dialog->addButton()->click();
         QCOMPARE(dialog->table()->rowCount(), 2);
-        dialog->table()->item(1, 0)->setText(QStringLiteral("コーチC"));
+        dialog->table()->selectRow(1);
+        dialog->editButton()->click();
+        auto* editor = dialog->table()->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("コーチC"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(dialog->table()->item(1, 0)->text(), QStringLiteral("コーチC"));
         dialog->table()->item(0, 0)->setText(QStringLiteral("コーチC"));  // taken: refused
         QCOMPARE(answers.boxes.size(), 1);
         QVERIFY(answers.boxes[0].contains(QStringLiteral("「コーチC」はすでに使われています")));

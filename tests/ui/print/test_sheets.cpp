@@ -2,153 +2,26 @@
 // and the pages, pdffonts for the embedded fonts.
 #include <QImage>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
-#include <cctype>
+#include <map>
 
 #include "bilingual_text.h"
 #include "configuration.h"
 #include "data_folder.h"
 #include "data_folder_fixture.h"
+#include "day_sheet_marks.h"
 #include "export_fixture.h"
+#include "pdf_reading.h"
 #include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "sheets.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
+using namespace lapdex::testing;
 
 namespace {
-
-std::string run(const std::string& command) {
-    int status = 0;
-    std::string out = testing::commandOutput(command, status);
-    return status == 0 ? out : std::string();
-}
-
-std::string pdfText(const QString& path) {
-    return run("pdftotext -layout " + testing::shellQuoted(path.toStdString()) + " -");
-}
-
-// Font lines of pdffonts (after its two header lines); each ends in its emb, sub, uni, object
-// columns.
-std::vector<std::string> fontLines(const QString& path) {
-    const std::string out = run("pdffonts " + testing::shellQuoted(path.toStdString()));
-    std::vector<std::string> lines;
-    std::size_t from = 0;
-    for (int n = 0; from < out.size(); ++n) {
-        const std::size_t end = out.find('\n', from);
-        if (n >= 2) lines.push_back(out.substr(from, end - from));
-        from = end == std::string::npos ? out.size() : end + 1;
-    }
-    return lines;
-}
-
-bool allEmbedded(const std::vector<std::string>& fonts) {
-    for (const std::string& line : fonts) {
-        // Columns from the right: object number, generation, uni, sub, emb.
-        std::vector<std::string> words;
-        std::size_t i = 0;
-        while (i < line.size()) {
-            const std::size_t start = line.find_first_not_of(' ', i);
-            if (start == std::string::npos) break;
-            const std::size_t stop = line.find(' ', start);
-            words.push_back(line.substr(start, stop - start));
-            i = stop == std::string::npos ? line.size() : stop;
-        }
-        if (words.size() < 5 || words[words.size() - 5] != "yes") return false;
-    }
-    return !fonts.empty();
-}
-
-// The pages of pdftotext's text, split at form feeds, blank ones left out.
-std::vector<std::string> pagesOf(const std::string& text) {
-    std::vector<std::string> pages;
-    for (std::size_t from = 0, end; from < text.size(); from = end + 1) {
-        end = text.find('\f', from);
-        if (end == std::string::npos) end = text.size();
-        if (text.find_first_not_of(" \n", from) < end)
-            pages.push_back(text.substr(from, end - from));
-    }
-    return pages;
-}
-
-// The last non-blank line of a page, trimmed: where the page number stands.
-std::string footOf(const std::string& page) {
-    const std::size_t last = page.find_last_not_of(" \n");
-    const std::size_t lineStart = page.rfind('\n', last);
-    std::string foot = page.substr(lineStart + 1, last - lineStart);
-    foot.erase(0, foot.find_first_not_of(' '));
-    return foot;
-}
-
-// A word of the PDF where pdftotext -bbox finds it, in points from the page's top left.
-struct Word {
-    int page = 0;  // from 1
-    QString text;
-    QRectF box;
-};
-
-struct Layout {
-    double pageWidth = 0;
-    std::vector<Word> words;
-};
-
-Layout wordsOf(const QString& path) {
-    const QString html = QString::fromStdString(
-        run("pdftotext -bbox " + testing::shellQuoted(path.toStdString()) + " -"));
-    Layout layout;
-    static const QRegularExpression page(QStringLiteral("<page width=\"([0-9.]+)\""));
-    static const QRegularExpression word(QStringLiteral(
-        "<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">"
-        "([^<]*)</word>"));
-    int pageNumber = 0;
-    for (const QString& line : html.split(u'\n')) {
-        if (const auto m = page.match(line); m.hasMatch()) {
-            ++pageNumber;
-            layout.pageWidth = m.captured(1).toDouble();
-        } else if (const auto w = word.match(line); w.hasMatch()) {
-            const QPointF from(w.captured(1).toDouble(), w.captured(2).toDouble());
-            const QPointF to(w.captured(3).toDouble(), w.captured(4).toDouble());
-            // pdftotext writes the word as HTML text: times carry ' and ".
-            QString text = w.captured(5);
-            text.replace(QStringLiteral("&quot;"), QStringLiteral("\""))
-                .replace(QStringLiteral("&apos;"), QStringLiteral("'"))
-                .replace(QStringLiteral("&#39;"), QStringLiteral("'"))
-                .replace(QStringLiteral("&lt;"), QStringLiteral("<"))
-                .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
-                .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-            layout.words.push_back({pageNumber, text, QRectF(from, to)});
-        }
-    }
-    return layout;
-}
-
-// Page `page` of the PDF as a picture of two pixels per point.
-QImage pageImage(const QString& path, int page, const QTemporaryDir& dir) {
-    const std::string prefix = dir.filePath(QStringLiteral("page")).toStdString();
-    run("pdftoppm -png -r 144 -singlefile -f " + std::to_string(page) + " -l " +
-        std::to_string(page) + " " + testing::shellQuoted(path.toStdString()) + " " +
-        testing::shellQuoted(prefix));
-    return QImage(QString::fromStdString(prefix + ".png")).convertToFormat(QImage::Format_RGB32);
-}
-
-bool near(QRgb pixel, QColor colour, int tolerance = 14) {
-    return std::abs(qRed(pixel) - colour.red()) <= tolerance &&
-           std::abs(qGreen(pixel) - colour.green()) <= tolerance &&
-           std::abs(qBlue(pixel) - colour.blue()) <= tolerance;
-}
-
-// Pixels of `colour` in the rows [top, bottom) of `image`.
-int pixelsOf(const QImage& image, QColor colour, int top, int bottom) {
-    int count = 0;
-    for (int y = std::max(0, top); y < std::min(bottom, image.height()); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) count += near(line[x], colour) ? 1 : 0;
-    }
-    return count;
-}
 
 // The lap chart's colours: plain, fastest and slowest bars.
 const QColor kBar(74, 120, 176);
@@ -183,17 +56,50 @@ TeamDay wideDay(int runs, int laps) {
     return day;
 }
 
+// A run of `laps` laps from `run`, its splits and total made again; a lap of -1 leaves its split
+// and the total unread.
+TeamDayRun withLaps(TeamDayRun run, std::vector<std::int64_t> laps) {
+    run.lapsCs = std::move(laps);
+    run.splitsCs.clear();
+    std::int64_t split = 0;
+    for (std::int64_t lap : run.lapsCs)
+        run.splitsCs.push_back(split = lap < 0 || split < 0 ? -1 : split + lap);
+    run.totalCs = split;
+    return run;
+}
+
+// Six runs of three laps whose fastest and slowest change from column to column (run r's lap l
+// is the (5r + 2l) mod 6-th of its column); some totals tie.
+TeamDay threeLapDay() {
+    TeamDay day = wideDay(6, 3);
+    for (int r = 0; r < 6; ++r) {
+        std::vector<std::int64_t> laps;
+        for (int l = 0; l < 3; ++l) laps.push_back(6000 + 100 * ((5 * r + 2 * l) % 6) + l);
+        day.runs[r] = withLaps(day.runs[r], laps);
+    }
+    return day;
+}
+
+// The three-lap day with two runs of two laps and a lap that could not be read.
+TeamDay lapCountsDay() {
+    TeamDay day = threeLapDay();
+    for (int r : {4, 5}) day.runs[r] = withLaps(day.runs[r], {6100 + r, 6500 - r});
+    day.runs[1] = withLaps(day.runs[1], {day.runs[1].lapsCs[0], -1, day.runs[1].lapsCs[2]});
+    return day;
+}
+
+// The three-lap day with its last three runs in the evening.
+TeamDay twoSessionDay() {
+    TeamDay day = threeLapDay();
+    for (int r = 3; r < 6; ++r) day.runs[r].start = "2024-01-31T18:0" + std::to_string(r) + ":00";
+    return day;
+}
+
 QString clockText(std::int64_t cs) {
     // As the page writes times: the day sheet shows the team day window's cells.
     return QString::asprintf("00:%02lld'%02lld\"%02lld", static_cast<long long>(cs / 6000),
                              static_cast<long long>(cs / 100 % 60),
                              static_cast<long long>(cs % 100));
-}
-
-const Word* findWord(const Layout& layout, const QString& text) {
-    for (const Word& w : layout.words)
-        if (w.text == text) return &w;
-    return nullptr;
 }
 
 }  // namespace
@@ -313,6 +219,70 @@ class TestSheets : public QObject {
             QVERIFY(near(background(clockText(6000 + l)).rgb(), kFastestCell));
             QVERIFY(near(background(clockText(6400 + l)).rgb(), kSlowestCell));
             QVERIFY(near(background(clockText(6200 + l)).rgb(), Qt::white));
+        }
+    }
+
+    // A marked time carries its symbol where the store's column extremes put it, so a sheet printed
+    // in black and white keeps the marks; the legend explains them in the sheet's language; and a
+    // three-lap day still stands in one table inside the page.
+    void daySheetMarksCarryTheirSymbols() {
+        const struct {
+            const char* what;
+            texts::Language language;
+            TeamDay day;
+            const char* total;  // the total column's header
+            std::vector<const char*> legend;
+            int tables;
+        } kCases[] = {
+            {"three laps",
+             texts::Language::Japanese,
+             threeLapDay(),
+             "トータル",
+             {"▲ 緑（太字）はその列の最速", "▼ 赤（斜体）は最遅"},
+             1},
+            {"three laps in English",
+             texts::Language::English,
+             threeLapDay(),
+             "Total",
+             {"▲ Green (bold): fastest in its column.", "▼ Red (italics): slowest."},
+             1},
+            {"lap counts and an unread lap",
+             texts::Language::Japanese,
+             lapCountsDay(),
+             "トータル",
+             {"▲ 緑（太字）", "▼ 赤（斜体）"},
+             1},
+            {"two sessions",
+             texts::Language::English,
+             twoSessionDay(),
+             "Total",
+             {"▲ Green (bold)", "▼ Red (italics)"},
+             2},
+        };
+        QTemporaryDir dir;
+        const QString path = dir.filePath("day.pdf");
+        // The body of the page: A4 less 10 mm writer's and 20 mm document margins on each side.
+        const double body = 30 / 25.4 * 72;
+        for (const auto& c : kCases) {
+            texts::setCurrentLanguage(c.language);
+            const Sheet sheet = daySheet(QStringLiteral("日"), c.day);
+            const bool written = writeSheetPdf(sheet, path);
+            texts::setCurrentLanguage(texts::Language::Japanese);
+            QVERIFY2(written, c.what);
+            const SheetMarks found = sheetMarks(sheet, c.day);
+            const std::map<CellKey, QChar> expected =
+                storeMarks(c.day, kDefaultSessionGapMinutes, QString::fromUtf8(c.total));
+            QVERIFY2(expected.size() >= 8, c.what);
+            QVERIFY2(found.marks == expected, c.what);
+            QVERIFY2(found.tables == c.tables, c.what);
+            const std::string text = pdfText(path);
+            for (const char* part : c.legend)
+                QVERIFY2(text.find(part) != std::string::npos, (part + ("\n" + text)).c_str());
+            QCOMPARE(pagesOf(text).size(), std::size_t{1});
+            const Layout layout = wordsOf(path);
+            for (const Word& w : layout.words)
+                QVERIFY2(w.box.left() >= body - 1 && w.box.right() <= layout.pageWidth - body + 1,
+                         qPrintable(QStringLiteral("%1: %2").arg(c.what, w.text)));
         }
     }
 
