@@ -15,15 +15,13 @@ extern char** environ;
 
 namespace testsupport {
 
-bool ChildProcess::start(const std::vector<std::string>& argv, const std::string& logPath,
-                         std::string& error) {
+bool ChildProcess::start(const std::vector<std::string>& argv, const std::string& logPath, std::string& error) {
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND,
-                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 1, logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     posix_spawn_file_actions_adddup2(&actions, 1, 2);
     int result = posix_spawnp(&child, args[0], &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);

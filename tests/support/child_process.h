@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class ChildProcess {
-  public:
+public:
     ChildProcess() = default;
     ~ChildProcess() { stop(); }
     ChildProcess(const ChildProcess&) = delete;
@@ -17,8 +17,7 @@ class ChildProcess {
 
     // Starts argv[0] (searched in PATH) with stdout and stderr appended to `logPath`.
     // False with `error` set when it cannot be started.
-    bool start(const std::vector<std::string>& argv, const std::string& logPath,
-               std::string& error);
+    bool start(const std::vector<std::string>& argv, const std::string& logPath, std::string& error);
     // True while the child has not exited. Reaps it once it has.
     bool running();
     // Waits up to `timeoutMs` for the child to exit; its exit status (as waitpid gives it)
@@ -30,7 +29,7 @@ class ChildProcess {
     pid_t pid() const { return child; }
     int exitStatus() const { return status; }
 
-  private:
+private:
     pid_t child = -1;
     int status = 0;
 };
