@@ -37,10 +37,11 @@ BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vs
                 help2man dpkg-dev)  # the man pages from --help; dpkg-shlibdeps for the package
 
 # What scripts/test needs beyond the build: the install and package checks (desktop-file-validate,
-# lintian, appstreamcli, man), and the accessibility bus a screen reader reads (a session bus,
-# at-spi-bus-launcher, pyatspi).
+# lintian, appstreamcli, man), the accessibility bus a screen reader reads (a session bus,
+# at-spi-bus-launcher, pyatspi), and two real Syncthing instances carrying a club folder.
 TEST_PACKAGES=(desktop-file-utils lintian appstream man-db
-               dbus-daemon at-spi2-core python3-pyatspi)
+               dbus-daemon at-spi2-core python3-pyatspi
+               syncthing)
 
 # The Windows cross build and its test runs: MinGW-w64, Wine, GoogleTest's sources.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 googletest)
@@ -48,7 +49,7 @@ WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 wine64 googletest)
 # What the demos run: the program, its library, the simulator, the command-line tool and the
 # programs that take pictures of the newer windows and sheets.
 DEMO_TARGETS=(Lapdex RDCOM32 stopwatch-sim k7x-tool index_screens sheet_screens team_day_screens
-              lapdex_screens page_screens progress_screens)
+              lapdex_screens page_screens progress_screens club_screens)
 
 # The benchmarks, built once optimised (Release, -O3) by scripts/test.
 BENCH_TARGETS=(pcscd_roundtrip_bench bench_library_exchange run_files_bench crash_kill_bench

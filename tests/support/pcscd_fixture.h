@@ -16,22 +16,9 @@
 #include <vector>
 
 #include "child_process.h"
+#include "fixture_result.h"
 
 namespace testsupport {
-
-// Outcome of a fixture step; `error` says what went wrong, for the test's message.
-struct [[nodiscard]] FixtureResult {
-    bool ok = true;
-    std::string error;
-    // The machine cannot run a private pcscd here (not root, no mount namespaces): the test
-    // is skipped with `error` as the reason.
-    bool skipped = false;
-    explicit operator bool() const { return ok; }
-    static FixtureResult failure(std::string text) { return FixtureResult{false, std::move(text)}; }
-    static FixtureResult skip(std::string text) {
-        return FixtureResult{false, std::move(text), true};
-    }
-};
 
 class PcscdFixture {
   public:
