@@ -255,20 +255,34 @@ TEST_F(ClubSourceTest, ListsEachRunOnceFromTheFolderThatWins) {
     }
 }
 
-// A folder that cannot answer at all leaves the listing unanswered when it is asked; a row of a
-// pc no longer in the club is gone.
-TEST_F(ClubSourceTest, AFolderThatCannotAnswerLeavesTheListingUnanswered) {
+// A club folder that cannot answer at all is named and the others still answer; only the own
+// folder's silence leaves the listing unanswered. A row of a pc no longer in the club is gone.
+TEST_F(ClubSourceTest, AFolderThatCannotAnswerIsNamedAndTheOthersAnswer) {
     fs.readFails[pcC + "/Lapdex.dat"] = EACCES;
     const struct {
         std::vector<std::string> pcs;
-        bool answered;
-    } kCases[] = {{{}, false}, {{"pc-c"}, false}, {{"", "pc-b"}, true}, {{"pc-b"}, true}};
+        bool named;
+    } kCases[] = {{{}, true}, {{"pc-c"}, true}, {{"", "pc-b"}, false}, {{"pc-b"}, false}};
     for (const auto& c : kCases) {
         const RunListing listing = scanned.listRuns(queryOf(c.pcs));
-        EXPECT_EQ(listing.answered, c.answered) << ::testing::PrintToString(c.pcs);
-        EXPECT_EQ(listing.answered, !listing.rows.empty());
+        ASSERT_TRUE(listing.answered) << ::testing::PrintToString(c.pcs);
+        const RunProblem unreachable{"", kUnreachableClubFolder, "pc-c"};
+        EXPECT_EQ(std::count(listing.problems.begin(), listing.problems.end(), unreachable),
+                  c.named ? 1 : 0);
+        const bool otherRows = std::any_of(listing.rows.begin(), listing.rows.end(),
+                                           [](const RunRow& row) { return row.pc != "pc-c"; });
+        EXPECT_EQ(otherRows, c.pcs != std::vector<std::string>{"pc-c"});
+        EXPECT_TRUE(std::none_of(listing.rows.begin(), listing.rows.end(),
+                                 [](const RunRow& row) { return row.pc == "pc-c"; }));
     }
+    const auto stopwatches = scanned.registeredStopwatches();
+    ASSERT_TRUE(stopwatches.has_value());
+    EXPECT_TRUE(std::none_of(stopwatches->begin(), stopwatches->end(),
+                             [](const RunStopwatch& s) { return s.pc == "pc-c"; }));
+    fs.readFails[own + "/Lapdex.dat"] = EACCES;
+    EXPECT_FALSE(scanned.listRuns({}).answered);
     EXPECT_FALSE(scanned.registeredStopwatches().has_value());
+    fs.readFails.erase(own + "/Lapdex.dat");
     RunRow row = ownScan.listRuns({}).rows.at(0);
     EXPECT_TRUE(scanned.readRunOf(row).ok());
     row.pc = "pc-x";

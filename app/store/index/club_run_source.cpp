@@ -80,6 +80,14 @@ RunListing mergedListing(const std::vector<MemberAnswer>& answers) {
     return merged;
 }
 
+// What a club folder that cannot answer at all adds to a listing: no runs, and itself named.
+RunListing unreachableFolder() {
+    RunListing listing;
+    listing.answered = true;
+    listing.problems.push_back({"", kUnreachableClubFolder, {}});
+    return listing;
+}
+
 }  // namespace
 
 std::string defaultClubLabel(const std::string& path) {
@@ -98,7 +106,7 @@ std::optional<std::vector<RunStopwatch>> ClubRunSource::registeredStopwatches() 
     if (!all) return std::nullopt;
     for (const Member& member : clubFolders_) {
         std::optional<std::vector<RunStopwatch>> theirs = member.source->registeredStopwatches();
-        if (!theirs) return std::nullopt;
+        if (!theirs) continue;  // listRuns names the folder
         for (RunStopwatch& stopwatch : *theirs) {
             stopwatch.pc = member.label;
             all->push_back(std::move(stopwatch));
@@ -126,7 +134,11 @@ RunListing ClubRunSource::listRuns(const RunQuery& query) {
     for (;;) {
         for (MemberAnswer& answer : answers) {
             answer.listing = answer.source->listRuns(each);
-            if (!answer.listing.answered) return RunListing{};
+            if (answer.listing.answered) continue;
+            // Only the own folder's silence silences the club: another PC's folder on a share
+            // that is away is named, and the other folders still answer.
+            if (answer.source == &own_) return RunListing{};
+            answer.listing = unreachableFolder();
         }
         RunListing merged = mergedListing(answers);
         if (limit > 0 && !cutIsSure(answers, merged.rows, limit)) {

@@ -22,6 +22,8 @@ struct ClubFolder {
 // "/srv/club/PC-B/"), or "club" for "/".
 std::string defaultClubLabel(const std::string& path);
 
+inline constexpr const char* kUnreachableClubFolder = "the club folder cannot be read";
+
 // Thread-safe as far as its members are; blocking like every RunSource. The own source and each
 // club folder's source must outlive it.
 //
@@ -29,7 +31,9 @@ std::string defaultClubLabel(const std::string& path);
 // through two folders (same serial, start and laps: the listing's lap count, total, best, slowest
 // and average lap stand for the laps) is one row: the own folder's copy wins, then the club
 // folder listed first. `query.pcs` chooses folders; `query.folderNames` then applies within each.
-// A folder that cannot answer at all makes the whole listing unanswered, as a single source does.
+// When the own folder cannot answer at all, neither can the club; a club folder that cannot (a
+// share that is away, a Lapdex.dat not readable) adds no runs or stopwatches and is named in the
+// listing's problems with the path "" and kUnreachableClubFolder.
 class ClubRunSource : public RunSource {
   public:
     struct Member {
