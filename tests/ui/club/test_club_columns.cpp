@@ -19,30 +19,13 @@
 #include "configuration.h"
 #include "folder_run_source.h"
 #include "roster_texts.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 
 using namespace lapdex;
 using namespace lapdex::ui;
 
 namespace {
-
-// Four equal laps of `lapCs` hundredths at `hour`:00 on 9 December 2026.
-RunRecord fourLaps(int hour, std::uint32_t lapCs) {
-    RunRecord run;
-    run.start = {2026, 12, 9, hour, 0, 0};
-    run.lapCount = 4;
-    for (int i = 1; i <= 4; ++i) {
-        const std::uint32_t split = lapCs * static_cast<std::uint32_t>(i);
-        run.laps.push_back({i,
-                            {0, lapCs / 6000, lapCs / 100 % 60, lapCs % 100, 0},
-                            {0, split / 6000, split / 100 % 60, split % 100, 0},
-                            ""});
-    }
-    run.total = run.laps.back().split;
-    run.bestLapNumber = 1;
-    run.bestLap = run.averageLap = run.laps[0].lap;
-    return run;
-}
 
 // A data folder whose one stopwatch (QTM-01) ran once.
 bool writeFolder(const std::string& data, const char* serial, int hour, std::uint32_t lapCs) {
@@ -51,7 +34,9 @@ bool writeFolder(const std::string& data, const char* serial, int hour, std::uin
     if (!fs.createFolder(data).ok() || !saveConfiguration(DataFolder(fs, data), config).ok())
         return false;
     if (addStopwatch(config, DataFolder(fs, data), serial, nullptr) < 0) return false;
-    return writeRunFile(fs, data, 0, serial, fourLaps(hour, lapCs)).ok();
+    return writeRunFile(fs, data, 0, serial,
+                        testing::steadyRun({2026, 12, 9, hour, 0, 0}, 4, lapCs))
+        .ok();
 }
 
 // This PC's folder and PC-B's, each with a QTM-01 of its own, read by the windows' worker as the
@@ -111,6 +96,26 @@ QStringList squadPcs(const QTableWidget& squad) {
 
 }  // namespace
 
+// The team day (on the runs' day), the stopwatch list and progress, open over `pcs`.
+struct ClubWindows {
+    explicit ClubWindows(TwoPcs& pcs)
+        : day(*pcs.queries, nullptr), roster(*pcs.queries), progress(*pcs.queries, nullptr) {}
+    // Shows the three and waits until each has its rows.
+    bool open() {
+        day.show();
+        day.showDate(QDate(2026, 12, 9));
+        roster.show();
+        progress.show();
+        progress.reload();
+        return QTest::qWaitFor([this] {
+            return !day.loading() && roster.model()->rowCount() == 2 && !progress.loading();
+        });
+    }
+    CTeamDayDlg day;
+    CRosterDlg roster;
+    CProgressDlg progress;
+};
+
 class ClubColumns : public QObject {
     Q_OBJECT
   private slots:
@@ -131,18 +136,10 @@ void ClubColumns::pcColumnOnlyWhileClubFoldersAreConfigured() {
         TwoPcs pcs;
         QVERIFY(pcs.open());
         pcs.configure(club);
-        CTeamDayDlg day(*pcs.queries, nullptr);
-        day.show();
-        day.showDate(QDate(2026, 12, 9));
-        QTRY_VERIFY(!day.loading());
+        ClubWindows windows(pcs);
+        QVERIFY(windows.open());
+        auto& [day, roster, progress] = windows;
         day.sessionChoice()->setCurrentIndex(0);
-        CRosterDlg roster(*pcs.queries);
-        roster.show();
-        QTRY_COMPARE(roster.model()->rowCount(), 2);
-        CProgressDlg progress(*pcs.queries, nullptr);
-        progress.show();
-        progress.reload();
-        QTRY_VERIFY(!progress.loading());
         // Two PCs' QTM-01 are two lines in each window, whether their PC is shown or not.
         QCOMPARE(day.model()->rowCount(), 2);
         QCOMPARE(progress.squad()->rowCount(), 2);
@@ -173,17 +170,9 @@ void ClubColumns::pcFilterNarrowsEachWindow() {
     TwoPcs pcs;
     QVERIFY(pcs.open());
     pcs.configure(true);
-    CTeamDayDlg day(*pcs.queries, nullptr);
-    day.show();
-    day.showDate(QDate(2026, 12, 9));
-    QTRY_VERIFY(!day.loading());
-    CRosterDlg roster(*pcs.queries);
-    roster.show();
-    QTRY_COMPARE(roster.model()->rowCount(), 2);
-    CProgressDlg progress(*pcs.queries, nullptr);
-    progress.show();
-    progress.reload();
-    QTRY_VERIFY(!progress.loading());
+    ClubWindows windows(pcs);
+    QVERIFY(windows.open());
+    auto& [day, roster, progress] = windows;
     // Rows: the filter's choice (0: every PC), then the PCs each window shows.
     const struct {
         int choice;

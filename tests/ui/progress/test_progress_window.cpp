@@ -14,6 +14,7 @@
 #include "configuration.h"
 #include "folder_run_source.h"
 #include "progress_chart.h"
+#include "run_file_fixture.h"
 #include "run_file_writer.h"
 #include "stopwatch_groups.h"
 
@@ -21,24 +22,6 @@ using namespace lapdex;
 using namespace lapdex::ui;
 
 namespace {
-
-// `laps` equal laps of `lapCs` hundredths, started at 07:00 on the date given.
-RunRecord evenRun(int year, int month, int day, int laps, std::uint32_t lapCs) {
-    RunRecord run;
-    run.start = {year, month, day, 7, 0, 0};
-    run.lapCount = laps;
-    for (int i = 1; i <= laps; ++i) {
-        const std::uint32_t split = lapCs * static_cast<std::uint32_t>(i);
-        run.laps.push_back({i,
-                            {0, lapCs / 6000, lapCs / 100 % 60, lapCs % 100, 0},
-                            {0, split / 6000, split / 100 % 60, split % 100, 0},
-                            ""});
-    }
-    run.total = run.laps.back().split;
-    run.bestLapNumber = 1;
-    run.bestLap = run.averageLap = run.laps[0].lap;
-    return run;
-}
 
 // Two stopwatches' runs over three months, mostly of four laps; a few of two.
 bool writeSeason(FileSystem& fs, const std::string& data) {
@@ -55,7 +38,7 @@ bool writeSeason(FileSystem& fs, const std::string& data) {
                  {1, 10, 3, 4, 7000}, {1, 12, 2, 4, 6900}};
     for (const auto& r : kRuns)
         if (!writeRunFile(fs, data, r.slot, serials[r.slot],
-                          evenRun(2026, r.month, r.day, r.laps, r.lapCs))
+                          testing::steadyRun({2026, r.month, r.day, 7, 0, 0}, r.laps, r.lapCs))
                  .ok())
             return false;
     return true;
