@@ -3,6 +3,11 @@
 
 namespace lapdex {
 
+std::string placeText(const std::string& pc, const std::string& path) {
+    if (pc.empty()) return path;
+    return path.empty() ? pc : pc + ": " + path;
+}
+
 SourceAnswer<std::vector<RunRow>> readRunsWithLaps(RunSource& source,
                                                    const std::vector<RunRow>& rows) {
     SourceAnswer<std::vector<RunRow>> answer;

@@ -43,7 +43,7 @@ struct RunQuery {
     int lapCount = 0;                      // 0: any
     std::int64_t minTotalCs = -1;          // -1: open
     std::int64_t maxTotalCs = -1;
-    int limit = 0;  // 0: all rows; otherwise at most this many, in start order
+    int limit = 0;                 // 0: all rows; otherwise at most this many, in start order
     std::vector<std::string> pcs;  // empty: every data folder; "" names this PC's own
 };
 
@@ -58,6 +58,13 @@ struct RunProblem {
 
     bool operator==(const RunProblem&) const = default;
 };
+
+// Where a run file or folder lies as the user reads it: `path` for this PC's data folder ("" pc),
+// "PC-B: QTM-01/…csv" for a club folder's, and the label alone for a whole club folder ("" path).
+std::string placeText(const std::string& pc, const std::string& path);
+inline std::string problemPlace(const RunProblem& problem) {
+    return placeText(problem.pc, problem.path);
+}
 
 // The answer to a query. Rows are whole runs; every run that the query may have missed is named
 // in `problems` (an unreadable folder, an unreadable or damaged run file).

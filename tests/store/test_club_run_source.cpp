@@ -269,6 +269,9 @@ TEST_F(ClubSourceTest, AFolderThatCannotAnswerIsNamedAndTheOthersAnswer) {
         const RunProblem unreachable{"", kUnreachableClubFolder, "pc-c"};
         EXPECT_EQ(std::count(listing.problems.begin(), listing.problems.end(), unreachable),
                   c.named ? 1 : 0);
+        // The user reads the folder by its label, never as an empty path.
+        for (const RunProblem& problem : listing.problems)
+            EXPECT_EQ(problemPlace(problem).rfind(problem.pc, 0), 0u) << problemPlace(problem);
         const bool otherRows = std::any_of(listing.rows.begin(), listing.rows.end(),
                                            [](const RunRow& row) { return row.pc != "pc-c"; });
         EXPECT_EQ(otherRows, c.pcs != std::vector<std::string>{"pc-c"});

@@ -47,7 +47,7 @@ ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std:
     SourceAnswer<Progress> progress = loadProgress(source, query);
     if (!progress.value) return answer;
     answer.progress = std::move(*progress.value);
-    for (const RunProblem& problem : progress.problems) missed.insert(problem.path);
+    for (const RunProblem& problem : progress.problems) missed.insert(problemPlace(problem));
     RunQuery squad;
     squad.lapCount = answer.progress.lapCount;
     squad.fromDate = query.fromDate;
@@ -60,7 +60,7 @@ ProgressAnswer answerOf(WindowRunSource& source, ProgressQuery query, const std:
     for (const RunStopwatch& s : answer.stopwatches)
         if (inGroup.count(keyOf(s)) && (!pc || s.pc == *pc)) members.push_back(s);
     answer.squad = squadOf(members, listing.rows, squad.lapCount);
-    for (const RunProblem& problem : listing.problems) missed.insert(problem.path);
+    for (const RunProblem& problem : listing.problems) missed.insert(problemPlace(problem));
     answer.missed = missed.size();
     return answer;
 }

@@ -43,7 +43,7 @@ GatheredRuns gatherRuns(RunSource& source, const std::vector<RunRow>& rows) {
         // From the data folder the row was listed in: a club folder's run is not in the own.
         RunRead read = source.readRunOf(row);
         if (!read.ok()) {
-            gathered.missed.push_back({path, whyOf(read.outcome), read.reason});
+            gathered.missed.push_back({placeText(row.pc, path), whyOf(read.outcome), read.reason});
             continue;
         }
         gathered.runs.push_back({row.tabName, row.serialText, path, std::move(read.run), row.pc});
@@ -56,7 +56,8 @@ GatheredRuns gatherQuery(RunSource& source, const RunQuery& query) {
     if (!listing.answered) return {false, {}, {}};
     GatheredRuns gathered = gatherRuns(source, listing.rows);
     for (const RunProblem& problem : listing.problems)
-        gathered.missed.push_back({problem.path, MissedRun::Why::Unreadable, problem.reason});
+        gathered.missed.push_back(
+            {problemPlace(problem), MissedRun::Why::Unreadable, problem.reason});
     return gathered;
 }
 

@@ -253,7 +253,7 @@ void CAllRunsDlg::showListing(RunListing listing, bool whole) {
     const bool first = model_->rowCount() == 0;
     missed_.clear();
     for (const RunProblem& problem : listing.problems)
-        missed_.push_back({problem.path, MissedRun::Why::Unreadable, problem.reason});
+        missed_.push_back({problemPlace(problem), MissedRun::Why::Unreadable, problem.reason});
     model_->setRows(std::move(listing.rows));
     // Columns fit the first rows shown (only the visible rows are measured).
     if (first && model_->rowCount() > 0) table_->resizeColumnsToContents();
