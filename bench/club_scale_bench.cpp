@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_runs.h"
 #include "club_run_source.h"
 #include "club_watch.h"
 #include "cp932.h"
@@ -68,19 +69,8 @@ RunRecord clubRun(int pc, int stopwatch, int i) {
     RunRecord run;
     run.start = RunStart{int(day.year()), int(unsigned(day.month())), int(unsigned(day.day())),
                          second / 3600,   second / 60 % 60,           second % 60};
-    const int laps = 5 + (i + stopwatch) % 6;
-    for (int n = 1; n <= laps; ++n) {
-        const auto split = 7050u * static_cast<std::uint32_t>(n) +
-                           static_cast<std::uint32_t>((i * 7 + stopwatch) % 97);
-        run.laps.push_back(LapEntry{n,
-                                    RunTime{0, 1, 10, 50, 0},
-                                    RunTime{0, split / 6000 % 60, split / 100 % 60, split % 100, 0},
-                                    {}});
-    }
-    run.lapCount = laps;
-    run.total = run.laps.back().split;
-    run.bestLapNumber = 1;
-    run.bestLap = run.averageLap = run.laps.front().lap;
+    bench::addBenchLaps(run, 5 + (i + stopwatch) % 6,
+                        static_cast<std::uint32_t>((i * 7 + stopwatch) % 97));
     if ((i + stopwatch) % 10 == 0) run.memo = kWords[(i / 10 + pc) % 5];
     return run;
 }

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_runs.h"
 #include "cp932.h"
 #include "indexed_catalogue.h"
 #include "run_file_format.h"
@@ -44,19 +45,7 @@ RunRecord sampleRun(int i) {
                          8 + k / 6,
                          (k % 6) * 10,
                          i % 60};
-    const int laps = 5 + i % 6;
-    for (int n = 1; n <= laps; ++n) {
-        const std::uint32_t split =
-            7050u * static_cast<std::uint32_t>(n) + static_cast<std::uint32_t>(i % 97);
-        run.laps.push_back(LapEntry{n,
-                                    RunTime{0, 1, 10, 50, 0},
-                                    RunTime{0, split / 6000 % 60, split / 100 % 60, split % 100, 0},
-                                    {}});
-    }
-    run.lapCount = laps;
-    run.total = run.laps.back().split;
-    run.bestLapNumber = 1;
-    run.bestLap = run.averageLap = run.laps.front().lap;
+    bench::addBenchLaps(run, 5 + i % 6, static_cast<std::uint32_t>(i % 97));
     if (i % 10 == 0) run.memo = kWords[i / 10 % 6];
     if (i % 25 == 0) run.laps[1].memo = kWords[(i / 25 + 1) % 6];
     return run;
