@@ -29,6 +29,7 @@ BUILD_PACKAGES=(g++ cmake ninja-build ccache pkg-config libpcsclite-dev pcscd vs
                 libsqlite3-dev
                 libutf8proc-dev  # memo search folds case and width
                 libxlsxwriter-dev  # runs.xlsx
+                zlib1g-dev  # xlsxwriter.pc links -lz, but libxlsxwriter-dev does not pull it in
                 qt6-translations-l10n  # Qt's own dialogs and buttons in Japanese
                 libreoffice-calc-nogui libxml2-utils fonts-ipafont-gothic  # the exports' checks
                 libreoffice-draw-nogui  # Calc's PNG export: the demo's picture of runs.xlsx
