@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "club_run_source.h"
@@ -203,6 +204,55 @@ TEST_F(ClubSourceTest, IndexedAndScannedClubFoldersAnswerAlike) {
     };
     EXPECT_NE(makeRunIndex(DataFolder(fs, pcB), environment, FolderOwner::Club)->databasePath(),
               makeRunIndex(DataFolder(fs, pcB), environment)->databasePath());
+}
+
+// A club folder's index opened again answers at once from its folders' settled times, listing
+// none; its keeper then compares every file behind them, finds a run rewritten in place (which
+// leaves the folder's time as it was) and says so once a refresh changed anything.
+TEST_F(ClubSourceTest, AReopenedClubIndexAnswersAtOnceAndItsKeeperComparesEveryFile) {
+    const std::string cache = root / "cache";
+    const EnvironmentLookup environment = [&cache](const char* name) {
+        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
+    };
+    const auto later = [] { return wallClockNs() + 60'000'000'000; };  // every file settled
+    const DataFolder data(fs, pcB);
+    const std::vector<RunStopwatch> stopwatches = readRegistry(data).stopwatches;
+    const RunRow target = bScan.listRuns(queryOf({}, {"memo b"})).rows.at(0);
+    const std::string path = pcB + "/" + target.folderName + "/" + target.fileName;
+    const struct {
+        bool rewrite;
+        int told;
+    } kOpenings[] = {{false, 1}, {true, 1}, {false, 0}, {true, 1}};
+    std::string database;
+    for (const auto& c : kOpenings) {
+        if (c.rewrite) {
+            std::string bytes = testing::fileBytes(path);
+            const std::size_t memo = bytes.find("memo ");
+            ASSERT_NE(memo, std::string::npos);
+            bytes[memo + 5] = bytes[memo + 5] == 'b' ? 'B' : 'b';
+            std::ofstream(path, std::ios::binary | std::ios::in | std::ios::out) << bytes;
+        }
+        fs.listings = 0;
+        if (!database.empty()) {
+            RunIndex reopened(fs, pcB, database, FolderOwner::Club);
+            reopened.useClock(later);
+            ASSERT_TRUE(reopened.open());
+            reopened.registryChanged(stopwatches);
+            EXPECT_TRUE(reopened.listRuns({}).answered);
+            EXPECT_EQ(fs.listings, 0);
+        }
+        RunIndexKeeper keeper(data, environment, FolderOwner::Club);
+        database = keeper.index()->databasePath();
+        keeper.index()->useClock(later);
+        int told = 0;
+        keeper.whenChanged([&told] { ++told; });
+        keeper.refreshInBackground(stopwatches);
+        keeper.wait();
+        EXPECT_EQ(told, c.told);
+        EXPECT_EQ(fs.listings, static_cast<int>(stopwatches.size()));
+        EXPECT_EQ(testing::describe(*keeper.index(), keeper.index()->listRuns({})),
+                  testing::describe(bScan, bScan.listRuns({})));
+    }
 }
 
 // Which copy of a shared run is listed, for choices of folders and stopwatches and every limit.

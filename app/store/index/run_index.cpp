@@ -12,8 +12,8 @@
 namespace lapdex {
 namespace {
 
-// 5: the search text is stored folded (case and width).
-constexpr int kLayoutVersion = 5;
+// 5: the search text is stored folded (case and width). 6: runs by lap count, in start order.
+constexpr int kLayoutVersion = 6;
 
 constexpr const char* kSchema = R"sql(
 CREATE TABLE meta(key TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID;
@@ -31,6 +31,7 @@ CREATE TABLE runs(id INTEGER PRIMARY KEY, folder TEXT NOT NULL, name TEXT NOT NU
     UNIQUE(folder, name));
 CREATE INDEX runs_day ON runs(folder, dayKey, listOrder, name);
 CREATE INDEX runs_start ON runs(start);
+CREATE INDEX runs_laps ON runs(lapCount, start);
 CREATE INDEX runs_unsure ON runs(folder) WHERE sure = 0;
 CREATE INDEX runs_problem ON runs(folder) WHERE readable = 0;
 CREATE VIRTUAL TABLE memo_search USING fts5(text, content='', tokenize='trigram case_sensitive 1');
@@ -190,7 +191,9 @@ bool RunIndex::deleteRun(std::int64_t id) {
         if (!forget.bind(1, id).bind(2, text).run()) return false;
     }
     SqliteStatement& run = db_.cached("DELETE FROM runs WHERE id = ?");
-    return run.bind(1, id).run();
+    if (!run.bind(1, id).run()) return false;
+    rowChanges_.fetch_add(1);
+    return true;
 }
 
 bool RunIndex::insertRun(const std::string& folderName, const std::string& name, std::int64_t order,
@@ -235,6 +238,7 @@ bool RunIndex::insertRun(const std::string& folderName, const std::string& name,
     // The laps are read only one run at a time: one column holds them all, a row per run.
     insert.bind(23, lapsText(run.laps));
     if (!insert.run()) return false;
+    rowChanges_.fetch_add(1);
     const std::int64_t id = db_.lastInsertId();
     if (searchText.empty()) return true;
     SqliteStatement& text = db_.cached("INSERT INTO memo_search(rowid, text) VALUES(?, ?)");

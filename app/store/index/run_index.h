@@ -68,8 +68,12 @@ class RunIndex : public RunSource {
     // folders no longer registered. False when the index failed or was stopped; a folder that
     // cannot be listed is no failure (it is marked stale and reported by the answers).
     bool refreshAll(const std::vector<RunStopwatch>& stopwatches);
-    // The same for the registry last told (registryChanged, stopwatchRecorded).
-    bool refreshRegistered();
+    // The same for the registry last told (registryChanged, stopwatchRecorded). ChangedFolders
+    // lists only folders not known to be unchanged; in a club folder's index that spares the
+    // folders whose settled times stand, while EveryFile also lists the folders answered since
+    // the opening by their times alone.
+    enum class Scope { EveryFile, ChangedFolders };
+    bool refreshRegistered(Scope scope = Scope::EveryFile);
     // Brings one folder of the data folder ("QTM-01") up to date.
     bool refreshFolder(const std::string& folderName);
     // Reads one run file again, or forgets it when it is gone (after a memo rewrite or a deletion).
@@ -94,6 +98,9 @@ class RunIndex : public RunSource {
     // How many folder comparisons (a listing and one lstat() per run file) the index has made
     // since it was made, on any thread. For tests that show the window made none.
     std::uint64_t comparisons() const { return comparisons_.load(); }
+    // How many rows were read in or dropped since the index was made: a refresh that moved it
+    // changed what some answer gives.
+    std::uint64_t rowChanges() const { return rowChanges_.load(); }
 
     // Window queries: nullopt when the index cannot answer now (not ready, busy, folder outside the
     // data folder, not registered, or it cannot be listed: then the folder scan says so). Exact
@@ -171,8 +178,11 @@ class RunIndex : public RunSource {
     enum class FolderCheck { ByFolderTime, ByListing };
     enum class FolderState { Current, Stale, Failed };  // Stale: cannot be listed, rows kept
     // What an answer needs of a folder: the run source an exact comparison; the window a folder
-    // time that has not changed, where no notification can tell more.
-    enum class Need { Window, Exact };
+    // time that has not changed, where no notification can tell more. A club folder is written
+    // only by renames (a sync engine's, or Lapdex's on its PC), each of which moves the folder's
+    // time: its run source answers by that time too, and the keeper's Listed refresh lists
+    // every file behind it.
+    enum class Need { Window, Exact, Listed };
     // Brings a folder up to date as `need` asks, unless the folder watch saw nothing happen in it
     // since its last comparison.
     FolderState bringUpToDateLocked(const std::string& folderName, Need need);
@@ -245,6 +255,10 @@ class RunIndex : public RunSource {
     std::unordered_map<std::string, AskedState> asked_;
     std::function<void(const std::string&)> refreshWanted_;
     std::atomic<std::uint64_t> comparisons_{0};
+    std::atomic<std::uint64_t> rowChanges_{0};
+    // Club folders answered by their folder times alone since the opening: a Listed refresh still
+    // compares each of their files.
+    std::unordered_set<std::string> listingOwed_;
     std::string dataVersion_;
     std::mutex pendingMutex_;  // guards pending_ only; never held while waiting for mutex_
     std::vector<RegistryChange> pending_;

@@ -82,10 +82,12 @@ void RunIndexKeeper::run() {
             opened_ = true;
         }
         if (open) (void)index_->open();
+        const std::uint64_t before = index_->rowChanges();
         // A whole refresh compares every folder a single one would.
         if (all) (void)index_->refreshRegistered();
         for (const std::string& folder : all ? std::set<std::string>{} : folders)
             (void)index_->compareFolder(folder);
+        if (changed_ && index_->rowChanges() != before) changed_();
     }
 }
 

@@ -2,6 +2,7 @@
 // the window never wait for a first build: until it is done the window scans folders as before.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -43,6 +44,9 @@ class RunIndexKeeper {
     // Compares one folder on the keeper's thread, after any refresh already asked for; never
     // waits. The index asks for it when the window found the folder not known to be unchanged.
     void compareInBackground(const std::string& folderName);
+    // Called on the keeper's thread after a refresh that read in or dropped rows, so open windows
+    // may ask again. Set before the first refresh.
+    void whenChanged(std::function<void()> changed) { changed_ = std::move(changed); }
     // Waits until no refresh runs (tests, shutdown).
     void wait();
 
@@ -58,6 +62,7 @@ class RunIndexKeeper {
     bool opened_ = false;
     bool pending_ = false;
     std::set<std::string> folders_;  // to compare, once pending_ is done
+    std::function<void()> changed_;
 };
 
 }  // namespace lapdex

@@ -119,7 +119,9 @@ RunIndex::FolderState RunIndex::bringNotedUpToDateLocked(const std::string& fold
     unsure.bind(1, folderName);
     const bool anyUnsure = unsure.step();
     unsure.reset();
-    if (notifications_ && !anyUnsure && watch_->isClean(folderName)) return FolderState::Current;
+    const bool owed = need == Need::Listed && listingOwed_.count(folderName) != 0;
+    if (notifications_ && !anyUnsure && !owed && watch_->isClean(folderName))
+        return FolderState::Current;
     // Watched from before the listing, every later change is noted: one exact comparison then
     // holds until the next notification.
     const bool watched = notifications_ && watch_->startClean(folderName);
@@ -127,8 +129,17 @@ RunIndex::FolderState RunIndex::bringNotedUpToDateLocked(const std::string& fold
         unwatchable_.erase(folderName);
     else if (notifications_)
         unwatchable_.insert(folderName);
+    if (owner_ == FolderOwner::Club && need != Need::Listed && !anyUnsure) {
+        bool known = false;
+        if (folderIsCurrent(folderName, known)) {
+            listingOwed_.insert(folderName);
+            watch_->drain();
+            return FolderState::Current;
+        }
+    }
+    listingOwed_.erase(folderName);
     const FolderCheck check =
-        watched || need == Need::Exact ? FolderCheck::ByListing : FolderCheck::ByFolderTime;
+        watched || need != Need::Window ? FolderCheck::ByListing : FolderCheck::ByFolderTime;
     const FolderState state = refreshFolderLocked(folderName, check);
     watch_->drain();
     if (state != FolderState::Current) watch_->markDirty(folderName);

@@ -63,7 +63,7 @@ bool RunIndex::refreshAll(const std::vector<RunStopwatch>& stopwatches) {
     return refreshRegistered();
 }
 
-bool RunIndex::refreshRegistered() {
+bool RunIndex::refreshRegistered(Scope scope) {
     std::vector<RunStopwatch> stopwatches;
     bool ok = true;
     {
@@ -80,7 +80,8 @@ bool RunIndex::refreshRegistered() {
         std::lock_guard<std::mutex> lock(mutex_);
         if (!applyRegistryLocked()) return false;
         // A folder that cannot be listed is reported by the answers, not a failure of the index.
-        ok = bringUpToDateLocked(stopwatch.folderName, Need::Exact) != FolderState::Failed && ok;
+        const Need need = scope == Scope::EveryFile ? Need::Listed : Need::Exact;
+        ok = bringUpToDateLocked(stopwatch.folderName, need) != FolderState::Failed && ok;
     }
     std::lock_guard<std::mutex> lock(mutex_);
     // The write-ahead log would otherwise keep a second copy of a first build until the next start.

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QSettings>
+#include <mutex>
 
 #include "club_settings.h"
 
@@ -26,6 +27,18 @@ class ClubChangeEvent : public QEvent {
 
 }  // namespace
 
+// Carries a club folder's change from any thread to the link, while there is one.
+struct ClubLink::Relay {
+    std::mutex mutex;
+    ClubLink* link = nullptr;
+
+    void tell(const std::string& label) {
+        std::lock_guard<std::mutex> lock(mutex);
+        // Posting never blocks the teller.
+        if (link) QCoreApplication::postEvent(link, new ClubChangeEvent(label));
+    }
+};
+
 ClubLink::ClubLink(RunQueryWorker& queries, std::string ownDataFolder,
                    EnvironmentLookup environment, QString settingsFile, QObject* parent)
     : QObject(parent),
@@ -33,15 +46,19 @@ ClubLink::ClubLink(RunQueryWorker& queries, std::string ownDataFolder,
       ownDataFolder_(std::move(ownDataFolder)),
       environment_(std::move(environment)),
       settingsFile_(std::move(settingsFile)) {
-    // Posting never blocks the watch, and the event dies with the link if it comes too late.
-    watch_ = std::make_unique<ClubWatch>([this](const std::string& label) {
-        QCoreApplication::postEvent(this, new ClubChangeEvent(label));
-    });
+    relay_ = std::make_shared<Relay>();
+    relay_->link = this;
+    watch_ = std::make_unique<ClubWatch>(
+        [relay = relay_](const std::string& label) { relay->tell(label); });
     const std::unique_ptr<QSettings> kept = settings();
     apply(loadClubFolders(*kept));
 }
 
 ClubLink::~ClubLink() {
+    {
+        std::lock_guard<std::mutex> lock(relay_->mutex);
+        relay_->link = nullptr;
+    }
     watch_.reset();
 }
 
@@ -70,11 +87,16 @@ void ClubLink::apply(std::vector<ClubFolder> folders) {
     folders_ = std::move(folders);
     // The folders' sources are made and dropped on the worker's thread, in turn with the
     // questions: every question asked from now on sees the new club.
-    queries_.tell([folders = folders_, environment = environment_](WindowRunSource& source) {
+    queries_.tell([folders = folders_, environment = environment_,
+                   relay = relay_](WindowRunSource& source) {
         std::vector<std::unique_ptr<ClubFolderSource>> sources;
-        for (const ClubFolder& folder : folders)
-            sources.push_back(
-                std::make_unique<ClubFolderSource>(systemFileSystem(), folder, environment));
+        for (const ClubFolder& folder : folders) {
+            // The index answers from the folder's settled times at first; when its first
+            // comparison of every file finds more, the windows ask again.
+            sources.push_back(std::make_unique<ClubFolderSource>(
+                systemFileSystem(), folder, environment,
+                [relay, label = folder.label] { relay->tell(label); }));
+        }
         source.setClub(std::move(sources));
     });
     watch_->watch(folders_);

@@ -57,6 +57,10 @@ class ClubLink : public QObject {
     EnvironmentLookup environment_;
     QString settingsFile_;
     std::vector<ClubFolder> folders_;
+    struct Relay;
+    // Shared with the watch and the folders' keepers, which live on other threads and may
+    // outlast the link.
+    std::shared_ptr<Relay> relay_;
     std::unique_ptr<ClubWatch> watch_;
 };
 

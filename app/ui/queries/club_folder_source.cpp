@@ -4,13 +4,15 @@
 namespace lapdex::ui {
 
 ClubFolderSource::ClubFolderSource(FileSystem& fs, ClubFolder folder,
-                                   const EnvironmentLookup& environment)
+                                   const EnvironmentLookup& environment,
+                                   std::function<void()> changed)
     : folder_(std::move(folder)),
       data_(fs, folder_.path),
       scan_(data_, FolderOwner::Club),
       keeper_(std::make_unique<RunIndexKeeper>(data_, environment, FolderOwner::Club)) {
     // The index learns the registry from Lapdex.dat, as the own folder's learns it from the
     // engine; a folder not synchronised yet has no stopwatch and comes later.
+    keeper_->whenChanged(std::move(changed));
     const RegistryRead registry = readRegistry(data_);
     if (registry.ok()) keeper_->refreshInBackground(registry.stopwatches);
 }
@@ -52,7 +54,7 @@ void ClubFolderSource::compareNow() {
         return;
     }
     index->registryChanged(registry.stopwatches);
-    (void)index->refreshRegistered();
+    (void)index->refreshRegistered(RunIndex::Scope::ChangedFolders);
 }
 
 }  // namespace lapdex::ui

@@ -3,6 +3,7 @@
 // cannot answer.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,7 +22,10 @@ class ClubFolderSource : public RunSource {
   public:
     // Starts the first comparison of the folder's index at once, on the keeper's thread. `fs`
     // must outlive the source; without a cache folder in `environment` the scan answers alone.
-    ClubFolderSource(FileSystem& fs, ClubFolder folder, const EnvironmentLookup& environment);
+    // `changed` is called on the keeper's thread when that comparison found what the answers
+    // given before it lacked (the index answers from the folders' settled times at first).
+    ClubFolderSource(FileSystem& fs, ClubFolder folder, const EnvironmentLookup& environment,
+                     std::function<void()> changed = {});
     // Stops a comparison that is still running and waits for it.
     ~ClubFolderSource() override;
     ClubFolderSource(const ClubFolderSource&) = delete;
@@ -34,7 +38,8 @@ class ClubFolderSource : public RunSource {
     RunRead readRun(const std::string& folderName, const std::string& fileName) override;
 
     // Reads the folder's Lapdex.dat again and brings the index of every registered stopwatch up to
-    // date before it returns (after another PC's files arrived). Blocking.
+    // date before it returns (after another PC's files arrived): the folders whose times moved
+    // are compared file by file. Blocking.
     void compareNow();
 
   private:
