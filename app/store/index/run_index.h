@@ -230,6 +230,21 @@ class RunIndex : public RunSource {
     bool deleteRun(std::int64_t id);
     // The lock, unless another thread holds it or the index is not ready (then unlocked).
     std::unique_lock<std::mutex> windowLock();
+    // The lock for an answer someone waits for. While any index of the program gives such an
+    // answer, every long refresh waits between two folders: on a PC with few cores, the keepers
+    // of a club's folders would otherwise hold up the first screen of All runs for their whole
+    // first comparison.
+    class AnswerLock {
+      public:
+        explicit AnswerLock(std::mutex& mutex);
+        ~AnswerLock();
+        AnswerLock(const AnswerLock&) = delete;
+        AnswerLock& operator=(const AnswerLock&) = delete;
+        static bool anyGiven();
+
+      private:
+        std::unique_lock<std::mutex> lock_;
+    };
 
     FileSystem& fs_;
     std::string dataFolder_;   // canonical, ending in '/': the one spelling every program stores

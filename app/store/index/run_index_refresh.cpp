@@ -228,7 +228,7 @@ bool RunIndex::compareListing(const std::string& folderName, const FolderListing
 }
 
 void RunIndex::folderWritten(const std::string& folderName) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const AnswerLock lock(mutex_);
     if (ready_ && applyRegistryLocked()) (void)bringUpToDateLocked(folderName, Need::Exact);
 }
 

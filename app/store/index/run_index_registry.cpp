@@ -1,5 +1,8 @@
 // The run index's stopwatches: registry changes told by the window and the worker reach every
 // later answer, and the runs of a removed stopwatch leave with it.
+#include <chrono>
+#include <thread>
+
 #include "run_index.h"
 
 namespace lapdex {
@@ -73,10 +76,12 @@ bool RunIndex::refreshRegistered(Scope scope) {
         if (!registered) return false;
         stopwatches = std::move(*registered);
     }
-    // The lock is taken folder by folder, so a download waiting to tell of its files gets in
-    // between the folders of a long first build.
+    // The lock is taken folder by folder, and not while an answer is given (a mutex lets the
+    // thread that just unlocked it take it again first), so a query or a download waiting to
+    // tell of its files gets in between the folders of a long first build.
     for (const RunStopwatch& stopwatch : stopwatches) {
         if (stopping_.load()) return false;
+        while (AnswerLock::anyGiven()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         std::lock_guard<std::mutex> lock(mutex_);
         if (!applyRegistryLocked()) return false;
         // A folder that cannot be listed is reported by the answers, not a failure of the index.

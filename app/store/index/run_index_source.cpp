@@ -1,6 +1,7 @@
 // The run index as a run source: blocking answers for workers and k7x-tool, each folder asked
 // about listed and each of its run files compared first, so the answer is the folder scan's.
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 
 #include "run_index.h"
@@ -24,16 +25,33 @@ RunDetails runOf(const SqliteStatement& row, int first) {
     return run;
 }
 
+// Answers being given (or waited for) by any index of the program.
+std::atomic<int> answersGiven{0};
+
 }  // namespace
 
+RunIndex::AnswerLock::AnswerLock(std::mutex& mutex) {
+    answersGiven.fetch_add(1);
+    lock_ = std::unique_lock<std::mutex>(mutex);
+}
+
+RunIndex::AnswerLock::~AnswerLock() {
+    lock_.unlock();
+    answersGiven.fetch_sub(1);
+}
+
+bool RunIndex::AnswerLock::anyGiven() {
+    return answersGiven.load() > 0;
+}
+
 std::optional<std::vector<RunStopwatch>> RunIndex::registeredStopwatches() {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const AnswerLock lock(mutex_);
     if (!ready_ || !applyRegistryLocked()) return std::nullopt;
     return stopwatchesLocked();
 }
 
 RunListing RunIndex::listRuns(const RunQuery& query) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const AnswerLock lock(mutex_);
     RunListing listing;
     if (!ready_ || !applyRegistryLocked()) return listing;
     const std::optional<std::vector<RunStopwatch>> asked =
@@ -65,7 +83,7 @@ RunListing RunIndex::listRuns(const RunQuery& query) {
 }
 
 RunRead RunIndex::readRun(const std::string& folderName, const std::string& fileName) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    const AnswerLock lock(mutex_);
     if (!ready_ || !applyRegistryLocked()) return {};
     return readRunLocked(folderName, fileName);
 }
