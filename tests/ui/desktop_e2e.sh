@@ -71,15 +71,16 @@ waits_for 15 xdotool get_num_desktops || fail "openbox did not start"
 
 # No pcscd of this machine is ever asked: the program's reader library talks to a socket
 # that does not exist, so a pcscd another test runs is left alone.
-# The user's settings (the remembered language) stay in the test's folder.
+# The user's settings (the remembered language) and cache (the run index) stay in the test's
+# folder.
 system_lang="ja_JP.UTF-8"
 start_lapdex() {  # start_lapdex RUNTIME_DIR LOG [ARGUMENTS...]
     mkdir -p -m 700 "$1"
     local runtime="$1" log="$2"
     shift 2
     env -u LC_ALL -u LC_MESSAGES LANG="$system_lang" XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$runtime" LD_LIBRARY_PATH="$data" PCSCLITE_CSOCK_NAME="$work/no-pcscd.comm" \
-        QT_QPA_PLATFORM=xcb "$data/Lapdex" "$@" >"$log" 2>&1 &
+        XDG_CACHE_HOME="$work/cache" XDG_RUNTIME_DIR="$runtime" LD_LIBRARY_PATH="$data" \
+        PCSCLITE_CSOCK_NAME="$work/no-pcscd.comm" QT_QPA_PLATFORM=xcb "$data/Lapdex" "$@" >"$log" 2>&1 &
     pids+=($!)
     echo $!
 }
