@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <map>
 #include <memory>
@@ -17,7 +18,8 @@
 namespace lapdex::testing {
 
 // The real file system, except that listing a folder or reading a file fails where a test says
-// so: as root, chmod 000 does not stop a read. Single-threaded use only.
+// so: as root, chmod 000 does not stop a read. The failures are set while no query runs; the
+// counters may be bumped from several threads (the club source asks folders side by side).
 class FaultyFileSystem : public PosixFileSystem {
   public:
     // Folder path (no trailing '/') -> errno of its listing; `partial` lists half its entries
@@ -25,8 +27,8 @@ class FaultyFileSystem : public PosixFileSystem {
     std::map<std::string, int> listingFails;
     bool partial = false;
     std::map<std::string, int> readFails;  // file path -> errno
-    int listings = 0;
-    int reads = 0;
+    std::atomic<int> listings = 0;
+    std::atomic<int> reads = 0;
 
     FolderListing listFolder(const std::string& folder) override {
         ++listings;

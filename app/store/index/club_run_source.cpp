@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <thread>
 #include <tuple>
 #include <utility>
 
@@ -80,6 +81,22 @@ RunListing mergedListing(const std::vector<MemberAnswer>& answers) {
     return merged;
 }
 
+// Asks the first folder on this thread and the others, in turn, on a second one: the first
+// answer after a start then waits for the slower of this PC's exact comparison and the club
+// folders' checks, not for both. Each source is asked by one thread only.
+void askSideBySide(std::vector<MemberAnswer>& answers, const RunQuery& query) {
+    if (answers.size() < 2) {
+        for (MemberAnswer& answer : answers) answer.listing = answer.source->listRuns(query);
+        return;
+    }
+    std::thread others([&answers, &query] {
+        for (std::size_t m = 1; m < answers.size(); ++m)
+            answers[m].listing = answers[m].source->listRuns(query);
+    });
+    answers[0].listing = answers[0].source->listRuns(query);
+    others.join();
+}
+
 // What a club folder that cannot answer at all adds to a listing: no runs, and itself named.
 RunListing unreachableFolder() {
     RunListing listing;
@@ -132,8 +149,8 @@ RunListing ClubRunSource::listRuns(const RunQuery& query) {
     // Each folder is asked for as many rows as the whole answer wants; where copies of one run
     // leave too few sure rows, it is asked again for twice as many.
     for (;;) {
+        askSideBySide(answers, each);
         for (MemberAnswer& answer : answers) {
-            answer.listing = answer.source->listRuns(each);
             if (answer.listing.answered) continue;
             // Only the own folder's silence silences the club: another PC's folder on a share
             // that is away is named, and the other folders still answer.
