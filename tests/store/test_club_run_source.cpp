@@ -79,6 +79,11 @@ class ClubSourceTest : public ::testing::Test {
 
     testing::FaultyFileSystem fs;
     testing::TempFolder root;
+    // The user's cache folder, as the keepers of club folders find it.
+    std::string cache = root / "cache";
+    EnvironmentLookup environment = [this](const char* name) {
+        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
+    };
     std::string own = root / "own";
     std::string pcB = root / "pc-b";
     std::string pcC = root / "pc-c";
@@ -198,10 +203,6 @@ TEST_F(ClubSourceTest, IndexedAndScannedClubFoldersAnswerAlike) {
     }
     EXPECT_GT(rows, 20U);
     // A club folder's index has a database of its own beside the one it would have as an own.
-    const std::string cache = root / "cache";
-    const EnvironmentLookup environment = [&cache](const char* name) {
-        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
-    };
     EXPECT_NE(makeRunIndex(DataFolder(fs, pcB), environment, FolderOwner::Club)->databasePath(),
               makeRunIndex(DataFolder(fs, pcB), environment)->databasePath());
 }
@@ -210,10 +211,6 @@ TEST_F(ClubSourceTest, IndexedAndScannedClubFoldersAnswerAlike) {
 // none; its keeper then compares every file behind them, finds a run rewritten in place (which
 // leaves the folder's time as it was) and says so once a refresh changed anything.
 TEST_F(ClubSourceTest, AReopenedClubIndexAnswersAtOnceAndItsKeeperComparesEveryFile) {
-    const std::string cache = root / "cache";
-    const EnvironmentLookup environment = [&cache](const char* name) {
-        return std::string_view(name) == "XDG_CACHE_HOME" ? cache.c_str() : nullptr;
-    };
     const auto later = [] { return wallClockNs() + 60'000'000'000; };  // every file settled
     const DataFolder data(fs, pcB);
     const std::vector<RunStopwatch> stopwatches = readRegistry(data).stopwatches;
