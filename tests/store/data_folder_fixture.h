@@ -2,9 +2,9 @@
 // folders made, for tests that then write run files into it.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "configuration.h"
 #include "file_system.h"
@@ -19,7 +19,7 @@ struct RegisteredStopwatch {
 // Creates the data folder `path` with `stopwatches` registered in slots 0, 1, … and returns the
 // configuration saved; nullopt when the folder or Lapdex.dat could not be written.
 inline std::optional<Configuration> makeDataFolder(FileSystem& fs, const std::string& path,
-                                                   std::initializer_list<RegisteredStopwatch> stopwatches) {
+                                                   const std::vector<RegisteredStopwatch>& stopwatches) {
     if (!fs.createFolder(path).ok()) return std::nullopt;
     const DataFolder folder(fs, path);
     Configuration config;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "club_run_source.h"
-#include "configuration.h"
 #include "data_folder_fixture.h"
 #include "folder_run_source.h"
 #include "personal_bests.h"
@@ -112,13 +111,7 @@ TEST(ClubStopwatches, EachDataFolderKeepsItsOwnLinesAsItsScanGivesThem) {
         for (std::size_t i = 0; i < c.folders.size(); ++i) {
             const Folder& f = c.folders[i];
             const std::string path = root / ("data" + std::to_string(i));
-            ASSERT_TRUE(fs.createFolder(path).ok());
-            Configuration config;
-            int slot = 0;
-            for (const auto& s : f.stopwatches)
-                config.registry.entry(slot++) = {s.serial, s.name, 0};
-            ASSERT_TRUE(saveConfiguration(DataFolder(fs, path), config).ok());
-            createStopwatchFolders(DataFolder(fs, path), config.registry);
+            ASSERT_TRUE(testing::makeDataFolder(fs, path, f.stopwatches));
             for (const FolderRun& r : f.runs) {
                 const RunFileWriteResult written =
                     writeRunFile(fs, path + "/", r.slot, f.stopwatches[r.slot].serial,
