@@ -1,5 +1,6 @@
 #include "lapdex_app.h"
 
+#include <QEventLoop>
 #include <QMessageBox>
 #include <cstdio>
 #include <memory>
@@ -112,7 +113,13 @@ int CLapdexApp::run() {
     std::unique_ptr<WindowSnapshot> snapshot;
     if (const auto path = WindowSnapshot::requestedPath(arguments()))
         snapshot = std::make_unique<WindowSnapshot>(window, *path);
-    window.exec();
+    // Shown as an ordinary window, not through exec(): an application-modal main window would
+    // keep the user's clicks and keys from every window without a parent (All runs, the team day,
+    // the stopwatch list). Its end (Exit, or closed by the window manager) still ends the loop.
+    QEventLoop running;
+    QObject::connect(&window, &QDialog::finished, &running, &QEventLoop::quit);
+    window.show();
+    running.exec();
     window.shutdown();
     // A question waiting behind a long refresh of the index must not hold up the exit.
     if (RunIndex* index = engine.runIndex()) index->requestStop();
